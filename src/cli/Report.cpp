@@ -1,0 +1,243 @@
+#include "cli/Report.h"
+
+#include <algorithm>
+
+#include "cli/JsonWriter.h"
+#include "model/JwwGaibu2.h"
+#include "platform/ShiftJis.h"
+
+namespace sxf {
+
+namespace {
+
+constexpr const char* kListNames[16] = {"?",   "Lin", "Cir", "Arc", "Txt", "Pnt",
+                                        "PntEx", "Dim", "Blk", "Sl2", "Sl3", "Sl4",
+                                        "Sc",  "Se",  "So",  "Sg"};
+
+std::string CsvCell(const std::string& utf8) {
+  if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
+  std::string quoted = "\"";
+  for (char c : utf8) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// ---- Records as JSON members ----
+
+void Head(TJsonWriter& j, const TJwwEntHdr& h) {
+  j.Key("HpNo"); j.Int(h.HpNo);
+  j.Key("Group"); j.Int(h.Group);
+  j.Key("Layer"); j.Int(h.Layer);
+  j.Key("Color"); j.Int(h.Color);
+  j.Key("LType"); j.Int(h.LType);
+  j.Key("LWidth"); j.Int(h.LWidth);
+  j.Key("ZFlags"); j.Int(h.ZFlags);
+}
+
+void Num(TJsonWriter& j, const char* key, double v) { j.Key(key); j.Double(v); }
+void Int(TJsonWriter& j, const char* key, int v) { j.Key(key); j.Int(v); }
+void Text(TJsonWriter& j, const char* key, const std::string& sjis) {
+  j.Key(key);
+  j.String(ShiftJisToUtf8(sjis));
+}
+
+void Fields(TJsonWriter& j, const TJwwEntLin& e) {
+  Head(j, e.Hdr);
+  Int(j, "PlNo", e.PlNo);
+  Num(j, "X1", e.X1); Num(j, "Y1", e.Y1); Num(j, "X2", e.X2); Num(j, "Y2", e.Y2);
+}
+void Fields(TJsonWriter& j, const TJwwEntCir& e) {
+  Head(j, e.Hdr);
+  Num(j, "Cx", e.Cx); Num(j, "Cy", e.Cy); Num(j, "R", e.R);
+}
+void Fields(TJsonWriter& j, const TJwwEntArc& e) {
+  Head(j, e.Hdr);
+  Num(j, "Cx", e.Cx); Num(j, "Cy", e.Cy); Num(j, "R", e.R);
+  Num(j, "StartAngle", e.StartAngle); Num(j, "EndAngle", e.EndAngle);
+  Num(j, "Flatness", e.Flatness); Num(j, "Tilt", e.Tilt);
+}
+void Fields(TJsonWriter& j, const TJwwEntTxt& e) {
+  Head(j, e.Hdr);
+  Int(j, "TextCode", e.TextCode); Int(j, "BasePoint", e.BasePoint); Int(j, "TextKind", e.TextKind);
+  Num(j, "W", e.W); Num(j, "H", e.H); Num(j, "D", e.D);
+  Num(j, "X", e.X); Num(j, "Y", e.Y); Num(j, "DirX", e.DirX); Num(j, "DirY", e.DirY);
+  Text(j, "FontName", e.FontName);
+  Text(j, "Text", e.Text);
+}
+void Fields(TJsonWriter& j, const TJwwEntPnt& e) {
+  Head(j, e.Hdr);
+  Num(j, "X", e.X); Num(j, "Y", e.Y);
+}
+void Fields(TJsonWriter& j, const TJwwEntPntEx& e) {
+  Head(j, e.Hdr);
+  Num(j, "X", e.X); Num(j, "Y", e.Y); Num(j, "Scale", e.Scale); Num(j, "Angle", e.Angle);
+  Int(j, "Code", e.Code);
+}
+template <typename T>
+void Nested(TJsonWriter& j, const char* key, const T& record) {
+  j.Key(key);
+  j.BeginObject();
+  Fields(j, record);
+  j.EndObject();
+}
+void Fields(TJsonWriter& j, const TJwwEntDim& e) {
+  Head(j, e.Hdr);
+  Nested(j, "Line", e.Line);
+  Nested(j, "Text", e.Text);
+}
+void Fields(TJsonWriter& j, const TJwwEntBlk& e) {
+  Head(j, e.Hdr);
+  Num(j, "X", e.X); Num(j, "Y", e.Y);
+  Text(j, "Name", e.Name);
+}
+void Fields(TJsonWriter& j, const TJwwEntSl2& e) {
+  Head(j, e.Hdr);
+  Int(j, "Rgb", e.Rgb);
+  Num(j, "X1", e.X1); Num(j, "Y1", e.Y1); Num(j, "X2", e.X2); Num(j, "Y2", e.Y2);
+}
+void Fields(TJsonWriter& j, const TJwwEntSl3& e) {
+  Head(j, e.Hdr);
+  Int(j, "Rgb", e.Rgb);
+  Num(j, "X1", e.X1); Num(j, "Y1", e.Y1); Num(j, "X2", e.X2); Num(j, "Y2", e.Y2);
+  Num(j, "X3", e.X3); Num(j, "Y3", e.Y3);
+}
+void Fields(TJsonWriter& j, const TJwwEntSl4& e) {
+  Head(j, e.Hdr);
+  Int(j, "Rgb", e.Rgb);
+  Num(j, "X1", e.X1); Num(j, "Y1", e.Y1); Num(j, "X2", e.X2); Num(j, "Y2", e.Y2);
+  Num(j, "X3", e.X3); Num(j, "Y3", e.Y3); Num(j, "X4", e.X4); Num(j, "Y4", e.Y4);
+}
+template <typename T>
+void ArcSolidFields(TJsonWriter& j, const T& e) {
+  Head(j, e.Hdr);
+  Int(j, "Rgb", e.Rgb);
+  Num(j, "Cx", e.Cx); Num(j, "Cy", e.Cy); Num(j, "R", e.R);
+  Num(j, "Flatness", e.Flatness); Num(j, "Tilt", e.Tilt);
+  Num(j, "StartAngle", e.StartAngle); Num(j, "SweepAngle", e.SweepAngle);
+}
+void Fields(TJsonWriter& j, const TJwwEntSlArc& e) {
+  ArcSolidFields(j, e);
+  Int(j, "ArcMode", e.ArcMode);
+}
+void Fields(TJsonWriter& j, const TJwwEntSlArc2& e) {
+  ArcSolidFields(j, e);
+  Num(j, "R2", e.R2);
+}
+
+template <typename T>
+void EntityFields(TJsonWriter& j, const std::vector<T>& list, int index) {
+  if (index >= 0 && static_cast<std::size_t>(index) < list.size())
+    Fields(j, list[static_cast<std::size_t>(index)]);
+}
+
+void Entity(TJsonWriter& j, const TJwwEntRef& ref) {
+  j.BeginObject();
+  j.Key("list"); j.String(KindListName(ref.Kind));
+  j.Key("index"); j.Int(ref.Index);
+  switch (ref.Kind) {
+    case kKindLin: EntityFields(j, LinList, ref.Index); break;
+    case kKindCir: EntityFields(j, CirList, ref.Index); break;
+    case kKindArc: EntityFields(j, ArcList, ref.Index); break;
+    case kKindTxt: EntityFields(j, TxtList, ref.Index); break;
+    case kKindPnt: EntityFields(j, PntList, ref.Index); break;
+    case kKindPntEx: EntityFields(j, PntExList, ref.Index); break;
+    case kKindDim: EntityFields(j, DimList, ref.Index); break;
+    case kKindBlk: EntityFields(j, BlkList, ref.Index); break;
+    case kKindSl2: EntityFields(j, Sl2List, ref.Index); break;
+    case kKindSl3: EntityFields(j, Sl3List, ref.Index); break;
+    case kKindSl4: EntityFields(j, Sl4List, ref.Index); break;
+    case kKindSc: EntityFields(j, ScList, ref.Index); break;
+    case kKindSe: EntityFields(j, SeList, ref.Index); break;
+    case kKindSo: EntityFields(j, SoList, ref.Index); break;
+    case kKindSg: EntityFields(j, SgList, ref.Index); break;
+    default: break;
+  }
+  j.EndObject();
+}
+
+}  // namespace
+
+const char* KindListName(int kind) noexcept {
+  return (kind >= 1 && kind <= 15) ? kListNames[kind] : kListNames[0];
+}
+
+std::string FormatTallyText(const TTallyGrid& grid) {
+  std::size_t width[kTallyColumns] = {};
+  for (const auto& row : grid.Rows)
+    for (std::size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], row[c].size());
+  std::string out;
+  for (const auto& row : grid.Rows) {
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      const std::string pad(width[c] - row[c].size(), ' ');
+      if (c > 0) line += "  ";
+      line += c == 0 ? row[c] + pad : pad + row[c];  // numbers right, headings of rows left
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += ShiftJisToUtf8(line);
+    out += '\n';
+  }
+  return out;
+}
+
+std::string FormatTallyCsv(const TTallyGrid& grid) {
+  std::string out;
+  for (const auto& row : grid.Rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      if (c > 0) out += ',';
+      out += CsvCell(ShiftJisToUtf8(row[c]));
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& options) {
+  std::string out;
+  TJsonWriter j(out);
+  j.BeginObject();
+  j.Key("file"); j.String(ShiftJisToUtf8(JwwFileName));
+  j.Newline();
+  j.Key("read_to_end"); j.Bool(options.ReadToEnd);
+  j.Newline();
+  j.Key("counts");
+  j.BeginObject();
+  const std::pair<const char*, int> counts[] = {
+      {"Lin", LinCount}, {"Cir", CirCount}, {"Arc", ArcCount}, {"Txt", TxtCount},
+      {"Pnt", PntCount}, {"PntEx", PntExCount}, {"Dim", DimCount}, {"Blk", BlkCount},
+      {"Sl2", Sl2Count}, {"Sl3", Sl3Count}, {"Sl4", Sl4Count}, {"Sc", ScCount},
+      {"Se", SeCount}, {"So", SoCount}, {"Sg", SgCount}, {"EntOrder", EntOrderCount}};
+  for (const auto& [name, count] : counts) {
+    j.Key(name);
+    j.Int(count);
+  }
+  j.EndObject();
+  j.Newline();
+  j.Key("tally");
+  j.BeginArray();
+  for (const auto& row : grid.Rows) {
+    j.Newline();
+    j.BeginArray();
+    for (const std::string& cell : row) j.String(ShiftJisToUtf8(cell));
+    j.EndArray();
+  }
+  j.EndArray();
+  if (options.Entities) {
+    j.Newline();
+    j.Key("entities");
+    j.BeginArray();
+    for (int i = 0; i < EntOrderCount && static_cast<std::size_t>(i) < EntOrder.size(); ++i) {
+      j.Newline();
+      Entity(j, EntOrder[static_cast<std::size_t>(i)]);
+    }
+    j.EndArray();
+  }
+  j.Newline();
+  j.EndObject();
+  out += '\n';
+  return out;
+}
+
+}  // namespace sxf

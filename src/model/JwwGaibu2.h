@@ -1,0 +1,291 @@
+#pragma once
+// The entity model: the drawing as the host hands it over in JWC_TEMP.TXT, held in global
+// growable arrays of plain records (one per entity kind, each with its count), the order in
+// which the entities were read, and the drawing-wide values of the file's header lines.
+// Also the reader of that file.
+//
+// Coordinates and lengths are world units exactly as the host wrote them (divide by
+// GroupScaleDivisor before drawing or measuring). Angles of TJwwEntArc and TJwwEntPntEx are
+// degrees, those of the arc-shaped solids radians. Texts are Shift-JIS byte strings.
+// Records are value-initialised: every field a kind does not set reads 0.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sxf {
+
+// ---- Records --------------------------------------------------------------------------
+
+struct TJwwEntHdr {
+  int HpNo = 0;    // number of the last "hhp" line before the entity; 0 = none
+  int Group = 0;   // layer group 0..15
+  int Layer = 0;   // layer 0..15 within the group
+  int Color = 0;   // pen colour number; texts: text colour; points: point colour
+  int LType = 0;   // line type as written (1 solid; 47..62 the SXF user line types)
+  int LWidth = 0;  // width in hundredths; 0 = the width of the colour
+  int ZFlags = 0;  // bits 1, 2, 4, 8, 16 from "z1".."z5"
+};
+
+struct TJwwEntLin {
+  TJwwEntHdr Hdr;
+  int PlNo = 0;  // "pl" run the segment belongs to; 0 = none
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+};
+
+struct TJwwEntCir {
+  TJwwEntHdr Hdr;
+  double Cx = 0, Cy = 0, R = 0;
+};
+
+struct TJwwEntArc {
+  TJwwEntHdr Hdr;
+  double Cx = 0, Cy = 0, R = 0;
+  double StartAngle = 0, EndAngle = 0;  // degrees
+  double Flatness = 0;                  // minor / major axis; 1 = circular
+  double Tilt = 0;                      // degrees
+};
+
+struct TJwwEntTxt {
+  TJwwEntHdr Hdr;
+  int TextCode = 0;   // "ch" 0, "cv" 1, "cs" 2, "cr" 3, "co" 4, "cp" 5, "ct" 6, "ck" 7, "cz" 8, "c2" 9
+  int BasePoint = 0;  // 0..8
+  int TextKind = 0;
+  double W = 0, H = 0, D = 0;  // character width, height, spacing (never scaled)
+  double X = 0, Y = 0;
+  double DirX = 0, DirY = 0;  // start to end of the text line
+  std::string FontName;       // at most 255 bytes
+  std::string Text;           // at most 255 bytes
+};
+
+struct TJwwEntPnt {
+  TJwwEntHdr Hdr;
+  double X = 0, Y = 0;
+};
+
+struct TJwwEntPntEx {
+  TJwwEntHdr Hdr;
+  double X = 0, Y = 0;
+  double Scale = 0;
+  double Angle = 0;  // degrees
+  int Code = 0;
+};
+
+struct TJwwEntDim {
+  TJwwEntHdr Hdr;
+  TJwwEntLin Line;
+  TJwwEntTxt Text;  // TextCode is always 2
+};
+
+struct TJwwEntBlk {
+  TJwwEntHdr Hdr;
+  double X = 0, Y = 0;
+  std::string Name;
+};
+
+struct TJwwEntSl2 {
+  TJwwEntHdr Hdr;
+  int Rgb = 0;  // colour value used when Hdr.Color is 10
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+};
+
+struct TJwwEntSl3 {
+  TJwwEntHdr Hdr;
+  int Rgb = 0;
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, X3 = 0, Y3 = 0;
+};
+
+struct TJwwEntSl4 {
+  TJwwEntHdr Hdr;
+  int Rgb = 0;
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, X3 = 0, Y3 = 0, X4 = 0, Y4 = 0;
+};
+
+// Arc-shaped solid ("sc", "se"); angles in radians.
+struct TJwwEntSlArc {
+  TJwwEntHdr Hdr;
+  int Rgb = 0;
+  double Cx = 0, Cy = 0, R = 0;
+  double Flatness = 0, Tilt = 0;
+  double StartAngle = 0, SweepAngle = 0;
+  int ArcMode = 0;  // 100 = whole circle or ellipse
+};
+
+// Ring-shaped solid ("so", "sg"); angles in radians.
+struct TJwwEntSlArc2 {
+  TJwwEntHdr Hdr;
+  int Rgb = 0;
+  double Cx = 0, Cy = 0, R = 0;
+  double Flatness = 0, Tilt = 0;
+  double StartAngle = 0, SweepAngle = 0;
+  double R2 = 0;  // inner radius
+};
+
+// Kind codes stored in the order list.
+enum TJwwKind : int {
+  kKindLin = 1, kKindCir, kKindArc, kKindTxt, kKindPnt, kKindPntEx, kKindDim, kKindBlk,
+  kKindSl2, kKindSl3, kKindSl4, kKindSc, kKindSe, kKindSo, kKindSg
+};
+
+struct TJwwEntRef {
+  int Kind = 0;
+  int Index = 0;  // position in the kind's own array
+};
+
+struct TJwwTextKind {
+  double W = 0, H = 0, D = 0;
+  int Color = 0;
+};
+
+struct TJwwHp {
+  bool Used = false;
+  double X = 0, Y = 0;
+  int Kind = 0;  // 0 none, 1 "-", 2 "ln", 3 "ci", 4 "ch"
+};
+
+// ---- The model ------------------------------------------------------------------------
+
+extern std::vector<TJwwEntLin> LinList;
+extern int LinCount;
+extern std::vector<TJwwEntCir> CirList;
+extern int CirCount;
+extern std::vector<TJwwEntArc> ArcList;
+extern int ArcCount;
+extern std::vector<TJwwEntTxt> TxtList;
+extern int TxtCount;
+extern std::vector<TJwwEntPnt> PntList;
+extern int PntCount;
+extern std::vector<TJwwEntPntEx> PntExList;
+extern int PntExCount;
+extern std::vector<TJwwEntDim> DimList;
+extern int DimCount;
+extern std::vector<TJwwEntBlk> BlkList;
+extern int BlkCount;
+extern std::vector<TJwwEntSl2> Sl2List;
+extern int Sl2Count;
+extern std::vector<TJwwEntSl3> Sl3List;
+extern int Sl3Count;
+extern std::vector<TJwwEntSl4> Sl4List;
+extern int Sl4Count;
+extern std::vector<TJwwEntSlArc> ScList;
+extern int ScCount;
+extern std::vector<TJwwEntSlArc> SeList;
+extern int SeCount;
+extern std::vector<TJwwEntSlArc2> SoList;
+extern int SoCount;
+extern std::vector<TJwwEntSlArc2> SgList;
+extern int SgCount;
+extern std::vector<TJwwEntRef> EntOrder;
+extern int EntOrderCount;
+
+// Drawing-wide values. Several are kept only, so that the whole header survives reading.
+extern std::string JwwFileName;                    // Shift-JIS, from the "file=" line
+extern std::array<double, 16> LayerGroupScale;     // per layer group; 1.0 by default
+extern bool NoGroupScale;                          // "bz": divide by 1.0 everywhere
+extern std::array<TJwwTextKind, 11> TextKinds;     // entries 1..10 used
+extern double PaperSizeX, PaperSizeY;
+extern double HkValue;
+extern double HnX1, HnY1, HnX2, HnY2;
+extern std::array<int, 356> HostRgb;
+extern std::vector<int> GroupState;                // 16 entries
+extern std::vector<std::string> GroupName;         // 16 entries
+extern std::vector<int> LayerState;                // 256 entries, Group * 16 + Layer
+extern std::vector<std::string> LayerName;         // 256 entries
+extern std::vector<TJwwHp> HpList;                 // 100 slots, 1..99 used
+extern int HpCount;
+
+// ---- Reader state ---------------------------------------------------------------------
+
+struct TJwwReaderState {
+  int CurGroup = 0;
+  int CurLayer = 0;
+  int CurColor = 1;
+  int CurLType = 1;
+  int CurLWidth = 0;
+  int CurTextKind = 1;
+  double FreeTextW = 2.0, FreeTextH = 2.0, FreeTextD = 0.0;
+  int FreeTextColor = 1;
+  int CurBasePoint = 0;
+  std::string CurFontName;  // start value: "<ＭＳ ゴシック>" in Shift-JIS
+  int CurPointColor = 1;
+  int CurRgb = 0;
+  int CurHp = 0;      // for the next entity only
+  int CurZFlags = 0;  // for the next entity only
+  int PlCount = 0;
+  bool InPolyline = false;
+  bool InDimension = false;
+  TJwwEntLin DimLine;  // the dimension line held for the next "cs" text
+
+  // First value the file gives for each item; held only.
+  int FirstGroup = 0, FirstLayer = 0, FirstColor = 1, FirstLType = 1, FirstLWidth = 0;
+  int FirstTextKind = 1;
+  double FirstFreeTextW = 2.0, FirstFreeTextH = 2.0, FirstFreeTextD = 0.0;
+  int FirstFreeTextColor = 1;
+  std::string FirstFontName;
+  bool WidthGiven = false;
+  // Set while the item's first value is still awaited.
+  bool AwaitGroup = true, AwaitLayer = true, AwaitColor = true, AwaitLType = true,
+       AwaitLWidth = true, AwaitTextKind = true;
+};
+extern TJwwReaderState JwwReader;
+
+// The reader's default font name, "<ＭＳ ゴシック>" in Shift-JIS.
+extern const std::string kDefaultFontName;
+
+// ---- Operations -----------------------------------------------------------------------
+
+// Empties every list, sets the drawing-wide defaults and the reader's start state.
+void InitJwwModel();
+// Releases the lists and tables. Counts are left as they were; nothing reads the model after.
+void FreeJwwModel();
+// Appends one entry to the order list; called before the record itself is appended.
+void AddEntRef(int kind, int index);
+
+// Divisor of an entity's coordinates and lengths: its layer group's scale, or 1.0 with
+// NoGroupScale. A scale of 0 or one that is not finite counts as 1.0.
+double GroupScaleDivisor(const TJwwEntHdr& hdr) noexcept;
+
+struct TJwcLoadResult {
+  bool Exists = false;     // the file was there
+  bool ReadToEnd = false;  // every line was read
+  int Error = 0;           // errno of the failure, 0 when none
+  std::size_t BytesRead = 0;
+};
+// Reads the whole file line by line into the model. CR LF, LF and a lone CR end a line.
+// On a failure the lines read so far stay in the model.
+TJwcLoadResult ReadJwcTempFile(const std::string& path);
+// The same, as the window uses it: true when the file was read to its end.
+bool LoadJwcTempFile(const std::string& path);
+
+// Interprets one line (without its line break).
+void ParseJwwLine(std::string_view line);
+
+// Re-arms the first-value markers and returns the current attributes to their start values.
+void ResetJwwCurrentState();
+
+// ---- Field splitting ------------------------------------------------------------------
+
+inline constexpr int kMaxJwwFields = 400;
+
+// The fields of one line. Views point into the splitter's own buffer and stay valid until
+// the next split with the same object.
+class TJwwFields {
+ public:
+  void Split(std::string_view line);
+  int Count() const noexcept { return count_; }
+  // Field k, or an empty view for k beyond the line's fields.
+  std::string_view operator[](int k) const noexcept {
+    if (k < 0 || k >= count_) return {};
+    return std::string_view(buffer_.data() + start_[static_cast<std::size_t>(k)],
+                            start_[static_cast<std::size_t>(k) + 1] -
+                                start_[static_cast<std::size_t>(k)]);
+  }
+
+ private:
+  std::string buffer_;
+  std::array<std::size_t, kMaxJwwFields + 1> start_{};
+  int count_ = 0;
+};
+
+}  // namespace sxf

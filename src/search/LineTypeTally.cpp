@@ -1,0 +1,84 @@
+#include "search/LineTypeTally.h"
+
+#include <cmath>
+
+#include "model/JwwGaibu2.h"
+#include "util/MyFunc.h"
+
+namespace sxf {
+
+namespace {
+
+// Shift-JIS headings of row 0.
+constexpr const char* kColumnHeading[kTallyColumns] = {
+    "No.",
+    "\x90\xFC\x95\xAA",                  // 線分
+    "\x89\x7E",                          // 円
+    "\x89\x7E\x8C\xCA",                  // 円弧
+    "\x91\xC8\x89\x7E",                  // 楕円
+    "\x91\xC8\x89\x7E\x8C\xCA",          // 楕円弧
+    "\x90\xA1\x96\x40\x90\xFC",          // 寸法線
+    "\x8C\x76",                          // 計
+};
+constexpr const char* kTotalHeading = "\x8C\x76";  // 計
+
+}  // namespace
+
+int ArcTallyColumn(double flatness, double startAngle, double endAngle) noexcept {
+  const bool circular = SameWithin(8, flatness, 1.0);
+  const long double sweep = std::fabs(static_cast<long double>(endAngle) - startAngle);
+  const bool full = sweep < 1e-8L || std::fabs(sweep - 360.0L) < 1e-8L;
+  if (circular) return full ? kTallyCircle : kTallyArc;
+  return full ? kTallyEllipse : kTallyEllipticArc;
+}
+
+void WriteTallyHeadings(TTallyGrid& grid) {
+  for (int c = 0; c < kTallyColumns; ++c) grid.Cell(c, 0) = kColumnHeading[c];
+  for (int r = 1; r <= 16; ++r) grid.Cell(kTallyNumber, r) = std::to_string(r + 16);
+  grid.Cell(kTallyNumber, 17) = kTotalHeading;
+}
+
+void TallyLineTypes(TTallyGrid& grid) {
+  // Counting in integers gives the same cells as incrementing the cell texts one by one:
+  // a cell's text is always the decimal of its count, and StrToIntOr0 reads it back exactly.
+  long long counts[kTallyColumns][kTallyRows] = {};
+  const auto add = [&counts](int column, int ltype) {
+    if (IsUserLineType(ltype)) ++counts[column][ltype - 46];
+  };
+  for (int i = 0; i < LinCount; ++i) add(kTallyLine, LinList[static_cast<std::size_t>(i)].Hdr.LType);
+  for (int i = 0; i < CirCount; ++i) add(kTallyCircle, CirList[static_cast<std::size_t>(i)].Hdr.LType);
+  for (int i = 0; i < ArcCount; ++i) {
+    const TJwwEntArc& a = ArcList[static_cast<std::size_t>(i)];
+    if (IsUserLineType(a.Hdr.LType))
+      add(ArcTallyColumn(a.Flatness, a.StartAngle, a.EndAngle), a.Hdr.LType);
+  }
+  for (int i = 0; i < DimCount; ++i)
+    add(kTallyDimension, DimList[static_cast<std::size_t>(i)].Line.Hdr.LType);
+
+  for (int r = 1; r <= 17; ++r)
+    for (int c = 1; c <= 7; ++c) grid.Cell(c, r).clear();
+  for (int r = 1; r <= 16; ++r)
+    for (int c = 1; c <= 6; ++c)
+      if (counts[c][r] > 0) grid.Cell(c, r) = std::to_string(counts[c][r]);
+
+  for (int r = 1; r <= 16; ++r) {
+    long long sum = 0;
+    for (int c = 1; c <= 6; ++c) sum += counts[c][r];
+    counts[kTallyTotal][r] = sum;
+    grid.Cell(kTallyTotal, r) = std::to_string(sum);
+  }
+  for (int c = 1; c <= 7; ++c) {
+    long long sum = 0;
+    for (int r = 1; r <= 16; ++r) sum += counts[c][r];
+    grid.Cell(c, 17) = std::to_string(sum);
+  }
+}
+
+TTallyGrid BuildTallyGrid() {
+  TTallyGrid grid;
+  WriteTallyHeadings(grid);
+  TallyLineTypes(grid);
+  return grid;
+}
+
+}  // namespace sxf

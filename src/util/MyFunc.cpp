@@ -1,0 +1,316 @@
+#include "util/MyFunc.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace sxf {
+
+namespace {
+
+constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+
+int HexDigitValue(char c) noexcept {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Byte length of the character that starts at i: 2 for a lead byte with a byte after it.
+std::size_t CharLength(std::string_view text, std::size_t i) noexcept {
+  return (IsLeadByte(text[i]) && i + 1 < text.size()) ? 2 : 1;
+}
+
+// Rounds an extended intermediate to double once; out-of-range results saturate to the
+// infinities as the hardware conversion does, without undefined behaviour.
+double ToDouble(long double v) noexcept {
+  constexpr long double kMax = std::numeric_limits<double>::max();
+  if (v > kMax) return std::numeric_limits<double>::infinity();
+  if (v < -kMax) return -std::numeric_limits<double>::infinity();
+  return static_cast<double>(v);
+}
+
+}  // namespace
+
+int StrToIntOr0(std::string_view text) noexcept {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  std::string_view rest = text.substr(i);
+  if (rest.empty()) return 0;
+
+  bool hex = false;
+  if (rest.size() >= 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
+    hex = true;
+    rest.remove_prefix(2);
+  } else if (rest[0] == '$' || rest[0] == 'x' || rest[0] == 'X') {
+    hex = true;
+    rest.remove_prefix(1);
+  }
+  if (rest.empty()) return 0;
+
+  if (hex) {
+    std::uint64_t value = 0;
+    for (char c : rest) {
+      const int d = HexDigitValue(c);
+      if (d < 0) return 0;
+      value = value * 16 + static_cast<std::uint64_t>(d);
+      if (value > 0xFFFFFFFFull) return 0;
+    }
+    std::uint32_t bits = static_cast<std::uint32_t>(value);
+    if (negative) bits = 0u - bits;
+    return static_cast<int>(bits);  // two's complement pattern, defined since C++20
+  }
+
+  // Decimal: accumulate the magnitude and check it against the signed range.
+  std::uint64_t magnitude = 0;
+  const std::uint64_t limit = negative ? 2147483648ull : 2147483647ull;
+  for (char c : rest) {
+    if (!IsDigit(c)) return 0;
+    magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
+    if (magnitude > limit) return 0;
+  }
+  if (negative) return static_cast<int>(-static_cast<std::int64_t>(magnitude));
+  return static_cast<int>(magnitude);
+}
+
+double StrToFloatOr0(std::string_view text) noexcept {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  const std::size_t signPos = i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t numberStart = i;
+
+  // Validate the whole text first: from_chars would accept "inf", "nan" and stop early
+  // on "1e" or "1.5x", and all of those are invalid here.
+  std::size_t mantissaDigits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++mantissaDigits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++mantissaDigits;
+  }
+  if (mantissaDigits == 0) return 0.0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t exponentDigits = 0;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++exponentDigits;
+    if (exponentDigits == 0) return 0.0;
+  }
+  if (i != text.size()) return 0.0;
+
+  const bool negative = signPos < text.size() && text[signPos] == '-';
+  const char* first = text.data() + numberStart;
+  const char* last = text.data() + text.size();
+  double value = 0.0;
+  const auto result = std::from_chars(first, last, value, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Overflow reads as 0; underflow keeps its nearest double, which strtod gives.
+    const std::string copy(first, last);
+    value = std::strtod(copy.c_str(), nullptr);
+    if (!std::isfinite(value)) return 0.0;
+  } else if (result.ec != std::errc() || result.ptr != last) {
+    return 0.0;
+  }
+  return negative ? -value : value;
+}
+
+int MbcsCharCount(std::string_view text) noexcept {
+  int count = 0;
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) ++count;
+  return count;
+}
+
+std::string MbcsCopy(std::string_view text, int first, int count) {
+  if (count <= 0) return {};
+  if (first < 1) first = 1;
+  std::size_t i = 0;
+  int index = 1;
+  while (i < text.size() && index < first) {
+    i += CharLength(text, i);
+    ++index;
+  }
+  if (i >= text.size()) return {};
+  const std::size_t begin = i;
+  for (int taken = 0; i < text.size() && taken < count; ++taken) i += CharLength(text, i);
+  return std::string(text.substr(begin, i - begin));
+}
+
+TMbcsBytes MbcsCopyBytes(std::string_view text, int start, int count) {
+  TMbcsBytes out;
+  if (text.empty() || start <= 0 || count <= 0 ||
+      static_cast<std::size_t>(start) > text.size()) {
+    return out;
+  }
+  // 0-based window [from, to).
+  const std::size_t from = static_cast<std::size_t>(start) - 1;
+  const std::size_t to =
+      std::min(text.size(), from + static_cast<std::size_t>(count));
+  std::size_t i = 0;
+  while (i < text.size() && i < to) {
+    const std::size_t len = CharLength(text, i);
+    if (i >= from && i + len <= to) out.Text.append(text.substr(i, len));
+    i += len;
+  }
+  out.Taken = static_cast<int>(out.Text.size());
+  return out;
+}
+
+double TextRunLength(std::string_view text, double W, double D) noexcept {
+  long double length = 0.0L;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (IsLeadByte(b)) {
+      length += W;
+      i += 2;
+      if (i < text.size()) length += D;
+    } else {
+      if (b >= 0x20) length += static_cast<long double>(W) / 2.0L;
+      i += 1;
+      if (i < text.size()) length += static_cast<long double>(D) / 2.0L;
+    }
+  }
+  return ToDouble(length);
+}
+
+void ExchangeDoubles(double& a, double& b) noexcept {
+  const double t = a;
+  a = b;
+  b = t;
+}
+
+int RoundHalfAway(double x) noexcept {
+  if (std::isnan(x)) return 0;
+  // Extended precision keeps x + 0.5 exact, so 0.49999999999999994 rounds to 0.
+  const long double shifted =
+      x >= 0.0 ? static_cast<long double>(x) + 0.5L : static_cast<long double>(x) - 0.5L;
+  const long double t = std::trunc(shifted);
+  if (t >= 2147483647.0L) return std::numeric_limits<int>::max();
+  if (t <= -2147483648.0L) return std::numeric_limits<int>::min();
+  return static_cast<int>(t);
+}
+
+double Distance(double x1, double y1, double x2, double y2) noexcept {
+  const long double dx = static_cast<long double>(x2) - x1;
+  const long double dy = static_cast<long double>(y2) - y1;
+  return ToDouble(std::sqrt(dx * dx + dy * dy));
+}
+
+double VectorAngle(double dx, double dy) noexcept {
+  if (std::fabs(dx) < 1e-10 && std::fabs(dy) < 1e-10) return 0.0;
+  const double a = ToDouble(std::atan2(static_cast<long double>(dy), static_cast<long double>(dx)));
+  if (a < 0.0) return ToDouble(static_cast<long double>(a) + kTwoPi);
+  return a;
+}
+
+namespace {
+
+struct TLPoint {
+  long double X;
+  long double Y;
+};
+
+TLPoint RotateL(long double px, long double py, long double cx, long double cy,
+                long double theta) noexcept {
+  const long double c = std::cos(theta);
+  const long double s = std::sin(theta);
+  const long double dx = px - cx;
+  const long double dy = py - cy;
+  return {cx + c * dx - s * dy, cy + s * dx + c * dy};
+}
+
+TDPoint EllipsePointL(long double cx, long double cy, long double r, long double flatness,
+                      long double tilt, long double theta) noexcept {
+  const long double u = r * std::cos(theta);
+  const long double v = r * flatness * std::sin(theta);
+  const TLPoint p = RotateL(u, v, 0.0L, 0.0L, tilt);
+  return {ToDouble(p.X + cx), ToDouble(p.Y + cy)};
+}
+
+}  // namespace
+
+TDPoint RotatePoint(double px, double py, double cx, double cy, double theta) noexcept {
+  const TLPoint p = RotateL(px, py, cx, cy, theta);
+  return {ToDouble(p.X), ToDouble(p.Y)};
+}
+
+double RotatedX(double px, double py, double cx, double cy, double theta) noexcept {
+  return RotatePoint(px, py, cx, cy, theta).X;
+}
+
+double RotatedY(double px, double py, double cx, double cy, double theta) noexcept {
+  return RotatePoint(px, py, cx, cy, theta).Y;
+}
+
+TDPoint EllipsePoint(double cx, double cy, double r, double flatness, double tilt,
+                     double theta) noexcept {
+  return EllipsePointL(cx, cy, r, flatness, tilt, theta);
+}
+
+TDPoint EllipsePointDeg(double cx, double cy, double r, double flatness, double tiltDeg,
+                        double thetaDeg) noexcept {
+  const long double toRad = kPi / 180.0L;
+  return EllipsePointL(cx, cy, r, flatness, tiltDeg * toRad, thetaDeg * toRad);
+}
+
+bool SameWithin(int n, double a, double b) noexcept {
+  static constexpr long double kTolerance[15] = {1.0L,   1e-1L,  1e-2L,  1e-3L,  1e-4L,
+                                                 1e-5L,  1e-6L,  1e-7L,  1e-8L,  1e-9L,
+                                                 1e-10L, 1e-11L, 1e-12L, 1e-13L, 1e-14L};
+  const long double tolerance = (n >= 0 && n <= 14) ? kTolerance[n] : 1e-8L;
+  return std::fabs(static_cast<long double>(a) - b) <= tolerance;
+}
+
+int SegmentIntersection(double x1, double y1, double x2, double y2, double x3, double y3,
+                        double x4, double y4, double& X, double& Y) noexcept {
+  constexpr long double e = 1e-8L;
+  // v counts as zero when Int(v / e + 0.5) is 0, that is when -1 < v / e + 0.5 < 1.
+  const auto countsAsZero = [](long double v) {
+    const long double s = v / e + 0.5L;
+    return s > -1.0L && s < 1.0L;
+  };
+  const long double X1 = x1, Y1 = y1, X2 = x2, Y2 = y2;
+  const long double X3 = x3, Y3 = y3, X4 = x4, Y4 = y4;
+  const bool aVertical = countsAsZero(X1 - X2);
+  const bool bVertical = countsAsZero(X3 - X4);
+  long double px = 0.0L;
+  long double py = 0.0L;
+  if (aVertical && bVertical) return 0;
+  if (aVertical) {
+    const long double sB = (Y4 - Y3) / (X4 - X3);
+    px = X1;
+    py = (X1 - X3) * sB + Y3;
+  } else if (bVertical) {
+    const long double sA = (Y2 - Y1) / (X2 - X1);
+    px = X3;
+    py = (X3 - X1) * sA + Y1;
+  } else {
+    const long double sA = (Y2 - Y1) / (X2 - X1);
+    const long double cA = Y1 - sA * X1;
+    const long double sB = (Y4 - Y3) / (X4 - X3);
+    const long double cB = Y3 - sB * X3;
+    if (countsAsZero(sA - sB)) return 0;
+    px = (cB - cA) / (sA - sB);
+    py = sA * px + cA;
+  }
+  X = ToDouble(px);
+  Y = ToDouble(py);
+  const auto within = [](long double v, long double a, long double b) {
+    return v >= std::min(a, b) - e && v <= std::max(a, b) + e;
+  };
+  const bool onBoth = within(X, X1, X2) && within(Y, Y1, Y2) && within(X, X3, X4) &&
+                      within(Y, Y3, Y4);
+  return onBoth ? 1 : 2;
+}
+
+}  // namespace sxf

@@ -1,0 +1,71 @@
+#include "cli/Report.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "cli/JsonWriter.h"
+#include "model/JwwGaibu2.h"
+#include "model/ModelTestSupport.h"
+
+namespace sxf {
+namespace {
+
+using ReportTest = test::FreshModel;
+using test::Parse;
+
+TEST(FormatDouble, ShortestRoundTripWithAPoint) {
+  EXPECT_EQ(FormatDouble(5.0), "5.0");
+  EXPECT_EQ(FormatDouble(-0.1), "-0.1");
+  EXPECT_EQ(FormatDouble(1e21), "1e+21");
+  EXPECT_EQ(FormatDouble(0.30000000000000004), "0.30000000000000004");
+  std::string out;
+  TJsonWriter j(out);
+  j.BeginArray();
+  j.Double(std::numeric_limits<double>::infinity());
+  j.String("a\"b\\c\x01");
+  j.EndArray();
+  EXPECT_EQ(out, "[null,\"a\\\"b\\\\c\\u0001\"]");
+}
+
+TEST_F(ReportTest, JsonHasFileCountsTallyAndEntities) {
+  Parse({"file=C:\\\x90\x7D\x96\xCA\\a.jww", "lt47", "0 0 1 1", "lc10 255", "sl 0 0 1 1",
+         "msg", "0 0 4 0", "cs 2 0 1 0 \"\x87\x40"});
+  const std::string json = FormatReportJson(BuildTallyGrid(), {true, true});
+  EXPECT_NE(json.find("\"file\":\"C:\\\\図面\\\\a.jww\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"read_to_end\":true"), std::string::npos);
+  EXPECT_NE(json.find("\"counts\":{\"Lin\":1,\"Cir\":0,"), std::string::npos);
+  EXPECT_NE(json.find("\"EntOrder\":3}"), std::string::npos);
+  EXPECT_NE(json.find("[\"No.\",\"線分\",\"円\",\"円弧\",\"楕円\",\"楕円弧\",\"寸法線\",\"計\"]"),
+            std::string::npos);
+  EXPECT_NE(json.find("[\"17\",\"1\",\"\",\"\",\"\",\"\",\"1\",\"2\"]"), std::string::npos) << json;
+  EXPECT_NE(json.find("{\"list\":\"Lin\",\"index\":0,\"HpNo\":0,\"Group\":0,\"Layer\":0,"
+                      "\"Color\":1,\"LType\":47,\"LWidth\":0,\"ZFlags\":0,\"PlNo\":0,"
+                      "\"X1\":0.0,\"Y1\":0.0,\"X2\":1.0,\"Y2\":1.0}"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"list\":\"Sl2\",\"index\":0"), std::string::npos);
+  EXPECT_NE(json.find("\"Rgb\":255"), std::string::npos);
+  EXPECT_NE(json.find("\"Line\":{\"HpNo\":0"), std::string::npos);
+  EXPECT_NE(json.find("\"Text\":\"①\""), std::string::npos);
+  EXPECT_NE(json.find("\"FontName\":\"<ＭＳ ゴシック>\""), std::string::npos);
+}
+
+TEST_F(ReportTest, TextAndCsvShowTheGridCells) {
+  Parse({"lt62", "0 0 1 1"});
+  const TTallyGrid grid = BuildTallyGrid();
+  const std::string csv = FormatTallyCsv(grid);
+  EXPECT_EQ(csv.substr(0, csv.find('\n')), "No.,線分,円,円弧,楕円,楕円弧,寸法線,計");
+  EXPECT_NE(csv.find("\n32,1,,,,,,1\n"), std::string::npos);
+  EXPECT_NE(csv.find("\n計,1,0,0,0,0,0,1\n"), std::string::npos);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 18);
+
+  const std::string text = FormatTallyText(grid);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 18);
+  EXPECT_NE(text.find("No.  線分  円  円弧  楕円  楕円弧  寸法線  計"), std::string::npos) << text;
+  EXPECT_NE(text.find("\n32      1"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace sxf

@@ -1,0 +1,128 @@
+// The reader takes any bytes: nothing may crash, hang or trip the sanitizers, and what it
+// makes of hostile input stays consistent with the order list.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "model/JwwGaibu2.h"
+#include "model/ModelTestSupport.h"
+
+namespace sxf {
+namespace {
+
+// Every order entry points at an existing record, and the counts add up.
+void ExpectConsistentModel() {
+  ASSERT_EQ(static_cast<std::size_t>(EntOrderCount), EntOrder.size());
+  const int sizes[16] = {0, LinCount, CirCount, ArcCount, TxtCount, PntCount, PntExCount,
+                         DimCount, BlkCount, Sl2Count, Sl3Count, Sl4Count, ScCount, SeCount,
+                         SoCount, SgCount};
+  int total = 0;
+  for (int k = 1; k <= 15; ++k) total += sizes[k];
+  EXPECT_EQ(total, EntOrderCount);
+  for (const TJwwEntRef& ref : EntOrder) {
+    ASSERT_GE(ref.Kind, 1);
+    ASSERT_LE(ref.Kind, 15);
+    ASSERT_GE(ref.Index, 0);
+    ASSERT_LT(ref.Index, sizes[ref.Kind]);
+  }
+  for (const TJwwEntTxt& t : TxtList) {
+    EXPECT_LE(t.Text.size(), 255u);
+    EXPECT_LE(t.FontName.size(), 255u);
+  }
+  EXPECT_GE(JwwReader.CurGroup, 0);
+  EXPECT_LE(JwwReader.CurGroup, 15);
+  EXPECT_GE(JwwReader.CurLayer, 0);
+  EXPECT_LE(JwwReader.CurLayer, 15);
+}
+
+std::string RandomBytes(std::mt19937& rng, std::size_t n, std::string_view alphabet = {}) {
+  std::string s(n, '\0');
+  for (char& c : s) {
+    if (alphabet.empty()) c = static_cast<char>(rng() & 0xFF);
+    else c = alphabet[rng() % alphabet.size()];
+  }
+  return s;
+}
+
+TEST(ReaderRobustness, RandomBytesAndRandomKeyedLines) {
+  std::mt19937 rng(12345);
+  // Lines built from the reader's own vocabulary reach deep into the rules.
+  const char* keys[] = {"hk", "hs", "hzs", "hcw", "hcc", "bz", "hn", "hrgb", "lgn", "lyn", "lgF",
+                        "ly", "lc10", "lt47", "lw", "cn$", "cn0", "cc8", "z3", "pn", "pl", "msg",
+                        "#", "hp12ci", "hhp3ln", "ci", "ch", "cs", "cv", "pt", "BL", "sl", "sc",
+                        "se", "so", "sg", "file=", "0", "-1e308", "\x82", "\"", "="};
+  for (int round = 0; round < 40; ++round) {
+    std::string text;
+    for (int line = 0; line < 400; ++line) {
+      const int fields = static_cast<int>(rng() % 12);
+      text += keys[rng() % std::size(keys)];
+      for (int f = 0; f < fields; ++f) {
+        text += (rng() % 5 == 0) ? "\t" : " ";
+        text += (rng() % 3 == 0) ? RandomBytes(rng, rng() % 6)
+                                 : std::to_string(static_cast<int>(rng() % 200) - 100);
+      }
+      text += (rng() % 3 == 0) ? "\r" : "\r\n";
+    }
+    text += RandomBytes(rng, 2000);
+    const std::string path = test::WriteTempFile(text);
+    InitJwwModel();
+    EXPECT_TRUE(LoadJwcTempFile(path));
+    ExpectConsistentModel();
+    std::filesystem::remove(path);
+  }
+}
+
+TEST(ReaderRobustness, NulBytesLoneLeadBytesAndTruncatedFiles) {
+  const std::string lines[] = {
+      std::string("0 0\0 1 1", 8),
+      std::string("\0\0\0\0", 4),
+      "\x82",
+      "\x82\x82\x82",
+      "ch 0 0 1 0 \"\x82",
+      "lg\x82\xA0",
+      "cc\x82\xA0",
+      "hp\x82\xA0 1 1",
+      "msg",
+      "ci 1 2",
+  };
+  InitJwwModel();
+  for (const std::string& l : lines) ParseJwwLine(l);
+  ExpectConsistentModel();
+  EXPECT_EQ(LinCount, 1);  // the NUL is dropped: "0 0\0 1 1" still has four fields
+}
+
+TEST(ReaderRobustness, HugeLinesAndManyFields) {
+  InitJwwModel();
+  std::string longLine(1000000, 'x');
+  ParseJwwLine(longLine);
+  std::string longText = "ch 0 0 1 0 \"" + std::string(1000000, '\x82');  // lead bytes only
+  ParseJwwLine(longText);
+  std::string manyFields = "sl";
+  for (int i = 0; i < 5000; ++i) manyFields += " " + std::to_string(i % 7);
+  ParseJwwLine(manyFields);
+  std::string manyNames = "lgn";
+  for (int i = 0; i < 5000; ++i) manyNames += " n";
+  ParseJwwLine(manyNames);
+  ExpectConsistentModel();
+  ASSERT_EQ(TxtCount, 1);
+  EXPECT_EQ(TxtList[0].Text.size(), 255u);
+  EXPECT_EQ(Sl4Count + Sl3Count + Sl2Count, 1);
+  EXPECT_EQ(GroupName[0].size(), 399u * 2);  // 399 further fields, each " n"
+
+  // The same through a file, with a line that straddles the read buffer's end.
+  std::string text = "file=" + std::string(1500000, 'p') + "\r\n";
+  for (int i = 0; i < 100000; ++i) text += std::to_string(i) + " 0 0 1\r\n";
+  const std::string path = test::WriteTempFile(text);
+  InitJwwModel();
+  EXPECT_TRUE(LoadJwcTempFile(path));
+  EXPECT_EQ(JwwFileName.size(), 1500000u);
+  ASSERT_EQ(LinCount, 100000);
+  for (int i = 0; i < LinCount; ++i) ASSERT_EQ(LinList[static_cast<std::size_t>(i)].X1, i);
+  std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace sxf

@@ -1,0 +1,170 @@
+#include "util/MyFunc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace sxf {
+namespace {
+
+TEST(StrToIntOr0, ReadsWholeDecimalAndHexTexts) {
+  const struct {
+    const char* text;
+    int value;
+  } cases[] = {
+      {"12", 12},      {"$1F", 31},     {"-7", -7},      {" 5", 5},       {"5 ", 0},
+      {"1.5", 0},      {"abc", 0},      {"", 0},         {"+8", 8},       {"x1f", 31},
+      {"X1F", 31},     {"0x10", 16},    {"0X10", 16},    {"-$10", -16},   {"$", 0},
+      {"0x", 0},       {"-", 0},        {"\t5", 0},      {"$G", 0},       {"007", 7},
+      {"2147483647", 2147483647},       {"-2147483648", std::numeric_limits<int>::min()},
+      {"2147483648", 0},                {"-2147483649", 0},
+      {"99999999999999999999999", 0},   {"$FFFFFFFF", -1},
+      {"$100000000", 0},                {"5x", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(StrToIntOr0(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(StrToFloatOr0, ReadsWholeDecimalTexts) {
+  const struct {
+    const char* text;
+    double value;
+  } cases[] = {
+      {"1.5", 1.5},    {"-2e3", -2000.0}, {"1,5", 0.0},  {"", 0.0},      {" 2.5", 2.5},
+      {"2.5 ", 0.0},   {"+3", 3.0},       {".5", 0.5},   {"5.", 5.0},    {".", 0.0},
+      {"1e", 0.0},     {"1e+", 0.0},      {"inf", 0.0},  {"nan", 0.0},   {"0x10", 0.0},
+      {"1E2", 100.0},  {"-0.25e-1", -0.025},
+      // The host writes exponents with three digits.
+      {"-3.2783543701953e-005", -3.2783543701953e-5},
+      {"1e400", 0.0},  {"-1e400", 0.0},   {"1e-400", 0.0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(StrToFloatOr0(c.text), c.value) << '"' << c.text << '"';
+  // Subnormal results keep their value rather than collapsing to 0.
+  EXPECT_GT(StrToFloatOr0("1e-310"), 0.0);
+  EXPECT_EQ(StrToFloatOr0("1e-310"), 1e-310);
+}
+
+TEST(Mbcs, CountsAndCopiesWholeCharacters) {
+  const std::string aiu = "\x82\xA0\x82\xA2" "A";  // あいA
+  EXPECT_EQ(MbcsCharCount(aiu), 3);
+  EXPECT_EQ(MbcsCharCount("AB\x82"), 3);  // a lone lead byte at the end is one character
+  EXPECT_EQ(MbcsCharCount(""), 0);
+
+  EXPECT_EQ(MbcsCopy(aiu, 2, 1), "\x82\xA2");
+  EXPECT_EQ(MbcsCopy(aiu, 2, 10), "\x82\xA2" "A");
+  EXPECT_EQ(MbcsCopy(aiu, 4, 1), "");
+  EXPECT_EQ(MbcsCopy(aiu, 1, 0), "");
+  EXPECT_EQ(MbcsCopy("AB\x82", 3, 1), "\x82");
+
+  // Window 2..3 covers the trail byte of あ and the lead byte of い: neither is whole.
+  EXPECT_EQ(MbcsCopyBytes(aiu, 2, 2).Text, "");
+  EXPECT_EQ(MbcsCopyBytes(aiu, 2, 2).Taken, 0);
+  const TMbcsBytes two = MbcsCopyBytes(aiu, 1, 3);
+  EXPECT_EQ(two.Text, "\x82\xA0");
+  EXPECT_EQ(two.Taken, 2);
+  EXPECT_EQ(MbcsCopyBytes(aiu, 3, 10).Text, "\x82\xA2" "A");
+  EXPECT_EQ(MbcsCopyBytes(aiu, 0, 3).Taken, 0);
+  EXPECT_EQ(MbcsCopyBytes(aiu, 6, 1).Taken, 0);
+  EXPECT_EQ(MbcsCopyBytes("", 1, 1).Taken, 0);
+}
+
+TEST(TextRunLength, AddsWidthsAndSpacingBetweenCharacters) {
+  EXPECT_DOUBLE_EQ(TextRunLength("\x82\xA0\x82\xA2", 3, 1), 7.0);
+  EXPECT_DOUBLE_EQ(TextRunLength("AB", 3, 1), 3.5);
+  EXPECT_DOUBLE_EQ(TextRunLength("", 3, 1), 0.0);
+  EXPECT_DOUBLE_EQ(TextRunLength("A\x01", 4, 2), 2.0 + 1.0);  // control bytes have no width
+  EXPECT_DOUBLE_EQ(TextRunLength("\x82", 4, 2), 4.0);          // lone lead byte, no spacing
+}
+
+TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAndSaturates) {
+  EXPECT_EQ(RoundHalfAway(0.5), 1);
+  EXPECT_EQ(RoundHalfAway(-0.5), -1);
+  EXPECT_EQ(RoundHalfAway(1.49), 1);
+  EXPECT_EQ(RoundHalfAway(-1.51), -2);
+  EXPECT_EQ(RoundHalfAway(2.5), 3);
+  EXPECT_EQ(RoundHalfAway(-2.5), -3);
+  EXPECT_EQ(RoundHalfAway(2.4), 2);
+  // In plain double arithmetic 0.49999999999999994 + 0.5 rounds up to 1.
+  EXPECT_EQ(RoundHalfAway(0.49999999999999994), 0);
+  EXPECT_EQ(RoundHalfAway(std::nan("")), 0);
+  EXPECT_EQ(RoundHalfAway(1e300), std::numeric_limits<int>::max());
+  EXPECT_EQ(RoundHalfAway(-1e300), std::numeric_limits<int>::min());
+  EXPECT_EQ(RoundHalfAway(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
+}
+
+TEST(VectorAngle, CoversTheFourAxesAndTheZeroVector) {
+  constexpr double pi = 3.14159265358979323846;
+  EXPECT_EQ(VectorAngle(1, 0), 0.0);
+  EXPECT_DOUBLE_EQ(VectorAngle(0, 1), pi / 2);
+  EXPECT_DOUBLE_EQ(VectorAngle(-1, 0), pi);
+  EXPECT_DOUBLE_EQ(VectorAngle(0, -1), 3 * pi / 2);
+  EXPECT_EQ(VectorAngle(1e-11, -1e-11), 0.0);
+  // A tiny negative angle plus 2 pi rounds to the double nearest 2 pi.
+  EXPECT_EQ(VectorAngle(1, -1e-300), 6.283185307179586);
+  EXPECT_DOUBLE_EQ(VectorAngle(1, -1), 7 * pi / 4);
+}
+
+TEST(Geometry, DistanceRotationAndEllipsePoints) {
+  EXPECT_DOUBLE_EQ(Distance(0, 0, 3, 4), 5.0);
+  const TDPoint r = RotatePoint(2, 1, 1, 1, 3.14159265358979323846 / 2);
+  EXPECT_NEAR(r.X, 1.0, 1e-15);
+  EXPECT_NEAR(r.Y, 2.0, 1e-15);
+  EXPECT_EQ(RotatedX(2, 1, 1, 1, 0.3), RotatePoint(2, 1, 1, 1, 0.3).X);
+  EXPECT_EQ(RotatedY(2, 1, 1, 1, 0.3), RotatePoint(2, 1, 1, 1, 0.3).Y);
+
+  TDPoint p = EllipsePointDeg(0, 0, 10, 0.5, 90, 0);
+  EXPECT_NEAR(p.X, 0.0, 1e-14);
+  EXPECT_NEAR(p.Y, 10.0, 1e-14);
+  p = EllipsePointDeg(0, 0, 10, 0.5, 0, 90);
+  EXPECT_NEAR(p.X, 0.0, 1e-14);
+  EXPECT_NEAR(p.Y, 5.0, 1e-14);
+  p = EllipsePointDeg(3, 4, 10, 1, 0, 180);
+  EXPECT_NEAR(p.X, -7.0, 1e-14);
+  EXPECT_NEAR(p.Y, 4.0, 1e-14);
+  double a = 1.5, b = -2.0;
+  ExchangeDoubles(a, b);
+  EXPECT_EQ(a, -2.0);
+  EXPECT_EQ(b, 1.5);
+}
+
+TEST(SameWithin, UsesTenToTheMinusNAndFallsBackToEightDecimals) {
+  EXPECT_TRUE(SameWithin(8, 1, 1 + 5e-9));
+  EXPECT_FALSE(SameWithin(8, 1, 1 + 2e-8));
+  EXPECT_TRUE(SameWithin(15, 1, 1 + 5e-9));
+  EXPECT_FALSE(SameWithin(15, 1, 1 + 2e-8));
+  EXPECT_FALSE(SameWithin(-1, 1, 1 + 2e-8));
+  EXPECT_TRUE(SameWithin(0, 1, 2));
+  EXPECT_FALSE(SameWithin(0, 1, 2.01));
+  EXPECT_TRUE(SameWithin(14, 0.0, 1e-14));
+  EXPECT_FALSE(SameWithin(14, 0.0, 2e-14));
+}
+
+TEST(SegmentIntersection, ClassifiesCrossingsParallelsAndVerticals) {
+  double x = -99, y = -99;
+  EXPECT_EQ(SegmentIntersection(0, 0, 2, 2, 0, 2, 2, 0, x, y), 1);
+  EXPECT_DOUBLE_EQ(x, 1.0);
+  EXPECT_DOUBLE_EQ(y, 1.0);
+  EXPECT_EQ(SegmentIntersection(0, 0, 1, 1, 3, 0, 2, 1, x, y), 2);
+  EXPECT_DOUBLE_EQ(x, 1.5);
+  EXPECT_DOUBLE_EQ(y, 1.5);
+
+  x = y = -99;
+  EXPECT_EQ(SegmentIntersection(0, 0, 1, 0, 0, 1, 1, 1, x, y), 0);  // parallel
+  EXPECT_EQ(SegmentIntersection(0, 0, 0, 1, 1, 0, 1, 1, x, y), 0);  // both vertical
+  EXPECT_EQ(x, -99);  // untouched
+  EXPECT_EQ(y, -99);
+
+  // A vertical: the crossing is on its x.
+  EXPECT_EQ(SegmentIntersection(1, -1, 1, 1, 0, 0, 2, 0, x, y), 1);
+  EXPECT_DOUBLE_EQ(x, 1.0);
+  EXPECT_DOUBLE_EQ(y, 0.0);
+  // B vertical, crossing beyond A's end.
+  EXPECT_EQ(SegmentIntersection(0, 0, 1, 0, 3, -1, 3, 1, x, y), 2);
+  EXPECT_DOUBLE_EQ(x, 3.0);
+  // Snapping is asymmetric: dx = -1.2e-8 still counts as zero (vertical), +1.2e-8 does not.
+  EXPECT_EQ(SegmentIntersection(0, 0, 1.2e-8, 1, 0, 0.5, 1, 0.5, x, y), 1);
+  EXPECT_DOUBLE_EQ(x, 0.0);
+}
+
+}  // namespace
+}  // namespace sxf
