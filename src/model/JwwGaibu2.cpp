@@ -620,42 +620,95 @@ void ResetReaderStart(TJwwReaderState& r) {
 
 // ---- Field splitting ----
 
+namespace {
+
+// What the splitter does with each byte value.
+enum TByteClass : unsigned char { kDrop, kKeep, kLead, kQuote, kEquals, kBlank };
+
+constexpr std::array<TByteClass, 256> MakeByteClasses() {
+  std::array<TByteClass, 256> t{};
+  for (int b = 0; b < 256; ++b) {
+    if (IsLeadByte(static_cast<unsigned char>(b))) t[static_cast<std::size_t>(b)] = kLead;
+    else if (b >= 0x20 && b <= 0xFD) t[static_cast<std::size_t>(b)] = kKeep;
+    else t[static_cast<std::size_t>(b)] = kDrop;
+  }
+  t['"'] = kQuote;
+  t['='] = kEquals;
+  t[' '] = kBlank;
+  t['\t'] = kBlank;
+  return t;
+}
+constexpr std::array<TByteClass, 256> kByteClass = MakeByteClasses();
+
+}  // namespace
+
 void TJwwFields::Split(std::string_view line) {
   if (buffer_.size() < line.size()) buffer_.resize(line.size());
   char* out = buffer_.data();
+  const char* in = line.data();
+  const std::size_t n = line.size();
   std::size_t w = 0;
   std::size_t k = 0;
+  std::size_t i = 0;
   start_[0] = 0;
-  bool splitting = true;
-  const std::size_t n = line.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto b = static_cast<unsigned char>(line[i]);
-    if (IsLeadByte(b)) {
-      if (i + 1 == n) break;  // a lone lead byte at the end is dropped
-      out[w++] = static_cast<char>(b);
-      out[w++] = line[++i];
-      continue;
+  // Splitting on: blanks and tabs separate fields, a quote or an equals sign ends splitting.
+  while (i < n) {
+    // Runs of ordinary bytes are the common case: copy them without the dispatch.
+    while (kByteClass[static_cast<unsigned char>(in[i])] == kKeep) {
+      out[w++] = in[i++];
+      if (i == n) break;
     }
-    if (splitting) {
-      if (b == '"') {
-        splitting = false;
+    if (i == n) break;
+    const auto b = static_cast<unsigned char>(in[i]);
+    switch (kByteClass[b]) {
+      case kKeep:
         continue;
-      }
-      if (b == '=') {
-        out[w++] = '=';
-        splitting = false;
-        continue;
-      }
-      if (b == ' ' || b == '\t') {
+      case kBlank:
+        ++i;
         if (w > start_[k]) {
           // Only the first 400 fields are held: the rest of a longer line is dropped.
-          if (k + 1 == static_cast<std::size_t>(kMaxJwwFields)) break;
+          if (k + 1 == static_cast<std::size_t>(kMaxJwwFields)) {
+            i = n;
+            break;
+          }
           start_[++k] = w;
         }
         continue;
-      }
+      case kLead:
+        if (i + 1 == n) {  // a lone lead byte at the end is dropped
+          i = n;
+          break;
+        }
+        out[w++] = static_cast<char>(b);
+        out[w++] = in[i + 1];
+        i += 2;
+        continue;
+      case kDrop:
+        ++i;
+        continue;
+      case kEquals:
+        out[w++] = '=';
+        [[fallthrough]];
+      case kQuote:
+        ++i;
+        break;
     }
-    if (b >= 0x20 && b <= 0xFD) out[w++] = static_cast<char>(b);
+    break;
+  }
+  // Splitting off: the rest of the line belongs to the current field; blanks, quotes and
+  // equals signs are kept, tabs and other control bytes still dropped.
+  while (i < n) {
+    const auto b = static_cast<unsigned char>(in[i]);
+    const TByteClass c = kByteClass[b];
+    if (c == kLead) {
+      if (i + 1 == n) break;
+      out[w++] = static_cast<char>(b);
+      out[w++] = in[i + 1];
+      i += 2;
+      continue;
+    }
+    if (c != kDrop && b != '\t') out[w++] = static_cast<char>(b);
+    ++i;
   }
   start_[k + 1] = w;
   count_ = static_cast<int>(k + 1);

@@ -86,29 +86,65 @@ int StrToIntOr0(std::string_view text) noexcept {
 double StrToFloatOr0(std::string_view text) noexcept {
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
-  const std::size_t signPos = i;
+  const bool negative = i < text.size() && text[i] == '-';
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   const std::size_t numberStart = i;
 
-  // Validate the whole text first: from_chars would accept "inf", "nan" and stop early
-  // on "1e" or "1.5x", and all of those are invalid here.
+  // Validate the whole text first: from_chars would accept "inf", "nan" and stop early on
+  // "1e" or "1.5x", and all of those are invalid here. The digits are gathered on the way
+  // for the exact fast path below.
+  std::uint64_t mantissa = 0;
+  int significant = 0;    // digits in mantissa, leading zeros not counted
+  int scale = 0;          // value = mantissa * 10^scale before the exponent
+  bool overflowed = false;
   std::size_t mantissaDigits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++mantissaDigits;
+  const auto takeDigit = [&](char c, bool fraction) {
+    const auto d = static_cast<std::uint64_t>(c - '0');
+    if (significant == 0 && d == 0) {
+      if (fraction) --scale;
+      return;
+    }
+    if (significant < 19) {
+      mantissa = mantissa * 10 + d;
+      ++significant;
+      if (fraction) --scale;
+    } else {
+      overflowed = true;
+    }
+  };
+  while (i < text.size() && IsDigit(text[i])) takeDigit(text[i++], false), ++mantissaDigits;
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++mantissaDigits;
+    while (i < text.size() && IsDigit(text[i])) takeDigit(text[i++], true), ++mantissaDigits;
   }
   if (mantissaDigits == 0) return 0.0;
+  int exponent = 0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    bool negativeExponent = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
     std::size_t exponentDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++exponentDigits;
+    while (i < text.size() && IsDigit(text[i])) {
+      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+      ++i, ++exponentDigits;
+    }
     if (exponentDigits == 0) return 0.0;
+    if (negativeExponent) exponent = -exponent;
   }
   if (i != text.size()) return 0.0;
 
-  const bool negative = signPos < text.size() && text[signPos] == '-';
+  // Exact fast path: a mantissa below 2^53 and a power of ten up to 10^22 are both exact
+  // doubles, so one IEEE multiplication or division rounds correctly, as from_chars does.
+  static constexpr double kPowerOf10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const int power = scale + exponent;
+  if (!overflowed && mantissa <= (std::uint64_t{1} << 53) && power >= -22 && power <= 22) {
+    const auto m = static_cast<double>(mantissa);
+    const double value = power >= 0 ? m * kPowerOf10[power] : m / kPowerOf10[-power];
+    return negative ? -value : value;
+  }
+
   const char* first = text.data() + numberStart;
   const char* last = text.data() + text.size();
   double value = 0.0;

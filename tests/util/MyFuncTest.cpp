@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace sxf {
 namespace {
@@ -42,6 +44,24 @@ TEST(StrToFloatOr0, ReadsWholeDecimalTexts) {
   // Subnormal results keep their value rather than collapsing to 0.
   EXPECT_GT(StrToFloatOr0("1e-310"), 0.0);
   EXPECT_EQ(StrToFloatOr0("1e-310"), 1e-310);
+}
+
+TEST(StrToFloatOr0, AgreesWithCorrectRoundingOnRandomDecimals) {
+  // The exact fast path and the general path must give the correctly rounded double.
+  std::mt19937_64 rng(7);
+  for (int n = 0; n < 200000; ++n) {
+    std::string text;
+    if (rng() % 2) text += '-';
+    const int intDigits = static_cast<int>(rng() % 12);
+    const int fracDigits = static_cast<int>(rng() % 18);
+    for (int d = 0; d < intDigits; ++d) text += static_cast<char>('0' + rng() % 10);
+    if (fracDigits > 0 || intDigits == 0) {
+      text += '.';
+      for (int d = 0; d < std::max(fracDigits, 1); ++d) text += static_cast<char>('0' + rng() % 10);
+    }
+    if (rng() % 4 == 0) text += "e" + std::to_string(static_cast<int>(rng() % 61) - 30);
+    ASSERT_EQ(StrToFloatOr0(text), std::strtod(text.c_str(), nullptr)) << text;
+  }
 }
 
 TEST(Mbcs, CountsAndCopiesWholeCharacters) {
