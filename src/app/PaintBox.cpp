@@ -1,0 +1,41 @@
+#include "app/PaintBox.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+
+namespace sxf {
+
+TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent) {
+  // The surface covers every pixel: no background fill by Qt, no flicker.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  surface_ = QImage(1, 1, QImage::Format_RGB32);
+  surface_.fill(Qt::white);
+}
+
+void TPaintBox::ShowSurface() {
+  ownPaintPending_ = true;
+  update();
+}
+
+void TPaintBox::paintEvent(QPaintEvent*) {
+  if (!ownPaintPending_ && OnPaint) OnPaint();
+  ownPaintPending_ = false;
+  QPainter painter(this);
+  painter.drawImage(0, 0, surface_);
+}
+
+void TPaintBox::resizeEvent(QResizeEvent* event) {
+  const QSize size = event->size().expandedTo(QSize(1, 1));
+  if (size == surface_.size()) return;
+  // New pixels are undefined until the next paint; keep the old ones at the top left.
+  QImage grown(size, QImage::Format_RGB32);
+  grown.fill(Qt::white);
+  {
+    QPainter p(&grown);
+    p.drawImage(0, 0, surface_);
+  }
+  surface_ = std::move(grown);
+  ownPaintPending_ = false;  // the platform's own paint follows a size change
+}
+
+}  // namespace sxf

@@ -1,0 +1,36 @@
+#pragma once
+// The preview's paint box. It owns a surface image that stands for its pixels on screen: all
+// drawing goes into that image, and paintEvent only shows it. A paint that the tool's own
+// drawing asked for (ShowSurface) just shows the surface; any other paint the platform asks
+// for (first show, a size change, uncovering) first runs OnPaint, so the window can decide
+// what to put on the surface.
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+namespace sxf {
+
+class TPaintBox : public QWidget {
+ public:
+  explicit TPaintBox(QWidget* parent);
+
+  // The pixels on screen; always the widget's size, RGB32.
+  QImage& Surface() noexcept { return surface_; }
+  const QImage& Surface() const noexcept { return surface_; }
+
+  // Shows the surface as it is now, without running OnPaint.
+  void ShowSurface();
+
+  std::function<void()> OnPaint;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QImage surface_;
+  bool ownPaintPending_ = false;
+};
+
+}  // namespace sxf

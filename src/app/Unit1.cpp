@@ -1,0 +1,370 @@
+#include "app/Unit1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "app/PaintBox.h"
+#include "app/SplitterBar.h"
+#include "app/UnitGval.h"
+#include "model/JwwGaibu2.h"
+#include "platform/ShiftJis.h"
+
+namespace sxf {
+
+namespace {
+
+const char* const kHelpLines[12] = {
+    "◇マークは該当する線分の中点、",
+    "　円弧始点に付けられます。",
+    "　マーク内の数字は",
+    "　SXF対応拡張線種ユーザー線種",
+    "　の番号です。",
+    "　",
+    "◆ブロック図形内のものは処理",
+    "　出来ませんので御注意下さい。",
+    "　ブロック編集内で行う場合には、",
+    "　本ソフトをJw_cadのインストール",
+    "　・フォルダに配置して実行を行う",
+    "　必要がある場合があります。",
+};
+
+QColor FromTColor(TColor c) {
+  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                static_cast<int>((c >> 16) & 0xFF));
+}
+
+void SetBackground(QWidget* w, const QColor& color, QPalette::ColorRole role = QPalette::Window) {
+  QPalette p = w->palette();
+  p.setColor(role, color);
+  w->setPalette(p);
+  w->setAutoFillBackground(true);
+}
+
+QFrame* NewPanel(QWidget* parent, const char* name, const QColor& color) {
+  auto* panel = new QFrame(parent);
+  panel->setObjectName(name);
+  panel->setFrameShape(QFrame::Panel);
+  panel->setFrameShadow(QFrame::Raised);
+  panel->setLineWidth(1);
+  SetBackground(panel, color);
+  return panel;
+}
+
+}  // namespace
+
+QString ApplicationTitle() { return QString::fromUtf8("vexo_SXFユーザー線種を検索"); }
+
+TForm1::TForm1(TProgramLocation location, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      location_(std::move(location)) {
+  setObjectName("Form1");
+  setWindowTitle(ApplicationTitle());
+  QFont font(QString::fromUtf8("ＭＳ ゴシック"));
+  font.setPixelSize(13);
+  setFont(font);
+  SetBackground(this, Qt::white);
+  CreateControls();
+  FormCreate();
+  // Design position and client size; FormShow replaces them with the settings.
+  move(194, 105);
+  resize(585, 392);
+  qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1() {
+  qApp->removeEventFilter(this);
+  if (!closed_) FormClose();
+}
+
+void TForm1::CreateControls() {
+  LabelA1 = new QLabel(this);
+  LabelA1->setObjectName("LabelA1");
+  LabelA1->setAlignment(Qt::AlignCenter);
+  LabelA1->setText(QString::fromUtf8("　"));
+  SetBackground(LabelA1, QColor(231, 231, 231));
+
+  PaintBox1 = new TPaintBox(this);
+  PaintBox1->setObjectName("PaintBox1");
+  PaintBox1->OnPaint = [this] { PaintBox1Paint(); };
+
+  Splitter1 = new TSplitterBar(this);
+  Splitter1->setObjectName("Splitter1");
+  Splitter1->OnPress = [this] { splitterStartWidth_ = panelWidth_; };
+  // The panel grows as the bar moves left.
+  Splitter1->OnDrag = [this](int dx) { SetPanelWidth(splitterStartWidth_ - dx); };
+
+  Panel2 = NewPanel(this, "Panel2", QColor(255, 251, 240));
+  Panel3 = NewPanel(Panel2, "Panel3", Qt::white);
+
+  Label1 = new QLabel(QString::fromUtf8("図面ファイル名："), Panel3);
+  Label1->setObjectName("Label1");
+  Label1->setGeometry(0, 0, 112, 13);
+  Label2 = new QLabel(QString::fromUtf8("（新規）"), Panel3);
+  Label2->setObjectName("Label2");
+  Label2->setGeometry(8, 16, 56, 13);
+
+  Memo1 = new QPlainTextEdit(Panel2);
+  Memo1->setObjectName("Memo1");
+  Memo1->setReadOnly(true);
+  Memo1->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo1->setTabChangesFocus(true);
+  SetBackground(Memo1->viewport(), QColor(187, 235, 244), QPalette::Base);
+  SetBackground(Memo1, QColor(187, 235, 244), QPalette::Base);
+  QStringList lines;
+  for (const char* line : kHelpLines) lines << QString::fromUtf8(line);
+  Memo1->setPlainText(lines.join('\n'));
+
+  StringGrid1 = new QTableWidget(kTallyRows, kTallyColumns, Panel2);
+  StringGrid1->setObjectName("StringGrid1");
+  StringGrid1->horizontalHeader()->hide();
+  StringGrid1->verticalHeader()->hide();
+  StringGrid1->horizontalHeader()->setMinimumSectionSize(1);
+  StringGrid1->horizontalHeader()->setDefaultSectionSize(44);
+  StringGrid1->verticalHeader()->setMinimumSectionSize(1);
+  StringGrid1->verticalHeader()->setDefaultSectionSize(24);
+  StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+  StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+  StringGrid1->setShowGrid(true);
+  StringGrid1->setTextElideMode(Qt::ElideNone);  // cells clip their text, as a grid does
+  StringGrid1->setWordWrap(false);
+  StringGrid1->verticalScrollBar()->setTracking(true);
+  StringGrid1->horizontalScrollBar()->setTracking(true);
+  StringGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  const QColor fixedColor = palette().color(QPalette::Button);
+  for (int r = 0; r < kTallyRows; ++r) {
+    for (int c = 0; c < kTallyColumns; ++c) {
+      auto* item = new QTableWidgetItem();
+      if (r == 0 || c == 0) {
+        // Fixed cells: heading colour, not selectable.
+        item->setBackground(fixedColor);
+        item->setFlags(Qt::ItemIsEnabled);
+      } else {
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+      }
+      StringGrid1->setItem(r, c, item);
+    }
+  }
+
+  EditA = new QLineEdit(Panel2);
+  EditA->setObjectName("EditA");
+  EditA->setMaxLength(1);
+  EditA->setAttribute(Qt::WA_InputMethodEnabled, false);
+  EditA->setGeometry(216, 400, 25, 21);
+  // Beneath the panel's other controls, so that it is not seen even when the panel is tall.
+  EditA->lower();
+
+  // EditA takes the focus first; the grid follows. Memo1 is not a tab stop.
+  setTabOrder(EditA, StringGrid1);
+  setFocusProxy(EditA);
+}
+
+void TForm1::SetPanelWidth(int width) {
+  const int clientWidth = this->width();
+  const int maxWidth = std::max(kPanelMinSize, clientWidth - kSplitterWidth - kPanelMinSize);
+  panelWidth_ = std::clamp(width, kPanelMinSize, maxWidth);
+  LayoutControls();
+}
+
+void TForm1::LayoutControls() {
+  const int w = width();
+  const int h = height();
+  const int bodyHeight = std::max(0, h - kStatusHeight);
+  LabelA1->setGeometry(0, bodyHeight, w, kStatusHeight);
+  const int panelLeft = w - panelWidth_;
+  Panel2->setGeometry(panelLeft, 0, panelWidth_, bodyHeight);
+  Splitter1->setGeometry(panelLeft - kSplitterWidth, 0, kSplitterWidth, bodyHeight);
+  PaintBox1->setGeometry(0, 0, std::max(0, panelLeft - kSplitterWidth), bodyHeight);
+
+  // Inside Panel2, within its one-pixel bevel.
+  const int innerWidth = std::max(0, panelWidth_ - 2);
+  Panel3->setGeometry(1, 1, innerWidth, 40);
+  const int memoTop = std::max(41, bodyHeight - 1 - 144);
+  Memo1->setGeometry(1, memoTop, innerWidth, std::max(0, bodyHeight - 1 - memoTop));
+  StringGrid1->setGeometry(1, 41, innerWidth, std::max(0, memoTop - 41));
+}
+
+void TForm1::FormCreate() {
+  Shown = false;
+  GraAttr = std::make_unique<TgraAttribute>();
+  GraAttr->SetToScaleMode(false);
+  GraAttr->SetColorScheme(0);
+  GraAttr->InitColors();
+  GraAttr->ResetLineTypeDashes();
+  GraAttr->ResetLayers();
+  GraAttr->InitColors();
+  GraAttr->InitPenWidths();
+  GraAttr->InitDotSizes();
+  GraAttr->SetShowAuxiliary(true);
+  GraAttr->SetDimmedLayerColor(RgbColor(128, 128, 128));
+  GraAttr->SetShowZFlag1(true);
+  GraAttr->SetShowNonSolidLineTypes(true);
+  ZoomFactor = 1.5;
+  ButtonFlags = 0;
+  PressX = 0;
+  PressY = 0;
+  BandShown = false;
+  ViewImage.reset();
+  DragImage.reset();
+  DragImageValid = false;
+}
+
+void TForm1::FormShow() {
+  InitJwwModel();
+  ProgramFolder = location_.Folder;
+  LoadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
+  ResetJwwCurrentState();
+  Settings = ReadSettings(location_.SettingsFile);
+  SetOuterGeometry(Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight);
+  SetPanelWidth(Settings.WinPanelWidth);
+  LabelA1->setText(QString());
+  Label2->setText(JwwFileName.empty() ? QStringLiteral("(新規)") : ShiftJisToQString(JwwFileName));
+  Label2->resize(Label2->sizeHint().width(), 13);  // sized to its caption, as a label does
+  WriteTallyHeadings(tally_);
+  StringGrid1->setColumnWidth(0, 24);
+  TallyLineTypes(tally_);
+  FillTallyGrid();
+  Shown = true;
+  EditA->setFocus();
+}
+
+void TForm1::FillTallyGrid() {
+  for (int r = 0; r < kTallyRows; ++r)
+    for (int c = 0; c < kTallyColumns; ++c)
+      StringGrid1->item(r, c)->setText(ShiftJisToQString(tally_.Cell(c, r)));
+}
+
+QSize TForm1::FrameExtra() const {
+  const QRect frame = frameGeometry();
+  const QRect client = geometry();
+  return {std::max(0, frame.width() - client.width()), std::max(0, frame.height() - client.height())};
+}
+
+QRect TForm1::OuterGeometry() const { return frameGeometry(); }
+
+void TForm1::SetOuterGeometry(int left, int top, int width, int height) {
+  const QSize extra = FrameExtra();
+  move(left, top);  // a top-level window's position is that of its frame
+  resize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
+}
+
+void TForm1::FormResize() {
+  const QSize extra = FrameExtra();
+  setMinimumSize(kMinWinWidth - extra.width(), kMinWinHeight - extra.height());
+  const QRect outer = OuterGeometry();
+  int w = outer.width();
+  int h = outer.height();
+  if (w < kMinWinWidth) w = kMinWinWidth;
+  if (h < kMinWinHeight) h = kMinWinHeight;
+  if (w != outer.width() || h != outer.height()) resize(w - extra.width(), h - extra.height());
+  Settings.WinWidth = w;
+  Settings.WinHeight = h;
+  if (Shown) AdjustViewToPreviewSize();
+}
+
+void TForm1::AdjustViewToPreviewSize() {
+  // Keep the centre and the scale; the picture is not drawn again here.
+  ViewWidth = PaintBox1->width();
+  ViewHeight = PaintBox1->height();
+  if (!(ViewScale > 0.0)) return;
+  const double cx = (ViewLeft + ViewRight) / 2.0;
+  const double cy = (ViewBottom + ViewTop) / 2.0;
+  ViewLeft = cx - ViewWidth / 2.0 / ViewScale;
+  ViewBottom = cy - ViewHeight / 2.0 / ViewScale;
+  ViewRight = cx + ViewWidth / 2.0 / ViewScale;
+  ViewTop = cy + ViewHeight / 2.0 / ViewScale;
+}
+
+void TForm1::FormClose() {
+  ViewImage.reset();
+  DragImage.reset();
+  DragImageValid = false;
+  GraAttr.reset();
+  const QRect outer = OuterGeometry();
+  Settings.WinLeft = outer.left();
+  Settings.WinTop = outer.top();
+  Settings.WinWidth = outer.width();
+  Settings.WinHeight = outer.height();
+  Settings.WinPanelWidth = panelWidth_;
+  ApplySettingsMinimums(Settings);
+  WriteSettings(location_.SettingsFile, Settings);
+  FreeJwwModel();
+  closed_ = true;
+}
+
+bool TForm1::FormKeyDown(int, Qt::KeyboardModifiers) { return false; }
+
+void TForm1::PaintBox1Paint() {
+  BandShown = false;
+  if (!GraAttr) return;
+  if (!ViewImage) {
+    Redraw();
+    return;
+  }
+  PaintBox1->Surface().fill(FromTColor(GraAttr->GetBackColor()));
+  QPainter painter(&PaintBox1->Surface());
+  painter.drawImage(0, 0, *ViewImage);
+}
+
+void TForm1::Redraw() {
+  if (!Shown || !GraAttr) return;
+  BandShown = false;
+  QImage& surface = PaintBox1->Surface();
+  surface.fill(FromTColor(GraAttr->GetBackColor()));
+  ViewImage = surface.copy();
+  PaintBox1->ShowSurface();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget == this || isAncestorOf(widget)) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (FormKeyDown(key->key(), key->modifiers())) return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (Shown || closed_) return;
+  FormShow();
+  // The window manager may frame the window only after it is mapped: keep the outer size.
+  QTimer::singleShot(0, this, [this] {
+    const QRect outer = OuterGeometry();
+    if (outer.width() != Settings.WinWidth || outer.height() != Settings.WinHeight)
+      SetOuterGeometry(outer.left(), outer.top(), Settings.WinWidth, Settings.WinHeight);
+  });
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  LayoutControls();
+  if (resizing_) return;
+  resizing_ = true;
+  FormResize();
+  resizing_ = false;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!closed_) FormClose();
+  event->accept();
+}
+
+}  // namespace sxf

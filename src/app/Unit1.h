@@ -1,0 +1,114 @@
+#pragma once
+// The main window: the preview, the splitter, the side panel with the drawing's file name,
+// the line-type tally grid and the help text, and the status strip. It reads JWC_TEMP.TXT
+// from the program's folder when it is first shown and writes the settings file when it is
+// closed.
+//
+// Controls keep their form names; geometry is in pixels relative to the parent's client area.
+
+#include <QImage>
+#include <QWidget>
+#include <optional>
+#include <string>
+
+#include "app/WindowSettings.h"
+#include "search/LineTypeTally.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTableWidget;
+
+namespace sxf {
+
+class TPaintBox;
+class TSplitterBar;
+
+// Where the window finds its drawing and keeps its settings.
+struct TProgramLocation {
+  std::string Folder;        // with its trailing separator
+  std::string SettingsFile;  // the program file's name with ".dat"
+};
+
+class TForm1 : public QWidget {
+ public:
+  // Design values of the form.
+  static constexpr int kStatusHeight = 24;
+  static constexpr int kSplitterWidth = 3;
+  static constexpr int kPanelMinSize = 30;  // neither side of the splitter gets narrower
+
+  explicit TForm1(TProgramLocation location, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // ---- Controls ----
+  QLabel* LabelA1 = nullptr;
+  TPaintBox* PaintBox1 = nullptr;
+  TSplitterBar* Splitter1 = nullptr;
+  QFrame* Panel2 = nullptr;
+  QFrame* Panel3 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
+  QTableWidget* StringGrid1 = nullptr;
+  QLineEdit* EditA = nullptr;
+
+  // ---- Window state ----
+  TWindowSettings Settings;  // WinLeft .. WinPanelWidth
+  bool Shown = false;
+  double ZoomFactor = 1.5;
+  int ButtonFlags = 0;
+  int PressX = 0, PressY = 0;
+  bool BandShown = false;
+  int BandX1 = 0, BandY1 = 0, BandX2 = 0, BandY2 = 0;
+  std::optional<QImage> ViewImage;
+  std::optional<QImage> DragImage;
+  bool DragImageValid = false;
+
+  const TProgramLocation& Location() const noexcept { return location_; }
+  const TTallyGrid& Tally() const noexcept { return tally_; }
+
+  // Width of the side panel; the splitter and the settings change it.
+  void SetPanelWidth(int width);
+
+  // ---- Window events ----
+  void FormCreate();
+  void FormShow();
+  void FormResize();
+  void FormClose();
+  // The form's key preview: every key reaches it before the focused control. Returns true
+  // when the key was handled and must not reach the control.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+  // ---- Preview ----
+  void PaintBox1Paint();
+  void Redraw();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void LayoutControls();
+  void FillTallyGrid();
+  // Outer window rectangle (frame included) where the platform knows it.
+  QRect OuterGeometry() const;
+  void SetOuterGeometry(int left, int top, int width, int height);
+  QSize FrameExtra() const;
+  void AdjustViewToPreviewSize();
+
+  TProgramLocation location_;
+  TTallyGrid tally_;
+  int panelWidth_ = 201;
+  int splitterStartWidth_ = 201;
+  bool closed_ = false;
+  bool resizing_ = false;
+};
+
+// The caption and application title.
+QString ApplicationTitle();
+
+}  // namespace sxf

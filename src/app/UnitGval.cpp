@@ -1,0 +1,24 @@
+#include "app/UnitGval.h"
+
+namespace sxf {
+
+double ViewLeft = 0, ViewBottom = 0, ViewRight = 0, ViewTop = 0;
+double ViewScale = 0;
+int ViewWidth = 0, ViewHeight = 0;
+double SavedViewLeft = 0, SavedViewBottom = 0, SavedViewRight = 0, SavedViewTop = 0,
+       SavedViewScale = 0;
+
+double ExtentLeft = 0, ExtentBottom = 0, ExtentRight = 0, ExtentTop = 0;
+
+std::string ProgramFolder;
+
+std::unique_ptr<TgraAttribute> GraAttr;
+
+void ResetViewState() {
+  ViewLeft = ViewBottom = ViewRight = ViewTop = ViewScale = 0;
+  ViewWidth = ViewHeight = 0;
+  SavedViewLeft = SavedViewBottom = SavedViewRight = SavedViewTop = SavedViewScale = 0;
+  ExtentLeft = ExtentBottom = ExtentRight = ExtentTop = 0;
+}
+
+}  // namespace sxf

@@ -1,0 +1,83 @@
+#include "app/WindowSettings.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "util/MyFunc.h"
+
+namespace sxf {
+
+void ApplySettingsMinimums(TWindowSettings& s) noexcept {
+  if (s.WinWidth < kMinWinWidth) s.WinWidth = kMinWinWidth;
+  if (s.WinHeight < kMinWinHeight) s.WinHeight = kMinWinHeight;
+  if (s.WinPanelWidth < kMinPanelWidth) s.WinPanelWidth = kMinPanelWidth;
+}
+
+std::string SettingsFileName(const std::string& programFile) {
+  std::filesystem::path p(programFile);
+  p.replace_extension(".dat");
+  return p.string();
+}
+
+TWindowSettings ReadSettings(const std::string& path) {
+  TWindowSettings s;
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return s;
+
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return s;
+  // Five short lines are all there is to read; a longer file is cut off at 64 KiB.
+  std::string text(64 * 1024, '\0');
+  const std::size_t got = std::fread(text.data(), 1, text.size(), f);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  text.resize(got);
+
+  int* const fields[5] = {&s.WinLeft, &s.WinTop, &s.WinWidth, &s.WinHeight, &s.WinPanelWidth};
+  std::string_view rest(text);
+  for (int i = 0; i < 5; ++i) {
+    const std::size_t end = rest.find_first_of("\r\n");
+    const bool complete = end != std::string_view::npos;
+    // A read error stops at the first line that did not arrive whole.
+    if (failed && !complete) return s;
+    const std::string_view line = rest.substr(0, complete ? end : rest.size());
+    *fields[i] = StrToIntOr0(line);
+    if (!complete) {
+      rest = {};
+    } else {
+      std::size_t next = end + 1;
+      if (rest[end] == '\r' && next < rest.size() && rest[next] == '\n') ++next;
+      rest.remove_prefix(next);
+    }
+  }
+  ApplySettingsMinimums(s);
+  return s;
+}
+
+bool WriteSettings(const std::string& path, const TWindowSettings& s) {
+  namespace fs = std::filesystem;
+  const fs::path target(path);
+  fs::path temp = target;
+  temp += ".new";
+  std::string text;
+  for (int v : {s.WinLeft, s.WinTop, s.WinWidth, s.WinHeight, s.WinPanelWidth}) {
+    text += std::to_string(v);
+    text += "\r\n";
+  }
+  std::FILE* f = std::fopen(temp.string().c_str(), "wb");
+  if (!f) return false;
+  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  ok = (std::fflush(f) == 0) && ok;
+  ok = (std::fclose(f) == 0) && ok;
+  std::error_code ec;
+  if (ok) fs::rename(temp, target, ec);
+  if (!ok || ec) {
+    fs::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace sxf

@@ -1,0 +1,39 @@
+#pragma once
+// The window's placement and side-panel width, kept between runs in a small text file beside
+// the program: five lines of decimal integers, each ended by CR LF.
+
+#include <string>
+
+namespace sxf {
+
+struct TWindowSettings {
+  int WinLeft = 0;  // outer window rectangle, screen pixels
+  int WinTop = 0;
+  int WinWidth = 475;
+  int WinHeight = 475;
+  int WinPanelWidth = 200;  // width of the side panel
+  friend bool operator==(const TWindowSettings&, const TWindowSettings&) = default;
+};
+
+inline constexpr int kMinWinWidth = 475;
+inline constexpr int kMinWinHeight = 200;
+inline constexpr int kMinPanelWidth = 100;
+
+// Raises width, height and panel width to their minimums.
+void ApplySettingsMinimums(TWindowSettings& s) noexcept;
+
+// The program file's full name with ".dat" in place of its extension (appended when the
+// name has none).
+std::string SettingsFileName(const std::string& programFile);
+
+// Defaults when the file is absent. Each of the five lines reads as StrToIntOr0 (missing
+// lines as 0), then the minimums apply. When the file cannot be opened or read, the values
+// read so far stand, the rest keep their defaults and no minimum is applied.
+TWindowSettings ReadSettings(const std::string& path);
+
+// Replaces the file atomically: the lines go to a temporary file in the same folder, which
+// is then renamed over the old one. On failure the temporary file is removed and the previous
+// settings stay as they were. Returns false on failure.
+bool WriteSettings(const std::string& path, const TWindowSettings& s);
+
+}  // namespace sxf

@@ -1,0 +1,21 @@
+// sxf-usertype-finder: started by the CAD host after it has written JWC_TEMP.TXT into this
+// program's folder. Takes no arguments.
+
+#include <QApplication>
+
+#include "app/AppIcon.h"
+#include "app/Unit1.h"
+#include "app/WindowSettings.h"
+#include "platform/Fonts.h"
+#include "platform/ProgramPath.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(sxf::ApplicationTitle());
+  QApplication::setWindowIcon(sxf::ApplicationIcon());
+  sxf::InstallFontSubstitutions();
+
+  sxf::TForm1 form({sxf::ProgramFolderPath(), sxf::SettingsFileName(sxf::ProgramFilePath())});
+  form.show();
+  return app.exec();
+}

@@ -1,0 +1,269 @@
+#include "app/Unit1.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+
+#include "app/PaintBox.h"
+#include "app/SplitterBar.h"
+#include "app/UnitGval.h"
+#include "model/JwwGaibu2.h"
+
+namespace sxf {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static std::atomic<int> serial{0};
+    dir_ = fs::temp_directory_path() /
+           ("sxf-form-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  TProgramLocation Location() const {
+    return {dir_.string() + "/", (dir_ / "sxf-usertype-finder.dat").string()};
+  }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  void CopySample(const std::string& sample) const {
+    const char* samples = std::getenv("SXF_SAMPLES");
+    ASSERT_NE(samples, nullptr);
+    fs::copy_file(fs::path(samples) / sample / "JWC_TEMP.TXT", dir_ / "JWC_TEMP.TXT");
+  }
+  std::unique_ptr<TForm1> Show() const {
+    auto form = std::make_unique<TForm1>(Location());
+    form->show();
+    QApplication::processEvents();
+    return form;
+  }
+  // Resizes the window so that its outer rectangle, frame included, is w x h.
+  static void ResizeOuter(TForm1& form, int w, int h) {
+    const QSize extra = form.frameGeometry().size() - form.size();
+    form.resize(w - extra.width(), h - extra.height());
+    QApplication::processEvents();
+  }
+  static QSize FrameExtra() {
+    TForm1 probe(TProgramLocation{"/nonexistent/", "/nonexistent/x.dat"});
+    probe.show();
+    QApplication::processEvents();
+    const QSize extra = probe.frameGeometry().size() - probe.size();
+    probe.close();
+    return extra;
+  }
+  static QColor Background(QWidget* w, QPalette::ColorRole role = QPalette::Window) {
+    return w->palette().color(role);
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(FormTest, ControlsHaveTheirNamesParentsColoursAndDesignGeometry) {
+  // With the design client size and panel width, the layout is the form's design.
+  const QSize extra = FrameExtra();
+  Write("sxf-usertype-finder.dat", "194\r\n105\r\n" + std::to_string(585 + extra.width()) + "\r\n" +
+                                       std::to_string(392 + extra.height()) + "\r\n201\r\n");
+  auto form = Show();
+  const struct {
+    const char* name;
+    QWidget* parent;
+    QRect geometry;
+  } controls[] = {
+      {"LabelA1", form.get(), {0, 368, 585, 24}},
+      {"PaintBox1", form.get(), {0, 0, 381, 368}},
+      {"Splitter1", form.get(), {381, 0, 3, 368}},
+      {"Panel2", form.get(), {384, 0, 201, 368}},
+      {"Panel3", form->Panel2, {1, 1, 199, 40}},
+      {"Label1", form->Panel3, {0, 0, 112, 13}},
+      {"Memo1", form->Panel2, {1, 223, 199, 144}},
+      {"StringGrid1", form->Panel2, {1, 41, 199, 182}},
+      {"EditA", form->Panel2, {216, 400, 25, 21}},
+  };
+  for (const auto& c : controls) {
+    auto* w = form->findChild<QWidget*>(c.name);
+    ASSERT_NE(w, nullptr) << c.name;
+    EXPECT_EQ(w->parentWidget(), c.parent) << c.name;
+    EXPECT_EQ(w->geometry(), c.geometry) << c.name;
+  }
+  EXPECT_EQ(form->Label2->parentWidget(), form->Panel3);
+  EXPECT_EQ(form->Label2->pos(), QPoint(8, 16));
+  EXPECT_EQ(form->Label2->height(), 13);
+  EXPECT_EQ(form->size(), QSize(585, 392));
+
+  EXPECT_EQ(form->windowTitle(), QString::fromUtf8("vexo_SXFユーザー線種を検索"));
+  EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_EQ(Background(form.get()), QColor(Qt::white));
+  EXPECT_EQ(Background(form->LabelA1), QColor(231, 231, 231));
+  EXPECT_EQ(Background(form->Panel2), QColor(255, 251, 240));
+  EXPECT_EQ(Background(form->Panel3), QColor(Qt::white));
+  EXPECT_EQ(Background(form->Memo1->viewport(), QPalette::Base), QColor(187, 235, 244));
+  EXPECT_EQ(form->LabelA1->alignment(), Qt::AlignCenter);
+  EXPECT_EQ(form->LabelA1->text(), QString());
+  EXPECT_EQ(form->Label1->text(), QString::fromUtf8("図面ファイル名："));
+
+  // The UI font is the Japanese gothic face at 13 pixels.
+  EXPECT_EQ(form->font().pixelSize(), 13);
+  EXPECT_EQ(QFontInfo(form->StringGrid1->font()).family(), QStringLiteral("IPAGothic"));
+
+  EXPECT_TRUE(form->Memo1->isReadOnly());
+  EXPECT_EQ(form->Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(form->Memo1->focusPolicy(), Qt::ClickFocus);
+  const QStringList help = form->Memo1->toPlainText().split('\n');
+  ASSERT_EQ(help.size(), 12);
+  EXPECT_EQ(help[0], QString::fromUtf8("◇マークは該当する線分の中点、"));
+  EXPECT_EQ(help[5], QString::fromUtf8("　"));
+  EXPECT_EQ(help[9], QString::fromUtf8("　本ソフトをJw_cadのインストール"));
+  EXPECT_EQ(help[11], QString::fromUtf8("　必要がある場合があります。"));
+
+  EXPECT_EQ(form->EditA->maxLength(), 1);
+  EXPECT_FALSE(form->EditA->testAttribute(Qt::WA_InputMethodEnabled));
+  EXPECT_EQ(form->StringGrid1->rowCount(), 18);
+  EXPECT_EQ(form->StringGrid1->columnCount(), 8);
+  EXPECT_EQ(form->StringGrid1->columnWidth(0), 24);
+  EXPECT_EQ(form->StringGrid1->columnWidth(1), 44);
+  EXPECT_EQ(form->StringGrid1->rowHeight(5), 24);
+  EXPECT_EQ(form->StringGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
+  EXPECT_FALSE(form->StringGrid1->item(0, 3)->flags() & Qt::ItemIsSelectable);  // fixed
+  EXPECT_TRUE(form->StringGrid1->item(2, 3)->flags() & Qt::ItemIsSelectable);
+}
+
+TEST_F(FormTest, GridAndFileNameOfTheSampleDrawing) {
+  CopySample("floor-plan");
+  auto form = Show();
+  QTableWidget* g = form->StringGrid1;
+  const char* headings[8] = {"No.", "線分", "円", "円弧", "楕円", "楕円弧", "寸法線", "計"};
+  for (int c = 0; c < 8; ++c) EXPECT_EQ(g->item(0, c)->text(), QString::fromUtf8(headings[c]));
+  EXPECT_EQ(g->item(1, 0)->text(), "17");
+  EXPECT_EQ(g->item(16, 0)->text(), "32");
+  EXPECT_EQ(g->item(17, 0)->text(), QString::fromUtf8("計"));
+  EXPECT_EQ(g->item(1, 1)->text(), "2");   // two lines of type 17
+  EXPECT_EQ(g->item(4, 2)->text(), "2");   // type 20: a circle and a full circular arc
+  EXPECT_EQ(g->item(3, 6)->text(), "1");   // type 19: a dimension
+  EXPECT_EQ(g->item(2, 1)->text(), "");    // nothing of type 18
+  EXPECT_EQ(g->item(2, 7)->text(), "0");
+  EXPECT_EQ(g->item(17, 7)->text(), "11");
+  EXPECT_EQ(form->Label2->text(), QString::fromUtf8("C:\\jww\\住宅 新築工事\\1F平面図 A-02.jww"));
+  EXPECT_EQ(form->Label2->height(), 13);
+  EXPECT_GT(form->Label2->width(), 56);  // sized to the long name
+  EXPECT_EQ(ProgramFolder, Location().Folder);
+}
+
+TEST_F(FormTest, MissingDrawingShowsZeroTotalsAndNew) {
+  auto form = Show();
+  EXPECT_EQ(form->Label2->text(), "(新規)");
+  for (int r = 1; r <= 16; ++r) {
+    EXPECT_EQ(form->StringGrid1->item(r, 1)->text(), "");
+    EXPECT_EQ(form->StringGrid1->item(r, 7)->text(), "0");
+  }
+  for (int c = 1; c <= 7; ++c) EXPECT_EQ(form->StringGrid1->item(17, c)->text(), "0");
+  EXPECT_EQ(EntOrderCount, 0);
+}
+
+TEST_F(FormTest, DrawingWithoutFileNameShowsNew) {
+  Write("JWC_TEMP.TXT", "lt47\r\n0 0 1 1\r\n");
+  auto form = Show();
+  EXPECT_EQ(form->Label2->text(), "(新規)");
+  EXPECT_EQ(form->StringGrid1->item(1, 1)->text(), "1");
+}
+
+TEST_F(FormTest, SettingsPlaceTheWindow) {
+  const struct {
+    const char* file;  // nullptr: no settings file
+    QRect geometry;
+    int panel;
+  } cases[] = {
+      {nullptr, {0, 0, 475, 475}, 200},
+      {"100\r\n50\r\n300\r\n150\r\n20\r\n", {100, 50, 475, 200}, 100},
+      {"100\r\n50\r\n", {100, 50, 475, 200}, 100},
+      {"12\r\nxyz\r\n640\r\n480\r\n150\r\n", {12, 0, 640, 480}, 150},
+  };
+  for (const auto& c : cases) {
+    fs::remove(dir_ / "sxf-usertype-finder.dat");
+    if (c.file) Write("sxf-usertype-finder.dat", c.file);
+    auto form = Show();
+    EXPECT_EQ(form->frameGeometry(), c.geometry) << (c.file ? c.file : "no file");
+    EXPECT_EQ(form->Panel2->width(), c.panel) << (c.file ? c.file : "no file");
+    form->close();
+  }
+}
+
+TEST_F(FormTest, ClosingWritesTheSettingsEvenWithoutADrawing) {
+  auto form = Show();
+  form->move(40, 30);
+  ResizeOuter(*form, 700, 500);
+  form->SetPanelWidth(260);
+  QApplication::processEvents();
+  form->close();
+  EXPECT_EQ(Read("sxf-usertype-finder.dat"), "40\r\n30\r\n700\r\n500\r\n260\r\n");
+  EXPECT_FALSE(fs::exists(dir_ / "sxf-usertype-finder.dat.new"));
+}
+
+TEST_F(FormTest, OpeningAndClosingLeavesTheSettingsUnchanged) {
+  Write("sxf-usertype-finder.dat", "120\r\n80\r\n640\r\n480\r\n180\r\n");
+  for (int run = 0; run < 5; ++run) {
+    auto form = Show();
+    form->close();
+  }
+  EXPECT_EQ(Read("sxf-usertype-finder.dat"), "120\r\n80\r\n640\r\n480\r\n180\r\n");
+}
+
+TEST_F(FormTest, TheWindowKeepsItsMinimumSize) {
+  auto form = Show();
+  ResizeOuter(*form, 300, 100);
+  EXPECT_EQ(form->frameGeometry().size(), QSize(475, 200));
+  EXPECT_EQ(form->Settings.WinWidth, 475);
+  EXPECT_EQ(form->Settings.WinHeight, 200);
+  ResizeOuter(*form, 900, 700);
+  EXPECT_EQ(form->Settings.WinWidth, 900);
+  // The splitter never squeezes either side below its minimum.
+  form->SetPanelWidth(5);
+  EXPECT_EQ(form->Panel2->width(), TForm1::kPanelMinSize);
+  form->SetPanelWidth(5000);
+  EXPECT_EQ(form->PaintBox1->width(), TForm1::kPanelMinSize);
+}
+
+TEST_F(FormTest, KeysReachTheFormFirstAndEditAHoldsTheFocus) {
+  auto form = Show();
+  form->activateWindow();
+  QApplication::processEvents();
+  EXPECT_EQ(form->focusWidget(), form->EditA);
+  EXPECT_TRUE(form->Shown);
+  ASSERT_NE(GraAttr, nullptr);
+  form->close();
+  EXPECT_EQ(GraAttr, nullptr);
+}
+
+TEST_F(FormTest, PreviewShowsTheBackgroundUntilTheDrawingIsPainted) {
+  auto form = Show();
+  form->PaintBox1->repaint();
+  const QImage& surface = form->PaintBox1->Surface();
+  EXPECT_EQ(surface.size(), form->PaintBox1->size());
+  EXPECT_EQ(QColor(surface.pixel(10, 10)), QColor(Qt::white));
+}
+
+}  // namespace
+}  // namespace sxf

@@ -1,0 +1,72 @@
+#include "app/WindowSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "model/ModelTestSupport.h"
+
+namespace sxf {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(ReadSettings, DefaultsMinimumsAndBadLines) {
+  EXPECT_EQ(ReadSettings("/nonexistent/x.dat"), (TWindowSettings{0, 0, 475, 475, 200}));
+  const struct {
+    const char* text;
+    TWindowSettings expected;
+  } cases[] = {
+      {"100\r\n50\r\n300\r\n150\r\n20\r\n", {100, 50, 475, 200, 100}},
+      {"100\r\n50\r\n", {100, 50, 475, 200, 100}},  // missing lines are 0, then raised
+      {"abc\r\n-20\r\n800\r\n600\r\n250\r\n", {0, -20, 800, 600, 250}},
+      {"1\n2\n900\n700\n300", {1, 2, 900, 700, 300}},
+      {"1\r2\r900\r700\r300\r", {1, 2, 900, 700, 300}},
+      {"", {0, 0, 475, 200, 100}},
+      {" 7 \r\n8\r\n", {0, 8, 475, 200, 100}},  // a trailing blank makes the line invalid
+      {"99999999999\r\n5\r\n", {0, 5, 475, 200, 100}},
+  };
+  for (const auto& c : cases) {
+    const std::string path = test::WriteTempFile(c.text);
+    EXPECT_EQ(ReadSettings(path), c.expected) << c.text;
+    std::filesystem::remove(path);
+  }
+}
+
+TEST(WriteSettings, WritesFiveCrLfLinesAndReadsBack) {
+  const std::string path = test::WriteTempFile("old");
+  const TWindowSettings s{-30, 12, 800, 600, 250};
+  ASSERT_TRUE(WriteSettings(path, s));
+  EXPECT_EQ(ReadAll(path), "-30\r\n12\r\n800\r\n600\r\n250\r\n");
+  EXPECT_EQ(ReadSettings(path), s);
+  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+  std::filesystem::remove(path);
+}
+
+TEST(WriteSettings, AFailedWriteKeepsThePreviousSettings) {
+  // The target is a folder: the rename fails, nothing is lost and no temporary file stays.
+  const auto folder = std::filesystem::temp_directory_path() / "sxf-settings-folder";
+  std::filesystem::create_directories(folder);
+  EXPECT_FALSE(WriteSettings(folder.string(), TWindowSettings{}));
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  EXPECT_FALSE(std::filesystem::exists(folder.string() + ".new"));
+  std::filesystem::remove_all(folder);
+  // A folder that does not exist: nothing can be written.
+  EXPECT_FALSE(WriteSettings("/nonexistent/dir/x.dat", TWindowSettings{}));
+}
+
+TEST(SettingsFileName, ReplacesOrAppendsTheExtension) {
+  EXPECT_EQ(SettingsFileName("/opt/tool/sxf-usertype-finder"), "/opt/tool/sxf-usertype-finder.dat");
+  EXPECT_EQ(SettingsFileName("/opt/tool/finder.exe"), "/opt/tool/finder.dat");
+  EXPECT_EQ(SettingsFileName("/opt/v1.2/finder"), "/opt/v1.2/finder.dat");
+}
+
+}  // namespace
+}  // namespace sxf
