@@ -13,12 +13,17 @@ TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent) {
 }
 
 void TPaintBox::ShowSurface() {
+  if (inPaint_) return;  // the paint under way shows the surface when OnPaint returns
   ownPaintPending_ = true;
   update();
 }
 
 void TPaintBox::paintEvent(QPaintEvent*) {
-  if (!ownPaintPending_ && OnPaint) OnPaint();
+  if (!ownPaintPending_ && OnPaint) {
+    inPaint_ = true;
+    OnPaint();
+    inPaint_ = false;
+  }
   ownPaintPending_ = false;
   QPainter painter(this);
   painter.drawImage(0, 0, surface_);

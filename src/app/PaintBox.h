@@ -31,6 +31,7 @@ class TPaintBox : public QWidget {
  private:
   QImage surface_;
   bool ownPaintPending_ = false;
+  bool inPaint_ = false;
 };
 
 }  // namespace sxf

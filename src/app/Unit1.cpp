@@ -14,6 +14,9 @@
 #include <QTimer>
 
 #include "app/PaintBox.h"
+#include "app/Preview.h"
+#include "graphics/Primitives.h"
+#include "platform/QtCanvas.h"
 #include "app/SplitterBar.h"
 #include "app/UnitGval.h"
 #include "model/JwwGaibu2.h"
@@ -37,11 +40,6 @@ const char* const kHelpLines[12] = {
     "　・フォルダに配置して実行を行う",
     "　必要がある場合があります。",
 };
-
-QColor FromTColor(TColor c) {
-  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                static_cast<int>((c >> 16) & 0xFF));
-}
 
 void SetBackground(QWidget* w, const QColor& color, QPalette::ColorRole role = QPalette::Window) {
   QPalette p = w->palette();
@@ -239,6 +237,7 @@ void TForm1::FormShow() {
   StringGrid1->setColumnWidth(0, 24);
   TallyLineTypes(tally_);
   FillTallyGrid();
+  FitAll();  // sets the view; draws nothing while Shown is false
   Shown = true;
   EditA->setFocus();
 }
@@ -313,20 +312,37 @@ void TForm1::PaintBox1Paint() {
   BandShown = false;
   if (!GraAttr) return;
   if (!ViewImage) {
-    Redraw();
+    FitAll();
     return;
   }
-  PaintBox1->Surface().fill(FromTColor(GraAttr->GetBackColor()));
+  const int w = PaintBox1->width();
+  const int h = PaintBox1->height();
+  {
+    TQtCanvas canvas(PaintBox1->Surface());
+    ClearCanvas(canvas, w, h);
+    SetPlainPen(canvas, RgbColor(0, 0, 255), 0, 0);
+    DrawPixelBox(canvas, 0, 0, w - 1, h - 1);
+  }
   QPainter painter(&PaintBox1->Surface());
   painter.drawImage(0, 0, *ViewImage);
+}
+
+void TForm1::FitAll() {
+  FitViewToDrawing(PaintBox1->width(), PaintBox1->height());
+  Redraw();
 }
 
 void TForm1::Redraw() {
   if (!Shown || !GraAttr) return;
   BandShown = false;
   QImage& surface = PaintBox1->Surface();
-  surface.fill(FromTColor(GraAttr->GetBackColor()));
+  {
+    TQtCanvas canvas(surface);
+    DrawPreview(canvas, PaintBox1->width(), PaintBox1->height());
+  }
+  // The stored picture; a failed copy leaves it absent, and the next paint draws anew.
   ViewImage = surface.copy();
+  if (ViewImage->isNull()) ViewImage.reset();
   PaintBox1->ShowSurface();
 }
 

@@ -82,6 +82,9 @@ class TForm1 : public QWidget {
 
   // ---- Preview ----
   void PaintBox1Paint();
+  // Fits the whole drawing into the preview, then draws it.
+  void FitAll();
+  // Draws the drawing in the current view into the preview and keeps a copy in ViewImage.
   void Redraw();
 
  protected:

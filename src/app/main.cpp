@@ -7,6 +7,8 @@
 #include "app/Unit1.h"
 #include "app/WindowSettings.h"
 #include "platform/Fonts.h"
+#include "platform/KeyState.h"
+#include "render/UserBreak.h"
 #include "platform/ProgramPath.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +16,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(sxf::ApplicationTitle());
   QApplication::setWindowIcon(sxf::ApplicationIcon());
   sxf::InstallFontSubstitutions();
+  sxf::SetUserBreakSource(sxf::EscapeKeyQuery());
 
   sxf::TForm1 form({sxf::ProgramFolderPath(), sxf::SettingsFileName(sxf::ProgramFilePath())});
   form.show();

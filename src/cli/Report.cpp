@@ -2,7 +2,14 @@
 
 #include <algorithm>
 
+#include <QImage>
+#include <QImageWriter>
+
+#include "app/Preview.h"
+#include "app/UnitGval.h"
 #include "cli/JsonWriter.h"
+#include "platform/QtCanvas.h"
+#include "search/Extents.h"
 #include "model/JwwGaibu2.h"
 #include "platform/ShiftJis.h"
 
@@ -159,6 +166,22 @@ void Entity(TJsonWriter& j, const TJwwEntRef& ref) {
 
 }  // namespace
 
+std::string WritePreviewPng(const std::string& path, int width, int height) {
+  const bool ownAttributes = !GraAttr;
+  if (ownAttributes) GraAttr = std::make_unique<TgraAttribute>();
+  QImage image(width, height, QImage::Format_RGB32);
+  if (image.isNull()) return "not enough memory for the picture";
+  FitViewToDrawing(width, height);
+  {
+    TQtCanvas canvas(image);
+    DrawPreview(canvas, width, height);
+  }
+  if (ownAttributes) GraAttr.reset();
+  QImageWriter writer(QString::fromStdString(path), "png");
+  if (!writer.write(image)) return writer.errorString().toStdString();
+  return {};
+}
+
 const char* KindListName(int kind) noexcept {
   return (kind >= 1 && kind <= 15) ? kListNames[kind] : kListNames[0];
 }
@@ -224,6 +247,14 @@ std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& o
     j.EndArray();
   }
   j.EndArray();
+  if (options.Extents) {
+    ComputeExtents();
+    j.Newline();
+    j.Key("extents");
+    j.BeginArray();
+    for (double v : {ExtentLeft, ExtentBottom, ExtentRight, ExtentTop}) j.Double(v);
+    j.EndArray();
+  }
   if (options.Entities) {
     j.Newline();
     j.Key("entities");

@@ -18,8 +18,13 @@ std::string FormatTallyCsv(const TTallyGrid& grid);
 struct TJsonReportOptions {
   bool ReadToEnd = true;
   bool Entities = false;  // add every record in the order of EntOrder
+  bool Extents = true;    // add the drawing extents as fit-all computes them
 };
 std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& options);
+
+// Renders the preview as the window shows it after fit-all into a width x height PNG.
+// Returns an empty string on success, else what went wrong.
+std::string WritePreviewPng(const std::string& path, int width, int height);
 
 // Name of a kind's list in the report ("Lin", "Cir", ...); "?" for an unknown kind.
 const char* KindListName(int kind) noexcept;

@@ -1,7 +1,9 @@
 // sxf-usertype-report: reads a JWC_TEMP.TXT with the window's reader and prints the
 // line-type tally as the window's grid shows it.
 
+#include <QGuiApplication>
 #include <cerrno>
+#include <optional>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,17 +11,29 @@
 
 #include "cli/Report.h"
 #include "model/JwwGaibu2.h"
+#include "platform/Fonts.h"
+#include "util/MyFunc.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: sxf-usertype-report FILE [--format text|csv|json] [--entities]\n"
+    "usage: sxf-usertype-report FILE [--format text|csv|json] [--entities] [--png OUT [--size WxH]]\n"
     "  Reads FILE (an interchange file JWC_TEMP.TXT) and prints how many entities of each\n"
     "  kind use each SXF user line type 17..32.\n"
     "  --format text   the tally grid in aligned columns (default)\n"
     "  --format csv    the 18 x 8 grid cells as CSV (UTF-8)\n"
     "  --format json   one JSON object: file, read_to_end, counts, tally\n"
-    "  --entities      with --format json: every record in reading order\n";
+    "  --entities      with --format json: every record in reading order\n"
+    "  --png OUT       also write the preview as the window draws it after fit-all\n"
+    "  --size WxH      size of that picture in pixels (default 800x600)\n";
+
+bool ParseSize(std::string_view text, int& width, int& height) {
+  const std::size_t x = text.find('x');
+  if (x == std::string_view::npos) return false;
+  width = sxf::StrToIntOr0(text.substr(0, x));
+  height = sxf::StrToIntOr0(text.substr(x + 1));
+  return width >= 1 && height >= 1 && width <= 16384 && height <= 16384;
+}
 
 int Usage(const char* problem) {
   std::fprintf(stderr, "sxf-usertype-report: %s\n%s", problem, kUsage);
@@ -32,6 +46,10 @@ int main(int argc, char** argv) {
   std::string file;
   std::string_view format = "text";
   bool entities = false;
+  std::string png;
+  int pngWidth = 800;
+  int pngHeight = 600;
+  bool sizeGiven = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -49,6 +67,14 @@ int main(int argc, char** argv) {
         return Usage("--format takes text, csv or json");
     } else if (arg == "--entities") {
       entities = true;
+    } else if (arg == "--png") {
+      if (i + 1 >= argc) return Usage("--png needs a file name");
+      png = argv[++i];
+    } else if (arg == "--size") {
+      if (i + 1 >= argc) return Usage("--size needs WxH");
+      if (!ParseSize(argv[++i], pngWidth, pngHeight))
+        return Usage("--size takes WxH, each from 1 to 16384");
+      sizeGiven = true;
     } else if (arg.starts_with("-") && arg != "-") {
       return Usage(("unknown option " + std::string(arg)).c_str());
     } else if (file.empty()) {
@@ -59,6 +85,7 @@ int main(int argc, char** argv) {
   }
   if (file.empty()) return Usage("no FILE given");
   if (entities && format != "json") return Usage("--entities goes with --format json");
+  if (sizeGiven && png.empty()) return Usage("--size goes with --png");
 
   sxf::InitJwwModel();
   const sxf::TJwcLoadResult load = sxf::ReadJwcTempFile(file);
@@ -70,11 +97,22 @@ int main(int argc, char** argv) {
   sxf::ResetJwwCurrentState();
 
   const sxf::TTallyGrid grid = sxf::BuildTallyGrid();
+  std::optional<QGuiApplication> gui;  // fonts and image writers need the GUI side of Qt
+  if (!png.empty()) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    gui.emplace(argc, argv);
+    sxf::InstallFontSubstitutions();
+    const std::string problem = sxf::WritePreviewPng(png, pngWidth, pngHeight);
+    if (!problem.empty()) {
+      std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", png.c_str(), problem.c_str());
+      return 1;
+    }
+  }
   std::string out;
   if (format == "csv") {
     out = sxf::FormatTallyCsv(grid);
   } else if (format == "json") {
-    out = sxf::FormatReportJson(grid, {load.ReadToEnd, entities});
+    out = sxf::FormatReportJson(grid, {load.ReadToEnd, entities, true});
   } else {
     out = sxf::FormatTallyText(grid);
   }

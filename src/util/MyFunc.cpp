@@ -299,6 +299,14 @@ TDPoint EllipsePointDeg(double cx, double cy, double r, double flatness, double 
   return EllipsePointL(cx, cy, r, flatness, tiltDeg * toRad, thetaDeg * toRad);
 }
 
+double DegToRad(double degrees) noexcept {
+  return ToDouble(static_cast<long double>(degrees) / 180.0L * kPi);
+}
+
+double RadToDeg(double radians) noexcept {
+  return ToDouble(static_cast<long double>(radians) * 180.0L / kPi);
+}
+
 bool SameWithin(int n, double a, double b) noexcept {
   static constexpr long double kTolerance[15] = {1.0L,   1e-1L,  1e-2L,  1e-3L,  1e-4L,
                                                  1e-5L,  1e-6L,  1e-7L,  1e-8L,  1e-9L,

@@ -84,6 +84,11 @@ TDPoint EllipsePoint(double cx, double cy, double r, double flatness, double til
 TDPoint EllipsePointDeg(double cx, double cy, double r, double flatness, double tiltDeg,
                         double thetaDeg) noexcept;
 
+// Degrees to radians as value / 180 * pi, in extended precision, rounded once.
+double DegToRad(double degrees) noexcept;
+// Radians to degrees as value * 180 / pi, in extended precision, rounded once.
+double RadToDeg(double radians) noexcept;
+
 // |a - b| <= 10^-n for n = 0..14; any other n uses 1e-8.
 bool SameWithin(int n, double a, double b) noexcept;
 

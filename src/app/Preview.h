@@ -1,0 +1,19 @@
+#pragma once
+// The preview's picture without the window: fitting the view to the whole drawing and
+// drawing the frame, the origin cross and the drawing on a canvas. The window and the
+// report's PNG both use these.
+
+#include "graphics/Canvas.h"
+
+namespace sxf {
+
+// Saves the current view as the previous one, then fits the drawing's extents into a
+// preview of width x height pixels with a 0.9 margin, centred. A preview smaller than one
+// pixel counts as one pixel, so that the scale stays positive.
+void FitViewToDrawing(int width, int height);
+
+// Clears the surface, frames it (aqua), draws the red origin cross and the drawing. False
+// when the user's break stopped the drawing.
+bool DrawPreview(TCanvas& c, int width, int height);
+
+}  // namespace sxf

@@ -1,0 +1,81 @@
+#pragma once
+// The drawing surface the primitives paint on, modelled on the desktop platform's canvas.
+// Coordinates are pixels (32-bit, y down). The pen, brush and font colour are public state
+// read by every operation, as the platform's canvas does; nothing saves or restores them.
+//
+// Conventions every implementation keeps: pen width 0 or 1 is a one-pixel pen; LineTo leaves
+// out its end pixel and moves the current position there; Rectangle leaves out the right
+// column and bottom row, outlines with the pen and fills with the brush; Polygon fills with
+// the odd-even rule; SetPixel ignores the pen mode.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "attributes/UnitGraAtt.h"
+
+namespace sxf {
+
+enum class TPenStyle : std::uint8_t { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
+enum class TPenMode : std::uint8_t { Copy, Xor };
+enum class TBrushStyle : std::uint8_t {
+  Solid, Clear, Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross
+};
+
+struct TPen {
+  TColor Color = 0;
+  int Width = 1;  // pixels
+  TPenStyle Style = TPenStyle::Solid;
+  TPenMode Mode = TPenMode::Copy;
+  friend bool operator==(const TPen&, const TPen&) = default;
+};
+
+struct TBrush {
+  TColor Color = 0xFFFFFF;
+  TBrushStyle Style = TBrushStyle::Solid;
+  friend bool operator==(const TBrush&, const TBrush&) = default;
+};
+
+// A font request in the platform's terms: cell height and average character width in
+// pixels, escapement and orientation in tenths of a degree, face as Shift-JIS bytes.
+struct TLogFont {
+  int Height = 0;
+  int Width = 0;
+  int Escapement = 0;
+  int Orientation = 0;
+  int Weight = 400;
+  bool Italic = false;
+  bool Underline = false;
+  bool StrikeOut = false;
+  int CharSet = 128;  // Shift-JIS
+  std::string FaceName;
+  friend bool operator==(const TLogFont&, const TLogFont&) = default;
+};
+
+struct TPixelPoint {
+  int X = 0;
+  int Y = 0;
+  friend bool operator==(const TPixelPoint&, const TPixelPoint&) = default;
+};
+
+class TCanvas {
+ public:
+  virtual ~TCanvas() = default;
+
+  TPen Pen;
+  TBrush Brush;
+  TColor FontColor = 0;
+
+  virtual void MoveTo(int x, int y) = 0;
+  virtual void LineTo(int x, int y) = 0;
+  virtual void SetPixel(int x, int y, TColor color) = 0;
+  virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
+  virtual void Polyline(std::span<const TPixelPoint> points) = 0;
+  virtual void Polygon(std::span<const TPixelPoint> points) = 0;
+  virtual void SetFont(const TLogFont& font) = 0;
+  // Text bytes are Shift-JIS; (x, y) is the upper-left corner of the first character cell.
+  virtual void TextOut(int x, int y, std::string_view text) = 0;
+};
+
+}  // namespace sxf

@@ -1,0 +1,28 @@
+#pragma once
+// Circles, ellipses and their arcs as 72 clipped straight segments in world units, drawn
+// with the canvas's current pen. Angles in radians unless a name says degrees.
+
+#include "graphics/Canvas.h"
+
+namespace sxf {
+
+// The 5-degree step of full curves, as the double the curve code accumulates.
+inline constexpr double kCurveStep = 0.0872664625997165;
+inline constexpr int kCurveSegments = 72;
+
+void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatness, double tilt);
+void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness,
+                         double tilt, double start, double sweep);
+
+// An arc record (angles in degrees, centre and radius already divided by the group scale):
+// the whole curve when the sweep is within 1e-8 degrees of 0, otherwise the arc. An arc whose
+// start, end or sweep is not finite draws nothing.
+void DrawArcDegrees(TCanvas& c, double cx, double cy, double r, double startDeg,
+                    double endDeg, double flatness, double tiltDeg);
+
+// Brings an angle in degrees into [0, 360) by adding or subtracting 360 one turn at a time;
+// magnitudes beyond a few thousand turns are first reduced with fmod, where repeated
+// addition would no longer change the value. Not finite: returned as it is.
+double NormalizeDegrees(double degrees) noexcept;
+
+}  // namespace sxf

@@ -1,0 +1,133 @@
+#include "graphics/PointMark.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+#include "app/UnitGval.h"
+#include "graphics/Curves.h"
+#include "graphics/Primitives.h"
+#include "util/MyFunc.h"
+
+namespace sxf {
+
+namespace {
+
+// A mark: the point P, the frame's angle and the scale of its units.
+struct TMarkFrame {
+  double X, Y, Angle, K;
+
+  // Point (u, v) in units of k in the mark frame.
+  TDPoint At(double u, double v) const noexcept {
+    const TDPoint r = RotatePoint(u * K, v * K, 0.0, 0.0, Angle);
+    return {X + r.X, Y + r.Y};
+  }
+  // Point at distance d (units of k) in direction degrees of the mark frame.
+  TDPoint Polar(double d, double degrees) const noexcept {
+    const double phi = DegToRad(degrees);
+    return At(d * std::cos(phi), d * std::sin(phi));
+  }
+};
+
+void Segment(TCanvas& c, const TDPoint& a, const TDPoint& b) { DrawWorldSegment(c, a.X, a.Y, b.X, b.Y); }
+
+void Circle(TCanvas& c, double x, double y, double radius) {
+  DrawWorldEllipse(c, x, y, radius, 1.0, 0.0);
+}
+
+void Polygon(TCanvas& c, const TMarkFrame& f, std::initializer_list<TDPoint> frame) {
+  ClearWorldPoints();
+  for (const TDPoint& p : frame) {
+    WorldPoints.push_back(f.At(p.X, p.Y));
+    ++WorldPointCount;
+  }
+  DrawWorldPolygon(c);
+  ClearWorldPoints();
+}
+
+void Arrowhead(TCanvas& c, const TMarkFrame& f) { Polygon(c, f, {{0, 0}, {-7.5, 1.25}, {-7.5, -1.25}}); }
+void Square(TCanvas& c, const TMarkFrame& f) {
+  Polygon(c, f, {{-1.25, -1.25}, {1.25, -1.25}, {1.25, 1.25}, {-1.25, 1.25}});
+}
+
+double AtLeastOnePixel(double radius) noexcept {
+  const double pixel = ViewScale > 0.0 ? 1.0 / ViewScale : 0.0;
+  return std::max(radius, pixel);
+}
+
+bool InTable(int code) noexcept { return code >= -7 && code <= 11; }
+
+}  // namespace
+
+void DrawPointMark(TCanvas& c, int code, double x, double y, double k, double angle,
+                   int colorNumber, int lineWidth) {
+  if (k <= 1e-8) k = 1.0;
+  const double penWidth = GraAttr ? GraAttr->GetPenWidth(colorNumber) : 0.0;
+  const double dotSize = GraAttr ? GraAttr->GetDotSize(colorNumber) : 0.1;
+  const double w = lineWidth != 0 ? lineWidth * 0.01 : penWidth;
+  const TColor back = GraAttr ? GraAttr->GetBackColor() : RgbColor(255, 255, 255);
+
+  SetEntityPen(c, colorNumber, 1);
+  if (code == 0 || code == 5 || code == 6 || code == 7 || code == -3 || !InTable(code)) {
+    SetEntityBrush(c, colorNumber, 1);
+  } else if (code == 1 || code == 2 || code == 3) {
+    SetPlainBrush(c, back, 1);
+  }
+
+  const TMarkFrame f{x, y, angle, k};
+  switch (code) {
+    case 0: Circle(c, x, y, AtLeastOnePixel(w / 2.0 + dotSize)); break;
+    case 1:
+    case 6:
+    case 11: Arrowhead(c, f); break;
+    case 2:
+    case 5: Square(c, f); break;
+    case 3:
+    case 4:
+    case 7:
+    case -2: Circle(c, x, y, 1.25 * k); break;
+    case 8: {
+      constexpr double t = 1.7677669529663689;  // 1.25 * sqrt(2)
+      const TDPoint right = f.At(t, 0.0);
+      const TDPoint left = f.At(-t, 0.0);
+      DrawWorldEllipseArc(c, right.X, right.Y, t * k, 1.0, angle, DegToRad(90), DegToRad(90));
+      DrawWorldEllipseArc(c, left.X, left.Y, t * k, 1.0, angle, DegToRad(270), DegToRad(90));
+      break;
+    }
+    case 9:
+      Segment(c, f.At(0, 0), f.At(-7.5, 1.25));
+      Segment(c, f.At(0, 0), f.At(-7.5, -1.25));
+      break;
+    case 10: Segment(c, f.Polar(2.5, 45), f.Polar(2.5, 225)); break;
+    case -1:
+      Segment(c, f.At(0, 1.25), f.At(0, -1.25));
+      Segment(c, f.Polar(1.25, 30), f.Polar(1.25, 210));
+      Segment(c, f.Polar(1.25, 150), f.Polar(1.25, 330));
+      break;
+    case -3: Circle(c, x, y, AtLeastOnePixel(penWidth * k)); break;
+    case -4:
+      Segment(c, f.At(0, 1.25), f.At(0, -1.25));
+      Segment(c, f.At(-1.25, 0), f.At(1.25, 0));
+      break;
+    case -5:
+      Segment(c, f.At(-1.25, -1.25), f.At(1.25, -1.25));
+      Segment(c, f.At(1.25, -1.25), f.At(1.25, 1.25));
+      Segment(c, f.At(1.25, 1.25), f.At(-1.25, 1.25));
+      Segment(c, f.At(-1.25, 1.25), f.At(-1.25, -1.25));
+      break;
+    case -6: {
+      constexpr double d = 1.6666666666666667;  // 5/3
+      Segment(c, f.Polar(d, 90), f.Polar(d, 210));
+      Segment(c, f.Polar(d, 210), f.Polar(d, 330));
+      Segment(c, f.Polar(d, 330), f.Polar(d, 90));
+      break;
+    }
+    case -7:
+      Segment(c, f.Polar(1.25, 45), f.Polar(1.25, 225));
+      Segment(c, f.Polar(1.25, 135), f.Polar(1.25, 315));
+      break;
+    default: Circle(c, x, y, 1.25 * k); break;
+  }
+}
+
+}  // namespace sxf

@@ -1,0 +1,206 @@
+#include "graphics/Primitives.h"
+
+#include <cstdlib>
+
+#include "app/UnitGval.h"
+#include "graphics/clipping.h"
+
+namespace sxf {
+
+std::vector<TDPoint> WorldPoints;
+int WorldPointCount = 0;
+std::vector<TPixelPoint> ScreenPoints;
+int ScreenPointCount = 0;
+
+namespace {
+
+TColor BackColor() noexcept { return GraAttr ? GraAttr->GetBackColor() : RgbColor(255, 255, 255); }
+TColor PenColorOf(int colorNumber) noexcept {
+  return GraAttr ? GraAttr->GetPenColor(colorNumber) : BackColor();
+}
+
+void AppendScreenPoint(const TPixelPoint& p) {
+  ScreenPoints.push_back(p);
+  ++ScreenPointCount;
+}
+
+void EmptyScreenPoints() noexcept {
+  ScreenPoints.clear();
+  ScreenPointCount = 0;
+}
+
+// True when every world point lies beyond one and the same edge of the view.
+bool AllBeyondOneEdge() noexcept {
+  int code = 15;
+  for (int i = 0; i < WorldPointCount; ++i) {
+    const TDPoint& p = WorldPoints[static_cast<std::size_t>(i)];
+    code &= ViewOutcode(p.X, p.Y);
+    if (code == 0) return false;
+  }
+  return code != 0;
+}
+
+}  // namespace
+
+void SetWorldPoints(std::initializer_list<TDPoint> points) {
+  WorldPoints.assign(points);
+  WorldPointCount = static_cast<int>(WorldPoints.size());
+}
+
+void ClearWorldPoints() noexcept {
+  WorldPoints.clear();
+  WorldPointCount = 0;
+}
+
+void ClearCanvas(TCanvas& c, int width, int height) {
+  c.Pen.Mode = TPenMode::Copy;
+  c.Pen.Width = 1;
+  c.Pen.Color = BackColor();
+  c.Brush.Color = BackColor();
+  c.Brush.Style = TBrushStyle::Solid;
+  c.Rectangle(0, 0, width, height);
+  c.Brush.Style = TBrushStyle::Clear;
+}
+
+void SetPlainPen(TCanvas& c, TColor color, int style, int width) {
+  c.Brush.Style = TBrushStyle::Clear;
+  c.Pen.Color = color;
+  c.Pen.Width = width;
+  switch (style) {
+    case 1: c.Pen.Style = TPenStyle::Dash; break;
+    case 2: c.Pen.Style = TPenStyle::Dot; break;
+    case 3: c.Pen.Style = TPenStyle::DashDot; break;
+    case 4: c.Pen.Style = TPenStyle::DashDotDot; break;
+    case 5: c.Pen.Style = TPenStyle::Clear; break;
+    default: c.Pen.Style = TPenStyle::Solid; break;
+  }
+}
+
+void SetPlainBrush(TCanvas& c, TColor color, int style) {
+  c.Brush.Color = color;
+  switch (style) {
+    case 1: c.Brush.Style = TBrushStyle::Solid; break;
+    case 2: c.Brush.Style = TBrushStyle::Horizontal; break;
+    case 3: c.Brush.Style = TBrushStyle::Vertical; break;
+    case 4: c.Brush.Style = TBrushStyle::FDiagonal; break;
+    case 5: c.Brush.Style = TBrushStyle::BDiagonal; break;
+    case 6: c.Brush.Style = TBrushStyle::Cross; break;
+    case 7: c.Brush.Style = TBrushStyle::DiagCross; break;
+    default: c.Brush.Style = TBrushStyle::Clear; break;
+  }
+}
+
+void SetXorPen(TCanvas& c) { c.Pen.Mode = TPenMode::Xor; }
+
+void SetEntityPen(TCanvas& c, int colorNumber, int lineType) {
+  c.Brush.Style = TBrushStyle::Clear;
+  c.Pen.Color = PenColorOf(colorNumber);
+  c.Pen.Width = 0;
+  c.Pen.Style = (lineType == 1 || lineType == 31) ? TPenStyle::Solid : TPenStyle::Dot;
+}
+
+void SetEntityBrush(TCanvas& c, int colorNumber, int fillCode) {
+  SetPlainBrush(c, PenColorOf(colorNumber), fillCode);
+}
+
+void DrawPixelLine(TCanvas& c, int x1, int y1, int x2, int y2) {
+  c.MoveTo(x1, y1);
+  c.LineTo(x2, y2);
+  c.SetPixel(x2, y2, c.Pen.Color);
+}
+
+void DrawPixelBox(TCanvas& c, int x1, int y1, int x2, int y2) {
+  const long long w = std::llabs(static_cast<long long>(x1) - x2);
+  const long long h = std::llabs(static_cast<long long>(y1) - y2);
+  if (w <= 2 && h <= 2) return;
+  if (w <= 2) {
+    DrawPixelLine(c, x1, y1, x1, y2);
+  } else if (h <= 2) {
+    DrawPixelLine(c, x1, y1, x2, y1);
+  } else {
+    c.Rectangle(x1, y1, x2, y2);
+  }
+}
+
+void FlushPolyline(TCanvas& c) {
+  c.Polyline(std::span<const TPixelPoint>(ScreenPoints.data(), static_cast<std::size_t>(ScreenPointCount)));
+}
+
+void FlushPolygon(TCanvas& c) {
+  c.Polygon(std::span<const TPixelPoint>(ScreenPoints.data(), static_cast<std::size_t>(ScreenPointCount)));
+}
+
+void DrawWorldSegment(TCanvas& c, double x1, double y1, double x2, double y2) {
+  if (ClipSegment(x1, y1, x2, y2, ViewLeft, ViewBottom, ViewRight, ViewTop) == ClipOutside) return;
+  const TPixelPoint a = WorldToScreen(x1, y1);
+  const TPixelPoint b = WorldToScreen(x2, y2);
+  DrawPixelLine(c, a.X, a.Y, b.X, b.Y);
+}
+
+void DrawWorldRect(TCanvas& c, double x1, double y1, double x2, double y2) {
+  switch (SegmentVisibility(x1, y1, x2, y2, ViewLeft, ViewBottom, ViewRight, ViewTop)) {
+    case ClipInside: {
+      const TPixelPoint a = WorldToScreen(x1, y1);
+      const TPixelPoint b = WorldToScreen(x2, y2);
+      DrawPixelBox(c, a.X, a.Y, b.X, b.Y);
+      break;
+    }
+    case ClipPartial:
+      SetWorldPoints({{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}});
+      DrawWorldPolygon(c);
+      ClearWorldPoints();
+      break;
+    default:
+      break;
+  }
+}
+
+void DrawWorldPolyline(TCanvas& c) {
+  if (WorldPointCount < 2) return;
+  if (AllBeyondOneEdge()) return;
+  EmptyScreenPoints();
+  for (int k = 1; k < WorldPointCount; ++k) {
+    double x1 = WorldPoints[static_cast<std::size_t>(k - 1)].X;
+    double y1 = WorldPoints[static_cast<std::size_t>(k - 1)].Y;
+    double x2 = WorldPoints[static_cast<std::size_t>(k)].X;
+    double y2 = WorldPoints[static_cast<std::size_t>(k)].Y;
+    const int result = ClipSegment(x1, y1, x2, y2, ViewLeft, ViewBottom, ViewRight, ViewTop);
+    if (result == ClipOutside) {
+      if (ScreenPointCount >= 2) FlushPolyline(c);
+      EmptyScreenPoints();
+      continue;
+    }
+    if (ScreenPointCount == 0) AppendScreenPoint(WorldToScreen(x1, y1));
+    AppendScreenPoint(WorldToScreen(x2, y2));
+    if (result == ClipPartial && ScreenPointCount >= 2) {
+      FlushPolyline(c);
+      EmptyScreenPoints();
+    }
+  }
+  if (ScreenPointCount >= 2) FlushPolyline(c);
+  EmptyScreenPoints();
+}
+
+void DrawWorldPolygon(TCanvas& c) {
+  if (WorldPointCount < 3) return;
+  if (AllBeyondOneEdge()) return;
+  const TDPoint p0 = WorldPoints[0];
+  const TDPoint p1 = WorldPoints[1];
+  if (Distance(p0.X, p0.Y, p1.X, p1.Y) * ViewScale > 10000.0) {
+    // Too large to convert unclipped: the closed outline, clipped, unfilled.
+    WorldPoints.resize(static_cast<std::size_t>(WorldPointCount));
+    WorldPoints.push_back(p0);
+    ++WorldPointCount;
+    DrawWorldPolyline(c);
+    return;
+  }
+  EmptyScreenPoints();
+  for (int i = 0; i < WorldPointCount; ++i) {
+    const TDPoint& p = WorldPoints[static_cast<std::size_t>(i)];
+    AppendScreenPoint(WorldToScreen(p.X, p.Y));
+  }
+  FlushPolygon(c);
+  EmptyScreenPoints();
+}
+
+}  // namespace sxf

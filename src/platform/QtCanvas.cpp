@@ -1,0 +1,207 @@
+#include "platform/QtCanvas.h"
+
+#include <QFont>
+#include <QPolygon>
+#include <algorithm>
+
+#include "platform/ShiftJis.h"
+
+namespace sxf {
+
+namespace {
+
+int Clamp(int v) noexcept { return std::clamp(v, -TQtCanvas::kPixelLimit, TQtCanvas::kPixelLimit); }
+QPoint Clamped(int x, int y) noexcept { return {Clamp(x), Clamp(y)}; }
+
+Qt::PenStyle ToQt(TPenStyle s) noexcept {
+  switch (s) {
+    case TPenStyle::Dash: return Qt::DashLine;
+    case TPenStyle::Dot: return Qt::DotLine;
+    case TPenStyle::DashDot: return Qt::DashDotLine;
+    case TPenStyle::DashDotDot: return Qt::DashDotDotLine;
+    case TPenStyle::Clear: return Qt::NoPen;
+    case TPenStyle::Solid: break;
+  }
+  return Qt::SolidLine;
+}
+
+Qt::BrushStyle ToQt(TBrushStyle s) noexcept {
+  switch (s) {
+    case TBrushStyle::Solid: return Qt::SolidPattern;
+    case TBrushStyle::Horizontal: return Qt::HorPattern;
+    case TBrushStyle::Vertical: return Qt::VerPattern;
+    case TBrushStyle::FDiagonal: return Qt::BDiagPattern;  // "/" in y-down pixels
+    case TBrushStyle::BDiagonal: return Qt::FDiagPattern;
+    case TBrushStyle::Cross: return Qt::CrossPattern;
+    case TBrushStyle::DiagCross: return Qt::DiagCrossPattern;
+    case TBrushStyle::Clear: break;
+  }
+  return Qt::NoBrush;
+}
+
+}  // namespace
+
+QColor TQtCanvas::ToQColor(TColor c) noexcept {
+  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                static_cast<int>((c >> 16) & 0xFF));
+}
+
+TQtCanvas::TQtCanvas(QImage& image) : image_(image) {
+  if (image_.format() != QImage::Format_RGB32) image_ = image_.convertToFormat(QImage::Format_RGB32);
+  // Direct pixel access for SetPixel; taken before the painter so that no detach happens later.
+  bits_ = image_.bits();
+  bytesPerLine_ = image_.bytesPerLine();
+  painter_.begin(&image_);
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  pendingLines_.reserve(4096);
+}
+
+TQtCanvas::~TQtCanvas() {
+  Flush();
+  painter_.end();
+}
+
+void TQtCanvas::ApplyPen() {
+  if (penApplied_ && appliedPen_ == Pen) return;
+  QPen pen(ToQColor(Pen.Color));
+  pen.setStyle(ToQt(Pen.Style));
+  if (Pen.Width <= 1) {
+    pen.setWidth(0);  // cosmetic, one pixel
+    pen.setCapStyle(Qt::FlatCap);
+  } else {
+    pen.setWidth(Pen.Width);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+  }
+  painter_.setPen(pen);
+  painter_.setCompositionMode(Pen.Mode == TPenMode::Xor ? QPainter::RasterOp_SourceXorDestination
+                                                        : QPainter::CompositionMode_SourceOver);
+  appliedPen_ = Pen;
+  penApplied_ = true;
+}
+
+void TQtCanvas::ApplyBrush() {
+  if (brushApplied_ && appliedBrush_ == Brush) return;
+  painter_.setBrush(QBrush(ToQColor(Brush.Color), ToQt(Brush.Style)));
+  appliedBrush_ = Brush;
+  brushApplied_ = true;
+}
+
+void TQtCanvas::Flush() {
+  if (pendingLines_.empty()) return;
+  const TPen current = Pen;
+  Pen = pendingPen_;
+  ApplyPen();
+  Pen = current;
+  painter_.drawLines(pendingLines_.data(), static_cast<int>(pendingLines_.size()));
+  pendingLines_.clear();
+}
+
+void TQtCanvas::MoveTo(int x, int y) { position_ = Clamped(x, y); }
+
+void TQtCanvas::LineTo(int x, int y) {
+  const QPoint to = Clamped(x, y);
+  if (!pendingLines_.empty() && !(pendingPen_ == Pen)) Flush();
+  if (Pen.Mode == TPenMode::Xor) {
+    // XOR segments must reach the image in their own order; no gathering.
+    ApplyPen();
+    painter_.drawLine(position_, to);
+  } else {
+    pendingPen_ = Pen;
+    pendingLines_.emplace_back(position_, to);
+    if (pendingLines_.size() >= 8192) Flush();
+  }
+  position_ = to;
+}
+
+void TQtCanvas::PlotPixel(int x, int y, TColor color) {
+  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+  auto* line = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * bytesPerLine_);
+  line[x] = qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                 static_cast<int>((color >> 16) & 0xFF));
+}
+
+void TQtCanvas::SetPixel(int x, int y, TColor color) {
+  // Gathered segments in the same colour may be drawn after this pixel: they only write that
+  // colour, so the order does not matter. Any other colour must wait for them.
+  if (!pendingLines_.empty() && (pendingPen_.Color != color || pendingPen_.Mode != TPenMode::Copy))
+    Flush();
+  PlotPixel(x, y, color);
+}
+
+void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  Flush();
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  const QPoint a = Clamped(x1, y1);
+  const QPoint b = Clamped(x2, y2);
+  ApplyPen();
+  ApplyBrush();
+  const int w = b.x() - a.x();
+  const int h = b.y() - a.y();
+  if (w <= 0 || h <= 0) return;
+  if (Pen.Style == TPenStyle::Clear) {
+    // Without a pen the filled area loses its right column and bottom row once more.
+    if (Brush.Style != TBrushStyle::Clear && w > 1 && h > 1)
+      painter_.fillRect(QRect(a.x(), a.y(), w - 1, h - 1), painter_.brush());
+    return;
+  }
+  // A one-pixel outline of QRect(x, y, w - 1, h - 1) covers x .. x + w - 1.
+  painter_.drawRect(QRect(a.x(), a.y(), w - 1, h - 1));
+}
+
+void TQtCanvas::Polyline(std::span<const TPixelPoint> points) {
+  Flush();
+  if (points.size() < 2) return;
+  ApplyPen();
+  QPolygon polygon(static_cast<int>(points.size()));
+  for (std::size_t i = 0; i < points.size(); ++i)
+    polygon.setPoint(static_cast<int>(i), Clamped(points[i].X, points[i].Y));
+  painter_.drawPolyline(polygon);
+}
+
+void TQtCanvas::Polygon(std::span<const TPixelPoint> points) {
+  Flush();
+  if (points.size() < 2) return;
+  ApplyPen();
+  ApplyBrush();
+  QPolygon polygon(static_cast<int>(points.size()));
+  for (std::size_t i = 0; i < points.size(); ++i)
+    polygon.setPoint(static_cast<int>(i), Clamped(points[i].X, points[i].Y));
+  painter_.drawPolygon(polygon, Qt::OddEvenFill);
+}
+
+void TQtCanvas::SetFont(const TLogFont& font) {
+  font_ = font;
+  fontApplied_ = false;
+}
+
+void TQtCanvas::TextOut(int x, int y, std::string_view text) {
+  Flush();
+  if (!fontApplied_) {
+    QFont font(ShiftJisToQString(font_.FaceName));
+    const int height = std::max(1, std::abs(font_.Height));
+    font.setPixelSize(height);
+    font.setWeight(font_.Weight >= 600 ? QFont::Bold : QFont::Normal);
+    font.setItalic(font_.Italic);
+    font.setUnderline(font_.Underline);
+    font.setStrikeOut(font_.StrikeOut);
+    if (font_.Width > 0) {
+      // The average width of a one-byte character is half the cell height at 100 % stretch.
+      const int stretch = std::clamp(font_.Width * 200 / height, 1, 4000);
+      font.setStretch(stretch);
+    }
+    painter_.setFont(font);
+    fontApplied_ = true;
+  }
+  painter_.save();
+  painter_.setPen(ToQColor(FontColor));
+  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_.translate(Clamp(x), Clamp(y));
+  painter_.rotate(-font_.Escapement / 10.0);  // escapement runs counter-clockwise
+  painter_.drawText(0, painter_.fontMetrics().ascent(), ShiftJisToQString(text));
+  painter_.restore();
+  penApplied_ = false;  // save/restore may have changed what the painter holds
+}
+
+}  // namespace sxf

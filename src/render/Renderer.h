@@ -1,0 +1,13 @@
+#pragma once
+// Draws the whole drawing of the model onto a canvas in a fixed order of lists (solids
+// first, then lines, circles, arcs, points and dimension lines), each record divided by its
+// group scale. Returns early, leaving the rest undrawn, when the user breaks.
+
+#include "graphics/Canvas.h"
+
+namespace sxf {
+
+// False when the user's break stopped the drawing.
+bool RenderDrawing(TCanvas& c);
+
+}  // namespace sxf
