@@ -35,6 +35,12 @@ bool ParseSize(std::string_view text, int& width, int& height) {
   return width >= 1 && height >= 1 && width <= 16384 && height <= 16384;
 }
 
+// Qt's own diagnostics (missing runtime folders and the like) are not the report's output.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "sxf-usertype-report: %s\n", message.toLocal8Bit().constData());
+}
+
 int Usage(const char* problem) {
   std::fprintf(stderr, "sxf-usertype-report: %s\n%s", problem, kUsage);
   return 2;
@@ -100,6 +106,7 @@ int main(int argc, char** argv) {
   std::optional<QGuiApplication> gui;  // fonts and image writers need the GUI side of Qt
   if (!png.empty()) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietQtMessages);
     gui.emplace(argc, argv);
     sxf::InstallFontSubstitutions();
     const std::string problem = sxf::WritePreviewPng(png, pngWidth, pngHeight);

@@ -21,6 +21,7 @@
 #include "app/SplitterBar.h"
 #include "app/UnitGval.h"
 #include "model/JwwGaibu2.h"
+#include "render/UserBreak.h"
 
 namespace sxf {
 namespace {
@@ -263,6 +264,63 @@ TEST_F(FormTest, PreviewShowsTheBackgroundUntilTheDrawingIsPainted) {
   const QImage& surface = form->PaintBox1->Surface();
   EXPECT_EQ(surface.size(), form->PaintBox1->size());
   EXPECT_EQ(QColor(surface.pixel(10, 10)), QColor(Qt::white));
+}
+
+}  // namespace
+}  // namespace sxf
+
+namespace sxf {
+namespace {
+
+TEST_F(FormTest, RepaintsShowTheStoredPictureWithoutDrawingAgain) {
+  CopySample("floor-plan");
+  int polls = 0;
+  SetUserBreakSource([&polls] {
+    ++polls;
+    return false;
+  });
+  auto form = Show();
+  form->PaintBox1->repaint();
+  ASSERT_TRUE(form->ViewImage.has_value());
+  EXPECT_GT(polls, 0);  // the first paint drew the drawing
+  EXPECT_EQ(form->ViewImage->size(), form->PaintBox1->size());
+  const QImage first = *form->ViewImage;
+  // The picture is not just background: the walls are there.
+  EXPECT_NE(first, QImage(first.size(), first.format()));
+
+  const int pollsAfterFirst = polls;
+  form->PaintBox1->repaint();  // uncovering: from the stored picture
+  EXPECT_EQ(polls, pollsAfterFirst);
+  EXPECT_EQ(form->PaintBox1->Surface(), first);
+
+  // Enlarging: the old picture at the top left, background and blue frame beyond it.
+  form->SetPanelWidth(100);
+  form->PaintBox1->repaint();
+  EXPECT_EQ(polls, pollsAfterFirst);
+  const QImage& grown = form->PaintBox1->Surface();
+  ASSERT_GT(grown.width(), first.width());
+  EXPECT_EQ(grown.copy(0, 0, first.width(), first.height()), first);
+  // The frame box leaves out the last column, as every rectangle does.
+  EXPECT_EQ(QColor(grown.pixel(grown.width() - 2, 10)), QColor(0, 0, 255));
+  EXPECT_EQ(QColor(grown.pixel(grown.width() - 5, 10)), QColor(Qt::white));
+  SetUserBreakSource(nullptr);
+}
+
+TEST_F(FormTest, HeldEscapeKeepsThePartialPicture) {
+  std::string drawing;
+  for (int i = 0; i < 2000; ++i) drawing += std::to_string(i) + " 0 " + std::to_string(i) + " 100\r\n";
+  Write("JWC_TEMP.TXT", drawing);
+  SetUserBreakSource([] { return true; });
+  auto form = Show();
+  form->PaintBox1->repaint();
+  ASSERT_TRUE(form->ViewImage.has_value());
+  SetUserBreakSource(nullptr);
+  const QImage partial = *form->ViewImage;
+  form->FitAll();
+  ASSERT_TRUE(form->ViewImage.has_value());
+  EXPECT_NE(*form->ViewImage, partial);  // the whole drawing has more lines
+  form->PaintBox1->repaint();
+  EXPECT_EQ(form->PaintBox1->Surface(), *form->ViewImage);
 }
 
 }  // namespace

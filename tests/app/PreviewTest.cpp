@@ -1,0 +1,60 @@
+#include "app/Preview.h"
+
+#include <gtest/gtest.h>
+
+#include "app/UnitGval.h"
+#include "graphics/RecordingCanvas.h"
+#include "model/ModelTestSupport.h"
+
+namespace sxf {
+namespace {
+
+using PreviewTest = test::FreshModel;
+using test::Parse;
+
+TEST_F(PreviewTest, FitAllOfAnEmptyDrawing) {
+  ViewScale = 7;
+  ViewLeft = 1;
+  FitViewToDrawing(381, 368);
+  EXPECT_DOUBLE_EQ(ViewScale, 368.0 / 200.0 * 0.9);
+  EXPECT_DOUBLE_EQ(ViewLeft + ViewRight, 0.0);
+  EXPECT_DOUBLE_EQ(ViewBottom + ViewTop, 0.0);
+  EXPECT_DOUBLE_EQ(ViewTop - ViewBottom, 368 / ViewScale);
+  EXPECT_EQ(ViewWidth, 381);
+  EXPECT_EQ(SavedViewScale, 7);  // the view it replaced
+  EXPECT_EQ(SavedViewLeft, 1);
+}
+
+TEST_F(PreviewTest, FitAllOfAZeroWidthDrawingTakesTheScaleFromItsHeight) {
+  Parse({"5 0 5 10", "5 20 5 40"});
+  FitViewToDrawing(400, 300);
+  EXPECT_DOUBLE_EQ(ViewScale, 300.0 / 40.0 * 0.9);
+  EXPECT_DOUBLE_EQ((ViewLeft + ViewRight) / 2, 5.0);
+  FitViewToDrawing(0, 0);  // a squeezed preview keeps a positive scale
+  EXPECT_GT(ViewScale, 0.0);
+  EXPECT_LT(ViewLeft, ViewRight);
+}
+
+TEST_F(PreviewTest, EmptyDrawingShowsFrameAndOriginCrossOnly) {
+  GraAttr = std::make_unique<TgraAttribute>();
+  FitViewToDrawing(381, 368);
+  test::TRecordingCanvas c;
+  EXPECT_TRUE(DrawPreview(c, 381, 368));
+  const auto rects = c.Only<test::TRectangle>();
+  ASSERT_EQ(rects.size(), 2u);
+  EXPECT_EQ(rects[0].Brush.Color, RgbColor(255, 255, 255));  // the clearing
+  EXPECT_EQ(rects[1], (test::TRectangle{0, 0, 380, 367, TPen{RgbColor(0, 255, 255), 0},
+                                        TBrush{RgbColor(255, 255, 255), TBrushStyle::Clear}}));
+  const auto lines = c.Only<test::TLineTo>();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].Pen, (TPen{RgbColor(255, 0, 0), 2}));
+  // Five pixels each way from the origin (one more where a half pixel rounds outwards).
+  const auto moves = c.Only<test::TMoveTo>();
+  EXPECT_GE(lines[0].X - moves[0].X, 10);
+  EXPECT_LE(lines[0].X - moves[0].X, 11);
+  EXPECT_GE(moves[1].Y - lines[1].Y, 10);
+  EXPECT_LE(moves[1].Y - lines[1].Y, 11);
+}
+
+}  // namespace
+}  // namespace sxf

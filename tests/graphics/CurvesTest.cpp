@@ -1,0 +1,133 @@
+#include "graphics/Curves.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "graphics/RecordingCanvas.h"
+#include "graphics/clipping.h"
+#include "graphics/ViewTestSupport.h"
+#include "util/MyFunc.h"
+
+namespace sxf {
+namespace {
+
+using test::TLineTo;
+using test::TMoveTo;
+using test::TRecordingCanvas;
+
+// A fine view (1000 pixels per unit) around the origin, so that pixels show world points
+// to 1e-3.
+class CurvesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::ResetDrawingState();
+    test::SetView(-50, -50, 1000, 100000, 100000);
+  }
+  TDPoint World(int px, int py) const {
+    return {ViewLeft + px / ViewScale, ViewBottom + (ViewHeight - py) / ViewScale};
+  }
+  // The world points the segments went through: each segment's start, then the last end.
+  std::vector<TDPoint> Vertices() const {
+    std::vector<TDPoint> out;
+    const auto moves = c.Only<TMoveTo>();
+    const auto lines = c.Only<TLineTo>();
+    for (const auto& m : moves) out.push_back(World(m.X, m.Y));
+    if (!lines.empty()) out.push_back(World(lines.back().X, lines.back().Y));
+    return out;
+  }
+  TRecordingCanvas c;
+};
+
+TEST_F(CurvesTest, EllipseHas72SegmentsWithEveryVertexOnTheCurve) {
+  DrawWorldEllipse(c, 3, 4, 10, 0.5, DegToRad(30));
+  const auto v = Vertices();
+  ASSERT_EQ(v.size(), 73u);
+  const double t = DegToRad(30);
+  for (const TDPoint& p : v) {
+    // Back into the ellipse's own frame: (u / r)^2 + (v / (r f))^2 = 1.
+    const double dx = p.X - 3, dy = p.Y - 4;
+    const double u = std::cos(t) * dx + std::sin(t) * dy;
+    const double w = -std::sin(t) * dx + std::cos(t) * dy;
+    EXPECT_NEAR(std::hypot(u / 10, w / 5), 1.0, 2e-4);
+  }
+  EXPECT_NEAR(v.front().X, v.back().X, 2e-3);  // closes
+  EXPECT_NEAR(v.front().Y, v.back().Y, 2e-3);
+}
+
+TEST_F(CurvesTest, ArcRuleNormalisesAnglesAndFindsFullCurves) {
+  // 350 to 10 degrees: a 20-degree sweep counter-clockwise through 0.
+  DrawArcDegrees(c, 0, 0, 10, 350, 10, 1, 0);
+  auto v = Vertices();
+  ASSERT_EQ(v.size(), 73u);
+  EXPECT_NEAR(v.front().X, 10 * std::cos(DegToRad(350)), 1e-3);
+  EXPECT_NEAR(v.front().Y, 10 * std::sin(DegToRad(350)), 1e-3);
+  EXPECT_NEAR(v[36].Y, 0.0, 1e-3);  // the middle vertex lies at 0 degrees
+  EXPECT_NEAR(v.back().Y, 10 * std::sin(DegToRad(10)), 1e-3);
+
+  // Start angles of -90 and 630 are both 270.
+  for (double start : {-90.0, 630.0}) {
+    c.Commands.clear();
+    DrawArcDegrees(c, 0, 0, 10, start, start + 45, 1, 0);
+    v = Vertices();
+    EXPECT_NEAR(v.front().X, 0.0, 1e-3) << start;
+    EXPECT_NEAR(v.front().Y, -10.0, 1e-3) << start;
+  }
+  // Equal angles, or a difference of whole turns: the full curve from angle 0.
+  for (double end : {45.0, 405.0, -675.0}) {
+    c.Commands.clear();
+    DrawArcDegrees(c, 0, 0, 10, 45, end, 1, 0);
+    v = Vertices();
+    ASSERT_EQ(v.size(), 73u);
+    EXPECT_NEAR(v.front().X, 10.0, 1e-3) << end;
+    EXPECT_NEAR(v.front().Y, 0.0, 1e-3) << end;
+  }
+  // Flatness 0.5, tilt 90: the long axis along y.
+  c.Commands.clear();
+  DrawArcDegrees(c, 0, 0, 10, 0, 90, 0.5, 90);
+  v = Vertices();
+  EXPECT_NEAR(v.front().X, 0.0, 1e-3);
+  EXPECT_NEAR(v.front().Y, 10.0, 1e-3);
+  EXPECT_NEAR(v.back().X, -5.0, 1e-3);
+  EXPECT_NEAR(v.back().Y, 0.0, 1e-3);
+}
+
+TEST_F(CurvesTest, HugeOrInfiniteAnglesEndAndDrawSafely) {
+  // Adding 360 to 1e20 no longer changes it: the loops must not run forever.
+  DrawArcDegrees(c, 0, 0, 10, 1e20, 1e20 + 90, 1, 0);
+  EXPECT_EQ(c.Only<TLineTo>().size(), 72u);
+  c.Commands.clear();
+  DrawArcDegrees(c, 0, 0, 10, -1e308, 1e308, 1, 0);  // the sweep overflows to infinity
+  DrawArcDegrees(c, 0, 0, 10, std::numeric_limits<double>::infinity(), 0, 1, 0);
+  DrawArcDegrees(c, 0, 0, 10, 0, std::nan(""), 1, 0);
+  EXPECT_TRUE(c.Commands.empty());
+  EXPECT_EQ(NormalizeDegrees(-90), 270.0);
+  EXPECT_EQ(NormalizeDegrees(720), 0.0);
+  EXPECT_EQ(NormalizeDegrees(359.5), 359.5);
+  const double big = NormalizeDegrees(1e20);
+  EXPECT_GE(big, 0.0);
+  EXPECT_LT(big, 360.0);
+}
+
+TEST_F(CurvesTest, ZeroRadiusPaintsTheCentrePixel) {
+  DrawWorldEllipse(c, 1, 1, 0, 1, 0);
+  const auto pixels = c.Only<test::TSetPixel>();
+  ASSERT_EQ(pixels.size(), 72u);
+  for (const auto& p : pixels) EXPECT_EQ((TPixelPoint{p.X, p.Y}), WorldToScreen(1, 1));
+}
+
+TEST_F(CurvesTest, ACurveOutsideTheViewDrawsNothing) {
+  DrawWorldEllipse(c, 500, 500, 10, 1, 0);
+  EXPECT_TRUE(c.Commands.empty());
+  // Half in view: only the segments inside are drawn, clipped.
+  test::SetView(0, -50, 10, 1000, 1000);
+  DrawWorldEllipse(c, 0, 0, 10, 1, 0);
+  const auto lines = c.Only<TLineTo>();
+  EXPECT_GT(lines.size(), 30u);
+  EXPECT_LT(lines.size(), 40u);
+  for (const auto& l : lines) EXPECT_GE(l.X, 0);
+}
+
+}  // namespace
+}  // namespace sxf

@@ -1,0 +1,160 @@
+#include "platform/QtCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "graphics/Primitives.h"
+#include "graphics/ViewTestSupport.h"
+
+namespace sxf {
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kBlack = 0xFF000000;
+
+QImage WhiteImage(int w = 20, int h = 20) {
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  return image;
+}
+
+int CountNonWhite(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) != kWhite;
+  return n;
+}
+
+TEST(QtCanvas, ZeroLengthSegmentPaintsOnePixel) {
+  test::ResetDrawingState();
+  test::SetView(0, 0, 1, 20, 20);
+  QImage image = WhiteImage();
+  {
+    TQtCanvas c(image);
+    SetEntityPen(c, 2, 1);
+    DrawWorldSegment(c, 5, 5, 5, 5);
+  }
+  EXPECT_EQ(CountNonWhite(image), 1);
+  EXPECT_EQ(image.pixel(5, 15), kBlack);
+}
+
+TEST(QtCanvas, LineToLeavesItsEndPixel) {
+  QImage image = WhiteImage();
+  {
+    TQtCanvas c(image);
+    c.Pen = TPen{0, 0, TPenStyle::Solid, TPenMode::Copy};
+    c.MoveTo(2, 5);
+    c.LineTo(10, 5);
+    c.MoveTo(3, 2);
+    c.LineTo(3, 12);
+  }
+  EXPECT_EQ(image.pixel(2, 5), kBlack);
+  EXPECT_EQ(image.pixel(9, 5), kBlack);
+  EXPECT_EQ(image.pixel(10, 5), kWhite);
+  EXPECT_EQ(image.pixel(3, 11), kBlack);
+  EXPECT_EQ(image.pixel(3, 12), kWhite);
+  EXPECT_EQ(CountNonWhite(image), 8 + 10 - 1);
+  // DrawPixelLine adds the end pixel.
+  {
+    TQtCanvas c(image);
+    c.Pen = TPen{0, 0, TPenStyle::Solid, TPenMode::Copy};
+    DrawPixelLine(c, 2, 5, 10, 5);
+  }
+  EXPECT_EQ(image.pixel(10, 5), kBlack);
+}
+
+TEST(QtCanvas, XorDrawnTwiceRestoresThePicture) {
+  QImage image = WhiteImage(40, 40);
+  {
+    TQtCanvas c(image);
+    c.Pen = TPen{RgbColor(0, 0, 255), 0, TPenStyle::Solid, TPenMode::Copy};
+    c.MoveTo(0, 0);
+    c.LineTo(39, 39);
+  }
+  const QImage before = image.copy();
+  {
+    TQtCanvas c(image);
+    SetPlainPen(c, RgbColor(255, 255, 255), 0, 0);
+    SetXorPen(c);
+    for (int pass = 0; pass < 2; ++pass) {
+      c.MoveTo(5, 5);
+      c.LineTo(30, 5);
+      c.LineTo(30, 30);
+      c.Rectangle(8, 8, 25, 25);
+      if (pass == 0) {
+        c.Flush();
+        EXPECT_NE(image, before);
+      }
+    }
+  }
+  EXPECT_EQ(image, before);
+}
+
+TEST(QtCanvas, RectangleLeavesTheRightColumnAndBottomRow) {
+  QImage image = WhiteImage();
+  {
+    TQtCanvas c(image);
+    c.Pen = TPen{0, 1, TPenStyle::Solid, TPenMode::Copy};
+    c.Brush = TBrush{RgbColor(255, 0, 0), TBrushStyle::Solid};
+    c.Rectangle(2, 3, 8, 10);
+  }
+  EXPECT_EQ(image.pixel(2, 3), kBlack);
+  EXPECT_EQ(image.pixel(7, 9), kBlack);
+  EXPECT_EQ(image.pixel(8, 5), kWhite);
+  EXPECT_EQ(image.pixel(5, 10), kWhite);
+  EXPECT_EQ(image.pixel(4, 5), 0xFFFF0000);  // filled inside
+  EXPECT_EQ(CountNonWhite(image), 6 * 7);
+  // ClearCanvas covers every pixel of the surface.
+  GraAttr = std::make_unique<TgraAttribute>();
+  QImage grey(10, 10, QImage::Format_RGB32);
+  grey.fill(Qt::gray);
+  {
+    TQtCanvas c(grey);
+    ClearCanvas(c, 10, 10);
+  }
+  EXPECT_EQ(CountNonWhite(grey), 0);
+}
+
+TEST(QtCanvas, PolygonsFillOddEvenAndFarCoordinatesAreSafe) {
+  QImage image = WhiteImage(30, 30);
+  {
+    TQtCanvas c(image);
+    c.Pen = TPen{0, 0, TPenStyle::Clear, TPenMode::Copy};
+    c.Brush = TBrush{0, TBrushStyle::Solid};
+    // A pentagram: its centre is covered twice and stays empty under the odd-even rule.
+    const TPixelPoint star[] = {{15, 1}, {24, 28}, {1, 10}, {29, 10}, {6, 28}};
+    c.Polygon(star);
+  }
+  EXPECT_EQ(image.pixel(15, 15), kWhite);
+  EXPECT_EQ(image.pixel(15, 5), kBlack);
+  QImage far = WhiteImage();
+  {
+    TQtCanvas c(far);
+    c.Pen = TPen{0, 0, TPenStyle::Solid, TPenMode::Copy};
+    c.MoveTo(-2000000000, 10);
+    c.LineTo(2000000000, 10);
+    c.SetPixel(-5, 3, 0);
+    c.SetPixel(1 << 30, 3, 0);
+    c.Brush.Style = TBrushStyle::Clear;
+    const TPixelPoint huge[] = {{-2147483647, -2147483647}, {2147483647, 0}, {0, 2147483647}};
+    c.Polygon(huge);
+  }
+  EXPECT_EQ(far.pixel(10, 10), kBlack);
+}
+
+TEST(QtCanvas, DottedPensLeaveGaps) {
+  QImage image = WhiteImage(40, 5);
+  {
+    TQtCanvas c(image);
+    c.Pen = TPen{0, 0, TPenStyle::Dot, TPenMode::Copy};
+    c.MoveTo(0, 2);
+    c.LineTo(39, 2);
+  }
+  const int painted = CountNonWhite(image);
+  EXPECT_GT(painted, 5);
+  EXPECT_LT(painted, 30);
+}
+
+}  // namespace
+}  // namespace sxf
