@@ -7,28 +7,34 @@ namespace sxf::bench {
 
 namespace {
 
-// Coordinates as the host writes them: short decimals where the user snapped to a grid,
-// full precision where the point was computed, now and then a three-digit exponent.
-void AppendCoordinate(std::string& out, std::mt19937& rng) {
-  char buffer[40];
+// A number as the host writes it: short decimals where the user snapped to a grid, full
+// precision where the point was computed, now and then with a three-digit exponent.
+void AppendNumber(std::string& out, double v, std::mt19937& rng) {
+  char buffer[48];
   const unsigned style = static_cast<unsigned>(rng() % 10);
   if (style < 5) {
-    const double v = static_cast<double>(rng() % 20000000) / 1000.0 - 2000.0;
-    std::snprintf(buffer, sizeof buffer, " %.10g", v);
+    std::snprintf(buffer, sizeof buffer, " %.10g", static_cast<double>(static_cast<long long>(v * 1000.0)) / 1000.0);
   } else if (style < 9) {
-    const double v = static_cast<double>(rng()) / 214748.3647 - 2000.0;
     std::snprintf(buffer, sizeof buffer, " %.14g", v);
   } else {
-    const double v = (static_cast<double>(rng() % 100000) - 50000.0) * 1e-9;
     std::snprintf(buffer, sizeof buffer, " %.13e", v);
-    // The host prints three exponent digits: e-005.
     std::string text(buffer);
     const auto e = text.find('e');
-    if (e != std::string::npos && text.size() - e == 4) text.insert(e + 2, "0");
+    if (e != std::string::npos && text.size() - e == 4) text.insert(e + 2, "0");  // e+03 -> e+003
     out += text;
     return;
   }
   out += buffer;
+}
+
+double Uniform(std::mt19937& rng, double low, double high) {
+  return low + (high - low) * (static_cast<double>(rng()) / 4294967296.0);
+}
+
+// Positions spread over a 20 000 x 20 000 sheet; most figures are small, as in real drawings.
+double Position(std::mt19937& rng) { return Uniform(rng, -2000.0, 18000.0); }
+double Extent(std::mt19937& rng) {
+  return rng() % 20 == 0 ? Uniform(rng, -5000.0, 5000.0) : Uniform(rng, -300.0, 300.0);
 }
 
 }  // namespace
@@ -51,13 +57,21 @@ std::string GenerateDrawing(std::size_t entities, std::uint32_t seed) {
     }
     if (i % 5000 == 0) out += "lg" + std::to_string(rng() % 4) + "\r\nly" + std::to_string(rng() % 16) + "\r\n";
     if (kind < 70) {
-      for (int k = 0; k < 4; ++k) AppendCoordinate(out, rng);
+      const double x = Position(rng), y = Position(rng);
+      AppendNumber(out, x, rng);
+      AppendNumber(out, y, rng);
+      AppendNumber(out, x + Extent(rng), rng);
+      AppendNumber(out, y + Extent(rng), rng);
     } else if (kind < 80) {
       out += "ci";
-      for (int k = 0; k < 3; ++k) AppendCoordinate(out, rng);
+      AppendNumber(out, Position(rng), rng);
+      AppendNumber(out, Position(rng), rng);
+      AppendNumber(out, Uniform(rng, 1.0, 300.0), rng);
     } else if (kind < 90) {
       out += "ci";
-      for (int k = 0; k < 3; ++k) AppendCoordinate(out, rng);
+      AppendNumber(out, Position(rng), rng);
+      AppendNumber(out, Position(rng), rng);
+      AppendNumber(out, Uniform(rng, 1.0, 300.0), rng);
       const bool full = rng() % 4 == 0;
       const double start = static_cast<double>(rng() % 360);
       const double end = full ? start + 360.0 : start + static_cast<double>(rng() % 359 + 1);
@@ -66,12 +80,14 @@ std::string GenerateDrawing(std::size_t entities, std::uint32_t seed) {
              " " + std::to_string(flatness).substr(0, 4) + " " + std::to_string(rng() % 90);
     } else if (kind < 95) {
       out += "ch";
-      for (int k = 0; k < 2; ++k) AppendCoordinate(out, rng);
+      AppendNumber(out, Position(rng), rng);
+      AppendNumber(out, Position(rng), rng);
       out += " 1 0 \"\x95\x94\x89\xAE ";  // 部屋
       out += std::to_string(i % 1000);
     } else {
       out += "pt";
-      for (int k = 0; k < 2; ++k) AppendCoordinate(out, rng);
+      AppendNumber(out, Position(rng), rng);
+      AppendNumber(out, Position(rng), rng);
     }
     out += "\r\n";
   }

@@ -1,6 +1,10 @@
 #include "graphics/Curves.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "app/UnitGval.h"
+#include "graphics/clipping.h"
 
 #include "graphics/Primitives.h"
 #include "util/MyFunc.h"
@@ -15,12 +19,65 @@ double NormalizeDegrees(double degrees) noexcept {
   return degrees;
 }
 
+TEllipseCurve::TEllipseCurve(double cx, double cy, double r, double flatness, double tilt) noexcept
+    : Cx(cx), Cy(cy), R(r), RFlat(r * flatness), CosTilt(std::cos(tilt)), SinTilt(std::sin(tilt)) {}
+
+TDPoint TEllipseCurve::At(double theta) const noexcept {
+  const double u = R * std::cos(theta);
+  const double v = RFlat * std::sin(theta);
+  return {Cx + CosTilt * u - SinTilt * v, Cy + SinTilt * u + CosTilt * v};
+}
+
+double TEllipseCurve::Reach() const noexcept {
+  // Every point lies within max(|R|, |R * flatness|) of the centre; the margin covers the
+  // rounding of the points themselves.
+  return std::max(std::fabs(R), std::fabs(RFlat)) * (1.0 + 1e-9) + 1e-300;
+}
+
+bool TEllipseCurve::WithinOnePixel(TPixelPoint& pixel) const noexcept {
+  const double reach = Reach();
+  // Inside the view with every point's outcode 0, so that no segment is clipped.
+  if (!(ViewOutcode(Cx - reach, Cy - reach) == 0 && ViewOutcode(Cx + reach, Cy + reach) == 0))
+    return false;
+  // The mapping is monotonic: when both corners of the box round to one pixel, so does
+  // every point inside it.
+  const TPixelPoint low = WorldToScreen(Cx - reach, Cy - reach);
+  const TPixelPoint high = WorldToScreen(Cx + reach, Cy + reach);
+  if (!(low == high)) return false;
+  pixel = low;
+  return true;
+}
+
+bool TEllipseCurve::OutsideView() const noexcept {
+  // Comparisons with NaN are false: such a curve is left to the clipping.
+  const double reach = Reach();
+  return Cx + reach < ViewLeft || Cx - reach > ViewRight || Cy + reach < ViewBottom ||
+         Cy - reach > ViewTop;
+}
+
+namespace {
+
+// What the 72 segments of a curve within one pixel draw: each is a zero-length line and its
+// end pixel, all on the same pixel.
+void DrawSubPixelCurve(TCanvas& c, const TPixelPoint& p) {
+  for (int k = 0; k < kCurveSegments; ++k) DrawPixelLine(c, p.X, p.Y, p.X, p.Y);
+}
+
+}  // namespace
+
 void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatness, double tilt) {
+  const TEllipseCurve curve(cx, cy, r, flatness, tilt);
+  if (curve.OutsideView()) return;
+  TPixelPoint pixel;
+  if (curve.WithinOnePixel(pixel)) {
+    DrawSubPixelCurve(c, pixel);
+    return;
+  }
   double theta = 0.0;
-  TDPoint previous = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+  TDPoint previous = curve.At(theta);
   for (int k = 1; k <= kCurveSegments; ++k) {
     theta += kCurveStep;
-    const TDPoint p = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+    const TDPoint p = curve.At(theta);
     DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
     previous = p;
   }
@@ -28,12 +85,19 @@ void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatnes
 
 void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness,
                          double tilt, double start, double sweep) {
+  const TEllipseCurve curve(cx, cy, r, flatness, tilt);
+  if (curve.OutsideView()) return;
+  TPixelPoint pixel;
+  if (curve.WithinOnePixel(pixel)) {
+    DrawSubPixelCurve(c, pixel);
+    return;
+  }
   const double step = sweep / kCurveSegments;
   double theta = start;
-  TDPoint previous = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+  TDPoint previous = curve.At(theta);
   for (int k = 1; k <= kCurveSegments; ++k) {
     theta += step;
-    const TDPoint p = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+    const TDPoint p = curve.At(theta);
     DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
     previous = p;
   }

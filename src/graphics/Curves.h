@@ -3,12 +3,30 @@
 // with the canvas's current pen. Angles in radians unless a name says degrees.
 
 #include "graphics/Canvas.h"
+#include "util/MyFunc.h"
 
 namespace sxf {
 
 // The 5-degree step of full curves, as the double the curve code accumulates.
 inline constexpr double kCurveStep = 0.0872664625997165;
 inline constexpr int kCurveSegments = 72;
+
+// Points of one ellipse: EllipsePoint with the tilt's cosine and sine taken once. Drawing
+// works in double precision; the pixels are the same.
+struct TEllipseCurve {
+  TEllipseCurve(double cx, double cy, double r, double flatness, double tilt) noexcept;
+  TDPoint At(double theta) const noexcept;
+  // True when every point of the curve lies beyond one and the same edge of the view, so
+  // that no segment of it can be drawn.
+  bool OutsideView() const noexcept;
+  // The pixel every point of the curve maps to, when the whole curve lies inside the view
+  // and within one pixel; false otherwise.
+  bool WithinOnePixel(TPixelPoint& pixel) const noexcept;
+  // Furthest distance of a point of the curve from its centre, with a margin for rounding.
+  double Reach() const noexcept;
+
+  double Cx, Cy, R, RFlat, CosTilt, SinTilt;
+};
 
 void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatness, double tilt);
 void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness,

@@ -131,7 +131,10 @@ void FlushPolygon(TCanvas& c) {
 }
 
 void DrawWorldSegment(TCanvas& c, double x1, double y1, double x2, double y2) {
-  if (ClipSegment(x1, y1, x2, y2, ViewLeft, ViewBottom, ViewRight, ViewTop) == ClipOutside) return;
+  // The common case, both ends inside, needs no clipping call.
+  if ((ViewOutcode(x1, y1) | ViewOutcode(x2, y2)) != 0 &&
+      ClipSegment(x1, y1, x2, y2, ViewLeft, ViewBottom, ViewRight, ViewTop) == ClipOutside)
+    return;
   const TPixelPoint a = WorldToScreen(x1, y1);
   const TPixelPoint b = WorldToScreen(x2, y2);
   DrawPixelLine(c, a.X, a.Y, b.X, b.Y);

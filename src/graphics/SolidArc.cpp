@@ -22,19 +22,21 @@ void AddPoint(const TDPoint& p) {
 // The 73 arc points at start, start + s, ... with s = sweep / 72 accumulated.
 void AddArcPoints(double cx, double cy, double r, double flatness, double tilt, double start,
                   double sweep) {
+  const TEllipseCurve curve(cx, cy, r, flatness, tilt);
   const double s = sweep / kCurveSegments;
   double theta = start;
   for (int k = 0; k <= kCurveSegments; ++k) {
-    AddPoint(EllipsePoint(cx, cy, r, flatness, tilt, theta));
+    AddPoint(curve.At(theta));
     theta += s;
   }
 }
 
 // Points at 0, 5, 10, ... degrees with the accumulated 5-degree step.
 void AddWholeCurvePoints(double cx, double cy, double r, double flatness, double tilt, int count) {
+  const TEllipseCurve curve(cx, cy, r, flatness, tilt);
   double theta = 0.0;
   for (int k = 0; k < count; ++k) {
-    AddPoint(EllipsePoint(cx, cy, r, flatness, tilt, theta));
+    AddPoint(curve.At(theta));
     theta += kCurveStep;
   }
 }
@@ -88,10 +90,11 @@ void DrawSolidArc(TCanvas& c, TSolidArcKind kind, double cx, double cy, double r
       double innerFlatness = flatness;
       if (kind == TSolidArcKind::Sg && r2 != 0.0) innerFlatness = (r * flatness - r) / r2 + 1.0;
       AddArcPoints(cx, cy, r, flatness, tilt, start, sweep);
+      const TEllipseCurve inner(cx, cy, r2, innerFlatness, tilt);
       const double s = sweep / kCurveSegments;
       double theta = start + sweep;
       for (int k = 0; k <= kCurveSegments; ++k) {
-        AddPoint(EllipsePoint(cx, cy, r2, innerFlatness, tilt, theta));
+        AddPoint(inner.At(theta));
         theta -= s;
       }
       DrawWorldPolygon(c);

@@ -106,7 +106,7 @@ void TQtCanvas::LineTo(int x, int y) {
     // XOR segments must reach the image in their own order; no gathering.
     ApplyPen();
     painter_.drawLine(position_, to);
-  } else {
+  } else if (to != position_) {  // a flat-capped line of no length paints nothing
     pendingPen_ = Pen;
     pendingLines_.emplace_back(position_, to);
     if (pendingLines_.size() >= 8192) Flush();

@@ -225,17 +225,6 @@ void ExchangeDoubles(double& a, double& b) noexcept {
   b = t;
 }
 
-int RoundHalfAway(double x) noexcept {
-  if (std::isnan(x)) return 0;
-  // Extended precision keeps x + 0.5 exact, so 0.49999999999999994 rounds to 0.
-  const long double shifted =
-      x >= 0.0 ? static_cast<long double>(x) + 0.5L : static_cast<long double>(x) - 0.5L;
-  const long double t = std::trunc(shifted);
-  if (t >= 2147483647.0L) return std::numeric_limits<int>::max();
-  if (t <= -2147483648.0L) return std::numeric_limits<int>::min();
-  return static_cast<int>(t);
-}
-
 double Distance(double x1, double y1, double x2, double y2) noexcept {
   const long double dx = static_cast<long double>(x2) - x1;
   const long double dy = static_cast<long double>(y2) - y1;

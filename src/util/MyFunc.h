@@ -64,8 +64,23 @@ double TextRunLength(std::string_view text, double W, double D) noexcept;
 void ExchangeDoubles(double& a, double& b) noexcept;
 
 // Rounds half away from zero: 2.5 -> 3, -2.5 -> -3. NaN gives 0; values beyond the 32-bit
-// range give the range's ends.
-int RoundHalfAway(double x) noexcept;
+// range give the range's ends. Inline: every world-to-pixel mapping calls it.
+inline int RoundHalfAway(double x) noexcept {
+  // truncate(|x| + 0.5), exactly: the integer part plus one when the fraction, which a
+  // double holds exactly, is at least a half. (In plain double arithmetic
+  // 0.49999999999999994 + 0.5 would round up to 1.)
+  const double ax = x < 0 ? -x : x;
+  if (!(ax < 4294967296.0)) {
+    if (x != x) return 0;  // NaN
+    return x > 0 ? 2147483647 : -2147483647 - 1;
+  }
+  const auto whole = static_cast<long long>(ax);
+  long long r = whole + (ax - static_cast<double>(whole) >= 0.5 ? 1 : 0);
+  if (x < 0) r = -r;
+  if (r > 2147483647) return 2147483647;
+  if (r < -2147483647 - 1) return -2147483647 - 1;
+  return static_cast<int>(r);
+}
 
 double Distance(double x1, double y1, double x2, double y2) noexcept;
 

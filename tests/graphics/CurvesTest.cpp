@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "graphics/RecordingCanvas.h"
 #include "graphics/clipping.h"
@@ -108,6 +109,33 @@ TEST_F(CurvesTest, HugeOrInfiniteAnglesEndAndDrawSafely) {
   const double big = NormalizeDegrees(1e20);
   EXPECT_GE(big, 0.0);
   EXPECT_LT(big, 360.0);
+}
+
+// The curve code takes shortcuts (the tilt's sine and cosine once, curves beyond an edge
+// skipped, curves within one pixel drawn without their points): the canvas must see exactly
+// what 72 segments between EllipsePoint vertices give.
+TEST_F(CurvesTest, ShortcutsDrawWhatThePlainSegmentsDraw) {
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> centre(-60, 60), size(0, 1), angle(-7, 7);
+  for (const double scale : {0.3, 3.0, 40.0}) {
+    test::SetView(-50, -50, scale, static_cast<int>(100 * scale), static_cast<int>(100 * scale));
+    for (int n = 0; n < 400; ++n) {
+      const double cx = centre(rng), cy = centre(rng);
+      const double r = std::pow(10.0, 3 * size(rng) - 2.5);  // 0.003 .. 3
+      const double flatness = 2 * size(rng), tilt = angle(rng), start = angle(rng), sweep = angle(rng);
+      TRecordingCanvas fast, plain;
+      DrawWorldEllipseArc(fast, cx, cy, r, flatness, tilt, start, sweep);
+      double theta = start;
+      TDPoint previous = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+      for (int k = 1; k <= 72; ++k) {
+        theta += sweep / 72;
+        const TDPoint p = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+        DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
+        previous = p;
+      }
+      ASSERT_EQ(fast.Commands, plain.Commands) << cx << " " << cy << " " << r << " scale " << scale;
+    }
+  }
 }
 
 TEST_F(CurvesTest, ZeroRadiusPaintsTheCentrePixel) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -110,6 +111,24 @@ TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAndSaturates) {
   EXPECT_EQ(RoundHalfAway(1e300), std::numeric_limits<int>::max());
   EXPECT_EQ(RoundHalfAway(-1e300), std::numeric_limits<int>::min());
   EXPECT_EQ(RoundHalfAway(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
+}
+
+TEST(RoundHalfAway, MatchesTheExtendedPrecisionRule) {
+  // truncate(x + 0.5) formed in extended precision, on values near halves and near the ends.
+  const auto reference = [](double x) {
+    const long double t = std::trunc(x >= 0 ? static_cast<long double>(x) + 0.5L
+                                            : static_cast<long double>(x) - 0.5L);
+    return static_cast<long long>(std::clamp(t, -2147483648.0L, 2147483647.0L));
+  };
+  std::mt19937_64 rng(11);
+  for (int n = 0; n < 200000; ++n) {
+    const double base = static_cast<double>(static_cast<long long>(rng() % 4000000000ull) - 2000000000ll);
+    const double x = std::nextafter(base + 0.5, (rng() & 1) ? 1e300 : -1e300) + ((rng() % 3) == 0 ? 0.0 : 0.25);
+    ASSERT_EQ(RoundHalfAway(x), reference(x)) << x;
+  }
+  for (double x : {2147483646.5, 2147483647.4, -2147483647.4, -2147483647.6, -2147483648.4,
+                   4294967295.9, -4294967295.9, 0.49999999999999994, -0.49999999999999994})
+    EXPECT_EQ(RoundHalfAway(x), reference(x)) << x;
 }
 
 TEST(VectorAngle, CoversTheFourAxesAndTheZeroVector) {
