@@ -245,10 +245,38 @@ struct TLPoint {
   long double Y;
 };
 
+// Cosine and sine in extended precision. The angles 0, pi/2, pi and 3pi/2 (as doubles) come
+// up for every circle of the extents and untilted curves: their values are computed once
+// by the same functions, since extended-precision argument reduction is slow.
+struct TSinCos {
+  long double Sin, Cos;
+};
+
+TSinCos SinCosL(long double x) noexcept {
+  if (x == 0.0L) return {0.0L, 1.0L};
+  struct TQuadrant {
+    long double Angle;
+    TSinCos Value;
+  };
+  static const TQuadrant kQuadrants[3] = {
+      {static_cast<double>(kPi / 2.0L), {std::sin(static_cast<long double>(static_cast<double>(kPi / 2.0L))),
+                                         std::cos(static_cast<long double>(static_cast<double>(kPi / 2.0L)))}},
+      {static_cast<double>(kPi), {std::sin(static_cast<long double>(static_cast<double>(kPi))),
+                                  std::cos(static_cast<long double>(static_cast<double>(kPi)))}},
+      {static_cast<double>(kPi * 3.0L / 2.0L),
+       {std::sin(static_cast<long double>(static_cast<double>(kPi * 3.0L / 2.0L))),
+        std::cos(static_cast<long double>(static_cast<double>(kPi * 3.0L / 2.0L)))}},
+  };
+  for (const TQuadrant& q : kQuadrants)
+    if (x == q.Angle) return q.Value;
+  return {std::sin(x), std::cos(x)};
+}
+
 TLPoint RotateL(long double px, long double py, long double cx, long double cy,
                 long double theta) noexcept {
-  const long double c = std::cos(theta);
-  const long double s = std::sin(theta);
+  const TSinCos t = SinCosL(theta);
+  const long double c = t.Cos;
+  const long double s = t.Sin;
   const long double dx = px - cx;
   const long double dy = py - cy;
   return {cx + c * dx - s * dy, cy + s * dx + c * dy};
@@ -256,8 +284,9 @@ TLPoint RotateL(long double px, long double py, long double cx, long double cy,
 
 TDPoint EllipsePointL(long double cx, long double cy, long double r, long double flatness,
                       long double tilt, long double theta) noexcept {
-  const long double u = r * std::cos(theta);
-  const long double v = r * flatness * std::sin(theta);
+  const TSinCos t = SinCosL(theta);
+  const long double u = r * t.Cos;
+  const long double v = r * flatness * t.Sin;
   const TLPoint p = RotateL(u, v, 0.0L, 0.0L, tilt);
   return {ToDouble(p.X + cx), ToDouble(p.Y + cy)};
 }
