@@ -26,8 +26,10 @@ void FitViewToDrawing(int width, int height) {
   const double sx = ViewWidth / dx * 0.9;
   const double sy = ViewHeight / dy * 0.9;
   ViewScale = sx < sy ? sx : sy;
-  const double cx = (ExtentLeft + ExtentRight) / 2.0;
-  const double cy = (ExtentBottom + ExtentTop) / 2.0;
+  CentreViewOn((ExtentLeft + ExtentRight) / 2.0, (ExtentBottom + ExtentTop) / 2.0);
+}
+
+void CentreViewOn(double cx, double cy) {
   ViewLeft = cx - ViewWidth / 2.0 / ViewScale;
   ViewBottom = cy - ViewHeight / 2.0 / ViewScale;
   ViewRight = cx + ViewWidth / 2.0 / ViewScale;

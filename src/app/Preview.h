@@ -12,6 +12,10 @@ namespace sxf {
 // pixel counts as one pixel, so that the scale stays positive.
 void FitViewToDrawing(int width, int height);
 
+// Keeps ViewScale and puts the view's edges around (cx, cy) for the current ViewWidth and
+// ViewHeight.
+void CentreViewOn(double cx, double cy);
+
 // Clears the surface, frames it (aqua), draws the red origin cross and the drawing. False
 // when the user's break stopped the drawing.
 bool DrawPreview(TCanvas& c, int width, int height);

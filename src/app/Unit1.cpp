@@ -281,12 +281,7 @@ void TForm1::AdjustViewToPreviewSize() {
   ViewWidth = PaintBox1->width();
   ViewHeight = PaintBox1->height();
   if (!(ViewScale > 0.0)) return;
-  const double cx = (ViewLeft + ViewRight) / 2.0;
-  const double cy = (ViewBottom + ViewTop) / 2.0;
-  ViewLeft = cx - ViewWidth / 2.0 / ViewScale;
-  ViewBottom = cy - ViewHeight / 2.0 / ViewScale;
-  ViewRight = cx + ViewWidth / 2.0 / ViewScale;
-  ViewTop = cy + ViewHeight / 2.0 / ViewScale;
+  CentreViewOn((ViewLeft + ViewRight) / 2.0, (ViewBottom + ViewTop) / 2.0);
 }
 
 void TForm1::FormClose() {

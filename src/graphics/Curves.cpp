@@ -57,42 +57,16 @@ bool TEllipseCurve::OutsideView() const noexcept {
 
 namespace {
 
-// What the 72 segments of a curve within one pixel draw: each is a zero-length line and its
-// end pixel, all on the same pixel.
-void DrawSubPixelCurve(TCanvas& c, const TPixelPoint& p) {
-  for (int k = 0; k < kCurveSegments; ++k) DrawPixelLine(c, p.X, p.Y, p.X, p.Y);
-}
-
-}  // namespace
-
-void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatness, double tilt) {
-  const TEllipseCurve curve(cx, cy, r, flatness, tilt);
+// 72 segments between the points at start, start + step, ... with the angle accumulated.
+// A curve beyond one edge of the view draws nothing; one within a single pixel draws what its
+// segments would, 72 zero-length lines with their end pixel, without computing its points.
+void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step) {
   if (curve.OutsideView()) return;
   TPixelPoint pixel;
   if (curve.WithinOnePixel(pixel)) {
-    DrawSubPixelCurve(c, pixel);
+    for (int k = 0; k < kCurveSegments; ++k) DrawPixelLine(c, pixel.X, pixel.Y, pixel.X, pixel.Y);
     return;
   }
-  double theta = 0.0;
-  TDPoint previous = curve.At(theta);
-  for (int k = 1; k <= kCurveSegments; ++k) {
-    theta += kCurveStep;
-    const TDPoint p = curve.At(theta);
-    DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
-    previous = p;
-  }
-}
-
-void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness,
-                         double tilt, double start, double sweep) {
-  const TEllipseCurve curve(cx, cy, r, flatness, tilt);
-  if (curve.OutsideView()) return;
-  TPixelPoint pixel;
-  if (curve.WithinOnePixel(pixel)) {
-    DrawSubPixelCurve(c, pixel);
-    return;
-  }
-  const double step = sweep / kCurveSegments;
   double theta = start;
   TDPoint previous = curve.At(theta);
   for (int k = 1; k <= kCurveSegments; ++k) {
@@ -101,6 +75,17 @@ void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flat
     DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
     previous = p;
   }
+}
+
+}  // namespace
+
+void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatness, double tilt) {
+  DrawCurve(c, TEllipseCurve(cx, cy, r, flatness, tilt), 0.0, kCurveStep);
+}
+
+void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness,
+                         double tilt, double start, double sweep) {
+  DrawCurve(c, TEllipseCurve(cx, cy, r, flatness, tilt), start, sweep / kCurveSegments);
 }
 
 void DrawArcDegrees(TCanvas& c, double cx, double cy, double r, double startDeg,

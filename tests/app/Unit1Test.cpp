@@ -325,3 +325,24 @@ TEST_F(FormTest, HeldEscapeKeepsThePartialPicture) {
 
 }  // namespace
 }  // namespace sxf
+
+namespace sxf {
+namespace {
+
+TEST_F(FormTest, ResizingKeepsTheViewsCentreAndScale) {
+  CopySample("floor-plan");
+  auto form = Show();
+  form->PaintBox1->repaint();
+  const double scale = ViewScale;
+  const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
+  ResizeOuter(*form, 900, 700);
+  EXPECT_EQ(ViewWidth, form->PaintBox1->width());
+  EXPECT_EQ(ViewHeight, form->PaintBox1->height());
+  EXPECT_DOUBLE_EQ(ViewScale, scale);
+  EXPECT_NEAR((ViewLeft + ViewRight) / 2, cx, 1e-9);
+  EXPECT_NEAR((ViewBottom + ViewTop) / 2, cy, 1e-9);
+  EXPECT_NEAR(ViewRight - ViewLeft, ViewWidth / ViewScale, 1e-9);
+}
+
+}  // namespace
+}  // namespace sxf
