@@ -19,14 +19,32 @@ void FitViewToDrawing(int width, int height) {
   ViewWidth = std::max(1, width);
   ViewHeight = std::max(1, height);
   ComputeExtents();
-  double dx = std::fabs(ExtentRight - ExtentLeft);
+  FitViewToBox(ExtentLeft, ExtentBottom, ExtentRight, ExtentTop);
+  if (UsableView()) return;
+  // Extents that overflow (coordinates near the double range, group scales near 0), or a box
+  // so small that doubles cannot tell its edges apart, leave no usable view: show 100 units
+  // around the drawing's centre, or around the origin.
+  const double cx = (ExtentLeft + ExtentRight) / 2.0;
+  const double cy = (ExtentBottom + ExtentTop) / 2.0;
+  if (std::fabs(cx) < 1e12 && std::fabs(cy) < 1e12) FitViewToBox(cx - 100, cy - 100, cx + 100, cy + 100);
+  if (!UsableView()) FitViewToBox(-100.0, -100.0, 100.0, 100.0);
+}
+
+bool UsableView() noexcept {
+  return std::isfinite(ViewScale) && ViewScale > 0.0 && std::isfinite(ViewLeft) &&
+         std::isfinite(ViewRight) && std::isfinite(ViewBottom) && std::isfinite(ViewTop) &&
+         ViewLeft < ViewRight && ViewBottom < ViewTop;
+}
+
+void FitViewToBox(double left, double bottom, double right, double top) {
+  double dx = std::fabs(right - left);
   if (dx <= 1e-10) dx = 1e-10;
-  double dy = std::fabs(ExtentTop - ExtentBottom);
+  double dy = std::fabs(top - bottom);
   if (dy <= 1e-10) dy = 1e-10;
   const double sx = ViewWidth / dx * 0.9;
   const double sy = ViewHeight / dy * 0.9;
   ViewScale = sx < sy ? sx : sy;
-  CentreViewOn((ExtentLeft + ExtentRight) / 2.0, (ExtentBottom + ExtentTop) / 2.0);
+  CentreViewOn((left + right) / 2.0, (bottom + top) / 2.0);
 }
 
 void CentreViewOn(double cx, double cy) {

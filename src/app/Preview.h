@@ -12,6 +12,13 @@ namespace sxf {
 // pixel counts as one pixel, so that the scale stays positive.
 void FitViewToDrawing(int width, int height);
 
+// A positive, finite scale and finite edges with left < right and bottom < top.
+bool UsableView() noexcept;
+
+// Sets ViewScale and the edges so that the box fills 90 % of the preview in its limiting
+// direction, centred (ViewWidth and ViewHeight as they are).
+void FitViewToBox(double left, double bottom, double right, double top);
+
 // Keeps ViewScale and puts the view's edges around (cx, cy) for the current ViewWidth and
 // ViewHeight.
 void CentreViewOn(double cx, double cy);

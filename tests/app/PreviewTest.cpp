@@ -58,3 +58,23 @@ TEST_F(PreviewTest, EmptyDrawingShowsFrameAndOriginCrossOnly) {
 
 }  // namespace
 }  // namespace sxf
+
+namespace sxf {
+namespace {
+
+TEST_F(PreviewTest, ExtentsWithoutAUsableViewFallBackToAHundredUnits) {
+  // Two points at the same far place: the 1e-10 floor gives a view doubles cannot hold.
+  Parse({"pt 1e8 5", "pt 1e8 5"});
+  FitViewToDrawing(381, 368);
+  EXPECT_TRUE(UsableView());
+  EXPECT_DOUBLE_EQ((ViewLeft + ViewRight) / 2, 1e8);
+  EXPECT_DOUBLE_EQ(ViewScale, 368.0 / 200.0 * 0.9);
+  // A group scale near 0 sends the extents beyond the double range.
+  InitJwwModel();
+  Parse({"hs 1e-308 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "pt 1e300 1e300", "pt -1e300 -1e300"});
+  FitViewToDrawing(381, 368);
+  EXPECT_TRUE(UsableView());
+}
+
+}  // namespace
+}  // namespace sxf

@@ -1,0 +1,52 @@
+// Hostile drawings through the whole picture: extents, fit-all and drawing. Nothing may crash,
+// hang or trip the sanitizers, and the pixel operations stay within the 32-bit range.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "app/Preview.h"
+#include "app/UnitGval.h"
+#include "graphics/RecordingCanvas.h"
+#include "model/ModelTestSupport.h"
+
+namespace sxf {
+namespace {
+
+const char* const kNumbers[] = {"0", "1", "-1", "1e308", "-1e308", "1e-308", "4.9e-324", "1e20",
+                                "-1e20", "123456789012345678901234567890", "0.5", "360", "-720",
+                                "1e9", "3.14159265358979", "2147483648", "$7FFFFFFF", "x"};
+const char* const kKeys[] = {"ci", "sl", "sc", "se", "so", "sg", "pt", "msg", "cs", "ch", "BL",
+                             "hs", "bz", "lc10", "lc3", "lt47", "lg1", "lw50", "pn2", ""};
+
+TEST(PreviewRobustness, ExtremeDrawingsDrawWithoutFault) {
+  GraAttr = std::make_unique<TgraAttribute>();
+  std::mt19937 rng(99);
+  for (int round = 0; round < 60; ++round) {
+    InitJwwModel();
+    for (int line = 0; line < 80; ++line) {
+      std::string text = kKeys[rng() % std::size(kKeys)];
+      const int fields = static_cast<int>(rng() % 18);
+      for (int f = 0; f < fields; ++f) {
+        if (!text.empty()) text += ' ';
+        text += kNumbers[rng() % std::size(kNumbers)];
+      }
+      ParseJwwLine(text);
+    }
+    for (const auto& [w, h] : {std::pair{381, 368}, std::pair{1, 1}, std::pair{0, 0}}) {
+      FitViewToDrawing(w, h);
+      ASSERT_TRUE(std::isfinite(ViewScale) && ViewScale > 0.0) << ViewScale;
+      ASSERT_LT(ViewLeft, ViewRight);
+      ASSERT_LT(ViewBottom, ViewTop);
+      test::TRecordingCanvas c;
+      DrawPreview(c, w, h);
+      EXPECT_FALSE(c.Commands.empty());  // at least the clearing
+    }
+  }
+  GraAttr.reset();
+}
+
+}  // namespace
+}  // namespace sxf
