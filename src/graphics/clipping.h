@@ -34,8 +34,10 @@ inline int ViewOutcode(double x, double y) noexcept {
 // the product is formed in double precision; NaN gives 0 and values beyond the 32-bit range
 // saturate.
 inline TPixelPoint WorldToScreen(double x, double y) noexcept {
+  // The subtraction from ViewHeight saturates too.
+  const long long py = static_cast<long long>(ViewHeight) - RoundHalfAway((y - ViewBottom) * ViewScale);
   return {RoundHalfAway((x - ViewLeft) * ViewScale),
-          ViewHeight - RoundHalfAway((y - ViewBottom) * ViewScale)};
+          static_cast<int>(py < -2147483648LL ? -2147483648LL : (py > 2147483647LL ? 2147483647LL : py))};
 }
 
 // 0 when the point is inside, else 2.

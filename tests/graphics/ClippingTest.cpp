@@ -20,6 +20,9 @@ TEST(WorldToScreen, RoundsEachAxisHalfAwayFromZero) {
   EXPECT_EQ(WorldToScreen(std::nan(""), 0).X, 0);
   EXPECT_EQ(WorldToScreen(1e300, 0).X, std::numeric_limits<int>::max());
   EXPECT_EQ(WorldToScreen(-std::numeric_limits<double>::infinity(), 0).X, std::numeric_limits<int>::min());
+  // y = ViewHeight - R(...) must not overflow either.
+  EXPECT_EQ(WorldToScreen(0, -1e300).Y, std::numeric_limits<int>::max());
+  EXPECT_EQ(WorldToScreen(0, 1e300).Y, 100 - std::numeric_limits<int>::max());
 }
 
 TEST(ClipOutcode, EdgesAndTheToleranceCountAsOutside) {

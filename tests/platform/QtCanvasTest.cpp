@@ -4,7 +4,9 @@
 
 #include <QImage>
 
+#include "app/Preview.h"
 #include "graphics/Primitives.h"
+#include "model/JwwGaibu2.h"
 #include "graphics/ViewTestSupport.h"
 
 namespace sxf {
@@ -154,6 +156,38 @@ TEST(QtCanvas, DottedPensLeaveGaps) {
   const int painted = CountNonWhite(image);
   EXPECT_GT(painted, 5);
   EXPECT_LT(painted, 30);
+}
+
+}  // namespace
+}  // namespace sxf
+
+namespace sxf {
+namespace {
+
+// Hostile numbers reach QPainter only as clamped pixels: nothing may crash or hang.
+TEST(QtCanvas, ExtremeDrawingsPaintSafely) {
+  GraAttr = std::make_unique<TgraAttribute>();
+  InitJwwModel();
+  for (const char* line : {"0 0 1e308 -1e308", "ci 1e300 0 1e300", "ci 0 0 1e20 0 90 1e10 45",
+                           "lc10 255", "sl -1e300 0 1e300 0 0 1e300 5 5", "sc 0 0 1e200 1 0 0 3 2",
+                           "sg 0 0 1e9 5 0 0 6.3 0", "pt 1e19 1e19 1e30 0 1", "lc3",
+                           "sl 0 0 1e9 0 1e9 1e9 0 1e9", "0 0 10 10"})
+    ParseJwwLine(line);
+  for (const auto& [w, h] : {std::pair{200, 150}, std::pair{1, 1}}) {
+    QImage image(w, h, QImage::Format_RGB32);
+    FitViewToDrawing(w, h);
+    {
+      TQtCanvas c(image);
+      EXPECT_TRUE(DrawPreview(c, w, h));
+    }
+    test::SetView(-1e6, -1e6, 1e-4, w, h);  // and zoomed out far
+    {
+      TQtCanvas c(image);
+      DrawPreview(c, w, h);
+    }
+    EXPECT_EQ(image.size(), QSize(w, h));
+  }
+  FreeJwwModel();
 }
 
 }  // namespace
