@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -92,6 +95,32 @@ TEST(ReaderRobustness, NulBytesLoneLeadBytesAndTruncatedFiles) {
   for (const std::string& l : lines) ParseJwwLine(l);
   ExpectConsistentModel();
   EXPECT_EQ(LinCount, 1);  // the NUL is dropped: "0 0\0 1 1" still has four fields
+}
+
+TEST(ReaderRobustness, TruncatedFilesKeepWhatTheyHold) {
+  const char* samples = std::getenv("SXF_SAMPLES");
+  ASSERT_NE(samples, nullptr);
+  std::ifstream in(std::string(samples) + "/floor-plan/JWC_TEMP.TXT", std::ios::binary);
+  const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(whole.size(), 1000u);
+  InitJwwModel();
+  ASSERT_TRUE(LoadJwcTempFile(std::string(samples) + "/floor-plan/JWC_TEMP.TXT"));
+  const int complete = EntOrderCount;
+  int atPreviousLineEnd = 0;
+  for (std::size_t cut = 0; cut <= whole.size(); cut += 3) {
+    const std::string path = test::WriteTempFile(std::string_view(whole).substr(0, cut));
+    InitJwwModel();
+    EXPECT_TRUE(LoadJwcTempFile(path));
+    ExpectConsistentModel();
+    // Only the cut line can read differently from its whole self: at most one entity more.
+    EXPECT_LE(EntOrderCount, complete + 1);
+    if (cut >= 2 && whole.compare(cut - 2, 2, "\r\n") == 0) {
+      // Cut at a line end: whole lines only, and never fewer entities than before.
+      EXPECT_GE(EntOrderCount, atPreviousLineEnd);
+      atPreviousLineEnd = EntOrderCount;
+    }
+    std::filesystem::remove(path);
+  }
 }
 
 TEST(ReaderRobustness, HugeLinesAndManyFields) {
