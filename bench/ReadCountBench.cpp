@@ -9,6 +9,8 @@
 
 #include "DrawingGenerator.h"
 #include "model/JwwGaibu2.h"
+#include "app/UnitGval.h"
+#include "search/Extents.h"
 #include "search/LineTypeTally.h"
 
 namespace {
@@ -46,6 +48,19 @@ void BM_ReadAndCount(benchmark::State& state) {
   state.counters["MB"] = static_cast<double>(bytes) / 1e6;
 }
 BENCHMARK(BM_ReadAndCount)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The drawing extents that fit-all computes, over a loaded drawing.
+void BM_ComputeExtents(benchmark::State& state) {
+  sxf::InitJwwModel();
+  sxf::LoadJwcTempFile(DrawingFile(static_cast<std::size_t>(state.range(0))));
+  for (auto _ : state) {
+    sxf::ComputeExtents();
+    benchmark::DoNotOptimize(sxf::ExtentRight);
+  }
+  state.counters["entities"] = sxf::EntOrderCount;
+  sxf::FreeJwwModel();
+}
+BENCHMARK(BM_ComputeExtents)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 void BM_ParseSegmentLine(benchmark::State& state) {
   sxf::InitJwwModel();

@@ -252,6 +252,39 @@ struct TSinCos {
   long double Sin, Cos;
 };
 
+// The library's extended-precision sine and cosine reduce every argument beyond pi/4 with a
+// slow general method. For angles below 2^31 quadrants this reduction is as good: pi/2 is split
+// into three parts (32, 32 and 64 bits), so that k * P1 and k * P2 are exact, and the reduced
+// angle is carried as a sum hi + lo, since hi alone would lose the bits below its last place.
+TSinCos SinCosReduced(long double x) noexcept {
+  constexpr long double kP1 = 0xc90fdaa2p-31L;
+  constexpr long double kP2 = 0x85a308d3p-65L;
+  constexpr long double kP3 = 0x98cc51701b839a25p-132L;
+  // The number of quadrants to take off, nearest but not necessarily so: any whole k works,
+  // since k * P1 and k * P2 are exact. Found in double arithmetic, where rounding to a whole
+  // number is an addition and a subtraction of 1.5 * 2^52 (extended-precision conversions
+  // to integers change the FPU's control word, which is slow).
+  const double quadrants = static_cast<double>(x) * 0.63661977236758134;
+  if (!(std::fabs(quadrants) < 2147483648.0)) return {std::sin(x), std::cos(x)};
+  const double whole = (quadrants + 0x1.8p52) - 0x1.8p52;
+  const auto quadrant = static_cast<long long>(whole);
+  const auto k = static_cast<long double>(whole);
+  const long double t = x - k * kP1;  // exact
+  const long double p2 = k * kP2;     // exact
+  const long double hi = t - p2;
+  const long double lo = ((t - hi) - p2) - k * kP3;  // what hi could not hold, less k * P3
+  const long double sinHi = std::sin(hi);
+  const long double cosHi = std::cos(hi);
+  const long double s = sinHi + cosHi * lo;
+  const long double c = cosHi - sinHi * lo;
+  switch (quadrant & 3) {
+    case 0: return {s, c};
+    case 1: return {c, -s};
+    case 2: return {-s, -c};
+    default: return {-c, s};
+  }
+}
+
 TSinCos SinCosL(long double x) noexcept {
   if (x == 0.0L) return {0.0L, 1.0L};
   struct TQuadrant {
@@ -269,7 +302,7 @@ TSinCos SinCosL(long double x) noexcept {
   };
   for (const TQuadrant& q : kQuadrants)
     if (x == q.Angle) return q.Value;
-  return {std::sin(x), std::cos(x)};
+  return SinCosReduced(x);
 }
 
 TLPoint RotateL(long double px, long double py, long double cx, long double cy,
