@@ -56,6 +56,7 @@ std::string GenerateDrawing(std::size_t entities, std::uint32_t seed) {
       }
     }
     if (i % 5000 == 0) out += "lg" + std::to_string(rng() % 4) + "\r\nly" + std::to_string(rng() % 16) + "\r\n";
+    if (i % 40 == 0) out += "lc" + std::to_string(1 + rng() % 9) + "\r\n";  // pens change often
     if (kind < 70) {
       const double x = Position(rng), y = Position(rng);
       AppendNumber(out, x, rng);

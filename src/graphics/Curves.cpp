@@ -28,6 +28,36 @@ TDPoint TEllipseCurve::At(double theta) const noexcept {
   return {Cx + CosTilt * u - SinTilt * v, Cy + SinTilt * u + CosTilt * v};
 }
 
+namespace {
+
+struct TWholeCurveAngles {
+  double Cos[kCurveSegments + 1];
+  double Sin[kCurveSegments + 1];
+  TWholeCurveAngles() noexcept {
+    double theta = 0.0;
+    for (int k = 0; k <= kCurveSegments; ++k) {
+      Cos[k] = std::cos(theta);
+      Sin[k] = std::sin(theta);
+      theta += kCurveStep;
+    }
+  }
+};
+
+// Every whole curve goes through the same 73 angles: their sines and cosines once.
+const TWholeCurveAngles& WholeCurveAngles() noexcept {
+  static const TWholeCurveAngles table;
+  return table;
+}
+
+}  // namespace
+
+TDPoint TEllipseCurve::AtWholeCurveStep(int k) const noexcept {
+  const TWholeCurveAngles& a = WholeCurveAngles();
+  const double u = R * a.Cos[k];
+  const double v = RFlat * a.Sin[k];
+  return {Cx + CosTilt * u - SinTilt * v, Cy + SinTilt * u + CosTilt * v};
+}
+
 double TEllipseCurve::Reach() const noexcept {
   // Every point lies within max(|R|, |R * flatness|) of the centre; the margin covers the
   // rounding of the points themselves.
@@ -60,7 +90,9 @@ namespace {
 // 72 segments between the points at start, start + step, ... with the angle accumulated.
 // A curve beyond one edge of the view draws nothing; one within a single pixel draws what its
 // segments would, 72 zero-length lines with their end pixel, without computing its points.
-void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step) {
+// wholeCurve: the angles are those of a whole curve (from 0 by the 5-degree step), whose sines
+// and cosines come from the table.
+void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step, bool wholeCurve) {
   if (curve.OutsideView()) return;
   TPixelPoint pixel;
   if (curve.WithinOnePixel(pixel)) {
@@ -68,10 +100,10 @@ void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step
     return;
   }
   double theta = start;
-  TDPoint previous = curve.At(theta);
+  TDPoint previous = wholeCurve ? curve.AtWholeCurveStep(0) : curve.At(theta);
   for (int k = 1; k <= kCurveSegments; ++k) {
     theta += step;
-    const TDPoint p = curve.At(theta);
+    const TDPoint p = wholeCurve ? curve.AtWholeCurveStep(k) : curve.At(theta);
     DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
     previous = p;
   }
@@ -80,12 +112,12 @@ void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step
 }  // namespace
 
 void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatness, double tilt) {
-  DrawCurve(c, TEllipseCurve(cx, cy, r, flatness, tilt), 0.0, kCurveStep);
+  DrawCurve(c, TEllipseCurve(cx, cy, r, flatness, tilt), 0.0, kCurveStep, true);
 }
 
 void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness,
                          double tilt, double start, double sweep) {
-  DrawCurve(c, TEllipseCurve(cx, cy, r, flatness, tilt), start, sweep / kCurveSegments);
+  DrawCurve(c, TEllipseCurve(cx, cy, r, flatness, tilt), start, sweep / kCurveSegments, false);
 }
 
 void DrawArcDegrees(TCanvas& c, double cx, double cy, double r, double startDeg,

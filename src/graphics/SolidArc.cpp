@@ -34,11 +34,7 @@ void AddArcPoints(double cx, double cy, double r, double flatness, double tilt, 
 // Points at 0, 5, 10, ... degrees with the accumulated 5-degree step.
 void AddWholeCurvePoints(double cx, double cy, double r, double flatness, double tilt, int count) {
   const TEllipseCurve curve(cx, cy, r, flatness, tilt);
-  double theta = 0.0;
-  for (int k = 0; k < count; ++k) {
-    AddPoint(curve.At(theta));
-    theta += kCurveStep;
-  }
+  for (int k = 0; k < count; ++k) AddPoint(curve.AtWholeCurveStep(k));
 }
 
 // Where the tangents at the arc's two ends meet; the centre when they are parallel.

@@ -134,6 +134,19 @@ TEST_F(CurvesTest, ShortcutsDrawWhatThePlainSegmentsDraw) {
         previous = p;
       }
       ASSERT_EQ(fast.Commands, plain.Commands) << cx << " " << cy << " " << r << " scale " << scale;
+      // The whole curve, from the table of its angles.
+      fast.Commands.clear();
+      plain.Commands.clear();
+      DrawWorldEllipse(fast, cx, cy, r, flatness, tilt);
+      theta = 0.0;
+      previous = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+      for (int k = 1; k <= 72; ++k) {
+        theta += kCurveStep;
+        const TDPoint p = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+        DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
+        previous = p;
+      }
+      ASSERT_EQ(fast.Commands, plain.Commands) << "whole " << cx << " " << cy << " " << r;
     }
   }
 }
