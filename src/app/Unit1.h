@@ -65,7 +65,6 @@ class TForm1 : public QWidget {
   std::optional<QImage> DragImage;
   bool DragImageValid = false;
 
-  const TProgramLocation& Location() const noexcept { return location_; }
   const TTallyGrid& Tally() const noexcept { return tally_; }
 
   // Width of the side panel; the splitter and the settings change it.

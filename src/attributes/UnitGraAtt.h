@@ -42,7 +42,6 @@ class TgraAttribute {
   void SetColorScheme(int scheme);
   int GetColorScheme() const noexcept { return ColorScheme; }
   TColor GetBackColor() const noexcept { return BackColor; }
-  TColor GetForeColor() const noexcept { return ForeColor; }
 
   void InitColors();
   void InitPenWidths();
