@@ -13,7 +13,7 @@
 
 namespace sxf {
 
-std::function<bool()> EscapeKeyQuery() {
+std::function<bool()> EscapeKeyQuery(int cacheMilliseconds) {
 #if defined(SXF_HAVE_X11_KEYMAP) && QT_CONFIG(xcb)
   auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   Display* display = x11 ? x11->display() : nullptr;
@@ -25,8 +25,9 @@ std::function<bool()> EscapeKeyQuery() {
         bool held = false;
       };
       auto cache = std::make_shared<TCache>();
-      return [display, code, cache] {
-        if (cache->sinceQuery.isValid() && cache->sinceQuery.elapsed() < 20) return cache->held;
+      return [display, code, cache, cacheMilliseconds] {
+        if (cache->sinceQuery.isValid() && cache->sinceQuery.elapsed() < cacheMilliseconds)
+          return cache->held;
         char keys[32] = {};
         XQueryKeymap(display, keys);
         cache->held = ((static_cast<unsigned char>(keys[code / 8]) >> (code % 8)) & 1) != 0;
@@ -36,6 +37,7 @@ std::function<bool()> EscapeKeyQuery() {
     }
   }
 #endif
+  (void)cacheMilliseconds;
   return [] { return false; };
 }
 
