@@ -32,15 +32,10 @@ void TPaintBox::paintEvent(QPaintEvent*) {
 void TPaintBox::resizeEvent(QResizeEvent* event) {
   const QSize size = event->size().expandedTo(QSize(1, 1));
   if (size == surface_.size()) return;
-  // New pixels are undefined until the next paint; keep the old ones at the top left.
-  QImage grown(size, QImage::Format_RGB32);
-  grown.fill(Qt::white);
-  {
-    QPainter p(&grown);
-    p.drawImage(0, 0, surface_);
-  }
-  surface_ = std::move(grown);
-  ownPaintPending_ = false;  // the platform's own paint follows a size change
+  // The platform's own paint follows a size change and puts every pixel on the new surface.
+  surface_ = QImage(size, QImage::Format_RGB32);
+  surface_.fill(Qt::white);
+  ownPaintPending_ = false;
 }
 
 }  // namespace sxf

@@ -15,11 +15,11 @@
 
 #include "app/PaintBox.h"
 #include "app/Preview.h"
-#include "graphics/Primitives.h"
-#include "platform/QtCanvas.h"
 #include "app/SplitterBar.h"
 #include "app/UnitGval.h"
+#include "graphics/Primitives.h"
 #include "model/JwwGaibu2.h"
+#include "platform/QtCanvas.h"
 #include "platform/ShiftJis.h"
 
 namespace sxf {

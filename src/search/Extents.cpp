@@ -11,6 +11,12 @@ namespace sxf {
 
 namespace {
 
+// The box of an empty drawing.
+void SetEmptyDrawingBox() noexcept {
+  ExtentLeft = ExtentBottom = -100.0;
+  ExtentRight = ExtentTop = 100.0;
+}
+
 void HoldWithinBounds() noexcept {
   if (ExtentLeft < -kExtentLimit) ExtentLeft = -kExtentLimit;
   if (ExtentBottom < -kExtentLimit) ExtentBottom = -kExtentLimit;
@@ -116,13 +122,11 @@ void ComputeExtents() {
   if (!InitFromFirstList()) {
     // Nothing gives a start point (an empty drawing, or blocks only): the empty drawing's
     // box, every time, rather than whatever the previous call left.
-    ExtentLeft = ExtentBottom = -100.0;
-    ExtentRight = ExtentTop = 100.0;
+    SetEmptyDrawingBox();
     return;
   }
   if (EntOrderCount == 0) {
-    ExtentLeft = ExtentBottom = -100.0;
-    ExtentRight = ExtentTop = 100.0;
+    SetEmptyDrawingBox();
   } else if (EntOrderCount == 1) {
     ExtentLeft -= 100.0;
     ExtentBottom -= 100.0;

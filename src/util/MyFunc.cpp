@@ -245,9 +245,7 @@ struct TLPoint {
   long double Y;
 };
 
-// Cosine and sine in extended precision. The angles 0, pi/2, pi and 3pi/2 (as doubles) come
-// up for every circle of the extents and untilted curves: their values are computed once
-// by the same functions, since extended-precision argument reduction is slow.
+// Cosine and sine in extended precision.
 struct TSinCos {
   long double Sin, Cos;
 };
@@ -285,21 +283,19 @@ TSinCos SinCosReduced(long double x) noexcept {
   }
 }
 
+// The angles 0, pi/2, pi and 3pi/2 (as doubles) come up for every circle of the extents and
+// every untilted curve: their values are taken once, the rest are reduced as above.
 TSinCos SinCosL(long double x) noexcept {
   if (x == 0.0L) return {0.0L, 1.0L};
   struct TQuadrant {
     long double Angle;
     TSinCos Value;
   };
-  static const TQuadrant kQuadrants[3] = {
-      {static_cast<double>(kPi / 2.0L), {std::sin(static_cast<long double>(static_cast<double>(kPi / 2.0L))),
-                                         std::cos(static_cast<long double>(static_cast<double>(kPi / 2.0L)))}},
-      {static_cast<double>(kPi), {std::sin(static_cast<long double>(static_cast<double>(kPi))),
-                                  std::cos(static_cast<long double>(static_cast<double>(kPi)))}},
-      {static_cast<double>(kPi * 3.0L / 2.0L),
-       {std::sin(static_cast<long double>(static_cast<double>(kPi * 3.0L / 2.0L))),
-        std::cos(static_cast<long double>(static_cast<double>(kPi * 3.0L / 2.0L)))}},
+  static const auto quadrant = [](long double angle) {
+    const auto a = static_cast<long double>(static_cast<double>(angle));
+    return TQuadrant{a, {std::sin(a), std::cos(a)}};
   };
+  static const TQuadrant kQuadrants[3] = {quadrant(kPi / 2.0L), quadrant(kPi), quadrant(kPi * 3.0L / 2.0L)};
   for (const TQuadrant& q : kQuadrants)
     if (x == q.Angle) return q.Value;
   return SinCosReduced(x);
