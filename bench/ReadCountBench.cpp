@@ -9,7 +9,7 @@
 
 #include "DrawingGenerator.h"
 #include "model/JwwGaibu2.h"
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "search/Extents.h"
 #include "search/LineTypeTally.h"
 

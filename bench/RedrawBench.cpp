@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "DrawingGenerator.h"
-#include "app/Preview.h"
-#include "app/UnitGval.h"
+#include "preview/Preview.h"
+#include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
 #include "platform/QtCanvas.h"
 

@@ -14,9 +14,9 @@
 #include <QTimer>
 
 #include "app/PaintBox.h"
-#include "app/Preview.h"
+#include "preview/Preview.h"
 #include "app/SplitterBar.h"
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "graphics/Primitives.h"
 #include "model/JwwGaibu2.h"
 #include "platform/QtCanvas.h"

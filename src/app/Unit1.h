@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "app/WindowSettings.h"
+#include "form/WindowSettings.h"
 #include "search/LineTypeTally.h"
 
 class QFrame;

@@ -5,7 +5,7 @@
 
 #include "app/AppIcon.h"
 #include "app/Unit1.h"
-#include "app/WindowSettings.h"
+#include "form/WindowSettings.h"
 #include "platform/Fonts.h"
 #include "platform/KeyState.h"
 #include "render/UserBreak.h"

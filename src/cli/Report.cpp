@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QImageWriter>
 
-#include "app/Preview.h"
-#include "app/UnitGval.h"
+#include "preview/Preview.h"
+#include "globals/UnitGval.h"
 #include "cli/JsonWriter.h"
 #include "platform/QtCanvas.h"
 #include "search/Extents.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "graphics/clipping.h"
 
 #include "graphics/Primitives.h"

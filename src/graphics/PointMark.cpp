@@ -4,7 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "graphics/Curves.h"
 #include "graphics/Primitives.h"
 #include "util/MyFunc.h"

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "graphics/clipping.h"
 
 namespace sxf {

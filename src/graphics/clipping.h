@@ -2,7 +2,7 @@
 // The one rule by which a world point becomes a pixel, and outcode clipping of points and
 // segments against the view. World units (y up) in, pixels (y down) out.
 
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "graphics/Canvas.h"
 #include "util/MyFunc.h"
 

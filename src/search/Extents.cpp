@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "graphics/Curves.h"
 #include "model/JwwGaibu2.h"
 #include "util/MyFunc.h"

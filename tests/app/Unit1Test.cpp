@@ -19,7 +19,7 @@
 
 #include "app/PaintBox.h"
 #include "app/SplitterBar.h"
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
 #include "render/UserBreak.h"
 

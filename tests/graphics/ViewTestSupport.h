@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "graphics/Primitives.h"
 
 namespace sxf::test {

@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "app/Preview.h"
+#include "preview/Preview.h"
 #include "graphics/Primitives.h"
 #include "model/JwwGaibu2.h"
 #include "graphics/ViewTestSupport.h"

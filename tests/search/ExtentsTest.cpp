@@ -5,7 +5,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "model/ModelTestSupport.h"
 #include "util/MyFunc.h"
 

@@ -1,4 +1,4 @@
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 
 namespace sxf {
 

@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "app/Preview.h"
-#include "app/UnitGval.h"
+#include "preview/Preview.h"
+#include "globals/UnitGval.h"
 #include "graphics/RecordingCanvas.h"
 #include "model/ModelTestSupport.h"
 

@@ -1,8 +1,8 @@
-#include "app/Preview.h"
+#include "preview/Preview.h"
 
 #include <gtest/gtest.h>
 
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "graphics/RecordingCanvas.h"
 #include "model/ModelTestSupport.h"
 

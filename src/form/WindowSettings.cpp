@@ -1,4 +1,4 @@
-#include "app/WindowSettings.h"
+#include "form/WindowSettings.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "app/Preview.h"
+#include "preview/Preview.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/UnitGval.h"
+#include "globals/UnitGval.h"
 #include "graphics/Primitives.h"
 #include "render/Renderer.h"
 #include "search/Extents.h"
