@@ -15,7 +15,7 @@
 #include "preview/Preview.h"
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
-#include "platform/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "DrawingGenerator.h"
 #include "app/PaintBox.h"
 #include "app/Unit1.h"
-#include "platform/Fonts.h"
+#include "platform/qt/Fonts.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

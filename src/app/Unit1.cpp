@@ -19,8 +19,8 @@
 #include "globals/UnitGval.h"
 #include "graphics/Primitives.h"
 #include "model/JwwGaibu2.h"
-#include "platform/QtCanvas.h"
-#include "platform/ShiftJis.h"
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/ShiftJis.h"
 
 namespace sxf {
 

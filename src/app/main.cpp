@@ -6,10 +6,10 @@
 #include "app/AppIcon.h"
 #include "app/Unit1.h"
 #include "form/WindowSettings.h"
-#include "platform/Fonts.h"
-#include "platform/KeyState.h"
+#include "platform/qt/Fonts.h"
+#include "platform/qt/KeyState.h"
 #include "render/UserBreak.h"
-#include "platform/ProgramPath.h"
+#include "platform/qt/ProgramPath.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

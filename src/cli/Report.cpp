@@ -8,10 +8,10 @@
 #include "preview/Preview.h"
 #include "globals/UnitGval.h"
 #include "cli/JsonWriter.h"
-#include "platform/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 #include "search/Extents.h"
 #include "model/JwwGaibu2.h"
-#include "platform/ShiftJis.h"
+#include "platform/qt/ShiftJis.h"
 
 namespace sxf {
 

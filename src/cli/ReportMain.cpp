@@ -11,7 +11,7 @@
 
 #include "cli/Report.h"
 #include "model/JwwGaibu2.h"
-#include "platform/Fonts.h"
+#include "platform/qt/Fonts.h"
 #include "util/MyFunc.h"
 
 namespace {

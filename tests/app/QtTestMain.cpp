@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "platform/Fonts.h"
+#include "platform/qt/Fonts.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

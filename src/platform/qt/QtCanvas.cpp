@@ -1,10 +1,10 @@
-#include "platform/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 #include <QFont>
 #include <QPolygon>
 #include <algorithm>
 
-#include "platform/ShiftJis.h"
+#include "platform/qt/ShiftJis.h"
 
 namespace sxf {
 

@@ -11,7 +11,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/KeyState.h"
+#include "platform/qt/KeyState.h"
 
 namespace sxf {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/ShiftJis.h"
+#include "platform/qt/ShiftJis.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

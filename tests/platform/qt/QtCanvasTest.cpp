@@ -1,4 +1,4 @@
-#include "platform/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/KeyState.h"
+#include "platform/qt/KeyState.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "platform/Fonts.h"
+#include "platform/qt/Fonts.h"
 
 #include <QFont>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/ProgramPath.h"
+#include "platform/qt/ProgramPath.h"
 
 #include <QCoreApplication>
 #include <QDir>
