@@ -63,7 +63,11 @@ QString ResolveFontFamily(const QString& face) {
   while (name.startsWith(QLatin1Char('@'))) name.remove(0, 1);
   if (!name.isEmpty() && Installed(name)) {
     const QStringList substitutes = QFont::substitutes(name);
-    return substitutes.isEmpty() ? name : substitutes.front();
+    if (substitutes.isEmpty()) return name;
+    // Qt keeps substitutes in lower case; give the family its own spelling back.
+    for (const QString& family : {kGothic, kMincho})
+      if (substitutes.front().compare(family, Qt::CaseInsensitive) == 0) return family;
+    return substitutes.front();
   }
   const bool mincho = name.contains(QStringLiteral("明朝")) ||
                       name.contains(QStringLiteral("mincho"), Qt::CaseInsensitive);
