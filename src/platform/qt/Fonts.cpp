@@ -88,9 +88,9 @@ TQtFont MakeQtFont(const TLogFont& record) {
   font.setItalic(record.Italic);
   font.setUnderline(record.Underline);
   font.setStrikeOut(record.StrikeOut);
-  font.setHintingPreference(QFont::PreferNoHinting);
-  // Crisp characters, as the platform writes small Japanese text, and no blended colours.
-  font.setStyleStrategy(QFont::NoAntialias);
+  font.setHintingPreference(QFont::PreferFullHinting);
+  // Smoothed: without it the thin strokes of small characters vanish ("1" turns into "l").
+  font.setStyleStrategy(QFont::PreferAntialias);
   out.Font = font;
   const QFontMetricsF fm(font);
   const double naturalCell = fm.ascent() + fm.descent();
