@@ -1018,6 +1018,10 @@ TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& li
   return result;
 }
 
+void ParseJwcText(std::string_view text, std::size_t maxLine) {
+  TLineSplitter(maxLine > 0 ? maxLine : 1).Feed(text.data(), text.data() + text.size(), true);
+}
+
 std::string DescribeJwcLoadProblem(const TJwcLoadResult& result) {
   const std::string after = " after " + std::to_string(result.BytesRead) + " bytes";
   switch (result.Problem) {

@@ -285,6 +285,9 @@ std::string DescribeJwcLoadProblem(const TJwcLoadResult& result);
 // The same, as the window uses it: true when the file was read to its end.
 bool LoadJwcTempFile(const std::string& path);
 
+// Interprets a whole text as the file reader does (line ends, line bound), from memory.
+void ParseJwcText(std::string_view text, std::size_t maxLine = kMaxJwcLineBytes);
+
 // Interprets one line (without its line break).
 void ParseJwwLine(std::string_view line);
 
