@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "form/WindowSettings.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/IcuTextLocale.h"
 #include "platform/qt/KeyState.h"
 #include "render/UserBreak.h"
 #include "platform/qt/ProgramPath.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(sxf::ApplicationTitle());
   QApplication::setWindowIcon(sxf::ApplicationIcon());
   sxf::InstallFontSubstitutions();
+  sxf::InstallSystemTextLocale();
   sxf::SetUserBreakSource(sxf::EscapeKeyQuery());
 
   sxf::TForm1 form({sxf::ProgramFolderPath(), sxf::SettingsFileName(sxf::ProgramFilePath())});

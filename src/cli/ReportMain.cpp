@@ -14,6 +14,7 @@
 #include "cli/ReportOptions.h"
 #include "model/JwwGaibu2.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/IcuTextLocale.h"
 
 namespace {
 
@@ -121,6 +122,7 @@ int main(int argc, char** argv) {
       qInstallMessageHandler(QuietQtMessages);
       gui.emplace(argc, argv);
       sxf::InstallFontSubstitutions();
+      sxf::InstallSystemTextLocale();
       const std::string problem = sxf::WritePreviewPng(png, pngWidth, pngHeight);
       if (!problem.empty()) {
         std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", png.c_str(), problem.c_str());

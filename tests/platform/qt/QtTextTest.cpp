@@ -9,6 +9,8 @@
 
 #include "graphics/ViewTestSupport.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/IcuTextLocale.h"
+#include "text/SpecialCodes.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/ShiftJis.h"
 #include "search/LineTypeMarks.h"
@@ -224,6 +226,59 @@ TEST(ShiftJis, DelDecodesAsDelAndPairsStayWhole) {
   EXPECT_EQ(ShiftJisToQString("\x1A\x1C\t"), QString::fromUtf8("\x1A\x1C\t"));
   EXPECT_EQ(ShiftJisCharToQString(kKanji), QString::fromUtf8("漢"));
   EXPECT_EQ(ShiftJisCharToQString("\x7F"), QString(QChar(0x7F)));
+}
+
+}  // namespace
+}  // namespace sxf
+
+namespace sxf {
+namespace {
+
+std::string Utf8(const std::string& sjis) { return ShiftJisToUtf8(sjis); }
+
+TEST(IcuTextLocale, JapaneseErasAndNames) {
+  const TIcuTextLocale ja(QLocale(QLocale::Japanese, QLocale::Japan), [] { return 0.0; });
+  struct Case {
+    int y, m, d;
+    const char* era;
+    int year;
+  };
+  for (const Case& k : {Case{2019, 4, 30, "平成", 31}, Case{2019, 5, 1, "令和", 1},
+                        Case{1899, 12, 30, "明治", 32}, Case{2026, 12, 7, "令和", 8},
+                        Case{1989, 1, 7, "昭和", 64}, Case{1989, 1, 8, "平成", 1}}) {
+    const TDateTime t = DecodeDateTime(EncodeDateTime(k.y, k.m, k.d, 0, 0, 0));
+    EXPECT_EQ(Utf8(ja.EraName(t)), k.era) << k.y << "-" << k.m << "-" << k.d;
+    EXPECT_EQ(ja.EraYear(t), k.year) << k.y << "-" << k.m << "-" << k.d;
+  }
+  EXPECT_EQ(Utf8(ja.ShortDayName(DecodeDateTime(0))), "土");
+  EXPECT_EQ(ja.DateSeparator(), "/");
+  EXPECT_EQ(ja.TimeSeparator(), ":");
+  EXPECT_EQ(ja.Now(), 0.0);
+  // "$J" of 2026-12-07 through the installed locale.
+  SetTextLocale(std::make_shared<TIcuTextLocale>(QLocale(QLocale::Japanese, QLocale::Japan),
+                                                 [] { return EncodeDateTime(2026, 12, 7, 9, 0, 0); }));
+  std::string out;
+  ASSERT_TRUE(ExpandSpecialCode("$J", CurrentTextLocale(), out));
+  EXPECT_EQ(Utf8(out), "令和8年12月 7日");
+  ASSERT_TRUE(ExpandSpecialCode("=wa", CurrentTextLocale(), out));
+  EXPECT_EQ(out, "SAT");
+  SetTextLocale(nullptr);
+}
+
+TEST(IcuTextLocale, OtherLocalesKeepTheirNamesAndTheGregorianEra) {
+  const TIcuTextLocale en(QLocale(QLocale::English, QLocale::UnitedStates));
+  const TDateTime t = DecodeDateTime(EncodeDateTime(2026, 12, 5, 0, 0, 0));
+  EXPECT_EQ(en.ShortDayName(t), "Sat");
+  EXPECT_EQ(en.EraName(t), "AD");
+  EXPECT_EQ(en.EraYear(t), 2026);
+  SetTextLocale(std::make_shared<TIcuTextLocale>(QLocale(QLocale::English, QLocale::UnitedStates),
+                                                 [] { return EncodeDateTime(2026, 12, 5, 0, 0, 0); }));
+  std::string out;
+  ASSERT_TRUE(ExpandSpecialCode("$wa", CurrentTextLocale(), out));
+  EXPECT_EQ(out, "Sat");
+  const TIcuTextLocale de(QLocale(QLocale::German, QLocale::Germany));
+  EXPECT_EQ(de.DecimalSeparator(), ",");
+  SetTextLocale(nullptr);
 }
 
 }  // namespace
