@@ -25,7 +25,8 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
 // Loads the generated drawing of the size the benchmark asks for, once.
-// What the model holds now: a generated drawing's size, or 0 for the text sheet.
+// What the model holds now: a generated drawing's size, or 0 / 1 for the text sheet without /
+// with escapes.
 std::size_t loadedEntities = static_cast<std::size_t>(-1);
 
 void LoadDrawing(std::size_t entities) {
@@ -128,12 +129,18 @@ class TTextCounter final : public sxf::TCanvas {
 // A sheet of 300 rows of 60 texts, each 20 characters (one in four holds kanji), 2 units
 // high with one-byte characters 1 unit wide, every fifth text turned a quarter; zoomed to 3
 // pixels per unit the characters are 6 pixels high, the smallest that are written.
-void LoadTextSheet() {
-  if (loadedEntities == 0) return;
+// With escapes, the same characters carry bold, colour and superscript sequences.
+void LoadTextSheet(bool escapes) {
+  const std::size_t kind = escapes ? 1 : 0;
+  if (loadedEntities == kind) return;
   sxf::InitJwwModel();
   ParseLine("cn0 2 2 0 1");
-  const char* texts[] = {"ROOM-101 A=12.5m2 xx", "\x97\x6D\x8E\xBA\x87\x40 6.5\x92\x9F LDK 2F",
+  const char* plain[] = {"ROOM-101 A=12.5m2 xx", "\x97\x6D\x8E\xBA\x87\x40 6.5\x92\x9F LDK 2F",
                          "W=1200 H=2100 SD-03 ", "GL+150 FL+450 (TYP.)"};
+  const char* escaped[] = {"ROOM-101 ^!A=12.5m^u2^# xx",
+                           "\x97\x6D\x8E\xBA\x87\x40 ^$36.5\x92\x9F LDK 2F",
+                           "^!W=1200^# H=2100 SD-03 ", "GL+150 ^$2FL+450^$1 (TYP.)"};
+  const char* const* texts = escapes ? escaped : plain;
   char line[160];
   for (int row = 0; row < 300; ++row)
     for (int col = 0; col < 60; ++col) {
@@ -143,7 +150,7 @@ void LoadTextSheet() {
       ParseLine(line);
     }
   if (!sxf::GraAttr) sxf::GraAttr = std::make_unique<sxf::TgraAttribute>();
-  loadedEntities = 0;
+  loadedEntities = kind;
 }
 
 void ZoomTextSheet() {
@@ -152,8 +159,9 @@ void ZoomTextSheet() {
   sxf::CentreViewOn(660.0, 300.0);
 }
 
+// state.range(0) = 1: the texts hold escape sequences.
 void BM_RedrawTexts(benchmark::State& state) {
-  LoadTextSheet();
+  LoadTextSheet(state.range(0) == 1);
   ZoomTextSheet();
   TTextCounter counter;
   sxf::DrawPreview(counter, kWidth, kHeight);
@@ -204,7 +212,7 @@ void BM_BaselineDrawLine(benchmark::State& state) {
 BENCHMARK(BM_RedrawFitAll)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_RedrawZoomedOnePercent)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_MarksFitAll)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_RedrawTexts)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RedrawTexts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BaselineDrawLine)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 }  // namespace
