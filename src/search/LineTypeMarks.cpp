@@ -16,8 +16,26 @@ namespace {
 const std::string kMarkFace = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
 
 // Walks the four searched lists in drawing order and hands every marked record to onMark
-// (number, list name, index, centre). stop() is asked after records 0, 10, 20, ... of each
-// list and after each list; true ends the walk. False when stop() ended it.
+// as a mark with its centre in the file's units (FileX, FileY) and divided by the group
+// scale (X, Y). stop() is asked after records 0, 10, 20, ... of each list and after each
+// list; true ends the walk. False when stop() ended it.
+TLineTypeMark Mark(const TJwwEntHdr& head, int column, const char* list, int index, double fileX,
+                   double fileY) {
+  const double s = GroupScaleDivisor(head);
+  TLineTypeMark m;
+  m.Number = head.LType - 30;
+  m.List = list;
+  m.Index = index;
+  m.X = fileX / s;
+  m.Y = fileY / s;
+  m.Column = column;
+  m.Group = head.Group;
+  m.Layer = head.Layer;
+  m.FileX = fileX;
+  m.FileY = fileY;
+  return m;
+}
+
 template <typename OnMark, typename Stop>
 bool WalkMarks(OnMark onMark, Stop stop) {
   const auto walk = [&](const char* name, int count, auto&& visit) {
@@ -30,31 +48,27 @@ bool WalkMarks(OnMark onMark, Stop stop) {
   if (!walk("Lin", LinCount, [&](int i, const char* name) {
         const TJwwEntLin& e = LinList[static_cast<std::size_t>(i)];
         if (!IsUserLineType(e.Hdr.LType)) return;
-        const double s = GroupScaleDivisor(e.Hdr);
-        onMark(e.Hdr.LType - 30, name, i, (e.X1 + e.X2) / 2.0 / s, (e.Y1 + e.Y2) / 2.0 / s);
+        onMark(Mark(e.Hdr, kTallyLine, name, i, (e.X1 + e.X2) / 2.0, (e.Y1 + e.Y2) / 2.0));
       }))
     return false;
   if (!walk("Cir", CirCount, [&](int i, const char* name) {
         const TJwwEntCir& e = CirList[static_cast<std::size_t>(i)];
         if (!IsUserLineType(e.Hdr.LType)) return;
-        const double s = GroupScaleDivisor(e.Hdr);
-        onMark(e.Hdr.LType - 30, name, i, (e.Cx + e.R) / s, e.Cy / s);
+        onMark(Mark(e.Hdr, kTallyCircle, name, i, e.Cx + e.R, e.Cy));
       }))
     return false;
   if (!walk("Arc", ArcCount, [&](int i, const char* name) {
         const TJwwEntArc& e = ArcList[static_cast<std::size_t>(i)];
         if (!IsUserLineType(e.Hdr.LType)) return;
-        const double s = GroupScaleDivisor(e.Hdr);
         const TDPoint p = EllipsePointDeg(e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle);
-        onMark(e.Hdr.LType - 30, name, i, p.X / s, p.Y / s);
+        onMark(Mark(e.Hdr, ArcTallyColumn(e.Flatness, e.StartAngle, e.EndAngle), name, i, p.X, p.Y));
       }))
     return false;
   return walk("Dim", DimCount, [&](int i, const char* name) {
     const TJwwEntLin& line = DimList[static_cast<std::size_t>(i)].Line;
     if (!IsUserLineType(line.Hdr.LType)) return;
-    const double s = GroupScaleDivisor(line.Hdr);
-    onMark(line.Hdr.LType - 30, name, i, (line.X1 + line.X2) / 2.0 / s,
-           (line.Y1 + line.Y2) / 2.0 / s);
+    onMark(Mark(line.Hdr, kTallyDimension, name, i, (line.X1 + line.X2) / 2.0,
+                (line.Y1 + line.Y2) / 2.0));
   });
 }
 
@@ -62,19 +76,15 @@ bool WalkMarks(OnMark onMark, Stop stop) {
 
 std::vector<TLineTypeMark> CollectLineTypeMarks() {
   std::vector<TLineTypeMark> marks;
-  WalkMarks(
-      [&marks](int number, const char* list, int index, double x, double y) {
-        marks.push_back({number, list, index, x, y});
-      },
-      [] { return false; });
+  WalkMarks([&marks](const TLineTypeMark& m) { marks.push_back(m); }, [] { return false; });
   return marks;
 }
 
 bool DrawLineTypeMarks(TCanvas& c, double m) {
   if (CheckUserBreak()) return false;
   return WalkMarks(
-      [&c, m](int number, const char*, int, double x, double y) {
-        DrawLineTypeMark(c, std::to_string(number), x, y, m);
+      [&c, m](const TLineTypeMark& mark) {
+        DrawLineTypeMark(c, std::to_string(mark.Number), mark.X, mark.Y, m);
       },
       [] { return CheckUserBreak(); });
 }

@@ -1,6 +1,7 @@
 #include "search/LineTypeTally.h"
 
 #include <cmath>
+#include <map>
 
 #include "model/JwwGaibu2.h"
 #include "util/MyFunc.h"
@@ -38,40 +39,70 @@ void WriteTallyHeadings(TTallyGrid& grid) {
   grid.Cell(kTallyNumber, 17) = kTotalHeading;
 }
 
-void TallyLineTypes(TTallyGrid& grid) {
-  // Counting in integers gives the same cells as incrementing the cell texts one by one:
-  // a cell's text is always the decimal of its count, and StrToIntOr0 reads it back exactly.
-  long long counts[kTallyColumns][kTallyRows] = {};
-  const auto add = [&counts](int column, int ltype) {
-    if (IsUserLineType(ltype)) ++counts[column][ltype - 46];
-  };
-  for (int i = 0; i < LinCount; ++i) add(kTallyLine, LinList[static_cast<std::size_t>(i)].Hdr.LType);
-  for (int i = 0; i < CirCount; ++i) add(kTallyCircle, CirList[static_cast<std::size_t>(i)].Hdr.LType);
+void ForEachCountedEntity(const std::function<void(int column, int ltype, const TJwwEntHdr& head)>& visit) {
+  for (int i = 0; i < LinCount; ++i) {
+    const TJwwEntHdr& h = LinList[static_cast<std::size_t>(i)].Hdr;
+    if (IsUserLineType(h.LType)) visit(kTallyLine, h.LType, h);
+  }
+  for (int i = 0; i < CirCount; ++i) {
+    const TJwwEntHdr& h = CirList[static_cast<std::size_t>(i)].Hdr;
+    if (IsUserLineType(h.LType)) visit(kTallyCircle, h.LType, h);
+  }
   for (int i = 0; i < ArcCount; ++i) {
     const TJwwEntArc& a = ArcList[static_cast<std::size_t>(i)];
     if (IsUserLineType(a.Hdr.LType))
-      add(ArcTallyColumn(a.Flatness, a.StartAngle, a.EndAngle), a.Hdr.LType);
+      visit(ArcTallyColumn(a.Flatness, a.StartAngle, a.EndAngle), a.Hdr.LType, a.Hdr);
   }
-  for (int i = 0; i < DimCount; ++i)
-    add(kTallyDimension, DimList[static_cast<std::size_t>(i)].Line.Hdr.LType);
+  for (int i = 0; i < DimCount; ++i) {
+    const TJwwEntHdr& h = DimList[static_cast<std::size_t>(i)].Line.Hdr;
+    if (IsUserLineType(h.LType)) visit(kTallyDimension, h.LType, h);
+  }
+}
 
+void FillTallyCells(TTallyGrid& grid, const TTallyCounts& counts) {
   for (int r = 1; r <= 17; ++r)
     for (int c = 1; c <= 7; ++c) grid.Cell(c, r).clear();
-  for (int r = 1; r <= 16; ++r)
-    for (int c = 1; c <= 6; ++c)
-      if (counts[c][r] > 0) grid.Cell(c, r) = std::to_string(counts[c][r]);
-
+  long long columnSums[kTallyColumns] = {};
   for (int r = 1; r <= 16; ++r) {
     long long sum = 0;
-    for (int c = 1; c <= 6; ++c) sum += counts[c][r];
-    counts[kTallyTotal][r] = sum;
+    for (int c = 1; c <= 6; ++c) {
+      const long long n = counts[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c)];
+      if (n > 0) grid.Cell(c, r) = std::to_string(n);
+      sum += n;
+      columnSums[c] += n;
+    }
+    columnSums[kTallyTotal] += sum;
     grid.Cell(kTallyTotal, r) = std::to_string(sum);
   }
-  for (int c = 1; c <= 7; ++c) {
-    long long sum = 0;
-    for (int r = 1; r <= 16; ++r) sum += counts[c][r];
-    grid.Cell(c, 17) = std::to_string(sum);
+  for (int c = 1; c <= 7; ++c) grid.Cell(c, 17) = std::to_string(columnSums[c]);
+}
+
+void TallyLineTypes(TTallyGrid& grid) {
+  // Counting in integers gives the same cells as incrementing the cell texts one by one:
+  // a cell's text is always the decimal of its count, and StrToIntOr0 reads it back exactly.
+  TTallyCounts counts{};
+  ForEachCountedEntity([&counts](int column, int ltype, const TJwwEntHdr&) {
+    ++counts[static_cast<std::size_t>(ltype - kFirstUserLType)][static_cast<std::size_t>(column)];
+  });
+  FillTallyCells(grid, counts);
+}
+
+std::vector<TLayerTally> TallyByLayer() {
+  std::map<std::pair<int, int>, TTallyCounts> layers;
+  ForEachCountedEntity([&layers](int column, int ltype, const TJwwEntHdr& h) {
+    ++layers[{h.Group, h.Layer}][static_cast<std::size_t>(ltype - kFirstUserLType)]
+            [static_cast<std::size_t>(column)];
+  });
+  std::vector<TLayerTally> out;
+  for (const auto& [key, counts] : layers) {
+    TLayerTally t;
+    t.Group = key.first;
+    t.Layer = key.second;
+    WriteTallyHeadings(t.Grid);
+    FillTallyCells(t.Grid, counts);
+    out.push_back(std::move(t));
   }
+  return out;
 }
 
 TTallyGrid BuildTallyGrid() {

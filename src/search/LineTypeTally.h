@@ -4,7 +4,11 @@
 // 17..32). The grid's cells are Shift-JIS text, exactly as the window shows them.
 
 #include <array>
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "model/JwwGaibu2.h"
 
 namespace sxf {
 
@@ -46,5 +50,24 @@ void TallyLineTypes(TTallyGrid& grid);
 
 // Headings and counts together, as the window shows them after start-up.
 TTallyGrid BuildTallyGrid();
+
+// Every counted entity (line type 47..62) with its grid column and the head it is counted
+// by (a dimension: its line's), lines, circles, arcs and dimensions in list order.
+void ForEachCountedEntity(const std::function<void(int column, int ltype, const TJwwEntHdr& head)>& visit);
+
+// Counts per user line type (0 = 47) and grid column, written into the grid's cells the way
+// TallyLineTypes writes them.
+using TTallyCounts = std::array<std::array<long long, kTallyColumns>, 16>;
+void FillTallyCells(TTallyGrid& grid, const TTallyCounts& counts);
+
+// The grid of one layer group and layer.
+struct TLayerTally {
+  int Group = 0;
+  int Layer = 0;
+  TTallyGrid Grid;
+};
+// The grid of every layer that holds at least one counted entity, in group and layer order.
+// The cells summed over all layers are the whole drawing's grid.
+std::vector<TLayerTally> TallyByLayer();
 
 }  // namespace sxf

@@ -9,6 +9,8 @@
 #include "graphics/ViewTestSupport.h"
 #include "model/ModelTestSupport.h"
 #include "render/UserBreak.h"
+#include "search/LineTypeTally.h"
+#include "util/MyFunc.h"
 
 namespace sxf {
 namespace {
@@ -183,12 +185,35 @@ TEST_F(LineTypeMarksTest, GeneratedDrawingsAgreeWithAPlainComputation) {
     for (const auto* v : {&circles, &arcs, &dims}) expected.insert(expected.end(), v->begin(), v->end());
     const auto marks = CollectLineTypeMarks();
     ASSERT_EQ(marks.size(), expected.size());
+    // Per layer: every layer listed holds a counted entity, and the layers' cells add up to
+    // the whole drawing's grid, cell by cell.
+    const TTallyGrid whole = BuildTallyGrid();
+    std::array<std::array<long long, kTallyColumns>, kTallyRows> sum{};
+    for (const TLayerTally& layer : TallyByLayer()) {
+      EXPECT_NE(layer.Grid.Cell(kTallyTotal, 17), "0");
+      for (int r = 1; r < kTallyRows; ++r)
+        for (int col = 1; col < kTallyColumns; ++col)
+          sum[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)] += StrToIntOr0(layer.Grid.Cell(col, r));
+    }
+    for (int r = 1; r < kTallyRows; ++r)
+      for (int col = 1; col < kTallyColumns; ++col)
+        EXPECT_EQ(sum[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)], StrToIntOr0(whole.Cell(col, r)))
+            << "row " << r << " column " << col;
     for (std::size_t i = 0; i < marks.size(); ++i) {
       EXPECT_EQ(marks[i].Number, expected[i].number);
       EXPECT_EQ(marks[i].List, expected[i].list);
       const double tol = 1e-9 * std::max(1.0, std::hypot(expected[i].x, expected[i].y));
       EXPECT_NEAR(marks[i].X, expected[i].x, tol);
       EXPECT_NEAR(marks[i].Y, expected[i].y, tol);
+      // The file's own coordinates are the drawn ones times the group's scale.
+      const double sc = scale[static_cast<std::size_t>(marks[i].Group)];
+      EXPECT_NEAR(marks[i].FileX, expected[i].x * sc, tol * sc);
+      EXPECT_NEAR(marks[i].FileY, expected[i].y * sc, tol * sc);
+      const int column = expected[i].list == "Lin"   ? kTallyLine
+                         : expected[i].list == "Cir" ? kTallyCircle
+                         : expected[i].list == "Dim" ? kTallyDimension
+                                                     : marks[i].Column;
+      EXPECT_EQ(marks[i].Column, column);
     }
   }
 }
