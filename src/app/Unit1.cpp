@@ -11,11 +11,14 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QTimer>
+#include <QMoveEvent>
+#include <QScreen>
+#include <QWindow>
 
 #include "app/PaintBox.h"
 #include "preview/Preview.h"
 #include "app/SplitterBar.h"
+#include "app/WindowManager.h"
 #include "globals/UnitGval.h"
 #include "graphics/Primitives.h"
 #include "model/JwwGaibu2.h"
@@ -56,6 +59,13 @@ QFrame* NewPanel(QWidget* parent, const char* name, const QColor& color) {
   panel->setLineWidth(1);
   SetBackground(panel, color);
   return panel;
+}
+
+// The size of the screen that holds the point, or of the primary screen when none does.
+QSize ScreenSizeAt(QPoint point) {
+  const QScreen* screen = QGuiApplication::screenAt(point);
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry().size() : QSize(kMinWinWidth, kMinWinHeight);
 }
 
 }  // namespace
@@ -182,6 +192,8 @@ void TForm1::SetPanelWidth(int width) {
 void TForm1::LayoutControls() {
   const int w = width();
   const int h = height();
+  // A narrower window takes its width from the panel too, down to the preview's minimum.
+  panelWidth_ = std::clamp(panelWidth_, kPanelMinSize, std::max(kPanelMinSize, w - kSplitterWidth - kPanelMinSize));
   const int bodyHeight = std::max(0, h - kStatusHeight);
   LabelA1->setGeometry(0, bodyHeight, w, kStatusHeight);
   const int panelLeft = w - panelWidth_;
@@ -228,7 +240,12 @@ void TForm1::FormShow() {
   LoadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
   ResetJwwCurrentState();
   Settings = ReadSettings(location_.SettingsFile);
-  SetOuterGeometry(Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight);
+  const QSize screen = ScreenSizeAt(QPoint(Settings.WinLeft, Settings.WinTop));
+  LimitSettingsToScreen(Settings, screen.width(), screen.height());
+  placement_ = QRect(Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight);
+  placing_ = true;
+  placementTimer_.start();
+  SetOuterGeometry(placement_);
   SetPanelWidth(Settings.WinPanelWidth);
   LabelA1->setText(QString());
   Label2->setText(JwwFileName.empty() ? QStringLiteral("(新規)") : ShiftJisToQString(JwwFileName));
@@ -248,29 +265,58 @@ void TForm1::FillTallyGrid() {
       StringGrid1->item(r, c)->setText(ShiftJisToQString(tally_.Cell(c, r)));
 }
 
-QSize TForm1::FrameExtra() const {
+QMargins TForm1::FrameMargins() const {
   const QRect frame = frameGeometry();
   const QRect client = geometry();
-  return {std::max(0, frame.width() - client.width()), std::max(0, frame.height() - client.height())};
+  return {std::max(0, client.left() - frame.left()), std::max(0, client.top() - frame.top()),
+          std::max(0, frame.right() - client.right()), std::max(0, frame.bottom() - client.bottom())};
 }
 
 QRect TForm1::OuterGeometry() const { return frameGeometry(); }
 
-void TForm1::SetOuterGeometry(int left, int top, int width, int height) {
-  const QSize extra = FrameExtra();
-  move(left, top);  // a top-level window's position is that of its frame
-  resize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
+void TForm1::SetOuterGeometry(const QRect& outer) {
+  // The client area is what Qt sizes; the frame's margins are known once the window manager
+  // has framed the window (none without one), so this is repeated until the frame fits.
+  const QMargins m = FrameMargins();
+  const int extraWidth = m.left() + m.right();
+  const int extraHeight = m.top() + m.bottom();
+  setMinimumSize(std::max(1, kMinWinWidth - extraWidth), std::max(1, kMinWinHeight - extraHeight));
+  const QSize client(std::max(1, outer.width() - extraWidth), std::max(1, outer.height() - extraHeight));
+  if (size() != client) resize(client);
+  if (frameGeometry().topLeft() != outer.topLeft()) move(outer.topLeft());
+  // Before the window is mapped its frame is unknown: ask the window manager to put the
+  // frame's top-left corner, not the client's, at the point. The window's geometry agrees
+  // with the widget's, so showing it keeps that request.
+  if (QWindow* window = windowHandle(); window && !window->isVisible())
+    window->setFramePosition(outer.topLeft());
+}
+
+void TForm1::ContinuePlacement() {
+  if (!placing_) return;
+  const bool framed = frameGeometry() != geometry();
+  if (OuterGeometry() == placement_) {
+    // Without a window manager there is no frame to wait for.
+    if (framed || !WindowManagerPresent()) placing_ = false;
+    return;
+  }
+  if (placementTimer_.elapsed() > kPlacementMilliseconds) {
+    placing_ = false;  // the window manager has the last word
+    return;
+  }
+  SetOuterGeometry(placement_);
 }
 
 void TForm1::FormResize() {
-  const QSize extra = FrameExtra();
-  setMinimumSize(kMinWinWidth - extra.width(), kMinWinHeight - extra.height());
+  const QMargins m = FrameMargins();
+  const int extraWidth = m.left() + m.right();
+  const int extraHeight = m.top() + m.bottom();
+  setMinimumSize(std::max(1, kMinWinWidth - extraWidth), std::max(1, kMinWinHeight - extraHeight));
   const QRect outer = OuterGeometry();
   int w = outer.width();
   int h = outer.height();
   if (w < kMinWinWidth) w = kMinWinWidth;
   if (h < kMinWinHeight) h = kMinWinHeight;
-  if (w != outer.width() || h != outer.height()) resize(w - extra.width(), h - extra.height());
+  if (w != outer.width() || h != outer.height()) resize(w - extraWidth, h - extraHeight);
   Settings.WinWidth = w;
   Settings.WinHeight = h;
   if (Shown) AdjustViewToPreviewSize();
@@ -356,12 +402,11 @@ void TForm1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (Shown || closed_) return;
   FormShow();
-  // The window manager may frame the window only after it is mapped: keep the outer size.
-  QTimer::singleShot(0, this, [this] {
-    const QRect outer = OuterGeometry();
-    if (outer.width() != Settings.WinWidth || outer.height() != Settings.WinHeight)
-      SetOuterGeometry(outer.left(), outer.top(), Settings.WinWidth, Settings.WinHeight);
-  });
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  ContinuePlacement();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -371,6 +416,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
   resizing_ = true;
   FormResize();
   resizing_ = false;
+  ContinuePlacement();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -6,7 +6,9 @@
 //
 // Controls keep their form names; geometry is in pixels relative to the parent's client area.
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QMargins>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -35,8 +37,7 @@ class TForm1 : public QWidget {
  public:
   // Design values of the form.
   static constexpr int kStatusHeight = 24;
-  static constexpr int kSplitterWidth = 3;
-  static constexpr int kPanelMinSize = 30;  // neither side of the splitter gets narrower
+  static constexpr int kPanelMinSize = kMinSplitterSide;  // neither side of the splitter gets narrower
 
   explicit TForm1(TProgramLocation location, QWidget* parent = nullptr);
   ~TForm1() override;
@@ -90,6 +91,7 @@ class TForm1 : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -98,8 +100,13 @@ class TForm1 : public QWidget {
   void FillTallyGrid();
   // Outer window rectangle (frame included) where the platform knows it.
   QRect OuterGeometry() const;
-  void SetOuterGeometry(int left, int top, int width, int height);
-  QSize FrameExtra() const;
+  // Puts the frame's top-left corner at the rectangle's and sizes the client area so that the
+  // frame has the rectangle's size, with the frame margins known so far.
+  void SetOuterGeometry(const QRect& outer);
+  QMargins FrameMargins() const;
+  // Until the frame has the stored rectangle: the window manager frames the window some time
+  // after it is mapped, and only then are the frame's margins known.
+  void ContinuePlacement();
   void AdjustViewToPreviewSize();
 
   TProgramLocation location_;
@@ -108,6 +115,11 @@ class TForm1 : public QWidget {
   int splitterStartWidth_ = 201;
   bool closed_ = false;
   bool resizing_ = false;
+  // The stored outer rectangle being applied after show; the window manager may delay it.
+  static constexpr qint64 kPlacementMilliseconds = 3000;
+  QRect placement_;
+  bool placing_ = false;
+  QElapsedTimer placementTimer_;
 };
 
 // The caption and application title.
