@@ -18,6 +18,12 @@ void TPaintBox::ShowSurface() {
   update();
 }
 
+void TPaintBox::ShowSurfaceNow() {
+  if (inPaint_ || !isVisible()) return;
+  ownPaintPending_ = true;
+  repaint();
+}
+
 void TPaintBox::paintEvent(QPaintEvent*) {
   if (!ownPaintPending_ && OnPaint) {
     inPaint_ = true;

@@ -21,6 +21,9 @@ class TPaintBox : public QWidget {
 
   // Shows the surface as it is now, without running OnPaint.
   void ShowSurface();
+  // Puts the surface on the screen at once, this widget alone and without processing any
+  // event: the progress of a long drawing. Nothing happens inside a paint of this widget.
+  void ShowSurfaceNow();
 
   std::function<void()> OnPaint;
 

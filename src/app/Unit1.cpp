@@ -13,10 +13,12 @@
 #include <QTableWidget>
 #include <QMoveEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include "app/PaintBox.h"
 #include "preview/Preview.h"
+#include "render/UserBreak.h"
 #include "app/SplitterBar.h"
 #include "app/WindowManager.h"
 #include "globals/UnitGval.h"
@@ -352,10 +354,6 @@ bool TForm1::FormKeyDown(int, Qt::KeyboardModifiers) { return false; }
 void TForm1::PaintBox1Paint() {
   BandShown = false;
   if (!GraAttr) return;
-  if (!ViewImage) {
-    FitAll();
-    return;
-  }
   const int w = PaintBox1->width();
   const int h = PaintBox1->height();
   {
@@ -363,6 +361,20 @@ void TForm1::PaintBox1Paint() {
     ClearCanvas(canvas, w, h);
     SetPlainPen(canvas, RgbColor(0, 0, 255), 0, 0);
     DrawPixelBox(canvas, 0, 0, w - 1, h - 1);
+  }
+  if (!ViewImage) {
+    // The drawing follows this paint, so that the rest of the window (the side panel, the
+    // grid, the help text) reaches the screen first; the picture is the same.
+    if (!drawingQueued_) {
+      drawingQueued_ = true;
+      QTimer::singleShot(0, this, [this] {
+        drawingQueued_ = false;
+        if (ViewImage || closed_) return;
+        if (BeforeFirstDrawing) BeforeFirstDrawing();
+        FitAll();
+      });
+    }
+    return;
   }
   QPainter painter(&PaintBox1->Surface());
   painter.drawImage(0, 0, *ViewImage);
@@ -378,8 +390,21 @@ void TForm1::Redraw() {
   BandShown = false;
   QImage& surface = PaintBox1->Surface();
   {
+    // The break poll doubles as the progress clock: the preview alone is put on the screen
+    // every so often while the drawing goes on. No event is processed meanwhile.
+    const std::function<bool()> escapeHeld = UserBreakSource();
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    SetUserBreakSource([&] {
+      if (sinceShown.elapsed() >= kProgressMilliseconds) {
+        PaintBox1->ShowSurfaceNow();
+        sinceShown.start();
+      }
+      return escapeHeld ? escapeHeld() : false;
+    });
     TQtCanvas canvas(surface);
     DrawPreview(canvas, PaintBox1->width(), PaintBox1->height());
+    SetUserBreakSource(escapeHeld);
   }
   // The stored picture; a failed copy leaves it absent, and the next paint draws anew.
   ViewImage = surface.copy();

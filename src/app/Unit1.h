@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMargins>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -68,6 +69,12 @@ class TForm1 : public QWidget {
 
   const TTallyGrid& Tally() const noexcept { return tally_; }
 
+  // Called when the preview's first drawing begins, after the first paint of the window has
+  // put everything else on the screen (start-up measurements).
+  std::function<void()> BeforeFirstDrawing;
+  // While a drawing goes on, the preview shows its progress this often.
+  static constexpr qint64 kProgressMilliseconds = 100;
+
   // Width of the side panel; the splitter and the settings change it.
   void SetPanelWidth(int width);
 
@@ -115,6 +122,7 @@ class TForm1 : public QWidget {
   int splitterStartWidth_ = 201;
   bool closed_ = false;
   bool resizing_ = false;
+  bool drawingQueued_ = false;
   // The stored outer rectangle being applied after show; the window manager may delay it.
   static constexpr qint64 kPlacementMilliseconds = 3000;
   QRect placement_;
