@@ -26,10 +26,18 @@ class TPaintBox : public QWidget {
   void ShowSurfaceNow();
 
   std::function<void()> OnPaint;
+  // Mouse buttons and moves over the preview, in its pixels. A double click counts as a press.
+  std::function<void(const QMouseEvent&, bool doubleClick)> OnMouseDown;
+  std::function<void(const QMouseEvent&)> OnMouseMove;
+  std::function<void(const QMouseEvent&)> OnMouseUp;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   QImage surface_;

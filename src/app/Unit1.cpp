@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QMoveEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include "app/PaintBox.h"
@@ -108,6 +110,9 @@ void TForm1::CreateControls() {
   PaintBox1 = new TPaintBox(this);
   PaintBox1->setObjectName("PaintBox1");
   PaintBox1->OnPaint = [this] { PaintBox1Paint(); };
+  PaintBox1->OnMouseDown = [this](const QMouseEvent& e, bool doubleClick) { PaintBox1MouseDown(e, doubleClick); };
+  PaintBox1->OnMouseMove = [this](const QMouseEvent& e) { PaintBox1MouseMove(e); };
+  PaintBox1->OnMouseUp = [this](const QMouseEvent& e) { PaintBox1MouseUp(e); };
 
   Splitter1 = new TSplitterBar(this);
   Splitter1->setObjectName("Splitter1");
@@ -226,14 +231,14 @@ void TForm1::FormCreate() {
   GraAttr->SetDimmedLayerColor(RgbColor(128, 128, 128));
   GraAttr->SetShowZFlag1(true);
   GraAttr->SetShowNonSolidLineTypes(true);
-  ZoomFactor = 1.5;
-  ButtonFlags = 0;
-  PressX = 0;
-  PressY = 0;
-  BandShown = false;
+  Nav.ZoomFactor = 1.5;
+  Nav.ButtonFlags = 0;
+  Nav.PressX = 0;
+  Nav.PressY = 0;
+  Nav.BandShown = false;
   ViewImage.reset();
   DragImage.reset();
-  DragImageValid = false;
+  Nav.DragImageValid = false;
 }
 
 void TForm1::FormShow() {
@@ -321,21 +326,13 @@ void TForm1::FormResize() {
   if (w != outer.width() || h != outer.height()) resize(w - extraWidth, h - extraHeight);
   Settings.WinWidth = w;
   Settings.WinHeight = h;
-  if (Shown) AdjustViewToPreviewSize();
-}
-
-void TForm1::AdjustViewToPreviewSize() {
-  // Keep the centre and the scale; the picture is not drawn again here.
-  ViewWidth = PaintBox1->width();
-  ViewHeight = PaintBox1->height();
-  if (!(ViewScale > 0.0)) return;
-  CentreViewOn((ViewLeft + ViewRight) / 2.0, (ViewBottom + ViewTop) / 2.0);
+  if (Shown) AdjustViewToPreviewSize(PaintBox1->width(), PaintBox1->height());
 }
 
 void TForm1::FormClose() {
   ViewImage.reset();
   DragImage.reset();
-  DragImageValid = false;
+  Nav.DragImageValid = false;
   GraAttr.reset();
   const QRect outer = OuterGeometry();
   Settings.WinLeft = outer.left();
@@ -349,10 +346,114 @@ void TForm1::FormClose() {
   closed_ = true;
 }
 
-bool TForm1::FormKeyDown(int, Qt::KeyboardModifiers) { return false; }
+bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  if (!Shown) return false;
+  TNavKey navKey = TNavKey::Other;
+  switch (key) {
+    case Qt::Key_PageUp: navKey = TNavKey::PageUp; break;
+    case Qt::Key_PageDown: navKey = TNavKey::PageDown; break;
+    case Qt::Key_Insert: navKey = TNavKey::Insert; break;
+    case Qt::Key_End: navKey = TNavKey::End; break;
+    case Qt::Key_Home: navKey = TNavKey::Home; break;
+    case Qt::Key_Left: navKey = TNavKey::Left; break;
+    case Qt::Key_Right: navKey = TNavKey::Right; break;
+    case Qt::Key_Up: navKey = TNavKey::Up; break;
+    case Qt::Key_Down: navKey = TNavKey::Down; break;
+    case Qt::Key_Escape: navKey = TNavKey::Escape; break;
+    default: break;
+  }
+  return Nav.KeyDown(navKey, (modifiers & Qt::ShiftModifier) != 0);
+}
+
+bool TForm1::FormMouseWheel(const QWheelEvent& event) {
+  const int delta = event.angleDelta().y();
+  if (!Shown || delta == 0) return false;
+  const QPoint at = event.globalPosition().toPoint();
+  // Turned towards the user: the wheel's "down".
+  return Nav.MouseWheel(delta < 0, at.x(), at.y());
+}
+
+namespace {
+
+// A mouse event's shift state as the form's gesture bits.
+int ShiftStateOf(const QMouseEvent& event, bool doubleClick) {
+  int bits = 0;
+  if (event.buttons() & Qt::LeftButton) bits |= kShiftLeftButton;
+  if (event.buttons() & Qt::RightButton) bits |= kShiftRightButton;
+  if (event.buttons() & Qt::MiddleButton) bits |= kShiftMiddleButton;
+  if (doubleClick) bits |= kShiftDoubleClick;
+  if (event.modifiers() & Qt::ShiftModifier) bits |= kShiftShiftKey;
+  if (event.modifiers() & Qt::AltModifier) bits |= kShiftAltKey;
+  if (event.modifiers() & Qt::ControlModifier) bits |= kShiftCtrlKey;
+  return bits;
+}
+
+QPoint PixelOf(const QMouseEvent& event) { return event.position().toPoint(); }
+
+}  // namespace
+
+void TForm1::PaintBox1MouseDown(const QMouseEvent& event, bool doubleClick) {
+  if (!Shown) return;
+  const QPoint p = PixelOf(event);
+  Nav.MouseDown(p.x(), p.y(), ShiftStateOf(event, doubleClick));
+}
+
+void TForm1::PaintBox1MouseMove(const QMouseEvent& event) {
+  if (!Shown) return;
+  const QPoint p = PixelOf(event);
+  Nav.MouseMove(p.x(), p.y());
+}
+
+void TForm1::PaintBox1MouseUp(const QMouseEvent& event) {
+  if (!Shown) return;
+  const QPoint p = PixelOf(event);
+  Nav.MouseUp(p.x(), p.y());
+}
+
+TPreviewPlace TForm1::PreviewPlace() const {
+  const QPoint origin = mapToGlobal(QPoint(0, 0));
+  return {origin.x(), origin.y(), PaintBox1->x(), PaintBox1->y(), PaintBox1->width(), PaintBox1->height()};
+}
+
+void TForm1::CursorPos(int& x, int& y) const {
+  const QPoint p = QCursor::pos();
+  x = p.x();
+  y = p.y();
+}
+
+void TForm1::FocusEditA() { EditA->setFocus(); }
+
+void TForm1::PaintOnPreview(const std::function<void(TCanvas&)>& draw) {
+  {
+    TQtCanvas canvas(PaintBox1->Surface());
+    draw(canvas);
+  }
+  PaintBox1->ShowSurface();
+}
+
+bool TForm1::TakeDragImage() {
+  DragImage = PaintBox1->Surface().copy();
+  if (DragImage->isNull()) DragImage.reset();
+  return DragImage.has_value();
+}
+
+void TForm1::FreeDragImage() { DragImage.reset(); }
+
+void TForm1::ShowDragImageAt(int x, int y) {
+  if (!DragImage) return;
+  QImage& surface = PaintBox1->Surface();
+  {
+    TQtCanvas canvas(surface);
+    ClearCanvas(canvas, PaintBox1->width(), PaintBox1->height());
+  }
+  QPainter painter(&surface);
+  painter.drawImage(x, y, *DragImage);
+  painter.end();
+  PaintBox1->ShowSurface();
+}
 
 void TForm1::PaintBox1Paint() {
-  BandShown = false;
+  Nav.BandShown = false;
   if (!GraAttr) return;
   const int w = PaintBox1->width();
   const int h = PaintBox1->height();
@@ -387,7 +488,7 @@ void TForm1::FitAll() {
 
 void TForm1::Redraw() {
   if (!Shown || !GraAttr) return;
-  BandShown = false;
+  Nav.BandShown = false;
   QImage& surface = PaintBox1->Surface();
   {
     // The break poll doubles as the progress clock: the preview alone is put on the screen
@@ -413,11 +514,16 @@ void TForm1::Redraw() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+  const bool keyOrWheel = event->type() == QEvent::KeyPress || event->type() == QEvent::Wheel;
+  if (keyOrWheel && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
     if (widget == this || isAncestorOf(widget)) {
-      const auto* key = static_cast<QKeyEvent*>(event);
-      if (FormKeyDown(key->key(), key->modifiers())) return true;
+      if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (FormKeyDown(key->key(), key->modifiers())) return true;
+      } else if (FormMouseWheel(*static_cast<QWheelEvent*>(event))) {
+        return true;
+      }
     }
   }
   return QWidget::eventFilter(watched, event);

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "form/Navigation.h"
 #include "form/WindowSettings.h"
 #include "search/LineTypeTally.h"
 
@@ -22,6 +23,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTableWidget;
+class QMouseEvent;
+class QWheelEvent;
 
 namespace sxf {
 
@@ -34,7 +37,7 @@ struct TProgramLocation {
   std::string SettingsFile;  // the program file's name with ".dat"
 };
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, private TNavigationHost {
  public:
   // Design values of the form.
   static constexpr int kStatusHeight = 24;
@@ -58,14 +61,11 @@ class TForm1 : public QWidget {
   // ---- Window state ----
   TWindowSettings Settings;  // WinLeft .. WinPanelWidth
   bool Shown = false;
-  double ZoomFactor = 1.5;
-  int ButtonFlags = 0;
-  int PressX = 0, PressY = 0;
-  bool BandShown = false;
-  int BandX1 = 0, BandY1 = 0, BandX2 = 0, BandY2 = 0;
+  // The navigation and its gesture state (ZoomFactor, ButtonFlags, PressX/Y, the band,
+  // DragImageValid).
+  TNavigation Nav{*this};
   std::optional<QImage> ViewImage;
   std::optional<QImage> DragImage;
-  bool DragImageValid = false;
 
   const TTallyGrid& Tally() const noexcept { return tally_; }
 
@@ -86,13 +86,18 @@ class TForm1 : public QWidget {
   // The form's key preview: every key reaches it before the focused control. Returns true
   // when the key was handled and must not reach the control.
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  // Any wheel turn over the form. Returns true when handled (the cursor was over the preview).
+  bool FormMouseWheel(const QWheelEvent& event);
+  void PaintBox1MouseDown(const QMouseEvent& event, bool doubleClick);
+  void PaintBox1MouseMove(const QMouseEvent& event);
+  void PaintBox1MouseUp(const QMouseEvent& event);
 
   // ---- Preview ----
   void PaintBox1Paint();
   // Fits the whole drawing into the preview, then draws it.
-  void FitAll();
+  void FitAll() override;
   // Draws the drawing in the current view into the preview and keeps a copy in ViewImage.
-  void Redraw();
+  void Redraw() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,7 +119,15 @@ class TForm1 : public QWidget {
   // Until the frame has the stored rectangle: the window manager frames the window some time
   // after it is mapped, and only then are the frame's margins known.
   void ContinuePlacement();
-  void AdjustViewToPreviewSize();
+
+  // Navigation's services.
+  TPreviewPlace PreviewPlace() const override;
+  void CursorPos(int& x, int& y) const override;
+  void FocusEditA() override;
+  void PaintOnPreview(const std::function<void(TCanvas&)>& draw) override;
+  bool TakeDragImage() override;
+  void FreeDragImage() override;
+  void ShowDragImageAt(int x, int y) override;
 
   TProgramLocation location_;
   TTallyGrid tally_;
