@@ -20,6 +20,7 @@
 
 #include "app/PaintBox.h"
 #include "preview/Preview.h"
+#include "render/DrawingIndex.h"
 #include "render/UserBreak.h"
 #include "app/SplitterBar.h"
 #include "app/WindowManager.h"
@@ -246,6 +247,7 @@ void TForm1::FormShow() {
   ProgramFolder = location_.Folder;
   LoadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
   ResetJwwCurrentState();
+  PrepareDrawingIndex();
   Settings = ReadSettings(location_.SettingsFile);
   const QSize screen = ScreenSizeAt(QPoint(Settings.WinLeft, Settings.WinTop));
   LimitSettingsToScreen(Settings, screen.width(), screen.height());
@@ -342,6 +344,7 @@ void TForm1::FormClose() {
   Settings.WinPanelWidth = panelWidth_;
   ApplySettingsMinimums(Settings);
   WriteSettings(location_.SettingsFile, Settings);
+  ClearDrawingIndex();
   FreeJwwModel();
   closed_ = true;
 }

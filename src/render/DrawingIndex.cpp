@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
@@ -77,17 +78,18 @@ TBox BoxOf(const TJwwEntSl4& e) noexcept {
 // looks kSpan cells further left and down than the view.
 struct TGrid {
   double Left = 0, Bottom = 0, CellWidth = 1, CellHeight = 1;
+  double ColumnsPerUnit = 1, RowsPerUnit = 1;
   int Columns = 1, Rows = 1;
   std::vector<int> CellStart;    // Columns * Rows + 1 offsets into CellRecords
   std::vector<int> CellRecords;  // record numbers, ascending within each cell
 
   // Cell column of x, held within -1 .. Columns.
   int Column(double x) const noexcept {
-    const double c = std::floor((x - Left) / CellWidth);
+    const double c = std::floor((x - Left) * ColumnsPerUnit);
     return static_cast<int>(std::clamp(c, -1.0, static_cast<double>(Columns)));
   }
   int Row(double y) const noexcept {
-    const double r = std::floor((y - Bottom) / CellHeight);
+    const double r = std::floor((y - Bottom) * RowsPerUnit);
     return static_cast<int>(std::clamp(r, -1.0, static_cast<double>(Rows)));
   }
   bool Holds(const TBox& b) const noexcept {
@@ -105,6 +107,8 @@ struct TGrid {
 struct TListIndex {
   const void* Data = nullptr;
   int Count = 0;
+  std::function<void(TListIndex&)> Build;  // fills the grids when first needed
+  bool Built = false;
   double Area = 0;             // of the list's box, world units squared
   std::vector<TGrid> Grids;
   std::vector<int> Always;     // boxes that are not finite
@@ -120,23 +124,46 @@ double& AreaShare() {
   return share;
 }
 
+// A box in single precision, rounded outwards so that it holds the exact one: a quarter of
+// the memory to go through in the passes after the first.
+struct TFloatBox {
+  float Left, Bottom, Right, Top;
+};
+
+float Below(double v) noexcept {
+  const float f = static_cast<float>(v);
+  return f > v ? std::nextafter(f, -INFINITY) : f;
+}
+float Above(double v) noexcept {
+  const float f = static_cast<float>(v);
+  return f < v ? std::nextafter(f, INFINITY) : f;
+}
+
 template <typename T>
-TListIndex BuildList(const std::vector<T>& list, int count) {
-  TListIndex index;
-  index.Data = list.data();
-  index.Count = count;
+void FillList(TListIndex& index, const std::vector<T>& list) {
+  index.Built = true;
+  const int count = index.Count;
   TBox all{INFINITY, INFINITY, -INFINITY, -INFINITY};
   int finite = 0;
+  std::vector<TFloatBox> boxes(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
-    const TBox b = BoxOf(list[static_cast<std::size_t>(i)]);
-    if (!b.Finite()) continue;
+    TBox b = BoxOf(list[static_cast<std::size_t>(i)]);
+    if (b.Finite()) {
+      const TFloatBox f{Below(b.Left), Below(b.Bottom), Above(b.Right), Above(b.Top)};
+      boxes[static_cast<std::size_t>(i)] = f;
+      b = {f.Left, f.Bottom, f.Right, f.Top};
+    }
+    if (!b.Finite()) {  // beyond the single-precision range too
+      boxes[static_cast<std::size_t>(i)] = {NAN, NAN, NAN, NAN};
+      continue;
+    }
     all = {std::min(all.Left, b.Left), std::min(all.Bottom, b.Bottom), std::max(all.Right, b.Right),
            std::max(all.Top, b.Top)};
     ++finite;
   }
   if (finite == 0 || !all.Finite()) {
     for (int i = 0; i < count; ++i) index.Always.push_back(i);
-    return index;
+    return;
   }
   const double width = std::max(all.Right - all.Left, 1e-9);
   const double height = std::max(all.Top - all.Bottom, 1e-9);
@@ -152,27 +179,40 @@ TListIndex BuildList(const std::vector<T>& list, int count) {
     g.Bottom = all.Bottom;
     g.CellWidth = width / g.Columns;
     g.CellHeight = height / g.Rows;
+    g.ColumnsPerUnit = g.Columns / width;
+    g.RowsPerUnit = g.Rows / height;
     index.Grids.push_back(std::move(g));
     if (index.Grids.back().Columns <= kSpan && index.Grids.back().Rows <= kSpan) break;
     cellSize *= 2.0;
   }
 
-  // Two passes: count the records of each cell, then place them.
+  // Count the records of each cell, then place them; each record's grid and cell are kept
+  // from the first pass.
   std::vector<std::uint8_t> gridOf(static_cast<std::size_t>(count), 0xFF);
+  std::vector<std::uint32_t> cellOf(static_cast<std::size_t>(count), 0);
   for (TGrid& g : index.Grids)
     g.CellStart.assign(static_cast<std::size_t>(g.Columns) * static_cast<std::size_t>(g.Rows) + 1, 0);
+  const double finest = std::min(index.Grids[0].CellWidth, index.Grids[0].CellHeight);
   for (int i = 0; i < count; ++i) {
-    const TBox b = BoxOf(list[static_cast<std::size_t>(i)]);
+    const TFloatBox& f = boxes[static_cast<std::size_t>(i)];
+    const TBox b{f.Left, f.Bottom, f.Right, f.Top};
     if (!b.Finite()) {
       index.Always.push_back(i);
       continue;
     }
-    std::size_t level = 0;
+    // Start from the grid whose cells the record's size suggests; a step or two settles it.
+    const double size = std::max(b.Right - b.Left, b.Top - b.Bottom) / (finest * kSpan);
+    std::size_t level = size <= 1.0 ? 0 : static_cast<std::size_t>(std::max(0, std::ilogb(size)));
+    level = std::min(level, index.Grids.size() - 1);
+    while (level > 0 && index.Grids[level - 1].Holds(b)) --level;
     while (level + 1 < index.Grids.size() && !index.Grids[level].Holds(b)) ++level;
-    gridOf[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(level);
     TGrid& g = index.Grids[level];
-    ++g.CellStart[g.CellOf(b) + 1];
+    const std::size_t cell = g.CellOf(b);
+    gridOf[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(level);
+    cellOf[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(cell);
+    ++g.CellStart[cell + 1];
   }
+  std::vector<TFloatBox>().swap(boxes);
   std::vector<std::vector<int>> next(index.Grids.size());
   for (std::size_t level = 0; level < index.Grids.size(); ++level) {
     TGrid& g = index.Grids[level];
@@ -183,31 +223,42 @@ TListIndex BuildList(const std::vector<T>& list, int count) {
   for (int i = 0; i < count; ++i) {
     const std::uint8_t level = gridOf[static_cast<std::size_t>(i)];
     if (level == 0xFF) continue;
-    TGrid& g = index.Grids[level];
-    const std::size_t cell = g.CellOf(BoxOf(list[static_cast<std::size_t>(i)]));
-    g.CellRecords[static_cast<std::size_t>(next[level][cell]++)] = i;
+    const std::uint32_t cell = cellOf[static_cast<std::size_t>(i)];
+    index.Grids[level].CellRecords[static_cast<std::size_t>(next[level][cell]++)] = i;
   }
-  return index;
+}
+
+template <typename T>
+void Register(const std::vector<T>& list, int count) {
+  TListIndex index;
+  index.Data = list.data();
+  index.Count = count;
+  index.Build = [&list](TListIndex& self) { FillList(self, list); };
+  Indexes().push_back(std::move(index));
 }
 
 }  // namespace
 
+void PrepareDrawingIndex() {
+  ClearDrawingIndex();
+  Register(Sl2List, Sl2Count);
+  Register(Sl3List, Sl3Count);
+  Register(Sl4List, Sl4Count);
+  Register(ScList, ScCount);
+  Register(SeList, SeCount);
+  Register(SoList, SoCount);
+  Register(SgList, SgCount);
+  Register(LinList, LinCount);
+  Register(CirList, CirCount);
+  Register(ArcList, ArcCount);
+  Register(PntList, PntCount);
+  Register(PntExList, PntExCount);
+  Register(DimList, DimCount);
+}
+
 void BuildDrawingIndex() {
-  auto& indexes = Indexes();
-  indexes.clear();
-  indexes.push_back(BuildList(Sl2List, Sl2Count));
-  indexes.push_back(BuildList(Sl3List, Sl3Count));
-  indexes.push_back(BuildList(Sl4List, Sl4Count));
-  indexes.push_back(BuildList(ScList, ScCount));
-  indexes.push_back(BuildList(SeList, SeCount));
-  indexes.push_back(BuildList(SoList, SoCount));
-  indexes.push_back(BuildList(SgList, SgCount));
-  indexes.push_back(BuildList(LinList, LinCount));
-  indexes.push_back(BuildList(CirList, CirCount));
-  indexes.push_back(BuildList(ArcList, ArcCount));
-  indexes.push_back(BuildList(PntList, PntCount));
-  indexes.push_back(BuildList(PntExList, PntExCount));
-  indexes.push_back(BuildList(DimList, DimCount));
+  PrepareDrawingIndex();
+  for (TListIndex& i : Indexes()) i.Build(i);
 }
 
 void ClearDrawingIndex() { std::vector<TListIndex>().swap(Indexes()); }
@@ -225,16 +276,22 @@ void SetDrawingIndexAreaShare(double share) { AreaShare() = share; }
 
 const std::vector<int>* RecordsNearView(const void* listData, int count) {
   if (count <= 0 || !(ViewScale > 0.0) || !std::isfinite(ViewScale)) return nullptr;
-  const TListIndex* index = nullptr;
-  for (const TListIndex& i : Indexes())
+  TListIndex* index = nullptr;
+  for (TListIndex& i : Indexes())
     if (i.Data == listData && i.Count == count) index = &i;
-  if (!index || index->Grids.empty()) return nullptr;
+  if (!index) return nullptr;
 
   const double margin = kMarginPixels / ViewScale;
   const TBox view{ViewLeft - margin, ViewBottom - margin, ViewRight + margin, ViewTop + margin};
   if (!view.Finite()) return nullptr;
   const double viewArea = (view.Right - view.Left) * (view.Top - view.Bottom);
-  if (!(viewArea < AreaShare() * index->Area)) return nullptr;
+  if (!index->Built) {
+    // Not before a view that may use it: the drawing's extents stand for the list's box.
+    const double drawingArea = (ExtentRight - ExtentLeft) * (ExtentTop - ExtentBottom);
+    if (!(viewArea < AreaShare() * drawingArea)) return nullptr;
+    index->Build(*index);
+  }
+  if (index->Grids.empty() || !(viewArea < AreaShare() * index->Area)) return nullptr;
 
   // Candidates: in every grid, the cells under the view and kSpan more to the left and below;
   // and the records that are always visited. A bit per record keeps them in ascending order.

@@ -4,16 +4,20 @@
 // Boxes are in world units (coordinates divided by each record's group scale). The renderer
 // still draws each list in index order, so the picture is the same with or without it.
 //
-// The index belongs to the model it was built from: build it after the model is read, clear
-// it before the model is freed or read again. A list whose size or storage no longer matches
-// the index is drawn whole.
+// The index belongs to the model it was made for: prepare it after the model is read, clear it
+// before the model is freed or read again. A list whose size or storage no longer matches the
+// index is drawn whole.
 
 #include <cstddef>
 #include <vector>
 
 namespace sxf {
 
-// Builds the index of every drawn list from the current model, replacing any previous one.
+// Registers every drawn list of the current model, replacing any previous index; a list's
+// grids are built the first time a view small enough to use them is drawn, so reading the
+// drawing costs nothing more.
+void PrepareDrawingIndex();
+// The same with every list's grids built at once.
 void BuildDrawingIndex();
 void ClearDrawingIndex();
 

@@ -158,16 +158,18 @@ TEST(DrawingIndex, PaintsTheSamePixelsAsVisitingEveryRecord) {
   GraAttr.reset();
 }
 
-TEST(DrawingIndex, AListThatNoLongerMatchesIsDrawnWhole) {
-  GenerateDrawing(4, 200);
-  BuildDrawingIndex();
+TEST(DrawingIndex, GridsAreBuiltForTheFirstSmallViewAndMatchTheirList) {
+  GenerateDrawing(4, 2000);
+  PrepareDrawingIndex();
+  const std::size_t registered = DrawingIndexBytes();
   FitViewToDrawing(100, 100);
+  EXPECT_EQ(RecordsNearView(LinList.data(), LinCount), nullptr);  // the whole drawing shows
+  EXPECT_EQ(DrawingIndexBytes(), registered);
   ViewScale *= 50;
   CentreViewOn(ViewLeft, ViewBottom);
-  SetDrawingIndexAreaShare(1e9);
   EXPECT_NE(RecordsNearView(LinList.data(), LinCount), nullptr);
+  EXPECT_GT(DrawingIndexBytes(), registered);
   EXPECT_EQ(RecordsNearView(LinList.data(), LinCount - 1), nullptr);
-  SetDrawingIndexAreaShare(0.25);
   ClearDrawingIndex();
   EXPECT_EQ(RecordsNearView(LinList.data(), LinCount), nullptr);
   InitJwwModel();
