@@ -1,19 +1,23 @@
-// Drawing the preview of a large drawing: a full redraw after fit-all into 1920 x 1080, a
-// zoomed-in redraw that shows about 1 % of the drawing, a baseline that hands the same
-// already-mapped segments straight to QPainter::drawLine, and a sheet of texts zoomed so that
-// about 100 000 characters are written as characters.
+// Drawing the preview of a large drawing: a full redraw after fit-all into 1920 x 1080,
+// zoomed-in redraws that show about 1 % and 10 % of the drawing (with the drawing index and
+// without it: second argument 1 or 0), a baseline that hands the same already-mapped
+// segments straight to QPainter::drawLine, the numbered marks alone, and a sheet of texts
+// zoomed so that about 100 000 characters are written as characters. Also reading the
+// drawing and building its index.
 
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
 
 #include "DrawingGenerator.h"
 #include "preview/Preview.h"
+#include "render/DrawingIndex.h"
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
 #include "platform/qt/QtCanvas.h"
@@ -44,19 +48,24 @@ void ParseLine(const char* text) { sxf::ParseJwwLine(text); }
 
 void FitAll() { sxf::FitViewToDrawing(kWidth, kHeight); }
 
-// Zoom into the middle so that a tenth of the width and height, 1 % of the area, shows.
-void ZoomToOnePercent() {
+// Zoom into the middle so that 1 / zoom of the width and height shows.
+void ZoomInto(double zoom) {
   FitAll();
   const double cx = (sxf::ViewLeft + sxf::ViewRight) / 2, cy = (sxf::ViewBottom + sxf::ViewTop) / 2;
-  sxf::ViewScale *= 10.0;
+  sxf::ViewScale *= zoom;
   sxf::ViewLeft = cx - kWidth / 2.0 / sxf::ViewScale;
   sxf::ViewRight = cx + kWidth / 2.0 / sxf::ViewScale;
   sxf::ViewBottom = cy - kHeight / 2.0 / sxf::ViewScale;
   sxf::ViewTop = cy + kHeight / 2.0 / sxf::ViewScale;
 }
 
+void ZoomToOnePercent() { ZoomInto(10.0); }
+void ZoomToTenPercent() { ZoomInto(std::sqrt(10.0)); }
+
 void Redraw(benchmark::State& state, void (*setView)()) {
   LoadDrawing(static_cast<std::size_t>(state.range(0)));
+  sxf::BuildDrawingIndex();
+  sxf::SetDrawingIndexAreaShare(state.range(1) == 1 ? 0.25 : 0.0);
   setView();
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {
@@ -86,6 +95,24 @@ void BM_MarksFitAll(benchmark::State& state) {
   state.counters["wide_shapes"] = sxf::SharedWidePenSprites().SpritesMade();
 }
 void BM_RedrawZoomedOnePercent(benchmark::State& state) { Redraw(state, ZoomToOnePercent); }
+void BM_RedrawZoomedTenPercent(benchmark::State& state) { Redraw(state, ZoomToTenPercent); }
+
+void BM_ReadDrawing(benchmark::State& state) {
+  const auto path = std::filesystem::temp_directory_path() / "sxf-read-bench.txt";
+  sxf::bench::WriteGeneratedDrawing(path.string(), static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    sxf::InitJwwModel();
+    sxf::LoadJwcTempFile(path.string());
+  }
+  std::filesystem::remove(path);
+  state.counters["entities"] = sxf::EntOrderCount;
+}
+
+void BM_BuildIndex(benchmark::State& state) {
+  LoadDrawing(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) sxf::BuildDrawingIndex();
+  state.counters["index_MB"] = static_cast<double>(sxf::DrawingIndexBytes()) / 1e6;
+}
 
 // A canvas that keeps the mapped segments, with their pens, as the drawing code produced them.
 class TSegmentCollector final : public sxf::TCanvas {
@@ -209,8 +236,11 @@ void BM_BaselineDrawLine(benchmark::State& state) {
   state.counters["segments"] = static_cast<double>(collector.Segments.size());
 }
 
-BENCHMARK(BM_RedrawFitAll)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_RedrawZoomedOnePercent)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RedrawFitAll)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RedrawZoomedTenPercent)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ReadDrawing)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_BuildIndex)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_MarksFitAll)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RedrawTexts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BaselineDrawLine)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);

@@ -21,12 +21,23 @@ class TPaintBox : public QWidget {
 
   // Shows the surface as it is now, without running OnPaint.
   void ShowSurface();
+  // Puts the surface on the screen at once, this widget alone and without processing any
+  // event: the progress of a long drawing. Nothing happens inside a paint of this widget.
+  void ShowSurfaceNow();
 
   std::function<void()> OnPaint;
+  // Mouse buttons and moves over the preview, in its pixels. A double click counts as a press.
+  std::function<void(const QMouseEvent&, bool doubleClick)> OnMouseDown;
+  std::function<void(const QMouseEvent&)> OnMouseMove;
+  std::function<void(const QMouseEvent&)> OnMouseUp;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   QImage surface_;

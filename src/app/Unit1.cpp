@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,11 +12,18 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QMoveEvent>
+#include <QScreen>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
 
 #include "app/PaintBox.h"
 #include "preview/Preview.h"
+#include "render/DrawingIndex.h"
+#include "render/UserBreak.h"
 #include "app/SplitterBar.h"
+#include "app/WindowManager.h"
 #include "globals/UnitGval.h"
 #include "graphics/Primitives.h"
 #include "model/JwwGaibu2.h"
@@ -58,6 +66,13 @@ QFrame* NewPanel(QWidget* parent, const char* name, const QColor& color) {
   return panel;
 }
 
+// The size of the screen that holds the point, or of the primary screen when none does.
+QSize ScreenSizeAt(QPoint point) {
+  const QScreen* screen = QGuiApplication::screenAt(point);
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry().size() : QSize(kMinWinWidth, kMinWinHeight);
+}
+
 }  // namespace
 
 QString ApplicationTitle() { return QString::fromUtf8("vexo_SXFユーザー線種を検索"); }
@@ -96,6 +111,9 @@ void TForm1::CreateControls() {
   PaintBox1 = new TPaintBox(this);
   PaintBox1->setObjectName("PaintBox1");
   PaintBox1->OnPaint = [this] { PaintBox1Paint(); };
+  PaintBox1->OnMouseDown = [this](const QMouseEvent& e, bool doubleClick) { PaintBox1MouseDown(e, doubleClick); };
+  PaintBox1->OnMouseMove = [this](const QMouseEvent& e) { PaintBox1MouseMove(e); };
+  PaintBox1->OnMouseUp = [this](const QMouseEvent& e) { PaintBox1MouseUp(e); };
 
   Splitter1 = new TSplitterBar(this);
   Splitter1->setObjectName("Splitter1");
@@ -182,6 +200,8 @@ void TForm1::SetPanelWidth(int width) {
 void TForm1::LayoutControls() {
   const int w = width();
   const int h = height();
+  // A narrower window takes its width from the panel too, down to the preview's minimum.
+  panelWidth_ = std::clamp(panelWidth_, kPanelMinSize, std::max(kPanelMinSize, w - kSplitterWidth - kPanelMinSize));
   const int bodyHeight = std::max(0, h - kStatusHeight);
   LabelA1->setGeometry(0, bodyHeight, w, kStatusHeight);
   const int panelLeft = w - panelWidth_;
@@ -212,14 +232,14 @@ void TForm1::FormCreate() {
   GraAttr->SetDimmedLayerColor(RgbColor(128, 128, 128));
   GraAttr->SetShowZFlag1(true);
   GraAttr->SetShowNonSolidLineTypes(true);
-  ZoomFactor = 1.5;
-  ButtonFlags = 0;
-  PressX = 0;
-  PressY = 0;
-  BandShown = false;
+  Nav.ZoomFactor = 1.5;
+  Nav.ButtonFlags = 0;
+  Nav.PressX = 0;
+  Nav.PressY = 0;
+  Nav.BandShown = false;
   ViewImage.reset();
   DragImage.reset();
-  DragImageValid = false;
+  Nav.DragImageValid = false;
 }
 
 void TForm1::FormShow() {
@@ -227,8 +247,14 @@ void TForm1::FormShow() {
   ProgramFolder = location_.Folder;
   LoadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
   ResetJwwCurrentState();
+  PrepareDrawingIndex();
   Settings = ReadSettings(location_.SettingsFile);
-  SetOuterGeometry(Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight);
+  const QSize screen = ScreenSizeAt(QPoint(Settings.WinLeft, Settings.WinTop));
+  LimitSettingsToScreen(Settings, screen.width(), screen.height());
+  placement_ = QRect(Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight);
+  placing_ = true;
+  placementTimer_.start();
+  SetOuterGeometry(placement_);
   SetPanelWidth(Settings.WinPanelWidth);
   LabelA1->setText(QString());
   Label2->setText(JwwFileName.empty() ? QStringLiteral("(新規)") : ShiftJisToQString(JwwFileName));
@@ -248,46 +274,67 @@ void TForm1::FillTallyGrid() {
       StringGrid1->item(r, c)->setText(ShiftJisToQString(tally_.Cell(c, r)));
 }
 
-QSize TForm1::FrameExtra() const {
+QMargins TForm1::FrameMargins() const {
   const QRect frame = frameGeometry();
   const QRect client = geometry();
-  return {std::max(0, frame.width() - client.width()), std::max(0, frame.height() - client.height())};
+  return {std::max(0, client.left() - frame.left()), std::max(0, client.top() - frame.top()),
+          std::max(0, frame.right() - client.right()), std::max(0, frame.bottom() - client.bottom())};
 }
 
 QRect TForm1::OuterGeometry() const { return frameGeometry(); }
 
-void TForm1::SetOuterGeometry(int left, int top, int width, int height) {
-  const QSize extra = FrameExtra();
-  move(left, top);  // a top-level window's position is that of its frame
-  resize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
+void TForm1::SetOuterGeometry(const QRect& outer) {
+  // The client area is what Qt sizes; the frame's margins are known once the window manager
+  // has framed the window (none without one), so this is repeated until the frame fits.
+  const QMargins m = FrameMargins();
+  const int extraWidth = m.left() + m.right();
+  const int extraHeight = m.top() + m.bottom();
+  setMinimumSize(std::max(1, kMinWinWidth - extraWidth), std::max(1, kMinWinHeight - extraHeight));
+  const QSize client(std::max(1, outer.width() - extraWidth), std::max(1, outer.height() - extraHeight));
+  if (size() != client) resize(client);
+  if (frameGeometry().topLeft() != outer.topLeft()) move(outer.topLeft());
+  // Before the window is mapped its frame is unknown: ask the window manager to put the
+  // frame's top-left corner, not the client's, at the point. The window's geometry agrees
+  // with the widget's, so showing it keeps that request.
+  if (QWindow* window = windowHandle(); window && !window->isVisible())
+    window->setFramePosition(outer.topLeft());
+}
+
+void TForm1::ContinuePlacement() {
+  if (!placing_) return;
+  const bool framed = frameGeometry() != geometry();
+  if (OuterGeometry() == placement_) {
+    // Without a window manager there is no frame to wait for.
+    if (framed || !WindowManagerPresent()) placing_ = false;
+    return;
+  }
+  if (placementTimer_.elapsed() > kPlacementMilliseconds) {
+    placing_ = false;  // the window manager has the last word
+    return;
+  }
+  SetOuterGeometry(placement_);
 }
 
 void TForm1::FormResize() {
-  const QSize extra = FrameExtra();
-  setMinimumSize(kMinWinWidth - extra.width(), kMinWinHeight - extra.height());
+  const QMargins m = FrameMargins();
+  const int extraWidth = m.left() + m.right();
+  const int extraHeight = m.top() + m.bottom();
+  setMinimumSize(std::max(1, kMinWinWidth - extraWidth), std::max(1, kMinWinHeight - extraHeight));
   const QRect outer = OuterGeometry();
   int w = outer.width();
   int h = outer.height();
   if (w < kMinWinWidth) w = kMinWinWidth;
   if (h < kMinWinHeight) h = kMinWinHeight;
-  if (w != outer.width() || h != outer.height()) resize(w - extra.width(), h - extra.height());
+  if (w != outer.width() || h != outer.height()) resize(w - extraWidth, h - extraHeight);
   Settings.WinWidth = w;
   Settings.WinHeight = h;
-  if (Shown) AdjustViewToPreviewSize();
-}
-
-void TForm1::AdjustViewToPreviewSize() {
-  // Keep the centre and the scale; the picture is not drawn again here.
-  ViewWidth = PaintBox1->width();
-  ViewHeight = PaintBox1->height();
-  if (!(ViewScale > 0.0)) return;
-  CentreViewOn((ViewLeft + ViewRight) / 2.0, (ViewBottom + ViewTop) / 2.0);
+  if (Shown) AdjustViewToPreviewSize(PaintBox1->width(), PaintBox1->height());
 }
 
 void TForm1::FormClose() {
   ViewImage.reset();
   DragImage.reset();
-  DragImageValid = false;
+  Nav.DragImageValid = false;
   GraAttr.reset();
   const QRect outer = OuterGeometry();
   Settings.WinLeft = outer.left();
@@ -297,19 +344,120 @@ void TForm1::FormClose() {
   Settings.WinPanelWidth = panelWidth_;
   ApplySettingsMinimums(Settings);
   WriteSettings(location_.SettingsFile, Settings);
+  ClearDrawingIndex();
   FreeJwwModel();
   closed_ = true;
 }
 
-bool TForm1::FormKeyDown(int, Qt::KeyboardModifiers) { return false; }
+bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  if (!Shown) return false;
+  TNavKey navKey = TNavKey::Other;
+  switch (key) {
+    case Qt::Key_PageUp: navKey = TNavKey::PageUp; break;
+    case Qt::Key_PageDown: navKey = TNavKey::PageDown; break;
+    case Qt::Key_Insert: navKey = TNavKey::Insert; break;
+    case Qt::Key_End: navKey = TNavKey::End; break;
+    case Qt::Key_Home: navKey = TNavKey::Home; break;
+    case Qt::Key_Left: navKey = TNavKey::Left; break;
+    case Qt::Key_Right: navKey = TNavKey::Right; break;
+    case Qt::Key_Up: navKey = TNavKey::Up; break;
+    case Qt::Key_Down: navKey = TNavKey::Down; break;
+    case Qt::Key_Escape: navKey = TNavKey::Escape; break;
+    default: break;
+  }
+  return Nav.KeyDown(navKey, (modifiers & Qt::ShiftModifier) != 0);
+}
+
+bool TForm1::FormMouseWheel(const QWheelEvent& event) {
+  const int delta = event.angleDelta().y();
+  if (!Shown || delta == 0) return false;
+  const QPoint at = event.globalPosition().toPoint();
+  // Turned towards the user: the wheel's "down".
+  return Nav.MouseWheel(delta < 0, at.x(), at.y());
+}
+
+namespace {
+
+// A mouse event's shift state as the form's gesture bits.
+int ShiftStateOf(const QMouseEvent& event, bool doubleClick) {
+  int bits = 0;
+  if (event.buttons() & Qt::LeftButton) bits |= kShiftLeftButton;
+  if (event.buttons() & Qt::RightButton) bits |= kShiftRightButton;
+  if (event.buttons() & Qt::MiddleButton) bits |= kShiftMiddleButton;
+  if (doubleClick) bits |= kShiftDoubleClick;
+  if (event.modifiers() & Qt::ShiftModifier) bits |= kShiftShiftKey;
+  if (event.modifiers() & Qt::AltModifier) bits |= kShiftAltKey;
+  if (event.modifiers() & Qt::ControlModifier) bits |= kShiftCtrlKey;
+  return bits;
+}
+
+QPoint PixelOf(const QMouseEvent& event) { return event.position().toPoint(); }
+
+}  // namespace
+
+void TForm1::PaintBox1MouseDown(const QMouseEvent& event, bool doubleClick) {
+  if (!Shown) return;
+  const QPoint p = PixelOf(event);
+  Nav.MouseDown(p.x(), p.y(), ShiftStateOf(event, doubleClick));
+}
+
+void TForm1::PaintBox1MouseMove(const QMouseEvent& event) {
+  if (!Shown) return;
+  const QPoint p = PixelOf(event);
+  Nav.MouseMove(p.x(), p.y());
+}
+
+void TForm1::PaintBox1MouseUp(const QMouseEvent& event) {
+  if (!Shown) return;
+  const QPoint p = PixelOf(event);
+  Nav.MouseUp(p.x(), p.y());
+}
+
+TPreviewPlace TForm1::PreviewPlace() const {
+  const QPoint origin = mapToGlobal(QPoint(0, 0));
+  return {origin.x(), origin.y(), PaintBox1->x(), PaintBox1->y(), PaintBox1->width(), PaintBox1->height()};
+}
+
+void TForm1::CursorPos(int& x, int& y) const {
+  const QPoint p = QCursor::pos();
+  x = p.x();
+  y = p.y();
+}
+
+void TForm1::FocusEditA() { EditA->setFocus(); }
+
+void TForm1::PaintOnPreview(const std::function<void(TCanvas&)>& draw) {
+  {
+    TQtCanvas canvas(PaintBox1->Surface());
+    draw(canvas);
+  }
+  PaintBox1->ShowSurface();
+}
+
+bool TForm1::TakeDragImage() {
+  DragImage = PaintBox1->Surface().copy();
+  if (DragImage->isNull()) DragImage.reset();
+  return DragImage.has_value();
+}
+
+void TForm1::FreeDragImage() { DragImage.reset(); }
+
+void TForm1::ShowDragImageAt(int x, int y) {
+  if (!DragImage) return;
+  QImage& surface = PaintBox1->Surface();
+  {
+    TQtCanvas canvas(surface);
+    ClearCanvas(canvas, PaintBox1->width(), PaintBox1->height());
+  }
+  QPainter painter(&surface);
+  painter.drawImage(x, y, *DragImage);
+  painter.end();
+  PaintBox1->ShowSurface();
+}
 
 void TForm1::PaintBox1Paint() {
-  BandShown = false;
+  Nav.BandShown = false;
   if (!GraAttr) return;
-  if (!ViewImage) {
-    FitAll();
-    return;
-  }
   const int w = PaintBox1->width();
   const int h = PaintBox1->height();
   {
@@ -317,6 +465,20 @@ void TForm1::PaintBox1Paint() {
     ClearCanvas(canvas, w, h);
     SetPlainPen(canvas, RgbColor(0, 0, 255), 0, 0);
     DrawPixelBox(canvas, 0, 0, w - 1, h - 1);
+  }
+  if (!ViewImage) {
+    // The drawing follows this paint, so that the rest of the window (the side panel, the
+    // grid, the help text) reaches the screen first; the picture is the same.
+    if (!drawingQueued_) {
+      drawingQueued_ = true;
+      QTimer::singleShot(0, this, [this] {
+        drawingQueued_ = false;
+        if (ViewImage || closed_) return;
+        if (BeforeFirstDrawing) BeforeFirstDrawing();
+        FitAll();
+      });
+    }
+    return;
   }
   QPainter painter(&PaintBox1->Surface());
   painter.drawImage(0, 0, *ViewImage);
@@ -329,11 +491,24 @@ void TForm1::FitAll() {
 
 void TForm1::Redraw() {
   if (!Shown || !GraAttr) return;
-  BandShown = false;
+  Nav.BandShown = false;
   QImage& surface = PaintBox1->Surface();
   {
+    // The break poll doubles as the progress clock: the preview alone is put on the screen
+    // every so often while the drawing goes on. No event is processed meanwhile.
+    const std::function<bool()> escapeHeld = UserBreakSource();
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    SetUserBreakSource([&] {
+      if (sinceShown.elapsed() >= kProgressMilliseconds) {
+        PaintBox1->ShowSurfaceNow();
+        sinceShown.start();
+      }
+      return escapeHeld ? escapeHeld() : false;
+    });
     TQtCanvas canvas(surface);
     DrawPreview(canvas, PaintBox1->width(), PaintBox1->height());
+    SetUserBreakSource(escapeHeld);
   }
   // The stored picture; a failed copy leaves it absent, and the next paint draws anew.
   ViewImage = surface.copy();
@@ -342,11 +517,16 @@ void TForm1::Redraw() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+  const bool keyOrWheel = event->type() == QEvent::KeyPress || event->type() == QEvent::Wheel;
+  if (keyOrWheel && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
     if (widget == this || isAncestorOf(widget)) {
-      const auto* key = static_cast<QKeyEvent*>(event);
-      if (FormKeyDown(key->key(), key->modifiers())) return true;
+      if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (FormKeyDown(key->key(), key->modifiers())) return true;
+      } else if (FormMouseWheel(*static_cast<QWheelEvent*>(event))) {
+        return true;
+      }
     }
   }
   return QWidget::eventFilter(watched, event);
@@ -356,12 +536,11 @@ void TForm1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (Shown || closed_) return;
   FormShow();
-  // The window manager may frame the window only after it is mapped: keep the outer size.
-  QTimer::singleShot(0, this, [this] {
-    const QRect outer = OuterGeometry();
-    if (outer.width() != Settings.WinWidth || outer.height() != Settings.WinHeight)
-      SetOuterGeometry(outer.left(), outer.top(), Settings.WinWidth, Settings.WinHeight);
-  });
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  ContinuePlacement();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -371,6 +550,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
   resizing_ = true;
   FormResize();
   resizing_ = false;
+  ContinuePlacement();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -6,11 +6,15 @@
 //
 // Controls keep their form names; geometry is in pixels relative to the parent's client area.
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QMargins>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "form/Navigation.h"
 #include "form/WindowSettings.h"
 #include "search/LineTypeTally.h"
 
@@ -19,6 +23,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTableWidget;
+class QMouseEvent;
+class QWheelEvent;
 
 namespace sxf {
 
@@ -31,12 +37,11 @@ struct TProgramLocation {
   std::string SettingsFile;  // the program file's name with ".dat"
 };
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, private TNavigationHost {
  public:
   // Design values of the form.
   static constexpr int kStatusHeight = 24;
-  static constexpr int kSplitterWidth = 3;
-  static constexpr int kPanelMinSize = 30;  // neither side of the splitter gets narrower
+  static constexpr int kPanelMinSize = kMinSplitterSide;  // neither side of the splitter gets narrower
 
   explicit TForm1(TProgramLocation location, QWidget* parent = nullptr);
   ~TForm1() override;
@@ -56,16 +61,19 @@ class TForm1 : public QWidget {
   // ---- Window state ----
   TWindowSettings Settings;  // WinLeft .. WinPanelWidth
   bool Shown = false;
-  double ZoomFactor = 1.5;
-  int ButtonFlags = 0;
-  int PressX = 0, PressY = 0;
-  bool BandShown = false;
-  int BandX1 = 0, BandY1 = 0, BandX2 = 0, BandY2 = 0;
+  // The navigation and its gesture state (ZoomFactor, ButtonFlags, PressX/Y, the band,
+  // DragImageValid).
+  TNavigation Nav{*this};
   std::optional<QImage> ViewImage;
   std::optional<QImage> DragImage;
-  bool DragImageValid = false;
 
   const TTallyGrid& Tally() const noexcept { return tally_; }
+
+  // Called when the preview's first drawing begins, after the first paint of the window has
+  // put everything else on the screen (start-up measurements).
+  std::function<void()> BeforeFirstDrawing;
+  // While a drawing goes on, the preview shows its progress this often.
+  static constexpr qint64 kProgressMilliseconds = 100;
 
   // Width of the side panel; the splitter and the settings change it.
   void SetPanelWidth(int width);
@@ -78,18 +86,24 @@ class TForm1 : public QWidget {
   // The form's key preview: every key reaches it before the focused control. Returns true
   // when the key was handled and must not reach the control.
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  // Any wheel turn over the form. Returns true when handled (the cursor was over the preview).
+  bool FormMouseWheel(const QWheelEvent& event);
+  void PaintBox1MouseDown(const QMouseEvent& event, bool doubleClick);
+  void PaintBox1MouseMove(const QMouseEvent& event);
+  void PaintBox1MouseUp(const QMouseEvent& event);
 
   // ---- Preview ----
   void PaintBox1Paint();
   // Fits the whole drawing into the preview, then draws it.
-  void FitAll();
+  void FitAll() override;
   // Draws the drawing in the current view into the preview and keeps a copy in ViewImage.
-  void Redraw();
+  void Redraw() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -98,9 +112,22 @@ class TForm1 : public QWidget {
   void FillTallyGrid();
   // Outer window rectangle (frame included) where the platform knows it.
   QRect OuterGeometry() const;
-  void SetOuterGeometry(int left, int top, int width, int height);
-  QSize FrameExtra() const;
-  void AdjustViewToPreviewSize();
+  // Puts the frame's top-left corner at the rectangle's and sizes the client area so that the
+  // frame has the rectangle's size, with the frame margins known so far.
+  void SetOuterGeometry(const QRect& outer);
+  QMargins FrameMargins() const;
+  // Until the frame has the stored rectangle: the window manager frames the window some time
+  // after it is mapped, and only then are the frame's margins known.
+  void ContinuePlacement();
+
+  // Navigation's services.
+  TPreviewPlace PreviewPlace() const override;
+  void CursorPos(int& x, int& y) const override;
+  void FocusEditA() override;
+  void PaintOnPreview(const std::function<void(TCanvas&)>& draw) override;
+  bool TakeDragImage() override;
+  void FreeDragImage() override;
+  void ShowDragImageAt(int x, int y) override;
 
   TProgramLocation location_;
   TTallyGrid tally_;
@@ -108,6 +135,12 @@ class TForm1 : public QWidget {
   int splitterStartWidth_ = 201;
   bool closed_ = false;
   bool resizing_ = false;
+  bool drawingQueued_ = false;
+  // The stored outer rectangle being applied after show; the window manager may delay it.
+  static constexpr qint64 kPlacementMilliseconds = 3000;
+  QRect placement_;
+  bool placing_ = false;
+  QElapsedTimer placementTimer_;
 };
 
 // The caption and application title.

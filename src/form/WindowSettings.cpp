@@ -1,5 +1,6 @@
 #include "form/WindowSettings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -13,6 +14,14 @@ void ApplySettingsMinimums(TWindowSettings& s) noexcept {
   if (s.WinWidth < kMinWinWidth) s.WinWidth = kMinWinWidth;
   if (s.WinHeight < kMinWinHeight) s.WinHeight = kMinWinHeight;
   if (s.WinPanelWidth < kMinPanelWidth) s.WinPanelWidth = kMinPanelWidth;
+}
+
+void LimitSettingsToScreen(TWindowSettings& s, int screenWidth, int screenHeight) noexcept {
+  s.WinWidth = std::min(s.WinWidth, std::max(screenWidth, kMinWinWidth));
+  s.WinHeight = std::min(s.WinHeight, std::max(screenHeight, kMinWinHeight));
+  // The window's frame is a few pixels more than its client area: this bound is generous.
+  const int widestPanel = s.WinWidth - kSplitterWidth - kMinSplitterSide;
+  s.WinPanelWidth = std::min(s.WinPanelWidth, std::max(widestPanel, kMinPanelWidth));
 }
 
 std::string SettingsFileName(const std::string& programFile) {
@@ -56,6 +65,18 @@ TWindowSettings ReadSettings(const std::string& path) {
   return s;
 }
 
+namespace {
+
+// Writes the whole text into the open file and closes it; false when any part failed.
+bool WriteAndClose(std::FILE* f, const std::string& text) {
+  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  ok = (std::fflush(f) == 0) && ok;
+  ok = (std::fclose(f) == 0) && ok;
+  return ok;
+}
+
+}  // namespace
+
 bool WriteSettings(const std::string& path, const TWindowSettings& s) {
   namespace fs = std::filesystem;
   const fs::path target(path);
@@ -66,18 +87,21 @@ bool WriteSettings(const std::string& path, const TWindowSettings& s) {
     text += std::to_string(v);
     text += "\r\n";
   }
-  std::FILE* f = std::fopen(temp.string().c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  ok = (std::fflush(f) == 0) && ok;
-  ok = (std::fclose(f) == 0) && ok;
   std::error_code ec;
-  if (ok) fs::rename(temp, target, ec);
-  if (!ok || ec) {
-    fs::remove(temp, ec);
-    return false;
+  if (std::FILE* f = std::fopen(temp.string().c_str(), "wb")) {
+    bool ok = WriteAndClose(f, text);
+    if (ok) fs::rename(temp, target, ec);
+    ok = ok && !ec;
+    if (!ok) fs::remove(temp, ec);
+    return ok;
   }
-  return true;
+  // No temporary file beside it (a read-only folder, say): replace the file in place, and
+  // leave no partly written file behind.
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  if (WriteAndClose(f, text)) return true;
+  fs::remove(target, ec);
+  return false;
 }
 
 }  // namespace sxf

@@ -18,9 +18,18 @@ struct TWindowSettings {
 inline constexpr int kMinWinWidth = 475;
 inline constexpr int kMinWinHeight = 200;
 inline constexpr int kMinPanelWidth = 100;
+// Neither side of the splitter gets narrower than this, in pixels.
+inline constexpr int kMinSplitterSide = 30;
+inline constexpr int kSplitterWidth = 3;
 
 // Raises width, height and panel width to their minimums.
 void ApplySettingsMinimums(TWindowSettings& s) noexcept;
+
+// Limits width and height to a screen of screenWidth x screenHeight pixels and the panel width
+// to what leaves the preview its minimum beside it, so that a damaged file cannot open a window
+// no screen shows. Left and top stay as they are: a window off the screen is the user's choice.
+// A screen size below the minimums counts as the minimums.
+void LimitSettingsToScreen(TWindowSettings& s, int screenWidth, int screenHeight) noexcept;
 
 // The program file's full name with ".dat" in place of its extension (appended when the
 // name has none).
@@ -33,7 +42,9 @@ TWindowSettings ReadSettings(const std::string& path);
 
 // Replaces the file atomically: the lines go to a temporary file in the same folder, which
 // is then renamed over the old one. On failure the temporary file is removed and the previous
-// settings stay as they were. Returns false on failure.
+// settings stay as they were. Where no temporary file can be created (a read-only folder
+// holding a writable settings file), the file is written in place instead, and removed when
+// that write fails part-way. Returns false on failure.
 bool WriteSettings(const std::string& path, const TWindowSettings& s);
 
 }  // namespace sxf

@@ -5,6 +5,7 @@
 #include "graphics/Primitives.h"
 #include "graphics/SolidArc.h"
 #include "model/JwwGaibu2.h"
+#include "render/DrawingIndex.h"
 #include "render/UserBreak.h"
 #include "text/ImageFrame.h"
 #include "text/TextDrawing.h"
@@ -30,10 +31,19 @@ void SetSolidPenAndBrush(TCanvas& c, const T& e) {
   }
 }
 
-// Draws records 0 .. count - 1 with draw(record); polls the break after every tenth record
-// and after the list. False on a break.
+// Draws records 0 .. count - 1 with draw(record), or in a small view only those the drawing
+// index finds near it (the same pixels); polls the break after every tenth record drawn and
+// after the list. False on a break.
 template <typename T, typename F>
 bool DrawList(const std::vector<T>& list, int count, F draw) {
+  if (const std::vector<int>* near = RecordsNearView(list.data(), count)) {
+    int drawn = 0;
+    for (int i : *near) {
+      draw(list[static_cast<std::size_t>(i)]);
+      if (drawn++ % 10 == 0 && CheckUserBreak()) return false;
+    }
+    return !CheckUserBreak();
+  }
   for (int i = 0; i < count; ++i) {
     draw(list[static_cast<std::size_t>(i)]);
     if (i % 10 == 0 && CheckUserBreak()) return false;

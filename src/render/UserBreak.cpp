@@ -18,4 +18,6 @@ bool CheckUserBreak() {
 
 void SetUserBreakSource(std::function<bool()> escapeHeld) { Source() = std::move(escapeHeld); }
 
+std::function<bool()> UserBreakSource() { return Source(); }
+
 }  // namespace sxf

@@ -12,4 +12,7 @@ bool CheckUserBreak();
 // (tests, the report tool) there is never a break.
 void SetUserBreakSource(std::function<bool()> escapeHeld);
 
+// The source installed now (empty when there is none), so that a caller can wrap it for a while.
+std::function<bool()> UserBreakSource();
+
 }  // namespace sxf

@@ -10,7 +10,11 @@
 #include <QPlainTextEdit>
 #include <QTableWidget>
 
+#include <QTimer>
+
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -27,6 +31,15 @@ namespace sxf {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Counts the paint events of the widgets it watches.
+struct TPaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
 
 class FormTest : public ::testing::Test {
  protected:
@@ -74,6 +87,11 @@ class FormTest : public ::testing::Test {
     const QSize extra = probe.frameGeometry().size() - probe.size();
     probe.close();
     return extra;
+  }
+  // The first paint shows the window; the preview's drawing follows it.
+  static void PaintFirstPicture(TForm1& form) {
+    form.PaintBox1->repaint();
+    for (int i = 0; i < 100 && !form.ViewImage; ++i) QApplication::processEvents();
   }
   static QColor Background(QWidget* w, QPalette::ColorRole role = QPalette::Window) {
     return w->palette().color(role);
@@ -258,12 +276,76 @@ TEST_F(FormTest, KeysReachTheFormFirstAndEditAHoldsTheFocus) {
   EXPECT_EQ(GraAttr, nullptr);
 }
 
-TEST_F(FormTest, PreviewShowsTheBackgroundUntilTheDrawingIsPainted) {
+TEST_F(FormTest, TheWindowIsPaintedBeforeThePreviewsFirstDrawing) {
+  CopySample("floor-plan");
+  TPaintCounter memoPaints, gridPaints;
+  auto form = std::make_unique<TForm1>(Location());
+  form->Memo1->viewport()->installEventFilter(&memoPaints);
+  form->StringGrid1->viewport()->installEventFilter(&gridPaints);
+  // What the screen shows when the preview's drawing begins.
+  bool drawingStarted = false, blankPreview = false;
+  QString gridTotal;
+  form->BeforeFirstDrawing = [&] {
+    drawingStarted = true;
+    EXPECT_FALSE(form->ViewImage.has_value());
+    EXPECT_GT(memoPaints.paints, 0);
+    EXPECT_GT(gridPaints.paints, 0);
+    gridTotal = form->StringGrid1->item(17, 7)->text();
+    const QImage& surface = form->PaintBox1->Surface();
+    blankPreview = surface.size() == form->PaintBox1->size() &&
+                   QColor(surface.pixel(10, 10)) == QColor(Qt::white) &&
+                   QColor(surface.pixel(0, 10)) == QColor(0, 0, 255);  // an empty preview's frame
+  };
+  form->show();
+  for (int i = 0; i < 100 && !form->ViewImage; ++i) QApplication::processEvents();
+  EXPECT_TRUE(drawingStarted);
+  EXPECT_TRUE(blankPreview);
+  EXPECT_EQ(gridTotal, "12");
+  ASSERT_TRUE(form->ViewImage.has_value());
+  // The same picture as a drawing asked for directly.
+  const QImage queued = *form->ViewImage;
+  form->FitAll();
+  EXPECT_EQ(*form->ViewImage, queued);
+}
+
+TEST_F(FormTest, ALongDrawingShowsItsProgressWithoutTakingInput) {
+  std::string drawing;
+  for (int i = 0; i < 3000; ++i) drawing += std::to_string(i) + " 0 " + std::to_string(i) + " 100\r\n";
+  Write("JWC_TEMP.TXT", drawing);
   auto form = Show();
-  form->PaintBox1->repaint();
-  const QImage& surface = form->PaintBox1->Surface();
-  EXPECT_EQ(surface.size(), form->PaintBox1->size());
-  EXPECT_EQ(QColor(surface.pixel(10, 10)), QColor(Qt::white));
+  PaintFirstPicture(*form);
+
+  TPaintCounter counter;
+  form->PaintBox1->installEventFilter(&counter);
+  bool queuedEventRan = false;
+  QTimer::singleShot(0, [&] { queuedEventRan = true; });
+  bool inputDuringDrawing = false;
+  SetUserBreakSource([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));  // a slow machine
+    inputDuringDrawing = inputDuringDrawing || queuedEventRan;
+    return false;
+  });
+  form->FitAll();  // some 300 polls of 2 ms: a few progress steps
+  SetUserBreakSource(nullptr);
+  form->PaintBox1->removeEventFilter(&counter);
+  EXPECT_GE(counter.paints, 2);
+  EXPECT_FALSE(inputDuringDrawing);
+  QApplication::processEvents();
+  EXPECT_TRUE(queuedEventRan);
+}
+
+TEST_F(FormTest, ANarrowerWindowKeepsThePreviewBesideThePanel) {
+  Write("sxf-usertype-finder.dat", "0\r\n0\r\n780\r\n600\r\n700\r\n");
+  auto form = Show();
+  EXPECT_EQ(form->Panel2->width(), 700);
+  ResizeOuter(*form, 600, 600);
+  EXPECT_GE(form->PaintBox1->width(), TForm1::kPanelMinSize);
+  EXPECT_EQ(form->Panel2->x() - 3, form->PaintBox1->width());
+  form->close();
+  // The panel width stored is the one on screen, leaving the preview its minimum.
+  const std::string stored = Read("sxf-usertype-finder.dat");
+  EXPECT_EQ(stored.substr(stored.rfind("\r\n", stored.size() - 3) + 2),
+            std::to_string(form->width() - 3 - TForm1::kPanelMinSize) + "\r\n");
 }
 
 }  // namespace
@@ -280,7 +362,7 @@ TEST_F(FormTest, RepaintsShowTheStoredPictureWithoutDrawingAgain) {
     return false;
   });
   auto form = Show();
-  form->PaintBox1->repaint();
+  PaintFirstPicture(*form);
   ASSERT_TRUE(form->ViewImage.has_value());
   EXPECT_GT(polls, 0);  // the first paint drew the drawing
   EXPECT_EQ(form->ViewImage->size(), form->PaintBox1->size());
@@ -312,7 +394,7 @@ TEST_F(FormTest, HeldEscapeKeepsThePartialPicture) {
   Write("JWC_TEMP.TXT", drawing);
   SetUserBreakSource([] { return true; });
   auto form = Show();
-  form->PaintBox1->repaint();
+  PaintFirstPicture(*form);
   ASSERT_TRUE(form->ViewImage.has_value());
   SetUserBreakSource(nullptr);
   const QImage partial = *form->ViewImage;
@@ -332,7 +414,7 @@ namespace {
 TEST_F(FormTest, ResizingKeepsTheViewsCentreAndScale) {
   CopySample("floor-plan");
   auto form = Show();
-  form->PaintBox1->repaint();
+  PaintFirstPicture(*form);
   const double scale = ViewScale;
   const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
   ResizeOuter(*form, 900, 700);

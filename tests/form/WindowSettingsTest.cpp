@@ -62,6 +62,45 @@ TEST(WriteSettings, AFailedWriteKeepsThePreviousSettings) {
   EXPECT_FALSE(WriteSettings("/nonexistent/dir/x.dat", TWindowSettings{}));
 }
 
+TEST(WriteSettings, WritesInPlaceWhenNoTemporaryFileCanBeCreated) {
+  // A folder in the temporary file's place stands for a folder that forbids new files.
+  const auto dir = std::filesystem::temp_directory_path() / "sxf-settings-in-place";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "x.dat.new");
+  const std::string path = (dir / "x.dat").string();
+  std::ofstream(path, std::ios::binary) << "1\r\n2\r\n600\r\n500\r\n200\r\n";
+  const TWindowSettings s{5, 6, 700, 400, 150};
+  ASSERT_TRUE(WriteSettings(path, s));
+  EXPECT_EQ(ReadSettings(path), s);
+
+  // A write that fails part-way (a full device) leaves no partly written settings file.
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink("/dev/full", path);
+  EXPECT_FALSE(WriteSettings(path, s));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path)));
+  std::filesystem::remove_all(dir);
+}
+
+TEST(LimitSettingsToScreen, SizesAndPanelFitTheScreenPositionsStay) {
+  const struct {
+    TWindowSettings stored;
+    int screenWidth, screenHeight;
+    TWindowSettings expected;
+  } cases[] = {
+      {{100, 50, 800, 600, 250}, 1280, 1024, {100, 50, 800, 600, 250}},
+      {{2147483647, -2147483647, 1000000, 1000000, 1000000}, 1280, 1024,
+       {2147483647, -2147483647, 1280, 1024, 1280 - 33}},
+      {{0, 0, 475, 475, 200}, 300, 100, {0, 0, 475, 200, 200}},  // tiny screen: the minimums
+      {{0, 0, 2000, 2000, 460}, 400, 150, {0, 0, 475, 200, 442}},
+      {{0, 0, 475, 200, 100}, 0, 0, {0, 0, 475, 200, 100}},
+  };
+  for (const auto& c : cases) {
+    TWindowSettings s = c.stored;
+    LimitSettingsToScreen(s, c.screenWidth, c.screenHeight);
+    EXPECT_EQ(s, c.expected) << c.screenWidth << " x " << c.screenHeight;
+  }
+}
+
 TEST(SettingsFileName, ReplacesOrAppendsTheExtension) {
   EXPECT_EQ(SettingsFileName("/opt/tool/sxf-usertype-finder"), "/opt/tool/sxf-usertype-finder.dat");
   EXPECT_EQ(SettingsFileName("/opt/tool/finder.exe"), "/opt/tool/finder.dat");

@@ -1,0 +1,325 @@
+#include "render/DrawingIndex.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+
+#include "globals/UnitGval.h"
+#include "model/JwwGaibu2.h"
+
+namespace sxf {
+
+namespace {
+
+// A record may reach this many cells beyond the cell of its lower-left corner; larger ones
+// are visited on every query.
+constexpr int kSpan = 4;
+constexpr int kMaxCellsPerSide = 2048;
+// Pixels around the view: rounding to pixels and one-pixel minimum sizes stay inside it.
+constexpr double kMarginPixels = 4.0;
+
+struct TBox {
+  double Left, Bottom, Right, Top;
+  bool Finite() const noexcept {
+    return std::isfinite(Left) && std::isfinite(Bottom) && std::isfinite(Right) && std::isfinite(Top);
+  }
+};
+
+TBox PointsBox(std::initializer_list<double> xy, double s) noexcept {
+  TBox b{INFINITY, INFINITY, -INFINITY, -INFINITY};
+  for (auto it = xy.begin(); it != xy.end(); it += 2) {
+    const double x = it[0] / s, y = it[1] / s;
+    if (!std::isfinite(x) || !std::isfinite(y)) return {NAN, NAN, NAN, NAN};
+    b = {std::min(b.Left, x), std::min(b.Bottom, y), std::max(b.Right, x), std::max(b.Top, y)};
+  }
+  return b;
+}
+
+// A circle of the given radius around the centre.
+TBox RoundBox(double cx, double cy, double radius) noexcept {
+  return {cx - radius, cy - radius, cx + radius, cy + radius};
+}
+
+// Every point of an ellipse (or of an arc of it, or a sector) lies within its major radius.
+TBox CurveBox(const TJwwEntHdr& h, double cx, double cy, double r, double flatness) noexcept {
+  const double s = GroupScaleDivisor(h);
+  return RoundBox(cx / s, cy / s, std::fabs(r / s) * std::max(1.0, std::fabs(flatness)));
+}
+
+// Point marks are sized in sheet units times their scale, not divided by the group scale:
+// the largest reaches 7.5 units times the scale, plus pen and dot sizes.
+TBox MarkBox(const TJwwEntHdr& h, double x, double y, double k) noexcept {
+  const double s = GroupScaleDivisor(h);
+  const double scale = k <= 1e-8 ? 1.0 : k;
+  return RoundBox(x / s, y / s, 10.0 * std::max(1.0, scale) + std::fabs(h.LWidth * 0.01) + 2.0);
+}
+
+TBox BoxOf(const TJwwEntLin& e) noexcept { return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, GroupScaleDivisor(e.Hdr)); }
+TBox BoxOf(const TJwwEntDim& e) noexcept { return BoxOf(e.Line); }
+TBox BoxOf(const TJwwEntCir& e) noexcept { return CurveBox(e.Hdr, e.Cx, e.Cy, e.R, 1.0); }
+TBox BoxOf(const TJwwEntArc& e) noexcept { return CurveBox(e.Hdr, e.Cx, e.Cy, e.R, e.Flatness); }
+TBox BoxOf(const TJwwEntSlArc& e) noexcept { return CurveBox(e.Hdr, e.Cx, e.Cy, e.R, e.Flatness); }
+TBox BoxOf(const TJwwEntSlArc2& e) noexcept {
+  return CurveBox(e.Hdr, e.Cx, e.Cy, std::max(std::fabs(e.R), std::fabs(e.R2)), e.Flatness);
+}
+TBox BoxOf(const TJwwEntPnt& e) noexcept { return MarkBox(e.Hdr, e.X, e.Y, 1.0); }
+TBox BoxOf(const TJwwEntPntEx& e) noexcept { return MarkBox(e.Hdr, e.X, e.Y, e.Scale); }
+TBox BoxOf(const TJwwEntSl2& e) noexcept { return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, GroupScaleDivisor(e.Hdr)); }
+TBox BoxOf(const TJwwEntSl3& e) noexcept {
+  return PointsBox({e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3}, GroupScaleDivisor(e.Hdr));
+}
+TBox BoxOf(const TJwwEntSl4& e) noexcept {
+  return PointsBox({e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3, e.X4, e.Y4}, GroupScaleDivisor(e.Hdr));
+}
+
+// One grid of a list. Each record sits in the cell of its box's lower-left corner, so a query
+// looks kSpan cells further left and down than the view.
+struct TGrid {
+  double Left = 0, Bottom = 0, CellWidth = 1, CellHeight = 1;
+  double ColumnsPerUnit = 1, RowsPerUnit = 1;
+  int Columns = 1, Rows = 1;
+  std::vector<int> CellStart;    // Columns * Rows + 1 offsets into CellRecords
+  std::vector<int> CellRecords;  // record numbers, ascending within each cell
+
+  // Cell column of x, held within -1 .. Columns.
+  int Column(double x) const noexcept {
+    const double c = std::floor((x - Left) * ColumnsPerUnit);
+    return static_cast<int>(std::clamp(c, -1.0, static_cast<double>(Columns)));
+  }
+  int Row(double y) const noexcept {
+    const double r = std::floor((y - Bottom) * RowsPerUnit);
+    return static_cast<int>(std::clamp(r, -1.0, static_cast<double>(Rows)));
+  }
+  bool Holds(const TBox& b) const noexcept {
+    return Column(b.Right) - Column(b.Left) <= kSpan && Row(b.Top) - Row(b.Bottom) <= kSpan;
+  }
+  std::size_t CellOf(const TBox& b) const noexcept {
+    const int c = std::clamp(Column(b.Left), 0, Columns - 1);
+    const int r = std::clamp(Row(b.Bottom), 0, Rows - 1);
+    return static_cast<std::size_t>(r) * static_cast<std::size_t>(Columns) + static_cast<std::size_t>(c);
+  }
+};
+
+// A list's grids, from fine cells for its many small records to one cell for the largest:
+// each record goes to the finest grid that holds it within kSpan cells.
+struct TListIndex {
+  const void* Data = nullptr;
+  int Count = 0;
+  std::function<void(TListIndex&)> Build;  // fills the grids when first needed
+  bool Built = false;
+  double Area = 0;             // of the list's box, world units squared
+  std::vector<TGrid> Grids;
+  std::vector<int> Always;     // boxes that are not finite
+};
+
+std::vector<TListIndex>& Indexes() {
+  static std::vector<TListIndex> indexes;
+  return indexes;
+}
+
+double& AreaShare() {
+  static double share = 0.25;
+  return share;
+}
+
+// A box in single precision, rounded outwards so that it holds the exact one: a quarter of
+// the memory to go through in the passes after the first.
+struct TFloatBox {
+  float Left, Bottom, Right, Top;
+};
+
+float Below(double v) noexcept {
+  const float f = static_cast<float>(v);
+  return f > v ? std::nextafter(f, -INFINITY) : f;
+}
+float Above(double v) noexcept {
+  const float f = static_cast<float>(v);
+  return f < v ? std::nextafter(f, INFINITY) : f;
+}
+
+template <typename T>
+void FillList(TListIndex& index, const std::vector<T>& list) {
+  index.Built = true;
+  const int count = index.Count;
+  TBox all{INFINITY, INFINITY, -INFINITY, -INFINITY};
+  int finite = 0;
+  std::vector<TFloatBox> boxes(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    TBox b = BoxOf(list[static_cast<std::size_t>(i)]);
+    if (b.Finite()) {
+      const TFloatBox f{Below(b.Left), Below(b.Bottom), Above(b.Right), Above(b.Top)};
+      boxes[static_cast<std::size_t>(i)] = f;
+      b = {f.Left, f.Bottom, f.Right, f.Top};
+    }
+    if (!b.Finite()) {  // beyond the single-precision range too
+      boxes[static_cast<std::size_t>(i)] = {NAN, NAN, NAN, NAN};
+      continue;
+    }
+    all = {std::min(all.Left, b.Left), std::min(all.Bottom, b.Bottom), std::max(all.Right, b.Right),
+           std::max(all.Top, b.Top)};
+    ++finite;
+  }
+  if (finite == 0 || !all.Finite()) {
+    for (int i = 0; i < count; ++i) index.Always.push_back(i);
+    return;
+  }
+  const double width = std::max(all.Right - all.Left, 1e-9);
+  const double height = std::max(all.Top - all.Bottom, 1e-9);
+  index.Area = width * height;
+  // The finest cells hold about four records each; every next grid has cells twice as large,
+  // down to a single cell.
+  double cellSize = std::sqrt(index.Area / std::max(1.0, finite / 4.0));
+  for (;;) {
+    TGrid g;
+    g.Columns = static_cast<int>(std::clamp(std::ceil(width / cellSize), 1.0, double{kMaxCellsPerSide}));
+    g.Rows = static_cast<int>(std::clamp(std::ceil(height / cellSize), 1.0, double{kMaxCellsPerSide}));
+    g.Left = all.Left;
+    g.Bottom = all.Bottom;
+    g.CellWidth = width / g.Columns;
+    g.CellHeight = height / g.Rows;
+    g.ColumnsPerUnit = g.Columns / width;
+    g.RowsPerUnit = g.Rows / height;
+    index.Grids.push_back(std::move(g));
+    if (index.Grids.back().Columns <= kSpan && index.Grids.back().Rows <= kSpan) break;
+    cellSize *= 2.0;
+  }
+
+  // Count the records of each cell, then place them; each record's grid and cell are kept
+  // from the first pass.
+  std::vector<std::uint8_t> gridOf(static_cast<std::size_t>(count), 0xFF);
+  std::vector<std::uint32_t> cellOf(static_cast<std::size_t>(count), 0);
+  for (TGrid& g : index.Grids)
+    g.CellStart.assign(static_cast<std::size_t>(g.Columns) * static_cast<std::size_t>(g.Rows) + 1, 0);
+  const double finest = std::min(index.Grids[0].CellWidth, index.Grids[0].CellHeight);
+  for (int i = 0; i < count; ++i) {
+    const TFloatBox& f = boxes[static_cast<std::size_t>(i)];
+    const TBox b{f.Left, f.Bottom, f.Right, f.Top};
+    if (!b.Finite()) {
+      index.Always.push_back(i);
+      continue;
+    }
+    // Start from the grid whose cells the record's size suggests; a step or two settles it.
+    const double size = std::max(b.Right - b.Left, b.Top - b.Bottom) / (finest * kSpan);
+    std::size_t level = size <= 1.0 ? 0 : static_cast<std::size_t>(std::max(0, std::ilogb(size)));
+    level = std::min(level, index.Grids.size() - 1);
+    while (level > 0 && index.Grids[level - 1].Holds(b)) --level;
+    while (level + 1 < index.Grids.size() && !index.Grids[level].Holds(b)) ++level;
+    TGrid& g = index.Grids[level];
+    const std::size_t cell = g.CellOf(b);
+    gridOf[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(level);
+    cellOf[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(cell);
+    ++g.CellStart[cell + 1];
+  }
+  std::vector<TFloatBox>().swap(boxes);
+  std::vector<std::vector<int>> next(index.Grids.size());
+  for (std::size_t level = 0; level < index.Grids.size(); ++level) {
+    TGrid& g = index.Grids[level];
+    for (std::size_t c = 0; c + 1 < g.CellStart.size(); ++c) g.CellStart[c + 1] += g.CellStart[c];
+    g.CellRecords.resize(static_cast<std::size_t>(g.CellStart.back()));
+    next[level].assign(g.CellStart.begin(), g.CellStart.end() - 1);
+  }
+  for (int i = 0; i < count; ++i) {
+    const std::uint8_t level = gridOf[static_cast<std::size_t>(i)];
+    if (level == 0xFF) continue;
+    const std::uint32_t cell = cellOf[static_cast<std::size_t>(i)];
+    index.Grids[level].CellRecords[static_cast<std::size_t>(next[level][cell]++)] = i;
+  }
+}
+
+template <typename T>
+void Register(const std::vector<T>& list, int count) {
+  TListIndex index;
+  index.Data = list.data();
+  index.Count = count;
+  index.Build = [&list](TListIndex& self) { FillList(self, list); };
+  Indexes().push_back(std::move(index));
+}
+
+}  // namespace
+
+void PrepareDrawingIndex() {
+  ClearDrawingIndex();
+  Register(Sl2List, Sl2Count);
+  Register(Sl3List, Sl3Count);
+  Register(Sl4List, Sl4Count);
+  Register(ScList, ScCount);
+  Register(SeList, SeCount);
+  Register(SoList, SoCount);
+  Register(SgList, SgCount);
+  Register(LinList, LinCount);
+  Register(CirList, CirCount);
+  Register(ArcList, ArcCount);
+  Register(PntList, PntCount);
+  Register(PntExList, PntExCount);
+  Register(DimList, DimCount);
+}
+
+void BuildDrawingIndex() {
+  PrepareDrawingIndex();
+  for (TListIndex& i : Indexes()) i.Build(i);
+}
+
+void ClearDrawingIndex() { std::vector<TListIndex>().swap(Indexes()); }
+
+std::size_t DrawingIndexBytes() {
+  std::size_t bytes = 0;
+  for (const TListIndex& i : Indexes()) {
+    bytes += sizeof i + i.Always.capacity() * sizeof(int);
+    for (const TGrid& g : i.Grids) bytes += sizeof g + (g.CellStart.capacity() + g.CellRecords.capacity()) * sizeof(int);
+  }
+  return bytes;
+}
+
+void SetDrawingIndexAreaShare(double share) { AreaShare() = share; }
+
+const std::vector<int>* RecordsNearView(const void* listData, int count) {
+  if (count <= 0 || !(ViewScale > 0.0) || !std::isfinite(ViewScale)) return nullptr;
+  TListIndex* index = nullptr;
+  for (TListIndex& i : Indexes())
+    if (i.Data == listData && i.Count == count) index = &i;
+  if (!index) return nullptr;
+
+  const double margin = kMarginPixels / ViewScale;
+  const TBox view{ViewLeft - margin, ViewBottom - margin, ViewRight + margin, ViewTop + margin};
+  if (!view.Finite()) return nullptr;
+  const double viewArea = (view.Right - view.Left) * (view.Top - view.Bottom);
+  if (!index->Built) {
+    // Not before a view that may use it: the drawing's extents stand for the list's box.
+    const double drawingArea = (ExtentRight - ExtentLeft) * (ExtentTop - ExtentBottom);
+    if (!(viewArea < AreaShare() * drawingArea)) return nullptr;
+    index->Build(*index);
+  }
+  if (index->Grids.empty() || !(viewArea < AreaShare() * index->Area)) return nullptr;
+
+  // Candidates: in every grid, the cells under the view and kSpan more to the left and below;
+  // and the records that are always visited. A bit per record keeps them in ascending order.
+  static std::vector<std::uint64_t> marks;
+  static std::vector<int> near;
+  marks.assign((static_cast<std::size_t>(count) + 63) / 64, 0);
+  const auto mark = [](int i) {
+    marks[static_cast<std::size_t>(i) >> 6] |= std::uint64_t{1} << (static_cast<unsigned>(i) & 63u);
+  };
+  for (const TGrid& g : index->Grids) {
+    const int c0 = std::max(0, g.Column(view.Left) - kSpan);
+    const int c1 = std::min(g.Columns - 1, g.Column(view.Right));
+    const int r0 = std::max(0, g.Row(view.Bottom) - kSpan);
+    const int r1 = std::min(g.Rows - 1, g.Row(view.Top));
+    for (int r = r0; r <= r1; ++r) {
+      const std::size_t rowStart = static_cast<std::size_t>(r) * static_cast<std::size_t>(g.Columns);
+      for (int k = g.CellStart[rowStart + static_cast<std::size_t>(std::max(c0, 0))];
+           c0 <= c1 && k < g.CellStart[rowStart + static_cast<std::size_t>(c1) + 1]; ++k)
+        mark(g.CellRecords[static_cast<std::size_t>(k)]);
+    }
+  }
+  for (int i : index->Always) mark(i);
+  near.clear();
+  for (std::size_t w = 0; w < marks.size(); ++w) {
+    for (std::uint64_t bits = marks[w]; bits != 0; bits &= bits - 1)
+      near.push_back(static_cast<int>(w * 64 + static_cast<std::size_t>(std::countr_zero(bits))));
+  }
+  return &near;
+}
+
+}  // namespace sxf

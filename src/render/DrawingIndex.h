@@ -1,0 +1,37 @@
+#pragma once
+// A grid index over the records of each entity list of the model, so that a redraw of a view
+// much smaller than the drawing visits only the records near the view instead of every one.
+// Boxes are in world units (coordinates divided by each record's group scale). The renderer
+// still draws each list in index order, so the picture is the same with or without it.
+//
+// The index belongs to the model it was made for: prepare it after the model is read, clear it
+// before the model is freed or read again. A list whose size or storage no longer matches the
+// index is drawn whole.
+
+#include <cstddef>
+#include <vector>
+
+namespace sxf {
+
+// Registers every drawn list of the current model, replacing any previous index; a list's
+// grids are built the first time a view small enough to use them is drawn, so reading the
+// drawing costs nothing more.
+void PrepareDrawingIndex();
+// The same with every list's grids built at once.
+void BuildDrawingIndex();
+void ClearDrawingIndex();
+
+// Bytes the index holds (for measurements).
+std::size_t DrawingIndexBytes();
+
+// The records of the list stored at listData with count records that may paint a pixel in
+// the current view (ViewLeft .. ViewTop, a few pixels' margin), in ascending order; or
+// nullptr when the whole list is to be drawn: no index for that list, or a view so large
+// that visiting every record is as quick. The vector stays valid until the next call.
+const std::vector<int>* RecordsNearView(const void* listData, int count);
+
+// Tuning, for measurements and tests: the index is used when the view's area is below this
+// share of the list's area (0 turns the index off, a large value always uses it).
+void SetDrawingIndexAreaShare(double share);
+
+}  // namespace sxf

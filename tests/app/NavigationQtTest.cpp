@@ -1,0 +1,160 @@
+// The preview's navigation driven by real Qt events on the offscreen platform: wheel events at
+// a position, mouse presses with button combinations, key events wherever the focus is.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCursor>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <unistd.h>
+
+#include "app/PaintBox.h"
+#include "app/Unit1.h"
+#include "globals/UnitGval.h"
+
+namespace sxf {
+namespace {
+
+namespace fs = std::filesystem;
+
+class NavigationQtTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("sxf-nav-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    const char* samples = std::getenv("SXF_SAMPLES");
+    ASSERT_NE(samples, nullptr);
+    fs::copy_file(fs::path(samples) / "floor-plan" / "JWC_TEMP.TXT", dir_ / "JWC_TEMP.TXT",
+                  fs::copy_options::overwrite_existing);
+    std::ofstream(dir_ / "x.dat", std::ios::binary) << "0\r\n0\r\n700\r\n500\r\n200\r\n";
+    form_ = std::make_unique<TForm1>(TProgramLocation{dir_.string() + "/", (dir_ / "x.dat").string()});
+    form_->show();
+    for (int i = 0; i < 100 && !form_->ViewImage; ++i) QApplication::processEvents();
+    ASSERT_TRUE(form_->ViewImage.has_value());
+    box_ = form_->PaintBox1;
+  }
+  void TearDown() override {
+    form_.reset();
+    fs::remove_all(dir_);
+  }
+
+  void Wheel(QPoint at, int delta) {
+    const QPointF global = box_->mapToGlobal(QPointF(at));
+    QWheelEvent e(QPointF(at), global, QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box_, &e);
+  }
+  double WorldX(QPoint p) const { return ViewLeft + p.x() / ViewScale; }
+  double WorldY(QPoint p) const { return ViewTop - p.y() / ViewScale; }
+  // Presses the buttons one after the other at from, moves and releases them at to.
+  void Drag(std::initializer_list<Qt::MouseButton> buttons, QPoint from, QPoint to) {
+    for (Qt::MouseButton b : buttons) QTest::mousePress(box_, b, Qt::NoModifier, from);
+    QTest::mouseMove(box_, to);
+    for (Qt::MouseButton b : buttons) QTest::mouseRelease(box_, b, Qt::NoModifier, to);
+  }
+
+  fs::path dir_;
+  std::unique_ptr<TForm1> form_;
+  TPaintBox* box_ = nullptr;
+};
+
+TEST_F(NavigationQtTest, WheelStepsAboutTheCursorComeBack) {
+  const QPoint at(70, 90);
+  const double scale = ViewScale, wx = WorldX(at), wy = WorldY(at);
+  Wheel(at, -120);  // towards the user: zoom in
+  EXPECT_NEAR(ViewScale, scale * 1.5, 1e-12 * scale);
+  EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(form_->EditA));
+  Wheel(at, -120);
+  Wheel(at, 120);
+  Wheel(at, 120);
+  EXPECT_NEAR(ViewScale, scale, 1e-12 * scale);
+  EXPECT_NEAR(WorldX(at), wx, 1e-9);
+  EXPECT_NEAR(WorldY(at), wy, 1e-9);
+}
+
+TEST_F(NavigationQtTest, TwoButtonClickAndThinDragReCentreWithoutZooming) {
+  for (QPoint to : {QPoint(100, 80), QPoint(200, 83)}) {
+    const double scale = ViewScale;
+    const QPoint from(100, 80);
+    const double wx = WorldX(from), wy = WorldY(from);
+    Drag({Qt::LeftButton, Qt::RightButton}, from, to);
+    EXPECT_DOUBLE_EQ(ViewScale, scale);
+    EXPECT_NEAR((ViewLeft + ViewRight) / 2, wx, 1e-9);
+    EXPECT_NEAR((ViewBottom + ViewTop) / 2, wy, 1e-9);
+    EXPECT_EQ(form_->Nav.ButtonFlags, 0);
+  }
+}
+
+TEST_F(NavigationQtTest, RightDownBoxFitsExactlyAndLeftDownToggles) {
+  const QPoint from(50, 40), to(250, 140);
+  const double x0 = WorldX(from), y0 = WorldY(from), x1 = WorldX(to), y1 = WorldY(to);
+  const double fitted = ViewScale;
+  Drag({Qt::RightButton, Qt::LeftButton}, from, to);
+  const double w = box_->width(), h = box_->height();
+  EXPECT_DOUBLE_EQ(ViewScale, std::min(w / (x1 - x0), h / (y0 - y1)));
+  EXPECT_NEAR((ViewLeft + ViewRight) / 2, (x0 + x1) / 2, 1e-9);
+  Drag({Qt::LeftButton, Qt::RightButton}, QPoint(250, 40), QPoint(50, 140));  // left and down
+  EXPECT_DOUBLE_EQ(ViewScale, fitted);
+  Drag({Qt::LeftButton, Qt::RightButton}, QPoint(250, 40), QPoint(50, 140));
+  EXPECT_NE(ViewScale, fitted);
+}
+
+TEST_F(NavigationQtTest, MiddleDragMovesTheViewByTheWorldDistanceUnderTheCursor) {
+  const QPoint from(100, 100), to(180, 60);
+  const double wx = WorldX(from), wy = WorldY(from), scale = ViewScale;
+  QTest::mousePress(box_, Qt::MiddleButton, Qt::NoModifier, from);
+  ASSERT_TRUE(form_->Nav.DragImageValid);
+  const QImage picture = *form_->ViewImage;
+  QTest::mouseMove(box_, to);
+  // The snapshot follows the cursor: the picture's pixel at from is now at to.
+  EXPECT_EQ(box_->Surface().pixel(to + QPoint(3, 3)), picture.pixel(from + QPoint(3, 3)));
+  QTest::mouseRelease(box_, Qt::MiddleButton, Qt::NoModifier, to);
+  EXPECT_FALSE(form_->Nav.DragImageValid);
+  EXPECT_DOUBLE_EQ(ViewScale, scale);
+  EXPECT_NEAR(WorldX(to), wx, 1e-9);
+  EXPECT_NEAR(WorldY(to), wy, 1e-9);
+}
+
+TEST_F(NavigationQtTest, TheBandDrawnAndErasedLeavesThePictureUnchanged) {
+  const QImage before = box_->Surface();
+  QTest::mousePress(box_, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+  QTest::mousePress(box_, Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
+  QTest::mouseMove(box_, QPoint(200, 150));
+  ASSERT_TRUE(form_->Nav.BandShown);
+  EXPECT_NE(box_->Surface(), before);
+  form_->Nav.DrawRubberBand();  // erases it
+  EXPECT_EQ(box_->Surface(), before);
+}
+
+TEST_F(NavigationQtTest, KeysActWhereverTheFocusIsAndArrowsOnlyOverThePreview) {
+  form_->StringGrid1->setFocus();
+  const double scale = ViewScale;
+  QCursor::setPos(form_->mapToGlobal(QPoint(form_->width() - 5, 5)));  // over the side panel
+  form_->StringGrid1->setCurrentCell(3, 3);
+  QTest::keyClick(form_->StringGrid1, Qt::Key_PageUp);
+  EXPECT_NEAR(ViewScale, scale * 1.5, 1e-12 * scale);
+  QTest::keyClick(form_->StringGrid1, Qt::Key_Down);
+  // The grid did not move its current cell: the keys were swallowed.
+  EXPECT_EQ(form_->StringGrid1->currentRow(), 3);
+  const double left = ViewLeft, width = ViewRight - ViewLeft;
+  QTest::keyClick(form_->StringGrid1, Qt::Key_Right);
+  EXPECT_EQ(ViewLeft, left);  // cursor outside the preview
+  QCursor::setPos(box_->mapToGlobal(QPoint(10, 10)));
+  QTest::keyClick(form_->Memo1, Qt::Key_Right);
+  EXPECT_NEAR(ViewLeft, left + width / 2, 1e-9);
+  QTest::keyClick(form_->Memo1, Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_NEAR(ViewLeft, left + width / 2 - width / 10, 1e-9);
+  QTest::keyClick(form_->EditA, Qt::Key_Home);
+  EXPECT_DOUBLE_EQ(ViewScale, scale);
+}
+
+}  // namespace
+}  // namespace sxf
