@@ -1,0 +1,70 @@
+#include "platform/win32/ShiftJis.h"
+
+#include "platform/win32/WindowsApi.h"
+
+namespace sxf {
+
+namespace {
+
+constexpr UINT kShiftJis = 932;
+constexpr wchar_t kReplacement = 0xFFFD;
+
+int Length(std::size_t n) noexcept { return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n); }
+
+// The whole text converted strictly; false when any byte does not form a character.
+bool ConvertStrict(std::string_view bytes, std::wstring& out) {
+  const int n = MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, bytes.data(),
+                                    Length(bytes.size()), nullptr, 0);
+  if (n <= 0) return false;
+  out.resize(static_cast<std::size_t>(n));
+  return MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, bytes.data(), Length(bytes.size()),
+                             out.data(), n) == n;
+}
+
+}  // namespace
+
+std::wstring ShiftJisToWide(std::string_view bytes) {
+  std::wstring out;
+  if (bytes.empty() || ConvertStrict(bytes, out)) return out;
+  // Character by character, so that one bad character costs only itself.
+  out.clear();
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const bool lead = IsDBCSLeadByteEx(kShiftJis, static_cast<BYTE>(bytes[i])) != 0;
+    const std::size_t len = (lead && i + 1 < bytes.size()) ? 2 : 1;
+    std::wstring one;
+    if (!(lead && len == 1) && ConvertStrict(bytes.substr(i, len), one))
+      out += one;
+    else
+      out += kReplacement;
+    i += len;
+  }
+  return out;
+}
+
+std::string WideToUtf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), Length(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), Length(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::string ShiftJisToUtf8(std::string_view bytes) { return WideToUtf8(ShiftJisToWide(bytes)); }
+
+std::string WideToShiftJis(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), Length(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), Length(text.size()), out.data(), n,
+                      "?", nullptr);
+  return out;
+}
+
+bool AnsiCodePageIsShiftJis() noexcept { return GetACP() == kShiftJis; }
+
+}  // namespace sxf
