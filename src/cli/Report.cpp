@@ -10,6 +10,7 @@
 #include "cli/JsonWriter.h"
 #include "platform/qt/QtCanvas.h"
 #include "search/Extents.h"
+#include "search/LineTypeMarks.h"
 #include "model/JwwGaibu2.h"
 #include "platform/qt/ShiftJis.h"
 
@@ -255,6 +256,20 @@ std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& o
     for (double v : {ExtentLeft, ExtentBottom, ExtentRight, ExtentTop}) j.Double(v);
     j.EndArray();
   }
+  j.Newline();
+  j.Key("marks");
+  j.BeginArray();
+  for (const TLineTypeMark& m : CollectLineTypeMarks()) {
+    j.Newline();
+    j.BeginObject();
+    Int(j, "number", m.Number);
+    j.Key("list"); j.String(m.List);
+    Int(j, "index", m.Index);
+    Num(j, "x", m.X);
+    Num(j, "y", m.Y);
+    j.EndObject();
+  }
+  j.EndArray();
   if (options.Entities) {
     j.Newline();
     j.Key("entities");

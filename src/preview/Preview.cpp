@@ -7,6 +7,7 @@
 #include "graphics/Primitives.h"
 #include "render/Renderer.h"
 #include "search/Extents.h"
+#include "search/LineTypeMarks.h"
 
 namespace sxf {
 
@@ -62,7 +63,10 @@ bool DrawPreview(TCanvas& c, int width, int height) {
   const double d = 5.0 / ViewScale;
   DrawWorldSegment(c, -d, 0.0, d, 0.0);
   DrawWorldSegment(c, 0.0, -d, 0.0, d);
-  return RenderDrawing(c);
+  const bool drawn = RenderDrawing(c);
+  // The marks go on after a break too; they poll the break themselves.
+  const bool marked = DrawLineTypeMarks(c, kMarkRadiusPixels / ViewScale);
+  return drawn && marked;
 }
 
 }  // namespace sxf

@@ -23,8 +23,8 @@ void FitViewToBox(double left, double bottom, double right, double top);
 // ViewHeight.
 void CentreViewOn(double cx, double cy);
 
-// Clears the surface, frames it (aqua), draws the red origin cross and the drawing. False
-// when the user's break stopped the drawing.
+// Clears the surface, frames it (aqua), draws the red origin cross, the drawing and the
+// numbered marks of the user line types. False when the user's break stopped the drawing.
 bool DrawPreview(TCanvas& c, int width, int height);
 
 }  // namespace sxf

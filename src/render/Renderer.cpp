@@ -6,6 +6,8 @@
 #include "graphics/SolidArc.h"
 #include "model/JwwGaibu2.h"
 #include "render/UserBreak.h"
+#include "text/ImageFrame.h"
+#include "text/TextDrawing.h"
 #include "util/MyFunc.h"
 
 namespace sxf {
@@ -56,7 +58,9 @@ void DrawArcSolid(TCanvas& c, TSolidArcKind kind, const T& e, double modeOrInner
 }  // namespace
 
 bool RenderDrawing(TCanvas& c) {
-  // Texts and the image frames they may stand for are not drawn yet.
+  // Pictures first, below everything else.
+  if (!DrawList(TxtList, TxtCount, [&c](const TJwwEntTxt& e) { DrawImageEntity(c, -1, e); }))
+    return false;
   if (!DrawList(Sl2List, Sl2Count, [&c](const TJwwEntSl2& e) {
         const double s = GroupScaleDivisor(e.Hdr);
         SetSolidPenAndBrush(c, e);
@@ -124,8 +128,13 @@ bool RenderDrawing(TCanvas& c) {
                       e.Hdr.LWidth);
       }))
     return false;
-  // Dimensions: the dimension line with its own head (the value text is not drawn yet).
-  return DrawList(DimList, DimCount, [&c](const TJwwEntDim& e) { DrawLine(c, e.Line); });
+  if (!DrawList(TxtList, TxtCount, [&c](const TJwwEntTxt& e) { DrawTextEntity(c, -1, e); }))
+    return false;
+  // Dimensions: the dimension line with its own head, then the value text.
+  return DrawList(DimList, DimCount, [&c](const TJwwEntDim& e) {
+    DrawLine(c, e.Line);
+    DrawTextEntity(c, -1, e.Text);
+  });
 }
 
 }  // namespace sxf

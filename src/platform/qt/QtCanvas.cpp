@@ -2,9 +2,12 @@
 
 #include <QFont>
 #include <QPolygon>
+#include <QTransform>
 #include <algorithm>
+#include <functional>
 
 #include "platform/qt/ShiftJis.h"
+#include "util/MyFunc.h"
 
 namespace sxf {
 
@@ -63,6 +66,7 @@ TQtCanvas::~TQtCanvas() {
 
 void TQtCanvas::ApplyPen() {
   if (penApplied_ && appliedPen_ == Pen) return;
+  textPenApplied_ = false;
   QPen pen(ToQColor(Pen.Color));
   pen.setStyle(ToQt(Pen.Style));
   if (Pen.Width <= 1) {
@@ -171,37 +175,65 @@ void TQtCanvas::Polygon(std::span<const TPixelPoint> points) {
   painter_.drawPolygon(polygon, Qt::OddEvenFill);
 }
 
+std::size_t TQtCanvas::TLogFontHash::operator()(const TLogFont& f) const noexcept {
+  std::size_t h = std::hash<std::string>()(f.FaceName);
+  for (const int v : {f.Height, f.Width, f.Escapement, f.Orientation, f.Weight, f.CharSet,
+                      (f.Italic ? 1 : 0) | (f.Underline ? 2 : 0) | (f.StrikeOut ? 4 : 0)})
+    h = h * 1000003u ^ static_cast<std::size_t>(static_cast<unsigned>(v));
+  return h;
+}
+
 void TQtCanvas::SetFont(const TLogFont& font) {
-  font_ = font;
+  if (font_ != nullptr && font == record_) return;
+  record_ = font;
+  font_ = nullptr;
   fontApplied_ = false;
 }
 
 void TQtCanvas::TextOut(int x, int y, std::string_view text) {
   Flush();
-  if (!fontApplied_) {
-    QFont font(ShiftJisToQString(font_.FaceName));
-    const int height = std::max(1, std::abs(font_.Height));
-    font.setPixelSize(height);
-    font.setWeight(font_.Weight >= 600 ? QFont::Bold : QFont::Normal);
-    font.setItalic(font_.Italic);
-    font.setUnderline(font_.Underline);
-    font.setStrikeOut(font_.StrikeOut);
-    if (font_.Width > 0) {
-      // The average width of a one-byte character is half the cell height at 100 % stretch.
-      const int stretch = std::clamp(font_.Width * 200 / height, 1, 4000);
-      font.setStretch(stretch);
+  if (font_ == nullptr) {
+    auto it = fonts_.find(record_);
+    if (it == fonts_.end()) {
+      // A long session of zooming meets many sizes; start afresh rather than grow for ever.
+      if (fonts_.size() >= 512) fonts_.clear();
+      it = fonts_.emplace(record_, MakeQtFont(record_)).first;
+      ++fontsCreated_;
     }
-    painter_.setFont(font);
+    font_ = &it->second;
+  }
+  if (!fontApplied_) {
+    painter_.setFont(font_->Font);
     fontApplied_ = true;
   }
-  painter_.save();
-  painter_.setPen(ToQColor(FontColor));
-  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  painter_.translate(Clamp(x), Clamp(y));
-  painter_.rotate(-font_.Escapement / 10.0);  // escapement runs counter-clockwise
-  painter_.drawText(0, painter_.fontMetrics().ascent(), ShiftJisToQString(text));
-  painter_.restore();
-  penApplied_ = false;  // save/restore may have changed what the painter holds
+  if (!textPenApplied_ || textPenColor_ != FontColor) {
+    painter_.setPen(ToQColor(FontColor));
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    textPenColor_ = FontColor;
+    textPenApplied_ = true;
+    penApplied_ = false;
+  }
+  const QString& chars = ShiftJisCharToQString(text);
+  QTransform t;
+  t.translate(Clamp(x), Clamp(y));
+  t.rotate(-record_.Escapement / 10.0);  // escapement runs counter-clockwise, y is down
+  const TQtFont& f = *font_;
+  if (f.Vertical && text.size() == 2 && IsLeadByte(text[0])) {
+    // The vertical face: a two-byte character stands upright in a run turned by the
+    // escapement, that is turned a quarter back about its cell's centre.
+    const double cellWidth = f.CellFullWidth;
+    const double cellHeight = f.CellHeight;
+    t.translate(cellWidth / 2.0, cellHeight / 2.0);
+    t.rotate(-90.0);
+    t.scale(cellHeight / f.NaturalFullWidth, cellWidth / f.NaturalCell);
+    painter_.setTransform(t);
+    painter_.drawText(QPointF(-f.NaturalFullWidth / 2.0, -f.NaturalCell / 2.0 + f.Ascent), chars);
+  } else {
+    t.scale(f.ScaleX, f.ScaleY);
+    painter_.setTransform(t);
+    painter_.drawText(QPointF(0.0, f.Ascent), chars);
+  }
+  painter_.resetTransform();
 }
 
 }  // namespace sxf

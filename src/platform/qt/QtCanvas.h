@@ -7,13 +7,20 @@
 //
 // Segments are gathered and handed to QPainter in batches while the pen stays the same;
 // every other operation, a pen change and Flush() draw what is gathered first.
+//
+// TextOut writes the text in the font record's cell: the cell height is ascent + descent, a
+// one-byte character is the record's average width wide and a two-byte one twice that; the
+// cell's upper-left corner is the given pixel and the escapement turns it counter-clockwise
+// about that pixel. Platform fonts are made once per distinct record and kept.
 
 #include <QImage>
 #include <QLine>
 #include <QPainter>
+#include <unordered_map>
 #include <vector>
 
 #include "graphics/Canvas.h"
+#include "platform/qt/Fonts.h"
 
 namespace sxf {
 
@@ -38,6 +45,9 @@ class TQtCanvas final : public TCanvas {
 
   static QColor ToQColor(TColor c) noexcept;
 
+  // Platform fonts made so far (one per distinct font record).
+  int FontsCreated() const noexcept { return fontsCreated_; }
+
  private:
   void ApplyPen();
   void ApplyBrush();
@@ -52,8 +62,16 @@ class TQtCanvas final : public TCanvas {
   bool penApplied_ = false;
   bool brushApplied_ = false;
   QPoint position_;
-  TLogFont font_;
-  bool fontApplied_ = false;
+  struct TLogFontHash {
+    std::size_t operator()(const TLogFont& f) const noexcept;
+  };
+  std::unordered_map<TLogFont, TQtFont, TLogFontHash> fonts_;
+  const TQtFont* font_ = nullptr;  // the current record's font, made on first use
+  TLogFont record_;
+  bool fontApplied_ = false;   // the painter holds font_
+  bool textPenApplied_ = false;  // the painter's pen is textPenColor_
+  TColor textPenColor_ = 0;
+  int fontsCreated_ = 0;
   uchar* bits_ = nullptr;
   qsizetype bytesPerLine_ = 0;
 };

@@ -1,0 +1,97 @@
+#include "search/LineTypeMarks.h"
+
+#include "graphics/Curves.h"
+#include "graphics/Primitives.h"
+#include "model/JwwGaibu2.h"
+#include "render/UserBreak.h"
+#include "search/LineTypeTally.h"
+#include "text/TextDrawing.h"
+#include "util/MyFunc.h"
+
+namespace sxf {
+
+namespace {
+
+// "ＭＳ ゴシック" in Shift-JIS.
+const std::string kMarkFace = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
+
+// Walks the four searched lists in drawing order and hands every marked record to onMark
+// (number, list name, index, centre). stop() is asked after records 0, 10, 20, ... of each
+// list and after each list; true ends the walk. False when stop() ended it.
+template <typename OnMark, typename Stop>
+bool WalkMarks(OnMark onMark, Stop stop) {
+  const auto walk = [&](const char* name, int count, auto&& visit) {
+    for (int i = 0; i < count; ++i) {
+      visit(i, name);
+      if (i % 10 == 0 && stop()) return false;
+    }
+    return !stop();
+  };
+  if (!walk("Lin", LinCount, [&](int i, const char* name) {
+        const TJwwEntLin& e = LinList[static_cast<std::size_t>(i)];
+        if (!IsUserLineType(e.Hdr.LType)) return;
+        const double s = GroupScaleDivisor(e.Hdr);
+        onMark(e.Hdr.LType - 30, name, i, (e.X1 + e.X2) / 2.0 / s, (e.Y1 + e.Y2) / 2.0 / s);
+      }))
+    return false;
+  if (!walk("Cir", CirCount, [&](int i, const char* name) {
+        const TJwwEntCir& e = CirList[static_cast<std::size_t>(i)];
+        if (!IsUserLineType(e.Hdr.LType)) return;
+        const double s = GroupScaleDivisor(e.Hdr);
+        onMark(e.Hdr.LType - 30, name, i, (e.Cx + e.R) / s, e.Cy / s);
+      }))
+    return false;
+  if (!walk("Arc", ArcCount, [&](int i, const char* name) {
+        const TJwwEntArc& e = ArcList[static_cast<std::size_t>(i)];
+        if (!IsUserLineType(e.Hdr.LType)) return;
+        const double s = GroupScaleDivisor(e.Hdr);
+        const TDPoint p = EllipsePointDeg(e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle);
+        onMark(e.Hdr.LType - 30, name, i, p.X / s, p.Y / s);
+      }))
+    return false;
+  return walk("Dim", DimCount, [&](int i, const char* name) {
+    const TJwwEntLin& line = DimList[static_cast<std::size_t>(i)].Line;
+    if (!IsUserLineType(line.Hdr.LType)) return;
+    const double s = GroupScaleDivisor(line.Hdr);
+    onMark(line.Hdr.LType - 30, name, i, (line.X1 + line.X2) / 2.0 / s,
+           (line.Y1 + line.Y2) / 2.0 / s);
+  });
+}
+
+}  // namespace
+
+std::vector<TLineTypeMark> CollectLineTypeMarks() {
+  std::vector<TLineTypeMark> marks;
+  WalkMarks(
+      [&marks](int number, const char* list, int index, double x, double y) {
+        marks.push_back({number, list, index, x, y});
+      },
+      [] { return false; });
+  return marks;
+}
+
+bool DrawLineTypeMarks(TCanvas& c, double m) {
+  if (CheckUserBreak()) return false;
+  return WalkMarks(
+      [&c, m](int number, const char*, int, double x, double y) {
+        DrawLineTypeMark(c, std::to_string(number), x, y, m);
+      },
+      [] { return CheckUserBreak(); });
+}
+
+void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, double m) {
+  const TColor white = RgbColor(255, 255, 255);
+  c.Pen.Color = white;
+  c.Pen.Width = 1;
+  c.Pen.Style = TPenStyle::Solid;
+  c.Brush.Color = white;
+  c.Brush.Style = TBrushStyle::Solid;
+  DrawWorldRect(c, x - 0.8 * m, y - 0.8 * m, x + 0.8 * m, y + 0.8 * m);
+  c.Pen.Color = RgbColor(255, 0, 0);
+  c.Pen.Style = TPenStyle::Solid;
+  c.Pen.Width = 3;
+  DrawWorldEllipse(c, x, y, m, 1.0, 0.0);
+  DrawTextRun(c, 0, kMarkFace, x - 0.5 * m, y - 0.5 * m, 0.0, m, m, 0.0, text);
+}
+
+}  // namespace sxf

@@ -1,0 +1,35 @@
+#pragma once
+// The numbered marks that show where the entities drawn with an SXF user line type are: a
+// red ring of radius m around a white square with the number 17..32 inside, on every line
+// segment, circle, arc and dimension line whose line type is 47..62. Positions are world
+// units (group scale applied, as the entities are drawn); m is in world units too.
+
+#include <string>
+#include <vector>
+
+#include "graphics/Canvas.h"
+
+namespace sxf {
+
+// Radius of a mark in pixels at any zoom.
+inline constexpr double kMarkRadiusPixels = 10.0;
+
+struct TLineTypeMark {
+  int Number = 0;      // 17..32
+  const char* List = "";  // "Lin", "Cir", "Arc" or "Dim"
+  int Index = 0;       // position in that list
+  double X = 0.0, Y = 0.0;
+};
+
+// Every mark in drawing order: lines, circles, arcs, then dimensions, each in index order.
+std::vector<TLineTypeMark> CollectLineTypeMarks();
+
+// Draws every mark of size m (10 / ViewScale for the preview). Polls the user's break after
+// records 0, 10, 20, ... of each list and after each list; a break leaves the rest undrawn.
+// False when the break stopped it.
+bool DrawLineTypeMarks(TCanvas& c, double m);
+
+// One mark with the given text centred on the world point (x, y).
+void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, double m);
+
+}  // namespace sxf
