@@ -1,9 +1,7 @@
 // sxf-usertype-report: reads a JWC_TEMP.TXT with the window's reader and prints the
 // line-type tally as the window's grid shows it.
 
-#include <QGuiApplication>
 #include <cerrno>
-#include <optional>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,7 +9,6 @@
 
 #include "cli/Report.h"
 #include "model/JwwGaibu2.h"
-#include "platform/qt/Fonts.h"
 #include "util/MyFunc.h"
 
 namespace {
@@ -33,12 +30,6 @@ bool ParseSize(std::string_view text, int& width, int& height) {
   width = sxf::StrToIntOr0(text.substr(0, x));
   height = sxf::StrToIntOr0(text.substr(x + 1));
   return width >= 1 && height >= 1 && width <= 16384 && height <= 16384;
-}
-
-// Qt's own diagnostics (missing runtime folders and the like) are not the report's output.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::fprintf(stderr, "sxf-usertype-report: %s\n", message.toLocal8Bit().constData());
 }
 
 int Usage(const char* problem) {
@@ -103,12 +94,7 @@ int main(int argc, char** argv) {
   sxf::ResetJwwCurrentState();
 
   const sxf::TTallyGrid grid = sxf::BuildTallyGrid();
-  std::optional<QGuiApplication> gui;  // fonts and image writers need the GUI side of Qt
   if (!png.empty()) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietQtMessages);
-    gui.emplace(argc, argv);
-    sxf::InstallFontSubstitutions();
     const std::string problem = sxf::WritePreviewPng(png, pngWidth, pngHeight);
     if (!problem.empty()) {
       std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", png.c_str(), problem.c_str());

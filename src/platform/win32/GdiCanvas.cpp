@@ -125,6 +125,9 @@ void TGdiCanvas::ApplyFont() {
   if (wideText_) {
     LOGFONTW lf{};
     FillLogFont(lf, logFont_);
+    // The texts are Shift-JIS whatever the system's code page: the default character set of
+    // a system without code page 932 would pick a face without the Japanese characters.
+    if (lf.lfCharSet == DEFAULT_CHARSET) lf.lfCharSet = SHIFTJIS_CHARSET;
     CopyFace(lf.lfFaceName, ShiftJisToWide(logFont_.FaceName));
     font = CreateFontIndirectW(&lf);
   } else {

@@ -1,0 +1,40 @@
+#!/bin/sh
+# The Windows report (under Wine) prints the very JSON the Linux report prints, on every
+# sample and on 100 generated drawings. Skips (77) when the Linux build is not there.
+#   report-agrees.sh LINUX_BUILD WINDOWS_REPORT SAMPLES WORKDIR
+set -eu
+linux_report="$1/src/sxf-usertype-report"
+make_drawing="$1/bench/make-drawing"
+windows_report="$2"
+samples="$3"
+work="$4"
+if [ ! -x "$linux_report" ] || [ ! -x "$make_drawing" ]; then
+  echo "no Linux build with the report and make-drawing in $1"
+  exit 77
+fi
+mkdir -p "$work"
+wineserver -p10  # one server for all the runs below; it ends 10 s after the last
+
+set -- "$samples"/*/JWC_TEMP.TXT
+seed=1
+while [ "$seed" -le 100 ]; do
+  f="$work/generated-$seed.txt"
+  "$make_drawing" $((5 + seed * 37 % 400)) "$f" "$seed"
+  set -- "$@" "$f"
+  seed=$((seed + 1))
+done
+
+failed=0
+compared=0
+for f in "$@"; do
+  "$linux_report" --format json --entities "$f" > "$work/linux.json" || true
+  wine "$windows_report" --format json --entities "$f" > "$work/windows.json" || true
+  compared=$((compared + 1))
+  if ! cmp -s "$work/linux.json" "$work/windows.json"; then
+    echo "differs: $f"
+    diff "$work/linux.json" "$work/windows.json" | head -5
+    failed=$((failed + 1))
+  fi
+done
+echo "$compared drawings compared, $failed differ"
+[ "$failed" -eq 0 ]
