@@ -135,7 +135,9 @@ void TWin32Form::CreateControls() {
                Panel2, 1, 223, 199, 144, WS_EX_CLIENTEDGE);
   StringGrid1 = make(kGridClass, L"", WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, Panel2, 1, 41, 199, 182,
                      WS_EX_CLIENTEDGE);
-  EditA = make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, Panel2, 216, 400, 25, 21, WS_EX_CLIENTEDGE);
+  // The focus holder is never seen: left of the panel's client area rather than at its design
+  // place (216, 400), which a panel wider than 216 pixels would show, caret and all.
+  EditA = make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, Panel2, -216, 400, 25, 21, WS_EX_CLIENTEDGE);
   SendMessageW(EditA, EM_LIMITTEXT, 1, 0);
   ImmAssociateContext(EditA, nullptr);  // no input method on the focus holder
   SetWindowPos(EditA, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -312,6 +314,9 @@ LRESULT TWin32Form::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (HBRUSH b = ControlBrush(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)))
         return reinterpret_cast<LRESULT>(b);
       break;
+    case WM_SETFOCUS:
+      SetFocus(EditA);  // the focus holder takes the keys first
+      return 0;
     case WM_CLOSE:
       if (!closed_) {
         closed_ = true;
