@@ -93,6 +93,24 @@ TEST(GdiCanvas, PolygonFillsOddEven) {
   EXPECT_EQ(surface.Pixels()[20 * 100 + 50] & 0xFFFFFF, kRedPixel);  // upper point
 }
 
+TEST(GdiCanvas, HatchesRunAsThePlatformNamesThemOnATransparentBackground) {
+  // Forward diagonal runs down to the right (y down), backward diagonal up to the
+  // right; the gaps keep what was under them.
+  struct TCase { TBrushStyle style; int dx, dy; };
+  for (const TCase c : {TCase{TBrushStyle::FDiagonal, 1, 1}, TCase{TBrushStyle::BDiagonal, 1, -1},
+                        TCase{TBrushStyle::Horizontal, 1, 0}, TCase{TBrushStyle::Vertical, 0, 1}}) {
+    TFixture f;
+    f.canvas.Pen.Style = TPenStyle::Clear;
+    f.canvas.Brush = TBrush{kRed, c.style};
+    f.canvas.Rectangle(0, 0, 21, 21);
+    int x = 10, y = 10;
+    while (f.At(x, y) != kRedPixel) ++x;  // onto a hatch line
+    for (int i = 0; i < 4; ++i, x += c.dx, y += c.dy)
+      EXPECT_EQ(f.At(x, y), kRedPixel) << static_cast<int>(c.style) << " at " << x << "," << y;
+    EXPECT_GT(f.Count(0xFFFFFF), 200) << static_cast<int>(c.style);
+  }
+}
+
 TEST(GdiCanvas, FarCoordinatesAreClampedNotWrapped) {
   TFixture f;
   f.canvas.Pen = TPen{kRed, 1};
