@@ -169,7 +169,16 @@ void TWin32Form::LayoutControls() {
 
 TWindowRect TWin32Form::WindowRect() const {
   RECT r{};
-  GetWindowRect(Form1, &r);
+  if (IsIconic(Form1)) {
+    // A minimised window's own rectangle is the icon's, far off screen: the placement to
+    // keep is the one it is restored to.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(Form1, &placement);
+    r = placement.rcNormalPosition;
+  } else {
+    GetWindowRect(Form1, &r);
+  }
   return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right - r.left),
           static_cast<int>(r.bottom - r.top)};
 }
@@ -302,6 +311,7 @@ LRESULT TWin32Form::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SIZE:
       if (!LabelA1) break;
+      if (wp == SIZE_MINIMIZED) return 0;  // nothing to lay out or keep at icon size
       LayoutControls();
       if (!resizing_) {
         resizing_ = true;

@@ -56,4 +56,23 @@ actual=$(od -c < "$work/run/sxf-usertype-finder.dat")
 if [ "$expected" != "$actual" ]; then
   echo "the settings file after close:"; echo "$actual"; status=1
 fi
+
+# Closed while minimised: the placement kept is the one it is restored to, not the icon's.
+(cd "$work/run" && exec wine sxf-usertype-finder.exe) &
+app=$!
+id=""
+for _ in $(seq 1 60); do
+  id=$(xdotool search --onlyvisible --name "vexo_SXF" 2>/dev/null | head -1 || true)
+  [ -n "$id" ] && break
+  sleep 0.5
+done
+sleep 2
+xdotool windowminimize --sync "$id" || true
+sleep 1
+wine taskkill /im sxf-usertype-finder.exe >/dev/null 2>&1 || true  # WM_CLOSE, not a kill
+wait $app || true
+actual=$(od -c < "$work/run/sxf-usertype-finder.dat")
+if [ "$expected" != "$actual" ]; then
+  echo "the settings file after closing the minimised window:"; echo "$actual"; status=1
+fi
 exit $status
