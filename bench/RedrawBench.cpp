@@ -1,6 +1,7 @@
 // Drawing the preview of a large drawing: a full redraw after fit-all into 1920 x 1080, a
-// zoomed-in redraw that shows about 1 % of the drawing, and a baseline that hands the same
-// already-mapped segments straight to QPainter::drawLine.
+// zoomed-in redraw that shows about 1 % of the drawing, a baseline that hands the same
+// already-mapped segments straight to QPainter::drawLine, and a sheet of texts zoomed so that
+// about 100 000 characters are written as characters.
 
 #include <benchmark/benchmark.h>
 
@@ -16,6 +17,7 @@
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
 #include "platform/qt/QtCanvas.h"
+#include "search/LineTypeMarks.h"
 
 namespace {
 
@@ -23,17 +25,21 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
 // Loads the generated drawing of the size the benchmark asks for, once.
+// What the model holds now: a generated drawing's size, or 0 for the text sheet.
+std::size_t loadedEntities = static_cast<std::size_t>(-1);
+
 void LoadDrawing(std::size_t entities) {
-  static std::size_t loaded = 0;
-  if (loaded == entities) return;
+  if (loadedEntities == entities) return;
   const auto path = std::filesystem::temp_directory_path() / ("sxf-redraw-" + std::to_string(entities) + ".txt");
   sxf::bench::WriteGeneratedDrawing(path.string(), entities);
   sxf::InitJwwModel();
   sxf::LoadJwcTempFile(path.string());
   std::filesystem::remove(path);
   if (!sxf::GraAttr) sxf::GraAttr = std::make_unique<sxf::TgraAttribute>();
-  loaded = entities;
+  loadedEntities = entities;
 }
+
+void ParseLine(const char* text) { sxf::ParseJwwLine(text); }
 
 void FitAll() { sxf::FitViewToDrawing(kWidth, kHeight); }
 
@@ -62,6 +68,22 @@ void Redraw(benchmark::State& state, void (*setView)()) {
 }
 
 void BM_RedrawFitAll(benchmark::State& state) { Redraw(state, FitAll); }
+
+// The numbered marks alone, at fit-all, on a blank surface.
+void BM_MarksFitAll(benchmark::State& state) {
+  LoadDrawing(static_cast<std::size_t>(state.range(0)));
+  FitAll();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    image.fill(Qt::white);
+    sxf::TQtCanvas canvas(image);
+    sxf::DrawLineTypeMarks(canvas, sxf::kMarkRadiusPixels / sxf::ViewScale);
+    canvas.Flush();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  state.counters["marks"] = static_cast<double>(sxf::CollectLineTypeMarks().size());
+  state.counters["wide_shapes"] = sxf::SharedWidePenSprites().SpritesMade();
+}
 void BM_RedrawZoomedOnePercent(benchmark::State& state) { Redraw(state, ZoomToOnePercent); }
 
 // A canvas that keeps the mapped segments, with their pens, as the drawing code produced them.
@@ -87,6 +109,67 @@ class TSegmentCollector final : public sxf::TCanvas {
  private:
   QPoint at_;
 };
+
+// Counts what a redraw writes: characters and fonts.
+class TTextCounter final : public sxf::TCanvas {
+ public:
+  long Characters = 0;
+  long Fonts = 0;
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void SetPixel(int, int, sxf::TColor) override {}
+  void Rectangle(int, int, int, int) override {}
+  void Polyline(std::span<const sxf::TPixelPoint>) override {}
+  void Polygon(std::span<const sxf::TPixelPoint>) override {}
+  void SetFont(const sxf::TLogFont&) override { ++Fonts; }
+  void TextOut(int, int, std::string_view) override { ++Characters; }
+};
+
+// A sheet of 300 rows of 60 texts, each 20 characters (one in four holds kanji), 2 units
+// high with one-byte characters 1 unit wide, every fifth text turned a quarter; zoomed to 3
+// pixels per unit the characters are 6 pixels high, the smallest that are written.
+void LoadTextSheet() {
+  if (loadedEntities == 0) return;
+  sxf::InitJwwModel();
+  ParseLine("cn0 2 2 0 1");
+  const char* texts[] = {"ROOM-101 A=12.5m2 xx", "\x97\x6D\x8E\xBA\x87\x40 6.5\x92\x9F LDK 2F",
+                         "W=1200 H=2100 SD-03 ", "GL+150 FL+450 (TYP.)"};
+  char line[160];
+  for (int row = 0; row < 300; ++row)
+    for (int col = 0; col < 60; ++col) {
+      const bool turned = (row * 60 + col) % 5 == 0;
+      std::snprintf(line, sizeof line, "ch %d %d %d %d \"%s", col * 22, row * 2, turned ? 0 : 20,
+                    turned ? 20 : 0, texts[(row + col) % 4]);
+      ParseLine(line);
+    }
+  if (!sxf::GraAttr) sxf::GraAttr = std::make_unique<sxf::TgraAttribute>();
+  loadedEntities = 0;
+}
+
+void ZoomTextSheet() {
+  sxf::FitViewToDrawing(kWidth, kHeight);
+  sxf::ViewScale = 3.0;
+  sxf::CentreViewOn(660.0, 300.0);
+}
+
+void BM_RedrawTexts(benchmark::State& state) {
+  LoadTextSheet();
+  ZoomTextSheet();
+  TTextCounter counter;
+  sxf::DrawPreview(counter, kWidth, kHeight);
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  int fonts = 0;
+  for (auto _ : state) {
+    sxf::TQtCanvas canvas(image);
+    sxf::DrawPreview(canvas, kWidth, kHeight);
+    canvas.Flush();
+    fonts = canvas.FontsCreated();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  state.counters["characters"] = static_cast<double>(counter.Characters);
+  state.counters["runs"] = static_cast<double>(counter.Fonts);
+  state.counters["fonts_created"] = fonts;
+}
 
 // state.range(1) = 1: leave out the segments of no length in pixels, which paint nothing.
 void BM_BaselineDrawLine(benchmark::State& state) {
@@ -120,6 +203,8 @@ void BM_BaselineDrawLine(benchmark::State& state) {
 
 BENCHMARK(BM_RedrawFitAll)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_RedrawZoomedOnePercent)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_MarksFitAll)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_RedrawTexts)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BaselineDrawLine)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 }  // namespace

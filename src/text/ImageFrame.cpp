@@ -24,11 +24,8 @@ std::optional<TImageText> ParseImageText(std::string_view text) {
     if (next == std::string_view::npos) break;
     rest = rest.substr(next + 1);
   }
-  if (count == 1) {
-    image.Fields[1] = image.Fields[0];
-  } else if (count < 5) {
-    image.Fields[4] = 1.0;
-  }
+  if (count == 1) image.Fields[1] = image.Fields[0];
+  if (count < 5) image.Fields[4] = 1.0;
   return image;
 }
 

@@ -19,8 +19,8 @@ struct TImageText {
 };
 
 // The file name and the five fields of an image text; empty when the text does not start
-// with "^@BM" or has no comma. One field gives f1 = f2 = that number; missing f3, f4 read 0
-// and a missing f5 reads 1; beyond five fields the fifth takes the whole remainder (and so
+// with "^@BM" or has no comma. One field gives f1 = f2 = that number; a missing f3 or f4
+// reads 0 and a missing f5 reads 1; beyond five fields the fifth takes the whole remainder (and so
 // reads 0). Fields that are not numbers read 0.
 std::optional<TImageText> ParseImageText(std::string_view text);
 

@@ -166,7 +166,7 @@ TEST_F(FormTest, GridAndFileNameOfTheSampleDrawing) {
   EXPECT_EQ(g->item(3, 6)->text(), "1");   // type 19: a dimension
   EXPECT_EQ(g->item(2, 1)->text(), "");    // nothing of type 18
   EXPECT_EQ(g->item(2, 7)->text(), "0");
-  EXPECT_EQ(g->item(17, 7)->text(), "11");
+  EXPECT_EQ(g->item(17, 7)->text(), "12");
   EXPECT_EQ(form->Label2->text(), QString::fromUtf8("C:\\jww\\住宅 新築工事\\1F平面図 A-02.jww"));
   EXPECT_EQ(form->Label2->height(), 13);
   EXPECT_GT(form->Label2->width(), 56);  // sized to the long name

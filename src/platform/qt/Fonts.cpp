@@ -63,7 +63,11 @@ QString ResolveFontFamily(const QString& face) {
   while (name.startsWith(QLatin1Char('@'))) name.remove(0, 1);
   if (!name.isEmpty() && Installed(name)) {
     const QStringList substitutes = QFont::substitutes(name);
-    return substitutes.isEmpty() ? name : substitutes.front();
+    if (substitutes.isEmpty()) return name;
+    // Qt keeps substitutes in lower case; give the family its own spelling back.
+    for (const QString& family : {kGothic, kMincho})
+      if (substitutes.front().compare(family, Qt::CaseInsensitive) == 0) return family;
+    return substitutes.front();
   }
   const bool mincho = name.contains(QStringLiteral("明朝")) ||
                       name.contains(QStringLiteral("mincho"), Qt::CaseInsensitive);
@@ -84,9 +88,9 @@ TQtFont MakeQtFont(const TLogFont& record) {
   font.setItalic(record.Italic);
   font.setUnderline(record.Underline);
   font.setStrikeOut(record.StrikeOut);
-  font.setHintingPreference(QFont::PreferNoHinting);
-  // Crisp characters, as the platform writes small Japanese text, and no blended colours.
-  font.setStyleStrategy(QFont::NoAntialias);
+  font.setHintingPreference(QFont::PreferFullHinting);
+  // Smoothed: without it the thin strokes of small characters vanish ("1" turns into "l").
+  font.setStyleStrategy(QFont::PreferAntialias);
   out.Font = font;
   const QFontMetricsF fm(font);
   const double naturalCell = fm.ascent() + fm.descent();

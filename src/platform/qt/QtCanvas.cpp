@@ -97,7 +97,21 @@ void TQtCanvas::Flush() {
   Pen = pendingPen_;
   ApplyPen();
   Pen = current;
-  painter_.drawLines(pendingLines_.data(), static_cast<int>(pendingLines_.size()));
+  if (pendingPen_.Width <= 1) {
+    painter_.drawLines(pendingLines_.data(), static_cast<int>(pendingLines_.size()));
+  } else {
+    // Wide pens: chains of segments that continue one another go through the sprites.
+    const std::span<const QLine> all(pendingLines_);
+    std::size_t i = 0;
+    while (i < all.size()) {
+      std::size_t j = i + 1;
+      while (j < all.size() && all[j].p1() == all[j - 1].p2()) ++j;
+      const auto chain = all.subspan(i, j - i);
+      if (!sprites_.Draw(image_, pendingPen_, chain))
+        painter_.drawLines(chain.data(), static_cast<int>(chain.size()));
+      i = j;
+    }
+  }
   pendingLines_.clear();
 }
 
@@ -125,6 +139,19 @@ void TQtCanvas::PlotPixel(int x, int y, TColor color) {
                  static_cast<int>((color >> 16) & 0xFF));
 }
 
+void TQtCanvas::FillPixels(int x, int y, int w, int h, TColor color) {
+  const int x0 = std::max(0, x);
+  const int x1 = std::min(image_.width(), x + w);
+  const int y0 = std::max(0, y);
+  const int y1 = std::min(image_.height(), y + h);
+  if (x0 >= x1) return;
+  const QRgb rgb = ToQColor(color).rgb();
+  for (int row = y0; row < y1; ++row) {
+    auto* line = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(row) * bytesPerLine_);
+    std::fill(line + x0, line + x1, rgb);
+  }
+}
+
 void TQtCanvas::SetPixel(int x, int y, TColor color) {
   // Gathered segments in the same colour may be drawn after this pixel: they only write that
   // colour, so the order does not matter. Any other colour must wait for them.
@@ -148,6 +175,16 @@ void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     // Without a pen the filled area loses its right column and bottom row once more.
     if (Brush.Style != TBrushStyle::Clear && w > 1 && h > 1)
       painter_.fillRect(QRect(a.x(), a.y(), w - 1, h - 1), painter_.brush());
+    return;
+  }
+  if (Brush.Style == TBrushStyle::Solid && Pen.Style == TPenStyle::Solid && Pen.Width <= 1 &&
+      Pen.Mode == TPenMode::Copy && w >= 2 && h >= 2 && a.x() >= 0 && a.y() >= 0 &&
+      b.x() <= image_.width() && b.y() <= image_.height()) {
+    // Plain boxes inside the image (the marks' white squares, the background) are written
+    // directly: the outline in the pen's colour, the inside in the brush's, as QPainter does.
+    FillPixels(a.x(), a.y(), w, h, Pen.Color);
+    if (w > 2 && h > 2 && Brush.Color != Pen.Color)
+      FillPixels(a.x() + 1, a.y() + 1, w - 2, h - 2, Brush.Color);
     return;
   }
   // A one-pixel outline of QRect(x, y, w - 1, h - 1) covers x .. x + w - 1.

@@ -21,6 +21,7 @@
 
 #include "graphics/Canvas.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/WidePenSprites.h"
 
 namespace sxf {
 
@@ -52,10 +53,13 @@ class TQtCanvas final : public TCanvas {
   void ApplyPen();
   void ApplyBrush();
   void PlotPixel(int x, int y, TColor color);
+  // The pixels x .. x + w - 1, y .. y + h - 1 that lie in the image, in one colour.
+  void FillPixels(int x, int y, int w, int h, TColor color);
 
   QImage& image_;
   QPainter painter_;
   std::vector<QLine> pendingLines_;
+  TWidePenSprites& sprites_ = SharedWidePenSprites();
   TPen pendingPen_;  // the pen the gathered segments are drawn with
   TPen appliedPen_;
   TBrush appliedBrush_;

@@ -2,7 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
 #include "util/MyFunc.h"
@@ -13,26 +13,40 @@ namespace {
 // The ICU name of code page 932 as Windows has it (NEC row 13, IBM extensions, ~ as U+FF5E).
 constexpr const char* kCodePage932 = "windows-31j";
 
+// Control bytes and DEL are one-byte characters that stand for themselves on the host's
+// platform; ICU's table exchanges some of them (0x1A, 0x1C and 0x7F among others). None of
+// them can be the second byte of a pair.
+constexpr bool IsControlByte(char b) noexcept {
+  return static_cast<unsigned char>(b) < 0x20 || b == '\x7F';
+}
+
+// A span without control bytes.
 QString DecodeSpan(std::string_view bytes) {
   QStringDecoder decoder(kCodePage932, QStringDecoder::Flag::Stateless);
-  return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  QString out =
+      decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  // ICU marks bytes that form no character with U+001A and drops a lead byte at the very
+  // end; both become U+FFFD, so that nothing is lost silently.
+  out.replace(QChar(0x1A), QChar::ReplacementCharacter);
+  std::size_t i = 0;
+  while (i < bytes.size()) i += IsLeadByte(bytes[i]) ? 2 : 1;
+  if (i > bytes.size()) out += QChar::ReplacementCharacter;
+  return out;
 }
 }  // namespace
 
 QString ShiftJisToQString(std::string_view bytes) {
-  // ICU's table turns the one-byte character 0x7F into U+001A; the platform gives DEL back
-  // as DEL. 0x7F is never a trailing byte, so splitting at it keeps every pair whole.
-  if (std::memchr(bytes.data(), 0x7F, bytes.size()) == nullptr) return DecodeSpan(bytes);
+  if (std::none_of(bytes.begin(), bytes.end(), IsControlByte)) return DecodeSpan(bytes);
   QString out;
   std::size_t start = 0;
   std::size_t i = 0;
   while (i < bytes.size()) {
-    if (bytes[i] == '\x7F') {
+    if (IsControlByte(bytes[i])) {
       out += DecodeSpan(bytes.substr(start, i - start));
-      out += QChar(0x7F);
+      out += QChar(static_cast<unsigned char>(bytes[i]));
       start = ++i;
     } else {
-      i += IsLeadByte(bytes[i]) && i + 1 < bytes.size() && bytes[i + 1] != '\x7F' ? 2 : 1;
+      i += IsLeadByte(bytes[i]) && i + 1 < bytes.size() && !IsControlByte(bytes[i + 1]) ? 2 : 1;
     }
   }
   out += DecodeSpan(bytes.substr(start));

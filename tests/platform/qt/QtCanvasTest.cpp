@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <random>
 
 #include "preview/Preview.h"
 #include "graphics/Primitives.h"
@@ -188,6 +190,91 @@ TEST(QtCanvas, ExtremeDrawingsPaintSafely) {
     EXPECT_EQ(image.size(), QSize(w, h));
   }
   FreeJwwModel();
+}
+
+}  // namespace
+}  // namespace sxf
+
+namespace sxf {
+namespace {
+
+// The canvas's own ways of writing pixels must give exactly what QPainter draws.
+QPen PlainQPen(const TPen& p) {
+  QPen pen(TQtCanvas::ToQColor(p.Color));
+  if (p.Width <= 1) {
+    pen.setWidth(0);
+    pen.setCapStyle(Qt::FlatCap);
+  } else {
+    pen.setWidth(p.Width);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+  }
+  return pen;
+}
+
+TEST(QtCanvas, DirectBoxesMatchQPainter) {
+  std::mt19937 rng(3);
+  std::uniform_int_distribution<int> pos(-8, 40), size(-3, 20);
+  for (int k = 0; k < 500; ++k) {
+    const int x = pos(rng), y = pos(rng), w = size(rng), h = size(rng);
+    const TPen pen{k % 3 == 0 ? RgbColor(255, 255, 255) : RgbColor(0, 0, 255), 1};
+    const TBrush brush{RgbColor(255, 255, 255), TBrushStyle::Solid};
+    QImage ours = WhiteImage(32, 32), theirs = WhiteImage(32, 32);
+    ours.fill(Qt::darkGreen);
+    theirs.fill(Qt::darkGreen);
+    {
+      TQtCanvas c(ours);
+      c.Pen = pen;
+      c.Brush = brush;
+      c.Rectangle(x, y, x + w, y + h);
+    }
+    {
+      QPainter p(&theirs);
+      p.setPen(PlainQPen(pen));
+      p.setBrush(QBrush(TQtCanvas::ToQColor(brush.Color)));
+      const QRect r = QRect(QPoint(std::min(x, x + w), std::min(y, y + h)),
+                            QPoint(std::max(x, x + w), std::max(y, y + h)));
+      if (r.width() > 1 && r.height() > 1) p.drawRect(r.adjusted(0, 0, -2, -2));
+    }
+    for (int py = 0; py < 32 && ours != theirs; ++py)
+      for (int px = 0; px < 32; ++px)
+        if (ours.pixel(px, py) != theirs.pixel(px, py))
+          ADD_FAILURE() << px << "," << py << ": " << std::hex << ours.pixel(px, py) << " vs "
+                        << theirs.pixel(px, py) << std::dec;
+    ASSERT_EQ(ours, theirs) << x << "," << y << " " << w << "x" << h;
+  }
+}
+
+TEST(QtCanvas, WidePenChainsMatchQPainter) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> pos(-10, 70), step(-12, 12), count(1, 80), width(2, 5);
+  for (int k = 0; k < 300; ++k) {
+    const TPen pen{RgbColor(200, 0, 0), width(rng)};
+    std::vector<QLine> lines;
+    QPoint at(pos(rng), pos(rng));
+    const int n = count(rng);
+    for (int i = 0; i < n; ++i) {
+      const QPoint to = at + QPoint(step(rng), step(rng));
+      if (to != at) lines.emplace_back(at, to);
+      at = to;
+    }
+    // Drawn twice, so that the second time comes from the kept shape.
+    for (int pass = 0; pass < 2; ++pass) {
+      QImage ours = WhiteImage(64, 64), theirs = WhiteImage(64, 64);
+      {
+        TQtCanvas c(ours);
+        c.Pen = pen;
+        if (!lines.empty()) c.MoveTo(lines[0].x1(), lines[0].y1());
+        for (const QLine& l : lines) c.LineTo(l.x2(), l.y2());
+      }
+      {
+        QPainter p(&theirs);
+        p.setPen(PlainQPen(pen));
+        p.drawLines(lines.data(), static_cast<int>(lines.size()));
+      }
+      ASSERT_EQ(ours, theirs) << "chain " << k << " pass " << pass;
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,106 @@
+#include "platform/qt/WidePenSprites.h"
+
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cstring>
+
+namespace sxf {
+
+namespace {
+
+QColor ToQColor(TColor c) {
+  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                static_cast<int>((c >> 16) & 0xFF));
+}
+
+}  // namespace
+
+TWidePenSprites& SharedWidePenSprites() {
+  static TWidePenSprites sprites;
+  return sprites;
+}
+
+bool TWidePenSprites::Draw(QImage& image, const TPen& pen, std::span<const QLine> chain) {
+  if (chain.empty() || pen.Width <= 1 || pen.Width > 16 || pen.Style != TPenStyle::Solid ||
+      pen.Mode != TPenMode::Copy)
+    return false;
+  const QPoint origin = chain.front().p1();
+  // The key: the width and every point relative to the first.
+  key_.clear();
+  key_.push_back(static_cast<char>(pen.Width));
+  const auto add = [this](const QPoint& p, const QPoint& o) {
+    const int dx = p.x() - o.x();
+    const int dy = p.y() - o.y();
+    if (dx < -kMaxReach || dx > kMaxReach || dy < -kMaxReach || dy > kMaxReach) return false;
+    key_.push_back(static_cast<char>(dx));
+    key_.push_back(static_cast<char>(dy));
+    return true;
+  };
+  for (const QLine& l : chain)
+    if (!add(l.p2(), origin)) return false;
+
+  auto it = sprites_.find(key_);
+  if (it == sprites_.end()) {
+    if (sprites_.size() >= 16384) sprites_.clear();
+    // Draw the chain into a mask just large enough, its first point at (mx, my).
+    int minX = 0, minY = 0, maxX = 0, maxY = 0;
+    for (const QLine& l : chain) {
+      const QPoint d = l.p2() - origin;
+      minX = std::min(minX, d.x());
+      minY = std::min(minY, d.y());
+      maxX = std::max(maxX, d.x());
+      maxY = std::max(maxY, d.y());
+    }
+    const int margin = pen.Width + 2;
+    const int mx = margin - minX;
+    const int my = margin - minY;
+    QImage mask(maxX - minX + 2 * margin + 1, maxY - minY + 2 * margin + 1, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    {
+      QPainter p(&mask);
+      p.setRenderHint(QPainter::Antialiasing, false);
+      QPen qpen(Qt::white);
+      qpen.setWidth(pen.Width);
+      qpen.setCapStyle(Qt::RoundCap);
+      qpen.setJoinStyle(Qt::RoundJoin);
+      p.setPen(qpen);
+      const QPoint shift = QPoint(mx, my) - origin;
+      for (const QLine& l : chain) p.drawLine(l.translated(shift));
+    }
+    std::vector<TSpan> spans;
+    for (int y = 0; y < mask.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+      int x = 0;
+      while (x < mask.width()) {
+        if ((row[x] & 0xFFFFFF) == 0) {
+          ++x;
+          continue;
+        }
+        const int start = x;
+        while (x < mask.width() && (row[x] & 0xFFFFFF) != 0) ++x;
+        spans.push_back({y - my, start - mx, x - start});
+      }
+    }
+    it = sprites_.emplace(key_, std::move(spans)).first;
+    ++made_;
+  }
+
+  const QRgb colour = ToQColor(pen.Color).rgb();
+  const int width = image.width();
+  const int height = image.height();
+  uchar* bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  for (const TSpan& s : it->second) {
+    const int y = origin.y() + s.Dy;
+    if (y < 0 || y >= height) continue;
+    const int x0 = std::max(0, origin.x() + s.Dx);
+    const int x1 = std::min(width, origin.x() + s.Dx + s.Length);
+    if (x0 >= x1) continue;
+    auto* row = reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(y) * stride);
+    std::fill(row + x0, row + x1, colour);
+  }
+  return true;
+}
+
+}  // namespace sxf

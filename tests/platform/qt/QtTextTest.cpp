@@ -1,0 +1,183 @@
+// Characters written through the Qt canvas with the installed Japanese font: where the ink
+// lands for a font record, turned runs, vertical faces and the numbered marks.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QRect>
+#include <cmath>
+
+#include "graphics/ViewTestSupport.h"
+#include "platform/qt/Fonts.h"
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/ShiftJis.h"
+#include "search/LineTypeMarks.h"
+#include "text/TextDrawing.h"
+
+namespace sxf {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+const std::string kKanji = "\x8A\xBF";   // 漢
+const std::string kIchi = "\x88\xEA";    // 一, a wide and flat character
+const std::string kGothic = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
+
+QImage Blank(int w = 200, int h = 200, Qt::GlobalColor colour = Qt::white) {
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(colour);
+  return image;
+}
+
+// Bounding box of every pixel that differs from the background colour.
+QRect Ink(const QImage& image, const QRect& within, QRgb background = 0xFFFFFFFF) {
+  QRect box;
+  for (int y = within.top(); y <= within.bottom(); ++y)
+    for (int x = within.left(); x <= within.right(); ++x)
+      if (image.pixel(x, y) != background) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+TLogFont Record(int height, int width, int escapement, const std::string& face = kGothic) {
+  TLogFont f;
+  f.Height = height;
+  f.Width = width;
+  f.Escapement = escapement;
+  f.CharSet = 1;
+  f.FaceName = face;
+  return f;
+}
+
+TEST(QtText, CharactersFillTheCellOfTheFontRecord) {
+  QImage image = Blank();
+  {
+    TQtCanvas c(image);
+    c.SetFont(Record(40, 20, 0));
+    c.TextOut(50, 50, kKanji);
+    c.TextOut(120, 50, "A");
+  }
+  const QRect kanji = Ink(image, QRect(0, 0, 110, 200));
+  ASSERT_FALSE(kanji.isEmpty());
+  EXPECT_TRUE(QRect(50, 50, 40, 40).contains(kanji)) << kanji.x() << "," << kanji.y() << " "
+                                                      << kanji.width() << "x" << kanji.height();
+  // A two-byte character is as wide as the cell height here, not a narrower em.
+  EXPECT_GE(kanji.width(), 30);
+  EXPECT_GE(kanji.height(), 30);
+  const QRect a = Ink(image, QRect(110, 0, 90, 200));
+  ASSERT_FALSE(a.isEmpty());
+  EXPECT_TRUE(QRect(120, 50, 20, 40).contains(a));
+  EXPECT_GE(a.width(), 10);
+}
+
+TEST(QtText, EscapementTurnsTheCellCounterClockwiseAboutThePixel) {
+  QImage image = Blank();
+  {
+    TQtCanvas c(image);
+    c.SetFont(Record(40, 20, 900));
+    c.TextOut(100, 100, kKanji);
+  }
+  const QRect ink = Ink(image, image.rect());
+  ASSERT_FALSE(ink.isEmpty());
+  // Turned a quarter: the run goes up from the pixel and the cell hangs to its right.
+  EXPECT_TRUE(QRect(100, 60, 40, 40).contains(ink))
+      << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+}
+
+TEST(QtText, AVerticalFaceStandsItsKanjiUprightOneBelowTheOther) {
+  test::ResetDrawingState();
+  test::SetView(0, 0, 1, 200, 200);
+  QImage vertical = Blank();
+  QImage turned = Blank();
+  {
+    TQtCanvas c(vertical);
+    DrawTextRun(c, 0, "@" + kGothic, 100, 150, 3 * kPi / 2, 40, 40, 0, kIchi + kIchi);
+    TQtCanvas d(turned);
+    DrawTextRun(d, 0, kGothic, 100, 150, 3 * kPi / 2, 40, 40, 0, kIchi + kIchi);
+  }
+  // Cells: x 100..140, y 50..90 and 90..130 in pixels.
+  const QRect first = Ink(vertical, QRect(95, 45, 50, 45));
+  const QRect second = Ink(vertical, QRect(95, 90, 50, 45));
+  ASSERT_FALSE(first.isEmpty());
+  ASSERT_FALSE(second.isEmpty());
+  EXPECT_GT(first.width(), 3 * first.height());  // the stroke lies flat: upright
+  EXPECT_GT(second.width(), 3 * second.height());
+  EXPECT_GT(second.top(), first.bottom());
+  EXPECT_TRUE(QRect(100, 50, 40, 80).contains(first | second));
+  // The same run in an ordinary face lies on its side.
+  const QRect side = Ink(turned, QRect(95, 45, 50, 45));
+  ASSERT_FALSE(side.isEmpty());
+  EXPECT_GT(side.height(), 3 * side.width());
+}
+
+TEST(QtText, FacesTheSystemLacksResolveToAJapaneseFace) {
+  const QString gothic = QStringLiteral("IPAGothic");
+  EXPECT_EQ(ResolveFontFamily(ShiftJisToQString(kDefaultFontName)), gothic);
+  EXPECT_EQ(ResolveFontFamily(ShiftJisToQString(kGothic)), gothic);
+  EXPECT_EQ(ResolveFontFamily(QStringLiteral("@") + ShiftJisToQString(kGothic)), gothic);
+  EXPECT_EQ(ResolveFontFamily(QStringLiteral("No such face")), gothic);
+  const QString mincho = ResolveFontFamily(QString::fromUtf8("ＭＳ 明朝"));
+  EXPECT_TRUE(mincho == QStringLiteral("IPAMincho") || mincho == gothic);
+}
+
+TEST(QtText, OneFontPerDistinctRecord) {
+  QImage image = Blank();
+  TQtCanvas c(image);
+  for (int i = 0; i < 50; ++i) {
+    c.SetFont(Record(20 + i % 3, 10, 0));
+    c.TextOut(10, 10, "A");
+    c.TextOut(30, 10, kKanji);
+  }
+  EXPECT_EQ(c.FontsCreated(), 3);
+}
+
+TEST(QtText, AMarkIsARedRingAroundAWhiteSquareWithRedDigits) {
+  test::ResetDrawingState();
+  test::SetView(0, 0, 1, 100, 100);
+  QImage image = Blank(100, 100, Qt::blue);
+  const QRgb blue = 0xFF0000FF;
+  {
+    TQtCanvas c(image);
+    DrawLineTypeMark(c, "17", 50, 50, 10);  // pixel (50, 50)
+  }
+  const QRgb red = 0xFFFF0000;
+  const QRgb white = 0xFFFFFFFF;
+  int ring = 0, digits = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const QRgb p = image.pixel(x, y);
+      const double r = std::hypot(x - 50, y - 50);
+      if (r > 12.5) {
+        EXPECT_EQ(p, blue) << x << "," << y;  // nothing beyond the ring
+      }
+      if (p == red && r >= 8.5) ++ring;
+      // Digits: red, or red blended into the white square by the font's smoothing.
+      if (std::abs(x - 50) <= 5 && std::abs(y - 50) <= 5 && qRed(p) == 255 && qGreen(p) < 200) ++digits;
+      // Outside the digits' cells only the three colours: the ring and square are not blended.
+      const bool inDigits = std::abs(x - 50) <= 5 && std::abs(y - 50) <= 5;
+      if (!inDigits && p != red && p != white && p != blue) {
+        ADD_FAILURE() << "blended colour at " << x << "," << y;
+      }
+    }
+  EXPECT_GT(ring, 100);
+  EXPECT_GT(digits, 8);
+  // The white square shows at the corners inside the ring.
+  for (const auto& [x, y] : {std::pair{43, 50}, std::pair{57, 50}, std::pair{50, 43}, std::pair{50, 57}})
+    EXPECT_EQ(image.pixel(x, y), white) << x << "," << y;
+  EXPECT_EQ(image.pixel(50 + 10, 50), red);
+  EXPECT_EQ(image.pixel(50, 50 - 10), red);
+}
+
+TEST(ShiftJis, DelDecodesAsDelAndPairsStayWhole) {
+  EXPECT_EQ(ShiftJisToUtf8("A\x7F" "B"), "A\x7F" "B");
+  EXPECT_EQ(ShiftJisToQString("\x7F"), QString(QChar(0x7F)));
+  EXPECT_EQ(ShiftJisToQString(kKanji + "\x7F" + kKanji), QString::fromUtf8("漢\x7F漢"));
+  // A lead byte before DEL is no pair: it decodes alone and DEL stays DEL.
+  EXPECT_EQ(ShiftJisToQString("\x8A\x7F"), QString(QChar::ReplacementCharacter) + QChar(0x7F));
+  // Nothing is dropped: a lone lead byte at the end and a bad pair show as U+FFFD.
+  EXPECT_EQ(ShiftJisToQString("A\x8A"), QStringLiteral("A") + QChar::ReplacementCharacter);
+  // Control bytes stand for themselves, whatever ICU's table makes of them.
+  EXPECT_EQ(ShiftJisToQString("\x1A\x1C\t"), QString::fromUtf8("\x1A\x1C\t"));
+  EXPECT_EQ(ShiftJisCharToQString(kKanji), QString::fromUtf8("漢"));
+  EXPECT_EQ(ShiftJisCharToQString("\x7F"), QString(QChar(0x7F)));
+}
+
+}  // namespace
+}  // namespace sxf
