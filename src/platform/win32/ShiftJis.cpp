@@ -2,12 +2,25 @@
 
 #include "platform/win32/WindowsApi.h"
 
+#include <algorithm>
+
 namespace sxf {
 
 namespace {
 
 constexpr UINT kShiftJis = 932;
 constexpr wchar_t kReplacement = 0xFFFD;
+
+// Control bytes and DEL stand for themselves.
+bool IsControlByte(char c) noexcept {
+  const auto b = static_cast<unsigned char>(c);
+  return b < 0x20 || b == 0x7F;
+}
+
+bool IsTrailByte(char c) noexcept {
+  const auto b = static_cast<unsigned char>(c);
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
 
 int Length(std::size_t n) noexcept { return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n); }
 
@@ -25,15 +38,34 @@ bool ConvertStrict(std::string_view bytes, std::wstring& out) {
 
 std::wstring ShiftJisToWide(std::string_view bytes) {
   std::wstring out;
-  if (bytes.empty() || ConvertStrict(bytes, out)) return out;
+  const bool plain = std::none_of(bytes.begin(), bytes.end(), [](char c) {
+    return IsControlByte(c) || static_cast<unsigned char>(c) == 0x80;
+  });
+  if (bytes.empty() || (plain && ConvertStrict(bytes, out))) return out;
   // Character by character, so that one bad character costs only itself.
   out.clear();
   std::size_t i = 0;
   while (i < bytes.size()) {
-    const bool lead = IsDBCSLeadByteEx(kShiftJis, static_cast<BYTE>(bytes[i])) != 0;
-    const std::size_t len = (lead && i + 1 < bytes.size()) ? 2 : 1;
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (IsControlByte(bytes[i])) {  // stands for itself, never part of a pair
+      out += static_cast<wchar_t>(b);
+      ++i;
+      continue;
+    }
+    std::size_t len = 1;
+    if (IsDBCSLeadByteEx(kShiftJis, b)) {
+      // A lead byte before a byte that cannot follow it is a bad character on its own; the
+      // byte after it is read again.
+      if (i + 1 >= bytes.size() || !IsTrailByte(bytes[i + 1])) {
+        out += kReplacement;
+        ++i;
+        continue;
+      }
+      len = 2;
+    }
     std::wstring one;
-    if (!(lead && len == 1) && ConvertStrict(bytes.substr(i, len), one))
+    // 0x80 is no character of the code page, though Windows passes it through as U+0080.
+    if (b != 0x80 && ConvertStrict(bytes.substr(i, len), one))
       out += one;
     else
       out += kReplacement;

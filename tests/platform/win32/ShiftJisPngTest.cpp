@@ -25,7 +25,11 @@ TEST(ShiftJisWin32, ConvertsAsCodePage932WithOneReplacementPerBadCharacter) {
       {"\xfa\x40", "ⅰ"},                    // IBM extension
       {"\x81\x60", "～"},                   // wave dash as Windows has it
       {"a\x82", "a\xEF\xBF\xBD"},           // lead byte at the end
-      {"\x82\x20x", "\xEF\xBF\xBDx"},  // lead byte and a byte that cannot follow: one character
+      {"\x82\x20x", "\xEF\xBF\xBD x"},     // a byte that cannot follow a lead is read again
+      {"\x81\x7f", "\xEF\xBF\xBD\x7F"},     // DEL stands for itself, also after a lead
+      {"\x85\x40", "\xEF\xBF\xBD"},          // a pair without a character: one replacement
+      {"a\x80" "b", "a\xEF\xBF\xBD" "b"},     // 0x80 is no character
+      {"\x1a\x1c", "\x1a\x1c"},              // control bytes stand for themselves
   };
   for (const TCase& c : cases) EXPECT_EQ(ShiftJisToUtf8(c.sjis), c.utf8) << c.utf8;
   EXPECT_EQ(WideToShiftJis(L"\u7DDA\u5206"), "\x90\xfc\x95\xaa");

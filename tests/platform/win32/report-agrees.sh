@@ -1,6 +1,7 @@
 #!/bin/sh
 # The Windows report (under Wine) prints the very JSON the Linux report prints, on every
-# sample and on 100 generated drawings. Skips (77) when the Linux build is not there.
+# sample, on a drawing of texts with unusual bytes and on 100 generated drawings. Skips (77)
+# when the Linux build is not there.
 #   report-agrees.sh LINUX_BUILD WINDOWS_REPORT SAMPLES WORKDIR
 set -eu
 linux_report="$1/src/sxf-usertype-report"
@@ -15,7 +16,15 @@ fi
 mkdir -p "$work"
 wineserver -p10  # one server for all the runs below; it ends 10 s after the last
 
-set -- "$samples"/*/JWC_TEMP.TXT
+# Texts with bytes at the edges of code page 932: control bytes, DEL, 0x80, 0xA0, 0xFD..0xFF,
+# lead bytes before bytes that cannot follow them, pairs without a character.
+printf 'hq\r\nfile=C:\\t\\\375\100.jww\r\n' > "$work/bytes.txt"
+for t in 'a\200b' '\240' '\375\100' '\376\377' '\202\040x' '\202' 'x\177y\032z' '\201\177' \
+         '\205\100' '\353\100' '\360\100' '\372\100' '\134\176' '\245' '\001\037'; do
+  printf "ch 0 0 1 0 \"$t\r\n" >> "$work/bytes.txt"
+done
+
+set -- "$samples"/*/JWC_TEMP.TXT "$work/bytes.txt"
 seed=1
 while [ "$seed" -le 100 ]; do
   f="$work/generated-$seed.txt"
