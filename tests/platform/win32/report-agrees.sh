@@ -14,7 +14,8 @@ if [ ! -x "$linux_report" ] || [ ! -x "$make_drawing" ]; then
   exit 77
 fi
 mkdir -p "$work"
-wineserver -p10  # one server for all the runs below; it ends 10 s after the last
+# One server for all the runs below, ending 10 s after the last; one may be running already.
+wineserver -p10 2>/dev/null || true
 
 # Texts with bytes at the edges of code page 932: control bytes, DEL, 0x80, 0xA0, 0xFD..0xFF,
 # lead bytes before bytes that cannot follow them, pairs without a character.
