@@ -4,12 +4,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 
 #include "cli/Report.h"
+#include "cli/ReportOptions.h"
 #include "model/JwwGaibu2.h"
-#include "util/MyFunc.h"
 
 namespace {
 
@@ -24,12 +25,15 @@ constexpr const char* kUsage =
     "  --png OUT       also write the preview as the window draws it after fit-all\n"
     "  --size WxH      size of that picture in pixels (default 800x600)\n";
 
-bool ParseSize(std::string_view text, int& width, int& height) {
-  const std::size_t x = text.find('x');
-  if (x == std::string_view::npos) return false;
-  width = sxf::StrToIntOr0(text.substr(0, x));
-  height = sxf::StrToIntOr0(text.substr(x + 1));
-  return width >= 1 && height >= 1 && width <= 16384 && height <= 16384;
+// Writes the whole text to standard output and flushes it; false, with a message, when any
+// of it could not be written (a full disk, a closed pipe).
+bool WriteAll(std::string_view text) {
+  errno = 0;
+  const std::size_t written = std::fwrite(text.data(), 1, text.size(), stdout);
+  if (written == text.size() && std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  std::fprintf(stderr, "sxf-usertype-report: cannot write the output: %s\n",
+               std::strerror(errno != 0 ? errno : EIO));
+  return false;
 }
 
 int Usage(const char* problem) {
@@ -50,8 +54,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
+      return WriteAll(kUsage) ? 0 : 1;
     }
     if (arg == "--format") {
       if (i + 1 >= argc) return Usage("--format needs a value");
@@ -69,8 +72,10 @@ int main(int argc, char** argv) {
       png = argv[++i];
     } else if (arg == "--size") {
       if (i + 1 >= argc) return Usage("--size needs WxH");
-      if (!ParseSize(argv[++i], pngWidth, pngHeight))
-        return Usage("--size takes WxH, each from 1 to 16384");
+      const auto size = sxf::ParsePictureSize(argv[++i]);
+      if (!size) return Usage("--size takes WxH, each a plain decimal number from 1 to 16384");
+      pngWidth = size->Width;
+      pngHeight = size->Height;
       sizeGiven = true;
     } else if (arg.starts_with("-") && arg != "-") {
       return Usage(("unknown option " + std::string(arg)).c_str());
@@ -86,37 +91,44 @@ int main(int argc, char** argv) {
 
   sxf::InitJwwModel();
   const sxf::TJwcLoadResult load = sxf::ReadJwcTempFile(file);
-  if (!load.Exists || (!load.ReadToEnd && load.BytesRead == 0)) {
+  const bool nothingRead = !load.Exists || load.Problem == sxf::TJwcLoadProblem::NotRegularFile ||
+                           load.Problem == sxf::TJwcLoadProblem::CannotOpen ||
+                           (!load.ReadToEnd && load.BytesRead == 0);
+  if (nothingRead) {
     std::fprintf(stderr, "sxf-usertype-report: cannot read %s: %s\n", file.c_str(),
-                 std::strerror(load.Error != 0 ? load.Error : EIO));
+                 sxf::DescribeJwcLoadProblem(load).c_str());
     return 1;
   }
   sxf::ResetJwwCurrentState();
 
-  const sxf::TTallyGrid grid = sxf::BuildTallyGrid();
-  if (!png.empty()) {
-    const std::string problem = sxf::WritePreviewPng(png, pngWidth, pngHeight);
-    if (!problem.empty()) {
-      std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", png.c_str(), problem.c_str());
-      return 1;
-    }
-  }
+  // What was read is reported even when reading stopped early (then the status is 1).
+  // Formatting a model that filled the memory may itself run out of it.
   std::string out;
-  if (format == "csv") {
-    out = sxf::FormatTallyCsv(grid);
-  } else if (format == "json") {
-    out = sxf::FormatReportJson(grid, {load.ReadToEnd, entities, true});
-  } else {
-    out = sxf::FormatTallyText(grid);
-  }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  if (std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "sxf-usertype-report: cannot write the output: %s\n", std::strerror(errno));
+  try {
+    const sxf::TTallyGrid grid = sxf::BuildTallyGrid();
+    if (!png.empty()) {
+      const std::string problem = sxf::WritePreviewPng(png, pngWidth, pngHeight);
+      if (!problem.empty()) {
+        std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", png.c_str(), problem.c_str());
+        return 1;
+      }
+    }
+    if (format == "csv") {
+      out = sxf::FormatTallyCsv(grid);
+    } else if (format == "json") {
+      out = sxf::FormatReportJson(grid, {load.ReadToEnd, entities, true});
+    } else {
+      out = sxf::FormatTallyText(grid);
+    }
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "sxf-usertype-report: out of memory while making the report of %s\n",
+                 file.c_str());
     return 1;
   }
+  if (!WriteAll(out)) return 1;
   if (!load.ReadToEnd) {
     std::fprintf(stderr, "sxf-usertype-report: %s was read only in part: %s\n", file.c_str(),
-                 std::strerror(load.Error != 0 ? load.Error : EIO));
+                 sxf::DescribeJwcLoadProblem(load).c_str());
     return 1;
   }
   sxf::FreeJwwModel();

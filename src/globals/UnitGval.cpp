@@ -14,6 +14,26 @@ std::string ProgramFolder;
 
 std::unique_ptr<TgraAttribute> GraAttr;
 
+std::string DrawingPath;
+std::string DrawingTitle;
+std::string DrawingMemo1;
+std::string DrawingMemo2;
+double DrawingScale = 0;
+double PrintFactor = 0;
+double DrawingTime = 0;
+std::vector<TStr2List> TextVariables;
+
+void ResetTextEnvironment() {
+  DrawingPath.clear();
+  DrawingTitle.clear();
+  DrawingMemo1.clear();
+  DrawingMemo2.clear();
+  DrawingScale = 0;
+  PrintFactor = 0;
+  DrawingTime = 0;
+  TextVariables.clear();
+}
+
 void ResetViewState() {
   ViewLeft = ViewBottom = ViewRight = ViewTop = ViewScale = 0;
   ViewWidth = ViewHeight = 0;

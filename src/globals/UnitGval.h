@@ -1,12 +1,14 @@
 #pragma once
 // The globals every drawing module shares: the view (world window and scale of the
-// preview), the previous view, the drawing extents, the program folder and the one
-// drawing-attribute object. No Qt here: the core reads these.
+// preview), the previous view, the drawing extents, the program folder, the one
+// drawing-attribute object and the text environment the special text codes read. No Qt
+// here: the core reads these.
 //
 // World units, y up; pixels, y down. ViewScale is pixels per world unit.
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "attributes/UnitGraAtt.h"
 
@@ -27,5 +29,24 @@ extern std::unique_ptr<TgraAttribute> GraAttr;
 
 // Puts the view, the previous view and the extents back to their start values (all 0).
 void ResetViewState();
+
+// ---- Text environment ----
+// What the special text codes expand to. Nothing in this program fills it: it keeps its
+// start values (empty texts, scales 0, the date-time 0) for the whole run; tests set it.
+struct TStr2List {
+  std::string Name;   // Shift-JIS, "%%" included
+  std::string Value;  // Shift-JIS
+};
+extern std::string DrawingPath;    // Shift-JIS
+extern std::string DrawingTitle;   // Shift-JIS
+extern std::string DrawingMemo1;   // Shift-JIS
+extern std::string DrawingMemo2;   // Shift-JIS
+extern double DrawingScale;
+extern double PrintFactor;
+extern double DrawingTime;  // days since 1899-12-30; the time of day as the fraction
+extern std::vector<TStr2List> TextVariables;
+
+// Puts the text environment back to its start values.
+void ResetTextEnvironment();
 
 }  // namespace sxf

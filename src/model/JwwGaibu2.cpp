@@ -1,10 +1,20 @@
 #include "model/JwwGaibu2.h"
 
+#include <cassert>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <stdexcept>
+
+#include <sys/stat.h>
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "util/MyFunc.h"
 
@@ -82,8 +92,16 @@ std::string Cut255(std::string_view s) { return std::string(s.substr(0, 255)); }
 // Appends a value-initialised record and its order entry; returns the new record.
 template <typename T>
 T& AppendEntity(std::vector<T>& list, int& count, int kind) {
-  AddEntRef(kind, count);
+  assert(list.size() == static_cast<std::size_t>(count));
+  assert(EntOrder.size() == static_cast<std::size_t>(EntOrderCount));
+  // The record first: when memory runs out, neither the list nor the order list changes.
   list.emplace_back();
+  try {
+    AddEntRef(kind, count);
+  } catch (...) {
+    list.pop_back();
+    throw;
+  }
   ++count;
   return list.back();
 }
@@ -419,7 +437,7 @@ class TLineInterpreter {
       return true;
     }
     if (key == "pl") {
-      ++r_.PlCount;
+      if (r_.PlCount < INT_MAX) ++r_.PlCount;  // saturates: every later run shares the last number
       r_.InPolyline = true;
       r_.InDimension = false;
       return true;
@@ -572,7 +590,7 @@ class TLineInterpreter {
     hp.X = Num(1);
     hp.Y = Num(2);
     hp.Kind = kind;
-    ++HpCount;
+    if (HpCount < INT_MAX) ++HpCount;
   }
 
   // "hhp<n>[ln|ci|ch]": the number before the suffix, searched as for "hp".
@@ -822,71 +840,204 @@ namespace {
 struct TFileCloser {
   void operator()(std::FILE* f) const noexcept { std::fclose(f); }
 };
+using TFile = std::unique_ptr<std::FILE, TFileCloser>;
 
-// Hands every complete line of [p, end) to ParseJwwLine and returns where the unfinished
-// rest begins. At the end of the file everything is complete.
-const char* ParseLines(const char* p, const char* end, bool atEof) {
-  while (p < end) {
-    const auto* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    const char* stop = nl ? nl : end;
-    const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
-    const char* lineEnd = cr ? cr : stop;
-    const char* next = nullptr;
-    if (cr) {
-      if (cr + 1 < end) next = (cr[1] == '\n') ? cr + 2 : cr + 1;
-      else if (atEof) next = end;
-      else return p;  // a CR at the buffer's end may be the first half of CR LF
-    } else if (nl) {
-      next = nl + 1;
-    } else if (atEof) {
-      next = end;
-    } else {
-      return p;
+// Splits a stream of chunks into lines for ParseJwwLine: CR LF, LF and a lone CR each end a
+// line. A line longer than the limit is cut there and the rest of it dropped.
+class TLineSplitter {
+ public:
+  explicit TLineSplitter(std::size_t maxLine) noexcept : maxLine_(maxLine) {}
+
+  // Hands on every line that ends in [p, end) and returns where the unfinished rest begins:
+  // it holds no line end and is shorter than the limit. At the end of the file the rest is
+  // the last line and is handed on too.
+  const char* Feed(const char* p, const char* end, bool atEof) {
+    if (afterCr_ && p < end) {
+      if (*p == '\n') ++p;
+      afterCr_ = false;
     }
-    ParseJwwLine(std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
-    p = next;
+    // The next CR and the next LF, each searched again only once p has passed it, so that
+    // lines ended by lone CRs cost no more than lines ended by LFs.
+    const char* cr = nullptr;
+    const char* lf = nullptr;
+    while (p < end) {
+      if (cr == nullptr || cr < p) cr = Find(p, end, '\r');
+      if (lf == nullptr || lf < p) lf = Find(p, end, '\n');
+      const char* lineEnd = cr < lf ? cr : lf;
+      if (lineEnd == end) {  // no line end in what is here
+        const auto n = static_cast<std::size_t>(end - p);
+        if (dropping_) {
+          dropping_ = !atEof;
+          return end;
+        }
+        if (atEof) {
+          Line(p, n);
+          return end;
+        }
+        if (n < maxLine_) return p;
+        Line(p, maxLine_);
+        dropping_ = true;
+        return end;
+      }
+      if (dropping_) dropping_ = false;
+      else Line(p, static_cast<std::size_t>(lineEnd - p));
+      p = lineEnd + 1;
+      if (*lineEnd == '\r') {
+        if (p < end) {
+          if (*p == '\n') ++p;
+        } else if (!atEof) {
+          afterCr_ = true;  // the LF of a CR LF may come with the next chunk
+        }
+      }
+    }
+    return p;
   }
-  return p;
+
+ private:
+  static const char* Find(const char* p, const char* end, char c) noexcept {
+    const void* at = std::memchr(p, c, static_cast<std::size_t>(end - p));
+    return at ? static_cast<const char*>(at) : end;
+  }
+  void Line(const char* p, std::size_t n) {
+    ParseJwwLine(std::string_view(p, n < maxLine_ ? n : maxLine_));
+  }
+
+  std::size_t maxLine_;
+  bool dropping_ = false;  // inside the dropped rest of an over-long line
+  bool afterCr_ = false;   // the last chunk ended with a CR
+};
+
+void SetOpenFailure(TJwcLoadResult& result, int error) noexcept {
+  result.Error = error;
+  result.Exists = error != ENOENT && error != ENOTDIR;
+  result.Problem = result.Exists ? TJwcLoadProblem::CannotOpen : TJwcLoadProblem::Missing;
+}
+
+// Opens a regular file for reading. Anything else (a FIFO, a device, a folder) is refused
+// before a byte is read: a FIFO without a writer would block, a device might never end.
+TFile OpenRegularFile(const std::string& path, TJwcLoadResult& result) {
+  errno = 0;
+#if defined(_WIN32)
+  TFile file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    SetOpenFailure(result, errno);
+    return nullptr;
+  }
+  const int fd = _fileno(file.get());
+#else
+  // Without O_NONBLOCK, opening a FIFO waits for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    SetOpenFailure(result, errno);
+    return nullptr;
+  }
+  TFile file(::fdopen(fd, "rb"));
+  if (!file) {
+    SetOpenFailure(result, errno != 0 ? errno : EIO);
+    ::close(fd);
+    return nullptr;
+  }
+#endif
+  result.Exists = true;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    result.Error = errno;
+    result.Problem = TJwcLoadProblem::CannotOpen;
+    return nullptr;
+  }
+  if ((st.st_mode & S_IFMT) != S_IFREG) {
+    result.Problem = TJwcLoadProblem::NotRegularFile;
+    return nullptr;
+  }
+#if !defined(_WIN32)
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+#endif
+  return file;
 }
 
 }  // namespace
 
-TJwcLoadResult ReadJwcTempFile(const std::string& path) {
+TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& limits) {
   TJwcLoadResult result;
-  errno = 0;
-  std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    result.Error = errno;
-    result.Exists = errno != ENOENT && errno != ENOTDIR;
-    return result;
-  }
-  result.Exists = true;
+  const TFile file = OpenRegularFile(path, result);
+  if (!file) return result;
 
-  std::vector<char> buffer(std::size_t{1} << 20);
-  std::size_t filled = 0;
-  for (;;) {
-    if (filled == buffer.size()) buffer.resize(buffer.size() * 2);  // a line longer than the buffer
-    const std::size_t got = std::fread(buffer.data() + filled, 1, buffer.size() - filled, file.get());
-    filled += got;
-    result.BytesRead += got;
-    if (got == 0) {
-      if (std::ferror(file.get())) {
+  const std::size_t maxLine = limits.MaxLineBytes > 0 ? limits.MaxLineBytes : 1;
+  std::uint64_t total = 0;
+  try {
+    // The unfinished rest of a chunk is shorter than a line may be, so a buffer of two
+    // lines' length always has room to read into, and never grows.
+    std::vector<char> buffer(2 * maxLine);
+    TLineSplitter lines(maxLine);
+    std::size_t filled = 0;
+    for (;;) {
+      std::size_t want = buffer.size() - filled;
+      assert(want > 0);
+      if (want > limits.MaxFileBytes - total) want = static_cast<std::size_t>(limits.MaxFileBytes - total);
+      const std::size_t got = want > 0 ? std::fread(buffer.data() + filled, 1, want, file.get()) : 0;
+      filled += got;
+      total += got;
+      result.BytesRead = static_cast<std::size_t>(total);
+      bool atEof = got < want;
+      if (want == 0) {
+        // At the limit: one more byte tells a file that ends here from one that goes on.
+        char probe = 0;
+        if (std::fread(&probe, 1, 1, file.get()) == 1) {
+          result.Problem = TJwcLoadProblem::TooLarge;
+          result.Error = EFBIG;
+          return result;  // the line the limit cut short is not interpreted
+        }
+        atEof = true;
+      }
+      if (atEof && std::ferror(file.get())) {
         result.Error = errno != 0 ? errno : EIO;
+        result.Problem = TJwcLoadProblem::ReadError;
         return result;  // what was read stays; the unfinished last line is not interpreted
       }
+      const char* begin = buffer.data();
+      const char* rest = lines.Feed(begin, begin + filled, atEof);
+      if (atEof) break;
+      const auto used = static_cast<std::size_t>(rest - begin);
+      if (used > 0) {
+        std::memmove(buffer.data(), rest, filled - used);
+        filled -= used;
+      }
     }
-    const bool atEof = got == 0 && std::feof(file.get());
-    const char* begin = buffer.data();
-    const char* rest = ParseLines(begin, begin + filled, atEof);
-    if (atEof) break;
-    const std::size_t used = static_cast<std::size_t>(rest - begin);
-    if (used > 0) {
-      std::memmove(buffer.data(), rest, filled - used);
-      filled -= used;
-    }
+  } catch (const std::bad_alloc&) {
+    // The model keeps every record it completed; the order list never points past a list.
+    result.Problem = TJwcLoadProblem::OutOfMemory;
+    result.Error = ENOMEM;
+    return result;
+  } catch (const std::length_error&) {
+    result.Problem = TJwcLoadProblem::OutOfMemory;
+    result.Error = ENOMEM;
+    return result;
   }
   result.ReadToEnd = true;
   return result;
+}
+
+void ParseJwcText(std::string_view text, std::size_t maxLine) {
+  TLineSplitter(maxLine > 0 ? maxLine : 1).Feed(text.data(), text.data() + text.size(), true);
+}
+
+std::string DescribeJwcLoadProblem(const TJwcLoadResult& result) {
+  const std::string after = " after " + std::to_string(result.BytesRead) + " bytes";
+  switch (result.Problem) {
+    case TJwcLoadProblem::None: return {};
+    case TJwcLoadProblem::Missing: return std::strerror(ENOENT);
+    case TJwcLoadProblem::CannotOpen: return std::strerror(result.Error != 0 ? result.Error : EIO);
+    case TJwcLoadProblem::NotRegularFile:
+      return "not a regular file (folders, devices and FIFOs are not read)";
+    case TJwcLoadProblem::TooLarge:
+      return "larger than " + std::to_string(kMaxJwcFileBytes >> 20) +
+             " MiB, the most that is read; reading stopped" + after;
+    case TJwcLoadProblem::OutOfMemory: return "out of memory; reading stopped" + after;
+    case TJwcLoadProblem::ReadError:
+      return std::string(std::strerror(result.Error != 0 ? result.Error : EIO)) + after;
+  }
+  return {};
 }
 
 bool LoadJwcTempFile(const std::string& path) { return ReadJwcTempFile(path).ReadToEnd; }

@@ -10,6 +10,8 @@
 // Records are value-initialised: every field a kind does not set reads 0.
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -246,17 +248,45 @@ void AddEntRef(int kind, int index);
 // NoGroupScale. A scale of 0 or one that is not finite counts as 1.0.
 double GroupScaleDivisor(const TJwwEntHdr& hdr) noexcept;
 
+// What one file may make the reader hold. No host writes lines or files near these sizes;
+// they keep a hostile or mistaken file (a device, a stream without line breaks) from taking
+// all the memory there is.
+inline constexpr std::size_t kMaxJwcLineBytes = std::size_t{1} << 20;      // 1 MiB
+inline constexpr std::uint64_t kMaxJwcFileBytes = std::uint64_t{1} << 30;  // 1 GiB
+
+struct TJwcReadLimits {
+  std::uint64_t MaxFileBytes = kMaxJwcFileBytes;  // reading stops with TooLarge beyond this
+  std::size_t MaxLineBytes = kMaxJwcLineBytes;    // a longer line is cut here, its rest dropped
+};
+
+enum class TJwcLoadProblem {
+  None,
+  Missing,         // no such file
+  CannotOpen,      // it is there but cannot be opened (Error says why)
+  NotRegularFile,  // a folder, a device, a FIFO or a socket: never read
+  TooLarge,        // the file goes on past MaxFileBytes
+  OutOfMemory,     // the model could not grow any further
+  ReadError,       // reading failed part-way (Error says why)
+};
+
 struct TJwcLoadResult {
   bool Exists = false;     // the file was there
   bool ReadToEnd = false;  // every line was read
   int Error = 0;           // errno of the failure, 0 when none
   std::size_t BytesRead = 0;
+  TJwcLoadProblem Problem = TJwcLoadProblem::None;
 };
 // Reads the whole file line by line into the model. CR LF, LF and a lone CR end a line.
-// On a failure the lines read so far stay in the model.
-TJwcLoadResult ReadJwcTempFile(const std::string& path);
+// Only regular files are read. On a failure the lines read so far stay in the model; the
+// line the failure cut short is not interpreted.
+TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& limits = {});
+// What went wrong, in words for a message ("not a regular file ..."); empty for None.
+std::string DescribeJwcLoadProblem(const TJwcLoadResult& result);
 // The same, as the window uses it: true when the file was read to its end.
 bool LoadJwcTempFile(const std::string& path);
+
+// Interprets a whole text as the file reader does (line ends, line bound), from memory.
+void ParseJwcText(std::string_view text, std::size_t maxLine = kMaxJwcLineBytes);
 
 // Interprets one line (without its line break).
 void ParseJwwLine(std::string_view line);

@@ -5,6 +5,7 @@
 #include "globals/UnitGval.h"
 #include "graphics/Primitives.h"
 #include "graphics/clipping.h"
+#include "text/SpecialCodes.h"
 #include "util/MyFunc.h"
 
 namespace sxf {
@@ -14,14 +15,6 @@ namespace {
 constexpr double kPiD = 3.14159265358979323846;  // pi as a double
 
 bool IsTwoByte(std::string_view character) noexcept { return character.size() >= 2; }
-
-// The pieces a text becomes once its spacing marks, whole-text codes and escape sequences are
-// applied. Until those exist the whole text is one run.
-void DrawTransformedText(TCanvas& c, int styleBits, const std::string& face, double sx,
-                         double sy, double angle, double height, double width, double spacing,
-                         std::string_view text) {
-  DrawTextRun(c, styleBits, face, sx, sy, angle, height, width, spacing, text);
-}
 
 }  // namespace
 
@@ -94,7 +87,7 @@ void DrawTextString(TCanvas& c, int styleBits, const std::string& face, double s
     ExchangeDoubles(sx, ex);
     ExchangeDoubles(sy, ey);
   }
-  DrawTransformedText(c, styleBits, face, sx, sy, a, height, width, spacing, text);
+  DrawSpecialText(c, styleBits, face, sx, sy, a, height, width, spacing, text);
 }
 
 void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, double y,

@@ -95,7 +95,9 @@ double StrToFloatOr0(std::string_view text) noexcept {
   // for the exact fast path below.
   std::uint64_t mantissa = 0;
   int significant = 0;    // digits in mantissa, leading zeros not counted
-  int scale = 0;          // value = mantissa * 10^scale before the exponent
+  // value = mantissa * 10^scale before the exponent. 64 bits: a field of 2^31 zeros after
+  // the point must not overflow it.
+  std::int64_t scale = 0;
   bool overflowed = false;
   std::size_t mantissaDigits = 0;
   const auto takeDigit = [&](char c, bool fraction) {
@@ -118,14 +120,16 @@ double StrToFloatOr0(std::string_view text) noexcept {
     while (i < text.size() && IsDigit(text[i])) takeDigit(text[i++], true), ++mantissaDigits;
   }
   if (mantissaDigits == 0) return 0.0;
-  int exponent = 0;
+  // Capped far beyond any double; |scale| is at most the text's length, so a capped
+  // exponent never brings the sum back into the range of the exact path.
+  std::int64_t exponent = 0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
     bool negativeExponent = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
     std::size_t exponentDigits = 0;
     while (i < text.size() && IsDigit(text[i])) {
-      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+      if (exponent < 1000000000000000) exponent = exponent * 10 + (text[i] - '0');
       ++i, ++exponentDigits;
     }
     if (exponentDigits == 0) return 0.0;
@@ -138,7 +142,7 @@ double StrToFloatOr0(std::string_view text) noexcept {
   static constexpr double kPowerOf10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  const int power = scale + exponent;
+  const std::int64_t power = scale + exponent;
   if (!overflowed && mantissa <= (std::uint64_t{1} << 53) && power >= -22 && power <= 22) {
     const auto m = static_cast<double>(mantissa);
     const double value = power >= 0 ? m * kPowerOf10[power] : m / kPowerOf10[-power];

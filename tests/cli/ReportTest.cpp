@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "cli/JsonWriter.h"
+#include "cli/ReportOptions.h"
 #include "model/JwwGaibu2.h"
 #include "model/ModelTestSupport.h"
 
@@ -65,6 +66,31 @@ TEST_F(ReportTest, TextAndCsvShowTheGridCells) {
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 18);
   EXPECT_NE(text.find("No.  線分  円  円弧  楕円  楕円弧  寸法線  計"), std::string::npos) << text;
   EXPECT_NE(text.find("\n32      1"), std::string::npos) << text;
+}
+
+// Option values are plain decimal numbers; the tolerant drawing conversions ("$10" is 16)
+// must not reach them.
+TEST(ReportOptions, PictureSizeIsTwoPlainDecimalNumbers) {
+  struct TCase {
+    const char* Text;
+    int Width, Height;  // 0: a usage error
+  } cases[] = {{"800x600", 800, 600}, {"1x1", 1, 1}, {"16384x16384", 16384, 16384},
+               {"007x8", 7, 8},       {"$10x$10", 0, 0}, {"0x10x10", 0, 0},
+               {"x10x10", 0, 0},      {"10x", 0, 0},     {"x10", 0, 0},
+               {" 10x10", 0, 0},      {"10 x10", 0, 0},  {"+10x10", 0, 0},
+               {"-10x10", 0, 0},      {"1e2x10", 0, 0},  {"10.0x10", 0, 0},
+               {"0x10", 0, 0},        {"16385x10", 0, 0}, {"10x4294967306", 0, 0},
+               {"10X10", 0, 0},       {"", 0, 0}};
+  for (const TCase& c : cases) {
+    const auto size = ParsePictureSize(c.Text);
+    if (c.Width == 0) {
+      EXPECT_FALSE(size.has_value()) << c.Text;
+    } else {
+      ASSERT_TRUE(size.has_value()) << c.Text;
+      EXPECT_EQ(size->Width, c.Width) << c.Text;
+      EXPECT_EQ(size->Height, c.Height) << c.Text;
+    }
+  }
 }
 
 }  // namespace

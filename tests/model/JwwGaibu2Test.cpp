@@ -374,7 +374,7 @@ TEST(LoadJwcTempFile, ADirectoryIsAReadFailure) {
   InitJwwModel();
   const TJwcLoadResult r = ReadJwcTempFile(std::filesystem::temp_directory_path().string());
   EXPECT_FALSE(r.ReadToEnd);
-  EXPECT_NE(r.Error, 0);
+  EXPECT_EQ(r.Problem, TJwcLoadProblem::NotRegularFile);
 }
 
 }  // namespace

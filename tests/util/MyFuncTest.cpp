@@ -47,6 +47,18 @@ TEST(StrToFloatOr0, ReadsWholeDecimalTexts) {
   EXPECT_EQ(StrToFloatOr0("1e-310"), 1e-310);
 }
 
+// The decimal scale and the exponent are counted so that neither overflows nor, capped,
+// brings a huge value back into range: 1e-100000 times 1e1000000 overflows and reads as 0.
+TEST(StrToFloatOr0, LongFractionsAndHugeExponentsKeepTheirScale) {
+  const std::string zeros(99999, '0');
+  EXPECT_EQ(StrToFloatOr0("0." + zeros + "1e1000000"), 0.0);
+  EXPECT_EQ(StrToFloatOr0("0." + zeros + "1e100000"), 1.0);
+  EXPECT_EQ(StrToFloatOr0("0." + zeros + "15e100001"), 15.0);
+  EXPECT_EQ(StrToFloatOr0("1e99999999999999999999"), 0.0);
+  EXPECT_EQ(StrToFloatOr0("1e-99999999999999999999"), 0.0);
+  EXPECT_EQ(StrToFloatOr0("0." + std::string(1 << 20, '0') + "5e1048577"), 5.0);
+}
+
 TEST(StrToFloatOr0, AgreesWithCorrectRoundingOnRandomDecimals) {
   // The exact fast path and the general path must give the correctly rounded double.
   std::mt19937_64 rng(7);

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPolygon>
 #include <QTransform>
+#include <cmath>
 #include <algorithm>
 #include <functional>
 
@@ -227,6 +228,39 @@ void TQtCanvas::SetFont(const TLogFont& font) {
   fontApplied_ = false;
 }
 
+namespace {
+
+// One character with its cell's upper-left corner at (ox, oy). The turn, scale and offset
+// of the character are composed first and their offset is rounded to 1/64 pixel before the
+// whole pixel (ox, oy) is added, so that the same character lands on the same pixels
+// wherever it is written.
+void DrawCharacter(QPainter& p, const TQtFont& f, int escapement, std::string_view text,
+                   int ox, int oy) {
+  const QString& chars = ShiftJisCharToQString(text);
+  QTransform t;
+  t.rotate(-escapement / 10.0);  // escapement runs counter-clockwise, y is down
+  if (f.Vertical && text.size() == 2 && IsLeadByte(text[0])) {
+    // The vertical face: a two-byte character stands upright in a run turned by the
+    // escapement, that is turned a quarter back about its cell's centre.
+    const double cellWidth = f.CellFullWidth;
+    const double cellHeight = f.CellHeight;
+    t.translate(cellWidth / 2.0, cellHeight / 2.0);
+    t.rotate(-90.0);
+    t.scale(cellHeight / f.NaturalFullWidth, cellWidth / f.NaturalCell);
+    t.translate(-f.NaturalFullWidth / 2.0, -f.NaturalCell / 2.0 + f.Ascent);
+  } else {
+    t.scale(f.ScaleX, f.ScaleY);
+    t.translate(0.0, f.Ascent);
+  }
+  const auto snap = [](double v) { return std::nearbyint(v * 64.0) / 64.0; };
+  t.setMatrix(t.m11(), t.m12(), t.m13(), t.m21(), t.m22(), t.m23(), snap(t.dx()) + ox,
+              snap(t.dy()) + oy, t.m33());
+  p.setTransform(t);
+  p.drawText(QPointF(0.0, 0.0), chars);
+}
+
+}  // namespace
+
 void TQtCanvas::TextOut(int x, int y, std::string_view text) {
   Flush();
   if (font_ == nullptr) {
@@ -239,8 +273,24 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text) {
     }
     font_ = &it->second;
   }
+  const TQtFont& f = *font_;
+  const int px = Clamp(x);
+  const int py = Clamp(y);
+  if (TextSpritesOn) {
+    // Anything the character draws lies within its cell's diagonal of the pixel, with room
+    // for italics and smoothing.
+    const int reach = static_cast<int>(std::ceil(std::hypot(f.CellFullWidth, f.CellHeight))) + 3;
+    const int escapement = record_.Escapement;
+    if (textSprites_.Draw(image_, px, py, record_, text, FontColor, reach,
+                          [&f, escapement, text](QPainter& p) {
+                            p.setFont(f.Font);
+                            const QPoint origin = p.transform().map(QPoint(0, 0));
+                            DrawCharacter(p, f, escapement, text, origin.x(), origin.y());
+                          }))
+      return;
+  }
   if (!fontApplied_) {
-    painter_.setFont(font_->Font);
+    painter_.setFont(f.Font);
     fontApplied_ = true;
   }
   if (!textPenApplied_ || textPenColor_ != FontColor) {
@@ -250,26 +300,7 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text) {
     textPenApplied_ = true;
     penApplied_ = false;
   }
-  const QString& chars = ShiftJisCharToQString(text);
-  QTransform t;
-  t.translate(Clamp(x), Clamp(y));
-  t.rotate(-record_.Escapement / 10.0);  // escapement runs counter-clockwise, y is down
-  const TQtFont& f = *font_;
-  if (f.Vertical && text.size() == 2 && IsLeadByte(text[0])) {
-    // The vertical face: a two-byte character stands upright in a run turned by the
-    // escapement, that is turned a quarter back about its cell's centre.
-    const double cellWidth = f.CellFullWidth;
-    const double cellHeight = f.CellHeight;
-    t.translate(cellWidth / 2.0, cellHeight / 2.0);
-    t.rotate(-90.0);
-    t.scale(cellHeight / f.NaturalFullWidth, cellWidth / f.NaturalCell);
-    painter_.setTransform(t);
-    painter_.drawText(QPointF(-f.NaturalFullWidth / 2.0, -f.NaturalCell / 2.0 + f.Ascent), chars);
-  } else {
-    t.scale(f.ScaleX, f.ScaleY);
-    painter_.setTransform(t);
-    painter_.drawText(QPointF(0.0, f.Ascent), chars);
-  }
+  DrawCharacter(painter_, f, record_.Escapement, text, px, py);
   painter_.resetTransform();
 }
 

@@ -21,6 +21,7 @@
 
 #include "graphics/Canvas.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/TextSprites.h"
 #include "platform/qt/WidePenSprites.h"
 
 namespace sxf {
@@ -46,6 +47,10 @@ class TQtCanvas final : public TCanvas {
 
   static QColor ToQColor(TColor c) noexcept;
 
+  // Characters on a one-coloured background come from the shared text sprites; off, every
+  // character goes through QPainter (the tests compare the two).
+  bool TextSpritesOn = true;
+
   // Platform fonts made so far (one per distinct font record).
   int FontsCreated() const noexcept { return fontsCreated_; }
 
@@ -60,6 +65,7 @@ class TQtCanvas final : public TCanvas {
   QPainter painter_;
   std::vector<QLine> pendingLines_;
   TWidePenSprites& sprites_ = SharedWidePenSprites();
+  TTextSprites& textSprites_ = SharedTextSprites();
   TPen pendingPen_;  // the pen the gathered segments are drawn with
   TPen appliedPen_;
   TBrush appliedBrush_;

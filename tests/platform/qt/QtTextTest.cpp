@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRect>
 #include <cmath>
+#include <random>
 
 #include "graphics/ViewTestSupport.h"
 #include "platform/qt/Fonts.h"
@@ -163,6 +164,52 @@ TEST(QtText, AMarkIsARedRingAroundAWhiteSquareWithRedDigits) {
     EXPECT_EQ(image.pixel(x, y), white) << x << "," << y;
   EXPECT_EQ(image.pixel(50 + 10, 50), red);
   EXPECT_EQ(image.pixel(50, 50 - 10), red);
+}
+
+TEST(QtText, KeptCharactersAreThePixelsQPainterWrites) {
+  std::mt19937 rng(11);
+  const std::string chars[] = {"A", "7", "g", kKanji, kIchi, "\x82\xA0", " ", "\x81\x40"};
+  std::uniform_int_distribution<int> pos(-30, 130), size(6, 40), pick(0, 7), esc(0, 7);
+  const QRgb colours[] = {0xFFFF0000, 0xFF000000, 0xFF00FF00, 0xFFFFFFFF};
+  int kept = 0;
+  for (int k = 0; k < 600; ++k) {
+    const int h = size(rng);
+    TLogFont f = Record(h, h / 2 + k % 3, esc(rng) * 450, k % 5 == 0 ? "@" + kGothic : kGothic);
+    f.Italic = k % 7 == 0;
+    f.Weight = k % 4 == 0 ? 700 : 400;
+    const std::string ch = chars[pick(rng)];
+    const int x = pos(rng), y = pos(rng);
+    const QRgb paper = colours[(k / 2) % 4];
+    const QRgb ink = colours[(k / 3 + 1) % 4];
+    QImage direct = Blank(100, 100), kept_ = Blank(100, 100);
+    direct.fill(paper);
+    kept_.fill(paper);
+    if (k % 6 == 0) {  // a line through the paper: no longer one colour everywhere
+      for (QImage* im : {&direct, &kept_})
+        for (int i = 0; i < 100; ++i) im->setPixel(i, (i * 7 + k) % 100, 0xFF123456);
+    }
+    for (int pass = 0; pass < 2; ++pass) {  // the second pass reuses what the first kept
+      for (const bool on : {false, true}) {
+        QImage& im = on ? kept_ : direct;
+        TQtCanvas c(im);
+        c.TextSpritesOn = on;
+        c.FontColor = static_cast<TColor>(qRed(ink) | qGreen(ink) << 8 | qBlue(ink) << 16);
+        c.SetFont(f);
+        c.TextOut(x, y, ch);
+      }
+      int diffs = 0;
+      for (int py = 0; py < 100 && direct != kept_; ++py)
+        for (int px = 0; px < 100; ++px)
+          if (direct.pixel(px, py) != kept_.pixel(px, py) && ++diffs < 5)
+            ADD_FAILURE() << px << "," << py << " " << std::hex << direct.pixel(px, py) << " "
+                          << kept_.pixel(px, py) << std::dec << " at " << x << "," << y << " ch "
+                          << ch.size() << " paper " << std::hex << paper << std::dec;
+      ASSERT_EQ(direct, kept_) << "case " << k << " pass " << pass << " height " << h << " esc "
+                               << f.Escapement;
+    }
+    kept += direct != Blank(100, 100);
+  }
+  EXPECT_GT(kept, 100);
 }
 
 TEST(ShiftJis, DelDecodesAsDelAndPairsStayWhole) {

@@ -1,0 +1,38 @@
+#pragma once
+// Values of the report tool's options. They are read strictly: a plain decimal number is
+// the only way to write one, so that a typing mistake is a usage error, not a guess.
+
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+namespace sxf {
+
+// Digits only (no sign, blank, prefix or exponent), at most 9 of them, from low to high.
+inline std::optional<int> ParseOptionNumber(std::string_view text, int low, int high) noexcept {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  for (char c : text)
+    if (c < '0' || c > '9') return std::nullopt;
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (value < low || value > high) return std::nullopt;
+  return value;
+}
+
+struct TPictureSize {
+  int Width = 0;
+  int Height = 0;
+};
+
+// "WxH" with each side 1..16384 pixels.
+inline std::optional<TPictureSize> ParsePictureSize(std::string_view text) noexcept {
+  const std::size_t x = text.find('x');
+  if (x == std::string_view::npos) return std::nullopt;
+  const auto w = ParseOptionNumber(text.substr(0, x), 1, 16384);
+  const auto h = ParseOptionNumber(text.substr(x + 1), 1, 16384);
+  if (!w || !h) return std::nullopt;
+  return TPictureSize{*w, *h};
+}
+
+}  // namespace sxf

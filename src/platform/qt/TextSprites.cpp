@@ -1,0 +1,110 @@
+#include "platform/qt/TextSprites.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace sxf {
+
+namespace {
+
+void AppendInt(std::string& key, int v) {
+  char bytes[sizeof v];
+  std::memcpy(bytes, &v, sizeof v);
+  key.append(bytes, sizeof v);
+}
+
+QImage Scratch(int reach, QRgb fill) {
+  QImage image(2 * reach + 1, 2 * reach + 1, QImage::Format_RGB32);
+  image.fill(fill);
+  return image;
+}
+
+void RenderAt(QImage& scratch, int reach, QRgb colour, const TTextSprites::TRender& render) {
+  QPainter p(&scratch);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(QColor::fromRgb(colour));
+  p.translate(reach, reach);
+  render(p);
+}
+
+}  // namespace
+
+TTextSprites& SharedTextSprites() {
+  static TTextSprites sprites;
+  return sprites;
+}
+
+bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
+                        std::string_view character, TColor colour, int reach,
+                        const TRender& render) {
+  if (reach <= 0 || reach > kMaxReach) return false;
+  key_.clear();
+  for (const int v : {font.Height, font.Width, font.Escapement, font.Orientation, font.Weight,
+                      font.CharSet, (font.Italic ? 1 : 0) | (font.Underline ? 2 : 0) | (font.StrikeOut ? 4 : 0),
+                      static_cast<int>(font.FaceName.size())})
+    AppendInt(key_, v);
+  key_ += font.FaceName;
+  key_ += character;
+
+  auto foot = footprints_.find(key_);
+  if (foot == footprints_.end()) {
+    if (footprints_.size() >= 8192) footprints_.clear();
+    // White on black: every pixel the character touches is not black.
+    QImage scratch = Scratch(reach, qRgb(0, 0, 0));
+    RenderAt(scratch, reach, qRgb(255, 255, 255), render);
+    QRect box;
+    for (int sy = 0; sy < scratch.height(); ++sy) {
+      const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(sy));
+      for (int sx = 0; sx < scratch.width(); ++sx)
+        if ((row[sx] & 0xFFFFFF) != 0) box |= QRect(sx - reach, sy - reach, 1, 1);
+    }
+    // Ink on the scratch's border may have been cut off: not a case to keep.
+    if (!box.isEmpty() && (box.left() <= -reach || box.top() <= -reach || box.right() >= reach ||
+                           box.bottom() >= reach))
+      return false;
+    foot = footprints_.emplace(key_, TFootprint{box}).first;
+  }
+  const QRect box = foot->second.Box;
+  if (box.isEmpty()) return true;  // nothing to write (a blank)
+  const QRect target = box.translated(x, y);
+  if (!image.rect().contains(target)) return false;
+
+  // The background must be one colour under the whole footprint.
+  const qsizetype stride = image.bytesPerLine();
+  uchar* bits = image.bits();
+  const auto rowAt = [&](int ty) {
+    return reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(ty) * stride);
+  };
+  const QRgb background = rowAt(target.top())[target.left()];
+  for (int ty = target.top(); ty <= target.bottom(); ++ty) {
+    const QRgb* row = rowAt(ty);
+    for (int tx = target.left(); tx <= target.right(); ++tx)
+      if (row[tx] != background) return false;
+  }
+
+  AppendInt(key_, static_cast<int>(colour));
+  AppendInt(key_, static_cast<int>(background));
+  auto pix = pixels_.find(key_);
+  if (pix == pixels_.end()) {
+    if (pixels_.size() >= 16384) pixels_.clear();
+    QImage scratch = Scratch(reach, background);
+    const QColor c(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                   static_cast<int>((colour >> 16) & 0xFF));
+    RenderAt(scratch, reach, c.rgb(), render);
+    std::vector<QRgb> pixels;
+    pixels.reserve(static_cast<std::size_t>(box.width() * box.height()));
+    for (int sy = box.top(); sy <= box.bottom(); ++sy) {
+      const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(sy + reach));
+      for (int sx = box.left(); sx <= box.right(); ++sx) pixels.push_back(row[sx + reach]);
+    }
+    pix = pixels_.emplace(key_, std::move(pixels)).first;
+  }
+  const QRgb* from = pix->second.data();
+  for (int ty = target.top(); ty <= target.bottom(); ++ty) {
+    std::memcpy(rowAt(ty) + target.left(), from, static_cast<std::size_t>(box.width()) * sizeof(QRgb));
+    from += box.width();
+  }
+  return true;
+}
+
+}  // namespace sxf
