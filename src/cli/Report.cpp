@@ -2,17 +2,14 @@
 
 #include <algorithm>
 
-#include <QImage>
-#include <QImageWriter>
-
 #include "preview/Preview.h"
 #include "globals/UnitGval.h"
 #include "cli/JsonWriter.h"
-#include "platform/qt/QtCanvas.h"
+#include "cli/RasterSurface.h"
 #include "search/Extents.h"
 #include "search/LineTypeMarks.h"
 #include "model/JwwGaibu2.h"
-#include "platform/qt/ShiftJis.h"
+#include "platform/ShiftJisToUtf8.h"
 
 namespace sxf {
 
@@ -170,17 +167,12 @@ void Entity(TJsonWriter& j, const TJwwEntRef& ref) {
 std::string WritePreviewPng(const std::string& path, int width, int height) {
   const bool ownAttributes = !GraAttr;
   if (ownAttributes) GraAttr = std::make_unique<TgraAttribute>();
-  QImage image(width, height, QImage::Format_RGB32);
-  if (image.isNull()) return "not enough memory for the picture";
+  const auto surface = CreateRasterSurface(width, height);
+  if (!surface) return "not enough memory for the picture";
   FitViewToDrawing(width, height);
-  {
-    TQtCanvas canvas(image);
-    DrawPreview(canvas, width, height);
-  }
+  DrawPreview(surface->Canvas(), width, height);
   if (ownAttributes) GraAttr.reset();
-  QImageWriter writer(QString::fromStdString(path), "png");
-  if (!writer.write(image)) return writer.errorString().toStdString();
-  return {};
+  return surface->WritePng(path);
 }
 
 const char* KindListName(int kind) noexcept {

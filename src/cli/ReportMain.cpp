@@ -1,20 +1,16 @@
 // sxf-usertype-report: reads a JWC_TEMP.TXT with the window's reader and prints the
 // line-type tally as the window's grid shows it.
 
-#include <QGuiApplication>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "cli/Report.h"
 #include "cli/ReportOptions.h"
 #include "model/JwwGaibu2.h"
-#include "platform/qt/Fonts.h"
-#include "platform/qt/IcuTextLocale.h"
 
 namespace {
 
@@ -28,12 +24,6 @@ constexpr const char* kUsage =
     "  --entities      with --format json: every record in reading order\n"
     "  --png OUT       also write the preview as the window draws it after fit-all\n"
     "  --size WxH      size of that picture in pixels (default 800x600)\n";
-
-// Qt's own diagnostics (missing runtime folders and the like) are not the report's output.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::fprintf(stderr, "sxf-usertype-report: %s\n", message.toLocal8Bit().constData());
-}
 
 // Writes the whole text to standard output and flushes it; false, with a message, when any
 // of it could not be written (a full disk, a closed pipe).
@@ -116,13 +106,7 @@ int main(int argc, char** argv) {
   std::string out;
   try {
     const sxf::TTallyGrid grid = sxf::BuildTallyGrid();
-    std::optional<QGuiApplication> gui;  // fonts and image writers need the GUI side of Qt
     if (!png.empty()) {
-      if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-      qInstallMessageHandler(QuietQtMessages);
-      gui.emplace(argc, argv);
-      sxf::InstallFontSubstitutions();
-      sxf::InstallSystemTextLocale();
       const std::string problem = sxf::WritePreviewPng(png, pngWidth, pngHeight);
       if (!problem.empty()) {
         std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", png.c_str(), problem.c_str());

@@ -920,7 +920,15 @@ TFile OpenRegularFile(const std::string& path, TJwcLoadResult& result) {
 #if defined(_WIN32)
   TFile file(std::fopen(path.c_str(), "rb"));
   if (!file) {
-    SetOpenFailure(result, errno);
+    const int error = errno;
+    // Windows refuses to open a folder at all (EACCES): say what it is.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFDIR) {
+      result.Exists = true;
+      result.Problem = TJwcLoadProblem::NotRegularFile;
+      return nullptr;
+    }
+    SetOpenFailure(result, error);
     return nullptr;
   }
   const int fd = _fileno(file.get());

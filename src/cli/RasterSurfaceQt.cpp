@@ -1,0 +1,63 @@
+#include "cli/RasterSurface.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <cstdio>
+#include <optional>
+
+#include "platform/qt/Fonts.h"
+#include "platform/qt/IcuTextLocale.h"
+#include "platform/qt/QtCanvas.h"
+
+namespace sxf {
+
+namespace {
+
+// Qt's own diagnostics (missing runtime folders and the like) are not the report's output.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "sxf-usertype-report: %s\n", message.toLocal8Bit().constData());
+}
+
+class TQtRasterSurface final : public TRasterSurface {
+ public:
+  TQtRasterSurface(int width, int height) {
+    if (!qGuiApp) {
+      // Fonts and image writers need the GUI side of Qt; no display is needed for a picture.
+      if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+      qInstallMessageHandler(QuietQtMessages);
+      app_.emplace(argc_, argv_);
+      InstallFontSubstitutions();
+      InstallSystemTextLocale();
+    }
+    image_ = QImage(width, height, QImage::Format_RGB32);
+    if (!image_.isNull()) canvas_.emplace(image_);
+  }
+  bool Valid() const { return canvas_.has_value(); }
+  TCanvas& Canvas() override { return *canvas_; }
+  std::string WritePng(const std::string& path) override {
+    canvas_.reset();  // the painter ends and the image is complete
+    QImageWriter writer(QString::fromStdString(path), "png");
+    if (!writer.write(image_)) return writer.errorString().toStdString();
+    return {};
+  }
+
+ private:
+  static inline int argc_ = 1;
+  static inline char name_[] = "sxf-usertype-report";
+  static inline char* argv_[] = {name_, nullptr};
+  std::optional<QGuiApplication> app_;  // declared first: it outlives the image and canvas
+  QImage image_;
+  std::optional<TQtCanvas> canvas_;
+};
+
+}  // namespace
+
+std::unique_ptr<TRasterSurface> CreateRasterSurface(int width, int height) {
+  auto surface = std::make_unique<TQtRasterSurface>(width, height);
+  if (!surface->Valid()) return nullptr;
+  return surface;
+}
+
+}  // namespace sxf

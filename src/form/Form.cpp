@@ -1,0 +1,147 @@
+#include "form/Form.h"
+
+#include <utility>
+
+#include "globals/UnitGval.h"
+#include "graphics/Primitives.h"
+#include "model/JwwGaibu2.h"
+#include "preview/Preview.h"
+
+namespace sxf {
+
+namespace {
+
+constexpr const char* kCaption = "vexo_SXF\x83\x86\x81[\x83U\x81[\x90\xFC\x8E\xED\x82\xF0\x8C\x9F\x8D\xF5";  // vexo_SXFユーザー線種を検索
+constexpr const char* kNewDrawing = "(\x90V\x8BK)";  // (新規)
+
+const char* const kHelpLines[kFormHelpLineCount] = {
+    "\x81\x9E\x83}\x81[\x83N\x82\xCD\x8AY\x93\x96\x82\xB7\x82\xE9\x90\xFC\x95\xAA\x82\xCC\x92\x86\x93_\x81\x41",  // ◇マークは該当する線分の中点、
+    "\x81@\x89~\x8C\xCA\x8En\x93_\x82\xC9\x95t\x82\xAF\x82\xE7\x82\xEA\x82\xDC\x82\xB7\x81\x42",  // 　円弧始点に付けられます。
+    "\x81@\x83}\x81[\x83N\x93\xE0\x82\xCC\x90\x94\x8E\x9A\x82\xCD",  // 　マーク内の数字は
+    "\x81@SXF\x91\xCE\x89\x9E\x8Ag\x92\xA3\x90\xFC\x8E\xED\x83\x86\x81[\x83U\x81[\x90\xFC\x8E\xED",  // 　SXF対応拡張線種ユーザー線種
+    "\x81@\x82\xCC\x94\xD4\x8D\x86\x82\xC5\x82\xB7\x81\x42",  // 　の番号です。
+    "\x81@",  // 　
+    "\x81\x9F\x83u\x83\x8D\x83\x62\x83N\x90}\x8C`\x93\xE0\x82\xCC\x82\xE0\x82\xCC\x82\xCD\x8F\x88\x97\x9D",  // ◆ブロック図形内のものは処理
+    "\x81@\x8Fo\x97\x88\x82\xDC\x82\xB9\x82\xF1\x82\xCC\x82\xC5\x8C\xE4\x92\x8D\x88\xD3\x89\xBA\x82\xB3\x82\xA2\x81\x42",  // 　出来ませんので御注意下さい。
+    "\x81@\x83u\x83\x8D\x83\x62\x83N\x95\xD2\x8FW\x93\xE0\x82\xC5\x8Ds\x82\xA4\x8F\xEA\x8D\x87\x82\xC9\x82\xCD\x81\x41",  // 　ブロック編集内で行う場合には、
+    "\x81@\x96{\x83\x5C\x83t\x83g\x82\xF0Jw_cad\x82\xCC\x83\x43\x83\x93\x83X\x83g\x81[\x83\x8B",  // 　本ソフトをJw_cadのインストール
+    "\x81@\x81\x45\x83t\x83H\x83\x8B\x83_\x82\xC9\x94z\x92u\x82\xB5\x82\xC4\x8E\xC0\x8Ds\x82\xF0\x8Ds\x82\xA4",  // 　・フォルダに配置して実行を行う
+    "\x81@\x95K\x97v\x82\xAA\x82\xA0\x82\xE9\x8F\xEA\x8D\x87\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81\x42",  // 　必要がある場合があります。
+};
+
+}  // namespace
+
+std::string FormCaption() { return kCaption; }
+const char* const* FormHelpLines() noexcept { return kHelpLines; }
+
+TFormBehaviour::TFormBehaviour(TFormFrontEnd& frontEnd, std::string programFolder,
+                               std::string settingsFile)
+    : ui_(frontEnd), programFolder_(std::move(programFolder)), settingsFile_(std::move(settingsFile)) {}
+
+void TFormBehaviour::FormCreate() {
+  Shown = false;
+  GraAttr = std::make_unique<TgraAttribute>();
+  GraAttr->SetToScaleMode(false);
+  GraAttr->SetColorScheme(0);
+  GraAttr->InitColors();
+  GraAttr->ResetLineTypeDashes();
+  GraAttr->ResetLayers();
+  GraAttr->InitColors();
+  GraAttr->InitPenWidths();
+  GraAttr->InitDotSizes();
+  GraAttr->SetShowAuxiliary(true);
+  GraAttr->SetDimmedLayerColor(RgbColor(128, 128, 128));
+  GraAttr->SetShowZFlag1(true);
+  GraAttr->SetShowNonSolidLineTypes(true);
+  ZoomFactor = 1.5;
+  ButtonFlags = 0;
+  PressX = 0;
+  PressY = 0;
+  BandShown = false;
+  ui_.FreeImages();
+}
+
+void TFormBehaviour::FormShow() {
+  InitJwwModel();
+  ProgramFolder = programFolder_;
+  LoadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
+  ResetJwwCurrentState();
+  Settings = ReadSettings(settingsFile_);
+  ui_.SetWindowRect({Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight});
+  ui_.SetPanelWidth(Settings.WinPanelWidth);
+  ui_.SetStatusCaption({});
+  ui_.SetFileNameCaption(JwwFileName.empty() ? std::string(kNewDrawing) : JwwFileName);
+  WriteTallyHeadings(tally_);
+  TallyLineTypes(tally_);
+  ui_.ShowTally(tally_);
+  FitAll();  // sets the view; draws nothing while Shown is false
+  Shown = true;
+}
+
+void TFormBehaviour::FormResize() {
+  TWindowRect r = ui_.WindowRect();
+  const TWindowRect before = r;
+  if (r.Width < kMinWinWidth) r.Width = kMinWinWidth;
+  if (r.Height < kMinWinHeight) r.Height = kMinWinHeight;
+  if (!(r == before)) ui_.SetWindowRect(r);
+  Settings.WinWidth = r.Width;
+  Settings.WinHeight = r.Height;
+  if (!Shown) return;
+  // Keep the centre and the scale; the picture is not drawn again here.
+  const double cx = (ViewLeft + ViewRight) / 2.0;
+  const double cy = (ViewBottom + ViewTop) / 2.0;
+  ViewWidth = ui_.PreviewWidth();
+  ViewHeight = ui_.PreviewHeight();
+  if (!(ViewScale > 0.0)) return;
+  CentreViewOn(cx, cy);
+}
+
+void TFormBehaviour::FormClose() {
+  if (closed_) return;
+  ui_.FreeImages();
+  GraAttr.reset();
+  const TWindowRect r = ui_.WindowRect();
+  Settings.WinLeft = r.Left;
+  Settings.WinTop = r.Top;
+  Settings.WinWidth = r.Width;
+  Settings.WinHeight = r.Height;
+  Settings.WinPanelWidth = ui_.PanelWidth();
+  ApplySettingsMinimums(Settings);
+  WriteSettings(settingsFile_, Settings);
+  FreeJwwModel();
+  closed_ = true;
+}
+
+void TFormBehaviour::PaintBox1Paint() {
+  BandShown = false;
+  if (!GraAttr) return;
+  if (!ui_.HasViewImage()) {
+    FitAll();
+    return;
+  }
+  const int w = ui_.PreviewWidth();
+  const int h = ui_.PreviewHeight();
+  TCanvas& c = ui_.BeginPreviewDrawing();
+  ClearCanvas(c, w, h);
+  SetPlainPen(c, RgbColor(0, 0, 255), 0, 0);
+  DrawPixelBox(c, 0, 0, w - 1, h - 1);
+  ui_.EndPreviewDrawing();
+  ui_.DrawViewImage();
+}
+
+void TFormBehaviour::FitAll() {
+  FitViewToDrawing(ui_.PreviewWidth(), ui_.PreviewHeight());
+  Redraw();
+}
+
+bool TFormBehaviour::Redraw() {
+  if (!Shown || !GraAttr) return true;
+  BandShown = false;
+  TCanvas& c = ui_.BeginPreviewDrawing();
+  const bool complete = DrawPreview(c, ui_.PreviewWidth(), ui_.PreviewHeight());
+  ui_.EndPreviewDrawing();
+  ui_.StoreViewImage();  // a failed copy leaves it absent: the next paint draws anew
+  return complete;
+}
+
+}  // namespace sxf

@@ -1,0 +1,110 @@
+#pragma once
+// The main window on the Windows API: the preview (PaintBox1) drawn through GDI into a DIB
+// section that stands for its pixels on screen, the splitter, the side panel with the file
+// name, the tally grid (drawn by hand) and the help text, the status strip and the hidden
+// focus holder. What the window does lives in TFormBehaviour; this class only turns window
+// messages into its calls and answers its questions.
+
+#include <memory>
+#include <string>
+
+#include "form/Form.h"
+#include "platform/win32/DibSurface.h"
+#include "platform/win32/GdiCanvas.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace sxf {
+
+class TWin32Form final : public TFormFrontEnd {
+ public:
+  static constexpr int kStatusHeight = 24;
+  static constexpr int kSplitterWidth = 3;
+  static constexpr int kPanelMinSize = 30;  // neither side of the splitter gets narrower
+
+  TWin32Form(HINSTANCE instance, std::string programFolder, std::string settingsFile);
+  ~TWin32Form() override;
+  TWin32Form(const TWin32Form&) = delete;
+  TWin32Form& operator=(const TWin32Form&) = delete;
+
+  // Creates the window and its controls (hidden), runs FormCreate and FormShow, shows it.
+  bool Create(int showCommand);
+  HWND Handle() const noexcept { return Form1; }
+  TFormBehaviour& Behaviour() noexcept { return form_; }
+
+  // ---- Controls, by their form names ----
+  HWND Form1 = nullptr;
+  HWND LabelA1 = nullptr;
+  HWND PaintBox1 = nullptr;
+  HWND Splitter1 = nullptr;
+  HWND Panel2 = nullptr;
+  HWND Panel3 = nullptr;
+  HWND Label1 = nullptr;
+  HWND Label2 = nullptr;
+  HWND Memo1 = nullptr;
+  HWND StringGrid1 = nullptr;
+  HWND EditA = nullptr;
+
+  // ---- TFormFrontEnd ----
+  TWindowRect WindowRect() const override;
+  void SetWindowRect(const TWindowRect& r) override;
+  int PanelWidth() const override { return panelWidth_; }
+  void SetPanelWidth(int width) override;
+  void SetFileNameCaption(const std::string& sjis) override;
+  void SetStatusCaption(const std::string& sjis) override;
+  void ShowTally(const TTallyGrid& grid) override;
+  int PreviewWidth() const override;
+  int PreviewHeight() const override;
+  TCanvas& BeginPreviewDrawing() override;
+  void EndPreviewDrawing() override;
+  bool HasViewImage() const override { return viewImage_ != nullptr; }
+  bool StoreViewImage() override;
+  void DrawViewImage() override;
+  void FreeImages() override { viewImage_.reset(); }
+
+ private:
+  static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK PaintBoxProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK SplitterProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK GridProc(HWND, UINT, WPARAM, LPARAM);
+  static bool RegisterClasses(HINSTANCE instance);
+
+  LRESULT OnFormMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnPaintBoxMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnSplitterMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnGridMessage(UINT msg, WPARAM wp, LPARAM lp);
+  HBRUSH ControlBrush(HWND control, HDC dc);
+
+  void CreateControls();
+  void LayoutControls();
+  void EnsureSurface();
+  void ShowSurface(HDC target);
+  void PaintGrid(HDC dc);
+  void ScrollGrid(int bar, WPARAM wp);
+  void UpdateGridScrollBars();
+
+  HINSTANCE instance_;
+  TFormBehaviour form_;
+  int panelWidth_ = 201;
+  bool resizing_ = false;
+  bool closed_ = false;
+
+  std::unique_ptr<TDibSurface> surface_;  // PaintBox1's pixels
+  std::unique_ptr<TGdiCanvas> canvas_;    // over surface_ while a drawing runs
+  std::unique_ptr<TDibSurface> viewImage_;
+
+  TTallyGrid grid_;
+  int gridTopRow_ = 1;   // first scrolled row shown below the fixed row
+  int gridLeftCol_ = 1;  // first scrolled column shown right of the fixed column
+
+  int splitterStartX_ = 0;
+  int splitterStartWidth_ = 0;
+
+  HFONT font_ = nullptr;
+  HBRUSH statusBrush_ = nullptr;
+  HBRUSH memoBrush_ = nullptr;
+  HBRUSH whiteBrush_ = nullptr;
+  HBRUSH creamBrush_ = nullptr;
+};
+
+}  // namespace sxf

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Holding Escape stops the window's first drawing of a large drawing under Wine: the window
+# closes within seconds, where drawing all of it takes several times as long.
+# Run inside xvfb-run:  escape-test.sh FINDER MAKE_DRAWING WORKDIR
+set -eu
+finder="$1"; make_drawing="$2"; work="$3"
+[ -x "$make_drawing" ] || { echo "no make-drawing"; exit 77; }
+rm -rf "$work"; mkdir -p "$work"
+cp "$finder" "$work/sxf-usertype-finder.exe"
+"$make_drawing" 400000 "$work/JWC_TEMP.TXT" 3
+
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill $wm 2>/dev/null || true' EXIT
+sleep 1
+(cd "$work" && exec wine sxf-usertype-finder.exe) &
+app=$!
+id=""
+for _ in $(seq 1 120); do
+  id=$(xdotool search --name "vexo_SXF" 2>/dev/null | head -1 || true)
+  [ -n "$id" ] && break
+  sleep 0.25
+done
+[ -n "$id" ] || { echo "the window did not appear"; exit 1; }
+sleep 1.5  # the drawing is under way
+start=$(date +%s)
+xdotool keydown Escape
+sleep 0.3
+xdotool keyup Escape
+id=$(xdotool search --name "vexo_SXF" 2>/dev/null | head -1 || true)
+xdotool windowactivate --sync "$id" key alt+F4 || true
+wait $app || true
+took=$(($(date +%s) - start))
+echo "closed ${took} s after Escape"
+[ -f "$work/sxf-usertype-finder.dat" ] || { echo "no settings file written"; exit 1; }
+[ "$took" -le 5 ]

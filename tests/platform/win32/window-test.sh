@@ -1,0 +1,78 @@
+#!/bin/sh
+# The Win32 window under Wine on a virtual X server with openbox: it starts on the sample,
+# its preview is pixel for pixel the GDI picture of the report tool at the same size, it
+# writes its settings file on close and keeps the placement it was given (no drift).
+# Run inside xvfb-run:  window-test.sh FINDER REPORT SAMPLE WORKDIR [LINUX_REPORT]
+set -eu
+finder="$1"; report="$2"; sample="$3"; work="$4"; linux_report="${5:-}"
+export LC_ALL=ja_JP.UTF-8  # a Japanese system: code page 932
+rm -rf "$work"; mkdir -p "$work/run"
+cp "$finder" "$work/run/sxf-usertype-finder.exe"
+cp "$sample" "$work/run/JWC_TEMP.TXT"
+printf '100\r\n50\r\n600\r\n500\r\n250\r\n' > "$work/run/sxf-usertype-finder.dat"
+
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill $wm 2>/dev/null || true' EXIT
+sleep 1
+(cd "$work/run" && exec wine sxf-usertype-finder.exe) &
+app=$!
+id=""
+for _ in $(seq 1 60); do
+  id=$(xdotool search --name "vexo_SXF" 2>/dev/null | head -1 || true)
+  [ -n "$id" ] && break
+  sleep 0.5
+done
+[ -n "$id" ] || { echo "the window did not appear"; exit 1; }
+sleep 3  # the first paint
+info=$(xwininfo -id "$id")
+x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+w=$(echo "$info" | sed -n 's/.*Width: *//p')
+h=$(echo "$info" | sed -n 's/.*Height: *//p')
+import -window root "$work/screen.png"
+# The preview: the client area left of the 250-pixel panel and the 3-pixel splitter, above
+# the 24-pixel status strip.
+pw=$((w - 250 - 3)); ph=$((h - 24))
+convert "$work/screen.png" -crop "${pw}x${ph}+${x}+${y}" +repage "$work/window-preview.png"
+echo "client area ${w}x${h} at $x,$y; preview ${pw}x${ph}"
+
+xdotool windowactivate --sync "$id" key alt+F4 || true
+wait $app || true
+
+status=0
+wine "$report" "$sample" --png "$work/gdi.png" --size "${pw}x${ph}" >/dev/null
+gdi=$(compare -metric AE "$work/window-preview.png" "$work/gdi.png" "$work/gdi-diff.png" 2>&1 || true)
+echo "window preview vs GDI picture: $gdi pixels differ"
+[ "$gdi" = "0" ] || status=1
+if [ -n "$linux_report" ] && [ -x "$linux_report" ]; then
+  "$linux_report" "$sample" --png "$work/qt.png" --size "${pw}x${ph}" >/dev/null
+  qt=$(compare -metric AE "$work/window-preview.png" "$work/qt.png" "$work/qt-diff.png" 2>&1 || true)
+  echo "window preview vs Qt picture: $qt of $((pw * ph)) pixels differ"
+fi
+
+expected=$(printf '100\r\n50\r\n600\r\n500\r\n250\r\n' | od -c)
+actual=$(od -c < "$work/run/sxf-usertype-finder.dat")
+if [ "$expected" != "$actual" ]; then
+  echo "the settings file after close:"; echo "$actual"; status=1
+fi
+
+# Closed while minimised: the placement kept is the one it is restored to, not the icon's.
+(cd "$work/run" && exec wine sxf-usertype-finder.exe) &
+app=$!
+id=""
+for _ in $(seq 1 60); do
+  id=$(xdotool search --onlyvisible --name "vexo_SXF" 2>/dev/null | head -1 || true)
+  [ -n "$id" ] && break
+  sleep 0.5
+done
+sleep 2
+xdotool windowminimize --sync "$id" || true
+sleep 1
+wine taskkill /im sxf-usertype-finder.exe >/dev/null 2>&1 || true  # WM_CLOSE, not a kill
+wait $app || true
+actual=$(od -c < "$work/run/sxf-usertype-finder.dat")
+if [ "$expected" != "$actual" ]; then
+  echo "the settings file after closing the minimised window:"; echo "$actual"; status=1
+fi
+exit $status
