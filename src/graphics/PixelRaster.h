@@ -35,6 +35,7 @@ struct TPixelBuffer {
 
 class TPixelRaster {
  public:
+  TPixelRaster() noexcept = default;  // draws nowhere until given a buffer
   explicit TPixelRaster(TPixelBuffer buffer) noexcept : buffer_(buffer) {}
 
   // value: the pixel Copy writes, or the bits Xor flips. A Clear style draws nothing.

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <sstream>
@@ -31,8 +32,14 @@ QPen CosmeticQPen(const TPen& p) {
     case TPenStyle::Clear: pen.setStyle(Qt::NoPen); break;
     case TPenStyle::Solid: break;
   }
-  pen.setWidth(0);
-  pen.setCapStyle(Qt::FlatCap);
+  if (p.Width <= 1) {
+    pen.setWidth(0);
+    pen.setCapStyle(Qt::FlatCap);
+  } else {
+    pen.setWidth(p.Width);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+  }
   return pen;
 }
 
@@ -174,6 +181,156 @@ TEST(PixelRasterVsQPainter, SingleXorSegmentsInEveryStyle) {
     }
     EXPECT_EQ(diff.Pixels, 0) << "style " << static_cast<int>(style) << ": " << diff.Cases
                               << " segments differ, the first: " << diff.First;
+  }
+}
+
+// The canvas's one-pixel path as it was before the rasteriser: copy-mode segments gathered
+// into drawLines batches, XOR segments drawn one by one.
+class TPainterBatches {
+ public:
+  TPen Pen;
+
+  explicit TPainterBatches(QImage& image)
+      : bits_(reinterpret_cast<QRgb*>(image.bits())), stride_(image.bytesPerLine() / 4), painter_(&image) {}
+  ~TPainterBatches() { Flush(); }
+
+  static QPoint Clamped(int x, int y) {
+    return {std::clamp(x, -TQtCanvas::kPixelLimit, TQtCanvas::kPixelLimit),
+            std::clamp(y, -TQtCanvas::kPixelLimit, TQtCanvas::kPixelLimit)};
+  }
+  void MoveTo(int x, int y) { at_ = Clamped(x, y); }
+  void LineTo(int x, int y) {
+    const QPoint to = Clamped(x, y);
+    if (!pending_.empty() && !(pendingPen_ == Pen)) Flush();
+    if (Pen.Mode == TPenMode::Xor) {
+      ApplyQPen(painter_, Pen);
+      painter_.drawLine(at_, to);
+    } else if (to != at_) {
+      pendingPen_ = Pen;
+      pending_.emplace_back(at_, to);
+      if (pending_.size() >= 8192) Flush();
+    }
+    at_ = to;
+  }
+  void SetPixel(int x, int y, TColor color) {
+    if (!pending_.empty() && pendingPen_.Color != color) Flush();
+    if (x >= 0 && y >= 0 && x < kW && y < kH) bits_[y * stride_ + x] = TQtCanvas::ToQColor(color).rgb();
+  }
+  void Flush() {
+    if (pending_.empty()) return;
+    ApplyQPen(painter_, pendingPen_);
+    painter_.drawLines(pending_.data(), static_cast<int>(pending_.size()));
+    pending_.clear();
+  }
+
+ private:
+  QRgb* bits_;
+  qsizetype stride_;
+  QPainter painter_;
+  std::vector<QLine> pending_;
+  TPen pendingPen_;
+  QPoint at_;
+};
+
+// Random canvas calls: chains and jumps, pen changes (every style, copy and XOR, the clear
+// pen), pixels in the pen's colour and in others, flushes; the same calls to the canvas and
+// to the batches it replaces must leave the same pixels.
+TEST(PixelRasterVsQPainter, CanvasMatchesTheQPainterBatchesItReplaces) {
+  TSegmentSource source(2024);
+  const TColor colours[] = {RgbColor(255, 0, 0), RgbColor(0, 128, 255), RgbColor(255, 255, 255)};
+  long lineTos = 0;
+  int sequence = 0;
+  while (lineTos < 100000) {
+    QImage ours(kW, kH, QImage::Format_RGB32), theirs(kW, kH, QImage::Format_RGB32);
+    ours.fill(Qt::darkGreen);
+    theirs.fill(Qt::darkGreen);
+    // Every fortieth sequence is one long zigzag in one pen, across the painter's batch size.
+    const bool longRun = sequence % 40 == 39;
+    std::ostringstream log;
+    {
+      TQtCanvas canvas(ours);
+      TPainterBatches batches(theirs);
+      const int ops = longRun ? 20000 : 300;
+      for (int i = 0; i < ops; ++i) {
+        const int op = longRun ? 0 : source.Pick(0, 99);
+        if (op < 70) {
+          const QPoint to = source.Pick(0, 2) == 0 ? source.Next().p2()
+                                                   : QPoint(source.Pick(-3, kW + 3), source.Pick(-3, kH + 3));
+          const QPoint p = source.Pick(0, 30) == 0 ? QPoint(to.x() * 4000, to.y()) : to;  // beyond the clamp
+          canvas.LineTo(p.x(), p.y());
+          batches.LineTo(p.x(), p.y());
+          ++lineTos;
+          log << "L" << p.x() << "," << p.y() << " ";
+        } else if (op < 78) {
+          const QPoint to(source.Pick(-5, kW + 5), source.Pick(-5, kH + 5));
+          canvas.MoveTo(to.x(), to.y());
+          batches.MoveTo(to.x(), to.y());
+          log << "M" << to.x() << "," << to.y() << " ";
+        } else if (op < 90) {
+          const TPenStyle style = source.Pick(0, 8) == 0 ? TPenStyle::Clear : kStyles[source.Pick(0, 4)];
+          const TPen pen{colours[source.Pick(0, 2)], source.Pick(0, 20) == 0 ? 2 : source.Pick(0, 1), style,
+                         source.Pick(0, 3) == 0 ? TPenMode::Xor : TPenMode::Copy};
+          canvas.Pen = pen;
+          batches.Pen = pen;
+          log << "P" << pen.Color << "/" << pen.Width << "/" << static_cast<int>(pen.Style) << "/"
+              << static_cast<int>(pen.Mode) << " ";
+        } else if (op < 98) {
+          const TColor c = source.Pick(0, 1) == 0 ? canvas.Pen.Color : colours[source.Pick(0, 2)];
+          const int x = source.Pick(-2, kW + 1), y = source.Pick(-2, kH + 1);
+          canvas.SetPixel(x, y, c);
+          batches.SetPixel(x, y, c);
+          log << "S" << x << "," << y << "," << c << " ";
+        } else {
+          canvas.Flush();
+          batches.Flush();
+          log << "F ";
+        }
+      }
+    }
+    ASSERT_EQ(ours, theirs) << "sequence " << sequence << ": " << (longRun ? std::string("long run") : log.str());
+    ++sequence;
+  }
+}
+
+// A segment turning back takes one more pixel only within the run it shares with the segment
+// before it: runs end where QPainter's batches ended (8192 segments, another pen, a pixel in
+// another colour, Flush).
+TEST(PixelRasterVsQPainter, RunsEndWhereThePainterBatchesEnded) {
+  const TPen thin{RgbColor(0, 0, 255), 0, TPenStyle::Solid, TPenMode::Copy};
+  const TPen wide{RgbColor(255, 0, 0), 3, TPenStyle::Solid, TPenMode::Copy};
+  for (int before : {8190, 8191, 8192, 8193, 16383, 16384}) {
+    for (int between = 0; between < 6; ++between) {
+      QImage ours(kW, kH, QImage::Format_RGB32), theirs(kW, kH, QImage::Format_RGB32);
+      ours.fill(Qt::white);
+      theirs.fill(Qt::white);
+      {
+        TQtCanvas canvas(ours);
+        TPainterBatches batches(theirs);
+        auto both = [&](auto&& call) {
+          call(canvas);
+          call(batches);
+        };
+        both([](auto& c) { c.Pen = TPen{RgbColor(0, 0, 255), 0, TPenStyle::Solid, TPenMode::Copy}; });
+        for (int i = 0; i < before - 1; ++i)  // outside the image: counted, not drawn
+          both([](auto& c) { c.MoveTo(-100, -100); c.LineTo(-99, -100); });
+        both([](auto& c) { c.MoveTo(10, 5); c.LineTo(30, 5); });  // left to right
+        switch (between) {
+          case 1: both([](auto& c) { c.SetPixel(50, 40, RgbColor(0, 255, 0)); }); break;
+          case 2: both([&](auto& c) { c.Pen = wide; c.MoveTo(50, 40); c.LineTo(55, 40); c.Pen = thin; }); break;
+          case 3: both([](auto& c) { c.Flush(); }); break;
+          case 4: both([](auto& c) { c.SetPixel(50, 40, RgbColor(0, 0, 255)); }); break;  // the pen's colour
+          case 5: {  // a wide XOR segment is drawn at once, not gathered
+            TPen wideXor = wide;
+            wideXor.Mode = TPenMode::Xor;
+            both([&](auto& c) { c.Pen = wideXor; c.MoveTo(50, 40); c.LineTo(55, 40); c.Pen = thin; });
+            break;
+          }
+          default: break;
+        }
+        both([](auto& c) { c.MoveTo(30, 10); c.LineTo(10, 10); });  // turning back
+      }
+      ASSERT_EQ(ours, theirs) << before << " segments before, case " << between;
+    }
   }
 }
 
