@@ -100,16 +100,20 @@ void TQtCanvas::Flush() {
   Pen = pendingPen_;
   ApplyPen();
   Pen = current;
-  // Chains of segments that continue one another go through the sprites.
-  const std::span<const QLine> all(pendingLines_);
-  std::size_t i = 0;
-  while (i < all.size()) {
-    std::size_t j = i + 1;
-    while (j < all.size() && all[j].p1() == all[j - 1].p2()) ++j;
-    const auto chain = all.subspan(i, j - i);
-    if (!sprites_.Draw(image_, pendingPen_, chain))
-      painter_.drawLines(chain.data(), static_cast<int>(chain.size()));
-    i = j;
+  if (pendingPen_.Width <= 1) {
+    painter_.drawLines(pendingLines_.data(), static_cast<int>(pendingLines_.size()));
+  } else {
+    // Wide pens: chains of segments that continue one another go through the sprites.
+    const std::span<const QLine> all(pendingLines_);
+    std::size_t i = 0;
+    while (i < all.size()) {
+      std::size_t j = i + 1;
+      while (j < all.size() && all[j].p1() == all[j - 1].p2()) ++j;
+      const auto chain = all.subspan(i, j - i);
+      if (!sprites_.Draw(image_, pendingPen_, chain))
+        painter_.drawLines(chain.data(), static_cast<int>(chain.size()));
+      i = j;
+    }
   }
   pendingLines_.clear();
 }
@@ -143,7 +147,7 @@ void TQtCanvas::ThinLineTo(QPoint to) {
 
 void TQtCanvas::LineTo(int x, int y) {
   const QPoint to = Clamped(x, y);
-  if (Pen.Width <= 1) {
+  if (Pen.Width <= 1 && !onePixelThroughQPainter_) {
     ThinLineTo(to);
     position_ = to;
     return;

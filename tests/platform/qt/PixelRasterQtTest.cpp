@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "graphics/PixelRaster.h"
+#include "graphics/ViewTestSupport.h"
+#include "model/JwwGaibu2.h"
+#include "preview/Preview.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace sxf {
@@ -332,6 +335,75 @@ TEST(PixelRasterVsQPainter, RunsEndWhereThePainterBatchesEnded) {
       ASSERT_EQ(ours, theirs) << before << " segments before, case " << between;
     }
   }
+}
+
+// Whole previews of a generated drawing (lines, circles, arcs and points in every colour and
+// line type, some with group scales that make figures smaller than a pixel), drawn with the
+// rasteriser and with QPainter's batches, at fit-all, zoomed in and zoomed in off-centre.
+TEST(PixelRasterVsQPainter, PreviewsOfAGeneratedDrawingAreIdentical) {
+  GraAttr = std::make_unique<TgraAttribute>();
+  InitJwwModel();
+  std::mt19937 rng(77);
+  auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  ParseJwwLine("hs 100 100 50 50 1 1 1 1 1 1 1 1 1 1 1 1");
+  char line[200];
+  for (int i = 0; i < 20000; ++i) {
+    if (i % 50 == 0) {
+      ParseJwwLine(("lg" + std::to_string(pick(0, 5))).c_str());
+      ParseJwwLine(("lc" + std::to_string(pick(1, 9))).c_str());
+      const int type = pick(0, 3) == 0 ? pick(47, 62) : pick(1, 9);
+      ParseJwwLine(("lt" + std::to_string(type)).c_str());
+    }
+    const double x = uniform(0, 2000), y = uniform(0, 1200);
+    const int kind = pick(0, 9);
+    if (kind < 6)
+      std::snprintf(line, sizeof line, "%.6f %.6f %.6f %.6f", x, y, x + uniform(-150, 150), y + uniform(-150, 150));
+    else if (kind < 8)
+      std::snprintf(line, sizeof line, "ci %.6f %.6f %.6f", x, y, uniform(0.5, 120));
+    else if (kind < 9)
+      std::snprintf(line, sizeof line, "ci %.6f %.6f %.6f %d %d %.2f %d", x, y, uniform(0.5, 120), pick(0, 359),
+                    pick(360, 700), uniform(0.3, 1.0), pick(0, 89));
+    else
+      std::snprintf(line, sizeof line, "pt %.6f %.6f", x, y);
+    ParseJwwLine(line);
+  }
+  constexpr int w = 480, h = 320;
+  const auto fit = [] { FitViewToDrawing(w, h); };
+  const auto zoomed = [] {
+    FitViewToDrawing(w, h);
+    ViewScale *= 8.0;
+    CentreViewOn(1000.0, 600.0);
+  };
+  const auto offCentre = [] {
+    FitViewToDrawing(w, h);
+    ViewScale *= 40.0;
+    CentreViewOn(333.3, 987.6);
+  };
+  int view = 0;
+  for (const auto& setView : {+fit, +zoomed, +offCentre}) {
+    setView();
+    QImage ours(w, h, QImage::Format_RGB32), theirs(w, h, QImage::Format_RGB32);
+    {
+      TQtCanvas c(ours);
+      DrawPreview(c, w, h);
+    }
+    {
+      TQtCanvas c(theirs);
+      c.SetOnePixelPensThroughQPainter(true);
+      DrawPreview(c, w, h);
+    }
+    long differ = 0, painted = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        differ += ours.pixel(x, y) != theirs.pixel(x, y);
+        painted += theirs.pixel(x, y) != 0xFFFFFFFFu;
+      }
+    EXPECT_EQ(differ, 0) << "view " << view;
+    EXPECT_GT(painted, w * h / 50) << "view " << view;  // the drawing is there
+    ++view;
+  }
+  FreeJwwModel();
 }
 
 }  // namespace
