@@ -11,8 +11,10 @@
 //   segment drawn left to right leaves out its end pixel, one drawn right to left its start
 //   pixel. The minor coordinate runs in 16.16 fixed point, starting half a step in when it
 //   grows.
-// - Within a run of segments (see EndRun), a segment that turns back along the same major
-//   axis as the segment drawn before it takes one more pixel behind its start.
+// - Within a run of segments (see EndRun), a segment that runs towards lower indices and
+//   turns back along the major axis of the segment drawn before it also covers its start
+//   pixel. (Turning back towards higher indices shifts its start by half a pixel and back,
+//   which changes nothing but the rounding of the minor coordinate.)
 // - Dotted styles repeat on/off counts of pixels (Dash 4/2, Dot 1/2, DashDot 4/2/1/2,
 //   DashDotDot 4/2/1/2/1/2), started afresh by every segment at the first pixel it draws on
 //   its start side.
