@@ -123,11 +123,10 @@ void TQtCanvas::MoveTo(int x, int y) { position_ = Clamped(x, y); }
 void TQtCanvas::ThinLineTo(QPoint to) {
   if (!pendingLines_.empty()) Flush();  // wide segments, gathered with another pen
   if (thinRun_ && !(thinRunPen_ == Pen)) thinRun_ = false;
-  const QRgb rgb = ToQColor(Pen.Color).rgb();
   if (Pen.Mode == TPenMode::Xor) {
     // As one QPainter::drawLine: a run of its own, and a single pixel when it has no length.
     thinRun_ = false;
-    raster_.SetPen(rgb & 0x00FFFFFFu, Pen.Style, TPenMode::Xor);
+    raster_.SetPen(ToQColor(Pen.Color).rgb() & 0x00FFFFFFu, Pen.Style, TPenMode::Xor);
     if (to != position_)
       raster_.Line(position_.x(), position_.y(), to.x(), to.y());
     else if (Pen.Style != TPenStyle::Clear)
@@ -136,7 +135,7 @@ void TQtCanvas::ThinLineTo(QPoint to) {
   }
   if (to == position_) return;  // a flat-capped line of no length paints nothing
   if (!thinRun_) {
-    raster_.SetPen(rgb, Pen.Style, TPenMode::Copy);
+    raster_.SetPen(ToQColor(Pen.Color).rgb(), Pen.Style, TPenMode::Copy);
     thinRunPen_ = Pen;
     thinRun_ = true;
     thinRunSegments_ = 0;
