@@ -32,8 +32,9 @@ constexpr TDashPattern DashPatternOf(TPenStyle s) noexcept {
 // 64 times v, truncated toward zero: pixels to 26.6 fixed point.
 int To26Dot6(double v) noexcept { return static_cast<int>(v * 64.0); }
 
-// num / den in 16.16 fixed point, truncated toward zero.
+// num / den in 16.16 fixed point, truncated toward zero; the 32-bit division where it fits.
 int FixedRatio(int num, int den) noexcept {
+  if (num > -32768 && num < 32768) return num * 65536 / den;
   return static_cast<int>(static_cast<long long>(num) * 65536 / den);
 }
 
@@ -95,9 +96,19 @@ void TPixelRaster::Point(int x, int y) noexcept {
 
 void TPixelRaster::Line(int x1, int y1, int x2, int y2) noexcept {
   if (style_ == TPenStyle::Clear || buffer_.Width <= 0 || buffer_.Height <= 0) return;
-  double fx1 = x1, fy1 = y1, fx2 = x2, fy2 = y2;
-  if (!CutToBand(fx1, fy1, fx2, fy2, -1.0, buffer_.Width + 1.0, -1.0, buffer_.Height + 1.0)) return;
-  const int ax1 = To26Dot6(fx1), ay1 = To26Dot6(fy1), ax2 = To26Dot6(fx2), ay2 = To26Dot6(fy2);
+  int ax1, ay1, ax2, ay2;
+  const auto inside = [this](int x, int y) {
+    return static_cast<unsigned>(x) < static_cast<unsigned>(buffer_.Width) &&
+           static_cast<unsigned>(y) < static_cast<unsigned>(buffer_.Height);
+  };
+  if (inside(x1, y1) && inside(x2, y2)) {
+    // Nothing to cut, and whole pixels are exact in 26.6.
+    ax1 = x1 * 64, ay1 = y1 * 64, ax2 = x2 * 64, ay2 = y2 * 64;
+  } else {
+    double fx1 = x1, fy1 = y1, fx2 = x2, fy2 = y2;
+    if (!CutToBand(fx1, fy1, fx2, fy2, -1.0, buffer_.Width + 1.0, -1.0, buffer_.Height + 1.0)) return;
+    ax1 = To26Dot6(fx1), ay1 = To26Dot6(fy1), ax2 = To26Dot6(fx2), ay2 = To26Dot6(fy2);
+  }
   const int dx = std::abs(ax2 - ax1), dy = std::abs(ay2 - ay1);
   if (dx < dy)
     Walk<true>(ay1, ay2, ax1, ax2);
