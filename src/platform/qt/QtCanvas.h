@@ -1,7 +1,9 @@
 #pragma once
 // The drawing surface on QPainter over a QImage (RGB32), antialiasing off. Pen width 0 or 1
-// is a cosmetic one-pixel pen with flat caps, so LineTo leaves out its end pixel; wider pens
-// have round caps and joins. Rectangle leaves out the right column and bottom row. Polygon
+// is a cosmetic one-pixel pen with flat caps, so LineTo leaves out the pixel of the end that
+// lies further right (or further down, for a steep segment): its end pixel when it runs
+// that way, its start pixel when it runs back (graphics/PixelRaster.h has the whole rule);
+// wider pens have round caps and joins. Rectangle leaves out the right column and bottom row. Polygon
 // fills odd-even. XOR is RasterOp_SourceXorDestination. SetPixel writes the pixel directly.
 // Pixel coordinates are clamped to +-kPixelLimit before they reach QPainter.
 //
