@@ -12,13 +12,16 @@
 #include <QPainter>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <vector>
 
 #include "DrawingGenerator.h"
 #include "preview/Preview.h"
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
+#include "graphics/Curves.h"
 #include "graphics/PixelRaster.h"
+#include "graphics/Primitives.h"
 #include "platform/qt/QtCanvas.h"
 #include "search/LineTypeMarks.h"
 
@@ -297,6 +300,44 @@ void BM_SegmentsFitAll(benchmark::State& state) {
   state.counters["segments"] = static_cast<double>(collector.Segments.size());
 }
 
+// 100 000 arcs 5 to 300 pixels in radius, inside a view of one pixel per unit, drawn into a
+// canvas that keeps nothing: range(0) = 0 the points turned by the step
+// (DrawWorldEllipseArc), 1 a sine and cosine of the accumulated angle per point, as arcs
+// were drawn before.
+void BM_ArcPoints(benchmark::State& state) {
+  FitAll();
+  sxf::ViewScale = 1.0;
+  sxf::CentreViewOn(0.0, 0.0);
+  std::mt19937 rng(8);
+  std::uniform_real_distribution<double> x(-600.0, 600.0), y(-240.0, 240.0), radius(5.0, 300.0),
+      angle(0.0, 6.283);
+  struct TArc {
+    double Cx, Cy, R, Start, Sweep;
+  };
+  std::vector<TArc> arcs(100000);
+  for (TArc& a : arcs) a = {x(rng), y(rng), radius(rng), angle(rng), angle(rng)};
+  TTextCounter sink;
+  for (auto _ : state) {
+    for (const TArc& a : arcs) {
+      if (state.range(0) == 0) {
+        sxf::DrawWorldEllipseArc(sink, a.Cx, a.Cy, a.R, 1.0, 0.0, a.Start, a.Sweep);
+        continue;
+      }
+      const sxf::TEllipseCurve curve(a.Cx, a.Cy, a.R, 1.0, 0.0);
+      double theta = a.Start;
+      sxf::TDPoint previous = curve.At(theta);
+      for (int k = 1; k <= sxf::kCurveSegments; ++k) {
+        theta += a.Sweep / sxf::kCurveSegments;
+        const sxf::TDPoint p = curve.At(theta);
+        sxf::DrawWorldSegment(sink, previous.X, previous.Y, p.X, p.Y);
+        previous = p;
+      }
+    }
+  }
+  state.counters["arcs"] = static_cast<double>(arcs.size());
+}
+
+BENCHMARK(BM_ArcPoints)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RedrawFitAll)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_SegmentsFitAll)->Args({1000000, 0})->Args({1000000, 1})->Args({1000000, 2})
     ->Unit(benchmark::kMillisecond)->MinTime(2.0);
