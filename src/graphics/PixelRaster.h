@@ -20,6 +20,7 @@
 //   its start side.
 // - Pixels outside the buffer are left alone.
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 
@@ -27,7 +28,8 @@
 
 namespace sxf {
 
-// Row y of the surface starts at Bits + y * Stride; Stride counts pixels, not bytes.
+// Row y of the surface starts at Bits + y * Stride; Stride counts pixels, not bytes. Width
+// and height are at most TPixelRaster::kMaxSide.
 struct TPixelBuffer {
   std::uint32_t* Bits = nullptr;
   int Width = 0;
@@ -37,8 +39,13 @@ struct TPixelBuffer {
 
 class TPixelRaster {
  public:
+  // Coordinates along a segment are kept in 16.16 fixed point.
+  static constexpr int kMaxSide = 32000;
+
   TPixelRaster() noexcept = default;  // draws nowhere until given a buffer
-  explicit TPixelRaster(TPixelBuffer buffer) noexcept : buffer_(buffer) {}
+  explicit TPixelRaster(TPixelBuffer buffer) noexcept : buffer_(buffer) {
+    assert(buffer.Width <= kMaxSide && buffer.Height <= kMaxSide);
+  }
 
   // value: the pixel Copy writes, or the bits Xor flips. A Clear style draws nothing.
   // Ends the run.

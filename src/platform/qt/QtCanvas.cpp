@@ -54,8 +54,11 @@ TQtCanvas::TQtCanvas(QImage& image) : image_(image) {
   // Direct pixel access for SetPixel; taken before the painter so that no detach happens later.
   bits_ = image_.bits();
   bytesPerLine_ = image_.bytesPerLine();
-  raster_ = TPixelRaster(TPixelBuffer{reinterpret_cast<std::uint32_t*>(bits_), image_.width(), image_.height(),
-                                      bytesPerLine_ / static_cast<qsizetype>(sizeof(std::uint32_t))});
+  rasterFits_ = image_.width() <= TPixelRaster::kMaxSide && image_.height() <= TPixelRaster::kMaxSide;
+  onePixelThroughQPainter_ = !rasterFits_;
+  if (rasterFits_)
+    raster_ = TPixelRaster(TPixelBuffer{reinterpret_cast<std::uint32_t*>(bits_), image_.width(), image_.height(),
+                                        bytesPerLine_ / static_cast<qsizetype>(sizeof(std::uint32_t))});
   painter_.begin(&image_);
   painter_.setRenderHint(QPainter::Antialiasing, false);
   pendingLines_.reserve(4096);

@@ -55,8 +55,9 @@ class TQtCanvas final : public TCanvas {
   static QColor ToQColor(TColor c) noexcept;
 
   // One-pixel pens through QPainter's batches instead of the rasteriser: the plain path the
-  // fast one is checked and timed against. Set before drawing.
-  void SetOnePixelPensThroughQPainter(bool on) noexcept { onePixelThroughQPainter_ = on; }
+  // fast one is checked and timed against, and the one images wider or taller than the
+  // rasteriser takes always use. Set before drawing.
+  void SetOnePixelPensThroughQPainter(bool on) noexcept { onePixelThroughQPainter_ = on || !rasterFits_; }
 
   // Platform fonts made so far (one per distinct font record).
   int FontsCreated() const noexcept { return fontsCreated_; }
@@ -80,6 +81,7 @@ class TQtCanvas final : public TCanvas {
   bool brushApplied_ = false;
   QPoint position_;
   TPixelRaster raster_;
+  bool rasterFits_ = false;
   bool onePixelThroughQPainter_ = false;
   bool thinRun_ = false;  // raster_ holds thinRunPen_ and a run of its segments is open
   TPen thinRunPen_;

@@ -337,6 +337,28 @@ TEST(PixelRasterVsQPainter, RunsEndWhereThePainterBatchesEnded) {
   }
 }
 
+// An image wider than the rasteriser's fixed point reaches is drawn by QPainter alone.
+TEST(PixelRasterVsQPainter, ImagesBeyondTheRasterisersReachUseQPainter) {
+  constexpr int w = TPixelRaster::kMaxSide + 700, h = 3;
+  QImage ours(w, h, QImage::Format_RGB32), theirs(w, h, QImage::Format_RGB32);
+  ours.fill(Qt::white);
+  theirs.fill(Qt::white);
+  {
+    TQtCanvas canvas(ours);
+    TPainterBatches batches(theirs);
+    auto draw = [](auto& d) {
+      d.Pen = TPen{RgbColor(0, 0, 255), 0, TPenStyle::Dot, TPenMode::Copy};
+      d.MoveTo(w - 1, 0);
+      d.LineTo(w - 3, 2);
+      d.MoveTo(0, 1);
+      d.LineTo(w + 5, 1);
+    };
+    draw(canvas);
+    draw(batches);
+  }
+  EXPECT_EQ(ours, theirs);
+}
+
 // Whole previews of a generated drawing (lines, circles, arcs and points in every colour and
 // line type, some with group scales that make figures smaller than a pixel), drawn with the
 // rasteriser and with QPainter's batches, at fit-all, zoomed in and zoomed in off-centre.
