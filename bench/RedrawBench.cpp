@@ -1,9 +1,11 @@
 // Drawing the preview of a large drawing: a full redraw after fit-all into 1920 x 1080,
 // zoomed-in redraws that show about 1 % and 10 % of the drawing (with the drawing index and
-// without it: second argument 1 or 0), a baseline that hands the same already-mapped
-// segments straight to QPainter::drawLine, the numbered marks alone, and a sheet of texts
-// zoomed so that about 100 000 characters are written as characters. Also reading the
-// drawing and building its index.
+// without it; one-pixel pens through the rasteriser or through QPainter); the fit-all's
+// one-pixel segments alone, drawn by the rasteriser, by QPainter batches and by a bare
+// Bresenham loop; a baseline that hands the same already-mapped segments straight to
+// QPainter::drawLine; the numbered marks alone; a sheet of texts zoomed so that about 100 000
+// characters are written as characters; arc points; reading the drawing and building its
+// index.
 
 #include <benchmark/benchmark.h>
 
@@ -13,6 +15,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <vector>
 
 #include "DrawingGenerator.h"
@@ -20,6 +23,9 @@
 #include "render/DrawingIndex.h"
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
+#include "graphics/Curves.h"
+#include "graphics/PixelRaster.h"
+#include "graphics/Primitives.h"
 #include "platform/qt/QtCanvas.h"
 #include "search/LineTypeMarks.h"
 
@@ -62,6 +68,8 @@ void ZoomInto(double zoom) {
 void ZoomToOnePercent() { ZoomInto(10.0); }
 void ZoomToTenPercent() { ZoomInto(std::sqrt(10.0)); }
 
+// state.range(1) = 1: the drawing index is used for views it pays for; state.range(2) = 1:
+// one-pixel pens through QPainter's batches (the plain path) instead of the rasteriser.
 void Redraw(benchmark::State& state, void (*setView)()) {
   LoadDrawing(static_cast<std::size_t>(state.range(0)));
   sxf::BuildDrawingIndex();
@@ -70,6 +78,7 @@ void Redraw(benchmark::State& state, void (*setView)()) {
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {
     sxf::TQtCanvas canvas(image);
+    canvas.SetOnePixelPensThroughQPainter(state.range(2) == 1);
     sxf::DrawPreview(canvas, kWidth, kHeight);
     canvas.Flush();
     benchmark::DoNotOptimize(image.constBits());
@@ -236,11 +245,142 @@ void BM_BaselineDrawLine(benchmark::State& state) {
   state.counters["segments"] = static_cast<double>(collector.Segments.size());
 }
 
-BENCHMARK(BM_RedrawFitAll)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_RedrawZoomedTenPercent)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RedrawFitAll)->Args({1000000, 1, 0})->Args({1000000, 1, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0, 0})->Args({1000000, 1, 0})->Args({1000000, 1, 1})
+    ->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RedrawZoomedTenPercent)->Args({1000000, 0, 0})->Args({1000000, 1, 0})->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ReadDrawing)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_BuildIndex)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+QPen OnePixelQPen(const sxf::TPen& p) {
+  QPen pen(sxf::TQtCanvas::ToQColor(p.Color));
+  pen.setWidth(0);
+  pen.setCapStyle(Qt::FlatCap);
+  switch (p.Style) {
+    case sxf::TPenStyle::Dash: pen.setStyle(Qt::DashLine); break;
+    case sxf::TPenStyle::Dot: pen.setStyle(Qt::DotLine); break;
+    case sxf::TPenStyle::DashDot: pen.setStyle(Qt::DashDotLine); break;
+    case sxf::TPenStyle::DashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
+    case sxf::TPenStyle::Clear: pen.setStyle(Qt::NoPen); break;
+    case sxf::TPenStyle::Solid: break;
+  }
+  return pen;
+}
+
+// The one-pixel segments of the fit-all redraw, collected once, drawn three ways into the
+// same image: range(1) = 0 the rasteriser in runs as the canvas uses it, 1 QPainter batches
+// as the canvas used to, 2 a bare Bresenham loop that writes every pixel of the segment and
+// its end pixel with no style, no mode and no clipping beyond a bounds test per pixel.
+void BM_SegmentsFitAll(benchmark::State& state) {
+  LoadDrawing(static_cast<std::size_t>(state.range(0)));
+  FitAll();
+  TSegmentCollector collector;
+  sxf::DrawPreview(collector, kWidth, kHeight);
+  std::erase_if(collector.Segments, [](const auto& s) { return s.Pen.Width > 1; });
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  const int way = static_cast<int>(state.range(1));
+  auto* bits = reinterpret_cast<std::uint32_t*>(image.bits());
+  const std::ptrdiff_t stride = image.bytesPerLine() / 4;
+  for (auto _ : state) {
+    if (way == 0) {
+      sxf::TPixelRaster raster({bits, kWidth, kHeight, stride});
+      sxf::TPen current{0xFFFFFFFF, -1};
+      for (const auto& s : collector.Segments) {
+        if (s.Line.p1() == s.Line.p2()) continue;
+        if (!(s.Pen == current)) {
+          raster.SetPen(sxf::TQtCanvas::ToQColor(s.Pen.Color).rgb(), s.Pen.Style, s.Pen.Mode);
+          current = s.Pen;
+        }
+        raster.Line(s.Line.x1(), s.Line.y1(), s.Line.x2(), s.Line.y2());
+      }
+    } else if (way == 1) {
+      QPainter painter(&image);
+      std::vector<QLine> batch;
+      sxf::TPen current{0xFFFFFFFF, -1};
+      auto flush = [&] {
+        if (batch.empty()) return;
+        painter.setPen(OnePixelQPen(current));
+        painter.drawLines(batch.data(), static_cast<int>(batch.size()));
+        batch.clear();
+      };
+      for (const auto& s : collector.Segments) {
+        if (s.Line.p1() == s.Line.p2()) continue;
+        if (!(s.Pen == current)) {
+          flush();
+          current = s.Pen;
+        }
+        batch.push_back(s.Line);
+        if (batch.size() >= 8192) flush();
+      }
+      flush();
+    } else {
+      for (const auto& s : collector.Segments) {
+        const std::uint32_t value = sxf::TQtCanvas::ToQColor(s.Pen.Color).rgb();
+        int x = s.Line.x1(), y = s.Line.y1();
+        const int x2 = s.Line.x2(), y2 = s.Line.y2();
+        const int dx = std::abs(x2 - x), dy = -std::abs(y2 - y);
+        const int sx = x < x2 ? 1 : -1, sy = y < y2 ? 1 : -1;
+        int err = dx + dy;
+        for (;;) {
+          if (static_cast<unsigned>(x) < unsigned{kWidth} && static_cast<unsigned>(y) < unsigned{kHeight})
+            bits[y * stride + x] = value;
+          if (x == x2 && y == y2) break;
+          const int e2 = 2 * err;
+          if (e2 >= dy) {
+            err += dy;
+            x += sx;
+          }
+          if (e2 <= dx) {
+            err += dx;
+            y += sy;
+          }
+        }
+      }
+    }
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  state.counters["segments"] = static_cast<double>(collector.Segments.size());
+}
+
+// 100 000 arcs 5 to 300 pixels in radius, inside a view of one pixel per unit, drawn into a
+// canvas that keeps nothing: range(0) = 0 the points turned by the step
+// (DrawWorldEllipseArc), 1 a sine and cosine of the accumulated angle per point, as arcs
+// were drawn before.
+void BM_ArcPoints(benchmark::State& state) {
+  FitAll();
+  sxf::ViewScale = 1.0;
+  sxf::CentreViewOn(0.0, 0.0);
+  std::mt19937 rng(8);
+  std::uniform_real_distribution<double> x(-600.0, 600.0), y(-240.0, 240.0), radius(5.0, 300.0),
+      angle(0.0, 6.283);
+  struct TArc {
+    double Cx, Cy, R, Start, Sweep;
+  };
+  std::vector<TArc> arcs(100000);
+  for (TArc& a : arcs) a = {x(rng), y(rng), radius(rng), angle(rng), angle(rng)};
+  TTextCounter sink;
+  for (auto _ : state) {
+    for (const TArc& a : arcs) {
+      if (state.range(0) == 0) {
+        sxf::DrawWorldEllipseArc(sink, a.Cx, a.Cy, a.R, 1.0, 0.0, a.Start, a.Sweep);
+        continue;
+      }
+      const sxf::TEllipseCurve curve(a.Cx, a.Cy, a.R, 1.0, 0.0);
+      double theta = a.Start;
+      sxf::TDPoint previous = curve.At(theta);
+      for (int k = 1; k <= sxf::kCurveSegments; ++k) {
+        theta += a.Sweep / sxf::kCurveSegments;
+        const sxf::TDPoint p = curve.At(theta);
+        sxf::DrawWorldSegment(sink, previous.X, previous.Y, p.X, p.Y);
+        previous = p;
+      }
+    }
+  }
+  state.counters["arcs"] = static_cast<double>(arcs.size());
+}
+
+BENCHMARK(BM_ArcPoints)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_SegmentsFitAll)->Args({1000000, 0})->Args({1000000, 1})->Args({1000000, 2})
+    ->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_MarksFitAll)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RedrawTexts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BaselineDrawLine)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);

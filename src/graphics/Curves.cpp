@@ -22,9 +22,11 @@ double NormalizeDegrees(double degrees) noexcept {
 TEllipseCurve::TEllipseCurve(double cx, double cy, double r, double flatness, double tilt) noexcept
     : Cx(cx), Cy(cy), R(r), RFlat(r * flatness), CosTilt(std::cos(tilt)), SinTilt(std::sin(tilt)) {}
 
-TDPoint TEllipseCurve::At(double theta) const noexcept {
-  const double u = R * std::cos(theta);
-  const double v = RFlat * std::sin(theta);
+TDPoint TEllipseCurve::At(double theta) const noexcept { return AtCosSin(std::cos(theta), std::sin(theta)); }
+
+TDPoint TEllipseCurve::AtCosSin(double cosTheta, double sinTheta) const noexcept {
+  const double u = R * cosTheta;
+  const double v = RFlat * sinTheta;
   return {Cx + CosTilt * u - SinTilt * v, Cy + SinTilt * u + CosTilt * v};
 }
 
@@ -87,6 +89,36 @@ bool TEllipseCurve::OutsideView() const noexcept {
 
 namespace {
 
+// An arc's 72 segments with the points turned by the step, two sines and cosines in all
+// instead of one pair per point. A turned point differs from the one of the accumulated
+// angle (At) by far less than margin; it is used where every point within margin of it lies
+// inside the view and maps to its pixel, so that the segments draw what At's points would
+// draw. Elsewhere At's point is taken.
+void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, double step) {
+  // The turned angles drift by a few rounding errors a step, the accumulated ones by up to
+  // half an ulp of the angle a step; the margin allows for a hundred times both.
+  const double turns = std::fabs(start) + std::fabs(step) * kCurveSegments;
+  const double margin = (std::fabs(curve.R) + std::fabs(curve.RFlat)) * (1e-11 + 2e-13 * turns) +
+                        1e-14 * (std::fabs(curve.Cx) + std::fabs(curve.Cy));
+  const bool turning = std::isfinite(margin) && turns < 1e3 && ViewScale > 0.0;  // monotonic mapping
+  const double cosStep = std::cos(step), sinStep = std::sin(step);
+  double cosTheta = std::cos(start), sinTheta = std::sin(start);
+  double theta = start;
+  TDPoint previous = curve.AtCosSin(cosTheta, sinTheta);
+  for (int k = 1; k <= kCurveSegments; ++k) {
+    theta += step;
+    const double nextCos = cosTheta * cosStep - sinTheta * sinStep;
+    sinTheta = sinTheta * cosStep + cosTheta * sinStep;
+    cosTheta = nextCos;
+    TDPoint p = curve.AtCosSin(cosTheta, sinTheta);
+    if (!turning || ViewOutcode(p.X - margin, p.Y - margin) != 0 || ViewOutcode(p.X + margin, p.Y + margin) != 0 ||
+        !(WorldToScreen(p.X - margin, p.Y - margin) == WorldToScreen(p.X + margin, p.Y + margin)))
+      p = curve.At(theta);
+    DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
+    previous = p;
+  }
+}
+
 // 72 segments between the points at start, start + step, ... with the angle accumulated.
 // A curve beyond one edge of the view draws nothing; one within a single pixel draws what its
 // segments would, 72 zero-length lines with their end pixel, without computing its points.
@@ -99,11 +131,13 @@ void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step
     for (int k = 0; k < kCurveSegments; ++k) DrawPixelLine(c, pixel.X, pixel.Y, pixel.X, pixel.Y);
     return;
   }
-  double theta = start;
-  TDPoint previous = wholeCurve ? curve.AtWholeCurveStep(0) : curve.At(theta);
+  if (!wholeCurve) {
+    DrawArcByRotation(c, curve, start, step);
+    return;
+  }
+  TDPoint previous = curve.AtWholeCurveStep(0);
   for (int k = 1; k <= kCurveSegments; ++k) {
-    theta += step;
-    const TDPoint p = wholeCurve ? curve.AtWholeCurveStep(k) : curve.At(theta);
+    const TDPoint p = curve.AtWholeCurveStep(k);
     DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
     previous = p;
   }

@@ -16,6 +16,8 @@ inline constexpr int kCurveSegments = 72;
 struct TEllipseCurve {
   TEllipseCurve(double cx, double cy, double r, double flatness, double tilt) noexcept;
   TDPoint At(double theta) const noexcept;
+  // The point whose angle has this cosine and sine.
+  TDPoint AtCosSin(double cosTheta, double sinTheta) const noexcept;
   // The point at the k-th angle of a whole curve (0, 5, 10, ... degrees with the step
   // accumulated), k = 0..72; the same as At of that angle, from a table of its sine and cosine.
   TDPoint AtWholeCurveStep(int k) const noexcept;

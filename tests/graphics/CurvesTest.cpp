@@ -151,6 +151,42 @@ TEST_F(CurvesTest, ShortcutsDrawWhatThePlainSegmentsDraw) {
   }
 }
 
+// Arc points turned by the step instead of taken from their angles: the segments must be
+// the same, also where a point lies on a pixel's edge (centres on half pixels, sweeps of
+// quarter turns, whose end points' cosines are rounding noise) and for large radii.
+TEST_F(CurvesTest, TurnedArcPointsDrawWhatTheirAnglesDraw) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const double kQuarter = 1.5707963267948966;
+  for (const double scale : {0.7, 9.0, 250.0}) {
+    test::SetView(-50, -50, scale, static_cast<int>(100 * scale), static_cast<int>(100 * scale));
+    for (int n = 0; n < 6000; ++n) {
+      double cx = -60 + 120 * unit(rng), cy = -60 + 120 * unit(rng);
+      if (n % 2 == 0) {  // on a pixel's edge
+        cx = ViewLeft + (std::floor((cx - ViewLeft) * scale) + 0.5) / scale;
+        cy = ViewBottom + (std::floor((cy - ViewBottom) * scale) + 0.5) / scale;
+      }
+      const double r = std::pow(10.0, 4 * unit(rng) - 2);  // 0.01 .. 100
+      const double flatness = n % 3 == 0 ? 1.0 : 2 * unit(rng);
+      const double tilt = n % 4 == 0 ? 0.0 : 7 * unit(rng);
+      const double start = n % 5 < 2 ? kQuarter * std::floor(4 * unit(rng)) : 7 * unit(rng);
+      const double sweep = n % 5 < 3 ? kQuarter * (1 + std::floor(4 * unit(rng))) : -7 + 14 * unit(rng);
+      TRecordingCanvas fast, plain;
+      DrawWorldEllipseArc(fast, cx, cy, r, flatness, tilt, start, sweep);
+      double theta = start;
+      TDPoint previous = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+      for (int k = 1; k <= 72; ++k) {
+        theta += sweep / 72;
+        const TDPoint p = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+        DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
+        previous = p;
+      }
+      ASSERT_EQ(fast.Commands, plain.Commands) << cx << " " << cy << " " << r << " " << start << " "
+                                               << sweep << " scale " << scale;
+    }
+  }
+}
+
 TEST_F(CurvesTest, ZeroRadiusPaintsTheCentrePixel) {
   DrawWorldEllipse(c, 1, 1, 0, 1, 0);
   const auto pixels = c.Only<test::TSetPixel>();

@@ -55,6 +55,11 @@ TQtCanvas::TQtCanvas(QImage& image) : image_(image) {
   // Direct pixel access for SetPixel; taken before the painter so that no detach happens later.
   bits_ = image_.bits();
   bytesPerLine_ = image_.bytesPerLine();
+  rasterFits_ = image_.width() <= TPixelRaster::kMaxSide && image_.height() <= TPixelRaster::kMaxSide;
+  onePixelThroughQPainter_ = !rasterFits_;
+  if (rasterFits_)
+    raster_ = TPixelRaster(TPixelBuffer{reinterpret_cast<std::uint32_t*>(bits_), image_.width(), image_.height(),
+                                        bytesPerLine_ / static_cast<qsizetype>(sizeof(std::uint32_t))});
   painter_.begin(&image_);
   painter_.setRenderHint(QPainter::Antialiasing, false);
   pendingLines_.reserve(4096);
@@ -93,6 +98,7 @@ void TQtCanvas::ApplyBrush() {
 }
 
 void TQtCanvas::Flush() {
+  thinRun_ = false;
   if (pendingLines_.empty()) return;
   const TPen current = Pen;
   Pen = pendingPen_;
@@ -118,8 +124,38 @@ void TQtCanvas::Flush() {
 
 void TQtCanvas::MoveTo(int x, int y) { position_ = Clamped(x, y); }
 
+void TQtCanvas::ThinLineTo(QPoint to) {
+  if (!pendingLines_.empty()) Flush();  // wide segments, gathered with another pen
+  if (thinRun_ && !(thinRunPen_ == Pen)) thinRun_ = false;
+  if (Pen.Mode == TPenMode::Xor) {
+    // As one QPainter::drawLine: a run of its own, and a single pixel when it has no length.
+    thinRun_ = false;
+    raster_.SetPen(ToQColor(Pen.Color).rgb() & 0x00FFFFFFu, Pen.Style, TPenMode::Xor);
+    if (to != position_)
+      raster_.Line(position_.x(), position_.y(), to.x(), to.y());
+    else if (Pen.Style != TPenStyle::Clear)
+      raster_.Point(to.x(), to.y());
+    return;
+  }
+  if (to == position_) return;  // a flat-capped line of no length paints nothing
+  if (!thinRun_) {
+    raster_.SetPen(ToQColor(Pen.Color).rgb(), Pen.Style, TPenMode::Copy);
+    thinRunPen_ = Pen;
+    thinRun_ = true;
+    thinRunSegments_ = 0;
+  }
+  raster_.Line(position_.x(), position_.y(), to.x(), to.y());
+  if (++thinRunSegments_ >= 8192) thinRun_ = false;  // where the painter's batches ended
+}
+
 void TQtCanvas::LineTo(int x, int y) {
   const QPoint to = Clamped(x, y);
+  if (Pen.Width <= 1 && !onePixelThroughQPainter_) {
+    ThinLineTo(to);
+    position_ = to;
+    return;
+  }
+  thinRun_ = false;  // another pen
   if (!pendingLines_.empty() && !(pendingPen_ == Pen)) Flush();
   if (Pen.Mode == TPenMode::Xor) {
     // XOR segments must reach the image in their own order; no gathering.
@@ -154,10 +190,12 @@ void TQtCanvas::FillPixels(int x, int y, int w, int h, TColor color) {
 }
 
 void TQtCanvas::SetPixel(int x, int y, TColor color) {
-  // Gathered segments in the same colour may be drawn after this pixel: they only write that
-  // colour, so the order does not matter. Any other colour must wait for them.
+  // Gathered wide segments in the same colour may be drawn after this pixel: they only write
+  // that colour, so the order does not matter. Any other colour must wait for them. A pixel
+  // in another colour also ends the run of one-pixel segments, as it ended QPainter's batch.
   if (!pendingLines_.empty() && (pendingPen_.Color != color || pendingPen_.Mode != TPenMode::Copy))
     Flush();
+  if (thinRun_ && thinRunPen_.Color != color) thinRun_ = false;
   PlotPixel(x, y, color);
 }
 

@@ -1,12 +1,18 @@
 #pragma once
 // The drawing surface on QPainter over a QImage (RGB32), antialiasing off. Pen width 0 or 1
-// is a cosmetic one-pixel pen with flat caps, so LineTo leaves out its end pixel; wider pens
-// have round caps and joins. Rectangle leaves out the right column and bottom row. Polygon
+// is a cosmetic one-pixel pen with flat caps, so LineTo leaves out the pixel of the end that
+// lies further right (or further down, for a steep segment): its end pixel when it runs
+// that way, its start pixel when it runs back (graphics/PixelRaster.h has the whole rule);
+// wider pens have round caps and joins. Rectangle leaves out the right column and bottom row. Polygon
 // fills odd-even. XOR is RasterOp_SourceXorDestination. SetPixel writes the pixel directly.
 // Pixel coordinates are clamped to +-kPixelLimit before they reach QPainter.
 //
-// Segments are gathered and handed to QPainter in batches while the pen stays the same;
-// every other operation, a pen change and Flush() draw what is gathered first.
+// One-pixel pens are written by the core's rasteriser straight into the image, as QPainter
+// would draw them: segments in copy mode form runs, as QPainter's batches did, that end at
+// a pen change, every 8192 segments, at SetPixel in another colour and at every other
+// operation; an XOR segment is a run of its own, and one of no length is a single pixel.
+// Wide pens' segments are gathered and handed to QPainter in batches while the pen stays the
+// same; every other operation, a pen change and Flush() draw what is gathered first.
 //
 // TextOut writes the text in the font record's cell: the cell height is ascent + descent, a
 // one-byte character is the record's average width wide and a two-byte one twice that; the
@@ -20,6 +26,7 @@
 #include <vector>
 
 #include "graphics/Canvas.h"
+#include "graphics/PixelRaster.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/TextSprites.h"
 #include "platform/qt/WidePenSprites.h"
@@ -42,7 +49,8 @@ class TQtCanvas final : public TCanvas {
   void SetFont(const TLogFont& font) override;
   void TextOut(int x, int y, std::string_view text) override;
 
-  // Draws every gathered segment. The image is complete after Flush or destruction.
+  // Draws every gathered segment and ends the run of one-pixel segments. The image is
+  // complete after Flush or destruction.
   void Flush();
 
   static QColor ToQColor(TColor c) noexcept;
@@ -51,11 +59,17 @@ class TQtCanvas final : public TCanvas {
   // character goes through QPainter (the tests compare the two).
   bool TextSpritesOn = true;
 
+  // One-pixel pens through QPainter's batches instead of the rasteriser: the plain path the
+  // fast one is checked and timed against, and the one images wider or taller than the
+  // rasteriser takes always use. Set before drawing.
+  void SetOnePixelPensThroughQPainter(bool on) noexcept { onePixelThroughQPainter_ = on || !rasterFits_; }
+
   // Platform fonts made so far (one per distinct font record).
   int FontsCreated() const noexcept { return fontsCreated_; }
 
  private:
   void ApplyPen();
+  void ThinLineTo(QPoint to);
   void ApplyBrush();
   void PlotPixel(int x, int y, TColor color);
   // The pixels x .. x + w - 1, y .. y + h - 1 that lie in the image, in one colour.
@@ -72,6 +86,12 @@ class TQtCanvas final : public TCanvas {
   bool penApplied_ = false;
   bool brushApplied_ = false;
   QPoint position_;
+  TPixelRaster raster_;
+  bool rasterFits_ = false;
+  bool onePixelThroughQPainter_ = false;
+  bool thinRun_ = false;  // raster_ holds thinRunPen_ and a run of its segments is open
+  TPen thinRunPen_;
+  int thinRunSegments_ = 0;
   struct TLogFontHash {
     std::size_t operator()(const TLogFont& f) const noexcept;
   };

@@ -1,0 +1,144 @@
+#include "graphics/PixelRaster.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace sxf {
+namespace {
+
+constexpr std::uint32_t kPaper = 0xFFFFFFFF;
+constexpr std::uint32_t kInk = 0xFF000000;
+constexpr std::uint32_t kGuard = 0x12345678;  // the padding beyond each row
+
+struct TSegment {
+  int X1, Y1, X2, Y2;
+};
+
+// A 10 x 5 buffer with two pixels of padding per row; pictures use '#' for ink, '.' paper.
+struct TSurface {
+  static constexpr int W = 10, H = 5, Stride = 12;
+  std::vector<std::uint32_t> Pixels = std::vector<std::uint32_t>(Stride * H, kPaper);
+  TSurface() {
+    for (int y = 0; y < H; ++y) Pixels[y * Stride + W] = Pixels[y * Stride + W + 1] = kGuard;
+  }
+  TPixelBuffer Buffer() { return {Pixels.data(), W, H, Stride}; }
+  std::string Picture() const {
+    std::string s;
+    for (int y = 0; y < H; ++y) {
+      for (int x = 0; x < W; ++x) s += Pixels[y * Stride + x] == kPaper ? '.' : '#';
+      s += '\n';
+    }
+    return s;
+  }
+  bool GuardIntact() const {
+    for (int y = 0; y < H; ++y)
+      if (Pixels[y * Stride + W] != kGuard || Pixels[y * Stride + W + 1] != kGuard) return false;
+    return true;
+  }
+};
+
+struct TCase {
+  const char* Name;
+  TPenStyle Style;
+  std::vector<TSegment> Run;  // drawn as one run
+  const char* Expected;       // rows of the picture, joined
+};
+
+std::string Rows(const char* joined) {
+  std::string s;
+  for (int i = 0; joined[i] != '\0'; ++i) {
+    s += joined[i];
+    if ((i + 1) % TSurface::W == 0) s += '\n';
+  }
+  return s;
+}
+
+TEST(PixelRaster, PixelRule) {
+  const TCase cases[] = {
+      {"left to right leaves out the end", TPenStyle::Solid, {{1, 2, 6, 2}},
+       ".........." ".........." ".#####...." ".........." ".........."},
+      {"right to left leaves out the start", TPenStyle::Solid, {{6, 2, 1, 2}},
+       ".........." ".........." ".#####...." ".........." ".........."},
+      {"downwards leaves out the end", TPenStyle::Solid, {{3, 0, 3, 4}},
+       "...#......" "...#......" "...#......" "...#......" ".........."},
+      {"upwards leaves out the start", TPenStyle::Solid, {{3, 4, 3, 0}},
+       "...#......" "...#......" "...#......" "...#......" ".........."},
+      {"a diagonal, one pixel a column", TPenStyle::Solid, {{0, 0, 4, 4}},
+       "#........." ".#........" "..#......." "...#......" ".........."},
+      {"a gentle slope is sampled at the pixel centres", TPenStyle::Solid, {{0, 1, 8, 3}},
+       ".........." "####......" "....####.." ".........." ".........."},
+      {"turning back towards lower indices takes the start pixel", TPenStyle::Solid, {{1, 1, 5, 1}, {5, 3, 1, 3}},
+       ".........." ".####....." ".........." ".#####...." ".........."},
+      {"turning back towards higher indices adds nothing", TPenStyle::Solid, {{5, 1, 1, 1}, {1, 3, 5, 3}},
+       ".........." ".####....." ".........." ".####....." ".........."},
+      {"turning back on the other axis does not", TPenStyle::Solid, {{1, 1, 5, 1}, {8, 4, 8, 0}},
+       "........#." ".####...#." "........#." "........#." ".........."},
+      {"ending the run forgets the direction", TPenStyle::Solid, {{1, 1, 5, 1}, {}, {5, 3, 1, 3}},
+       ".........." ".####....." ".........." ".####....." ".........."},
+      {"a segment of no length draws nothing", TPenStyle::Solid, {{4, 2, 4, 2}},
+       ".........." ".........." ".........." ".........." ".........."},
+      {"far ends are cut to the buffer", TPenStyle::Solid, {{-1048576, 2, 1048576, 2}},
+       ".........." ".........." "##########" ".........." ".........."},
+      {"dots from the start", TPenStyle::Dot, {{0, 1, 9, 1}, {}, {9, 3, 0, 3}},
+       ".........." "#..#..#..." ".........." "..#..#..#." ".........."},
+      {"dashes from the start", TPenStyle::Dash, {{0, 1, 10, 1}, {}, {10, 3, 0, 3}},
+       ".........." "####..####" ".........." "####..####" ".........."},
+      {"dash-dot", TPenStyle::DashDot, {{0, 1, 10, 1}}, ".........." "####..#..#" ".........." ".........." ".........."},
+      {"dash-dot-dot", TPenStyle::DashDotDot, {{0, 1, 10, 1}},
+       ".........." "####..#..#" ".........." ".........." ".........."},
+      {"a cut start starts the pattern at the band", TPenStyle::Dot, {{-5, 2, 10, 2}},
+       ".........." ".........." "..#..#..#." ".........." ".........."},
+      {"the clear pen draws nothing", TPenStyle::Clear, {{0, 0, 9, 4}},
+       ".........." ".........." ".........." ".........." ".........."},
+  };
+  for (const TCase& c : cases) {
+    TSurface s;
+    TPixelRaster raster(s.Buffer());
+    raster.SetPen(kInk, c.Style, TPenMode::Copy);
+    for (const TSegment& seg : c.Run) {
+      if (seg.X1 == 0 && seg.Y1 == 0 && seg.X2 == 0 && seg.Y2 == 0)
+        raster.EndRun();
+      else
+        raster.Line(seg.X1, seg.Y1, seg.X2, seg.Y2);
+    }
+    EXPECT_EQ(s.Picture(), Rows(c.Expected)) << c.Name;
+    EXPECT_TRUE(s.GuardIntact()) << c.Name;
+  }
+}
+
+TEST(PixelRaster, XorTwiceRestoresAndPointsIgnoreTheStyle) {
+  TSurface s;
+  TPixelRaster raster(s.Buffer());
+  raster.SetPen(0x00FF00FF, TPenStyle::Dot, TPenMode::Xor);
+  const std::string blank = Rows(".........." ".........." ".........." ".........." "..........");
+  raster.Point(5, 2);
+  EXPECT_EQ(s.Pixels[2 * TSurface::Stride + 5], kPaper ^ 0x00FF00FFu);
+  raster.Point(5, 2);
+  // Each XOR segment is a run of its own: a turn back would cover a pixel once more.
+  for (int pass = 0; pass < 2; ++pass) {
+    raster.EndRun();
+    raster.Line(-3, -3, 20, 9);
+    raster.EndRun();
+    raster.Line(9, 0, 0, 4);
+    raster.Point(7, 1);
+    raster.Point(10, 2);  // beyond the row: the padding stays
+    if (pass == 0) {
+      EXPECT_NE(s.Picture(), blank);
+    }
+  }
+  EXPECT_EQ(s.Picture(), blank);
+  EXPECT_TRUE(s.GuardIntact());
+}
+
+TEST(PixelRaster, EmptyBufferDrawsNothing) {
+  TPixelRaster raster(TPixelBuffer{nullptr, 0, 0, 0});
+  raster.SetPen(kInk, TPenStyle::Solid, TPenMode::Copy);
+  raster.Line(0, 0, 5, 5);
+  raster.Point(0, 0);
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace sxf
