@@ -254,7 +254,12 @@ void TForm1::FormShow() {
   placement_ = QRect(Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight);
   placing_ = true;
   placementTimer_.start();
+  windowManager_ = WindowManagerPresent();
+  expectedMargins_.reset();
+  if (windowManager_ && windowHandle()) expectedMargins_ = FrameExtentsBeforeMapping(*windowHandle());
   SetOuterGeometry(placement_);
+  // Sized with the frame the window manager announced: nothing is left to correct once mapped.
+  if (expectedMargins_) placing_ = false;
   SetPanelWidth(Settings.WinPanelWidth);
   LabelA1->setText(QString());
   Label2->setText(JwwFileName.empty() ? QStringLiteral("(新規)") : ShiftJisToQString(JwwFileName));
@@ -277,6 +282,8 @@ void TForm1::FillTallyGrid() {
 QMargins TForm1::FrameMargins() const {
   const QRect frame = frameGeometry();
   const QRect client = geometry();
+  // Before the window is framed, what the window manager said its frame would be.
+  if (frame == client && expectedMargins_) return *expectedMargins_;
   return {std::max(0, client.left() - frame.left()), std::max(0, client.top() - frame.top()),
           std::max(0, frame.right() - client.right()), std::max(0, frame.bottom() - client.bottom())};
 }
@@ -292,24 +299,28 @@ void TForm1::SetOuterGeometry(const QRect& outer) {
   setMinimumSize(std::max(1, kMinWinWidth - extraWidth), std::max(1, kMinWinHeight - extraHeight));
   const QSize client(std::max(1, outer.width() - extraWidth), std::max(1, outer.height() - extraHeight));
   if (size() != client) resize(client);
-  if (frameGeometry().topLeft() != outer.topLeft()) move(outer.topLeft());
-  // Before the window is mapped its frame is unknown: ask the window manager to put the
-  // frame's top-left corner, not the client's, at the point. The window's geometry agrees
-  // with the widget's, so showing it keeps that request.
-  if (QWindow* window = windowHandle(); window && !window->isVisible())
-    window->setFramePosition(outer.topLeft());
+  // The frame's top-left corner is placed once, before the window is mapped: the window
+  // manager is asked to put the frame's corner, not the client's, at the point. The window's
+  // geometry agrees with the widget's, so showing it keeps that request. Once mapped, only
+  // the size is corrected, which keeps the frame's corner where it is.
+  QWindow* window = windowHandle();
+  if (window && window->isVisible()) return;
+  move(outer.topLeft());
+  if (window) window->setFramePosition(outer.topLeft());
 }
 
 void TForm1::ContinuePlacement() {
   if (!placing_) return;
-  const bool framed = frameGeometry() != geometry();
-  if (OuterGeometry() == placement_) {
-    // Without a window manager there is no frame to wait for.
-    if (framed || !WindowManagerPresent()) placing_ = false;
-    return;
-  }
   if (placementTimer_.elapsed() > kPlacementMilliseconds) {
     placing_ = false;  // the window manager has the last word
+    return;
+  }
+  // Geometry reports arrive late and out of date after mapping: act only on one that shows
+  // the window framed with its frame's corner in place, and then correct the size alone.
+  const bool framed = frameGeometry() != geometry();
+  if (windowManager_ && (!framed || frameGeometry().topLeft() != placement_.topLeft())) return;
+  if (OuterGeometry() == placement_) {
+    placing_ = false;
     return;
   }
   SetOuterGeometry(placement_);
@@ -325,7 +336,9 @@ void TForm1::FormResize() {
   int h = outer.height();
   if (w < kMinWinWidth) w = kMinWinWidth;
   if (h < kMinWinHeight) h = kMinWinHeight;
-  if (w != outer.width() || h != outer.height()) resize(w - extraWidth, h - extraHeight);
+  // A window manager holds the frame to the minimum through the size hints; resizing here too
+  // would act on a late geometry report and move the window.
+  if (!windowManager_ && (w != outer.width() || h != outer.height())) resize(w - extraWidth, h - extraHeight);
   Settings.WinWidth = w;
   Settings.WinHeight = h;
   if (Shown) AdjustViewToPreviewSize(PaintBox1->width(), PaintBox1->height());

@@ -140,6 +140,8 @@ class TForm1 : public QWidget, private TNavigationHost {
   static constexpr qint64 kPlacementMilliseconds = 3000;
   QRect placement_;
   bool placing_ = false;
+  bool windowManager_ = false;  // one frames the window after it is mapped
+  std::optional<QMargins> expectedMargins_;  // its frame, as it said before mapping
   QElapsedTimer placementTimer_;
 };
 

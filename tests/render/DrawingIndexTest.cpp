@@ -1,0 +1,63 @@
+#include "render/DrawingIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "globals/UnitGval.h"
+#include "graphics/ViewTestSupport.h"
+#include "model/JwwGaibu2.h"
+
+namespace sxf {
+namespace {
+
+// Every line whose box meets the view is among the records near it, in ascending order,
+// whatever the sizes: short, long, degenerate and not finite.
+TEST(DrawingIndex, NearRecordsHoldEveryLineMeetingTheView) {
+  InitJwwModel();
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> pos(-5000, 5000), len(-40, 40), longLen(-6000, 6000);
+  for (int i = 0; i < 20000; ++i) {
+    TJwwEntLin e;
+    e.Hdr.Group = i % 3;
+    e.X1 = pos(rng), e.Y1 = pos(rng);
+    const bool isLong = i % 50 == 0;
+    e.X2 = e.X1 + (isLong ? longLen(rng) : len(rng));
+    e.Y2 = e.Y1 + (i % 7 == 0 ? 0.0 : (isLong ? longLen(rng) : len(rng)));
+    if (i % 997 == 0) e.Y1 = NAN;
+    LinList.push_back(e);
+  }
+  LinCount = static_cast<int>(LinList.size());
+  LayerGroupScale[1] = 4.0;
+  LayerGroupScale[2] = 0.25;
+  BuildDrawingIndex();
+  SetDrawingIndexAreaShare(1e9);
+  for (double scale : {0.05, 0.5, 3.0}) {
+    for (double left : {-6000.0, -1234.5, 0.0, 4321.0, 25000.0}) {
+      test::SetView(left, left / 2, scale, 300, 200);
+      const std::vector<int>* near = RecordsNearView(LinList.data(), LinCount);
+      ASSERT_NE(near, nullptr);
+      EXPECT_TRUE(std::is_sorted(near->begin(), near->end()));
+      EXPECT_EQ(std::adjacent_find(near->begin(), near->end()), near->end());
+      for (int i = 0; i < LinCount; ++i) {
+        const TJwwEntLin& e = LinList[static_cast<std::size_t>(i)];
+        const double s = GroupScaleDivisor(e.Hdr);
+        const double x1 = std::min(e.X1, e.X2) / s, x2 = std::max(e.X1, e.X2) / s;
+        const double y1 = std::min(e.Y1, e.Y2) / s, y2 = std::max(e.Y1, e.Y2) / s;
+        const bool meets = !(x2 < ViewLeft || x1 > ViewRight || y2 < ViewBottom || y1 > ViewTop);
+        const bool finite = std::isfinite(e.X1 + e.Y1 + e.X2 + e.Y2);
+        if (meets || !finite) {
+          EXPECT_TRUE(std::binary_search(near->begin(), near->end(), i)) << i << " at scale " << scale;
+        }
+      }
+    }
+  }
+  SetDrawingIndexAreaShare(0.25);
+  ClearDrawingIndex();
+  InitJwwModel();
+}
+
+}  // namespace
+}  // namespace sxf
