@@ -39,6 +39,9 @@ class TQtRasterSurface final : public TRasterSurface {
   std::string WritePng(const std::string& path) override {
     canvas_.reset();  // the painter ends and the image is complete
     QImageWriter writer(QString::fromStdString(path), "png");
+    // A lighter compression than Qt's default: under half the time for a file a few per cent
+    // larger.
+    writer.setQuality(50);
     if (!writer.write(image_)) return writer.errorString().toStdString();
     return {};
   }

@@ -1,6 +1,7 @@
 #include "cli/Report.h"
 
 #include <algorithm>
+#include <array>
 
 #include "preview/Preview.h"
 #include "globals/UnitGval.h"
@@ -165,13 +166,20 @@ void Entity(TJsonWriter& j, const TJwwEntRef& ref) {
 }  // namespace
 
 std::string WritePreviewPng(const std::string& path, int width, int height) {
-  const bool ownAttributes = !GraAttr;
-  if (ownAttributes) GraAttr = std::make_unique<TgraAttribute>();
+  // Attributes made here for the drawing are gone again on every way out.
+  struct TOwnAttributes {
+    bool Own = !GraAttr;
+    TOwnAttributes() {
+      if (Own) GraAttr = std::make_unique<TgraAttribute>();
+    }
+    ~TOwnAttributes() {
+      if (Own) GraAttr.reset();
+    }
+  } attributes;
   const auto surface = CreateRasterSurface(width, height);
   if (!surface) return "not enough memory for the picture";
   FitViewToDrawing(width, height);
   DrawPreview(surface->Canvas(), width, height);
-  if (ownAttributes) GraAttr.reset();
   return surface->WritePng(path);
 }
 
@@ -241,6 +249,17 @@ std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& o
   }
   j.EndArray();
   if (options.Extents) {
+    // The extents are the shared globals fit-all reads: put them back as they were.
+    const std::array<double, 4> before{ExtentLeft, ExtentBottom, ExtentRight, ExtentTop};
+    struct TRestore {
+      const std::array<double, 4>& Before;
+      ~TRestore() {
+        ExtentLeft = Before[0];
+        ExtentBottom = Before[1];
+        ExtentRight = Before[2];
+        ExtentTop = Before[3];
+      }
+    } restore{before};
     ComputeExtents();
     j.Newline();
     j.Key("extents");

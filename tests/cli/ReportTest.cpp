@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -9,6 +10,8 @@
 #include "cli/ReportOptions.h"
 #include "model/JwwGaibu2.h"
 #include "model/ModelTestSupport.h"
+#include "globals/UnitGval.h"
+#include "search/LineTypeTally.h"
 
 namespace sxf {
 namespace {
@@ -91,6 +94,31 @@ TEST(ReportOptions, PictureSizeIsTwoPlainDecimalNumbers) {
       EXPECT_EQ(size->Height, c.Height) << c.Text;
     }
   }
+}
+
+}  // namespace
+}  // namespace sxf
+
+namespace sxf {
+namespace {
+
+TEST(ReportSideEffects, TheJsonLeavesTheSharedExtentsAndAFailedPictureLeavesNoAttributes) {
+  InitJwwModel();
+  ParseJwwLine("0 0 100 50");
+  ParseJwwLine("10 10 20 20");
+  ExtentLeft = 1;
+  ExtentBottom = 2;
+  ExtentRight = 3;
+  ExtentTop = 4;
+  const std::string json = FormatReportJson(BuildTallyGrid(), {true, false, true});
+  EXPECT_NE(json.find("\"extents\":[0.0,0.0,100.0,50.0]"), std::string::npos) << json;
+  EXPECT_EQ((std::array<double, 4>{ExtentLeft, ExtentBottom, ExtentRight, ExtentTop}),
+            (std::array<double, 4>{1, 2, 3, 4}));
+  GraAttr.reset();
+  EXPECT_FALSE(WritePreviewPng("/nonexistent/folder/x.png", 20, 20).empty());
+  EXPECT_FALSE(GraAttr);
+  EXPECT_FALSE(WritePreviewPng("/tmp/never.png", 1 << 20, 1 << 20).empty());  // no such picture
+  EXPECT_FALSE(GraAttr);
 }
 
 }  // namespace
