@@ -155,6 +155,8 @@ const TScaledKind kScaledKinds[] = {
        t.FontName = kDefaultFontName;
        t.Text = "AB";
        Append(TxtList, TxtCount, t);
+       t.W = t.H = 0.01;  // too small for characters: a line along the text's direction
+       Append(TxtList, TxtCount, t);
      }},
 };
 
