@@ -158,6 +158,14 @@ const TScaledKind kScaledKinds[] = {
        t.W = t.H = 0.01;  // too small for characters: a line along the text's direction
        Append(TxtList, TxtCount, t);
      }},
+    {"image", [](double m, int g) {
+       TJwwEntTxt t;
+       t.Hdr = Head(g);
+       t.X = 20 * m;
+       t.Y = 30 * m;
+       t.Text = "^@BMpicture.bmp,15,10";  // its size is in sheet units: not divided
+       Append(TxtList, TxtCount, t);
+     }},
 };
 
 // Every coordinate and length the renderer draws, radii and inner radii included, is divided by
