@@ -1,5 +1,7 @@
 #include "render/Renderer.h"
 
+#include <cassert>
+
 #include "graphics/Curves.h"
 #include "graphics/PointMark.h"
 #include "graphics/Primitives.h"
@@ -34,6 +36,7 @@ void SetSolidPenAndBrush(TCanvas& c, const T& e) {
 // and after the list. False on a break.
 template <typename T, typename F>
 bool DrawList(const std::vector<T>& list, int count, F draw) {
+  assert(count >= 0 && static_cast<std::size_t>(count) == list.size());
   for (int i = 0; i < count; ++i) {
     draw(list[static_cast<std::size_t>(i)]);
     if (i % 10 == 0 && CheckUserBreak()) return false;
