@@ -338,6 +338,32 @@ TEST_F(ShapesTest, StrokedMarksJoinTheirOwnPoints) {
   }
 }
 
+// The filled marks: the arrowhead and square of codes 1 and 2 are white inside, those of
+// codes 6 and 5 take the entity's colour, and code 11 is an outline only.
+TEST_F(ShapesTest, FilledMarksTakeTheirOwnBrush) {
+  test::SetView(-100, -100, 500, 100000, 100000);
+  const TColor red = RgbColor(255, 0, 0), white = RgbColor(255, 255, 255);
+  const struct {
+    int code;
+    TBrushStyle style;
+    TColor color;
+  } cases[] = {{1, TBrushStyle::Solid, white},
+               {2, TBrushStyle::Solid, white},
+               {5, TBrushStyle::Solid, red},
+               {6, TBrushStyle::Solid, red},
+               {11, TBrushStyle::Clear, white}};
+  for (const auto& k : cases) {
+    c.Commands.clear();
+    c.Brush = TBrush{white, TBrushStyle::Clear};
+    DrawPointMark(c, k.code, 1, 2, 2, 0, 102, 0);
+    const auto polygons = c.Only<TPolygon>();
+    ASSERT_EQ(polygons.size(), 1u) << "code " << k.code;
+    EXPECT_EQ(polygons[0].Brush.Style, k.style) << "code " << k.code;
+    if (k.style == TBrushStyle::Solid) EXPECT_EQ(polygons[0].Brush.Color, k.color) << "code " << k.code;
+    EXPECT_EQ(polygons[0].Pen, (TPen{red, 0, TPenStyle::Solid, TPenMode::Copy})) << "code " << k.code;
+  }
+}
+
 TEST_F(ShapesTest, StrokedMarksUseSegments) {
   const struct {
     int code;
