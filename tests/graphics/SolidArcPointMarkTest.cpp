@@ -359,7 +359,9 @@ TEST_F(ShapesTest, FilledMarksTakeTheirOwnBrush) {
     const auto polygons = c.Only<TPolygon>();
     ASSERT_EQ(polygons.size(), 1u) << "code " << k.code;
     EXPECT_EQ(polygons[0].Brush.Style, k.style) << "code " << k.code;
-    if (k.style == TBrushStyle::Solid) EXPECT_EQ(polygons[0].Brush.Color, k.color) << "code " << k.code;
+    if (k.style == TBrushStyle::Solid) {
+      EXPECT_EQ(polygons[0].Brush.Color, k.color) << "code " << k.code;
+    }
     EXPECT_EQ(polygons[0].Pen, (TPen{red, 0, TPenStyle::Solid, TPenMode::Copy})) << "code " << k.code;
   }
 }
