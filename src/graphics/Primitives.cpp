@@ -1,5 +1,6 @@
 #include "graphics/Primitives.h"
 
+#include <cassert>
 #include <cstdlib>
 
 #include "globals/UnitGval.h"
@@ -123,10 +124,12 @@ void DrawPixelBox(TCanvas& c, int x1, int y1, int x2, int y2) {
 }
 
 void FlushPolyline(TCanvas& c) {
+  assert(static_cast<std::size_t>(ScreenPointCount) == ScreenPoints.size());
   c.Polyline(std::span<const TPixelPoint>(ScreenPoints.data(), static_cast<std::size_t>(ScreenPointCount)));
 }
 
 void FlushPolygon(TCanvas& c) {
+  assert(static_cast<std::size_t>(ScreenPointCount) == ScreenPoints.size());
   c.Polygon(std::span<const TPixelPoint>(ScreenPoints.data(), static_cast<std::size_t>(ScreenPointCount)));
 }
 
@@ -159,6 +162,7 @@ void DrawWorldRect(TCanvas& c, double x1, double y1, double x2, double y2) {
 }
 
 void DrawWorldPolyline(TCanvas& c) {
+  assert(static_cast<std::size_t>(WorldPointCount) <= WorldPoints.size());
   if (WorldPointCount < 2) return;
   if (AllBeyondOneEdge()) return;
   EmptyScreenPoints();
@@ -185,6 +189,7 @@ void DrawWorldPolyline(TCanvas& c) {
 }
 
 void DrawWorldPolygon(TCanvas& c) {
+  assert(static_cast<std::size_t>(WorldPointCount) <= WorldPoints.size());
   if (WorldPointCount < 3) return;
   if (AllBeyondOneEdge()) return;
   const TDPoint p0 = WorldPoints[0];

@@ -1,5 +1,7 @@
 #include "render/Renderer.h"
 
+#include <cassert>
+
 #include "graphics/Curves.h"
 #include "graphics/PointMark.h"
 #include "graphics/Primitives.h"
@@ -36,6 +38,7 @@ void SetSolidPenAndBrush(TCanvas& c, const T& e) {
 // after the list. False on a break.
 template <typename T, typename F>
 bool DrawList(const std::vector<T>& list, int count, F draw) {
+  assert(count >= 0 && static_cast<std::size_t>(count) == list.size());
   if (const std::vector<int>* near = RecordsNearView(list.data(), count)) {
     int drawn = 0;
     for (int i : *near) {

@@ -1,5 +1,6 @@
 #include "search/LineTypeTally.h"
 
+#include <cassert>
 #include <cmath>
 #include <map>
 
@@ -22,6 +23,14 @@ constexpr const char* kColumnHeading[kTallyColumns] = {
     "\x8C\x76",                          // 計
 };
 constexpr const char* kTotalHeading = "\x8C\x76";  // 計
+
+// The count of one user line type in one kind's column. ForEachCountedEntity visits only
+// user line types and the six kind columns, so both indices are always inside the table.
+long long& CountOf(TTallyCounts& counts, int column, int ltype) noexcept {
+  assert(IsUserLineType(ltype));
+  assert(column >= kTallyLine && column <= kTallyDimension);
+  return counts[static_cast<std::size_t>(ltype - kFirstUserLType)][static_cast<std::size_t>(column)];
+}
 
 }  // namespace
 
@@ -82,7 +91,7 @@ void TallyLineTypes(TTallyGrid& grid) {
   // a cell's text is always the decimal of its count, and StrToIntOr0 reads it back exactly.
   TTallyCounts counts{};
   ForEachCountedEntity([&counts](int column, int ltype, const TJwwEntHdr&) {
-    ++counts[static_cast<std::size_t>(ltype - kFirstUserLType)][static_cast<std::size_t>(column)];
+    ++CountOf(counts, column, ltype);
   });
   FillTallyCells(grid, counts);
 }
@@ -90,8 +99,7 @@ void TallyLineTypes(TTallyGrid& grid) {
 std::vector<TLayerTally> TallyByLayer() {
   std::map<std::pair<int, int>, TTallyCounts> layers;
   ForEachCountedEntity([&layers](int column, int ltype, const TJwwEntHdr& h) {
-    ++layers[{h.Group, h.Layer}][static_cast<std::size_t>(ltype - kFirstUserLType)]
-            [static_cast<std::size_t>(column)];
+    ++CountOf(layers[{h.Group, h.Layer}], column, ltype);
   });
   std::vector<TLayerTally> out;
   for (const auto& [key, counts] : layers) {

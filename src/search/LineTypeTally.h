@@ -4,6 +4,7 @@
 // 17..32). The grid's cells are Shift-JIS text, exactly as the window shows them.
 
 #include <array>
+#include <cassert>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,9 +27,11 @@ enum TTallyColumn : int {
 struct TTallyGrid {
   std::array<std::array<std::string, kTallyColumns>, kTallyRows> Rows;  // [row][column]
   std::string& Cell(int column, int row) {
+    assert(column >= 0 && column < kTallyColumns && row >= 0 && row < kTallyRows);
     return Rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
   }
   const std::string& Cell(int column, int row) const {
+    assert(column >= 0 && column < kTallyColumns && row >= 0 && row < kTallyRows);
     return Rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
   }
 };

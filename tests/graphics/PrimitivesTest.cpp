@@ -99,6 +99,34 @@ TEST_F(PrimitivesTest, EntityPensAndBrushes) {
   EXPECT_EQ(c.Brush.Style, TBrushStyle::Clear);
 }
 
+// Every plain pen code has its own style; only the named codes leave solid.
+TEST_F(PrimitivesTest, EveryPlainPenCodeHasItsOwnStyle) {
+  const struct {
+    int code;
+    TPenStyle style;
+  } cases[] = {{0, TPenStyle::Solid},   {1, TPenStyle::Dash},       {2, TPenStyle::Dot},
+               {3, TPenStyle::DashDot}, {4, TPenStyle::DashDotDot}, {5, TPenStyle::Clear},
+               {6, TPenStyle::Solid},   {-1, TPenStyle::Solid}};
+  for (const auto& k : cases) {
+    c.Pen.Style = TPenStyle::Clear;
+    SetPlainPen(c, RgbColor(1, 2, 3), k.code, 1);
+    EXPECT_EQ(c.Pen.Style, k.style) << "code " << k.code;
+  }
+}
+
+// The line types are shown only as solid (1 and 31) or dotted (every other value), whatever
+// style an earlier pen left behind.
+TEST_F(PrimitivesTest, EveryLineTypeIsSolidOrDotted) {
+  for (int ltype = -2; ltype <= 100; ++ltype) {
+    for (TPenStyle before : {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::DashDot}) {
+      c.Pen.Style = before;
+      SetEntityPen(c, 2, ltype);
+      const TPenStyle expected = (ltype == 1 || ltype == 31) ? TPenStyle::Solid : TPenStyle::Dot;
+      EXPECT_EQ(c.Pen.Style, expected) << "line type " << ltype;
+    }
+  }
+}
+
 TEST_F(PrimitivesTest, PolylinesDrawOnlyTheirVisibleRuns) {
   SetWorldPoints({{10, 10}});
   DrawWorldPolyline(c);  // one point: nothing

@@ -25,6 +25,30 @@ TEST_F(PreviewTest, FitAllOfAnEmptyDrawing) {
   EXPECT_EQ(SavedViewLeft, 1);
 }
 
+// Fit-all keeps the whole view it replaces, every edge and the scale, for the previous-view key.
+TEST_F(PreviewTest, FitAllSavesEveryValueOfTheViewItReplaces) {
+  Parse({"0 0 40 30"});
+  ViewLeft = -11.5;
+  ViewBottom = -22.25;
+  ViewRight = 33.75;
+  ViewTop = 44.125;
+  ViewScale = 5.5;
+  FitViewToDrawing(400, 300);
+  EXPECT_EQ(SavedViewLeft, -11.5);
+  EXPECT_EQ(SavedViewBottom, -22.25);
+  EXPECT_EQ(SavedViewRight, 33.75);
+  EXPECT_EQ(SavedViewTop, 44.125);
+  EXPECT_EQ(SavedViewScale, 5.5);
+  // A second fit saves the first fit's view, not the one before it.
+  const double left = ViewLeft, bottom = ViewBottom, right = ViewRight, top = ViewTop, scale = ViewScale;
+  FitViewToDrawing(200, 100);
+  EXPECT_EQ(SavedViewLeft, left);
+  EXPECT_EQ(SavedViewBottom, bottom);
+  EXPECT_EQ(SavedViewRight, right);
+  EXPECT_EQ(SavedViewTop, top);
+  EXPECT_EQ(SavedViewScale, scale);
+}
+
 TEST_F(PreviewTest, FitAllOfAZeroWidthDrawingTakesTheScaleFromItsHeight) {
   Parse({"5 0 5 10", "5 20 5 40"});
   FitViewToDrawing(400, 300);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 #include "graphics/RecordingCanvas.h"
 #include "graphics/ViewTestSupport.h"
 #include "model/ModelTestSupport.h"
@@ -81,6 +84,130 @@ TEST_F(RendererTest, GroupScaleDividesCoordinatesAndBlocksDrawNothing) {
   c.Commands.clear();
   RenderDrawing(c);
   EXPECT_TRUE(c.Commands.empty());
+}
+
+// One record of each kind whose coordinates and lengths are m times those of the plain drawing,
+// in the given layer group; angles, flatness, modes, mark scales and text sizes are not scaled.
+struct TScaledKind {
+  const char* name;
+  void (*add)(double m, int group);
+};
+
+TJwwEntHdr Head(int group, int color = 2, int ltype = 1) {
+  TJwwEntHdr h;
+  h.Group = group;
+  h.Color = color;
+  h.LType = ltype;
+  return h;
+}
+
+template <typename T>
+void Append(std::vector<T>& list, int& count, const T& record) {
+  list.push_back(record);
+  ++count;
+}
+
+const TScaledKind kScaledKinds[] = {
+    {"sl2", [](double m, int g) { Append(Sl2List, Sl2Count, {Head(g, 3), 0, 10 * m, 12 * m, 40 * m, 31 * m}); }},
+    {"sl3", [](double m, int g) {
+       Append(Sl3List, Sl3Count, {Head(g, 3), 0, 10 * m, 12 * m, 40 * m, 14 * m, 30 * m, 33 * m});
+     }},
+    {"sl4", [](double m, int g) {
+       Append(Sl4List, Sl4Count, {Head(g, 3), 0, 10 * m, 12 * m, 40 * m, 14 * m, 42 * m, 33 * m, 12 * m, 36 * m});
+     }},
+    {"sc", [](double m, int g) {
+       Append(ScList, ScCount, {Head(g, 3), 0, 50 * m, 52 * m, 20 * m, 0.5, 0.3, 0.2, 1.0, 3});
+     }},
+    {"se", [](double m, int g) {
+       Append(SeList, SeCount, {Head(g, 3), 0, 50 * m, 52 * m, 20 * m, 0.5, 0.3, 0.2, 1.0, 0});
+     }},
+    {"so", [](double m, int g) {
+       Append(SoList, SoCount, {Head(g, 3), 0, 50 * m, 52 * m, 20 * m, 0.5, 0.3, 0.2, 1.0, 12 * m});
+     }},
+    {"sg", [](double m, int g) {
+       Append(SgList, SgCount, {Head(g, 3), 0, 50 * m, 52 * m, 20 * m, 0.5, 0.3, 0.2, 1.0, 12 * m});
+     }},
+    {"line", [](double m, int g) { Append(LinList, LinCount, {Head(g), 0, 10 * m, 12 * m, 70 * m, 61 * m}); }},
+    {"circle", [](double m, int g) { Append(CirList, CirCount, {Head(g), 50 * m, 52 * m, 20 * m}); }},
+    {"arc", [](double m, int g) {
+       Append(ArcList, ArcCount, {Head(g), 50 * m, 52 * m, 20 * m, 10.0, 100.0, 0.5, 20.0});
+     }},
+    {"point", [](double m, int g) { Append(PntList, PntCount, {Head(g), 30 * m, 42 * m}); }},
+    {"point with code", [](double m, int g) {
+       Append(PntExList, PntExCount, {Head(g), 30 * m, 42 * m, 2.0, 30.0, -6});
+       Append(PntExList, PntExCount, {Head(g), 60 * m, 42 * m, 2.0, 30.0, 1});
+     }},
+    {"dimension", [](double m, int g) {
+       TJwwEntDim d;
+       d.Hdr = Head(g);
+       d.Line = {Head(g), 0, 10 * m, 12 * m, 70 * m, 12 * m};
+       Append(DimList, DimCount, d);
+     }},
+    {"text", [](double m, int g) {
+       TJwwEntTxt t;
+       t.Hdr = Head(g);
+       t.W = 3;
+       t.H = 4;
+       t.X = 20 * m;
+       t.Y = 30 * m;
+       t.DirX = 10 * m;
+       t.BasePoint = 4;  // centred: the offsets use the unscaled sizes
+       t.FontName = kDefaultFontName;
+       t.Text = "AB";
+       Append(TxtList, TxtCount, t);
+       t.W = t.H = 0.01;  // too small for characters: a line along the text's direction
+       Append(TxtList, TxtCount, t);
+     }},
+    {"image", [](double m, int g) {
+       TJwwEntTxt t;
+       t.Hdr = Head(g);
+       t.X = 20 * m;
+       t.Y = 30 * m;
+       t.Text = "^@BMpicture.bmp,15,10";  // its size is in sheet units: not divided
+       Append(TxtList, TxtCount, t);
+     }},
+};
+
+// Every coordinate and length the renderer draws, radii and inner radii included, is divided by
+// the scale of the entity's own layer group; everything else is left alone.
+TEST_F(RendererTest, GroupScaleDividesEveryCoordinateOfEveryKind) {
+  test::SetView(0, 0, 10, 1000, 1000);
+  for (const TScaledKind& kind : kScaledKinds) {
+    InitJwwModel();
+    kind.add(1.0, 0);
+    TRecordingCanvas plain;
+    RenderDrawing(plain);
+    ASSERT_FALSE(plain.Commands.empty()) << kind.name;
+    for (const double scale : {4.0, 0.5}) {
+      InitJwwModel();
+      LayerGroupScale[5] = scale;
+      kind.add(scale, 5);
+      TRecordingCanvas scaled;
+      RenderDrawing(scaled);
+      EXPECT_EQ(scaled.Commands, plain.Commands) << kind.name << " at scale " << scale;
+    }
+  }
+}
+
+// A point's mark angle is read in degrees: the open arrowhead's tails turn with it.
+TEST_F(RendererTest, PointMarkAnglesAreDegrees) {
+  test::SetView(0, 0, 10, 1000, 1000);
+  for (const double angle : {0.0, 90.0, -45.0, 210.0, 400.0}) {
+    InitJwwModel();
+    Append(PntExList, PntExCount, {Head(0), 50.0, 50.0, 2.0, angle, 9});
+    c.Commands.clear();
+    RenderDrawing(c);
+    const auto lines = c.Only<TLineTo>();
+    ASSERT_EQ(lines.size(), 2u) << angle;
+    const double a = angle * 3.14159265358979323846 / 180.0;
+    for (std::size_t i = 0; i < 2; ++i) {
+      const double u = -15.0, v = i == 0 ? 2.5 : -2.5;  // (-7.5, +-1.25) at scale 2
+      const double x = 50.0 + u * std::cos(a) - v * std::sin(a);
+      const double y = 50.0 + u * std::sin(a) + v * std::cos(a);
+      EXPECT_NEAR(lines[i].X, x * 10.0, 0.51) << angle;
+      EXPECT_NEAR(lines[i].Y, 1000.0 - y * 10.0, 0.51) << angle;
+    }
+  }
 }
 
 TEST_F(RendererTest, EveryLayerTypeAndAuxiliaryColourIsDrawn) {

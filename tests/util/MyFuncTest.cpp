@@ -245,5 +245,39 @@ TEST(SegmentIntersection, ClassifiesCrossingsParallelsAndVerticals) {
   EXPECT_DOUBLE_EQ(x, 0.0);
 }
 
+// Lines away from the axes: slopes and intercepts other than 0 and 1, either end first, a
+// vertical on either side, and crossings beyond either segment.
+TEST(SegmentIntersection, SegmentsAwayFromTheAxes) {
+  const struct {
+    double x1, y1, x2, y2, x3, y3, x4, y4;
+    int result;
+    double x, y;
+  } cases[] = {
+      {3, 4, 7, 12, 2, 9, 10, 5, 1, 4.8, 7.6},          // y = 2x - 2 and y = -x/2 + 10
+      {7, 12, 3, 4, 10, 5, 2, 9, 1, 4.8, 7.6},          // the same, each from its other end
+      {-3, -4, -7, -12, -2, -9, -10, -5, 1, -4.8, -7.6},
+      {3, 4, 4, 6, 2, 9, 10, 5, 2, 4.8, 7.6},           // beyond A's end
+      {3, 4, 7, 12, 8, 6, 10, 5, 2, 4.8, 7.6},          // beyond B's start
+      {5, 1, 5, 9, 2, 3, 8, 6, 1, 5, 4.5},              // A vertical at x = 5
+      {5, 1, 5, 4, 2, 3, 8, 6, 2, 5, 4.5},              // A vertical, too short
+      {2, 3, 8, 6, 6, 0, 6, 10, 1, 6, 5},               // B vertical at x = 6
+      {2, 3, 4, 4, 6, 0, 6, 10, 2, 6, 5},               // B vertical beyond A
+      {2, 3, 8, 6, 6, 10, 6, 5.5, 2, 6, 5},             // B vertical, above the crossing
+  };
+  for (const auto& k : cases) {
+    double x = -99, y = -99;
+    EXPECT_EQ(SegmentIntersection(k.x1, k.y1, k.x2, k.y2, k.x3, k.y3, k.x4, k.y4, x, y), k.result)
+        << k.x1 << "," << k.y1 << " " << k.x3 << "," << k.y3;
+    EXPECT_NEAR(x, k.x, 1e-12) << k.x1 << "," << k.y1 << " " << k.x3 << "," << k.y3;
+    EXPECT_NEAR(y, k.y, 1e-12) << k.x1 << "," << k.y1 << " " << k.x3 << "," << k.y3;
+  }
+  // Parallel lines away from the axes: no crossing, nothing written.
+  double x = -99, y = -99;
+  EXPECT_EQ(SegmentIntersection(1, 1, 3, 5, 2, 7, 4, 11, x, y), 0);
+  EXPECT_EQ(SegmentIntersection(1, 1, 3, 5, 4, 11, 2, 7, x, y), 0);
+  EXPECT_EQ(x, -99);
+  EXPECT_EQ(y, -99);
+}
+
 }  // namespace
 }  // namespace sxf
