@@ -1,6 +1,7 @@
 #include "cli/Report.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <array>
 
 #include "preview/Preview.h"
@@ -163,7 +164,100 @@ void Entity(TJsonWriter& j, const TJwwEntRef& ref) {
   j.EndObject();
 }
 
+std::string GroupNameOf(int group) {
+  return group >= 0 && static_cast<std::size_t>(group) < GroupName.size()
+             ? GroupName[static_cast<std::size_t>(group)]
+             : std::string();
+}
+
+std::string LayerNameOf(int group, int layer) {
+  const std::size_t k = static_cast<std::size_t>(group * 16 + layer);
+  return group >= 0 && layer >= 0 && layer < 16 && k < LayerName.size() ? LayerName[k] : std::string();
+}
+
+// The grid column's heading: the kind's name in the grid's words (UTF-8).
+std::string KindWord(int column) {
+  TTallyGrid headings;
+  WriteTallyHeadings(headings);
+  return column >= 1 && column <= 6 ? ShiftJisToUtf8(headings.Cell(column, 0)) : std::string("?");
+}
+
+std::string Number(double v) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.15g", v);
+  return buffer;
+}
+
 }  // namespace
+
+std::string FormatLayerTalliesText() {
+  std::string out;
+  for (const TLayerTally& layer : TallyByLayer()) {
+    out += "レイヤ " + std::to_string(layer.Group) + "-" + std::to_string(layer.Layer);
+    const std::string g = ShiftJisToUtf8(GroupNameOf(layer.Group));
+    const std::string l = ShiftJisToUtf8(LayerNameOf(layer.Group, layer.Layer));
+    if (!g.empty() || !l.empty()) out += "  " + g + " / " + l;
+    out += '\n';
+    out += FormatTallyText(layer.Grid);
+  }
+  return out;
+}
+
+std::string FormatLayerTalliesCsv() {
+  TTallyGrid headings;
+  WriteTallyHeadings(headings);
+  std::string out = "group,group_name,layer,layer_name";
+  for (const std::string& cell : headings.Rows[0]) out += "," + CsvCell(ShiftJisToUtf8(cell));
+  out += '\n';
+  for (const TLayerTally& layer : TallyByLayer()) {
+    const std::string prefix = std::to_string(layer.Group) + "," +
+                               CsvCell(ShiftJisToUtf8(GroupNameOf(layer.Group))) + "," +
+                               std::to_string(layer.Layer) + "," +
+                               CsvCell(ShiftJisToUtf8(LayerNameOf(layer.Group, layer.Layer)));
+    for (std::size_t r = 1; r < layer.Grid.Rows.size(); ++r) {
+      out += prefix;
+      for (const std::string& cell : layer.Grid.Rows[r]) out += "," + CsvCell(ShiftJisToUtf8(cell));
+      out += '\n';
+    }
+  }
+  return out;
+}
+
+std::string FormatMarksText() {
+  std::string out;
+  for (const TLineTypeMark& m : CollectLineTypeMarks()) {
+    out += std::to_string(m.Number) + "  " + KindWord(m.Column) + "  " +
+           std::to_string(m.Group) + "-" + std::to_string(m.Layer);
+    const std::string g = ShiftJisToUtf8(GroupNameOf(m.Group));
+    const std::string l = ShiftJisToUtf8(LayerNameOf(m.Group, m.Layer));
+    if (!g.empty() || !l.empty()) out += " " + g + "/" + l;
+    out += "  file (" + Number(m.FileX) + ", " + Number(m.FileY) + ")  world (" + Number(m.X) +
+           ", " + Number(m.Y) + ")  " + m.List + " " + std::to_string(m.Index) + "\n";
+  }
+  return out;
+}
+
+std::string FormatMarksCsv() {
+  std::string out = "number,kind,group,group_name,layer,layer_name,file_x,file_y,x,y,list,index\n";
+  for (const TLineTypeMark& m : CollectLineTypeMarks()) {
+    out += std::to_string(m.Number) + "," + CsvCell(KindWord(m.Column)) + "," +
+           std::to_string(m.Group) + "," + CsvCell(ShiftJisToUtf8(GroupNameOf(m.Group))) + "," +
+           std::to_string(m.Layer) + "," +
+           CsvCell(ShiftJisToUtf8(LayerNameOf(m.Group, m.Layer))) + "," + Number(m.FileX) + "," +
+           Number(m.FileY) + "," + Number(m.X) + "," + Number(m.Y) + "," + m.List + "," +
+           std::to_string(m.Index) + "\n";
+  }
+  return out;
+}
+
+std::string BlocksNotSearchedLine(bool japanese) {
+  if (BlkCount <= 0) return {};
+  if (japanese)
+    return "ブロック " + std::to_string(BlkCount) + " 個の中は検索していません\n";
+  return "The insides of " + std::to_string(BlkCount) +
+         (BlkCount == 1 ? " block were" : " blocks were") +
+         " not searched: the host hands over block references, not the entities inside them.\n";
+}
 
 std::string WritePreviewPng(const std::string& path, int width, int height) {
   // Attributes made here for the drawing are gone again on every way out.
@@ -267,6 +361,31 @@ std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& o
     for (double v : {ExtentLeft, ExtentBottom, ExtentRight, ExtentTop}) j.Double(v);
     j.EndArray();
   }
+  if (options.ByLayer) {
+    j.Newline();
+    j.Key("layers");
+    j.BeginArray();
+    for (const TLayerTally& layer : TallyByLayer()) {
+      j.Newline();
+      j.BeginObject();
+      Int(j, "group", layer.Group);
+      Text(j, "group_name", GroupNameOf(layer.Group));
+      Int(j, "layer", layer.Layer);
+      Text(j, "layer_name", LayerNameOf(layer.Group, layer.Layer));
+      j.Key("tally");
+      j.BeginArray();
+      for (const auto& row : layer.Grid.Rows) {
+        j.BeginArray();
+        for (const std::string& cell : row) j.String(ShiftJisToUtf8(cell));
+        j.EndArray();
+      }
+      j.EndArray();
+      j.EndObject();
+    }
+    j.EndArray();
+  }
+  j.Newline();
+  Int(j, "blocks_not_searched", BlkCount);
   j.Newline();
   j.Key("marks");
   j.BeginArray();

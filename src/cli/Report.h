@@ -19,8 +19,25 @@ struct TJsonReportOptions {
   bool ReadToEnd = true;
   bool Entities = false;  // add every record in the order of EntOrder
   bool Extents = true;    // add the drawing extents as fit-all computes them
+  bool ByLayer = false;   // add "layers": the grid of every layer with a counted entity
 };
 std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& options);
+
+// The grid of every layer that holds a counted entity: text (a heading line per layer, then
+// its grid) or CSV (group, group name, layer, layer name, then the row's 8 cells; 17 rows a
+// layer under one heading row).
+std::string FormatLayerTalliesText();
+std::string FormatLayerTalliesCsv();
+
+// One line per numbered mark in drawing order: the number, the kind in the grid's words, the
+// layer group and layer with their names, the position in the file's units and in world
+// units. Text in aligned fields, or CSV under a heading row.
+std::string FormatMarksText();
+std::string FormatMarksCsv();
+
+// The line that says how many block references were not searched, or nothing when the
+// drawing has none; in Japanese or in English.
+std::string BlocksNotSearchedLine(bool japanese);
 
 // Renders the preview as the window shows it after fit-all into a width x height PNG.
 // Returns an empty string on success, else what went wrong.

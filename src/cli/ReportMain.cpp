@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
@@ -15,13 +16,16 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: sxf-usertype-report FILE [--format text|csv|json] [--entities] [--png OUT [--size WxH]]\n"
+    "usage: sxf-usertype-report FILE [--format text|csv|json] [--entities] [--by-layer] [--marks]\n"
+    "                           [--png OUT [--size WxH]]\n"
     "  Reads FILE (an interchange file JWC_TEMP.TXT) and prints how many entities of each\n"
     "  kind use each SXF user line type 17..32.\n"
     "  --format text   the tally grid in aligned columns (default)\n"
     "  --format csv    the 18 x 8 grid cells as CSV (UTF-8)\n"
     "  --format json   one JSON object: file, read_to_end, counts, tally\n"
     "  --entities      with --format json: every record in reading order\n"
+    "  --by-layer      the tally of every layer that holds a counted entity (json: \"layers\")\n"
+    "  --marks         text and csv: one line per numbered mark, where it is (json has \"marks\")\n"
     "  --png OUT       also write the preview as the window draws it after fit-all\n"
     "  --size WxH      size of that picture in pixels (default 800x600)\n";
 
@@ -36,6 +40,15 @@ bool WriteAll(std::string_view text) {
   return false;
 }
 
+// True when the user's language (LC_ALL, LC_MESSAGES or LANG, the first one set) is Japanese.
+bool JapaneseLanguage() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return std::string_view(value).starts_with("ja");
+  }
+  return false;
+}
+
 int Usage(const char* problem) {
   std::fprintf(stderr, "sxf-usertype-report: %s\n%s", problem, kUsage);
   return 2;
@@ -47,6 +60,8 @@ int main(int argc, char** argv) {
   std::string file;
   std::string_view format = "text";
   bool entities = false;
+  bool byLayer = false;
+  bool marks = false;
   std::string png;
   int pngWidth = 800;
   int pngHeight = 600;
@@ -67,6 +82,10 @@ int main(int argc, char** argv) {
         return Usage("--format takes text, csv or json");
     } else if (arg == "--entities") {
       entities = true;
+    } else if (arg == "--by-layer") {
+      byLayer = true;
+    } else if (arg == "--marks") {
+      marks = true;
     } else if (arg == "--png") {
       if (i + 1 >= argc) return Usage("--png needs a file name");
       png = argv[++i];
@@ -113,12 +132,22 @@ int main(int argc, char** argv) {
         return 1;
       }
     }
-    if (format == "csv") {
-      out = sxf::FormatTallyCsv(grid);
-    } else if (format == "json") {
-      out = sxf::FormatReportJson(grid, {load.ReadToEnd, entities, true});
+    if (format == "json") {
+      out = sxf::FormatReportJson(grid, {load.ReadToEnd, entities, true, byLayer});
     } else {
-      out = sxf::FormatTallyText(grid);
+      const bool csv = format == "csv";
+      out = csv ? sxf::FormatTallyCsv(grid) : sxf::FormatTallyText(grid);
+      if (byLayer) {
+        out += '\n';
+        out += csv ? sxf::FormatLayerTalliesCsv() : sxf::FormatLayerTalliesText();
+      }
+      if (marks) {
+        out += '\n';
+        out += csv ? sxf::FormatMarksCsv() : sxf::FormatMarksText();
+      }
+      // The drawing's block references were handed over as references only: say so last.
+      const std::string blocks = sxf::BlocksNotSearchedLine(JapaneseLanguage());
+      if (!blocks.empty()) out += csv ? "\"" + blocks.substr(0, blocks.size() - 1) + "\"\n" : blocks;
     }
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "sxf-usertype-report: out of memory while making the report of %s\n",

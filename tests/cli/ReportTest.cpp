@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -119,6 +120,33 @@ TEST(ReportSideEffects, TheJsonLeavesTheSharedExtentsAndAFailedPictureLeavesNoAt
   EXPECT_FALSE(GraAttr);
   EXPECT_FALSE(WritePreviewPng("/tmp/never.png", 1 << 20, 1 << 20).empty());  // no such picture
   EXPECT_FALSE(GraAttr);
+}
+
+}  // namespace
+}  // namespace sxf
+
+namespace sxf {
+namespace {
+
+TEST(ReportBeyondTheGrid, MarksLayersAndTheBlocksLine) {
+  InitJwwModel();
+  test::Parse({"hs 1 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg1", "lgn Plan", "ly3", "lyn Walls", "lt47",
+               "0 0 1000 0", "lt50", "ci 500 0 100", "lt1", "5 5 6 6"});
+  // One CSV line per mark (under the heading), in the file's units and in world units. The
+  // names are as the reader keeps them, with the blank after the key.
+  const std::string csv = FormatMarksCsv();
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
+  EXPECT_NE(csv.find("\n17,線分,1, Plan,3, Walls,500,0,5,0,Lin,0\n"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("\n20,円,1, Plan,3, Walls,600,0,6,0,Cir,0\n"), std::string::npos) << csv;
+  const std::string json = FormatReportJson(BuildTallyGrid(), {true, false, true, true});
+  EXPECT_NE(json.find("\"layers\":[\n{\"group\":1,\"group_name\":\" Plan\",\"layer\":3,\"layer_name\":\" Walls\""),
+            std::string::npos) << json;
+  EXPECT_NE(json.find("\"blocks_not_searched\":0"), std::string::npos);
+  EXPECT_EQ(BlocksNotSearchedLine(true), "");
+  EXPECT_EQ(FormatLayerTalliesCsv().substr(0, 25), "group,group_name,layer,la");
+  ParseJwwLine("BL 10 10 door");
+  EXPECT_EQ(BlocksNotSearchedLine(true), "ブロック 1 個の中は検索していません\n");
+  EXPECT_EQ(BlocksNotSearchedLine(false).substr(0, 36), "The insides of 1 block were not sear");
 }
 
 }  // namespace
