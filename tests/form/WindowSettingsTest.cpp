@@ -73,11 +73,13 @@ TEST(WriteSettings, WritesInPlaceWhenNoTemporaryFileCanBeCreated) {
   ASSERT_TRUE(WriteSettings(path, s));
   EXPECT_EQ(ReadSettings(path), s);
 
+#ifndef _WIN32
   // A write that fails part-way (a full device) leaves no partly written settings file.
   std::filesystem::remove(path);
   std::filesystem::create_symlink("/dev/full", path);
   EXPECT_FALSE(WriteSettings(path, s));
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path)));
+#endif
   std::filesystem::remove_all(dir);
 }
 
