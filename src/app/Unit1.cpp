@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -146,6 +147,8 @@ void TForm1::CreateControls() {
   Memo1->setPlainText(lines.join('\n'));
 
   StringGrid1 = new QTableWidget(kTallyRows, kTallyColumns, Panel2);
+  connect(StringGrid1, &QTableWidget::cellDoubleClicked, this,
+          [this](int row, int column) { StringGrid1DblClick(row, column); });
   StringGrid1->setObjectName("StringGrid1");
   StringGrid1->horizontalHeader()->hide();
   StringGrid1->verticalHeader()->hide();
@@ -362,8 +365,36 @@ void TForm1::FormClose() {
   closed_ = true;
 }
 
+void TForm1::StepMarkWalk(bool forward) {
+  const std::optional<TLineTypeMark> mark = MarkWalk.Step(forward);
+  if (!mark) return;
+  ZoomViewToMark(*mark, PaintBox1->width(), PaintBox1->height());
+  Redraw();
+  LabelA1->setText(ShiftJisToQString(MarkWalk.StatusText()));
+}
+
+void TForm1::EndMarkWalk() {
+  if (!MarkWalk.Active()) return;
+  MarkWalk.End();
+  LabelA1->setText(QString());
+}
+
+void TForm1::StringGrid1DblClick(int row, int column) {
+  // A count cell: walk through the entities of that line type and kind.
+  if (!Shown || row < 1 || row > 16 || column < kTallyLine || column > kTallyDimension) return;
+  if (tally_.Cell(column, row).empty()) return;
+  MarkWalk.Select(row + 16, column);
+  StepMarkWalk(true);
+}
+
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   if (!Shown) return false;
+  if (key == Qt::Key_F3) {
+    // F3: the next marked entity, Shift+F3 the previous one.
+    if (!MarkWalk.Active()) MarkWalk.Select(0, 0);
+    StepMarkWalk((modifiers & Qt::ShiftModifier) == 0);
+    return true;
+  }
   TNavKey navKey = TNavKey::Other;
   switch (key) {
     case Qt::Key_PageUp: navKey = TNavKey::PageUp; break;
@@ -378,7 +409,9 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     case Qt::Key_Escape: navKey = TNavKey::Escape; break;
     default: break;
   }
-  return Nav.KeyDown(navKey, (modifiers & Qt::ShiftModifier) != 0);
+  const bool handled = Nav.KeyDown(navKey, (modifiers & Qt::ShiftModifier) != 0);
+  if (handled && navKey != TNavKey::Escape) EndMarkWalk();
+  return handled;
 }
 
 bool TForm1::FormMouseWheel(const QWheelEvent& event) {
@@ -386,7 +419,9 @@ bool TForm1::FormMouseWheel(const QWheelEvent& event) {
   if (!Shown || delta == 0) return false;
   const QPoint at = event.globalPosition().toPoint();
   // Turned towards the user: the wheel's "down".
-  return Nav.MouseWheel(delta < 0, at.x(), at.y());
+  const bool handled = Nav.MouseWheel(delta < 0, at.x(), at.y());
+  if (handled) EndMarkWalk();
+  return handled;
 }
 
 namespace {
@@ -411,6 +446,7 @@ QPoint PixelOf(const QMouseEvent& event) { return event.position().toPoint(); }
 void TForm1::PaintBox1MouseDown(const QMouseEvent& event, bool doubleClick) {
   if (!Shown) return;
   const QPoint p = PixelOf(event);
+  EndMarkWalk();
   Nav.MouseDown(p.x(), p.y(), ShiftStateOf(event, doubleClick));
 }
 

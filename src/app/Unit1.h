@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "form/MarkWalk.h"
 #include "form/Navigation.h"
 #include "form/WindowSettings.h"
 #include "search/LineTypeTally.h"
@@ -64,6 +65,9 @@ class TForm1 : public QWidget, private TNavigationHost {
   // The navigation and its gesture state (ZoomFactor, ButtonFlags, PressX/Y, the band,
   // DragImageValid).
   TNavigation Nav{*this};
+  // F3 / Shift+F3 and double clicks on the grid's counts walk through the marked entities.
+  TMarkWalk MarkWalk;
+  void StringGrid1DblClick(int row, int column);
   std::optional<QImage> ViewImage;
   std::optional<QImage> DragImage;
 
@@ -86,6 +90,10 @@ class TForm1 : public QWidget, private TNavigationHost {
   // The form's key preview: every key reaches it before the focused control. Returns true
   // when the key was handled and must not reach the control.
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  // One step of the mark walk: the view fitted to the entity, redrawn, the status shown.
+  void StepMarkWalk(bool forward);
+  // Any other navigation: the walk and its status text end.
+  void EndMarkWalk();
   // Any wheel turn over the form. Returns true when handled (the cursor was over the preview).
   bool FormMouseWheel(const QWheelEvent& event);
   void PaintBox1MouseDown(const QMouseEvent& event, bool doubleClick);

@@ -1,0 +1,113 @@
+#include "form/MarkWalk.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "form/Navigation.h"
+#include "globals/UnitGval.h"
+#include "model/JwwGaibu2.h"
+#include "preview/Preview.h"
+#include "search/LineTypeTally.h"
+
+namespace sxf {
+
+namespace {
+
+struct TBox {
+  double Left, Bottom, Right, Top;
+};
+
+TBox Around(double cx, double cy, double r) { return {cx - r, cy - r, cx + r, cy + r}; }
+
+TBox SegmentBox(const TJwwEntLin& e) {
+  const double s = GroupScaleDivisor(e.Hdr);
+  return {std::min(e.X1, e.X2) / s, std::min(e.Y1, e.Y2) / s, std::max(e.X1, e.X2) / s,
+          std::max(e.Y1, e.Y2) / s};
+}
+
+// The entity's box in world units; a curve's is the box of its whole circle, which holds it.
+TBox EntityBox(const TLineTypeMark& m) {
+  const auto i = static_cast<std::size_t>(m.Index);
+  const std::string_view list = m.List;
+  if (list == "Lin" && i < LinList.size()) return SegmentBox(LinList[i]);
+  if (list == "Dim" && i < DimList.size()) return SegmentBox(DimList[i].Line);
+  if (list == "Cir" && i < CirList.size()) {
+    const TJwwEntCir& e = CirList[i];
+    const double s = GroupScaleDivisor(e.Hdr);
+    return Around(e.Cx / s, e.Cy / s, std::fabs(e.R) / s);
+  }
+  if (list == "Arc" && i < ArcList.size()) {
+    const TJwwEntArc& e = ArcList[i];
+    const double s = GroupScaleDivisor(e.Hdr);
+    return Around(e.Cx / s, e.Cy / s, std::fabs(e.R) * std::max(1.0, std::fabs(e.Flatness)) / s);
+  }
+  return Around(m.X, m.Y, 0.0);
+}
+
+}  // namespace
+
+void TMarkWalk::Select(int number, int column) {
+  number_ = number;
+  column_ = column;
+  position_ = -1;
+  collected_ = false;
+}
+
+std::optional<TLineTypeMark> TMarkWalk::Step(bool forward) {
+  if (!collected_) {
+    marks_.clear();
+    for (const TLineTypeMark& m : CollectLineTypeMarks())
+      if ((number_ == 0 || m.Number == number_) && (column_ == 0 || m.Column == column_))
+        marks_.push_back(m);
+    collected_ = true;
+  }
+  if (marks_.empty()) return std::nullopt;
+  const int n = static_cast<int>(marks_.size());
+  if (position_ < 0) {
+    position_ = forward ? 0 : n - 1;
+  } else {
+    position_ = (position_ + (forward ? 1 : n - 1)) % n;
+  }
+  return marks_[static_cast<std::size_t>(position_)];
+}
+
+void TMarkWalk::End() noexcept {
+  position_ = -1;
+  collected_ = false;  // the next walk starts from the drawing as it is then
+}
+
+std::string TMarkWalk::StatusText() const {
+  if (position_ < 0 || position_ >= static_cast<int>(marks_.size())) return {};
+  const TLineTypeMark& m = marks_[static_cast<std::size_t>(position_)];
+  TTallyGrid headings;
+  WriteTallyHeadings(headings);
+  const std::string kind = m.Column >= 1 && m.Column <= 6 ? headings.Cell(m.Column, 0) : "?";
+  return std::to_string(position_ + 1) + " / " + std::to_string(marks_.size()) + "  " + kind +
+         "  " + std::to_string(m.Number) + "  \x83\x8C\x83\x43\x83\x84 " +  // レイヤ
+         std::to_string(m.Group) + "-" + std::to_string(m.Layer);
+}
+
+void ZoomViewToMark(const TLineTypeMark& mark, int width, int height) {
+  SaveView();
+  const double ex = std::max(1e-10, std::fabs(ExtentRight - ExtentLeft));
+  const double ey = std::max(1e-10, std::fabs(ExtentTop - ExtentBottom));
+  const double fitAllScale = 0.9 * std::min(std::max(1, width) / ex, std::max(1, height) / ey);
+  TBox box = EntityBox(mark);
+  // At least four mark diameters (20 pixels each) of fit-all on every side of the box.
+  const double least =
+      fitAllScale > 0 && std::isfinite(fitAllScale) ? 4.0 * 2.0 * kMarkRadiusPixels / fitAllScale : 1.0;
+  const auto widen = [least](double& lo, double& hi) {
+    if (!(hi - lo >= least)) {
+      const double c = (lo + hi) / 2.0;
+      lo = c - least / 2.0;
+      hi = c + least / 2.0;
+    }
+  };
+  widen(box.Left, box.Right);
+  widen(box.Bottom, box.Top);
+  ViewWidth = std::max(1, width);
+  ViewHeight = std::max(1, height);
+  FitViewToBox(box.Left, box.Bottom, box.Right, box.Top);
+}
+
+}  // namespace sxf

@@ -1,0 +1,106 @@
+// Walking from mark to mark in the window with real key events and double clicks on the grid,
+// on the offscreen platform, with the sample floor plan.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <unistd.h>
+
+#include "app/PaintBox.h"
+#include "app/Unit1.h"
+#include "globals/UnitGval.h"
+#include "search/LineTypeMarks.h"
+#include "search/LineTypeTally.h"
+
+namespace sxf {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MarkWalkQtTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("sxf-walk-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    const char* samples = std::getenv("SXF_SAMPLES");
+    ASSERT_NE(samples, nullptr);
+    fs::copy_file(fs::path(samples) / "floor-plan" / "JWC_TEMP.TXT", dir_ / "JWC_TEMP.TXT",
+                  fs::copy_options::overwrite_existing);
+    std::ofstream(dir_ / "x.dat", std::ios::binary) << "0\r\n0\r\n900\r\n600\r\n250\r\n";
+    form_ = std::make_unique<TForm1>(TProgramLocation{dir_.string() + "/", (dir_ / "x.dat").string()});
+    form_->show();
+    for (int i = 0; i < 100 && !form_->ViewImage; ++i) QApplication::processEvents();
+    ASSERT_TRUE(form_->ViewImage.has_value());
+    marks_ = CollectLineTypeMarks();
+  }
+  void TearDown() override {
+    form_.reset();
+    fs::remove_all(dir_);
+  }
+  void Key(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(form_->StringGrid1, Qt::Key_F3, modifiers);  // the key preview sees it anywhere
+  }
+  static bool InView(const TLineTypeMark& m) {
+    return m.X > ViewLeft && m.X < ViewRight && m.Y > ViewBottom && m.Y < ViewTop;
+  }
+  std::string Status() const { return form_->LabelA1->text().toStdString(); }
+
+  fs::path dir_;
+  std::unique_ptr<TForm1> form_;
+  std::vector<TLineTypeMark> marks_;
+};
+
+TEST_F(MarkWalkQtTest, F3StepsThroughEveryMarkInOrderAndWraps) {
+  ASSERT_EQ(marks_.size(), 12u);
+  const double fitScale = ViewScale;
+  for (std::size_t i = 0; i <= marks_.size(); ++i) {
+    Key();
+    const TLineTypeMark& m = marks_[i % marks_.size()];
+    EXPECT_TRUE(InView(m)) << "step " << i;
+    EXPECT_GT(ViewScale, fitScale) << "step " << i;
+    const std::string expected = std::to_string(i % marks_.size() + 1) + " / 12  ";
+    EXPECT_EQ(Status().substr(0, expected.size()), expected) << Status();
+  }
+  // Shift+F3 goes back, past the start to the last.
+  Key(Qt::ShiftModifier);
+  EXPECT_EQ(Status().substr(0, 8), "12 / 12 ");
+  // Each step saves the view: the previous view is the one before the step.
+  const double left = ViewLeft, scale = ViewScale;
+  Key();
+  EXPECT_EQ(SavedViewLeft, left);
+  EXPECT_EQ(SavedViewScale, scale);
+  EXPECT_EQ(Status().substr(0, 7), "1 / 12 ");
+  EXPECT_TRUE(InView(marks_[0]));
+  // Any other navigation ends the walk and its status.
+  QTest::keyClick(form_->StringGrid1, Qt::Key_Home);
+  EXPECT_EQ(Status(), "");
+  Key();
+  EXPECT_EQ(Status().substr(0, 7), "1 / 12 ");
+}
+
+TEST_F(MarkWalkQtTest, ADoubleClickOnACountWalksThatLineTypeAndKind) {
+  // Row 23 (type 23) has one arc and one ellipse; its arc column walks the arc alone.
+  form_->StringGrid1DblClick(23 - 16, kTallyArc);
+  EXPECT_NE(Status().find("1 / 1  "), std::string::npos) << Status();
+  EXPECT_NE(Status().find("  23  "), std::string::npos) << Status();
+  // Row 17's lines: two of them, wrapping.
+  form_->StringGrid1DblClick(1, kTallyLine);
+  EXPECT_EQ(Status().substr(0, 6), "1 / 2 ");
+  Key();
+  EXPECT_EQ(Status().substr(0, 6), "2 / 2 ");
+  Key();
+  EXPECT_EQ(Status().substr(0, 6), "1 / 2 ");
+  // An empty cell or a heading does nothing.
+  form_->StringGrid1DblClick(2, kTallyLine);  // type 18: nothing
+  EXPECT_EQ(Status().substr(0, 6), "1 / 2 ");
+}
+
+}  // namespace
+}  // namespace sxf
