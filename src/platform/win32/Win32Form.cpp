@@ -3,8 +3,10 @@
 #include <imm.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
+#include "graphics/Primitives.h"
 #include "platform/win32/ShiftJis.h"
 
 namespace sxf {
@@ -44,6 +46,11 @@ TWin32Form* Attach(HWND hwnd, UINT msg, LPARAM lp) {
 
 std::wstring Wide(const std::string& sjis) { return ShiftJisToWide(sjis); }
 
+// A mouse message's signed client coordinates (negative left of or above the window while
+// the mouse is captured).
+int LowSigned(LPARAM lp) noexcept { return static_cast<short>(LOWORD(lp)); }
+int HighSigned(LPARAM lp) noexcept { return static_cast<short>(HIWORD(lp)); }
+
 // A system resource's number (IDC_ARROW and the like are spelled for the A calls).
 LPCWSTR ResourceW(LPCSTR id) noexcept { return reinterpret_cast<LPCWSTR>(id); }
 
@@ -61,17 +68,19 @@ TWin32Form::~TWin32Form() {
 }
 
 bool TWin32Form::RegisterClasses(HINSTANCE instance) {
-  struct TClass { const wchar_t* name; WNDPROC proc; HCURSOR cursor; };
+  struct TClass { const wchar_t* name; WNDPROC proc; HCURSOR cursor; UINT style; };
+  // The preview and the grid tell a double click from two presses.
   const TClass classes[] = {
-      {kFormClass, FormProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW))},
-      {kPaintBoxClass, PaintBoxProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW))},
-      {kSplitterClass, SplitterProc, LoadCursorW(nullptr, ResourceW(IDC_SIZEWE))},
-      {kPanelClass, PanelProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW))},
-      {kGridClass, GridProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW))},
+      {kFormClass, FormProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW)), 0},
+      {kPaintBoxClass, PaintBoxProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW)), CS_DBLCLKS},
+      {kSplitterClass, SplitterProc, LoadCursorW(nullptr, ResourceW(IDC_SIZEWE)), 0},
+      {kPanelClass, PanelProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW)), 0},
+      {kGridClass, GridProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW)), CS_DBLCLKS},
   };
   for (const TClass& c : classes) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
+    wc.style = c.style;
     wc.lpfnWndProc = c.proc;
     wc.hInstance = instance;
     wc.hCursor = c.cursor;
@@ -268,6 +277,12 @@ bool TWin32Form::StoreViewImage() {
   return true;
 }
 
+void TWin32Form::FreeImages() {
+  viewImage_.reset();
+  dragImage_.reset();
+  nav_.DragImageValid = false;
+}
+
 void TWin32Form::DrawViewImage() {
   if (!viewImage_ || !surface_) return;
   BitBlt(surface_->Dc(), 0, 0, viewImage_->Width(), viewImage_->Height(), viewImage_->Dc(), 0, 0,
@@ -354,10 +369,31 @@ LRESULT TWin32Form::OnPaintBoxMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      PaintBox1MouseDown(wp, lp, false);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      PaintBox1MouseDown(wp, lp, true);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (form_.Shown) nav_.MouseMove(LowSigned(lp), HighSigned(lp));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      // wParam holds the buttons still down after this release.
+      if ((wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == PaintBox1) ReleaseCapture();
+      if (form_.Shown) nav_.MouseUp(LowSigned(lp), HighSigned(lp));
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(PaintBox1, &ps);
       EnsureSurface();
+      nav_.BandShown = false;  // the paint covers any band
       form_.PaintBox1Paint();
       ShowSurface(dc);
       EndPaint(PaintBox1, &ps);
@@ -452,6 +488,11 @@ LRESULT TWin32Form::OnGridMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       UpdateGridScrollBars();
       return 0;
+    case WM_LBUTTONDBLCLK: {
+      int column = 0, row = 0;
+      if (GridCellAt(LowSigned(lp), HighSigned(lp), column, row)) StringGrid1DblClick(row, column);
+      return 0;
+    }
     default:
       break;
   }
@@ -557,6 +598,167 @@ void TWin32Form::PaintGrid(HDC dc) {
   SelectObject(dc, oldPen);
   DeleteObject(line);
   SelectObject(dc, oldFont);
+}
+
+bool TWin32Form::GridCellAt(int x, int y, int& column, int& row) const {
+  if (x < 0 || y < 0) return false;
+  // The layout PaintGrid draws: row 0 and column 0 fixed, then the scrolled cells, each
+  // followed by its one-pixel line.
+  const int ri = y / (kGridRowHeight + kGridLine);
+  row = ri == 0 ? 0 : gridTopRow_ + ri - 1;
+  if (row >= kTallyRows) return false;
+  int left = 0;
+  for (int ci = 0;; ++ci) {
+    column = ci == 0 ? 0 : gridLeftCol_ + ci - 1;
+    if (column >= kTallyColumns) return false;
+    left += GridColumnWidth(column) + kGridLine;
+    if (x < left) return true;
+  }
+}
+
+// ---- Navigation and the mark walk ----
+
+bool TWin32Form::PreviewMessage(const MSG& msg) {
+  if (!Form1 || !form_.Shown) return false;
+  if (msg.message != WM_KEYDOWN && msg.message != WM_MOUSEWHEEL) return false;
+  if (msg.hwnd != Form1 && !IsChild(Form1, msg.hwnd)) return false;
+  if (msg.message == WM_KEYDOWN) return FormKeyDown(msg.wParam);
+  const int delta = GET_WHEEL_DELTA_WPARAM(msg.wParam);
+  if (delta == 0) return false;
+  // Turned towards the user: the wheel's "down". The position is on the screen.
+  const bool handled = nav_.MouseWheel(delta < 0, LowSigned(msg.lParam), HighSigned(msg.lParam));
+  if (handled) EndMarkWalk();
+  return handled;
+}
+
+bool TWin32Form::FormKeyDown(WPARAM key) {
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  if (key == VK_F3) {
+    // F3: the next marked entity, Shift+F3 the previous one.
+    if (!walk_.Active()) walk_.Select(0, 0);
+    StepMarkWalk(!shift);
+    return true;
+  }
+  TNavKey navKey = TNavKey::Other;
+  switch (key) {
+    case VK_PRIOR: navKey = TNavKey::PageUp; break;
+    case VK_NEXT: navKey = TNavKey::PageDown; break;
+    case VK_INSERT: navKey = TNavKey::Insert; break;
+    case VK_END: navKey = TNavKey::End; break;
+    case VK_HOME: navKey = TNavKey::Home; break;
+    case VK_LEFT: navKey = TNavKey::Left; break;
+    case VK_RIGHT: navKey = TNavKey::Right; break;
+    case VK_UP: navKey = TNavKey::Up; break;
+    case VK_DOWN: navKey = TNavKey::Down; break;
+    case VK_ESCAPE: navKey = TNavKey::Escape; break;
+    default: break;
+  }
+  const bool handled = nav_.KeyDown(navKey, shift);
+  if (handled && navKey != TNavKey::Escape) EndMarkWalk();
+  return handled;
+}
+
+void TWin32Form::PaintBox1MouseDown(WPARAM wp, LPARAM lp, bool doubleClick) {
+  if (!form_.Shown) return;
+  // Moves and the release reach the preview even when the mouse leaves it.
+  SetCapture(PaintBox1);
+  int bits = 0;
+  if (wp & MK_LBUTTON) bits |= kShiftLeftButton;
+  if (wp & MK_RBUTTON) bits |= kShiftRightButton;
+  if (wp & MK_MBUTTON) bits |= kShiftMiddleButton;
+  if (doubleClick) bits |= kShiftDoubleClick;
+  if (wp & MK_SHIFT) bits |= kShiftShiftKey;
+  if (GetKeyState(VK_MENU) < 0) bits |= kShiftAltKey;
+  if (wp & MK_CONTROL) bits |= kShiftCtrlKey;
+  EndMarkWalk();
+  nav_.MouseDown(LowSigned(lp), HighSigned(lp), bits);
+}
+
+void TWin32Form::StringGrid1DblClick(int row, int column) {
+  // A count cell: walk through the entities of that line type and kind.
+  if (!form_.Shown || row < 1 || row > 16 || column < kTallyLine || column > kTallyDimension) return;
+  if (grid_.Cell(column, row).empty()) return;
+  walk_.Select(row + 16, column);
+  StepMarkWalk(true);
+}
+
+void TWin32Form::StepMarkWalk(bool forward) {
+  const std::optional<TLineTypeMark> mark = walk_.Step(forward);
+  if (!mark) return;
+  ZoomViewToMark(*mark, PreviewWidth(), PreviewHeight());
+  Redraw();
+  SetStatusCaption(walk_.StatusText());
+}
+
+void TWin32Form::EndMarkWalk() {
+  if (!walk_.Active()) return;
+  walk_.End();
+  SetStatusCaption("");
+}
+
+// ---- TNavigationHost ----
+
+TPreviewPlace TWin32Form::PreviewPlace() const {
+  POINT origin{0, 0};
+  ClientToScreen(Form1, &origin);
+  // PaintBox1 sits at the client area's top-left corner.
+  return {static_cast<int>(origin.x), static_cast<int>(origin.y), 0, 0, PreviewWidth(), PreviewHeight()};
+}
+
+void TWin32Form::CursorPos(int& x, int& y) const {
+  POINT p{};
+  GetCursorPos(&p);
+  x = static_cast<int>(p.x);
+  y = static_cast<int>(p.y);
+}
+
+void TWin32Form::Redraw() {
+  nav_.BandShown = false;
+  form_.Redraw();
+}
+
+void TWin32Form::FitAll() {
+  nav_.BandShown = false;
+  form_.FitAll();
+}
+
+void TWin32Form::FocusEditA() { SetFocus(EditA); }
+
+void TWin32Form::PaintOnPreview(const std::function<void(TCanvas&)>& draw) {
+  EnsureSurface();
+  if (!surface_->Valid()) return;
+  {
+    TGdiCanvas canvas(surface_->Dc());
+    draw(canvas);
+  }
+  HDC dc = GetDC(PaintBox1);
+  ShowSurface(dc);
+  ReleaseDC(PaintBox1, dc);
+}
+
+bool TWin32Form::TakeDragImage() {
+  dragImage_.reset();
+  if (!surface_ || !surface_->Valid()) return false;
+  auto image = std::make_unique<TDibSurface>(surface_->Width(), surface_->Height());
+  if (!image->Valid() || !BitBlt(image->Dc(), 0, 0, image->Width(), image->Height(), surface_->Dc(),
+                                 0, 0, SRCCOPY))
+    return false;
+  dragImage_ = std::move(image);
+  return true;
+}
+
+void TWin32Form::FreeDragImage() { dragImage_.reset(); }
+
+void TWin32Form::ShowDragImageAt(int x, int y) {
+  if (!dragImage_ || !surface_ || !surface_->Valid()) return;
+  {
+    TGdiCanvas canvas(surface_->Dc());
+    ClearCanvas(canvas, surface_->Width(), surface_->Height());
+  }
+  BitBlt(surface_->Dc(), x, y, dragImage_->Width(), dragImage_->Height(), dragImage_->Dc(), 0, 0, SRCCOPY);
+  HDC dc = GetDC(PaintBox1);
+  ShowSurface(dc);
+  ReleaseDC(PaintBox1, dc);
 }
 
 }  // namespace sxf

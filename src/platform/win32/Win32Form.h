@@ -2,20 +2,22 @@
 // The main window on the Windows API: the preview (PaintBox1) drawn through GDI into a DIB
 // section that stands for its pixels on screen, the splitter, the side panel with the file
 // name, the tally grid (drawn by hand) and the help text, the status strip and the hidden
-// focus holder. What the window does lives in TFormBehaviour; this class only turns window
-// messages into its calls and answers its questions.
+// focus holder. What the window does lives in TFormBehaviour, TNavigation and TMarkWalk; this
+// class only turns window messages into their calls and answers their questions.
 
 #include <memory>
 #include <string>
 
 #include "form/Form.h"
+#include "form/MarkWalk.h"
+#include "form/Navigation.h"
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace sxf {
 
-class TWin32Form final : public TFormFrontEnd {
+class TWin32Form final : public TFormFrontEnd, private TNavigationHost {
  public:
   static constexpr int kStatusHeight = 24;
   static constexpr int kSplitterWidth = 3;
@@ -30,6 +32,11 @@ class TWin32Form final : public TFormFrontEnd {
   bool Create(int showCommand);
   HWND Handle() const noexcept { return Form1; }
   TFormBehaviour& Behaviour() noexcept { return form_; }
+
+  // The form's key preview and wheel, for the message loop before it dispatches: true when
+  // the message was handled and must reach no control. Keys and the wheel count wherever the
+  // focus is inside the form.
+  bool PreviewMessage(const MSG& msg);
 
   // ---- Controls, by their form names ----
   HWND Form1 = nullptr;
@@ -59,7 +66,7 @@ class TWin32Form final : public TFormFrontEnd {
   bool HasViewImage() const override { return viewImage_ != nullptr; }
   bool StoreViewImage() override;
   void DrawViewImage() override;
-  void FreeImages() override { viewImage_.reset(); }
+  void FreeImages() override;
 
  private:
   static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
@@ -82,6 +89,25 @@ class TWin32Form final : public TFormFrontEnd {
   void PaintGrid(HDC dc);
   void ScrollGrid(int bar, WPARAM wp);
   void UpdateGridScrollBars();
+  // The grid cell under client pixel (x, y); false outside every cell.
+  bool GridCellAt(int x, int y, int& column, int& row) const;
+
+  bool FormKeyDown(WPARAM key);
+  void PaintBox1MouseDown(WPARAM wp, LPARAM lp, bool doubleClick);
+  void StringGrid1DblClick(int row, int column);
+  void StepMarkWalk(bool forward);
+  void EndMarkWalk();
+
+  // ---- TNavigationHost ----
+  TPreviewPlace PreviewPlace() const override;
+  void CursorPos(int& x, int& y) const override;
+  void Redraw() override;
+  void FitAll() override;
+  void FocusEditA() override;
+  void PaintOnPreview(const std::function<void(TCanvas&)>& draw) override;
+  bool TakeDragImage() override;
+  void FreeDragImage() override;
+  void ShowDragImageAt(int x, int y) override;
 
   HINSTANCE instance_;
   TFormBehaviour form_;
@@ -92,6 +118,10 @@ class TWin32Form final : public TFormFrontEnd {
   std::unique_ptr<TDibSurface> surface_;  // PaintBox1's pixels
   std::unique_ptr<TGdiCanvas> canvas_;    // over surface_ while a drawing runs
   std::unique_ptr<TDibSurface> viewImage_;
+  std::unique_ptr<TDibSurface> dragImage_;  // the preview's pixels as a middle-button drag began
+
+  TNavigation nav_{*this};
+  TMarkWalk walk_;
 
   TTallyGrid grid_;
   int gridTopRow_ = 1;   // first scrolled row shown below the fixed row

@@ -20,6 +20,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   if (!form.Create(showCommand)) return 1;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (form.PreviewMessage(msg)) continue;  // a navigation key or the wheel, used up
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

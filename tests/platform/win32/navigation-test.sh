@@ -1,0 +1,82 @@
+#!/bin/sh
+# The Win32 window's navigation under Wine on a virtual X server with openbox: F3 three times
+# walks to the third marked entity (the preview and the status strip change), Home fits the
+# whole drawing again (the preview is the first picture once more, the status strip empty),
+# and a double click on a count cell of the grid starts a walk of that line type and kind.
+# Run inside xvfb-run:  navigation-test.sh FINDER SAMPLE WORKDIR
+set -eu
+finder="$1"; sample="$2"; work="$3"
+export LC_ALL=ja_JP.UTF-8  # a Japanese system: code page 932
+rm -rf "$work"; mkdir -p "$work/run"
+cp "$finder" "$work/run/sxf-usertype-finder.exe"
+cp "$sample" "$work/run/JWC_TEMP.TXT"
+printf '100\r\n50\r\n700\r\n500\r\n250\r\n' > "$work/run/sxf-usertype-finder.dat"
+
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill $wm 2>/dev/null || true' EXIT
+sleep 1
+(cd "$work/run" && exec wine sxf-usertype-finder.exe) &
+app=$!
+id=""
+for _ in $(seq 1 60); do
+  id=$(xdotool search --onlyvisible --name "vexo_SXF" 2>/dev/null | head -1 || true)
+  [ -n "$id" ] && break
+  sleep 0.5
+done
+[ -n "$id" ] || { echo "the window did not appear"; exit 1; }
+sleep 3  # the first paint
+info=$(xwininfo -id "$id")
+x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+w=$(echo "$info" | sed -n 's/.*Width: *//p')
+h=$(echo "$info" | sed -n 's/.*Height: *//p')
+pw=$((w - 250 - 3)); ph=$((h - 24))
+
+# shot NAME: the screen, the preview and the status strip.
+shot() {
+  import -window root "$work/$1-screen.png"
+  convert "$work/$1-screen.png" -crop "${pw}x${ph}+${x}+${y}" +repage "$work/$1-preview.png"
+  convert "$work/$1-screen.png" -crop "${w}x24+${x}+$((y + ph))" +repage "$work/$1-status.png"
+}
+# differ A B: how many pixels of two pictures differ.
+differ() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+
+status=0
+shot fit
+xdotool windowactivate --sync "$id" || true
+for _ in 1 2 3; do xdotool key F3; sleep 1; done
+shot walk3
+d=$(differ "$work/fit-preview.png" "$work/walk3-preview.png")
+s=$(differ "$work/fit-status.png" "$work/walk3-status.png")
+echo "F3 three times: $d preview pixels and $s status pixels changed"
+[ "$d" != "0" ] || { echo "F3 did not change the view"; status=1; }
+[ "$s" != "0" ] || { echo "F3 did not change the status strip"; status=1; }
+
+xdotool key shift+F3; sleep 1
+shot walk2
+d=$(differ "$work/walk3-preview.png" "$work/walk2-preview.png")
+s=$(differ "$work/walk3-status.png" "$work/walk2-status.png")
+echo "Shift+F3: $d preview pixels and $s status pixels changed"
+[ "$s" != "0" ] || { echo "Shift+F3 did not step back"; status=1; }
+
+xdotool key Home; sleep 2
+shot home
+d=$(differ "$work/fit-preview.png" "$work/home-preview.png")
+s=$(differ "$work/fit-status.png" "$work/home-status.png")
+echo "Home: $d preview pixels and $s status pixels differ from the first picture"
+[ "$d" = "0" ] || { echo "Home did not fit the whole drawing again"; status=1; }
+[ "$s" = "0" ] || { echo "Home did not end the walk"; status=1; }
+
+# The grid's count cell of line type 17, lines: row 1, column 1, right of the 24-pixel fixed
+# column and below the 24-pixel fixed row (grid at (1, 41) in the panel, one-pixel edges).
+gx=$((x + w - 250 + 1 + 2 + 24 + 1 + 20)); gy=$((y + 41 + 2 + 24 + 1 + 10))
+xdotool mousemove "$gx" "$gy" click --repeat 2 --delay 80 1; sleep 2
+shot cell
+s=$(differ "$work/home-status.png" "$work/cell-status.png")
+echo "double click on a count cell: $s status pixels changed"
+[ "$s" != "0" ] || { echo "the double click on a count cell did not start a walk"; status=1; }
+
+xdotool windowactivate --sync "$id" key alt+F4 || true
+wait $app || true
+exit $status
