@@ -74,7 +74,6 @@ const std::string kDefaultFontName = "<\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62
 
 namespace {
 
-TJwwFields LineFields;  // reused for every line: splitting allocates only when a line grows
 
 template <typename T>
 void ClearList(std::vector<T>& list, int& count) {
@@ -830,9 +829,14 @@ void ResetJwwCurrentState() {
 
 // ---- Reading ----
 
+void ParseJwwLine(std::string_view line, TJwwFields& fields) {
+  fields.Split(line);
+  TLineInterpreter(fields).Run();
+}
+
 void ParseJwwLine(std::string_view line) {
-  LineFields.Split(line);
-  TLineInterpreter(LineFields).Run();
+  TJwwFields fields;
+  ParseJwwLine(line, fields);
 }
 
 namespace {
@@ -899,10 +903,11 @@ class TLineSplitter {
     return at ? static_cast<const char*>(at) : end;
   }
   void Line(const char* p, std::size_t n) {
-    ParseJwwLine(std::string_view(p, n < maxLine_ ? n : maxLine_));
+    ParseJwwLine(std::string_view(p, n < maxLine_ ? n : maxLine_), fields_);
   }
 
   std::size_t maxLine_;
+  TJwwFields fields_;  // reused for every line: splitting allocates only when a line grows
   bool dropping_ = false;  // inside the dropped rest of an over-long line
   bool afterCr_ = false;   // the last chunk ended with a CR
 };

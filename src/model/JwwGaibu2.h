@@ -290,6 +290,9 @@ void ParseJwcText(std::string_view text, std::size_t maxLine = kMaxJwcLineBytes)
 
 // Interprets one line (without its line break).
 void ParseJwwLine(std::string_view line);
+class TJwwFields;
+// The same with the caller's field splitter, which keeps its buffer from line to line.
+void ParseJwwLine(std::string_view line, TJwwFields& fields);
 
 // Re-arms the first-value markers and returns the current attributes to their start values.
 void ResetJwwCurrentState();
