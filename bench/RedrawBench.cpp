@@ -251,20 +251,6 @@ BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0, 0})->Args({1000000, 1, 0
 BENCHMARK(BM_RedrawZoomedTenPercent)->Args({1000000, 0, 0})->Args({1000000, 1, 0})->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ReadDrawing)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_BuildIndex)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-QPen OnePixelQPen(const sxf::TPen& p) {
-  QPen pen(sxf::TQtCanvas::ToQColor(p.Color));
-  pen.setWidth(0);
-  pen.setCapStyle(Qt::FlatCap);
-  switch (p.Style) {
-    case sxf::TPenStyle::Dash: pen.setStyle(Qt::DashLine); break;
-    case sxf::TPenStyle::Dot: pen.setStyle(Qt::DotLine); break;
-    case sxf::TPenStyle::DashDot: pen.setStyle(Qt::DashDotLine); break;
-    case sxf::TPenStyle::DashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
-    case sxf::TPenStyle::Clear: pen.setStyle(Qt::NoPen); break;
-    case sxf::TPenStyle::Solid: break;
-  }
-  return pen;
-}
 
 // The one-pixel segments of the fit-all redraw, collected once, drawn three ways into the
 // same image: range(1) = 0 the rasteriser in runs as the canvas uses it, 1 QPainter batches
@@ -298,7 +284,7 @@ void BM_SegmentsFitAll(benchmark::State& state) {
       sxf::TPen current{0xFFFFFFFF, -1};
       auto flush = [&] {
         if (batch.empty()) return;
-        painter.setPen(OnePixelQPen(current));
+        painter.setPen(sxf::TQtCanvas::ToQPen(current));
         painter.drawLines(batch.data(), static_cast<int>(batch.size()));
         batch.clear();
       };

@@ -177,9 +177,8 @@ std::string LayerNameOf(int group, int layer) {
 
 // The grid column's heading: the kind's name in the grid's words (UTF-8).
 std::string KindWord(int column) {
-  TTallyGrid headings;
-  WriteTallyHeadings(headings);
-  return column >= 1 && column <= 6 ? ShiftJisToUtf8(headings.Cell(column, 0)) : std::string("?");
+  return column >= kTallyLine && column <= kTallyDimension ? ShiftJisToUtf8(TallyColumnHeading(column))
+                                                           : std::string("?");
 }
 
 std::string Number(double v) {
@@ -204,10 +203,8 @@ std::string FormatLayerTalliesText() {
 }
 
 std::string FormatLayerTalliesCsv() {
-  TTallyGrid headings;
-  WriteTallyHeadings(headings);
   std::string out = "group,group_name,layer,layer_name";
-  for (const std::string& cell : headings.Rows[0]) out += "," + CsvCell(ShiftJisToUtf8(cell));
+  for (int c = 0; c < kTallyColumns; ++c) out += "," + CsvCell(ShiftJisToUtf8(TallyColumnHeading(c)));
   out += '\n';
   for (const TLayerTally& layer : TallyByLayer()) {
     const std::string prefix = std::to_string(layer.Group) + "," +

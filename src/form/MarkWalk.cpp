@@ -79,9 +79,8 @@ void TMarkWalk::End() noexcept {
 std::string TMarkWalk::StatusText() const {
   if (position_ < 0 || position_ >= static_cast<int>(marks_.size())) return {};
   const TLineTypeMark& m = marks_[static_cast<std::size_t>(position_)];
-  TTallyGrid headings;
-  WriteTallyHeadings(headings);
-  const std::string kind = m.Column >= 1 && m.Column <= 6 ? headings.Cell(m.Column, 0) : "?";
+  const std::string kind =
+      m.Column >= kTallyLine && m.Column <= kTallyDimension ? TallyColumnHeading(m.Column) : "?";
   return std::to_string(position_ + 1) + " / " + std::to_string(marks_.size()) + "  " + kind +
          "  " + std::to_string(m.Number) + "  \x83\x8C\x83\x43\x83\x84 " +  // レイヤ
          std::to_string(m.Group) + "-" + std::to_string(m.Layer);

@@ -1,10 +1,12 @@
 #include "search/Extents.h"
 
 #include <cmath>
+#include <optional>
 
 #include "globals/UnitGval.h"
 #include "graphics/Curves.h"
 #include "model/JwwGaibu2.h"
+#include "text/ImageFrame.h"
 #include "util/MyFunc.h"
 
 namespace sxf {
@@ -103,18 +105,10 @@ void ExtentAddArc(double Cx, double Cy, double R, double Start, double End, doub
 }
 
 bool ImageTextSize(std::string_view text, double& w, double& h) {
-  if (text.substr(0, 4) != "^@BM") return false;
-  const std::size_t comma = text.find(',');
-  if (comma == std::string_view::npos) return false;
-  std::string_view rest = text.substr(comma + 1);
-  const std::size_t next = rest.find(',');
-  if (next == std::string_view::npos) {
-    w = h = StrToFloatOr0(rest);
-    return true;
-  }
-  w = StrToFloatOr0(rest.substr(0, next));
-  rest = rest.substr(next + 1);
-  h = StrToFloatOr0(rest.substr(0, rest.find(',')));
+  const std::optional<TImageText> image = ParseImageText(text);
+  if (!image) return false;
+  w = image->Fields[0];
+  h = image->Fields[1];
   return true;
 }
 

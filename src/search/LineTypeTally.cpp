@@ -42,6 +42,10 @@ int ArcTallyColumn(double flatness, double startAngle, double endAngle) noexcept
   return full ? kTallyEllipse : kTallyEllipticArc;
 }
 
+const char* TallyColumnHeading(int column) noexcept {
+  return column >= 0 && column < kTallyColumns ? kColumnHeading[column] : "?";
+}
+
 void WriteTallyHeadings(TTallyGrid& grid) {
   for (int c = 0; c < kTallyColumns; ++c) grid.Cell(c, 0) = kColumnHeading[c];
   for (int r = 1; r <= 16; ++r) grid.Cell(kTallyNumber, r) = std::to_string(r + 16);

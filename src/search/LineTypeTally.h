@@ -44,6 +44,9 @@ constexpr bool IsUserLineType(int ltype) noexcept {
 // Circular: flatness within 1e-8 of 1; full: |end - start| within 1e-8 of 0 or 360 degrees.
 int ArcTallyColumn(double flatness, double startAngle, double endAngle) noexcept;
 
+// The heading of a grid column in Shift-JIS ("No.", "線分", ... "計"); "?" for any other.
+const char* TallyColumnHeading(int column) noexcept;
+
 // Row 0 and column 0: the headings "No.", "線分", ... and the numbers 17..32, "計".
 void WriteTallyHeadings(TTallyGrid& grid);
 

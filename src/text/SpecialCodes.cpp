@@ -141,11 +141,12 @@ std::string ScaleText(bool withPrint, bool numberOnly, const TTextLocale& locale
 
 using TExpansion = std::function<std::string(const TTextLocale&)>;
 
-const std::unordered_map<std::string_view, TExpansion>& Codes() {
-  static const std::unordered_map<std::string_view, TExpansion> codes = [] {
-    std::unordered_map<std::string_view, TExpansion> m;
+// Codes are two or three bytes: the keys live in the map itself, without allocation.
+const std::unordered_map<std::string, TExpansion>& Codes() {
+  static const std::unordered_map<std::string, TExpansion> codes = [] {
+    std::unordered_map<std::string, TExpansion> m;
     const auto add = [&m](std::initializer_list<std::string_view> names, const TExpansion& e) {
-      for (const std::string_view n : names) m.emplace(n, e);
+      for (const std::string_view n : names) m.emplace(std::string(n), e);
     };
     const auto cur = [](const TTextLocale& l) { return TComponents(l, true); };
     const auto dt = [](const TTextLocale& l) { return TComponents(l, false); };
@@ -203,20 +204,11 @@ const std::unordered_map<std::string_view, TExpansion>& Codes() {
     using TPart = std::string (TComponents::*)() const;
     const auto family = [&](char letter, TPart one, TPart two) {
       const std::string k(1, letter);
-      // The keys must outlive the map: keep them in static storage.
-      static std::vector<std::string> keys;
-      keys.reserve(64);
-      const auto key = [&](const std::string& s) -> std::string_view {
-        keys.push_back(s);
-        return keys.back();
-      };
-      const std::string_view plain = key("$" + k), spaced = key("&" + k), two_ = key("%" + k),
-                             dtSpaced = key("_" + k), dtTwo = key("=" + k);
-      add({plain}, [=](const TTextLocale& l) { return (cur(l).*one)(); });
-      add({spaced}, [=](const TTextLocale& l) { return SpacePadded((cur(l).*one)()); });
-      add({two_}, [=](const TTextLocale& l) { return (cur(l).*two)(); });
-      add({dtSpaced}, [=](const TTextLocale& l) { return SpacePadded((dt(l).*one)()); });
-      add({dtTwo}, [=](const TTextLocale& l) { return (dt(l).*two)(); });
+      add({"$" + k}, [=](const TTextLocale& l) { return (cur(l).*one)(); });
+      add({"&" + k}, [=](const TTextLocale& l) { return SpacePadded((cur(l).*one)()); });
+      add({"%" + k}, [=](const TTextLocale& l) { return (cur(l).*two)(); });
+      add({"_" + k}, [=](const TTextLocale& l) { return SpacePadded((dt(l).*one)()); });
+      add({"=" + k}, [=](const TTextLocale& l) { return (dt(l).*two)(); });
     };
     family('Y', &TComponents::EraYear, &TComponents::EraYear2);
     family('m', &TComponents::Month, &TComponents::Month2);
@@ -339,7 +331,7 @@ bool ExpandSpecialCode(std::string_view text, const TTextLocale& locale, std::st
   }
   if (text.size() < 2 || text.size() > 3) return false;
   const auto& codes = Codes();
-  const auto it = codes.find(text);
+  const auto it = codes.find(std::string(text));
   if (it == codes.end()) return false;
   out = it->second(locale);
   return true;

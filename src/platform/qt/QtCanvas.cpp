@@ -70,20 +70,24 @@ TQtCanvas::~TQtCanvas() {
   painter_.end();
 }
 
-void TQtCanvas::ApplyPen() {
-  if (penApplied_ && appliedPen_ == Pen) return;
-  textPenApplied_ = false;
-  QPen pen(ToQColor(Pen.Color));
-  pen.setStyle(ToQt(Pen.Style));
-  if (Pen.Width <= 1) {
+QPen TQtCanvas::ToQPen(const TPen& p) {
+  QPen pen(ToQColor(p.Color));
+  pen.setStyle(ToQt(p.Style));
+  if (p.Width <= 1) {
     pen.setWidth(0);  // cosmetic, one pixel
     pen.setCapStyle(Qt::FlatCap);
   } else {
-    pen.setWidth(Pen.Width);
+    pen.setWidth(p.Width);
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
   }
-  painter_.setPen(pen);
+  return pen;
+}
+
+void TQtCanvas::ApplyPen() {
+  if (penApplied_ && appliedPen_ == Pen) return;
+  textPenApplied_ = false;
+  painter_.setPen(ToQPen(Pen));
   painter_.setCompositionMode(Pen.Mode == TPenMode::Xor ? QPainter::RasterOp_SourceXorDestination
                                                         : QPainter::CompositionMode_SourceOver);
   appliedPen_ = Pen;

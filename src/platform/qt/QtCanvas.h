@@ -22,6 +22,7 @@
 #include <QImage>
 #include <QLine>
 #include <QPainter>
+#include <QPen>
 #include <unordered_map>
 #include <vector>
 
@@ -54,6 +55,8 @@ class TQtCanvas final : public TCanvas {
   void Flush();
 
   static QColor ToQColor(TColor c) noexcept;
+  // The QPainter pen of a canvas pen: width 0 or 1 cosmetic with flat caps, wider ones round.
+  static QPen ToQPen(const TPen& pen);
 
   // Characters on a one-coloured background come from the shared text sprites; off, every
   // character goes through QPainter (the tests compare the two).

@@ -25,29 +25,8 @@ constexpr TPenStyle kStyles[] = {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::D
                                  TPenStyle::DashDotDot};
 constexpr int kW = 61, kH = 47;  // odd sizes, so that no symmetry hides a fault
 
-QPen CosmeticQPen(const TPen& p) {
-  QPen pen(TQtCanvas::ToQColor(p.Color));
-  switch (p.Style) {
-    case TPenStyle::Dash: pen.setStyle(Qt::DashLine); break;
-    case TPenStyle::Dot: pen.setStyle(Qt::DotLine); break;
-    case TPenStyle::DashDot: pen.setStyle(Qt::DashDotLine); break;
-    case TPenStyle::DashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
-    case TPenStyle::Clear: pen.setStyle(Qt::NoPen); break;
-    case TPenStyle::Solid: break;
-  }
-  if (p.Width <= 1) {
-    pen.setWidth(0);
-    pen.setCapStyle(Qt::FlatCap);
-  } else {
-    pen.setWidth(p.Width);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-  }
-  return pen;
-}
-
 void ApplyQPen(QPainter& p, const TPen& pen) {
-  p.setPen(CosmeticQPen(pen));
+  p.setPen(TQtCanvas::ToQPen(pen));
   p.setCompositionMode(pen.Mode == TPenMode::Xor ? QPainter::RasterOp_SourceXorDestination
                                                  : QPainter::CompositionMode_SourceOver);
 }

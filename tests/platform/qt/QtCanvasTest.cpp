@@ -199,18 +199,6 @@ namespace sxf {
 namespace {
 
 // The canvas's own ways of writing pixels must give exactly what QPainter draws.
-QPen PlainQPen(const TPen& p) {
-  QPen pen(TQtCanvas::ToQColor(p.Color));
-  if (p.Width <= 1) {
-    pen.setWidth(0);
-    pen.setCapStyle(Qt::FlatCap);
-  } else {
-    pen.setWidth(p.Width);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-  }
-  return pen;
-}
 
 TEST(QtCanvas, DirectBoxesMatchQPainter) {
   std::mt19937 rng(3);
@@ -230,7 +218,7 @@ TEST(QtCanvas, DirectBoxesMatchQPainter) {
     }
     {
       QPainter p(&theirs);
-      p.setPen(PlainQPen(pen));
+      p.setPen(TQtCanvas::ToQPen(pen));
       p.setBrush(QBrush(TQtCanvas::ToQColor(brush.Color)));
       const QRect r = QRect(QPoint(std::min(x, x + w), std::min(y, y + h)),
                             QPoint(std::max(x, x + w), std::max(y, y + h)));
@@ -269,7 +257,7 @@ TEST(QtCanvas, WidePenChainsMatchQPainter) {
       }
       {
         QPainter p(&theirs);
-        p.setPen(PlainQPen(pen));
+        p.setPen(TQtCanvas::ToQPen(pen));
         p.drawLines(lines.data(), static_cast<int>(lines.size()));
       }
       ASSERT_EQ(ours, theirs) << "chain " << k << " pass " << pass;
