@@ -8,12 +8,10 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <unistd.h>
 
 #include "app/PaintBox.h"
+#include "app/SampleFormFixture.h"
 #include "app/Unit1.h"
 #include "globals/UnitGval.h"
 #include "search/LineTypeMarks.h"
@@ -22,27 +20,11 @@
 namespace sxf {
 namespace {
 
-namespace fs = std::filesystem;
-
-class MarkWalkQtTest : public ::testing::Test {
+class MarkWalkQtTest : public test::SampleFormTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("sxf-walk-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    const char* samples = std::getenv("SXF_SAMPLES");
-    ASSERT_NE(samples, nullptr);
-    fs::copy_file(fs::path(samples) / "floor-plan" / "JWC_TEMP.TXT", dir_ / "JWC_TEMP.TXT",
-                  fs::copy_options::overwrite_existing);
-    std::ofstream(dir_ / "x.dat", std::ios::binary) << "0\r\n0\r\n900\r\n600\r\n250\r\n";
-    form_ = std::make_unique<TForm1>(TProgramLocation{dir_.string() + "/", (dir_ / "x.dat").string()});
-    form_->show();
-    for (int i = 0; i < 100 && !form_->ViewImage; ++i) QApplication::processEvents();
-    ASSERT_TRUE(form_->ViewImage.has_value());
+    ShowSample("sxf-walk-", "0\r\n0\r\n900\r\n600\r\n250\r\n");
     marks_ = CollectLineTypeMarks();
-  }
-  void TearDown() override {
-    form_.reset();
-    fs::remove_all(dir_);
   }
   void Key(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(form_->StringGrid1, Qt::Key_F3, modifiers);  // the key preview sees it anywhere
@@ -52,8 +34,6 @@ class MarkWalkQtTest : public ::testing::Test {
   }
   std::string Status() const { return form_->LabelA1->text().toStdString(); }
 
-  fs::path dir_;
-  std::unique_ptr<TForm1> form_;
   std::vector<TLineTypeMark> marks_;
 };
 

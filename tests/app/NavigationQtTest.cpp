@@ -11,39 +11,21 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <unistd.h>
 
 #include "app/PaintBox.h"
+#include "app/SampleFormFixture.h"
 #include "app/Unit1.h"
 #include "globals/UnitGval.h"
 
 namespace sxf {
 namespace {
 
-namespace fs = std::filesystem;
-
-class NavigationQtTest : public ::testing::Test {
+class NavigationQtTest : public test::SampleFormTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("sxf-nav-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    const char* samples = std::getenv("SXF_SAMPLES");
-    ASSERT_NE(samples, nullptr);
-    fs::copy_file(fs::path(samples) / "floor-plan" / "JWC_TEMP.TXT", dir_ / "JWC_TEMP.TXT",
-                  fs::copy_options::overwrite_existing);
-    std::ofstream(dir_ / "x.dat", std::ios::binary) << "0\r\n0\r\n700\r\n500\r\n200\r\n";
-    form_ = std::make_unique<TForm1>(TProgramLocation{dir_.string() + "/", (dir_ / "x.dat").string()});
-    form_->show();
-    for (int i = 0; i < 100 && !form_->ViewImage; ++i) QApplication::processEvents();
-    ASSERT_TRUE(form_->ViewImage.has_value());
-    box_ = form_->PaintBox1;
-  }
-  void TearDown() override {
-    form_.reset();
-    fs::remove_all(dir_);
+    ShowSample("sxf-nav-", "0\r\n0\r\n700\r\n500\r\n200\r\n");
+    box_ = form_ ? form_->PaintBox1 : nullptr;
   }
 
   void Wheel(QPoint at, int delta) {
@@ -61,8 +43,6 @@ class NavigationQtTest : public ::testing::Test {
     for (Qt::MouseButton b : buttons) QTest::mouseRelease(box_, b, Qt::NoModifier, to);
   }
 
-  fs::path dir_;
-  std::unique_ptr<TForm1> form_;
   TPaintBox* box_ = nullptr;
 };
 
