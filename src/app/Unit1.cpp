@@ -35,21 +35,6 @@ namespace sxf {
 
 namespace {
 
-const char* const kHelpLines[12] = {
-    "◇マークは該当する線分の中点、",
-    "　円弧始点に付けられます。",
-    "　マーク内の数字は",
-    "　SXF対応拡張線種ユーザー線種",
-    "　の番号です。",
-    "　",
-    "◆ブロック図形内のものは処理",
-    "　出来ませんので御注意下さい。",
-    "　ブロック編集内で行う場合には、",
-    "　本ソフトをJw_cadのインストール",
-    "　・フォルダに配置して実行を行う",
-    "　必要がある場合があります。",
-};
-
 void SetBackground(QWidget* w, const QColor& color, QPalette::ColorRole role = QPalette::Window) {
   QPalette p = w->palette();
   p.setColor(role, color);
@@ -67,22 +52,20 @@ QFrame* NewPanel(QWidget* parent, const char* name, const QColor& color) {
   return panel;
 }
 
-// The size of the screen that holds the point, or of the primary screen when none does.
-QSize ScreenSizeAt(QPoint point) {
-  const QScreen* screen = QGuiApplication::screenAt(point);
-  if (!screen) screen = QGuiApplication::primaryScreen();
-  return screen ? screen->geometry().size() : QSize(kMinWinWidth, kMinWinHeight);
-}
+// The form's keys as Qt names them.
+constexpr TFormKeyCodes kQtKeys = {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_End,
+                                   Qt::Key_Home,   Qt::Key_Left,     Qt::Key_Right,  Qt::Key_Up,
+                                   Qt::Key_Down,   Qt::Key_Escape,   Qt::Key_F3};
 
 }  // namespace
 
-QString ApplicationTitle() { return QString::fromUtf8("vexo_SXFユーザー線種を検索"); }
+QString ApplicationTitle() { return ShiftJisToQString(FormCaption()); }
 
 TForm1::TForm1(TProgramLocation location, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      location_(std::move(location)) {
+      Form(*this, std::move(location.Folder), std::move(location.SettingsFile), kQtKeys) {
   setObjectName("Form1");
   setWindowTitle(ApplicationTitle());
   QFont font(QString::fromUtf8("ＭＳ ゴシック"));
@@ -90,7 +73,7 @@ TForm1::TForm1(TProgramLocation location, QWidget* parent)
   setFont(font);
   SetBackground(this, Qt::white);
   CreateControls();
-  FormCreate();
+  Form.FormCreate();
   // Design position and client size; FormShow replaces them with the settings.
   move(194, 105);
   resize(585, 392);
@@ -99,7 +82,7 @@ TForm1::TForm1(TProgramLocation location, QWidget* parent)
 
 TForm1::~TForm1() {
   qApp->removeEventFilter(this);
-  if (!closed_) FormClose();
+  if (!Form.Closed()) Form.FormClose();
 }
 
 void TForm1::CreateControls() {
@@ -111,10 +94,23 @@ void TForm1::CreateControls() {
 
   PaintBox1 = new TPaintBox(this);
   PaintBox1->setObjectName("PaintBox1");
-  PaintBox1->OnPaint = [this] { PaintBox1Paint(); };
-  PaintBox1->OnMouseDown = [this](const QMouseEvent& e, bool doubleClick) { PaintBox1MouseDown(e, doubleClick); };
-  PaintBox1->OnMouseMove = [this](const QMouseEvent& e) { PaintBox1MouseMove(e); };
-  PaintBox1->OnMouseUp = [this](const QMouseEvent& e) { PaintBox1MouseUp(e); };
+  PaintBox1->OnPaint = [this] { Form.PaintBox1Paint(); };
+  PaintBox1->OnMouseDown = [this](const QMouseEvent& e, bool doubleClick) {
+    const QPoint p = e.position().toPoint();
+    Form.PaintBox1MouseDown(p.x(), p.y(), MouseShiftState({.Left = (e.buttons() & Qt::LeftButton) != 0,
+                                                           .Right = (e.buttons() & Qt::RightButton) != 0,
+                                                           .Middle = (e.buttons() & Qt::MiddleButton) != 0,
+                                                           .DoubleClick = doubleClick,
+                                                           .Shift = (e.modifiers() & Qt::ShiftModifier) != 0,
+                                                           .Alt = (e.modifiers() & Qt::AltModifier) != 0,
+                                                           .Ctrl = (e.modifiers() & Qt::ControlModifier) != 0}));
+  };
+  PaintBox1->OnMouseMove = [this](const QMouseEvent& e) {
+    Form.PaintBox1MouseMove(e.position().toPoint().x(), e.position().toPoint().y());
+  };
+  PaintBox1->OnMouseUp = [this](const QMouseEvent& e) {
+    Form.PaintBox1MouseUp(e.position().toPoint().x(), e.position().toPoint().y());
+  };
 
   Splitter1 = new TSplitterBar(this);
   Splitter1->setObjectName("Splitter1");
@@ -143,7 +139,7 @@ void TForm1::CreateControls() {
   SetBackground(Memo1->viewport(), QColor(187, 235, 244), QPalette::Base);
   SetBackground(Memo1, QColor(187, 235, 244), QPalette::Base);
   QStringList lines;
-  for (const char* line : kHelpLines) lines << QString::fromUtf8(line);
+  for (int i = 0; i < kFormHelpLineCount; ++i) lines << ShiftJisToQString(FormHelpLines()[i]);
   Memo1->setPlainText(lines.join('\n'));
 
   StringGrid1 = new QTableWidget(kTallyRows, kTallyColumns, Panel2);
@@ -160,6 +156,7 @@ void TForm1::CreateControls() {
   StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
   StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
   StringGrid1->setShowGrid(true);
+  StringGrid1->setColumnWidth(0, 24);
   StringGrid1->setTextElideMode(Qt::ElideNone);  // cells clip their text, as a grid does
   StringGrid1->setWordWrap(false);
   StringGrid1->verticalScrollBar()->setTracking(true);
@@ -220,41 +217,8 @@ void TForm1::LayoutControls() {
   StringGrid1->setGeometry(1, 41, innerWidth, std::max(0, memoTop - 41));
 }
 
-void TForm1::FormCreate() {
-  Shown = false;
-  GraAttr = std::make_unique<TgraAttribute>();
-  GraAttr->SetToScaleMode(false);
-  GraAttr->SetColorScheme(0);
-  GraAttr->InitColors();
-  GraAttr->ResetLineTypeDashes();
-  GraAttr->ResetLayers();
-  GraAttr->InitColors();
-  GraAttr->InitPenWidths();
-  GraAttr->InitDotSizes();
-  GraAttr->SetShowAuxiliary(true);
-  GraAttr->SetDimmedLayerColor(RgbColor(128, 128, 128));
-  GraAttr->SetShowZFlag1(true);
-  GraAttr->SetShowNonSolidLineTypes(true);
-  Nav.ZoomFactor = 1.5;
-  Nav.ButtonFlags = 0;
-  Nav.PressX = 0;
-  Nav.PressY = 0;
-  Nav.BandShown = false;
-  ViewImage.reset();
-  DragImage.reset();
-  Nav.DragImageValid = false;
-}
-
-void TForm1::FormShow() {
-  InitJwwModel();
-  ProgramFolder = location_.Folder;
-  LoadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
-  ResetJwwCurrentState();
-  PrepareDrawingIndex();
-  Settings = ReadSettings(location_.SettingsFile);
-  const QSize screen = ScreenSizeAt(QPoint(Settings.WinLeft, Settings.WinTop));
-  LimitSettingsToScreen(Settings, screen.width(), screen.height());
-  placement_ = QRect(Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight);
+void TForm1::SetWindowRect(const TWindowRect& r) {
+  placement_ = QRect(r.Left, r.Top, r.Width, r.Height);
   placing_ = true;
   placementTimer_.start();
   windowManager_ = WindowManagerPresent();
@@ -263,23 +227,31 @@ void TForm1::FormShow() {
   SetOuterGeometry(placement_);
   // Sized with the frame the window manager announced: nothing is left to correct once mapped.
   if (expectedMargins_) placing_ = false;
-  SetPanelWidth(Settings.WinPanelWidth);
-  LabelA1->setText(QString());
-  Label2->setText(JwwFileName.empty() ? QStringLiteral("(新規)") : ShiftJisToQString(JwwFileName));
-  Label2->resize(Label2->sizeHint().width(), 13);  // sized to its caption, as a label does
-  WriteTallyHeadings(tally_);
-  StringGrid1->setColumnWidth(0, 24);
-  TallyLineTypes(tally_);
-  FillTallyGrid();
-  FitAll();  // sets the view; draws nothing while Shown is false
-  Shown = true;
-  EditA->setFocus();
 }
 
-void TForm1::FillTallyGrid() {
+TWindowRect TForm1::WindowRect() const {
+  const QRect outer = OuterGeometry();
+  return {outer.left(), outer.top(), outer.width(), outer.height()};
+}
+
+void TForm1::ScreenSizeAt(int x, int y, int& width, int& height) const {
+  const QScreen* screen = QGuiApplication::screenAt(QPoint(x, y));
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  const QSize size = screen ? screen->geometry().size() : QSize(kMinWinWidth, kMinWinHeight);
+  width = size.width();
+  height = size.height();
+}
+
+void TForm1::SetFileNameCaption(const std::string& sjis) {
+  Label2->setText(ShiftJisToQString(sjis));
+  Label2->resize(Label2->sizeHint().width(), 13);  // sized to its caption, as a label does
+}
+
+void TForm1::SetStatusCaption(const std::string& sjis) { LabelA1->setText(ShiftJisToQString(sjis)); }
+
+void TForm1::ShowTally(const TTallyGrid& grid) {
   for (int r = 0; r < kTallyRows; ++r)
-    for (int c = 0; c < kTallyColumns; ++c)
-      StringGrid1->item(r, c)->setText(ShiftJisToQString(tally_.Cell(c, r)));
+    for (int c = 0; c < kTallyColumns; ++c) StringGrid1->item(r, c)->setText(ShiftJisToQString(grid.Cell(c, r)));
 }
 
 QMargins TForm1::FrameMargins() const {
@@ -329,137 +301,26 @@ void TForm1::ContinuePlacement() {
   SetOuterGeometry(placement_);
 }
 
-void TForm1::FormResize() {
+void TForm1::ApplyMinimumSize() {
   const QMargins m = FrameMargins();
-  const int extraWidth = m.left() + m.right();
-  const int extraHeight = m.top() + m.bottom();
-  setMinimumSize(std::max(1, kMinWinWidth - extraWidth), std::max(1, kMinWinHeight - extraHeight));
-  const QRect outer = OuterGeometry();
-  int w = outer.width();
-  int h = outer.height();
-  if (w < kMinWinWidth) w = kMinWinWidth;
-  if (h < kMinWinHeight) h = kMinWinHeight;
+  setMinimumSize(std::max(1, kMinWinWidth - m.left() - m.right()), std::max(1, kMinWinHeight - m.top() - m.bottom()));
+}
+
+void TForm1::ResizeWindow(int width, int height) {
   // A window manager holds the frame to the minimum through the size hints; resizing here too
   // would act on a late geometry report and move the window.
-  if (!windowManager_ && (w != outer.width() || h != outer.height())) resize(w - extraWidth, h - extraHeight);
-  Settings.WinWidth = w;
-  Settings.WinHeight = h;
-  if (Shown) AdjustViewToPreviewSize(PaintBox1->width(), PaintBox1->height());
-}
-
-void TForm1::FormClose() {
-  ViewImage.reset();
-  DragImage.reset();
-  Nav.DragImageValid = false;
-  GraAttr.reset();
-  const QRect outer = OuterGeometry();
-  Settings.WinLeft = outer.left();
-  Settings.WinTop = outer.top();
-  Settings.WinWidth = outer.width();
-  Settings.WinHeight = outer.height();
-  Settings.WinPanelWidth = panelWidth_;
-  ApplySettingsMinimums(Settings);
-  WriteSettings(location_.SettingsFile, Settings);
-  ClearDrawingIndex();
-  FreeJwwModel();
-  closed_ = true;
-}
-
-void TForm1::StepMarkWalk(bool forward) {
-  const std::optional<TLineTypeMark> mark = MarkWalk.Step(forward);
-  if (!mark) return;
-  ZoomViewToMark(*mark, PaintBox1->width(), PaintBox1->height());
-  Redraw();
-  LabelA1->setText(ShiftJisToQString(MarkWalk.StatusText()));
-}
-
-void TForm1::EndMarkWalk() {
-  if (!MarkWalk.Active()) return;
-  MarkWalk.End();
-  LabelA1->setText(QString());
-}
-
-void TForm1::StringGrid1DblClick(int row, int column) {
-  // A count cell: walk through the entities of that line type and kind.
-  if (!Shown || row < 1 || row > 16 || column < kTallyLine || column > kTallyDimension) return;
-  if (tally_.Cell(column, row).empty()) return;
-  MarkWalk.Select(row + 16, column);
-  StepMarkWalk(true);
+  if (windowManager_) return;
+  const QMargins m = FrameMargins();
+  resize(width - m.left() - m.right(), height - m.top() - m.bottom());
 }
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-  if (!Shown) return false;
-  if (key == Qt::Key_F3) {
-    // F3: the next marked entity, Shift+F3 the previous one.
-    if (!MarkWalk.Active()) MarkWalk.Select(0, 0);
-    StepMarkWalk((modifiers & Qt::ShiftModifier) == 0);
-    return true;
-  }
-  TNavKey navKey = TNavKey::Other;
-  switch (key) {
-    case Qt::Key_PageUp: navKey = TNavKey::PageUp; break;
-    case Qt::Key_PageDown: navKey = TNavKey::PageDown; break;
-    case Qt::Key_Insert: navKey = TNavKey::Insert; break;
-    case Qt::Key_End: navKey = TNavKey::End; break;
-    case Qt::Key_Home: navKey = TNavKey::Home; break;
-    case Qt::Key_Left: navKey = TNavKey::Left; break;
-    case Qt::Key_Right: navKey = TNavKey::Right; break;
-    case Qt::Key_Up: navKey = TNavKey::Up; break;
-    case Qt::Key_Down: navKey = TNavKey::Down; break;
-    case Qt::Key_Escape: navKey = TNavKey::Escape; break;
-    default: break;
-  }
-  const bool handled = Nav.KeyDown(navKey, (modifiers & Qt::ShiftModifier) != 0);
-  if (handled && navKey != TNavKey::Escape) EndMarkWalk();
-  return handled;
+  return Form.FormKeyDown(key, (modifiers & Qt::ShiftModifier) != 0);
 }
 
 bool TForm1::FormMouseWheel(const QWheelEvent& event) {
-  const int delta = event.angleDelta().y();
-  if (!Shown || delta == 0) return false;
   const QPoint at = event.globalPosition().toPoint();
-  // Turned towards the user: the wheel's "down".
-  const bool handled = Nav.MouseWheel(delta < 0, at.x(), at.y());
-  if (handled) EndMarkWalk();
-  return handled;
-}
-
-namespace {
-
-// A mouse event's shift state as the form's gesture bits.
-int ShiftStateOf(const QMouseEvent& event, bool doubleClick) {
-  int bits = 0;
-  if (event.buttons() & Qt::LeftButton) bits |= kShiftLeftButton;
-  if (event.buttons() & Qt::RightButton) bits |= kShiftRightButton;
-  if (event.buttons() & Qt::MiddleButton) bits |= kShiftMiddleButton;
-  if (doubleClick) bits |= kShiftDoubleClick;
-  if (event.modifiers() & Qt::ShiftModifier) bits |= kShiftShiftKey;
-  if (event.modifiers() & Qt::AltModifier) bits |= kShiftAltKey;
-  if (event.modifiers() & Qt::ControlModifier) bits |= kShiftCtrlKey;
-  return bits;
-}
-
-QPoint PixelOf(const QMouseEvent& event) { return event.position().toPoint(); }
-
-}  // namespace
-
-void TForm1::PaintBox1MouseDown(const QMouseEvent& event, bool doubleClick) {
-  if (!Shown) return;
-  const QPoint p = PixelOf(event);
-  EndMarkWalk();
-  Nav.MouseDown(p.x(), p.y(), ShiftStateOf(event, doubleClick));
-}
-
-void TForm1::PaintBox1MouseMove(const QMouseEvent& event) {
-  if (!Shown) return;
-  const QPoint p = PixelOf(event);
-  Nav.MouseMove(p.x(), p.y());
-}
-
-void TForm1::PaintBox1MouseUp(const QMouseEvent& event) {
-  if (!Shown) return;
-  const QPoint p = PixelOf(event);
-  Nav.MouseUp(p.x(), p.y());
+  return Form.FormMouseWheel(event.angleDelta().y(), at.x(), at.y());
 }
 
 TPreviewPlace TForm1::PreviewPlace() const {
@@ -504,65 +365,63 @@ void TForm1::ShowDragImageAt(int x, int y) {
   PaintBox1->ShowSurface();
 }
 
-void TForm1::PaintBox1Paint() {
-  Nav.BandShown = false;
-  if (!GraAttr) return;
-  const int w = PaintBox1->width();
-  const int h = PaintBox1->height();
-  {
-    TQtCanvas canvas(PaintBox1->Surface());
-    ClearCanvas(canvas, w, h);
-    SetPlainPen(canvas, RgbColor(0, 0, 255), 0, 0);
-    DrawPixelBox(canvas, 0, 0, w - 1, h - 1);
-  }
-  if (!ViewImage) {
-    // The drawing follows this paint, so that the rest of the window (the side panel, the
-    // grid, the help text) reaches the screen first; the picture is the same.
-    if (!drawingQueued_) {
-      drawingQueued_ = true;
-      QTimer::singleShot(0, this, [this] {
-        drawingQueued_ = false;
-        if (ViewImage || closed_) return;
-        if (BeforeFirstDrawing) BeforeFirstDrawing();
-        FitAll();
-      });
+int TForm1::PreviewWidth() const { return PaintBox1->width(); }
+int TForm1::PreviewHeight() const { return PaintBox1->height(); }
+
+TCanvas& TForm1::BeginPreviewDrawing() {
+  // The break poll doubles as the progress clock: the preview alone is put on the screen
+  // every so often while the drawing goes on. No event is processed meanwhile.
+  escapeHeld_ = UserBreakSource();
+  auto sinceShown = std::make_shared<QElapsedTimer>();
+  sinceShown->start();
+  SetUserBreakSource([this, sinceShown, escapeHeld = escapeHeld_] {
+    if (sinceShown->elapsed() >= kProgressMilliseconds) {
+      PaintBox1->ShowSurfaceNow();
+      sinceShown->start();
     }
-    return;
-  }
+    return escapeHeld ? escapeHeld() : false;
+  });
+  canvas_ = std::make_unique<TQtCanvas>(PaintBox1->Surface());
+  return *canvas_;
+}
+
+void TForm1::EndPreviewDrawing() {
+  canvas_.reset();
+  SetUserBreakSource(escapeHeld_);
+  escapeHeld_ = nullptr;
+  PaintBox1->ShowSurface();
+}
+
+bool TForm1::StoreViewImage() {
+  ViewImage = PaintBox1->Surface().copy();
+  if (ViewImage->isNull()) ViewImage.reset();
+  return ViewImage.has_value();
+}
+
+void TForm1::DrawViewImage() {
+  if (!ViewImage) return;
   QPainter painter(&PaintBox1->Surface());
   painter.drawImage(0, 0, *ViewImage);
 }
 
-void TForm1::FitAll() {
-  FitViewToDrawing(PaintBox1->width(), PaintBox1->height());
-  Redraw();
+void TForm1::FreeImages() {
+  ViewImage.reset();
+  DragImage.reset();
 }
 
-void TForm1::Redraw() {
-  if (!Shown || !GraAttr) return;
-  Nav.BandShown = false;
-  QImage& surface = PaintBox1->Surface();
-  {
-    // The break poll doubles as the progress clock: the preview alone is put on the screen
-    // every so often while the drawing goes on. No event is processed meanwhile.
-    const std::function<bool()> escapeHeld = UserBreakSource();
-    QElapsedTimer sinceShown;
-    sinceShown.start();
-    SetUserBreakSource([&] {
-      if (sinceShown.elapsed() >= kProgressMilliseconds) {
-        PaintBox1->ShowSurfaceNow();
-        sinceShown.start();
-      }
-      return escapeHeld ? escapeHeld() : false;
+bool TForm1::QueueFirstDrawing() {
+  // The drawing follows this paint, so that the rest of the window (the side panel, the
+  // grid, the help text) reaches the screen first; the picture is the same.
+  if (!drawingQueued_) {
+    drawingQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+      drawingQueued_ = false;
+      if (ViewImage || Form.Closed()) return;
+      if (BeforeFirstDrawing) BeforeFirstDrawing();
+      Form.FitAll();
     });
-    TQtCanvas canvas(surface);
-    DrawPreview(canvas, PaintBox1->width(), PaintBox1->height());
-    SetUserBreakSource(escapeHeld);
   }
-  // The stored picture; a failed copy leaves it absent, and the next paint draws anew.
-  ViewImage = surface.copy();
-  if (ViewImage->isNull()) ViewImage.reset();
-  PaintBox1->ShowSurface();
+  return true;
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -583,8 +442,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (Shown || closed_) return;
-  FormShow();
+  if (Shown || Form.Closed()) return;
+  Form.FormShow();
+  EditA->setFocus();
 }
 
 void TForm1::moveEvent(QMoveEvent* event) {
@@ -597,13 +457,14 @@ void TForm1::resizeEvent(QResizeEvent* event) {
   LayoutControls();
   if (resizing_) return;
   resizing_ = true;
-  FormResize();
+  ApplyMinimumSize();
+  Form.FormResize();
   resizing_ = false;
   ContinuePlacement();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (!closed_) FormClose();
+  if (!Form.Closed()) Form.FormClose();
   event->accept();
 }
 

@@ -2,7 +2,8 @@
 // The main window: the preview, the splitter, the side panel with the drawing's file name,
 // the line-type tally grid and the help text, and the status strip. It reads JWC_TEMP.TXT
 // from the program's folder when it is first shown and writes the settings file when it is
-// closed.
+// closed. What the window does is TFormBehaviour's; this class turns Qt's events into its
+// calls and answers its questions with Qt's widgets and images.
 //
 // Controls keep their form names; geometry is in pixels relative to the parent's client area.
 
@@ -11,13 +12,11 @@
 #include <QMargins>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "form/MarkWalk.h"
-#include "form/Navigation.h"
-#include "form/WindowSettings.h"
-#include "search/LineTypeTally.h"
+#include "form/Form.h"
 
 class QFrame;
 class QLabel;
@@ -38,7 +37,9 @@ struct TProgramLocation {
   std::string SettingsFile;  // the program file's name with ".dat"
 };
 
-class TForm1 : public QWidget, private TNavigationHost {
+class TQtCanvas;
+
+class TForm1 : public QWidget, private TFormFrontEnd {
  public:
   // Design values of the form.
   static constexpr int kStatusHeight = 24;
@@ -59,19 +60,20 @@ class TForm1 : public QWidget, private TNavigationHost {
   QTableWidget* StringGrid1 = nullptr;
   QLineEdit* EditA = nullptr;
 
-  // ---- Window state ----
-  TWindowSettings Settings;  // WinLeft .. WinPanelWidth
-  bool Shown = false;
+  // ---- Window state: the form's own, under the names the window has always had ----
+  TFormBehaviour Form;
+  TWindowSettings& Settings = Form.Settings;  // WinLeft .. WinPanelWidth
+  bool& Shown = Form.Shown;
   // The navigation and its gesture state (ZoomFactor, ButtonFlags, PressX/Y, the band,
   // DragImageValid).
-  TNavigation Nav{*this};
+  TNavigation& Nav = Form.Nav;
   // F3 / Shift+F3 and double clicks on the grid's counts walk through the marked entities.
-  TMarkWalk MarkWalk;
-  void StringGrid1DblClick(int row, int column);
+  TMarkWalk& MarkWalk = Form.MarkWalk;
+  void StringGrid1DblClick(int row, int column) { Form.StringGrid1DblClick(row, column); }
   std::optional<QImage> ViewImage;
   std::optional<QImage> DragImage;
 
-  const TTallyGrid& Tally() const noexcept { return tally_; }
+  const TTallyGrid& Tally() const noexcept { return Form.Tally(); }
 
   // Called when the preview's first drawing begins, after the first paint of the window has
   // put everything else on the screen (start-up measurements).
@@ -80,32 +82,18 @@ class TForm1 : public QWidget, private TNavigationHost {
   static constexpr qint64 kProgressMilliseconds = 100;
 
   // Width of the side panel; the splitter and the settings change it.
-  void SetPanelWidth(int width);
+  void SetPanelWidth(int width) override;
 
-  // ---- Window events ----
-  void FormCreate();
-  void FormShow();
-  void FormResize();
-  void FormClose();
   // The form's key preview: every key reaches it before the focused control. Returns true
   // when the key was handled and must not reach the control.
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
-  // One step of the mark walk: the view fitted to the entity, redrawn, the status shown.
-  void StepMarkWalk(bool forward);
-  // Any other navigation: the walk and its status text end.
-  void EndMarkWalk();
   // Any wheel turn over the form. Returns true when handled (the cursor was over the preview).
   bool FormMouseWheel(const QWheelEvent& event);
-  void PaintBox1MouseDown(const QMouseEvent& event, bool doubleClick);
-  void PaintBox1MouseMove(const QMouseEvent& event);
-  void PaintBox1MouseUp(const QMouseEvent& event);
 
-  // ---- Preview ----
-  void PaintBox1Paint();
   // Fits the whole drawing into the preview, then draws it.
-  void FitAll() override;
+  void FitAll() { Form.FitAll(); }
   // Draws the drawing in the current view into the preview and keeps a copy in ViewImage.
-  void Redraw() override;
+  void Redraw() { Form.Redraw(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,7 +105,6 @@ class TForm1 : public QWidget, private TNavigationHost {
  private:
   void CreateControls();
   void LayoutControls();
-  void FillTallyGrid();
   // Outer window rectangle (frame included) where the platform knows it.
   QRect OuterGeometry() const;
   // Puts the frame's top-left corner at the rectangle's and sizes the client area so that the
@@ -127,8 +114,27 @@ class TForm1 : public QWidget, private TNavigationHost {
   // Until the frame has the stored rectangle: the window manager frames the window some time
   // after it is mapped, and only then are the frame's margins known.
   void ContinuePlacement();
+  // The least client size that gives the frame the least window size.
+  void ApplyMinimumSize();
 
-  // Navigation's services.
+  // ---- TFormFrontEnd ----
+  TWindowRect WindowRect() const override;
+  void SetWindowRect(const TWindowRect& r) override;
+  int PanelWidth() const override { return panelWidth_; }
+  void SetFileNameCaption(const std::string& sjis) override;
+  void SetStatusCaption(const std::string& sjis) override;
+  void ShowTally(const TTallyGrid& grid) override;
+  void ScreenSizeAt(int x, int y, int& width, int& height) const override;
+  void ResizeWindow(int width, int height) override;
+  int PreviewWidth() const override;
+  int PreviewHeight() const override;
+  TCanvas& BeginPreviewDrawing() override;
+  void EndPreviewDrawing() override;
+  bool HasViewImage() const override { return ViewImage.has_value(); }
+  bool StoreViewImage() override;
+  void DrawViewImage() override;
+  void FreeImages() override;
+  bool QueueFirstDrawing() override;
   TPreviewPlace PreviewPlace() const override;
   void CursorPos(int& x, int& y) const override;
   void FocusEditA() override;
@@ -137,13 +143,14 @@ class TForm1 : public QWidget, private TNavigationHost {
   void FreeDragImage() override;
   void ShowDragImageAt(int x, int y) override;
 
-  TProgramLocation location_;
-  TTallyGrid tally_;
   int panelWidth_ = 201;
   int splitterStartWidth_ = 201;
-  bool closed_ = false;
   bool resizing_ = false;
   bool drawingQueued_ = false;
+  // While the preview is drawn: the canvas over its surface, and the break source the
+  // drawing's progress display wraps.
+  std::unique_ptr<TQtCanvas> canvas_;
+  std::function<bool()> escapeHeld_;
   // The stored outer rectangle being applied after show; the window manager may delay it.
   static constexpr qint64 kPlacementMilliseconds = 3000;
   QRect placement_;

@@ -1,11 +1,13 @@
 #include "form/Form.h"
 
+#include <optional>
 #include <utility>
 
 #include "globals/UnitGval.h"
 #include "graphics/Primitives.h"
 #include "model/JwwGaibu2.h"
 #include "preview/Preview.h"
+#include "render/DrawingIndex.h"
 
 namespace sxf {
 
@@ -32,11 +34,21 @@ const char* const kHelpLines[kFormHelpLineCount] = {
 }  // namespace
 
 std::string FormCaption() { return kCaption; }
+
+int MouseShiftState(const TMousePress& press) noexcept {
+  return (press.Left ? kShiftLeftButton : 0) | (press.Right ? kShiftRightButton : 0) |
+         (press.Middle ? kShiftMiddleButton : 0) | (press.DoubleClick ? kShiftDoubleClick : 0) |
+         (press.Shift ? kShiftShiftKey : 0) | (press.Alt ? kShiftAltKey : 0) |
+         (press.Ctrl ? kShiftCtrlKey : 0);
+}
+
+bool TFormFrontEnd::LoadDrawing(const std::string& path) { return LoadJwcTempFile(path); }
 const char* const* FormHelpLines() noexcept { return kHelpLines; }
 
 TFormBehaviour::TFormBehaviour(TFormFrontEnd& frontEnd, std::string programFolder,
-                               std::string settingsFile)
-    : ui_(frontEnd), programFolder_(std::move(programFolder)), settingsFile_(std::move(settingsFile)) {}
+                               std::string settingsFile, const TFormKeyCodes& keys)
+    : ui_(frontEnd), keys_(keys), Nav(navHost_), programFolder_(std::move(programFolder)),
+      settingsFile_(std::move(settingsFile)) {}
 
 void TFormBehaviour::FormCreate() {
   Shown = false;
@@ -53,20 +65,25 @@ void TFormBehaviour::FormCreate() {
   GraAttr->SetDimmedLayerColor(RgbColor(128, 128, 128));
   GraAttr->SetShowZFlag1(true);
   GraAttr->SetShowNonSolidLineTypes(true);
-  ZoomFactor = 1.5;
-  ButtonFlags = 0;
-  PressX = 0;
-  PressY = 0;
-  BandShown = false;
+  Nav.ZoomFactor = 1.5;
+  Nav.ButtonFlags = 0;
+  Nav.PressX = 0;
+  Nav.PressY = 0;
+  Nav.BandShown = false;
   ui_.FreeImages();
+  Nav.DragImageValid = false;
 }
 
 void TFormBehaviour::FormShow() {
   InitJwwModel();
   ProgramFolder = programFolder_;
-  LoadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
+  ui_.LoadDrawing(ProgramFolder + "JWC_TEMP.TXT");
   ResetJwwCurrentState();
+  PrepareDrawingIndex();
   Settings = ReadSettings(settingsFile_);
+  int screenWidth = 0, screenHeight = 0;
+  ui_.ScreenSizeAt(Settings.WinLeft, Settings.WinTop, screenWidth, screenHeight);
+  LimitSettingsToScreen(Settings, screenWidth, screenHeight);
   ui_.SetWindowRect({Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight});
   ui_.SetPanelWidth(Settings.WinPanelWidth);
   ui_.SetStatusCaption({});
@@ -83,22 +100,17 @@ void TFormBehaviour::FormResize() {
   const TWindowRect before = r;
   if (r.Width < kMinWinWidth) r.Width = kMinWinWidth;
   if (r.Height < kMinWinHeight) r.Height = kMinWinHeight;
-  if (!(r == before)) ui_.SetWindowRect(r);
+  if (!(r == before)) ui_.ResizeWindow(r.Width, r.Height);
   Settings.WinWidth = r.Width;
   Settings.WinHeight = r.Height;
-  if (!Shown) return;
   // Keep the centre and the scale; the picture is not drawn again here.
-  const double cx = (ViewLeft + ViewRight) / 2.0;
-  const double cy = (ViewBottom + ViewTop) / 2.0;
-  ViewWidth = ui_.PreviewWidth();
-  ViewHeight = ui_.PreviewHeight();
-  if (!(ViewScale > 0.0)) return;
-  CentreViewOn(cx, cy);
+  if (Shown) AdjustViewToPreviewSize(ui_.PreviewWidth(), ui_.PreviewHeight());
 }
 
 void TFormBehaviour::FormClose() {
   if (closed_) return;
   ui_.FreeImages();
+  Nav.DragImageValid = false;
   GraAttr.reset();
   const TWindowRect r = ui_.WindowRect();
   Settings.WinLeft = r.Left;
@@ -108,17 +120,20 @@ void TFormBehaviour::FormClose() {
   Settings.WinPanelWidth = ui_.PanelWidth();
   ApplySettingsMinimums(Settings);
   WriteSettings(settingsFile_, Settings);
+  ClearDrawingIndex();
   FreeJwwModel();
   closed_ = true;
 }
 
 void TFormBehaviour::PaintBox1Paint() {
-  BandShown = false;
+  Nav.BandShown = false;  // the paint covers any band
   if (!GraAttr) return;
-  if (!ui_.HasViewImage()) {
+  const bool stored = ui_.HasViewImage();
+  if (!stored && !ui_.QueueFirstDrawing()) {
     FitAll();
     return;
   }
+  // The stored picture, or an empty framed preview until the queued first drawing.
   const int w = ui_.PreviewWidth();
   const int h = ui_.PreviewHeight();
   TCanvas& c = ui_.BeginPreviewDrawing();
@@ -126,7 +141,7 @@ void TFormBehaviour::PaintBox1Paint() {
   SetPlainPen(c, RgbColor(0, 0, 255), 0, 0);
   DrawPixelBox(c, 0, 0, w - 1, h - 1);
   ui_.EndPreviewDrawing();
-  ui_.DrawViewImage();
+  if (stored) ui_.DrawViewImage();
 }
 
 void TFormBehaviour::FitAll() {
@@ -136,12 +151,82 @@ void TFormBehaviour::FitAll() {
 
 bool TFormBehaviour::Redraw() {
   if (!Shown || !GraAttr) return true;
-  BandShown = false;
+  Nav.BandShown = false;
   TCanvas& c = ui_.BeginPreviewDrawing();
   const bool complete = DrawPreview(c, ui_.PreviewWidth(), ui_.PreviewHeight());
   ui_.EndPreviewDrawing();
   ui_.StoreViewImage();  // a failed copy leaves it absent: the next paint draws anew
   return complete;
+}
+
+bool TFormBehaviour::FormKeyDown(int key, bool shift) {
+  if (!Shown) return false;
+  if (key == keys_.F3) {
+    // F3: the next marked entity, Shift+F3 the previous one.
+    if (!MarkWalk.Active()) MarkWalk.Select(0, 0);
+    StepMarkWalk(!shift);
+    return true;
+  }
+  const struct {
+    int Code;
+    TNavKey Key;
+  } table[] = {
+      {keys_.PageUp, TNavKey::PageUp}, {keys_.PageDown, TNavKey::PageDown},
+      {keys_.Insert, TNavKey::Insert}, {keys_.End, TNavKey::End},
+      {keys_.Home, TNavKey::Home},     {keys_.Left, TNavKey::Left},
+      {keys_.Right, TNavKey::Right},   {keys_.Up, TNavKey::Up},
+      {keys_.Down, TNavKey::Down},     {keys_.Escape, TNavKey::Escape},
+  };
+  TNavKey navKey = TNavKey::Other;
+  for (const auto& entry : table)
+    if (entry.Code == key) navKey = entry.Key;
+  const bool handled = Nav.KeyDown(navKey, shift);
+  // Escape only breaks a drawing; the walk goes on.
+  if (handled && navKey != TNavKey::Escape) EndMarkWalk();
+  return handled;
+}
+
+bool TFormBehaviour::FormMouseWheel(int delta, int screenX, int screenY) {
+  if (!Shown || delta == 0) return false;
+  // Turned towards the user: the wheel's "down".
+  const bool handled = Nav.MouseWheel(delta < 0, screenX, screenY);
+  if (handled) EndMarkWalk();
+  return handled;
+}
+
+void TFormBehaviour::PaintBox1MouseDown(int x, int y, int shiftState) {
+  if (!Shown) return;
+  EndMarkWalk();
+  Nav.MouseDown(x, y, shiftState);
+}
+
+void TFormBehaviour::PaintBox1MouseMove(int x, int y) {
+  if (Shown) Nav.MouseMove(x, y);
+}
+
+void TFormBehaviour::PaintBox1MouseUp(int x, int y) {
+  if (Shown) Nav.MouseUp(x, y);
+}
+
+void TFormBehaviour::StringGrid1DblClick(int row, int column) {
+  if (!Shown || row < 1 || row > 16 || column < kTallyLine || column > kTallyDimension) return;
+  if (tally_.Cell(column, row).empty()) return;
+  MarkWalk.Select(row + 16, column);
+  StepMarkWalk(true);
+}
+
+void TFormBehaviour::StepMarkWalk(bool forward) {
+  const std::optional<TLineTypeMark> mark = MarkWalk.Step(forward);
+  if (!mark) return;
+  ZoomViewToMark(*mark, ui_.PreviewWidth(), ui_.PreviewHeight());
+  Redraw();
+  ui_.SetStatusCaption(MarkWalk.StatusText());
+}
+
+void TFormBehaviour::EndMarkWalk() {
+  if (!MarkWalk.Active()) return;
+  MarkWalk.End();
+  ui_.SetStatusCaption({});
 }
 
 }  // namespace sxf

@@ -1,12 +1,16 @@
 #pragma once
 // What the main window does, without a toolkit: creation, show, resize, close, the paint of
-// the preview, fit-all and redraw. A front end (Qt, Win32) owns the controls and the pixels;
-// it turns its events into calls of TFormBehaviour and answers the questions of TFormFrontEnd.
+// the preview, fit-all and redraw, the key preview, the wheel, the mouse over the preview and
+// the walk through the marks. A front end (Qt, Win32) owns the controls and the pixels; it
+// turns its events into calls of TFormBehaviour and answers the questions of TFormFrontEnd.
 //
 // Sizes and positions are pixels; the window rectangle is the outer one (frame included).
 
+#include <functional>
 #include <string>
 
+#include "form/MarkWalk.h"
+#include "form/Navigation.h"
 #include "form/WindowSettings.h"
 #include "graphics/Canvas.h"
 #include "search/LineTypeTally.h"
@@ -20,6 +24,19 @@ struct TWindowRect {
   int Height = 0;
   friend bool operator==(const TWindowRect&, const TWindowRect&) = default;
 };
+
+// The toolkit's codes of the keys the form acts on (Qt::Key_..., VK_...).
+struct TFormKeyCodes {
+  int PageUp, PageDown, Insert, End, Home, Left, Right, Up, Down, Escape, F3;
+};
+
+// A mouse press as the toolkit reports it; MouseShiftState turns it into the kShift... bits.
+struct TMousePress {
+  bool Left = false, Right = false, Middle = false;  // buttons down, this one included
+  bool DoubleClick = false;
+  bool Shift = false, Alt = false, Ctrl = false;
+};
+int MouseShiftState(const TMousePress& press) noexcept;
 
 // What the form asks of its front end.
 class TFormFrontEnd {
@@ -35,6 +52,13 @@ class TFormFrontEnd {
   virtual void SetFileNameCaption(const std::string& sjis) = 0;
   virtual void SetStatusCaption(const std::string& sjis) = 0;
   virtual void ShowTally(const TTallyGrid& grid) = 0;
+  // Width and height of the screen that holds the point (the primary one when none does).
+  virtual void ScreenSizeAt(int x, int y, int& width, int& height) const = 0;
+  // After a resize below the minimum: only the size changes, the frame's corner stays.
+  virtual void ResizeWindow(int width, int height) = 0;
+  // Opens and reads the drawing file into the model; the file name is the program folder's
+  // (UTF-8 on Windows). True when it was read to its end.
+  virtual bool LoadDrawing(const std::string& path);
 
   // ---- Preview ----
   virtual int PreviewWidth() const = 0;
@@ -49,20 +73,58 @@ class TFormFrontEnd {
   virtual bool StoreViewImage() = 0;
   virtual void DrawViewImage() = 0;
   virtual void FreeImages() = 0;  // ViewImage and DragImage
+  // Asked by the first paint, when nothing is drawn yet: true when the front end calls FitAll
+  // itself a little later (once the rest of the window is on the screen); false draws now.
+  virtual bool QueueFirstDrawing() { return false; }
+
+  // ---- Navigation's window services (as TNavigationHost declares them) ----
+  virtual TPreviewPlace PreviewPlace() const = 0;
+  virtual void CursorPos(int& x, int& y) const = 0;
+  virtual void FocusEditA() = 0;
+  virtual void PaintOnPreview(const std::function<void(TCanvas&)>& draw) = 0;
+  virtual bool TakeDragImage() = 0;
+  virtual void FreeDragImage() = 0;
+  virtual void ShowDragImageAt(int x, int y) = 0;
 };
 
 class TFormBehaviour {
+ private:
+  // Navigation's host: the front end's window services, the form's drawing.
+  class TNavHost final : public TNavigationHost {
+   public:
+    explicit TNavHost(TFormBehaviour& form) : form_(form) {}
+    TPreviewPlace PreviewPlace() const override { return form_.ui_.PreviewPlace(); }
+    void CursorPos(int& x, int& y) const override { form_.ui_.CursorPos(x, y); }
+    void Redraw() override { form_.Redraw(); }
+    void FitAll() override { form_.FitAll(); }
+    void FocusEditA() override { form_.ui_.FocusEditA(); }
+    void PaintOnPreview(const std::function<void(TCanvas&)>& draw) override { form_.ui_.PaintOnPreview(draw); }
+    bool TakeDragImage() override { return form_.ui_.TakeDragImage(); }
+    void FreeDragImage() override { form_.ui_.FreeDragImage(); }
+    void ShowDragImageAt(int x, int y) override { form_.ui_.ShowDragImageAt(x, y); }
+
+   private:
+    TFormBehaviour& form_;
+  };
+
+  TFormFrontEnd& ui_;
+  TFormKeyCodes keys_;
+  TNavHost navHost_{*this};  // before Nav, which keeps a reference to it
+
  public:
   // The program's folder (with its trailing separator) holds JWC_TEMP.TXT; the settings
   // file's full name is given as it is.
-  TFormBehaviour(TFormFrontEnd& frontEnd, std::string programFolder, std::string settingsFile);
+  TFormBehaviour(TFormFrontEnd& frontEnd, std::string programFolder, std::string settingsFile,
+                 const TFormKeyCodes& keys);
+  TFormBehaviour(const TFormBehaviour&) = delete;
+  TFormBehaviour& operator=(const TFormBehaviour&) = delete;
 
   TWindowSettings Settings;
   bool Shown = false;
-  double ZoomFactor = 1.5;
-  int ButtonFlags = 0;
-  int PressX = 0, PressY = 0;
-  bool BandShown = false;
+  // The navigation and its gesture state (ZoomFactor, ButtonFlags, PressX/Y, the band).
+  TNavigation Nav;
+  // F3 / Shift+F3 and double clicks on the grid's counts walk through the marked entities.
+  TMarkWalk MarkWalk;
 
   const TTallyGrid& Tally() const noexcept { return tally_; }
   bool Closed() const noexcept { return closed_; }
@@ -84,8 +146,28 @@ class TFormBehaviour {
   // stopped it (the partial picture is stored all the same).
   bool Redraw();
 
+  // ---- Keys, wheel and mouse (nothing happens before the form is shown) ----
+  // The form's key preview: every key reaches it before the focused control. True when the
+  // key was handled and must reach no control.
+  bool FormKeyDown(int key, bool shift);
+  // A wheel turn anywhere over the form, delta > 0 away from the user; the cursor in screen
+  // pixels. True when handled (the cursor was over the preview).
+  bool FormMouseWheel(int delta, int screenX, int screenY);
+  // Preview pixels; shiftState holds the kShift... bits of the press.
+  void PaintBox1MouseDown(int x, int y, int shiftState);
+  void PaintBox1MouseMove(int x, int y);
+  void PaintBox1MouseUp(int x, int y);
+
+  // ---- The mark walk ----
+  // A double click on grid cell (row, column): on a count, walks the marks of that line type
+  // and kind.
+  void StringGrid1DblClick(int row, int column);
+  // One step: the view fitted to the entity, redrawn, the status shown.
+  void StepMarkWalk(bool forward);
+  // Any other navigation: the walk and its status text end.
+  void EndMarkWalk();
+
  private:
-  TFormFrontEnd& ui_;
   std::string programFolder_;
   std::string settingsFile_;
   TTallyGrid tally_;

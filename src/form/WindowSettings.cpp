@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -24,18 +26,51 @@ void LimitSettingsToScreen(TWindowSettings& s, int screenWidth, int screenHeight
   s.WinPanelWidth = std::min(s.WinPanelWidth, std::max(widestPanel, kMinPanelWidth));
 }
 
+namespace {
+
+// File names are UTF-8 on Windows, where the C library's narrow calls would read them in the
+// ANSI code page and miss every other character; elsewhere they are the system's bytes.
+std::filesystem::path PathOf(const std::string& name) {
+#if defined(_WIN32)
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+#else
+  return std::filesystem::path(name);
+#endif
+}
+
+std::string NameOf(const std::filesystem::path& path) {
+#if defined(_WIN32)
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+#else
+  return path.string();
+#endif
+}
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+#if defined(_WIN32)
+  const std::wstring wideMode(mode, mode + std::strlen(mode));
+  return _wfopen(path.c_str(), wideMode.c_str());
+#else
+  return std::fopen(path.c_str(), mode);
+#endif
+}
+
+}  // namespace
+
 std::string SettingsFileName(const std::string& programFile) {
-  std::filesystem::path p(programFile);
+  std::filesystem::path p = PathOf(programFile);
   p.replace_extension(".dat");
-  return p.string();
+  return NameOf(p);
 }
 
 TWindowSettings ReadSettings(const std::string& path) {
   TWindowSettings s;
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return s;
+  const std::filesystem::path file = PathOf(path);
+  if (!std::filesystem::exists(file, ec)) return s;
 
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::FILE* f = OpenFile(file, "rb");
   if (!f) return s;
   // Five short lines are all there is to read; a longer file is cut off at 64 KiB.
   std::string text(64 * 1024, '\0');
@@ -79,7 +114,7 @@ bool WriteAndClose(std::FILE* f, const std::string& text) {
 
 bool WriteSettings(const std::string& path, const TWindowSettings& s) {
   namespace fs = std::filesystem;
-  const fs::path target(path);
+  const fs::path target = PathOf(path);
   fs::path temp = target;
   temp += ".new";
   std::string text;
@@ -88,7 +123,7 @@ bool WriteSettings(const std::string& path, const TWindowSettings& s) {
     text += "\r\n";
   }
   std::error_code ec;
-  if (std::FILE* f = std::fopen(temp.string().c_str(), "wb")) {
+  if (std::FILE* f = OpenFile(temp, "wb")) {
     bool ok = WriteAndClose(f, text);
     if (ok) fs::rename(temp, target, ec);
     ok = ok && !ec;
@@ -97,7 +132,7 @@ bool WriteSettings(const std::string& path, const TWindowSettings& s) {
   }
   // No temporary file beside it (a read-only folder, say): replace the file in place, and
   // leave no partly written file behind.
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::FILE* f = OpenFile(target, "wb");
   if (!f) return false;
   if (WriteAndClose(f, text)) return true;
   fs::remove(target, ec);

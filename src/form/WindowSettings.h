@@ -1,6 +1,7 @@
 #pragma once
 // The window's placement and side-panel width, kept between runs in a small text file beside
-// the program: five lines of decimal integers, each ended by CR LF.
+// the program: five lines of decimal integers, each ended by CR LF. File names are UTF-8 on
+// Windows (any character a folder may have), the system's bytes elsewhere.
 
 #include <string>
 

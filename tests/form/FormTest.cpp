@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "form/Navigation.h"
 #include "globals/UnitGval.h"
+#include "search/LineTypeTally.h"
 #include "graphics/RecordingCanvas.h"
 #include "model/JwwGaibu2.h"
 
@@ -26,6 +28,12 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   test::TRecordingCanvas Canvas;
   int Drawings = 0, Stores = 0, ImageDraws = 0;
   bool Image = false;
+  bool Queue = false;  // the first drawing is the front end's to start
+  int Queued = 0;
+  int ScreenW = 1280, ScreenH = 1024;
+  int Resizes = 0;
+  int CursorX = 0, CursorY = 0;  // screen pixels; the preview is at the screen's corner
+  int Focused = 0;
 
   TWindowRect WindowRect() const override { return Rect; }
   void SetWindowRect(const TWindowRect& r) override { Rect = r; }
@@ -34,6 +42,15 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   void SetFileNameCaption(const std::string& sjis) override { FileCaption = sjis; }
   void SetStatusCaption(const std::string& sjis) override { StatusCaption = sjis; }
   void ShowTally(const TTallyGrid& grid) override { Tally = grid; }
+  void ScreenSizeAt(int, int, int& width, int& height) const override {
+    width = ScreenW;
+    height = ScreenH;
+  }
+  void ResizeWindow(int width, int height) override {
+    ++Resizes;
+    Rect.Width = width;
+    Rect.Height = height;
+  }
   int PreviewWidth() const override { return PreviewW; }
   int PreviewHeight() const override { return PreviewH; }
   TCanvas& BeginPreviewDrawing() override {
@@ -46,14 +63,32 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   bool StoreViewImage() override { ++Stores; return Image = true; }
   void DrawViewImage() override { ++ImageDraws; }
   void FreeImages() override { Image = false; }
+  bool QueueFirstDrawing() override {
+    Queued += Queue ? 1 : 0;
+    return Queue;
+  }
+  TPreviewPlace PreviewPlace() const override { return {0, 0, 0, 0, PreviewW, PreviewH}; }
+  void CursorPos(int& x, int& y) const override {
+    x = CursorX;
+    y = CursorY;
+  }
+  void FocusEditA() override { ++Focused; }
+  void PaintOnPreview(const std::function<void(TCanvas&)>& draw) override { draw(Canvas); }
+  bool TakeDragImage() override { return true; }
+  void FreeDragImage() override {}
+  void ShowDragImageAt(int, int) override {}
 };
+
+// Key codes of a made-up toolkit.
+constexpr TFormKeyCodes kKeys = {33, 34, 45, 35, 36, 37, 39, 38, 40, 27, 114};
+constexpr int kKeyHome = 36, kKeyEscape = 27, kKeyF3 = 114, kKeyLeft = 37, kKeyA = 65;
 
 struct TFormFixture : ::testing::Test {
   fs::path folder = fs::temp_directory_path() /
                     ("sxf-form-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
   TFakeFrontEnd ui;
-  TFormBehaviour form{ui, folder.string() + "/", (folder / "finder.dat").string()};
+  TFormBehaviour form{ui, folder.string() + "/", (folder / "finder.dat").string(), kKeys};
   TFormFixture() { fs::create_directories(folder); }
   ~TFormFixture() override {
     std::error_code ec;
@@ -131,6 +166,143 @@ TEST_F(TFormFixture, ResizeKeepsTheMinimumSizeAndTheViewCentre) {
   EXPECT_DOUBLE_EQ((ViewLeft + ViewRight) / 2, cx);
   EXPECT_DOUBLE_EQ((ViewBottom + ViewTop) / 2, cy);
   EXPECT_EQ(ui.Drawings, 0);
+  form.FormClose();
+}
+
+// Three marked segments: two of line type 17 and one of 18, far apart.
+struct TShownFormFixture : TFormFixture {
+  TShownFormFixture() {
+    std::ofstream(folder / "JWC_TEMP.TXT", std::ios::binary)
+        << "lc1\r\nlt47\r\n 0 0 10 0\r\n 1000 0 1010 0\r\nlt48\r\n 0 500 10 500\r\n";
+    form.FormCreate();
+    form.FormShow();
+    form.PaintBox1Paint();
+  }
+  ~TShownFormFixture() override { form.FormClose(); }
+  double CentreX() const { return (ViewLeft + ViewRight) / 2; }
+};
+
+TEST_F(TShownFormFixture, KeyTableActsOnlyOnTheFormsKeysAndOnlyOnceShown) {
+  const struct {
+    int key;
+    bool shift, handled, walks;
+  } cases[] = {
+      {kKeyF3, false, true, true},  {kKeyF3, true, true, true},      {kKeyHome, false, true, false},
+      {kKeyEscape, false, true, false}, {kKeyA, false, false, false}, {kKeyLeft, true, true, false},
+  };
+  ui.CursorX = -5;  // arrows act only with the cursor over the preview
+  for (const auto& c : cases) {
+    form.EndMarkWalk();
+    const int drawings = ui.Drawings;
+    EXPECT_EQ(form.FormKeyDown(c.key, c.shift), c.handled) << c.key;
+    EXPECT_EQ(form.MarkWalk.Active(), c.walks) << c.key;
+    EXPECT_EQ(ui.Drawings > drawings, c.walks || c.key == kKeyHome) << c.key;
+  }
+  form.Shown = false;
+  EXPECT_FALSE(form.FormKeyDown(kKeyF3, false));
+  EXPECT_FALSE(form.MarkWalk.Active());
+}
+
+TEST_F(TShownFormFixture, F3WalksForwardShiftF3BackAndTheStatusFollows) {
+  const struct {
+    bool shift;
+    const char* status;
+    double centreX;
+  } steps[] = {{false, "1 / 3", 5}, {false, "2 / 3", 1005}, {false, "3 / 3", 5},
+               {false, "1 / 3", 5}, {true, "3 / 3", 5},     {true, "2 / 3", 1005}};
+  for (const auto& step : steps) {
+    ASSERT_TRUE(form.FormKeyDown(kKeyF3, step.shift));
+    EXPECT_EQ(ui.StatusCaption.substr(0, 5), step.status);
+    EXPECT_NEAR(CentreX(), step.centreX, 1e-9) << step.status;
+  }
+  // Escape only breaks a drawing: the walk and its status stay. Home ends both.
+  EXPECT_TRUE(form.FormKeyDown(kKeyEscape, false));
+  EXPECT_EQ(ui.StatusCaption.substr(0, 5), "2 / 3");
+  EXPECT_TRUE(form.FormKeyDown(kKeyHome, false));
+  EXPECT_EQ(ui.StatusCaption, "");
+  EXPECT_TRUE(form.FormKeyDown(kKeyF3, false));
+  EXPECT_EQ(ui.StatusCaption.substr(0, 5), "1 / 3") << "a new walk starts from the first mark";
+}
+
+TEST_F(TShownFormFixture, DoubleClickOnACountWalksThatTypeAndKindOnly) {
+  const struct {
+    int row, column;
+    const char* status;
+  } cases[] = {
+      {1, kTallyLine, "1 / 2"},        // type 17, segments
+      {2, kTallyLine, "1 / 1"},        // type 18
+      {3, kTallyLine, ""},             // no type-19 segment: an empty cell
+      {0, kTallyLine, ""},             // the heading row
+      {1, 0, ""},                      // the number column
+      {1, kTallyDimension + 1, ""},    // the total column
+  };
+  for (const auto& c : cases) {
+    form.EndMarkWalk();
+    form.StringGrid1DblClick(c.row, c.column);
+    EXPECT_EQ(ui.StatusCaption.substr(0, 5), c.status) << c.row << "," << c.column;
+  }
+}
+
+TEST_F(TShownFormFixture, WheelAndPressesEndTheWalkOnlyWhenTheyAct) {
+  ASSERT_TRUE(form.FormKeyDown(kKeyF3, false));
+  const double scale = ViewScale;
+  ui.CursorX = -5;  // outside the preview: unhandled, the walk goes on
+  EXPECT_FALSE(form.FormMouseWheel(-120, -5, 10));
+  EXPECT_FALSE(form.FormMouseWheel(0, 10, 10));
+  EXPECT_TRUE(form.MarkWalk.Active());
+  EXPECT_EQ(ViewScale, scale);
+  EXPECT_TRUE(form.FormMouseWheel(-120, 10, 10));  // towards the user: zooms in
+  EXPECT_GT(ViewScale, scale);
+  EXPECT_FALSE(form.MarkWalk.Active());
+  EXPECT_EQ(ui.StatusCaption, "");
+  EXPECT_EQ(ui.Focused, 1);
+
+  ASSERT_TRUE(form.FormKeyDown(kKeyF3, false));
+  form.PaintBox1MouseDown(10, 10, MouseShiftState({.Left = true}));
+  EXPECT_FALSE(form.MarkWalk.Active());
+  EXPECT_EQ(form.Nav.ButtonFlags, kShiftLeftButton);
+  form.PaintBox1MouseUp(10, 10);
+  EXPECT_EQ(form.Nav.ButtonFlags, 0);
+}
+
+TEST(MouseShiftState, EachFieldIsItsOwnBit) {
+  EXPECT_EQ(MouseShiftState({}), 0);
+  EXPECT_EQ(MouseShiftState({.Left = true, .Right = true, .Middle = true, .DoubleClick = true,
+                             .Shift = true, .Alt = true, .Ctrl = true}),
+            kShiftLeftButton | kShiftRightButton | kShiftMiddleButton | kShiftDoubleClick |
+                kShiftShiftKey | kShiftAltKey | kShiftCtrlKey);
+  EXPECT_EQ(MouseShiftState({.Right = true, .Shift = true}), kShiftRightButton | kShiftShiftKey);
+}
+
+TEST_F(TFormFixture, AQueuedFirstDrawingLeavesAFramedEmptyPreview) {
+  ui.Queue = true;
+  form.FormCreate();
+  form.FormShow();
+  form.PaintBox1Paint();
+  EXPECT_EQ(ui.Queued, 1);
+  EXPECT_EQ(ui.Stores, 0) << "nothing drawn until the front end calls FitAll";
+  EXPECT_EQ(ui.ImageDraws, 0);
+  ASSERT_EQ(ui.Canvas.Commands.size(), 2u);
+  EXPECT_EQ(ui.Canvas.Commands[1],
+            test::TCommand(test::TRectangle{0, 0, 380, 367, TPen{0xFF0000, 0}, TBrush{0xFFFFFF, TBrushStyle::Clear}}));
+  form.FitAll();
+  EXPECT_EQ(ui.Stores, 1);
+  form.FormClose();
+}
+
+TEST_F(TFormFixture, SettingsLargerThanTheScreenAreCutToItAndResizeOnlySizes) {
+  std::ofstream(folder / "finder.dat", std::ios::binary) << "10\r\n20\r\n3000\r\n2000\r\n250\r\n";
+  ui.ScreenW = 800;
+  ui.ScreenH = 600;
+  form.FormCreate();
+  form.FormShow();
+  EXPECT_EQ(ui.Rect, (TWindowRect{10, 20, 800, 600}));
+  ui.Rect = {10, 20, 100, 600};
+  form.FormResize();
+  EXPECT_EQ(ui.Resizes, 1);
+  EXPECT_EQ(ui.Rect, (TWindowRect{10, 20, 475, 600}));
+  form.FormResize();
+  EXPECT_EQ(ui.Resizes, 1) << "a size at the minimum is left alone";
   form.FormClose();
 }
 

@@ -1,5 +1,6 @@
 #include "platform/win32/ProgramPath.h"
 
+#include "platform/win32/ShiftJis.h"
 #include "platform/win32/WindowsApi.h"
 
 #include <vector>
@@ -19,25 +20,15 @@ std::wstring ModuleFileName() {
   }
 }
 
-std::string ToAnsi(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int len = static_cast<int>(text.size());
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), len, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return {};
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), len, out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 }  // namespace
 
-std::string ProgramFilePath() { return ToAnsi(ModuleFileName()); }
+std::string ProgramFilePath() { return WideToUtf8(ModuleFileName()); }
 
 std::string ProgramFolderPath() {
   std::wstring path = ModuleFileName();
   const std::size_t slash = path.find_last_of(L"\\/");
   path.resize(slash == std::wstring::npos ? 0 : slash + 1);
-  return ToAnsi(path);
+  return WideToUtf8(path);
 }
 
 }  // namespace sxf

@@ -5,10 +5,11 @@
 
 namespace sxf {
 
-// Full path of the program file, in the ANSI code page: the form the C library's fopen and
-// the core's file names take on Windows. Empty when the name cannot be had.
+// Full path of the program file in UTF-8, so that a folder with characters outside the ANSI
+// code page keeps them; files are opened by it through the wide calls. Empty when the name
+// cannot be had.
 std::string ProgramFilePath();
-// Folder of the program file with its trailing backslash (ANSI code page).
+// Folder of the program file with its trailing backslash (UTF-8).
 std::string ProgramFolderPath();
 
 }  // namespace sxf

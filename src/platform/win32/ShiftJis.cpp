@@ -84,6 +84,15 @@ std::string WideToUtf8(std::wstring_view text) {
   return out;
 }
 
+std::wstring Utf8ToWide(std::string_view text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), Length(text.size()), nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), Length(text.size()), out.data(), n);
+  return out;
+}
+
 std::string ShiftJisToUtf8(std::string_view bytes) { return WideToUtf8(ShiftJisToWide(bytes)); }
 
 std::string WideToShiftJis(std::wstring_view text) {

@@ -12,6 +12,8 @@ namespace sxf {
 std::wstring ShiftJisToWide(std::string_view bytes);
 std::string ShiftJisToUtf8(std::string_view bytes);
 std::string WideToUtf8(std::wstring_view text);
+// Bytes that do not form a character become U+FFFD.
+std::wstring Utf8ToWide(std::string_view text);
 // Characters without a code-page 932 form become '?'.
 std::string WideToShiftJis(std::wstring_view text);
 

@@ -1,5 +1,7 @@
 #include "platform/win32/TextLocale.h"
 
+#include <iterator>
+
 #include "platform/win32/ShiftJis.h"
 #include "platform/win32/WindowsApi.h"
 #include "util/MyFunc.h"
@@ -35,7 +37,47 @@ std::string LocaleText(LCTYPE what, const char* fallback) {
   return WideToShiftJis(std::wstring_view(buffer, static_cast<std::size_t>(n - 1)));
 }
 
+struct TEraStart {
+  int Year, Month, Day;
+  const char* Name;  // Shift-JIS
+};
+
+// The official first days of the eras since the calendar reform, latest last.
+constexpr TEraStart kEras[] = {
+    {1868, 10, 23, "\x96\xBE\x8E\xA1"},  // 明治
+    {1912, 7, 30, "\x91\xE5\x90\xB3"},   // 大正
+    {1926, 12, 25, "\x8F\xBA\x98\x61"},  // 昭和
+    {1989, 1, 8, "\x95\xBD\x90\xAC"},    // 平成
+    {2019, 5, 1, "\x97\xDF\x98\x61"},    // 令和
+};
+
 }  // namespace
+
+bool BuiltInJapaneseEra(const TDateTime& t, TJapaneseEra& era) {
+  const auto key = [](int y, int m, int d) { return (static_cast<long>(y) * 100 + m) * 100 + d; };
+  const long day = key(t.Year, t.Month, t.Day);
+  for (auto it = std::rbegin(kEras); it != std::rend(kEras); ++it) {
+    if (day >= key(it->Year, it->Month, it->Day)) {
+      era = {it->Name, t.Year - it->Year + 1};
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TWin32TextLocale::ImperialEra(const TDateTime& t, TJapaneseEra& era) const {
+  if (!JapaneseLocale()) return false;
+  const std::wstring name = FormatDate(t, L"g");
+  const std::wstring year = FormatDate(t, L"yyyy");
+  const int eraYear = year.empty() ? 0 : StrToIntOr0(WideToUtf8(year));
+  // A system without the Japanese calendar answers with the Gregorian era and year (Wine
+  // says "西暦 2026"); no imperial era year reaches the years the table covers.
+  if (!name.empty() && eraYear > 0 && eraYear != t.Year) {
+    era = {WideToShiftJis(name), eraYear};
+    return true;
+  }
+  return BuiltInJapaneseEra(t, era);
+}
 
 double TWin32TextLocale::Now() const {
   SYSTEMTIME st{};
@@ -49,10 +91,14 @@ std::string TWin32TextLocale::ShortDayName(const TDateTime& t) const {
 }
 
 std::string TWin32TextLocale::EraName(const TDateTime& t) const {
+  TJapaneseEra era;
+  if (ImperialEra(t, era)) return era.Name;
   return WideToShiftJis(FormatDate(t, L"g"));
 }
 
 int TWin32TextLocale::EraYear(const TDateTime& t) const {
+  TJapaneseEra era;
+  if (ImperialEra(t, era)) return era.Year;
   const std::wstring year = FormatDate(t, L"yyyy");
   return year.empty() ? t.Year : StrToIntOr0(WideToUtf8(year));
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "graphics/Primitives.h"
+#include "platform/win32/DrawingFile.h"
 #include "platform/win32/ShiftJis.h"
 
 namespace sxf {
@@ -46,6 +47,10 @@ TWin32Form* Attach(HWND hwnd, UINT msg, LPARAM lp) {
 
 std::wstring Wide(const std::string& sjis) { return ShiftJisToWide(sjis); }
 
+// The form's keys as Windows names them.
+constexpr TFormKeyCodes kWin32Keys = {VK_PRIOR, VK_NEXT,  VK_INSERT, VK_END,    VK_HOME, VK_LEFT,
+                                      VK_RIGHT, VK_UP,    VK_DOWN,   VK_ESCAPE, VK_F3};
+
 // A mouse message's signed client coordinates (negative left of or above the window while
 // the mouse is captured).
 int LowSigned(LPARAM lp) noexcept { return static_cast<short>(LOWORD(lp)); }
@@ -57,7 +62,7 @@ LPCWSTR ResourceW(LPCSTR id) noexcept { return reinterpret_cast<LPCWSTR>(id); }
 }  // namespace
 
 TWin32Form::TWin32Form(HINSTANCE instance, std::string programFolder, std::string settingsFile)
-    : instance_(instance), form_(*this, std::move(programFolder), std::move(settingsFile)) {}
+    : instance_(instance), form_(*this, std::move(programFolder), std::move(settingsFile), kWin32Keys) {}
 
 TWin32Form::~TWin32Form() {
   if (Form1) DestroyWindow(Form1);
@@ -219,6 +224,25 @@ void TWin32Form::SetFileNameCaption(const std::string& sjis) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void TWin32Form::ScreenSizeAt(int x, int y, int& width, int& height) const {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  HMONITOR monitor = MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTOPRIMARY);
+  if (!monitor || !GetMonitorInfoW(monitor, &info)) {
+    width = GetSystemMetrics(SM_CXSCREEN);
+    height = GetSystemMetrics(SM_CYSCREEN);
+    return;
+  }
+  width = static_cast<int>(info.rcMonitor.right - info.rcMonitor.left);
+  height = static_cast<int>(info.rcMonitor.bottom - info.rcMonitor.top);
+}
+
+void TWin32Form::ResizeWindow(int width, int height) {
+  SetWindowPos(Form1, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TWin32Form::LoadDrawing(const std::string& path) { return LoadJwcTempFileByUtf8Name(path); }
+
 void TWin32Form::SetStatusCaption(const std::string& sjis) { SetWindowTextW(LabelA1, Wide(sjis).c_str()); }
 
 void TWin32Form::ShowTally(const TTallyGrid& grid) {
@@ -280,7 +304,6 @@ bool TWin32Form::StoreViewImage() {
 void TWin32Form::FreeImages() {
   viewImage_.reset();
   dragImage_.reset();
-  nav_.DragImageValid = false;
 }
 
 void TWin32Form::DrawViewImage() {
@@ -380,20 +403,19 @@ LRESULT TWin32Form::OnPaintBoxMessage(UINT msg, WPARAM wp, LPARAM lp) {
       PaintBox1MouseDown(wp, lp, true);
       return 0;
     case WM_MOUSEMOVE:
-      if (form_.Shown) nav_.MouseMove(LowSigned(lp), HighSigned(lp));
+      form_.PaintBox1MouseMove(LowSigned(lp), HighSigned(lp));
       return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       // wParam holds the buttons still down after this release.
       if ((wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == PaintBox1) ReleaseCapture();
-      if (form_.Shown) nav_.MouseUp(LowSigned(lp), HighSigned(lp));
+      form_.PaintBox1MouseUp(LowSigned(lp), HighSigned(lp));
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(PaintBox1, &ps);
       EnsureSurface();
-      nav_.BandShown = false;  // the paint covers any band
       form_.PaintBox1Paint();
       ShowSurface(dc);
       EndPaint(PaintBox1, &ps);
@@ -490,7 +512,7 @@ LRESULT TWin32Form::OnGridMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_LBUTTONDBLCLK: {
       int column = 0, row = 0;
-      if (GridCellAt(LowSigned(lp), HighSigned(lp), column, row)) StringGrid1DblClick(row, column);
+      if (GridCellAt(LowSigned(lp), HighSigned(lp), column, row)) form_.StringGrid1DblClick(row, column);
       return 0;
     }
     default:
@@ -622,81 +644,27 @@ bool TWin32Form::PreviewMessage(const MSG& msg) {
   if (!Form1 || !form_.Shown) return false;
   if (msg.message != WM_KEYDOWN && msg.message != WM_MOUSEWHEEL) return false;
   if (msg.hwnd != Form1 && !IsChild(Form1, msg.hwnd)) return false;
-  if (msg.message == WM_KEYDOWN) return FormKeyDown(msg.wParam);
-  const int delta = GET_WHEEL_DELTA_WPARAM(msg.wParam);
-  if (delta == 0) return false;
-  // Turned towards the user: the wheel's "down". The position is on the screen.
-  const bool handled = nav_.MouseWheel(delta < 0, LowSigned(msg.lParam), HighSigned(msg.lParam));
-  if (handled) EndMarkWalk();
-  return handled;
-}
-
-bool TWin32Form::FormKeyDown(WPARAM key) {
-  const bool shift = GetKeyState(VK_SHIFT) < 0;
-  if (key == VK_F3) {
-    // F3: the next marked entity, Shift+F3 the previous one.
-    if (!walk_.Active()) walk_.Select(0, 0);
-    StepMarkWalk(!shift);
-    return true;
-  }
-  TNavKey navKey = TNavKey::Other;
-  switch (key) {
-    case VK_PRIOR: navKey = TNavKey::PageUp; break;
-    case VK_NEXT: navKey = TNavKey::PageDown; break;
-    case VK_INSERT: navKey = TNavKey::Insert; break;
-    case VK_END: navKey = TNavKey::End; break;
-    case VK_HOME: navKey = TNavKey::Home; break;
-    case VK_LEFT: navKey = TNavKey::Left; break;
-    case VK_RIGHT: navKey = TNavKey::Right; break;
-    case VK_UP: navKey = TNavKey::Up; break;
-    case VK_DOWN: navKey = TNavKey::Down; break;
-    case VK_ESCAPE: navKey = TNavKey::Escape; break;
-    default: break;
-  }
-  const bool handled = nav_.KeyDown(navKey, shift);
-  if (handled && navKey != TNavKey::Escape) EndMarkWalk();
-  return handled;
+  if (msg.message == WM_KEYDOWN)
+    return form_.FormKeyDown(static_cast<int>(msg.wParam), GetKeyState(VK_SHIFT) < 0);
+  // The wheel's position is on the screen.
+  return form_.FormMouseWheel(GET_WHEEL_DELTA_WPARAM(msg.wParam), LowSigned(msg.lParam), HighSigned(msg.lParam));
 }
 
 void TWin32Form::PaintBox1MouseDown(WPARAM wp, LPARAM lp, bool doubleClick) {
   if (!form_.Shown) return;
   // Moves and the release reach the preview even when the mouse leaves it.
   SetCapture(PaintBox1);
-  int bits = 0;
-  if (wp & MK_LBUTTON) bits |= kShiftLeftButton;
-  if (wp & MK_RBUTTON) bits |= kShiftRightButton;
-  if (wp & MK_MBUTTON) bits |= kShiftMiddleButton;
-  if (doubleClick) bits |= kShiftDoubleClick;
-  if (wp & MK_SHIFT) bits |= kShiftShiftKey;
-  if (GetKeyState(VK_MENU) < 0) bits |= kShiftAltKey;
-  if (wp & MK_CONTROL) bits |= kShiftCtrlKey;
-  EndMarkWalk();
-  nav_.MouseDown(LowSigned(lp), HighSigned(lp), bits);
+  form_.PaintBox1MouseDown(LowSigned(lp), HighSigned(lp),
+                           MouseShiftState({.Left = (wp & MK_LBUTTON) != 0,
+                                            .Right = (wp & MK_RBUTTON) != 0,
+                                            .Middle = (wp & MK_MBUTTON) != 0,
+                                            .DoubleClick = doubleClick,
+                                            .Shift = (wp & MK_SHIFT) != 0,
+                                            .Alt = GetKeyState(VK_MENU) < 0,
+                                            .Ctrl = (wp & MK_CONTROL) != 0}));
 }
 
-void TWin32Form::StringGrid1DblClick(int row, int column) {
-  // A count cell: walk through the entities of that line type and kind.
-  if (!form_.Shown || row < 1 || row > 16 || column < kTallyLine || column > kTallyDimension) return;
-  if (grid_.Cell(column, row).empty()) return;
-  walk_.Select(row + 16, column);
-  StepMarkWalk(true);
-}
-
-void TWin32Form::StepMarkWalk(bool forward) {
-  const std::optional<TLineTypeMark> mark = walk_.Step(forward);
-  if (!mark) return;
-  ZoomViewToMark(*mark, PreviewWidth(), PreviewHeight());
-  Redraw();
-  SetStatusCaption(walk_.StatusText());
-}
-
-void TWin32Form::EndMarkWalk() {
-  if (!walk_.Active()) return;
-  walk_.End();
-  SetStatusCaption("");
-}
-
-// ---- TNavigationHost ----
+// ---- Navigation's window services ----
 
 TPreviewPlace TWin32Form::PreviewPlace() const {
   POINT origin{0, 0};
@@ -710,16 +678,6 @@ void TWin32Form::CursorPos(int& x, int& y) const {
   GetCursorPos(&p);
   x = static_cast<int>(p.x);
   y = static_cast<int>(p.y);
-}
-
-void TWin32Form::Redraw() {
-  nav_.BandShown = false;
-  form_.Redraw();
-}
-
-void TWin32Form::FitAll() {
-  nav_.BandShown = false;
-  form_.FitAll();
 }
 
 void TWin32Form::FocusEditA() { SetFocus(EditA); }

@@ -2,22 +2,20 @@
 // The main window on the Windows API: the preview (PaintBox1) drawn through GDI into a DIB
 // section that stands for its pixels on screen, the splitter, the side panel with the file
 // name, the tally grid (drawn by hand) and the help text, the status strip and the hidden
-// focus holder. What the window does lives in TFormBehaviour, TNavigation and TMarkWalk; this
-// class only turns window messages into their calls and answers their questions.
+// focus holder. What the window does lives in TFormBehaviour; this class only turns window
+// messages into its calls and answers its questions.
 
 #include <memory>
 #include <string>
 
 #include "form/Form.h"
-#include "form/MarkWalk.h"
-#include "form/Navigation.h"
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace sxf {
 
-class TWin32Form final : public TFormFrontEnd, private TNavigationHost {
+class TWin32Form final : public TFormFrontEnd {
  public:
   static constexpr int kStatusHeight = 24;
   static constexpr int kSplitterWidth = 3;
@@ -59,6 +57,9 @@ class TWin32Form final : public TFormFrontEnd, private TNavigationHost {
   void SetFileNameCaption(const std::string& sjis) override;
   void SetStatusCaption(const std::string& sjis) override;
   void ShowTally(const TTallyGrid& grid) override;
+  void ScreenSizeAt(int x, int y, int& width, int& height) const override;
+  void ResizeWindow(int width, int height) override;
+  bool LoadDrawing(const std::string& path) override;
   int PreviewWidth() const override;
   int PreviewHeight() const override;
   TCanvas& BeginPreviewDrawing() override;
@@ -67,6 +68,13 @@ class TWin32Form final : public TFormFrontEnd, private TNavigationHost {
   bool StoreViewImage() override;
   void DrawViewImage() override;
   void FreeImages() override;
+  TPreviewPlace PreviewPlace() const override;
+  void CursorPos(int& x, int& y) const override;
+  void FocusEditA() override;
+  void PaintOnPreview(const std::function<void(TCanvas&)>& draw) override;
+  bool TakeDragImage() override;
+  void FreeDragImage() override;
+  void ShowDragImageAt(int x, int y) override;
 
  private:
   static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
@@ -92,22 +100,7 @@ class TWin32Form final : public TFormFrontEnd, private TNavigationHost {
   // The grid cell under client pixel (x, y); false outside every cell.
   bool GridCellAt(int x, int y, int& column, int& row) const;
 
-  bool FormKeyDown(WPARAM key);
   void PaintBox1MouseDown(WPARAM wp, LPARAM lp, bool doubleClick);
-  void StringGrid1DblClick(int row, int column);
-  void StepMarkWalk(bool forward);
-  void EndMarkWalk();
-
-  // ---- TNavigationHost ----
-  TPreviewPlace PreviewPlace() const override;
-  void CursorPos(int& x, int& y) const override;
-  void Redraw() override;
-  void FitAll() override;
-  void FocusEditA() override;
-  void PaintOnPreview(const std::function<void(TCanvas&)>& draw) override;
-  bool TakeDragImage() override;
-  void FreeDragImage() override;
-  void ShowDragImageAt(int x, int y) override;
 
   HINSTANCE instance_;
   TFormBehaviour form_;
@@ -119,9 +112,6 @@ class TWin32Form final : public TFormFrontEnd, private TNavigationHost {
   std::unique_ptr<TGdiCanvas> canvas_;    // over surface_ while a drawing runs
   std::unique_ptr<TDibSurface> viewImage_;
   std::unique_ptr<TDibSurface> dragImage_;  // the preview's pixels as a middle-button drag began
-
-  TNavigation nav_{*this};
-  TMarkWalk walk_;
 
   TTallyGrid grid_;
   int gridTopRow_ = 1;   // first scrolled row shown below the fixed row

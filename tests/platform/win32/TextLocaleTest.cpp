@@ -20,16 +20,11 @@ TEST(Win32TextLocale, ErasWeekdaysAndSeparators) {
   const TDateTime saturday = DecodeDateTime(EncodeDateTime(2024, 6, 1, 0, 0, 0));
   if (Japanese()) {
     EXPECT_EQ(ShiftJisToUtf8(locale.ShortDayName(saturday)), "土");
-    // Windows answers with the imperial calendar; Wine knows only the Gregorian one ("西暦").
-    const std::string heisei = ShiftJisToUtf8(locale.EraName(lastHeisei));
-    if (heisei != "西暦") {
-      EXPECT_EQ(heisei, "平成");
-      EXPECT_EQ(locale.EraYear(lastHeisei), 31);
-      EXPECT_EQ(ShiftJisToUtf8(locale.EraName(firstReiwa)), "令和");
-      EXPECT_EQ(locale.EraYear(firstReiwa), 1);
-    } else {
-      EXPECT_EQ(locale.EraYear(lastHeisei), 2019);
-    }
+    // The system's imperial calendar, or the built-in table where it has none (Wine).
+    EXPECT_EQ(ShiftJisToUtf8(locale.EraName(lastHeisei)), "平成");
+    EXPECT_EQ(locale.EraYear(lastHeisei), 31);
+    EXPECT_EQ(ShiftJisToUtf8(locale.EraName(firstReiwa)), "令和");
+    EXPECT_EQ(locale.EraYear(firstReiwa), 1);
   } else {
     EXPECT_EQ(locale.EraYear(firstReiwa), 2019);
     EXPECT_FALSE(locale.ShortDayName(saturday).empty());
@@ -37,6 +32,27 @@ TEST(Win32TextLocale, ErasWeekdaysAndSeparators) {
   EXPECT_EQ(locale.TimeSeparator(), ":");
   EXPECT_FALSE(locale.DateSeparator().empty());
   EXPECT_FALSE(locale.DecimalSeparator().empty());
+}
+
+TEST(Win32TextLocale, BuiltInErasStartOnTheirOfficialFirstDays) {
+  const struct {
+    int y, m, d;
+    const char* era;  // empty: before the table
+    int year;
+  } cases[] = {
+      {1868, 10, 22, "", 0},       {1868, 10, 23, "明治", 1}, {1899, 12, 30, "明治", 32},
+      {1912, 7, 29, "明治", 45},   {1912, 7, 30, "大正", 1},  {1926, 12, 24, "大正", 15},
+      {1926, 12, 25, "昭和", 1},   {1989, 1, 7, "昭和", 64},  {1989, 1, 8, "平成", 1},
+      {2019, 4, 30, "平成", 31},   {2019, 5, 1, "令和", 1},   {2026, 12, 7, "令和", 8},
+  };
+  for (const auto& c : cases) {
+    TJapaneseEra era;
+    const bool known = BuiltInJapaneseEra(DecodeDateTime(EncodeDateTime(c.y, c.m, c.d, 0, 0, 0)), era);
+    EXPECT_EQ(known, *c.era != '\0') << c.y << "-" << c.m << "-" << c.d;
+    if (!known) continue;
+    EXPECT_EQ(ShiftJisToUtf8(era.Name), c.era) << c.y << "-" << c.m << "-" << c.d;
+    EXPECT_EQ(era.Year, c.year) << c.y << "-" << c.m << "-" << c.d;
+  }
 }
 
 TEST(Win32TextLocale, NowIsTheLocalTime) {

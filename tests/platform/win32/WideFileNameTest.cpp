@@ -1,0 +1,65 @@
+// Files in a folder whose name has characters outside the ANSI code page: Japanese for a
+// Western system, "é" for a Japanese one, and one that neither code page has.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "form/WindowSettings.h"
+#include "model/JwwGaibu2.h"
+#include "platform/win32/DrawingFile.h"
+#include "platform/win32/ShiftJis.h"
+
+namespace sxf {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WideFileNameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / fs::path(u8"ツール é ŋ");
+    fs::create_directories(folder_);
+    const std::u8string name = folder_.u8string();
+    utf8Folder_ = std::string(name.begin(), name.end()) + "\\";
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+  }
+  void Write(const char* name, const std::string& bytes) const {
+    std::FILE* f = _wfopen((folder_ / name).c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+
+  fs::path folder_;
+  std::string utf8Folder_;
+};
+
+TEST_F(WideFileNameTest, TheDrawingIsReadByItsUtf8Name) {
+  Write("JWC_TEMP.TXT", "lc1\r\nlt47\r\n 0 0 10 0\r\n 20 0 30 0\r\n");
+  InitJwwModel();
+  EXPECT_TRUE(LoadJwcTempFileByUtf8Name(utf8Folder_ + "JWC_TEMP.TXT"));
+  EXPECT_EQ(LinCount, 2);
+  InitJwwModel();
+  EXPECT_FALSE(LoadJwcTempFileByUtf8Name(utf8Folder_ + "MISSING.TXT"));
+  EXPECT_FALSE(LoadJwcTempFileByUtf8Name(utf8Folder_)) << "a folder is not read";
+  EXPECT_EQ(LinCount, 0);
+  FreeJwwModel();
+}
+
+TEST_F(WideFileNameTest, TheSettingsFileIsWrittenAndReadByItsUtf8Name) {
+  const std::string file = SettingsFileName(utf8Folder_ + "sxf-usertype-finder.exe");
+  EXPECT_EQ(file, utf8Folder_ + "sxf-usertype-finder.dat");
+  const TWindowSettings s{10, 20, 800, 600, 250};
+  ASSERT_TRUE(WriteSettings(file, s));
+  EXPECT_TRUE(fs::exists(folder_ / "sxf-usertype-finder.dat"));
+  EXPECT_EQ(ReadSettings(file), s);
+}
+
+}  // namespace
+}  // namespace sxf
