@@ -5,6 +5,7 @@
 # and a double click on a count cell of the grid starts a walk of that line type and kind.
 # Run inside xvfb-run:  navigation-test.sh FINDER SAMPLE WORKDIR
 set -eu
+. "$(dirname "$0")/wine-window.sh"
 finder="$1"; sample="$2"; work="$3"
 export LC_ALL=ja_JP.UTF-8  # a Japanese system: code page 932
 rm -rf "$work"; mkdir -p "$work/run"
@@ -16,21 +17,9 @@ openbox >/dev/null 2>&1 &
 wm=$!
 trap 'kill $wm 2>/dev/null || true' EXIT
 sleep 1
-(cd "$work/run" && exec wine sxf-usertype-finder.exe) &
-app=$!
-id=""
-for _ in $(seq 1 60); do
-  id=$(xdotool search --onlyvisible --name "vexo_SXF" 2>/dev/null | head -1 || true)
-  [ -n "$id" ] && break
-  sleep 0.5
-done
-[ -n "$id" ] || { echo "the window did not appear"; exit 1; }
+start_window "$work/run"
 sleep 3  # the first paint
-info=$(xwininfo -id "$id")
-x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
-y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
-w=$(echo "$info" | sed -n 's/.*Width: *//p')
-h=$(echo "$info" | sed -n 's/.*Height: *//p')
+window_geometry
 pw=$((w - 250 - 3)); ph=$((h - 24))
 
 # shot NAME: the screen, the preview and the status strip.

@@ -5,6 +5,7 @@
 # picture of the sample), and writes its settings file there on close.
 # Run inside xvfb-run:  wide-folder-test.sh FINDER REPORT SAMPLE WORKDIR
 set -eu
+. "$(dirname "$0")/wine-window.sh"
 finder="$1"; report="$2"; sample="$3"; work="$4"
 rm -rf "$work"; mkdir -p "$work"
 openbox >/dev/null 2>&1 &
@@ -18,28 +19,17 @@ for locale in en_US.UTF-8 ja_JP.UTF-8; do
   cp "$finder" "$run/sxf-usertype-finder.exe"
   cp "$sample" "$run/JWC_TEMP.TXT"
   printf '60\r\n40\r\n640\r\n480\r\n220\r\n' > "$run/sxf-usertype-finder.dat"
-  (cd "$run" && LC_ALL=$locale exec wine sxf-usertype-finder.exe) &
-  app=$!
-  id=""
-  for _ in $(seq 1 60); do
-    id=$(xdotool search --onlyvisible --name "vexo_SXF" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && break
-    sleep 0.5
-  done
-  [ -n "$id" ] || { echo "$locale: the window did not appear"; exit 1; }
+  export LC_ALL=$locale
+  start_window "$run"
   sleep 3  # the first paint
-  info=$(xwininfo -id "$id")
-  x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
-  y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
-  w=$(echo "$info" | sed -n 's/.*Width: *//p')
-  h=$(echo "$info" | sed -n 's/.*Height: *//p')
+  window_geometry
   import -window root "$work/$locale.png"
   pw=$((w - 220 - 3)); ph=$((h - 24))
   convert "$work/$locale.png" -crop "${pw}x${ph}+${x}+${y}" +repage "$work/$locale-preview.png"
   xdotool windowactivate --sync "$id" key alt+F4 || true
   wait $app || true
 
-  LC_ALL=$locale wine "$report" "$sample" --png "$work/$locale-gdi.png" --size "${pw}x${ph}" >/dev/null
+  wine "$report" "$sample" --png "$work/$locale-gdi.png" --size "${pw}x${ph}" >/dev/null
   diff=$(compare -metric AE "$work/$locale-preview.png" "$work/$locale-gdi.png" "$work/$locale-diff.png" 2>&1 || true)
   echo "$locale: window preview vs GDI picture of the sample: $diff pixels differ"
   [ "$diff" = "0" ] || status=1

@@ -4,6 +4,7 @@
 # writes its settings file on close and keeps the placement it was given (no drift).
 # Run inside xvfb-run:  window-test.sh FINDER REPORT SAMPLE WORKDIR [LINUX_REPORT]
 set -eu
+. "$(dirname "$0")/wine-window.sh"
 finder="$1"; report="$2"; sample="$3"; work="$4"; linux_report="${5:-}"
 export LC_ALL=ja_JP.UTF-8  # a Japanese system: code page 932
 rm -rf "$work"; mkdir -p "$work/run"
@@ -15,21 +16,9 @@ openbox >/dev/null 2>&1 &
 wm=$!
 trap 'kill $wm 2>/dev/null || true' EXIT
 sleep 1
-(cd "$work/run" && exec wine sxf-usertype-finder.exe) &
-app=$!
-id=""
-for _ in $(seq 1 60); do
-  id=$(xdotool search --name "vexo_SXF" 2>/dev/null | head -1 || true)
-  [ -n "$id" ] && break
-  sleep 0.5
-done
-[ -n "$id" ] || { echo "the window did not appear"; exit 1; }
+start_window "$work/run"
 sleep 3  # the first paint
-info=$(xwininfo -id "$id")
-x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
-y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
-w=$(echo "$info" | sed -n 's/.*Width: *//p')
-h=$(echo "$info" | sed -n 's/.*Height: *//p')
+window_geometry
 import -window root "$work/screen.png"
 # The preview: the client area left of the 250-pixel panel and the 3-pixel splitter, above
 # the 24-pixel status strip.
@@ -58,14 +47,7 @@ if [ "$expected" != "$actual" ]; then
 fi
 
 # Closed while minimised: the placement kept is the one it is restored to, not the icon's.
-(cd "$work/run" && exec wine sxf-usertype-finder.exe) &
-app=$!
-id=""
-for _ in $(seq 1 60); do
-  id=$(xdotool search --onlyvisible --name "vexo_SXF" 2>/dev/null | head -1 || true)
-  [ -n "$id" ] && break
-  sleep 0.5
-done
+start_window "$work/run"
 sleep 2
 xdotool windowminimize --sync "$id" || true
 sleep 1

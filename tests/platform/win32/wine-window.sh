@@ -1,0 +1,25 @@
+# What the window tests under Wine share; sourced by them (POSIX sh).
+
+# start_window DIR: starts sxf-usertype-finder.exe in DIR under Wine and waits for its window:
+# app is the process, id the window. Fails the test when no window appears in 30 s.
+start_window() {
+  (cd "$1" && exec wine sxf-usertype-finder.exe) &
+  app=$!
+  id=""
+  for _ in $(seq 1 60); do
+    id=$(xdotool search --onlyvisible --name "vexo_SXF" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && break
+    sleep 0.5
+  done
+  [ -n "$id" ] || { echo "the window did not appear"; exit 1; }
+}
+
+# window_geometry: x, y (the client area's top-left corner on the screen), w, h (its size)
+# of the window id.
+window_geometry() {
+  info=$(xwininfo -id "$id")
+  x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+  w=$(echo "$info" | sed -n 's/.*Width: *//p')
+  h=$(echo "$info" | sed -n 's/.*Height: *//p')
+}
