@@ -7,6 +7,7 @@
 
 #include "platform/win32/ShiftJis.h"
 #include "platform/win32/WindowsApi.h"
+#include "text/SpecialCodes.h"
 
 namespace sxf {
 namespace {
@@ -53,6 +54,31 @@ TEST(Win32TextLocale, BuiltInErasStartOnTheirOfficialFirstDays) {
     EXPECT_EQ(ShiftJisToUtf8(era.Name), c.era) << c.y << "-" << c.m << "-" << c.d;
     EXPECT_EQ(era.Year, c.year) << c.y << "-" << c.m << "-" << c.d;
   }
+}
+
+// The Windows locale at a fixed time.
+class TFixedClockLocale final : public TTextLocale {
+ public:
+  explicit TFixedClockLocale(double now) : now_(now) {}
+  double Now() const override { return now_; }
+  std::string ShortDayName(const TDateTime& t) const override { return system_.ShortDayName(t); }
+  std::string EraName(const TDateTime& t) const override { return system_.EraName(t); }
+  int EraYear(const TDateTime& t) const override { return system_.EraYear(t); }
+  std::string DateSeparator() const override { return system_.DateSeparator(); }
+  std::string TimeSeparator() const override { return system_.TimeSeparator(); }
+  std::string DecimalSeparator() const override { return system_.DecimalSeparator(); }
+
+ private:
+  TWin32TextLocale system_;
+  double now_;
+};
+
+TEST(Win32TextLocale, TheEraCodeReadsAsOnLinux) {
+  if (!Japanese()) GTEST_SKIP() << "the imperial era is shown in a Japanese locale only";
+  const TFixedClockLocale locale(EncodeDateTime(2026, 12, 7, 9, 0, 0));
+  std::string out;
+  ASSERT_TRUE(ExpandSpecialCode("$J", locale, out));
+  EXPECT_EQ(ShiftJisToUtf8(out), "令和8年12月 7日");
 }
 
 TEST(Win32TextLocale, NowIsTheLocalTime) {
