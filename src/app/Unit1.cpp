@@ -1,6 +1,5 @@
 #include "app/Unit1.h"
 
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -20,14 +19,10 @@
 #include <QWindow>
 
 #include "app/PaintBox.h"
-#include "preview/Preview.h"
-#include "render/DrawingIndex.h"
 #include "render/UserBreak.h"
 #include "app/SplitterBar.h"
 #include "app/WindowManager.h"
-#include "globals/UnitGval.h"
 #include "graphics/Primitives.h"
-#include "model/JwwGaibu2.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/ShiftJis.h"
 
@@ -50,6 +45,17 @@ QFrame* NewPanel(QWidget* parent, const char* name, const QColor& color) {
   panel->setLineWidth(1);
   SetBackground(panel, color);
   return panel;
+}
+
+// A mouse event's buttons and modifiers as the form's gesture bits.
+int ShiftStateOf(const QMouseEvent& e, bool doubleClick) {
+  return MouseShiftState({.Left = (e.buttons() & Qt::LeftButton) != 0,
+                          .Right = (e.buttons() & Qt::RightButton) != 0,
+                          .Middle = (e.buttons() & Qt::MiddleButton) != 0,
+                          .DoubleClick = doubleClick,
+                          .Shift = (e.modifiers() & Qt::ShiftModifier) != 0,
+                          .Alt = (e.modifiers() & Qt::AltModifier) != 0,
+                          .Ctrl = (e.modifiers() & Qt::ControlModifier) != 0});
 }
 
 // The form's keys as Qt names them.
@@ -97,19 +103,15 @@ void TForm1::CreateControls() {
   PaintBox1->OnPaint = [this] { Form.PaintBox1Paint(); };
   PaintBox1->OnMouseDown = [this](const QMouseEvent& e, bool doubleClick) {
     const QPoint p = e.position().toPoint();
-    Form.PaintBox1MouseDown(p.x(), p.y(), MouseShiftState({.Left = (e.buttons() & Qt::LeftButton) != 0,
-                                                           .Right = (e.buttons() & Qt::RightButton) != 0,
-                                                           .Middle = (e.buttons() & Qt::MiddleButton) != 0,
-                                                           .DoubleClick = doubleClick,
-                                                           .Shift = (e.modifiers() & Qt::ShiftModifier) != 0,
-                                                           .Alt = (e.modifiers() & Qt::AltModifier) != 0,
-                                                           .Ctrl = (e.modifiers() & Qt::ControlModifier) != 0}));
+    Form.PaintBox1MouseDown(p.x(), p.y(), ShiftStateOf(e, doubleClick));
   };
   PaintBox1->OnMouseMove = [this](const QMouseEvent& e) {
-    Form.PaintBox1MouseMove(e.position().toPoint().x(), e.position().toPoint().y());
+    const QPoint p = e.position().toPoint();
+    Form.PaintBox1MouseMove(p.x(), p.y());
   };
   PaintBox1->OnMouseUp = [this](const QMouseEvent& e) {
-    Form.PaintBox1MouseUp(e.position().toPoint().x(), e.position().toPoint().y());
+    const QPoint p = e.position().toPoint();
+    Form.PaintBox1MouseUp(p.x(), p.y());
   };
 
   Splitter1 = new TSplitterBar(this);
