@@ -29,22 +29,35 @@ void LimitSettingsToScreen(TWindowSettings& s, int screenWidth, int screenHeight
 namespace {
 
 // File names are UTF-8 on Windows, where the C library's narrow calls would read them in the
-// ANSI code page and miss every other character; elsewhere they are the system's bytes.
-std::filesystem::path PathOf(const std::string& name) {
+// ANSI code page and miss every other character; elsewhere they are the system's bytes. A name
+// that does not convert gives the empty path (no file), never an exception.
+std::filesystem::path PathOf(const std::string& name) noexcept {
 #if defined(_WIN32)
-  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+  try {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+  } catch (...) {
+    return {};
+  }
 #else
-  return std::filesystem::path(name);
+  try {
+    return std::filesystem::path(name);
+  } catch (...) {
+    return {};
+  }
 #endif
 }
 
-std::string NameOf(const std::filesystem::path& path) {
+std::string NameOf(const std::filesystem::path& path) noexcept {
+  try {
 #if defined(_WIN32)
-  const std::u8string name = path.u8string();
-  return std::string(name.begin(), name.end());
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
 #else
-  return path.string();
+    return path.string();
 #endif
+  } catch (...) {
+    return {};
+  }
 }
 
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
@@ -60,6 +73,7 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
 
 std::string SettingsFileName(const std::string& programFile) {
   std::filesystem::path p = PathOf(programFile);
+  if (p.empty()) return {};
   p.replace_extension(".dat");
   return NameOf(p);
 }
@@ -115,6 +129,7 @@ bool WriteAndClose(std::FILE* f, const std::string& text) {
 bool WriteSettings(const std::string& path, const TWindowSettings& s) {
   namespace fs = std::filesystem;
   const fs::path target = PathOf(path);
+  if (target.empty()) return false;
   fs::path temp = target;
   temp += ".new";
   std::string text;

@@ -33,7 +33,7 @@ void ApplySettingsMinimums(TWindowSettings& s) noexcept;
 void LimitSettingsToScreen(TWindowSettings& s, int screenWidth, int screenHeight) noexcept;
 
 // The program file's full name with ".dat" in place of its extension (appended when the
-// name has none).
+// name has none); empty for a name that is not a file name (not UTF-8 on Windows).
 std::string SettingsFileName(const std::string& programFile);
 
 // Defaults when the file is absent. Each of the five lines reads as StrToIntOr0 (missing

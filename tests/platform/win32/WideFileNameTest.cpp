@@ -61,5 +61,15 @@ TEST_F(WideFileNameTest, TheSettingsFileIsWrittenAndReadByItsUtf8Name) {
   EXPECT_EQ(ReadSettings(file), s);
 }
 
+TEST(WideFileName, ANameThatIsNotUtf8OpensNothingAndThrowsNothing) {
+  const std::string bad = "C:\\\xFF\xFE\x83.dat";  // a Shift-JIS or ANSI name, not UTF-8
+  EXPECT_EQ(ReadSettings(bad), TWindowSettings{});
+  EXPECT_FALSE(WriteSettings(bad, TWindowSettings{}));
+  EXPECT_EQ(SettingsFileName("C:\\\xFF.exe"), "");
+  InitJwwModel();
+  EXPECT_FALSE(LoadJwcTempFileByUtf8Name(bad));
+  FreeJwwModel();
+}
+
 }  // namespace
 }  // namespace sxf
