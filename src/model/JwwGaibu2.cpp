@@ -17,6 +17,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 #endif
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "util/MyFunc.h"
 
@@ -103,6 +109,23 @@ constexpr std::uint64_t kProjectionSample = std::uint64_t{1} << 20;
 // The shortest line that makes an entity ("0 0 0 0" and its line end).
 constexpr std::uint64_t kShortestEntityLine = 8;
 
+// Asks the system to back a large, still untouched buffer with large pages where it can:
+// the records of a big drawing then cost a few hundred page faults instead of a few
+// ten thousand. Only a hint; nothing changes where it is not taken.
+void AdviseLargePages(void* data, std::size_t bytes) noexcept {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+  if (bytes < 2 * kLargePage) return;
+  const auto from = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t first = (from + kLargePage - 1) & ~(kLargePage - 1);
+  const std::uintptr_t last = (from + bytes) & ~(kLargePage - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)bytes;
+#endif
+}
+
 // Makes room for one more record. Regrowing a list a doubling at a time copies it again and
 // again and, at the last doubling, holds the old and the new buffer at once; so once enough
 // of the text has been read, a full list is given room for its share of the whole text
@@ -124,6 +147,7 @@ void MakeRoom(std::vector<T>& list) {
   if (!(want < static_cast<double>(list.max_size()))) return;
   try {
     list.reserve(static_cast<std::size_t>(want));
+    AdviseLargePages(list.data(), list.capacity() * sizeof(T));
   } catch (const std::bad_alloc&) {
     // Without the room projected, the list still grows as far as memory allows.
   } catch (const std::length_error&) {
@@ -722,6 +746,22 @@ constexpr std::uint64_t MaybeSpecialBytes(std::uint64_t w) noexcept {
 // The first byte at or after p that is not kept as it stands (see kByteClass).
 const char* SkipKeptBytes(const char* p, const char* limit) noexcept {
   for (;;) {
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: below '!' or from 0x80 on (negative as signed bytes), a quote
+    // or an equals sign.
+    while (limit - p >= 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const __m128i special =
+          _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('!')),
+                       _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('='))));
+      const auto mask = static_cast<unsigned>(_mm_movemask_epi8(special));
+      if (mask != 0) {
+        p += std::countr_zero(mask);
+        break;
+      }
+      p += 16;
+    }
+#endif
     while (limit - p >= 8) {
       std::uint64_t w = 0;
       std::memcpy(&w, p, 8);
