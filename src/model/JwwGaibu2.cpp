@@ -743,42 +743,44 @@ constexpr std::uint64_t MaybeSpecialBytes(std::uint64_t w) noexcept {
          ZeroBytes(w ^ ('=' * kEveryByte));
 }
 
-// The first byte at or after p that is not kept as it stands (see kByteClass).
-const char* SkipKeptBytes(const char* p, const char* limit) noexcept {
-  for (;;) {
+// The first byte at or after p that may not be a plain kept byte (see MaybeSpecialBytes),
+// or limit.
+inline const char* NextMaybeSpecial(const char* p, const char* limit) noexcept {
 #if defined(__SSE2__)
-    // Sixteen bytes at a time: below '!' or from 0x80 on (negative as signed bytes), a quote
-    // or an equals sign.
-    while (limit - p >= 16) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      const __m128i special =
-          _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('!')),
-                       _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('='))));
-      const auto mask = static_cast<unsigned>(_mm_movemask_epi8(special));
-      if (mask != 0) {
-        p += std::countr_zero(mask);
-        break;
-      }
-      p += 16;
-    }
+  // Sixteen bytes at a time: below '!' or from 0x80 on (negative as signed bytes), a quote
+  // or an equals sign.
+  while (limit - p >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i special =
+        _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('!')),
+                     _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('='))));
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(special));
+    if (mask != 0) return p + std::countr_zero(mask);
+    p += 16;
+  }
 #endif
-    while (limit - p >= 8) {
-      std::uint64_t w = 0;
-      std::memcpy(&w, p, 8);
-      if constexpr (std::endian::native == std::endian::big) {
-        std::uint64_t swapped = 0;
-        for (int k = 0; k < 8; ++k) swapped = (swapped << 8) | ((w >> (8 * k)) & 0xFF);
-        w = swapped;
-      }
-      const std::uint64_t special = MaybeSpecialBytes(w);
-      if (special != 0) {
-        p += std::countr_zero(special) / 8;
-        break;
-      }
-      p += 8;
+  while (limit - p >= 8) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, p, 8);
+    if constexpr (std::endian::native == std::endian::big) {
+      std::uint64_t swapped = 0;
+      for (int k = 0; k < 8; ++k) swapped = (swapped << 8) | ((w >> (8 * k)) & 0xFF);
+      w = swapped;
     }
+    const std::uint64_t special = MaybeSpecialBytes(w);
+    if (special != 0) return p + std::countr_zero(special) / 8;
+    p += 8;
+  }
+  while (p < limit && kByteClass[static_cast<unsigned char>(*p)] == kKeep) ++p;
+  return p;
+}
+
+// The first byte at or after p that is not kept as it stands (see kByteClass), or limit.
+inline const char* SkipKeptBytes(const char* p, const char* limit) noexcept {
+  for (;;) {
+    p = NextMaybeSpecial(p, limit);
     if (p == limit || kByteClass[static_cast<unsigned char>(*p)] != kKeep) return p;
-    ++p;  // a kept byte from 0x80 on (half-width kana): on with the next word
+    ++p;  // a kept byte from 0x80 on (half-width kana)
   }
 }
 
