@@ -1,7 +1,7 @@
 #include "model/JwwGaibu2.h"
 
-#include <bit>
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cerrno>
 #include <climits>

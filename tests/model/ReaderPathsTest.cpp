@@ -133,7 +133,9 @@ TEST(ReaderPaths, FilesReadAsTheirLinesReadOneByOne) {
     const std::string path = test::WriteTempFile(text);
     for (std::size_t maxLine : {kMaxJwcLineBytes, std::size_t{64}, std::size_t{17}}) {
       const std::string plain = ReadThePlainWay(text, maxLine);
-      if (maxLine == kMaxJwcLineBytes) ASSERT_GT(EntOrderCount, 10000);
+      if (maxLine == kMaxJwcLineBytes) {
+        ASSERT_GT(EntOrderCount, 10000);
+      }
       EXPECT_TRUE(plain == ReadFromFile(path, maxLine)) << "seed " << seed << " bound " << maxLine;
       EXPECT_TRUE(plain == ReadFromMemory(text, maxLine)) << "seed " << seed << " bound " << maxLine;
     }
