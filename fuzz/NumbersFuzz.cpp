@@ -57,6 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Broken("StrToFloatOr0 differs from strtod");
   }
 
+  // The one-pass conversion and the digit-by-digit one agree to the bit.
+  const double plain = StrToFloatOr0DigitByDigit(text);
+  if (std::memcmp(&value, &plain, sizeof value) != 0)
+    fuzz::Broken("StrToFloatOr0 differs from the digit-by-digit conversion");
+
   const int integer = StrToIntOr0(text);
   if (integer != 0) {
     // A non-zero integer comes from a text of blanks, sign, prefix and digits only.

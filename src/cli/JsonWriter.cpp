@@ -14,7 +14,15 @@ std::string FormatDouble(double value) {
   return text;
 }
 
+void TJsonWriter::Flush() {
+  if (!sink_ || out_.empty()) return;
+  sink_(out_);
+  out_.clear();
+}
+
 void TJsonWriter::BeforeValue() {
+  // Nothing written is looked at again, so any point between two values may end a chunk.
+  if (sink_ && out_.size() >= chunkBytes_) Flush();
   if (afterKey_) {
     afterKey_ = false;
     return;

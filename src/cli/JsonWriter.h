@@ -2,15 +2,26 @@
 // A small streaming JSON writer: commas and escaping are its business, layout is the
 // caller's (Newline() between members where a reader wants lines).
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace sxf {
 
+// Receives the output a piece at a time, in order.
+using TJsonSink = std::function<void(std::string_view)>;
+
 class TJsonWriter {
  public:
   explicit TJsonWriter(std::string& out) : out_(out) {}
+  // Writes into out, and hands out to sink and empties it whenever it holds chunkBytes or
+  // more, so that a long output never sits in memory whole.
+  TJsonWriter(std::string& out, TJsonSink sink, std::size_t chunkBytes)
+      : out_(out), sink_(std::move(sink)), chunkBytes_(chunkBytes) {}
+  // Hands what out holds to the sink (when there is one) and empties it.
+  void Flush();
 
   void BeginObject() { Open('{'); }
   void EndObject() { Close('}'); }
@@ -33,6 +44,8 @@ class TJsonWriter {
   void Quoted(std::string_view utf8);
 
   std::string& out_;
+  TJsonSink sink_;
+  std::size_t chunkBytes_ = 0;
   std::vector<bool> first_;  // per open container: nothing written into it yet
   bool afterKey_ = false;
   bool newline_ = false;

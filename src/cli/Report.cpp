@@ -309,9 +309,10 @@ std::string FormatTallyCsv(const TTallyGrid& grid) {
   return out;
 }
 
-std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& options) {
-  std::string out;
-  TJsonWriter j(out);
+namespace {
+
+void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
+                    const TJsonReportOptions& options) {
   j.BeginObject();
   j.Key("file"); j.String(ShiftJisToUtf8(JwwFileName));
   j.Newline();
@@ -386,7 +387,7 @@ std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& o
   j.Newline();
   j.Key("marks");
   j.BeginArray();
-  for (const TLineTypeMark& m : CollectLineTypeMarks()) {
+  ForEachLineTypeMark([&j](const TLineTypeMark& m) {
     j.Newline();
     j.BeginObject();
     Int(j, "number", m.Number);
@@ -395,7 +396,7 @@ std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& o
     Num(j, "x", m.X);
     Num(j, "y", m.Y);
     j.EndObject();
-  }
+  });
   j.EndArray();
   if (options.Entities) {
     j.Newline();
@@ -410,7 +411,24 @@ std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& o
   j.Newline();
   j.EndObject();
   out += '\n';
+}
+
+}  // namespace
+
+std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& options) {
+  std::string out;
+  TJsonWriter j(out);
+  EmitReportJson(j, out, grid, options);
   return out;
+}
+
+void WriteReportJson(const TTallyGrid& grid, const TJsonReportOptions& options,
+                     const TJsonSink& sink, std::size_t chunkBytes) {
+  std::string out;
+  out.reserve(chunkBytes + 1024);
+  TJsonWriter j(out, sink, chunkBytes);
+  EmitReportJson(j, out, grid, options);
+  j.Flush();
 }
 
 }  // namespace sxf

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "cli/JsonWriter.h"
 #include "search/LineTypeTally.h"
 
 namespace sxf {
@@ -22,6 +23,10 @@ struct TJsonReportOptions {
   bool ByLayer = false;   // add "layers": the grid of every layer with a counted entity
 };
 std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& options);
+// The same text handed to sink a chunk of about chunkBytes at a time, so that a report with
+// every entity of a big drawing is written without ever being held whole.
+void WriteReportJson(const TTallyGrid& grid, const TJsonReportOptions& options,
+                     const TJsonSink& sink, std::size_t chunkBytes = 64 * 1024);
 
 // The grid of every layer that holds a counted entity: text (a heading line per layer, then
 // its grid) or CSV (group, group name, layer, layer name, then the row's 8 cells; 17 rows a

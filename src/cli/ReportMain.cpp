@@ -133,7 +133,11 @@ int main(int argc, char** argv) {
       }
     }
     if (format == "json") {
-      out = sxf::FormatReportJson(grid, {load.ReadToEnd, entities, true, byLayer});
+      // Written as it is made: with every entity the text is several times the model's size.
+      // A failed write leaves the stream's error set, which WriteAll below reports.
+      sxf::WriteReportJson(grid, {load.ReadToEnd, entities, true, byLayer}, [](std::string_view chunk) {
+        std::fwrite(chunk.data(), 1, chunk.size(), stdout);
+      });
     } else {
       const bool csv = format == "csv";
       out = csv ? sxf::FormatTallyCsv(grid) : sxf::FormatTallyText(grid);

@@ -1,5 +1,7 @@
 #include "model/JwwGaibu2.h"
 
+#include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cerrno>
 #include <climits>
@@ -14,6 +16,12 @@
 #if !defined(_WIN32)
 #include <fcntl.h>
 #include <unistd.h>
+#endif
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+#if defined(__SSE2__)
+#include <emmintrin.h>
 #endif
 
 #include "util/MyFunc.h"
@@ -88,12 +96,71 @@ void ReleaseList(std::vector<T>& list) {
 
 std::string Cut255(std::string_view s) { return std::string(s.substr(0, 255)); }
 
+// How far the reader has come through the text it reads; Total is 0 when no text is read.
+struct TReadProgress {
+  std::uint64_t Total = 0;     // bytes of the whole text
+  std::uint64_t Consumed = 0;  // bytes before the line being interpreted
+};
+TReadProgress ReadProgress;
+
+// A list gets its room the first time it is full after this much of a text has been read:
+// enough lines for its share of the text to be known within a few per cent.
+constexpr std::uint64_t kProjectionSample = std::uint64_t{1} << 20;
+// The shortest line that makes an entity ("0 0 0 0" and its line end).
+constexpr std::uint64_t kShortestEntityLine = 8;
+
+// Asks the system to back a large, still untouched buffer with large pages where it can:
+// the records of a big drawing then cost a few hundred page faults instead of a few
+// ten thousand. Only a hint; nothing changes where it is not taken.
+void AdviseLargePages(void* data, std::size_t bytes) noexcept {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+  if (bytes < 2 * kLargePage) return;
+  const auto from = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t first = (from + kLargePage - 1) & ~(kLargePage - 1);
+  const std::uintptr_t last = (from + bytes) & ~(kLargePage - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)bytes;
+#endif
+}
+
+// Makes room for one more record. Regrowing a list a doubling at a time copies it again and
+// again and, at the last doubling, holds the old and the new buffer at once; so once enough
+// of the text has been read, a full list is given room for its share of the whole text
+// (with a margin for chance), and usually never grows again. Room that is reserved but
+// never written costs address space only.
+template <typename T>
+void MakeRoom(std::vector<T>& list) {
+  const std::size_t n = list.size();
+  if (n < list.capacity()) return;
+  const TReadProgress& r = ReadProgress;
+  if (r.Consumed < kProjectionSample || r.Consumed >= r.Total) return;  // the usual doubling
+  const double count = static_cast<double>(n);
+  const double share = count * static_cast<double>(r.Total) / static_cast<double>(r.Consumed);
+  const double margin = 1.08 + 3.0 / std::sqrt(count + 1.0);
+  const double most = count + static_cast<double>((r.Total - r.Consumed) / kShortestEntityLine) + 1.0;
+  // At least a quarter more, so that a kind that crowds into the end of the text still
+  // grows geometrically.
+  const double want = std::max(count * 1.25 + 16.0, std::min(share * margin, most));
+  if (!(want < static_cast<double>(list.max_size()))) return;
+  try {
+    list.reserve(static_cast<std::size_t>(want));
+    AdviseLargePages(list.data(), list.capacity() * sizeof(T));
+  } catch (const std::bad_alloc&) {
+    // Without the room projected, the list still grows as far as memory allows.
+  } catch (const std::length_error&) {
+  }
+}
+
 // Appends a value-initialised record and its order entry; returns the new record.
 template <typename T>
 T& AppendEntity(std::vector<T>& list, int& count, int kind) {
   assert(list.size() == static_cast<std::size_t>(count));
   assert(EntOrder.size() == static_cast<std::size_t>(EntOrderCount));
   // The record first: when memory runs out, neither the list nor the order list changes.
+  MakeRoom(list);
   list.emplace_back();
   try {
     AddEntRef(kind, count);
@@ -639,10 +706,11 @@ void ResetReaderStart(TJwwReaderState& r) {
 
 namespace {
 
-// What the splitter does with each byte value.
-enum TByteClass : unsigned char { kDrop, kKeep, kLead, kQuote, kEquals, kBlank };
+// What the splitter does with each byte value. CR and LF are dropped inside a line; where
+// the splitter looks for the end of the line itself, they end it.
+enum TByteClass : unsigned char { kDrop, kKeep, kLead, kQuote, kEquals, kBlank, kLineEnd };
 
-constexpr std::array<TByteClass, 256> MakeByteClasses() {
+constexpr std::array<TByteClass, 256> MakeByteClasses(bool lineEnds) {
   std::array<TByteClass, 256> t{};
   for (int b = 0; b < 256; ++b) {
     if (IsLeadByte(static_cast<unsigned char>(b))) t[static_cast<std::size_t>(b)] = kLead;
@@ -653,13 +721,188 @@ constexpr std::array<TByteClass, 256> MakeByteClasses() {
   t['='] = kEquals;
   t[' '] = kBlank;
   t['\t'] = kBlank;
+  if (lineEnds) t['\r'] = t['\n'] = kLineEnd;
   return t;
 }
-constexpr std::array<TByteClass, 256> kByteClass = MakeByteClasses();
+constexpr std::array<TByteClass, 256> kByteClass = MakeByteClasses(false);
+constexpr std::array<TByteClass, 256> kByteClassToLineEnd = MakeByteClasses(true);
+
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+// The high bit of every byte of w that is zero.
+constexpr std::uint64_t ZeroBytes(std::uint64_t w) noexcept {
+  return ~(((w & ~kHighBits) + ~kHighBits) | w) & kHighBits;
+}
+
+// The high bit of every byte of w that may not be a plain kept byte: below '!', from 0x80
+// on, a quote or an equals sign. Exact per byte, so the lowest one is the first such byte.
+constexpr std::uint64_t MaybeSpecialBytes(std::uint64_t w) noexcept {
+  const std::uint64_t belowBang = ~(((w & ~kHighBits) + 0x5F * kEveryByte) | w) & kHighBits;
+  return belowBang | (w & kHighBits) | ZeroBytes(w ^ ('"' * kEveryByte)) |
+         ZeroBytes(w ^ ('=' * kEveryByte));
+}
+
+// The first byte at or after p that may not be a plain kept byte (see MaybeSpecialBytes),
+// or limit.
+inline const char* NextMaybeSpecial(const char* p, const char* limit) noexcept {
+#if defined(__SSE2__)
+  // Sixteen bytes at a time: below '!' or from 0x80 on (negative as signed bytes), a quote
+  // or an equals sign.
+  while (limit - p >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i special =
+        _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('!')),
+                     _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('='))));
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(special));
+    if (mask != 0) return p + std::countr_zero(mask);
+    p += 16;
+  }
+#endif
+  while (limit - p >= 8) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, p, 8);
+    if constexpr (std::endian::native == std::endian::big) {
+      std::uint64_t swapped = 0;
+      for (int k = 0; k < 8; ++k) swapped = (swapped << 8) | ((w >> (8 * k)) & 0xFF);
+      w = swapped;
+    }
+    const std::uint64_t special = MaybeSpecialBytes(w);
+    if (special != 0) return p + std::countr_zero(special) / 8;
+    p += 8;
+  }
+  while (p < limit && kByteClass[static_cast<unsigned char>(*p)] == kKeep) ++p;
+  return p;
+}
+
+// The first byte at or after p that is not kept as it stands (see kByteClass), or limit.
+inline const char* SkipKeptBytes(const char* p, const char* limit) noexcept {
+  for (;;) {
+    p = NextMaybeSpecial(p, limit);
+    if (p == limit || kByteClass[static_cast<unsigned char>(*p)] != kKeep) return p;
+    ++p;  // a kept byte from 0x80 on (half-width kana)
+  }
+}
 
 }  // namespace
 
+// The bytes of a field are contiguous in the line unless a dropped byte sits between two of
+// them: then copy is set and the split is left unfinished. Dropped bytes before a field's
+// first byte or after its last one need no copy.
+template <bool kStopAtLineEnd>
+const char* TJwwFields::SplitInPlace(const char* p, const char* limit, bool& copy) noexcept {
+  const auto& cls = kStopAtLineEnd ? kByteClassToLineEnd : kByteClass;
+  std::size_t k = 0;
+  const char* first = nullptr;  // the current field's first byte; null while it is empty
+  const char* last = nullptr;   // one past its last byte
+  // Takes [at, to) into the current field; false when a dropped byte lies before it.
+  const auto take = [&](const char* at, const char* to) {
+    if (first == nullptr) first = at;
+    else if (last != at) return false;
+    last = to;
+    return true;
+  };
+  const auto finish = [&]() {
+    begin_[k] = first;
+    end_[k] = first != nullptr ? last : first;
+    count_ = static_cast<int>(k + 1);
+  };
+  // A lead byte with a byte after it in the line is a character; alone at the end it is
+  // dropped, and the line ends there.
+  const auto loneLead = [&](const char* at) {
+    return at + 1 == limit || (kStopAtLineEnd && cls[static_cast<unsigned char>(at[1])] == kLineEnd);
+  };
+  copy = false;
+  const char* q = p;
+  // Splitting on.
+  while (q < limit) {
+    const TByteClass c = cls[static_cast<unsigned char>(*q)];
+    if (c == kKeep) {
+      const char* run = SkipKeptBytes(q + 1, limit);
+      if (!take(q, run)) return copy = true, q;
+      q = run;
+      continue;
+    }
+    if (c == kBlank) {
+      ++q;
+      if (first == nullptr) continue;
+      if (k + 1 == static_cast<std::size_t>(kMaxJwwFields)) {
+        // Only the first 400 fields are held: the rest of the line is dropped.
+        finish();
+        if constexpr (kStopAtLineEnd) {
+          while (q < limit && cls[static_cast<unsigned char>(*q)] != kLineEnd) ++q;
+        }
+        return kStopAtLineEnd ? q : limit;
+      }
+      finish();
+      ++k;
+      first = last = nullptr;
+      continue;
+    }
+    if (c == kLead) {
+      if (loneLead(q)) {
+        finish();
+        return q + 1;
+      }
+      if (!take(q, q + 2)) return copy = true, q;
+      q += 2;
+      continue;
+    }
+    if (c == kLineEnd) {
+      finish();
+      return q;
+    }
+    if (c == kDrop) {
+      ++q;
+      continue;
+    }
+    if (c == kEquals && !take(q, q + 1)) return copy = true, q;
+    ++q;  // an equals sign kept, or a quote dropped: splitting ends
+    break;
+  }
+  // Splitting off: the rest of the line is the current field; blanks, quotes and equals
+  // signs are kept, tabs and other control bytes still dropped.
+  while (q < limit) {
+    const auto b = static_cast<unsigned char>(*q);
+    const TByteClass c = cls[b];
+    if (c == kLineEnd) break;
+    if (c == kLead) {
+      if (loneLead(q)) {
+        finish();
+        return q + 1;
+      }
+      if (!take(q, q + 2)) return copy = true, q;
+      q += 2;
+      continue;
+    }
+    if (c == kDrop || b == '\t') {
+      ++q;
+      continue;
+    }
+    if (!take(q, q + 1)) return copy = true, q;
+    ++q;
+  }
+  finish();
+  return q;
+}
+
 void TJwwFields::Split(std::string_view line) {
+  const char* const end = line.data() + line.size();
+  bool copy = false;
+  SplitInPlace<false>(line.data(), end, copy);
+  if (copy) SplitCopying(line);
+}
+
+const char* TJwwFields::SplitToLineEnd(const char* p, const char* limit) {
+  bool copy = false;
+  const char* lineEnd = SplitInPlace<true>(p, limit, copy);
+  if (!copy) return lineEnd;
+  while (lineEnd < limit && *lineEnd != '\r' && *lineEnd != '\n') ++lineEnd;
+  SplitCopying(std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+  return lineEnd;
+}
+
+void TJwwFields::SplitCopying(std::string_view line) {
   if (buffer_.size() < line.size()) buffer_.resize(line.size());
   char* out = buffer_.data();
   const char* in = line.data();
@@ -667,7 +910,11 @@ void TJwwFields::Split(std::string_view line) {
   std::size_t w = 0;
   std::size_t k = 0;
   std::size_t i = 0;
-  start_[0] = 0;
+  std::size_t start = 0;  // where the current field began in the buffer
+  const auto endField = [&]() {
+    begin_[k] = out + start;
+    end_[k] = out + w;
+  };
   // Splitting on: blanks and tabs separate fields, a quote or an equals sign ends splitting.
   while (i < n) {
     // Runs of ordinary bytes are the common case: copy them without the dispatch.
@@ -679,16 +926,19 @@ void TJwwFields::Split(std::string_view line) {
     const auto b = static_cast<unsigned char>(in[i]);
     switch (kByteClass[b]) {
       case kKeep:
+      case kLineEnd:
         continue;
       case kBlank:
         ++i;
-        if (w > start_[k]) {
+        if (w > start) {
           // Only the first 400 fields are held: the rest of a longer line is dropped.
           if (k + 1 == static_cast<std::size_t>(kMaxJwwFields)) {
             i = n;
             break;
           }
-          start_[++k] = w;
+          endField();
+          ++k;
+          start = w;
         }
         continue;
       case kLead:
@@ -727,7 +977,7 @@ void TJwwFields::Split(std::string_view line) {
     if (c != kDrop && b != '\t') out[w++] = static_cast<char>(b);
     ++i;
   }
-  start_[k + 1] = w;
+  endField();
   count_ = static_cast<int>(k + 1);
 }
 
@@ -795,6 +1045,7 @@ void FreeJwwModel() {
 }
 
 void AddEntRef(int kind, int index) {
+  MakeRoom(EntOrder);
   EntOrder.push_back(TJwwEntRef{kind, index});
   ++EntOrderCount;
 }
@@ -829,9 +1080,11 @@ void ResetJwwCurrentState() {
 
 // ---- Reading ----
 
+void ParseJwwFields(const TJwwFields& fields) { TLineInterpreter(fields).Run(); }
+
 void ParseJwwLine(std::string_view line, TJwwFields& fields) {
   fields.Split(line);
-  TLineInterpreter(fields).Run();
+  ParseJwwFields(fields);
 }
 
 void ParseJwwLine(std::string_view line) {
@@ -854,62 +1107,72 @@ class TLineSplitter {
 
   // Hands on every line that ends in [p, end) and returns where the unfinished rest begins:
   // it holds no line end and is shorter than the limit. At the end of the file the rest is
-  // the last line and is handed on too.
-  const char* Feed(const char* p, const char* end, bool atEof) {
+  // the last line and is handed on too. offset is where p lies in the whole text.
+  const char* Feed(const char* p, const char* end, bool atEof, std::uint64_t offset = 0) {
+    const char* const begin = p;
     if (afterCr_ && p < end) {
       if (*p == '\n') ++p;
       afterCr_ = false;
     }
-    // The next CR and the next LF, each searched again only once p has passed it, so that
-    // lines ended by lone CRs cost no more than lines ended by LFs.
-    const char* cr = nullptr;
-    const char* lf = nullptr;
     while (p < end) {
-      if (cr == nullptr || cr < p) cr = Find(p, end, '\r');
-      if (lf == nullptr || lf < p) lf = Find(p, end, '\n');
-      const char* lineEnd = cr < lf ? cr : lf;
-      if (lineEnd == end) {  // no line end in what is here
-        const auto n = static_cast<std::size_t>(end - p);
-        if (dropping_) {
+      ReadProgress.Consumed = offset + static_cast<std::uint64_t>(p - begin);
+      if (dropping_) {
+        const char* lineEnd = p;
+        while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n') ++lineEnd;
+        if (lineEnd == end) {
           dropping_ = !atEof;
           return end;
         }
-        if (atEof) {
-          Line(p, n);
-          return end;
-        }
-        if (n < maxLine_) return p;
-        Line(p, maxLine_);
+        dropping_ = false;
+        p = AfterLineEnd(lineEnd, end, atEof);
+        continue;
+      }
+      // One pass over the line finds its end and its fields.
+      const auto available = static_cast<std::size_t>(end - p);
+      const char* const limit = available > maxLine_ ? p + maxLine_ : end;
+      const char* const lineEnd = fields_.SplitToLineEnd(p, limit);
+      if (lineEnd == limit) {  // no line end among the bytes the line may have
+        if (limit == end && !atEof && available < maxLine_) return p;  // the rest comes later
+        ParseJwwFields(fields_);
+        // At the end of the file that was the last line; else it is cut at the limit and
+        // the rest of it is dropped.
+        if (limit == end && atEof) return end;
         dropping_ = true;
-        return end;
+        p = limit;
+        continue;
       }
-      if (dropping_) dropping_ = false;
-      else Line(p, static_cast<std::size_t>(lineEnd - p));
-      p = lineEnd + 1;
-      if (*lineEnd == '\r') {
-        if (p < end) {
-          if (*p == '\n') ++p;
-        } else if (!atEof) {
-          afterCr_ = true;  // the LF of a CR LF may come with the next chunk
-        }
-      }
+      ParseJwwFields(fields_);
+      p = AfterLineEnd(lineEnd, end, atEof);
     }
     return p;
   }
 
  private:
-  static const char* Find(const char* p, const char* end, char c) noexcept {
-    const void* at = std::memchr(p, c, static_cast<std::size_t>(end - p));
-    return at ? static_cast<const char*>(at) : end;
-  }
-  void Line(const char* p, std::size_t n) {
-    ParseJwwLine(std::string_view(p, n < maxLine_ ? n : maxLine_), fields_);
+  // Past the CR, LF or CR LF at lineEnd.
+  const char* AfterLineEnd(const char* lineEnd, const char* end, bool atEof) noexcept {
+    const char* p = lineEnd + 1;
+    if (*lineEnd == '\r') {
+      if (p < end) {
+        if (*p == '\n') ++p;
+      } else if (!atEof) {
+        afterCr_ = true;  // the LF of a CR LF may come with the next chunk
+      }
+    }
+    return p;
   }
 
   std::size_t maxLine_;
   TJwwFields fields_;  // reused for every line: splitting allocates only when a line grows
   bool dropping_ = false;  // inside the dropped rest of an over-long line
   bool afterCr_ = false;   // the last chunk ended with a CR
+};
+
+// Tells the lists how long the text being read is, for as long as it is read.
+struct TProgressScope {
+  explicit TProgressScope(std::uint64_t total) noexcept { ReadProgress = {total, 0}; }
+  ~TProgressScope() { ReadProgress = {}; }
+  TProgressScope(const TProgressScope&) = delete;
+  TProgressScope& operator=(const TProgressScope&) = delete;
 };
 
 void SetOpenFailure(TJwcLoadResult& result, int error) noexcept {
@@ -920,7 +1183,7 @@ void SetOpenFailure(TJwcLoadResult& result, int error) noexcept {
 
 // Opens a regular file for reading. Anything else (a FIFO, a device, a folder) is refused
 // before a byte is read: a FIFO without a writer would block, a device might never end.
-TFile OpenRegularFile(const std::string& path, TJwcLoadResult& result) {
+TFile OpenRegularFile(const std::string& path, TJwcLoadResult& result, std::uint64_t& size) {
   errno = 0;
 #if defined(_WIN32)
   TFile file(std::fopen(path.c_str(), "rb"));
@@ -962,6 +1225,7 @@ TFile OpenRegularFile(const std::string& path, TJwcLoadResult& result) {
     result.Problem = TJwcLoadProblem::NotRegularFile;
     return nullptr;
   }
+  size = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 #if !defined(_WIN32)
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
@@ -973,8 +1237,10 @@ TFile OpenRegularFile(const std::string& path, TJwcLoadResult& result) {
 
 TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& limits) {
   TJwcLoadResult result;
-  const TFile file = OpenRegularFile(path, result);
+  std::uint64_t size = 0;
+  const TFile file = OpenRegularFile(path, result, size);
   if (!file) return result;
+  const TProgressScope progress(std::min(size, limits.MaxFileBytes));
 
   const std::size_t maxLine = limits.MaxLineBytes > 0 ? limits.MaxLineBytes : 1;
   std::uint64_t total = 0;
@@ -1009,7 +1275,7 @@ TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& li
         return result;  // what was read stays; the unfinished last line is not interpreted
       }
       const char* begin = buffer.data();
-      const char* rest = lines.Feed(begin, begin + filled, atEof);
+      const char* rest = lines.Feed(begin, begin + filled, atEof, total - filled);
       if (atEof) break;
       const auto used = static_cast<std::size_t>(rest - begin);
       if (used > 0) {
@@ -1032,6 +1298,7 @@ TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& li
 }
 
 void ParseJwcText(std::string_view text, std::size_t maxLine) {
+  const TProgressScope progress(text.size());
   TLineSplitter(maxLine > 0 ? maxLine : 1).Feed(text.data(), text.data() + text.size(), true);
 }
 

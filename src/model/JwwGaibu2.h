@@ -293,6 +293,8 @@ void ParseJwwLine(std::string_view line);
 class TJwwFields;
 // The same with the caller's field splitter, which keeps its buffer from line to line.
 void ParseJwwLine(std::string_view line, TJwwFields& fields);
+// Interprets a line its caller has split already.
+void ParseJwwFields(const TJwwFields& fields);
 
 // Re-arms the first-value markers and returns the current attributes to their start values.
 void ResetJwwCurrentState();
@@ -301,23 +303,38 @@ void ResetJwwCurrentState();
 
 inline constexpr int kMaxJwwFields = 400;
 
-// The fields of one line. Views point into the splitter's own buffer and stay valid until
-// the next split with the same object.
+// The fields of one line: blanks and tabs separate them until a quote (dropped) or an equals
+// sign (kept) makes the rest of the line one field; control bytes are dropped, a two-byte
+// character is never split, and a lone lead byte at the end is dropped.
 class TJwwFields {
  public:
+  // Fields are views into the line itself when no byte inside a field has to be dropped,
+  // else into the splitter's own buffer: they stay valid while the line does and until the
+  // next split with the same object.
   void Split(std::string_view line);
+  // The same fields, always copied into the splitter's buffer.
+  void SplitCopying(std::string_view line);
+  // Splits the line that begins at p and ends before the first CR or LF, looking at no byte
+  // at or past limit. Returns that line end, or limit when there is none before it (then the
+  // fields are those of the bytes [p, limit)).
+  const char* SplitToLineEnd(const char* p, const char* limit);
+
   int Count() const noexcept { return count_; }
   // Field k, or an empty view for k beyond the line's fields.
   std::string_view operator[](int k) const noexcept {
     if (k < 0 || k >= count_) return {};
-    return std::string_view(buffer_.data() + start_[static_cast<std::size_t>(k)],
-                            start_[static_cast<std::size_t>(k) + 1] -
-                                start_[static_cast<std::size_t>(k)]);
+    const auto i = static_cast<std::size_t>(k);
+    return std::string_view(begin_[i], static_cast<std::size_t>(end_[i] - begin_[i]));
   }
 
  private:
+  template <bool kStopAtLineEnd>
+  const char* SplitInPlace(const char* p, const char* limit, bool& copy) noexcept;
+
   std::string buffer_;
-  std::array<std::size_t, kMaxJwwFields + 1> start_{};
+  // Field k is [begin_[k], end_[k]); only the first count_ entries are set.
+  std::array<const char*, kMaxJwwFields> begin_;
+  std::array<const char*, kMaxJwwFields> end_;
   int count_ = 0;
 };
 

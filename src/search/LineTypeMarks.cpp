@@ -80,6 +80,10 @@ std::vector<TLineTypeMark> CollectLineTypeMarks() {
   return marks;
 }
 
+void ForEachLineTypeMark(const std::function<void(const TLineTypeMark&)>& onMark) {
+  WalkMarks(onMark, [] { return false; });
+}
+
 bool DrawLineTypeMarks(TCanvas& c, double m) {
   if (CheckUserBreak()) return false;
   return WalkMarks(

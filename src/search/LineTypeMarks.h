@@ -5,6 +5,7 @@
 // units (group scale applied, as the entities are drawn); m is in world units too.
 
 #include <string>
+#include <functional>
 #include <vector>
 
 #include "graphics/Canvas.h"
@@ -26,6 +27,8 @@ struct TLineTypeMark {
 
 // Every mark in drawing order: lines, circles, arcs, then dimensions, each in index order.
 std::vector<TLineTypeMark> CollectLineTypeMarks();
+// The same marks handed one at a time to onMark, none of them kept.
+void ForEachLineTypeMark(const std::function<void(const TLineTypeMark&)>& onMark);
 
 // Draws every mark of size m (10 / ViewScale for the preview). Polls the user's break after
 // records 0, 10, 20, ... of each list and after each list; a break leaves the rest undrawn.

@@ -1,10 +1,12 @@
 #include "util/MyFunc.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -25,6 +27,11 @@ int HexDigitValue(char c) noexcept {
 std::size_t CharLength(std::string_view text, std::size_t i) noexcept {
   return (IsLeadByte(text[i]) && i + 1 < text.size()) ? 2 : 1;
 }
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowerOf10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Rounds an extended intermediate to double once; out-of-range results saturate to the
 // infinities as the hardware conversion does, without undefined behaviour.
@@ -83,7 +90,7 @@ int StrToIntOr0(std::string_view text) noexcept {
   return static_cast<int>(magnitude);
 }
 
-double StrToFloatOr0(std::string_view text) noexcept {
+double StrToFloatOr0DigitByDigit(std::string_view text) noexcept {
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
   const bool negative = i < text.size() && text[i] == '-';
@@ -139,13 +146,10 @@ double StrToFloatOr0(std::string_view text) noexcept {
 
   // Exact fast path: a mantissa below 2^53 and a power of ten up to 10^22 are both exact
   // doubles, so one IEEE multiplication or division rounds correctly, as from_chars does.
-  static constexpr double kPowerOf10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   const std::int64_t power = scale + exponent;
   if (!overflowed && mantissa <= (std::uint64_t{1} << 53) && power >= -22 && power <= 22) {
     const auto m = static_cast<double>(mantissa);
-    const double value = power >= 0 ? m * kPowerOf10[power] : m / kPowerOf10[-power];
+    const double value = power >= 0 ? m * kExactPowerOf10[power] : m / kExactPowerOf10[-power];
     return negative ? -value : value;
   }
 
@@ -161,6 +165,116 @@ double StrToFloatOr0(std::string_view text) noexcept {
   } else if (result.ec != std::errc() || result.ptr != last) {
     return 0.0;
   }
+  return negative ? -value : value;
+}
+
+namespace {
+
+// Eight bytes as a little-endian word, whatever the host's byte order.
+std::uint64_t LoadLittleEndian64(const char* p) noexcept {
+  std::uint64_t w = 0;
+  std::memcpy(&w, p, 8);
+  if constexpr (std::endian::native == std::endian::big) {
+    std::uint64_t swapped = 0;
+    for (int k = 0; k < 8; ++k) swapped = (swapped << 8) | ((w >> (8 * k)) & 0xFF);
+    w = swapped;
+  }
+  return w;
+}
+
+// The high bit of every byte of w (first byte lowest) that is not '0'..'9'.
+constexpr std::uint64_t NonDigitBytes(std::uint64_t w) noexcept {
+  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+  const std::uint64_t x = w ^ 0x3030303030303030ull;  // digits become 0..9
+  const std::uint64_t belowTen = ~(((x & ~kHigh) + 0x7676767676767676ull) | x) & kHigh;
+  return ~belowTen & kHigh;
+}
+
+// The value of eight digit bytes (first byte most significant), in three multiplications.
+constexpr std::uint32_t EightDigitsValue(std::uint64_t w) noexcept {
+  w -= 0x3030303030303030ull;
+  w = (w * 10) + (w >> 8);  // pairs
+  w = (((w & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+       (((w >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >> 32;
+  return static_cast<std::uint32_t>(w);
+}
+
+constexpr std::uint64_t kPowerOf10Int[9] = {1,      10,      100,      1000,     10000,
+                                            100000, 1000000, 10000000, 100000000};
+
+// The eight bytes from p (first byte lowest), bytes at or past end read as 0. Reads no
+// byte outside [begin, end).
+std::uint64_t LoadUpTo8(const char* begin, const char* p, const char* end) noexcept {
+  const std::ptrdiff_t left = end - p;
+  if (left >= 8) return LoadLittleEndian64(p);
+  if (left <= 0) return 0;
+  if (end - begin >= 8) return LoadLittleEndian64(end - 8) >> (8 * (8 - left));
+  std::uint64_t w = 0;
+  for (std::ptrdiff_t k = left - 1; k >= 0; --k) w = (w << 8) | static_cast<unsigned char>(p[k]);
+  return w;
+}
+
+// Takes the digits at p into m (m * 10 + digit each, wrapping past 64 bits), up to eight at
+// a time without a branch per digit; returns the first byte that is not a digit. begin is
+// where the text starts: no byte outside [begin, end) is read.
+const char* TakeDigits(const char* begin, const char* p, const char* end, std::uint64_t& m) noexcept {
+  for (;;) {
+    const std::uint64_t w = LoadUpTo8(begin, p, end);
+    const std::uint64_t stop = NonDigitBytes(w);
+    if (stop == 0) {
+      m = m * 100000000u + EightDigitsValue(w);
+      p += 8;
+      continue;
+    }
+    const int n = std::countr_zero(stop) / 8;  // digits before the first other byte
+    if (n == 0) return p;
+    // The n digits moved to the top, '0' bytes below them.
+    const int shift = 8 * (8 - n);
+    const std::uint64_t digits = (w << shift) | (0x3030303030303030ull >> (64 - shift));
+    m = m * kPowerOf10Int[n] + EightDigitsValue(digits);
+    return p + n;
+  }
+}
+
+}  // namespace
+
+// The texts a host writes (a sign, at most 19 digits around the point, an exponent of a few
+// digits) are read here in one pass, eight digits at a time where they come in eights; every
+// other text, valid or not, goes to the digit-by-digit conversion. Both end in the same exact
+// step, so the results are the same bits.
+double StrToFloatOr0(std::string_view text) noexcept {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  bool negative = false;
+  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  std::uint64_t mantissa = 0;  // every digit, leading zeros included
+  const char* const intStart = p;
+  p = TakeDigits(text.data(), p, end, mantissa);
+  const std::ptrdiff_t intDigits = p - intStart;
+  std::ptrdiff_t fracDigits = 0;
+  if (p < end && *p == '.') {
+    const char* const fracStart = ++p;
+    p = TakeDigits(text.data(), p, end, mantissa);
+    fracDigits = p - fracStart;
+  }
+  const std::ptrdiff_t digits = intDigits + fracDigits;
+  if (digits == 0 || digits > 19) return StrToFloatOr0DigitByDigit(text);
+  int exponent = 0;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    bool negativeExponent = false;
+    if (p < end && (*p == '+' || *p == '-')) negativeExponent = *p++ == '-';
+    const char* const expStart = p;
+    while (p < end && IsDigit(*p) && p - expStart < 6) exponent = exponent * 10 + (*p++ - '0');
+    if (p == expStart) return 0.0;  // "1e", "1e+": invalid
+    if (negativeExponent) exponent = -exponent;
+  }
+  if (p != end) return StrToFloatOr0DigitByDigit(text);
+  const std::ptrdiff_t power = exponent - fracDigits;
+  if (mantissa > (std::uint64_t{1} << 53) || power < -22 || power > 22)
+    return StrToFloatOr0DigitByDigit(text);
+  const auto m = static_cast<double>(mantissa);
+  const double value = power >= 0 ? m * kExactPowerOf10[power] : m / kExactPowerOf10[-power];
   return negative ? -value : value;
 }
 

@@ -5,7 +5,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli/JsonWriter.h"
 #include "cli/ReportOptions.h"
@@ -147,6 +153,46 @@ TEST(ReportBeyondTheGrid, MarksLayersAndTheBlocksLine) {
   ParseJwwLine("BL 10 10 door");
   EXPECT_EQ(BlocksNotSearchedLine(true), "ブロック 1 個の中は検索していません\n");
   EXPECT_EQ(BlocksNotSearchedLine(false).substr(0, 36), "The insides of 1 block were not sear");
+}
+
+}  // namespace
+}  // namespace sxf
+
+namespace sxf {
+namespace {
+
+// The streamed JSON is the whole text, byte for byte, however small its chunks: on the
+// samples and on a generated drawing with every kind of record, with and without entities.
+TEST(ReportJsonStream, ChunksMakeTheWholeText) {
+  std::vector<std::string> drawings = {test::RandomDrawingText(5, 200000)};
+  if (const char* samples = std::getenv("SXF_SAMPLES")) {
+    for (const char* name : {"/floor-plan/JWC_TEMP.TXT", "/clean-detail/JWC_TEMP.TXT"}) {
+      std::ifstream in(std::string(samples) + name, std::ios::binary);
+      drawings.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      EXPECT_GT(drawings.back().size(), 100u) << name;
+    }
+  }
+  for (const std::string& drawing : drawings) {
+    InitJwwModel();
+    ParseJwcText(drawing);
+    ResetJwwCurrentState();
+    const TTallyGrid grid = BuildTallyGrid();
+    for (const TJsonReportOptions options : {TJsonReportOptions{true, true, true, true},
+                                             TJsonReportOptions{false, false, true, false}}) {
+      const std::string whole = FormatReportJson(grid, options);
+      for (std::size_t chunk : {std::size_t{1}, std::size_t{7}, std::size_t{4096}}) {
+        std::string streamed;
+        std::size_t pieces = 0;
+        WriteReportJson(grid, options, [&](std::string_view piece) {
+          EXPECT_FALSE(piece.empty());
+          streamed += piece;
+          ++pieces;
+        }, chunk);
+        EXPECT_TRUE(streamed == whole) << "chunks of " << chunk;
+        EXPECT_GE(pieces, whole.size() / (chunk + 256)) << "chunks of " << chunk;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <random>
 #include <string>
@@ -74,6 +78,72 @@ TEST(StrToFloatOr0, AgreesWithCorrectRoundingOnRandomDecimals) {
     }
     if (rng() % 4 == 0) text += "e" + std::to_string(static_cast<int>(rng() % 61) - 30);
     ASSERT_EQ(StrToFloatOr0(text), std::strtod(text.c_str(), nullptr)) << text;
+  }
+}
+
+// A random decimal text of the shapes a host writes and of many it does not: signs, leading
+// zeros, up to 24 digits on either side of the point, exponents of 0 to 7 digits, and now
+// and then a byte that makes the text invalid.
+std::string RandomDecimalText(std::mt19937_64& rng) {
+  const auto pick = [&](unsigned n) { return static_cast<unsigned>(rng() % n); };
+  const auto digits = [&](std::string& out, unsigned count) {
+    for (unsigned d = 0; d < count; ++d) out += static_cast<char>('0' + pick(10));
+  };
+  std::string text;
+  switch (pick(8)) {
+    case 0: text += '-'; break;
+    case 1: text += '+'; break;
+    case 2: case 3: text += '-'; break;
+    default: break;
+  }
+  if (pick(6) == 0) text.append(pick(4), '0');
+  // Mostly the host's own shapes (up to 15 significant digits), sometimes far longer.
+  const bool longer = pick(5) == 0;
+  digits(text, pick(longer ? 25 : 9));
+  if (pick(5) != 0) {
+    text += '.';
+    if (pick(4) == 0) text.append(pick(5), '0');
+    digits(text, pick(longer ? 25 : 16));
+  }
+  if (pick(4) == 0) {
+    text += pick(2) ? 'e' : 'E';
+    const unsigned sign = pick(3);
+    if (sign == 1) text += '-';
+    if (sign == 2) text += '+';
+    digits(text, pick(6) == 0 ? pick(8) : 1 + pick(3));
+  }
+  if (pick(40) == 0) {
+    const char junk[] = {' ', '.', 'e', 'x', '-', '\0', '\t', '9'};
+    text.insert(pick(static_cast<unsigned>(text.size()) + 1), 1, junk[pick(sizeof junk)]);
+  }
+  return text;
+}
+
+// Every text the one-pass conversion finishes itself must read as the digit-by-digit one
+// reads it, to the bit (a -0 included); where that one is exact, so is strtod.
+TEST(StrToFloatOr0, OnePassAgreesWithDigitByDigitToTheBit) {
+  std::mt19937_64 rng(20261207);
+  int agreedWithStrtod = 0;
+  for (int n = 0; n < 3000000; ++n) {
+    const std::string text = RandomDecimalText(rng);
+    const double fast = StrToFloatOr0(text);
+    const double plain = StrToFloatOr0DigitByDigit(text);
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(fast), std::bit_cast<std::uint64_t>(plain)) << '"' << text << '"';
+    if (n % 16 == 0 && plain != 0.0 && std::strlen(text.c_str()) == text.size()) {
+      ASSERT_EQ(fast, std::strtod(text.c_str(), nullptr)) << '"' << text << '"';
+      ++agreedWithStrtod;
+    }
+  }
+  EXPECT_GT(agreedWithStrtod, 100000);
+  // Shapes at the edges of the one-pass path: 19 and 20 digits, 2^53 and one more, powers
+  // of ten at 22 and 23, exponents of six and seven digits, eight digits at a time.
+  for (const char* text : {"9999999999999999999", "99999999999999999999", "9007199254740992",
+                           "9007199254740993", "1e22", "1e23", "1e-22", "1e-23", "0.1e-21",
+                           "12345678.12345678", "-00000000.00000001", "1e000022", "1e0000022",
+                           "5e-324", "-0", "-0.0e5", "+.5", "5.", "00000000000000000000001"}) {
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(StrToFloatOr0(text)),
+              std::bit_cast<std::uint64_t>(StrToFloatOr0DigitByDigit(text)))
+        << text;
   }
 }
 
