@@ -8,10 +8,14 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/Report.h"
 #include "cli/ReportOptions.h"
 #include "model/JwwGaibu2.h"
+#if defined(_WIN32)
+#include "platform/win32/ProgramPath.h"
+#endif
 
 namespace {
 
@@ -54,9 +58,23 @@ int Usage(const char* problem) {
   return 2;
 }
 
+// The arguments after the program name. File names are opened as the reader takes them:
+// UTF-8 on Windows, where they come from the wide command line.
+std::vector<std::string> Arguments(int argc, char** argv) {
+#if defined(_WIN32)
+  (void)argc;
+  (void)argv;
+  return sxf::ProgramArguments();
+#else
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args = Arguments(argc, argv);
+  const int count = static_cast<int>(args.size());
   std::string file;
   std::string_view format = "text";
   bool entities = false;
@@ -66,14 +84,14 @@ int main(int argc, char** argv) {
   int pngWidth = 800;
   int pngHeight = 600;
   bool sizeGiven = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
+  for (int i = 0; i < count; ++i) {
+    const std::string_view arg = args[i];
     if (arg == "--help" || arg == "-h") {
       return WriteAll(kUsage) ? 0 : 1;
     }
     if (arg == "--format") {
-      if (i + 1 >= argc) return Usage("--format needs a value");
-      format = argv[++i];
+      if (i + 1 >= count) return Usage("--format needs a value");
+      format = args[++i];
       if (format != "text" && format != "csv" && format != "json")
         return Usage("--format takes text, csv or json");
     } else if (arg.starts_with("--format=")) {
@@ -87,11 +105,11 @@ int main(int argc, char** argv) {
     } else if (arg == "--marks") {
       marks = true;
     } else if (arg == "--png") {
-      if (i + 1 >= argc) return Usage("--png needs a file name");
-      png = argv[++i];
+      if (i + 1 >= count) return Usage("--png needs a file name");
+      png = args[++i];
     } else if (arg == "--size") {
-      if (i + 1 >= argc) return Usage("--size needs WxH");
-      const auto size = sxf::ParsePictureSize(argv[++i]);
+      if (i + 1 >= count) return Usage("--size needs WxH");
+      const auto size = sxf::ParsePictureSize(args[++i]);
       if (!size) return Usage("--size takes WxH, each a plain decimal number from 1 to 16384");
       pngWidth = size->Width;
       pngHeight = size->Height;

@@ -42,7 +42,6 @@ int MouseShiftState(const TMousePress& press) noexcept {
          (press.Ctrl ? kShiftCtrlKey : 0);
 }
 
-bool TFormFrontEnd::LoadDrawing(const std::string& path) { return LoadJwcTempFile(path); }
 const char* const* FormHelpLines() noexcept { return kHelpLines; }
 
 TFormBehaviour::TFormBehaviour(TFormFrontEnd& frontEnd, std::string programFolder,
@@ -77,7 +76,7 @@ void TFormBehaviour::FormCreate() {
 void TFormBehaviour::FormShow() {
   InitJwwModel();
   ProgramFolder = programFolder_;
-  ui_.LoadDrawing(ProgramFolder + "JWC_TEMP.TXT");
+  LoadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
   ResetJwwCurrentState();
   PrepareDrawingIndex();
   Settings = ReadSettings(settingsFile_);

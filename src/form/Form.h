@@ -56,9 +56,6 @@ class TFormFrontEnd {
   virtual void ScreenSizeAt(int x, int y, int& width, int& height) const = 0;
   // After a resize below the minimum: only the size changes, the frame's corner stays.
   virtual void ResizeWindow(int width, int height) = 0;
-  // Opens and reads the drawing file into the model; the file name is the program folder's
-  // (UTF-8 on Windows). True when it was read to its end.
-  virtual bool LoadDrawing(const std::string& path);
 
   // ---- Preview ----
   virtual int PreviewWidth() const = 0;

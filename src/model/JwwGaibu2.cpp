@@ -8,6 +8,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#if defined(_WIN32)
+#include <filesystem>
+#endif
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -1186,12 +1189,26 @@ void SetOpenFailure(TJwcLoadResult& result, int error) noexcept {
 TFile OpenRegularFile(const std::string& path, TJwcLoadResult& result, std::uint64_t& size) {
   errno = 0;
 #if defined(_WIN32)
-  TFile file(std::fopen(path.c_str(), "rb"));
+  // The name is UTF-8: the narrow calls would read it in the ANSI code page and miss a folder
+  // named ツール on a Western system.
+  std::wstring wide;
+  try {
+    wide = std::filesystem::path(std::u8string(path.begin(), path.end())).wstring();
+  } catch (...) {
+    SetOpenFailure(result, ENOENT);  // not UTF-8: no file has that name
+    return nullptr;
+  }
+  TFile file(_wfopen(wide.c_str(), L"rb"));
   if (!file) {
     const int error = errno;
     // Windows refuses to open a folder at all (EACCES): say what it is.
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFDIR) {
+    // The C library's stat refuses a folder's name with a trailing separator ("C:\Temp\").
+    std::wstring folder = wide;
+    while (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/') &&
+           !(folder.size() == 3 && folder[1] == L':'))
+      folder.pop_back();
+    struct _stat64 st {};
+    if (::_wstat64(folder.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFDIR) {
       result.Exists = true;
       result.Problem = TJwcLoadProblem::NotRegularFile;
       return nullptr;

@@ -277,7 +277,7 @@ struct TJwcLoadResult {
   TJwcLoadProblem Problem = TJwcLoadProblem::None;
 };
 // Reads the whole file line by line into the model. CR LF, LF and a lone CR end a line.
-// Only regular files are read. On a failure the lines read so far stay in the model; the
+// Only regular files are read; on Windows the name is UTF-8. On a failure the lines read so far stay in the model; the
 // line the failure cut short is not interpreted.
 TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& limits = {});
 // What went wrong, in words for a message ("not a regular file ..."); empty for None.

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include "platform/win32/ShiftJis.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -65,7 +67,7 @@ std::string EncodePng(int width, int height, const std::uint32_t* pixels) {
 std::string WritePng(const std::string& path, int width, int height, const std::uint32_t* pixels) {
   const std::string png = EncodePng(width, height, pixels);
   if (png.empty()) return "cannot compress the picture";
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::FILE* f = _wfopen(Utf8ToWide(path).c_str(), L"wb");  // the name is UTF-8
   if (!f) return "cannot create the file";
   const bool written = std::fwrite(png.data(), 1, png.size(), f) == png.size();
   const bool closed = std::fclose(f) == 0;

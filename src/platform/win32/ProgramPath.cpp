@@ -3,6 +3,8 @@
 #include "platform/win32/ShiftJis.h"
 #include "platform/win32/WindowsApi.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 namespace sxf {
@@ -29,6 +31,16 @@ std::string ProgramFolderPath() {
   const std::size_t slash = path.find_last_of(L"\\/");
   path.resize(slash == std::wstring::npos ? 0 : slash + 1);
   return WideToUtf8(path);
+}
+
+std::vector<std::string> ProgramArguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(WideToUtf8(wide[i]));
+  LocalFree(wide);
+  return arguments;
 }
 
 }  // namespace sxf

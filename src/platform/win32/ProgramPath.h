@@ -2,6 +2,7 @@
 // Where the running program lives, from the Windows API.
 
 #include <string>
+#include <vector>
 
 namespace sxf {
 
@@ -11,5 +12,8 @@ namespace sxf {
 std::string ProgramFilePath();
 // Folder of the program file with its trailing backslash (UTF-8).
 std::string ProgramFolderPath();
+// The command line's arguments after the program name, in UTF-8 from the wide command line:
+// the narrow argv has every character outside the ANSI code page replaced by '?'.
+std::vector<std::string> ProgramArguments();
 
 }  // namespace sxf

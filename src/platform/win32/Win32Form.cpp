@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "graphics/Primitives.h"
-#include "platform/win32/DrawingFile.h"
 #include "platform/win32/ShiftJis.h"
 
 namespace sxf {
@@ -240,8 +239,6 @@ void TWin32Form::ScreenSizeAt(int x, int y, int& width, int& height) const {
 void TWin32Form::ResizeWindow(int width, int height) {
   SetWindowPos(Form1, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-bool TWin32Form::LoadDrawing(const std::string& path) { return LoadJwcTempFileByUtf8Name(path); }
 
 void TWin32Form::SetStatusCaption(const std::string& sjis) { SetWindowTextW(LabelA1, Wide(sjis).c_str()); }
 

@@ -59,7 +59,6 @@ class TWin32Form final : public TFormFrontEnd {
   void ShowTally(const TTallyGrid& grid) override;
   void ScreenSizeAt(int x, int y, int& width, int& height) const override;
   void ResizeWindow(int width, int height) override;
-  bool LoadDrawing(const std::string& path) override;
   int PreviewWidth() const override;
   int PreviewHeight() const override;
   TCanvas& BeginPreviewDrawing() override;

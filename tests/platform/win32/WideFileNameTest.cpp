@@ -9,7 +9,6 @@
 
 #include "form/WindowSettings.h"
 #include "model/JwwGaibu2.h"
-#include "platform/win32/DrawingFile.h"
 #include "platform/win32/ShiftJis.h"
 
 namespace sxf {
@@ -43,11 +42,11 @@ class WideFileNameTest : public ::testing::Test {
 TEST_F(WideFileNameTest, TheDrawingIsReadByItsUtf8Name) {
   Write("JWC_TEMP.TXT", "lc1\r\nlt47\r\n 0 0 10 0\r\n 20 0 30 0\r\n");
   InitJwwModel();
-  EXPECT_TRUE(LoadJwcTempFileByUtf8Name(utf8Folder_ + "JWC_TEMP.TXT"));
+  EXPECT_TRUE(LoadJwcTempFile(utf8Folder_ + "JWC_TEMP.TXT"));
   EXPECT_EQ(LinCount, 2);
   InitJwwModel();
-  EXPECT_FALSE(LoadJwcTempFileByUtf8Name(utf8Folder_ + "MISSING.TXT"));
-  EXPECT_FALSE(LoadJwcTempFileByUtf8Name(utf8Folder_)) << "a folder is not read";
+  EXPECT_FALSE(LoadJwcTempFile(utf8Folder_ + "MISSING.TXT"));
+  EXPECT_FALSE(LoadJwcTempFile(utf8Folder_)) << "a folder is not read";
   EXPECT_EQ(LinCount, 0);
   FreeJwwModel();
 }
@@ -67,7 +66,7 @@ TEST(WideFileName, ANameThatIsNotUtf8OpensNothingAndThrowsNothing) {
   EXPECT_FALSE(WriteSettings(bad, TWindowSettings{}));
   EXPECT_EQ(SettingsFileName("C:\\\xFF.exe"), "");
   InitJwwModel();
-  EXPECT_FALSE(LoadJwcTempFileByUtf8Name(bad));
+  EXPECT_FALSE(LoadJwcTempFile(bad));
   FreeJwwModel();
 }
 

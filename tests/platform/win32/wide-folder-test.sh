@@ -2,7 +2,8 @@
 # The Win32 window started from a folder whose name has characters outside the ANSI code page
 # ("ツール" outside code page 1252, "é" outside 932, "ŋ" outside both), on a Western (1252) and
 # on a Japanese (932) system: it finds JWC_TEMP.TXT beside itself (its preview is the GDI
-# picture of the sample), and writes its settings file there on close.
+# picture of the sample), and writes its settings file there on close. The report reads the
+# drawing there and writes its picture beside it.
 # Run inside xvfb-run:  wide-folder-test.sh FINDER REPORT SAMPLE WORKDIR
 set -eu
 . "$(dirname "$0")/wine-window.sh"
@@ -29,7 +30,9 @@ for locale in en_US.UTF-8 ja_JP.UTF-8; do
   xdotool windowactivate --sync "$id" key alt+F4 || true
   wait $app || true
 
-  wine "$report" "$sample" --png "$work/$locale-gdi.png" --size "${pw}x${ph}" >/dev/null
+  # The report reads the drawing and writes its picture by names outside the code page too.
+  wine "$report" "$run/JWC_TEMP.TXT" --png "$work/$locale/ツール é ŋ.png" --size "${pw}x${ph}" >/dev/null
+  cp "$work/$locale/ツール é ŋ.png" "$work/$locale-gdi.png"
   diff=$(compare -metric AE "$work/$locale-preview.png" "$work/$locale-gdi.png" "$work/$locale-diff.png" 2>&1 || true)
   echo "$locale: window preview vs GDI picture of the sample: $diff pixels differ"
   [ "$diff" = "0" ] || status=1
