@@ -64,6 +64,21 @@ void ParseLine(const char* text) { sxf::ParseJwwLine(text); }
 
 void FitAll() { sxf::FitViewToDrawing(kWidth, kHeight); }
 
+// Counts what a redraw writes: characters and fonts.
+class TTextCounter final : public sxf::TCanvas {
+ public:
+  long Characters = 0;
+  long Fonts = 0;
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void SetPixel(int, int, sxf::TColor) override {}
+  void Rectangle(int, int, int, int) override {}
+  void Polyline(std::span<const sxf::TPixelPoint>) override {}
+  void Polygon(std::span<const sxf::TPixelPoint>) override {}
+  void SetFont(const sxf::TLogFont&) override { ++Fonts; }
+  void TextOut(int, int, std::string_view) override { ++Characters; }
+};
+
 // A view of the preview's shape whose area is the given share of the drawing's extents,
 // centred on the extents.
 void ZoomToShareOfExtents(double share) {
@@ -102,6 +117,9 @@ void Redraw(benchmark::State& state, void (*setView)()) {
   sxf::SetDrawingIndexAreaShare(state.range(1) == 1 ? 0.25 : 0.0);
   setView();
   state.counters["records_touched"] = RecordsTouched();
+  TTextCounter counter;
+  sxf::DrawPreview(counter, kWidth, kHeight);
+  state.counters["characters"] = static_cast<double>(counter.Characters);
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {
     sxf::TQtCanvas canvas(image);
@@ -172,21 +190,6 @@ class TSegmentCollector final : public sxf::TCanvas {
 
  private:
   QPoint at_;
-};
-
-// Counts what a redraw writes: characters and fonts.
-class TTextCounter final : public sxf::TCanvas {
- public:
-  long Characters = 0;
-  long Fonts = 0;
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void SetPixel(int, int, sxf::TColor) override {}
-  void Rectangle(int, int, int, int) override {}
-  void Polyline(std::span<const sxf::TPixelPoint>) override {}
-  void Polygon(std::span<const sxf::TPixelPoint>) override {}
-  void SetFont(const sxf::TLogFont&) override { ++Fonts; }
-  void TextOut(int, int, std::string_view) override { ++Characters; }
 };
 
 // A sheet of 300 rows of 60 texts, each 20 characters (one in four holds kanji), 2 units
