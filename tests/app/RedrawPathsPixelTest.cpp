@@ -16,6 +16,7 @@
 #include "platform/qt/QtCanvas.h"
 #include "preview/Preview.h"
 #include "render/DrawingIndex.h"
+#include "render/UserBreak.h"
 #include "search/LineTypeMarks.h"
 
 namespace sxf {
@@ -152,6 +153,8 @@ class RedrawPaths : public ::testing::Test {
  protected:
   void SetUp() override { GraAttr = std::make_unique<TgraAttribute>(); }
   void TearDown() override {
+    SetHiddenMarksSkipped(true);
+    SetUserBreakSource(nullptr);
     SetDrawingIndexAreaShare(0.25);
     ClearDrawingIndex();
     InitJwwModel();
@@ -275,6 +278,61 @@ TEST_F(RedrawPaths, ARecordLeftOutByTheIndexPaintsNothingInTheView) {
   }
   EXPECT_GT(leftOut, 300);
   EXPECT_GT(painted, 300);
+}
+
+// Marks hidden under later marks' boxes are left out: the same pixels as drawing every mark,
+// at fit-all where thousands overlap and zoomed in, with characters from the sprites and
+// through the painter, and after a break part-way through the marks.
+TEST_F(RedrawPaths, LeavingOutHiddenMarksPaintsWhatEveryMarkPaints) {
+  constexpr int kWidth = 400, kHeight = 260;
+  for (TKind kind : {TKind::Light, TKind::Dense}) {
+    Generate(kind, 5, 12000);
+    for (const double zoom : {1.0, 3.0, 20.0}) {
+      FitViewToDrawing(kWidth, kHeight);
+      const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
+      ViewScale *= zoom;
+      CentreViewOn(cx, cy);
+      for (const bool sprites : {true, false}) {
+        QImage images[2];
+        for (const bool skip : {false, true}) {
+          SetHiddenMarksSkipped(skip);
+          QImage& image = images[skip ? 1 : 0];
+          image = QImage(kWidth, kHeight, QImage::Format_RGB32);
+          TQtCanvas canvas(image);
+          canvas.TextSpritesOn = sprites;
+          DrawPreview(canvas, kWidth, kHeight);
+          canvas.Flush();
+        }
+        EXPECT_TRUE(images[0] == images[1])
+            << (kind == TKind::Dense ? "dense" : "light") << " zoom " << zoom << " sprites " << sprites;
+      }
+    }
+  }
+  // The marks alone with a break half-way through their walk: the marks up to it, as if each
+  // were drawn.
+  Generate(TKind::Dense, 6, 12000);
+  FitViewToDrawing(kWidth, kHeight);
+  int walkPolls = 0;
+  SetUserBreakSource([&walkPolls] { return ++walkPolls < 0; });
+  {
+    QImage scratch(8, 8, QImage::Format_RGB32);
+    TQtCanvas counting(scratch);
+    DrawLineTypeMarks(counting, kMarkRadiusPixels / ViewScale);
+  }
+  ASSERT_GT(walkPolls, 100);
+  QImage images[2];
+  for (const bool skip : {false, true}) {
+    SetHiddenMarksSkipped(skip);
+    int polls = 0;
+    SetUserBreakSource([&polls, walkPolls] { return ++polls > walkPolls / 2; });
+    QImage& image = images[skip ? 1 : 0];
+    image = QImage(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TQtCanvas canvas(image);
+    EXPECT_FALSE(DrawLineTypeMarks(canvas, kMarkRadiusPixels / ViewScale));
+    canvas.Flush();
+  }
+  EXPECT_TRUE(images[0] == images[1]);
 }
 
 TEST_F(RedrawPaths, OneStepPixelLinesPaintWhatTheThreeCallsPaint) {
