@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -34,47 +35,91 @@ namespace {
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
-// Loads the generated drawing of the size the benchmark asks for, once.
-// What the model holds now: a generated drawing's size, or 0 / 1 for the text sheet without /
-// with escapes.
-std::size_t loadedEntities = static_cast<std::size_t>(-1);
+// Loads the generated drawing of the size and profile the benchmark asks for, once.
+// What the model holds now: a generated drawing's size (negated for the dense profile), or
+// 0 / 1 for the text sheet without / with escapes.
+long long loadedEntities = -1;
 
-void LoadDrawing(std::size_t entities) {
-  if (loadedEntities == entities) return;
-  const auto path = std::filesystem::temp_directory_path() / ("sxf-redraw-" + std::to_string(entities) + ".txt");
-  sxf::bench::WriteGeneratedDrawing(path.string(), entities);
+// Benchmarks that take a drawing read its profile from this argument: 0 light, 1 dense.
+sxf::bench::TDrawingProfile ProfileOf(std::int64_t arg) {
+  return arg == 1 ? sxf::bench::TDrawingProfile::Dense : sxf::bench::TDrawingProfile::Light;
+}
+
+void LoadDrawing(std::size_t entities, sxf::bench::TDrawingProfile profile = sxf::bench::TDrawingProfile::Light) {
+  const bool dense = profile == sxf::bench::TDrawingProfile::Dense;
+  const long long key = dense ? -static_cast<long long>(entities) - 2 : static_cast<long long>(entities);
+  if (loadedEntities == key) return;
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("sxf-redraw-" + std::to_string(entities) + (dense ? "-dense" : "") + ".txt");
+  sxf::bench::WriteGeneratedDrawing(path.string(), entities, 1, profile);
+  sxf::ClearDrawingIndex();
   sxf::InitJwwModel();
   sxf::LoadJwcTempFile(path.string());
   std::filesystem::remove(path);
   if (!sxf::GraAttr) sxf::GraAttr = std::make_unique<sxf::TgraAttribute>();
-  loadedEntities = entities;
+  loadedEntities = key;
 }
 
 void ParseLine(const char* text) { sxf::ParseJwwLine(text); }
 
 void FitAll() { sxf::FitViewToDrawing(kWidth, kHeight); }
 
-// Zoom into the middle so that 1 / zoom of the width and height shows.
-void ZoomInto(double zoom) {
+// Counts what a redraw writes: characters and fonts.
+class TTextCounter final : public sxf::TCanvas {
+ public:
+  long Characters = 0;
+  long Fonts = 0;
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void SetPixel(int, int, sxf::TColor) override {}
+  void Rectangle(int, int, int, int) override {}
+  void Polyline(std::span<const sxf::TPixelPoint>) override {}
+  void Polygon(std::span<const sxf::TPixelPoint>) override {}
+  void SetFont(const sxf::TLogFont&) override { ++Fonts; }
+  void TextOut(int, int, std::string_view) override { ++Characters; }
+};
+
+// A view of the preview's shape whose area is the given share of the drawing's extents,
+// centred on the extents.
+void ZoomToShareOfExtents(double share) {
   FitAll();
-  const double cx = (sxf::ViewLeft + sxf::ViewRight) / 2, cy = (sxf::ViewBottom + sxf::ViewTop) / 2;
-  sxf::ViewScale *= zoom;
-  sxf::ViewLeft = cx - kWidth / 2.0 / sxf::ViewScale;
-  sxf::ViewRight = cx + kWidth / 2.0 / sxf::ViewScale;
-  sxf::ViewBottom = cy - kHeight / 2.0 / sxf::ViewScale;
-  sxf::ViewTop = cy + kHeight / 2.0 / sxf::ViewScale;
+  const double width = sxf::ExtentRight - sxf::ExtentLeft, height = sxf::ExtentTop - sxf::ExtentBottom;
+  sxf::ViewScale = std::sqrt(double{kWidth} * kHeight / (share * width * height));
+  sxf::CentreViewOn((sxf::ExtentLeft + sxf::ExtentRight) / 2, (sxf::ExtentBottom + sxf::ExtentTop) / 2);
 }
 
-void ZoomToOnePercent() { ZoomInto(10.0); }
-void ZoomToTenPercent() { ZoomInto(std::sqrt(10.0)); }
+void ZoomToOnePercent() { ZoomToShareOfExtents(0.01); }
+void ZoomToTenPercent() { ZoomToShareOfExtents(0.10); }
+
+// Records of every drawn list whose box the view may touch (the index's candidates), or
+// every record when the index is not used.
+double RecordsTouched() {
+  double touched = 0;
+  const auto count = [&touched](const auto& list, int n) {
+    const std::vector<int>* near = sxf::RecordsNearView(list.data(), n);
+    touched += near ? static_cast<double>(near->size()) : n;
+  };
+  count(sxf::LinList, sxf::LinCount);
+  count(sxf::CirList, sxf::CirCount);
+  count(sxf::ArcList, sxf::ArcCount);
+  count(sxf::PntList, sxf::PntCount);
+  count(sxf::DimList, sxf::DimCount);
+  count(sxf::TxtList, sxf::TxtCount);
+  return touched;
+}
 
 // state.range(1) = 1: the drawing index is used for views it pays for; state.range(2) = 1:
-// one-pixel pens through QPainter's batches (the plain path) instead of the rasteriser.
+// one-pixel pens through QPainter's batches (the plain path) instead of the rasteriser;
+// state.range(3): the profile.
 void Redraw(benchmark::State& state, void (*setView)()) {
-  LoadDrawing(static_cast<std::size_t>(state.range(0)));
+  LoadDrawing(static_cast<std::size_t>(state.range(0)), ProfileOf(state.range(3)));
   sxf::BuildDrawingIndex();
   sxf::SetDrawingIndexAreaShare(state.range(1) == 1 ? 0.25 : 0.0);
   setView();
+  state.counters["records_touched"] = RecordsTouched();
+  TTextCounter counter;
+  sxf::DrawPreview(counter, kWidth, kHeight);
+  state.counters["characters"] = static_cast<double>(counter.Characters);
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {
     sxf::TQtCanvas canvas(image);
@@ -88,9 +133,24 @@ void Redraw(benchmark::State& state, void (*setView)()) {
 
 void BM_RedrawFitAll(benchmark::State& state) { Redraw(state, FitAll); }
 
+// The drawing code alone, into a canvas that only counts: what a view costs before a pixel
+// is written. state.range(0): 0 fit-all, 1 the 1 % view, 2 the 10 % view; range(1): profile.
+void BM_RedrawCoreOnly(benchmark::State& state) {
+  LoadDrawing(1000000, ProfileOf(state.range(1)));
+  sxf::BuildDrawingIndex();
+  sxf::SetDrawingIndexAreaShare(0.25);
+  void (*views[])() = {FitAll, ZoomToOnePercent, ZoomToTenPercent};
+  views[state.range(0)]();
+  for (auto _ : state) {
+    TTextCounter counter;
+    sxf::DrawPreview(counter, kWidth, kHeight);
+    benchmark::DoNotOptimize(counter.Characters);
+  }
+}
+
 // The numbered marks alone, at fit-all, on a blank surface.
 void BM_MarksFitAll(benchmark::State& state) {
-  LoadDrawing(static_cast<std::size_t>(state.range(0)));
+  LoadDrawing(static_cast<std::size_t>(state.range(0)), ProfileOf(state.range(1)));
   FitAll();
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {
@@ -118,7 +178,7 @@ void BM_ReadDrawing(benchmark::State& state) {
 }
 
 void BM_BuildIndex(benchmark::State& state) {
-  LoadDrawing(static_cast<std::size_t>(state.range(0)));
+  LoadDrawing(static_cast<std::size_t>(state.range(0)), ProfileOf(state.range(1)));
   for (auto _ : state) sxf::BuildDrawingIndex();
   state.counters["index_MB"] = static_cast<double>(sxf::DrawingIndexBytes()) / 1e6;
 }
@@ -147,27 +207,12 @@ class TSegmentCollector final : public sxf::TCanvas {
   QPoint at_;
 };
 
-// Counts what a redraw writes: characters and fonts.
-class TTextCounter final : public sxf::TCanvas {
- public:
-  long Characters = 0;
-  long Fonts = 0;
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void SetPixel(int, int, sxf::TColor) override {}
-  void Rectangle(int, int, int, int) override {}
-  void Polyline(std::span<const sxf::TPixelPoint>) override {}
-  void Polygon(std::span<const sxf::TPixelPoint>) override {}
-  void SetFont(const sxf::TLogFont&) override { ++Fonts; }
-  void TextOut(int, int, std::string_view) override { ++Characters; }
-};
-
 // A sheet of 300 rows of 60 texts, each 20 characters (one in four holds kanji), 2 units
 // high with one-byte characters 1 unit wide, every fifth text turned a quarter; zoomed to 3
 // pixels per unit the characters are 6 pixels high, the smallest that are written.
 // With escapes, the same characters carry bold, colour and superscript sequences.
 void LoadTextSheet(bool escapes) {
-  const std::size_t kind = escapes ? 1 : 0;
+  const long long kind = escapes ? 1 : 0;
   if (loadedEntities == kind) return;
   sxf::InitJwwModel();
   ParseLine("cn0 2 2 0 1");
@@ -215,9 +260,10 @@ void BM_RedrawTexts(benchmark::State& state) {
   state.counters["fonts_created"] = fonts;
 }
 
-// state.range(1) = 1: leave out the segments of no length in pixels, which paint nothing.
+// state.range(1) = 1: leave out the segments of no length in pixels, which paint nothing;
+// state.range(2): the profile.
 void BM_BaselineDrawLine(benchmark::State& state) {
-  LoadDrawing(static_cast<std::size_t>(state.range(0)));
+  LoadDrawing(static_cast<std::size_t>(state.range(0)), ProfileOf(state.range(2)));
   FitAll();
   TSegmentCollector collector;
   sxf::DrawPreview(collector, kWidth, kHeight);
@@ -245,19 +291,25 @@ void BM_BaselineDrawLine(benchmark::State& state) {
   state.counters["segments"] = static_cast<double>(collector.Segments.size());
 }
 
-BENCHMARK(BM_RedrawFitAll)->Args({1000000, 1, 0})->Args({1000000, 1, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0, 0})->Args({1000000, 1, 0})->Args({1000000, 1, 1})
+// Arguments: entities, index on, one-pixel pens through QPainter, profile (0 light, 1 dense).
+BENCHMARK(BM_RedrawFitAll)->Args({1000000, 1, 0, 0})->Args({1000000, 1, 1, 0})->Args({1000000, 1, 0, 1})
+    ->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0, 0, 0})->Args({1000000, 1, 0, 0})->Args({1000000, 1, 0, 1})
     ->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_RedrawZoomedTenPercent)->Args({1000000, 0, 0})->Args({1000000, 1, 0})->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RedrawZoomedTenPercent)->Args({1000000, 0, 0, 0})->Args({1000000, 1, 0, 0})->Args({1000000, 1, 0, 1})
+    ->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_RedrawCoreOnly)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_ReadDrawing)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_BuildIndex)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BuildIndex)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The one-pixel segments of the fit-all redraw, collected once, drawn three ways into the
 // same image: range(1) = 0 the rasteriser in runs as the canvas uses it, 1 QPainter batches
 // as the canvas used to, 2 a bare Bresenham loop that writes every pixel of the segment and
 // its end pixel with no style, no mode and no clipping beyond a bounds test per pixel.
+// range(2): the profile.
 void BM_SegmentsFitAll(benchmark::State& state) {
-  LoadDrawing(static_cast<std::size_t>(state.range(0)));
+  LoadDrawing(static_cast<std::size_t>(state.range(0)), ProfileOf(state.range(2)));
   FitAll();
   TSegmentCollector collector;
   sxf::DrawPreview(collector, kWidth, kHeight);
@@ -365,11 +417,12 @@ void BM_ArcPoints(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ArcPoints)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_SegmentsFitAll)->Args({1000000, 0})->Args({1000000, 1})->Args({1000000, 2})
+BENCHMARK(BM_SegmentsFitAll)->Args({1000000, 0, 0})->Args({1000000, 1, 0})->Args({1000000, 2, 0})
+    ->Args({1000000, 0, 1})->Args({1000000, 2, 1})
     ->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_MarksFitAll)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_MarksFitAll)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RedrawTexts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_BaselineDrawLine)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_BaselineDrawLine)->Args({1000000, 0, 0})->Args({1000000, 1, 0})->Args({1000000, 1, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 }  // namespace
 

@@ -1,12 +1,14 @@
-// startup-time N: how long the window takes from creation to its first frame (side panel, grid
-// and help text on the screen, the preview still blank) and to its finished preview, with a
-// generated interchange file of N entities (offscreen platform unless told otherwise).
+// startup-time N [--dense]: how long the window takes from creation to its first frame (side
+// panel, grid and help text on the screen, the preview still blank) and to its finished
+// preview, with a generated interchange file of N entities, light or dense (offscreen
+// platform unless told otherwise).
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "DrawingGenerator.h"
 #include "app/PaintBox.h"
@@ -16,10 +18,13 @@
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   const long long entities = argc > 1 ? std::atoll(argv[1]) : 1000000;
+  const bool dense = argc > 2 && std::string_view(argv[2]) == "--dense";
   const auto dir = std::filesystem::temp_directory_path() / "sxf-startup";
   std::filesystem::create_directories(dir);
   if (!sxf::bench::WriteGeneratedDrawing((dir / "JWC_TEMP.TXT").string(),
-                                         static_cast<std::size_t>(std::max(0LL, entities)))) {
+                                         static_cast<std::size_t>(std::max(0LL, entities)), 1,
+                                         dense ? sxf::bench::TDrawingProfile::Dense
+                                               : sxf::bench::TDrawingProfile::Light)) {
     std::perror("JWC_TEMP.TXT");
     return 1;
   }

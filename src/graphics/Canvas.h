@@ -70,6 +70,14 @@ class TCanvas {
   virtual void MoveTo(int x, int y) = 0;
   virtual void LineTo(int x, int y) = 0;
   virtual void SetPixel(int x, int y, TColor color) = 0;
+  // The line with its end pixel: MoveTo, LineTo and SetPixel of the end in the pen's colour.
+  // A surface may do the same in one step; the pixels and the state afterwards must be those
+  // of the three calls.
+  virtual void PixelLine(int x1, int y1, int x2, int y2) {
+    MoveTo(x1, y1);
+    LineTo(x2, y2);
+    SetPixel(x2, y2, Pen.Color);
+  }
   virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
   virtual void Polyline(std::span<const TPixelPoint> points) = 0;
   virtual void Polygon(std::span<const TPixelPoint> points) = 0;

@@ -66,11 +66,18 @@ double TEllipseCurve::Reach() const noexcept {
   return std::max(std::fabs(R), std::fabs(RFlat)) * (1.0 + 1e-9) + 1e-300;
 }
 
+bool TEllipseCurve::InsideView() const noexcept {
+  // The outcode is monotonic in each coordinate: when both corners of the box have none, no
+  // point inside it has one. (Comparisons with NaN are false, so a NaN corner or point has
+  // no outcode either: such points are mapped unclipped on both paths.)
+  const double reach = Reach();
+  return ViewOutcode(Cx - reach, Cy - reach) == 0 && ViewOutcode(Cx + reach, Cy + reach) == 0;
+}
+
 bool TEllipseCurve::WithinOnePixel(TPixelPoint& pixel) const noexcept {
   const double reach = Reach();
   // Inside the view with every point's outcode 0, so that no segment is clipped.
-  if (!(ViewOutcode(Cx - reach, Cy - reach) == 0 && ViewOutcode(Cx + reach, Cy + reach) == 0))
-    return false;
+  if (!InsideView()) return false;
   // The mapping is monotonic: when both corners of the box round to one pixel, so does
   // every point inside it.
   const TPixelPoint low = WorldToScreen(Cx - reach, Cy - reach);
@@ -101,20 +108,36 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
   const double margin = (std::fabs(curve.R) + std::fabs(curve.RFlat)) * (1e-11 + 2e-13 * turns) +
                         1e-14 * (std::fabs(curve.Cx) + std::fabs(curve.Cy));
   const bool turning = std::isfinite(margin) && turns < 1e3 && ViewScale > 0.0;  // monotonic mapping
+  // Every point inside the view: no segment is clipped, and each point is mapped once.
+  const bool inside = curve.InsideView();
   const double cosStep = std::cos(step), sinStep = std::sin(step);
   double cosTheta = std::cos(start), sinTheta = std::sin(start);
   double theta = start;
   TDPoint previous = curve.AtCosSin(cosTheta, sinTheta);
+  TPixelPoint previousPixel = inside ? WorldToScreen(previous.X, previous.Y) : TPixelPoint{};
   for (int k = 1; k <= kCurveSegments; ++k) {
     theta += step;
     const double nextCos = cosTheta * cosStep - sinTheta * sinStep;
     sinTheta = sinTheta * cosStep + cosTheta * sinStep;
     cosTheta = nextCos;
     TDPoint p = curve.AtCosSin(cosTheta, sinTheta);
-    if (!turning || ViewOutcode(p.X - margin, p.Y - margin) != 0 || ViewOutcode(p.X + margin, p.Y + margin) != 0 ||
-        !(WorldToScreen(p.X - margin, p.Y - margin) == WorldToScreen(p.X + margin, p.Y + margin)))
-      p = curve.At(theta);
-    DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
+    TPixelPoint low{}, high{};
+    bool settled = turning && ViewOutcode(p.X - margin, p.Y - margin) == 0 &&
+                   ViewOutcode(p.X + margin, p.Y + margin) == 0;
+    if (settled) {
+      low = WorldToScreen(p.X - margin, p.Y - margin);
+      high = WorldToScreen(p.X + margin, p.Y + margin);
+      settled = low == high;
+    }
+    if (!settled) p = curve.At(theta);
+    if (inside) {
+      // The mapping is monotonic: a settled point maps to the pixel of both its margins.
+      const TPixelPoint pixel = settled ? low : WorldToScreen(p.X, p.Y);
+      DrawPixelLine(c, previousPixel.X, previousPixel.Y, pixel.X, pixel.Y);
+      previousPixel = pixel;
+    } else {
+      DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
+    }
     previous = p;
   }
 }
@@ -133,6 +156,18 @@ void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step
   }
   if (!wholeCurve) {
     DrawArcByRotation(c, curve, start, step);
+    return;
+  }
+  if (curve.InsideView()) {
+    // No segment is clipped: each point is mapped once, as DrawWorldSegment would map it.
+    TDPoint p = curve.AtWholeCurveStep(0);
+    TPixelPoint from = WorldToScreen(p.X, p.Y);
+    for (int k = 1; k <= kCurveSegments; ++k) {
+      p = curve.AtWholeCurveStep(k);
+      const TPixelPoint to = WorldToScreen(p.X, p.Y);
+      DrawPixelLine(c, from.X, from.Y, to.X, to.Y);
+      from = to;
+    }
     return;
   }
   TDPoint previous = curve.AtWholeCurveStep(0);

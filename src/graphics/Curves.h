@@ -24,6 +24,9 @@ struct TEllipseCurve {
   // True when every point of the curve lies beyond one and the same edge of the view, so
   // that no segment of it can be drawn.
   bool OutsideView() const noexcept;
+  // True when every point of the curve lies strictly inside the view (outcode 0), so that
+  // none of its segments is clipped.
+  bool InsideView() const noexcept;
   // The pixel every point of the curve maps to, when the whole curve lies inside the view
   // and within one pixel; false otherwise.
   bool WithinOnePixel(TPixelPoint& pixel) const noexcept;

@@ -104,11 +104,7 @@ void SetEntityBrush(TCanvas& c, int colorNumber, int fillCode) {
   SetPlainBrush(c, PenColorOf(colorNumber), fillCode);
 }
 
-void DrawPixelLine(TCanvas& c, int x1, int y1, int x2, int y2) {
-  c.MoveTo(x1, y1);
-  c.LineTo(x2, y2);
-  c.SetPixel(x2, y2, c.Pen.Color);
-}
+void DrawPixelLine(TCanvas& c, int x1, int y1, int x2, int y2) { c.PixelLine(x1, y1, x2, y2); }
 
 void DrawPixelBox(TCanvas& c, int x1, int y1, int x2, int y2) {
   const long long w = std::llabs(static_cast<long long>(x1) - x2);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
@@ -56,8 +57,46 @@ TBox MarkBox(const TJwwEntHdr& h, double x, double y, double k) noexcept {
   return RoundBox(x / s, y / s, 10.0 * std::max(1.0, scale) + std::fabs(h.LWidth * 0.01) + 2.0);
 }
 
+// True for a text that is written as it is stored: no escape sequences, no host code or
+// variable to expand, no spacing marks at its end. Its characters then step at most
+// |W| + |D| a byte.
+bool WrittenAsStored(std::string_view text) noexcept {
+  if (text.find('^') != std::string_view::npos) return false;  // escapes, image texts, "^digit"
+  if (text.size() == 2 || text.size() == 3) return false;        // the host's codes
+  if (text.starts_with("%%")) return false;                      // variables
+  if (!text.empty() && static_cast<unsigned char>(text.back()) == 0xA5) return false;  // half-width dot
+  return !text.ends_with("\x81\x45");                          // full-width dot
+}
+
+// Everything DrawTextEntity writes lies within reach of the text's point: the base-point
+// offset (at most the run's length plus the height), the line to the end point (DirX, DirY),
+// the run from either end (its characters step at most (|W| + |D|) / 2 a byte, or with the
+// vertical face's exchanged sizes (|H| + |D|) / 2), the shift of a turned face (|W| + |H|)
+// and each character's cell about its step (|W| + |H| twice). Texts that are not written as
+// stored are visited on every query.
+TBox BoxOf(const TJwwEntTxt& e) noexcept {
+  if (!WrittenAsStored(e.Text)) return {NAN, NAN, NAN, NAN};
+  const double s = GroupScaleDivisor(e.Hdr);
+  const double size = std::fabs(e.W) + std::fabs(e.H) + std::fabs(e.D);
+  const double reach = (std::fabs(e.DirX) + std::fabs(e.DirY)) / s +
+                       (static_cast<double>(e.Text.size()) + 4.0) * size * 1.001;
+  return RoundBox(e.X / s, e.Y / s, reach);
+}
+
+TBox Union(const TBox& a, const TBox& b) noexcept {
+  return {std::min(a.Left, b.Left), std::min(a.Bottom, b.Bottom), std::max(a.Right, b.Right),
+          std::max(a.Top, b.Top)};
+}
+
 TBox BoxOf(const TJwwEntLin& e) noexcept { return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, GroupScaleDivisor(e.Hdr)); }
-TBox BoxOf(const TJwwEntDim& e) noexcept { return BoxOf(e.Line); }
+// The dimension line and its value text, which need not lie near the line.
+TBox BoxOf(const TJwwEntDim& e) noexcept {
+  const TBox line = BoxOf(e.Line);
+  if (e.Text.Text.empty()) return line;  // writes nothing
+  const TBox text = BoxOf(e.Text);
+  if (!line.Finite() || !text.Finite()) return {NAN, NAN, NAN, NAN};
+  return Union(line, text);
+}
 TBox BoxOf(const TJwwEntCir& e) noexcept { return CurveBox(e.Hdr, e.Cx, e.Cy, e.R, 1.0); }
 TBox BoxOf(const TJwwEntArc& e) noexcept { return CurveBox(e.Hdr, e.Cx, e.Cy, e.R, e.Flatness); }
 TBox BoxOf(const TJwwEntSlArc& e) noexcept { return CurveBox(e.Hdr, e.Cx, e.Cy, e.R, e.Flatness); }
@@ -253,6 +292,7 @@ void PrepareDrawingIndex() {
   Register(ArcList, ArcCount);
   Register(PntList, PntCount);
   Register(PntExList, PntExCount);
+  Register(TxtList, TxtCount);
   Register(DimList, DimCount);
 }
 
@@ -274,14 +314,14 @@ std::size_t DrawingIndexBytes() {
 
 void SetDrawingIndexAreaShare(double share) { AreaShare() = share; }
 
-const std::vector<int>* RecordsNearView(const void* listData, int count) {
+const std::vector<int>* RecordsNearView(const void* listData, int count, double marginPixels) {
   if (count <= 0 || !(ViewScale > 0.0) || !std::isfinite(ViewScale)) return nullptr;
   TListIndex* index = nullptr;
   for (TListIndex& i : Indexes())
     if (i.Data == listData && i.Count == count) index = &i;
   if (!index) return nullptr;
 
-  const double margin = kMarginPixels / ViewScale;
+  const double margin = std::max(kMarginPixels, marginPixels) / ViewScale;
   const TBox view{ViewLeft - margin, ViewBottom - margin, ViewRight + margin, ViewTop + margin};
   if (!view.Finite()) return nullptr;
   const double viewArea = (view.Right - view.Left) * (view.Top - view.Bottom);

@@ -25,10 +25,11 @@ void ClearDrawingIndex();
 std::size_t DrawingIndexBytes();
 
 // The records of the list stored at listData with count records that may paint a pixel in
-// the current view (ViewLeft .. ViewTop, a few pixels' margin), in ascending order; or
+// the current view (ViewLeft .. ViewTop, a few pixels' margin, or marginPixels where that is
+// more: for what is drawn around a record, such as its mark), in ascending order; or
 // nullptr when the whole list is to be drawn: no index for that list, or a view so large
 // that visiting every record is as quick. The vector stays valid until the next call.
-const std::vector<int>* RecordsNearView(const void* listData, int count);
+const std::vector<int>* RecordsNearView(const void* listData, int count, double marginPixels = 0.0);
 
 // Tuning, for measurements and tests: the index is used when the view's area is below this
 // share of the list's area (0 turns the index off, a large value always uses it).

@@ -1,8 +1,15 @@
 #include "search/LineTypeMarks.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "globals/UnitGval.h"
 #include "graphics/Curves.h"
 #include "graphics/Primitives.h"
+#include "graphics/clipping.h"
 #include "model/JwwGaibu2.h"
+#include "render/DrawingIndex.h"
 #include "render/UserBreak.h"
 #include "search/LineTypeTally.h"
 #include "text/TextDrawing.h"
@@ -15,10 +22,8 @@ namespace {
 // "ＭＳ ゴシック" in Shift-JIS.
 const std::string kMarkFace = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
 
-// Walks the four searched lists in drawing order and hands every marked record to onMark
-// as a mark with its centre in the file's units (FileX, FileY) and divided by the group
-// scale (X, Y). stop() is asked after records 0, 10, 20, ... of each list and after each
-// list; true ends the walk. False when stop() ended it.
+// A mark with its centre in the file's units (FileX, FileY) and divided by the group scale
+// (X, Y).
 TLineTypeMark Mark(const TJwwEntHdr& head, int column, const char* list, int index, double fileX,
                    double fileY) {
   const double s = GroupScaleDivisor(head);
@@ -36,36 +41,45 @@ TLineTypeMark Mark(const TJwwEntHdr& head, int column, const char* list, int ind
   return m;
 }
 
-template <typename OnMark, typename Stop>
-bool WalkMarks(OnMark onMark, Stop stop) {
-  const auto walk = [&](const char* name, int count, auto&& visit) {
+// Walks the four searched lists in drawing order, each in index order, handing every marked
+// record to onMark; near(list, count) gives the records of a list to look at (nullptr: all of
+// them). stop() is asked after the 1st, 11th, 21st, ... record looked at of each list and
+// after each list; true ends the walk. False when stop() ended it.
+template <typename OnMark, typename Stop, typename Near>
+bool WalkMarks(OnMark onMark, Stop stop, Near near) {
+  const auto walk = [&](const char* name, const auto& list, int count, auto&& visit) {
+    if (const std::vector<int>* some = near(list.data(), count)) {
+      int looked = 0;
+      for (int i : *some) {
+        visit(list[static_cast<std::size_t>(i)], i, name);
+        if (looked++ % 10 == 0 && stop()) return false;
+      }
+      return !stop();
+    }
     for (int i = 0; i < count; ++i) {
-      visit(i, name);
+      visit(list[static_cast<std::size_t>(i)], i, name);
       if (i % 10 == 0 && stop()) return false;
     }
     return !stop();
   };
-  if (!walk("Lin", LinCount, [&](int i, const char* name) {
-        const TJwwEntLin& e = LinList[static_cast<std::size_t>(i)];
+  if (!walk("Lin", LinList, LinCount, [&](const TJwwEntLin& e, int i, const char* name) {
         if (!IsUserLineType(e.Hdr.LType)) return;
         onMark(Mark(e.Hdr, kTallyLine, name, i, (e.X1 + e.X2) / 2.0, (e.Y1 + e.Y2) / 2.0));
       }))
     return false;
-  if (!walk("Cir", CirCount, [&](int i, const char* name) {
-        const TJwwEntCir& e = CirList[static_cast<std::size_t>(i)];
+  if (!walk("Cir", CirList, CirCount, [&](const TJwwEntCir& e, int i, const char* name) {
         if (!IsUserLineType(e.Hdr.LType)) return;
         onMark(Mark(e.Hdr, kTallyCircle, name, i, e.Cx + e.R, e.Cy));
       }))
     return false;
-  if (!walk("Arc", ArcCount, [&](int i, const char* name) {
-        const TJwwEntArc& e = ArcList[static_cast<std::size_t>(i)];
+  if (!walk("Arc", ArcList, ArcCount, [&](const TJwwEntArc& e, int i, const char* name) {
         if (!IsUserLineType(e.Hdr.LType)) return;
         const TDPoint p = EllipsePointDeg(e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle);
         onMark(Mark(e.Hdr, ArcTallyColumn(e.Flatness, e.StartAngle, e.EndAngle), name, i, p.X, p.Y));
       }))
     return false;
-  return walk("Dim", DimCount, [&](int i, const char* name) {
-    const TJwwEntLin& line = DimList[static_cast<std::size_t>(i)].Line;
+  return walk("Dim", DimList, DimCount, [&](const TJwwEntDim& e, int i, const char* name) {
+    const TJwwEntLin& line = e.Line;
     if (!IsUserLineType(line.Hdr.LType)) return;
     onMark(Mark(line.Hdr, kTallyDimension, name, i, (line.X1 + line.X2) / 2.0,
                 (line.Y1 + line.Y2) / 2.0));
@@ -74,23 +88,147 @@ bool WalkMarks(OnMark onMark, Stop stop) {
 
 }  // namespace
 
+void ForEachLineTypeMark(const std::function<void(const TLineTypeMark&)>& onMark) {
+  // Every record of every list, none skipped by the drawing index.
+  WalkMarks(onMark, [] { return false; }, [](const void*, int) -> const std::vector<int>* { return nullptr; });
+}
+
 std::vector<TLineTypeMark> CollectLineTypeMarks() {
   std::vector<TLineTypeMark> marks;
-  WalkMarks([&marks](const TLineTypeMark& m) { marks.push_back(m); }, [] { return false; });
+  ForEachLineTypeMark([&marks](const TLineTypeMark& m) { marks.push_back(m); });
   return marks;
 }
 
-void ForEachLineTypeMark(const std::function<void(const TLineTypeMark&)>& onMark) {
-  WalkMarks(onMark, [] { return false; });
+namespace {
+
+// Which of the marks of a redraw paint a pixel that stays. A mark writes only inside a square
+// of pixels about its centre (its ring of radius m with a 3-pixel pen, its white box, its
+// number in that box), and every pixel of its white box is written the same whatever lay
+// beneath: the box is filled, the ring and the number go on that white. So a mark whose
+// square lies wholly under the white boxes of marks drawn after it leaves no pixel behind,
+// provided those later marks are drawn. Pixels outside the view's surface count as uncovered.
+class TMarkCover {
+ public:
+  // False when the marks are too small or too large, or the surface too large, to be sure.
+  bool Start(double m) {
+    radius_ = std::fabs(m) * ViewScale;
+    if (!(radius_ >= 2.0 && radius_ <= 64.0) || ViewWidth <= 0 || ViewHeight <= 0 || ViewWidth > 16384 ||
+        ViewHeight > 16384)
+      return false;
+    m_ = m;
+    words_ = (static_cast<std::size_t>(ViewWidth) + 63) / 64;
+    bits_.assign(words_ * static_cast<std::size_t>(ViewHeight), 0);
+    return true;
+  }
+
+  // Walked from the last mark to the first: true when the mark at (x, y) leaves a pixel;
+  // such a mark's white box then covers what lies before it.
+  bool Shows(double x, double y) {
+    const TPixelPoint c = WorldToScreen(x, y);
+    const int reach = static_cast<int>(std::ceil(radius_)) + 4;
+    const bool shows = !Covered(static_cast<long long>(c.X) - reach, static_cast<long long>(c.Y) - reach,
+                                static_cast<long long>(c.X) + reach, static_cast<long long>(c.Y) + reach);
+    if (shows) CoverBox(x, y);
+    return shows;
+  }
+
+ private:
+  // The white box's pixels, as DrawWorldRect and the canvas's Rectangle give them (right
+  // column and bottom row left out), where it is drawn as a box.
+  void CoverBox(double x, double y) {
+    const double h = 0.8 * m_;
+    if (SegmentVisibility(x - h, y - h, x + h, y + h, ViewLeft, ViewBottom, ViewRight, ViewTop) != ClipInside) return;
+    const TPixelPoint a = WorldToScreen(x - h, y - h);
+    const TPixelPoint b = WorldToScreen(x + h, y + h);
+    const long long x0 = std::min(a.X, b.X), x1 = std::max(a.X, b.X);
+    const long long y0 = std::min(a.Y, b.Y), y1 = std::max(a.Y, b.Y);
+    if (x1 - x0 <= 2 || y1 - y0 <= 2) return;
+    const long long left = std::max(0LL, x0), right = std::min<long long>(x1, ViewWidth) - 1;
+    for (long long py = std::max(0LL, y0); py < std::min<long long>(y1, ViewHeight); ++py)
+      ForRow(left, right, py, [](std::uint64_t& word, std::uint64_t mask) {
+        word |= mask;
+        return true;
+      });
+  }
+
+  bool Covered(long long x0, long long y0, long long x1, long long y1) {
+    if (x0 < 0 || y0 < 0 || x1 >= ViewWidth || y1 >= ViewHeight) return false;
+    for (long long py = y0; py <= y1; ++py)
+      if (!ForRow(x0, x1, py, [](std::uint64_t& word, std::uint64_t mask) { return (word & mask) == mask; }))
+        return false;
+    return true;
+  }
+
+  // Calls f(word, mask) for the words holding pixels x0 .. x1 of row y, each with the mask of
+  // those pixels, while f returns true; false when it did not.
+  template <typename F>
+  bool ForRow(long long x0, long long x1, long long y, F f) {
+    if (x0 > x1) return true;
+    std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * words_;
+    for (long long w = x0 >> 6; w <= x1 >> 6; ++w) {
+      const long long from = std::max(x0, w * 64) - w * 64, to = std::min(x1, w * 64 + 63) - w * 64;
+      const std::uint64_t mask = (to - from == 63 ? ~std::uint64_t{0} : ((std::uint64_t{1} << (to - from + 1)) - 1))
+                                 << from;
+      if (!f(row[w], mask)) return false;
+    }
+    return true;
+  }
+
+  double radius_ = 0, m_ = 0;
+  std::size_t words_ = 0;
+  std::vector<std::uint64_t> bits_;
+};
+
+bool& HiddenMarksSkipped() {
+  static bool on = true;
+  return on;
 }
+
+}  // namespace
+
+void SetHiddenMarksSkipped(bool on) { HiddenMarksSkipped() = on; }
 
 bool DrawLineTypeMarks(TCanvas& c, double m) {
   if (CheckUserBreak()) return false;
-  return WalkMarks(
-      [&c, m](const TLineTypeMark& mark) {
-        DrawLineTypeMark(c, std::to_string(mark.Number), mark.X, mark.Y, m);
+  // A mark lies inside its record's box (the middle of a line, a point of a curve) and draws
+  // within its ring (radius m, a 3-pixel pen) and its number's cells (within m of the point):
+  // in a small view only the records within 1.5 m and a few pixels of it are looked at.
+  const double reach = std::fabs(m) * ViewScale * 1.5 + 8.0;
+  const auto near = [reach](const void* list, int count) {
+    return std::isfinite(reach) ? RecordsNearView(list, count, reach) : nullptr;
+  };
+  // First the marks themselves, then, from the last, which of them leave a pixel.
+  struct TPlace {
+    int Number;
+    double X, Y;
+  };
+  std::vector<TPlace> places;
+  WalkMarks([&places](const TLineTypeMark& mark) { places.push_back({mark.Number, mark.X, mark.Y}); },
+            [] { return false; }, near);
+  std::vector<bool> shows(places.size(), true);
+  TMarkCover cover;
+  if (HiddenMarksSkipped() && cover.Start(m))
+    for (std::size_t i = places.size(); i-- > 0;) shows[i] = cover.Shows(places[i].X, places[i].Y);
+
+  std::size_t next = 0;
+  const bool finished = WalkMarks(
+      [&](const TLineTypeMark&) {
+        const TPlace& p = places[next];
+        if (shows[next]) DrawLineTypeMark(c, std::to_string(p.Number), p.X, p.Y, m);
+        ++next;
       },
-      [] { return CheckUserBreak(); });
+      [] { return CheckUserBreak(); }, near);
+  if (!finished) {
+    // The marks that would have covered the ones left out are not drawn: the marks so far are
+    // drawn again in order, which gives what drawing every one of them gives.
+    for (std::size_t i = 0; i < next; ++i)
+      if (!shows[i]) {
+        for (std::size_t k = i; k < next; ++k)
+          DrawLineTypeMark(c, std::to_string(places[k].Number), places[k].X, places[k].Y, m);
+        break;
+      }
+  }
+  return finished;
 }
 
 void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, double m) {

@@ -32,8 +32,14 @@ void ForEachLineTypeMark(const std::function<void(const TLineTypeMark&)>& onMark
 
 // Draws every mark of size m (10 / ViewScale for the preview). Polls the user's break after
 // records 0, 10, 20, ... of each list and after each list; a break leaves the rest undrawn.
-// False when the break stopped it.
+// False when the break stopped it. Marks wholly hidden by later ones may be left out (see
+// SetHiddenMarksSkipped); after a break the marks up to it are all drawn.
 bool DrawLineTypeMarks(TCanvas& c, double m);
+
+// On (the default), DrawLineTypeMarks leaves out the marks that the white boxes of later
+// marks hide wholly, which paints the same pixels; off, every mark is drawn (the plain path
+// the quick one is checked and timed against).
+void SetHiddenMarksSkipped(bool on);
 
 // One mark with the given text centred on the world point (x, y).
 void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, double m);

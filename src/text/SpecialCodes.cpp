@@ -536,8 +536,14 @@ void DrawEscapedText(TCanvas& c, int styleBits, const std::string& face, double 
 void DrawSpecialText(TCanvas& c, int styleBits, const std::string& face, double x, double y,
                      double angle, double height, double width, double spacing,
                      std::string_view text) {
-  std::string t(text);
-  ApplySpacingMarks(t, width, spacing);
+  // A copy only where spacing marks may change the text.
+  std::string marked;
+  std::string_view t = text;
+  if (MayEndInMark(text)) {
+    marked.assign(text);
+    ApplySpacingMarks(marked, width, spacing);
+    t = marked;
+  }
   std::string expanded;
   if (ExpandSpecialCode(t, CurrentTextLocale(), expanded)) {
     DrawTextRun(c, styleBits, face, x, y, angle, height, width, spacing, expanded);

@@ -16,6 +16,18 @@ constexpr double kPiD = 3.14159265358979323846;  // pi as a double
 
 bool IsTwoByte(std::string_view character) noexcept { return character.size() >= 2; }
 
+// The sines and cosines a character's cell needs, the same for every character of a run.
+struct TCellTurn {
+  explicit TCellTurn(double angle) noexcept
+      : CosA(std::cos(angle)), SinA(std::sin(angle)), DownX(std::cos(angle - kPiD / 2.0)),
+        DownY(std::sin(angle - kPiD / 2.0)) {}
+  double CosA, SinA;
+  double DownX, DownY;  // down the cell: the direction angle - pi/2
+};
+
+void DrawCellChar(TCanvas& c, int alignment, double x, double y, double height, double width,
+                  double angle, const TCellTurn& turn, std::string_view character);
+
 }  // namespace
 
 int RoundHalfEven(double x) noexcept {
@@ -54,14 +66,18 @@ void DrawTextEntity(TCanvas& c, int colorOverride, const TJwwEntTxt& e) {
     dy = row == 1 ? -h / 2.0 : (row == 2 ? -h : 0.0);
   }
   const double a = VectorAngle(e.DirX, e.DirY);
-  const double sx = x0 + RotatedX(dx, dy, 0.0, 0.0, a);
-  const double sy = y0 + RotatedY(dx, dy, 0.0, 0.0, a);
+  const TDPoint offset = RotatePoint(dx, dy, 0.0, 0.0, a);  // RotatedX and RotatedY at once
+  const double sx = x0 + offset.X;
+  const double sy = y0 + offset.Y;
   const double ex = sx + e.DirX / s;
   const double ey = sy + e.DirY / s;
   const double height = vertical ? e.W : e.H;
   const double width = vertical ? e.H : e.W;
-  const std::string face = vertical ? "@" + e.FontName : e.FontName;
-  DrawTextString(c, 0, face, sx, sy, ex, ey, height, width, e.D, e.Text);
+  if (vertical) {
+    DrawTextString(c, 0, "@" + e.FontName, sx, sy, ex, ey, height, width, e.D, e.Text);
+  } else {
+    DrawTextString(c, 0, e.FontName, sx, sy, ex, ey, height, width, e.D, e.Text);
+  }
 }
 
 void DrawTextString(TCanvas& c, int styleBits, const std::string& face, double sx, double sy,
@@ -116,13 +132,14 @@ void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, dou
   c.FontColor = c.Pen.Color;
   c.Brush.Style = TBrushStyle::Clear;
 
-  const double cosA = std::cos(angle);
-  const double sinA = std::sin(angle);
+  const TCellTurn turn(angle);
+  const double cosA = turn.CosA;
+  const double sinA = turn.SinA;
   std::size_t i = 0;
   while (i < text.size()) {
     const std::size_t n = IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
     const std::string_view character = text.substr(i, n);
-    DrawTextChar(c, 0, x, y, height, width, angle, face, character);
+    DrawCellChar(c, 0, x, y, height, width, angle, turn, character);
     const double step = n == 1 ? (width + spacing) / 2.0 : width + spacing;
     x += cosA * step;
     y += sinA * step;
@@ -132,6 +149,13 @@ void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, dou
 
 void DrawTextChar(TCanvas& c, int alignment, double x, double y, double height, double width,
                   double angle, std::string_view /*face*/, std::string_view character) {
+  DrawCellChar(c, alignment, x, y, height, width, angle, TCellTurn(angle), character);
+}
+
+namespace {
+
+void DrawCellChar(TCanvas& c, int alignment, double x, double y, double height, double width,
+                  double angle, const TCellTurn& turn, std::string_view character) {
   if (character.empty()) return;
   if (height < 0.0) {
     height = -height;
@@ -150,13 +174,13 @@ void DrawTextChar(TCanvas& c, int alignment, double x, double y, double height, 
     dx = column == 1 ? -r / 2.0 : (column == 2 ? -r : 0.0);
     dy = row == 1 ? height / 2.0 : (row == 2 ? 0.0 : height);
   }
-  const double p0x = x + RotatedX(dx, dy, 0.0, 0.0, angle);
-  const double p0y = y + RotatedY(dx, dy, 0.0, 0.0, angle);
-  const double cosA = std::cos(angle);
-  const double sinA = std::sin(angle);
-  // Down the cell: the direction angle - pi/2.
-  const double downX = std::cos(angle - kPiD / 2.0);
-  const double downY = std::sin(angle - kPiD / 2.0);
+  const TDPoint offset = RotatePoint(dx, dy, 0.0, 0.0, angle);  // RotatedX and RotatedY at once
+  const double p0x = x + offset.X;
+  const double p0y = y + offset.Y;
+  const double cosA = turn.CosA;
+  const double sinA = turn.SinA;
+  const double downX = turn.DownX;
+  const double downY = turn.DownY;
   const double p1x = p0x + r * cosA;
   const double p1y = p0y + r * sinA;
   const double p2x = p0x + height * downX;
@@ -174,5 +198,7 @@ void DrawTextChar(TCanvas& c, int alignment, double x, double y, double height, 
                                                      : (py > 2147483647LL ? 2147483647LL : py)),
             character);
 }
+
+}  // namespace
 
 }  // namespace sxf

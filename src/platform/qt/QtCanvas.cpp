@@ -203,6 +203,20 @@ void TQtCanvas::SetPixel(int x, int y, TColor color) {
   PlotPixel(x, y, color);
 }
 
+void TQtCanvas::PixelLine(int x1, int y1, int x2, int y2) {
+  if (Pen.Width > 1 || onePixelThroughQPainter_ || Pen.Mode != TPenMode::Copy) {
+    TCanvas::PixelLine(x1, y1, x2, y2);
+    return;
+  }
+  // MoveTo and LineTo as they are. SetPixel's end pixel then needs neither of its checks:
+  // ThinLineTo drew every gathered wide segment, and a run it leaves open has this pen.
+  position_ = Clamped(x1, y1);
+  const QPoint to = Clamped(x2, y2);
+  ThinLineTo(to);
+  position_ = to;
+  PlotPixel(x2, y2, Pen.Color);
+}
+
 void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   Flush();
   if (x1 > x2) std::swap(x1, x2);

@@ -44,6 +44,9 @@ class TQtCanvas final : public TCanvas {
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
   void SetPixel(int x, int y, TColor color) override;
+  // A one-pixel copy-mode pen goes to the rasteriser in one step; anything else takes the
+  // three calls.
+  void PixelLine(int x1, int y1, int x2, int y2) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
   void Polyline(std::span<const TPixelPoint> points) override;
   void Polygon(std::span<const TPixelPoint> points) override;
