@@ -763,14 +763,7 @@ inline const char* NextMaybeSpecial(const char* p, const char* limit) noexcept {
   }
 #endif
   while (limit - p >= 8) {
-    std::uint64_t w = 0;
-    std::memcpy(&w, p, 8);
-    if constexpr (std::endian::native == std::endian::big) {
-      std::uint64_t swapped = 0;
-      for (int k = 0; k < 8; ++k) swapped = (swapped << 8) | ((w >> (8 * k)) & 0xFF);
-      w = swapped;
-    }
-    const std::uint64_t special = MaybeSpecialBytes(w);
+    const std::uint64_t special = MaybeSpecialBytes(LoadLittleEndian64(p));
     if (special != 0) return p + std::countr_zero(special) / 8;
     p += 8;
   }

@@ -170,17 +170,6 @@ double StrToFloatOr0DigitByDigit(std::string_view text) noexcept {
 
 namespace {
 
-// Eight bytes as a little-endian word, whatever the host's byte order.
-std::uint64_t LoadLittleEndian64(const char* p) noexcept {
-  std::uint64_t w = 0;
-  std::memcpy(&w, p, 8);
-  if constexpr (std::endian::native == std::endian::big) {
-    std::uint64_t swapped = 0;
-    for (int k = 0; k < 8; ++k) swapped = (swapped << 8) | ((w >> (8 * k)) & 0xFF);
-    w = swapped;
-  }
-  return w;
-}
 
 // The high bit of every byte of w (first byte lowest) that is not '0'..'9'.
 constexpr std::uint64_t NonDigitBytes(std::uint64_t w) noexcept {

@@ -6,10 +6,26 @@
 // Angles are radians unless a name ends in Deg. Intermediate results are computed in long
 // double (x87 extended precision here) and every double result is rounded once, at the end.
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 namespace sxf {
+
+// Eight bytes from p as a little-endian word, whatever the host's byte order (the byte at p is
+// the lowest). Scans of text read eight bytes at a time through it.
+inline std::uint64_t LoadLittleEndian64(const char* p) noexcept {
+  std::uint64_t w = 0;
+  std::memcpy(&w, p, 8);
+  if constexpr (std::endian::native == std::endian::big) {
+    std::uint64_t swapped = 0;
+    for (int k = 0; k < 8; ++k) swapped = (swapped << 8) | ((w >> (8 * k)) & 0xFF);
+    w = swapped;
+  }
+  return w;
+}
 
 inline constexpr long double kPi = 3.1415926535897932385L;
 inline constexpr long double kTwoPi = 6.283185307179586477L;
