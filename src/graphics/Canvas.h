@@ -78,12 +78,6 @@ class TCanvas {
     LineTo(x2, y2);
     SetPixel(x2, y2, Pen.Color);
   }
-  // The same line of no length at (x, y), count times over (a curve that fits in one pixel
-  // draws all its segments there). A surface that knows the repeats change nothing may draw it
-  // once; the pixels and the state afterwards must be those of the count calls.
-  virtual void PixelLineRepeated(int x, int y, int count) {
-    for (int k = 0; k < count; ++k) PixelLine(x, y, x, y);
-  }
   virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
   virtual void Polyline(std::span<const TPixelPoint> points) = 0;
   virtual void Polygon(std::span<const TPixelPoint> points) = 0;

@@ -151,7 +151,7 @@ void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step
   if (curve.OutsideView()) return;
   TPixelPoint pixel;
   if (curve.WithinOnePixel(pixel)) {
-    c.PixelLineRepeated(pixel.X, pixel.Y, kCurveSegments);
+    for (int k = 0; k < kCurveSegments; ++k) DrawPixelLine(c, pixel.X, pixel.Y, pixel.X, pixel.Y);
     return;
   }
   if (!wholeCurve) {

@@ -217,17 +217,6 @@ void TQtCanvas::PixelLine(int x1, int y1, int x2, int y2) {
   PlotPixel(x2, y2, Pen.Color);
 }
 
-void TQtCanvas::PixelLineRepeated(int x, int y, int count) {
-  if (count <= 0) return;
-  if (Pen.Width > 1 || onePixelThroughQPainter_ || Pen.Mode != TPenMode::Copy) {
-    TCanvas::PixelLineRepeated(x, y, count);  // XOR undoes what the last call did
-    return;
-  }
-  // After the first call the pen's run and position are where the repeats leave them, and each
-  // repeat paints nothing but the same pixel in the same colour again.
-  PixelLine(x, y, x, y);
-}
-
 void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   Flush();
   if (x1 > x2) std::swap(x1, x2);

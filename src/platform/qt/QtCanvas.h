@@ -47,7 +47,6 @@ class TQtCanvas final : public TCanvas {
   // A one-pixel copy-mode pen goes to the rasteriser in one step; anything else takes the
   // three calls.
   void PixelLine(int x1, int y1, int x2, int y2) override;
-  void PixelLineRepeated(int x, int y, int count) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
   void Polyline(std::span<const TPixelPoint> points) override;
   void Polygon(std::span<const TPixelPoint> points) override;

@@ -265,48 +265,5 @@ TEST(QtCanvas, WidePenChainsMatchQPainter) {
   }
 }
 
-// A curve inside one pixel hands the canvas its 72 lines of no length at once. Whatever the
-// pen (thin, dotted, wide, XOR, none), the pen before it (wide lines still gathered) and the
-// place (inside, on the edge, outside), the picture is that of the single calls.
-TEST(QtCanvas, RepeatedPointLinesPaintWhatTheSingleCallsPaint) {
-  const TPen pens[] = {
-      {RgbColor(0, 0, 200), 1, TPenStyle::Solid, TPenMode::Copy},
-      {RgbColor(0, 0, 200), 1, TPenStyle::Dot, TPenMode::Copy},
-      {RgbColor(0, 0, 200), 1, TPenStyle::Clear, TPenMode::Copy},
-      {RgbColor(0, 0, 200), 3, TPenStyle::Solid, TPenMode::Copy},
-      {RgbColor(0, 200, 200), 1, TPenStyle::Solid, TPenMode::Xor},
-      {RgbColor(0, 200, 200), 3, TPenStyle::Solid, TPenMode::Xor},
-  };
-  const QPoint places[] = {{5, 5}, {0, 19}, {19, 0}, {-1, 4}, {4, 20}, {-100000, 100000}};
-  for (const TPen& before : pens) {
-    for (const TPen& pen : pens) {
-      for (const QPoint at : places) {
-        for (const int count : {0, 1, 2, 72}) {
-          QImage once = WhiteImage(), single = WhiteImage();
-          const auto draw = [&](QImage& image, bool repeated) {
-            TQtCanvas c(image);
-            c.Pen = before;
-            c.MoveTo(2, 3);
-            c.LineTo(12, 9);  // gathered when wide
-            c.Pen = pen;
-            if (repeated) {
-              c.PixelLineRepeated(at.x(), at.y(), count);
-            } else {
-              for (int k = 0; k < count; ++k) c.PixelLine(at.x(), at.y(), at.x(), at.y());
-            }
-            c.Pen = before;
-            c.LineTo(3, 15);  // the run and the position the lines left
-          };
-          draw(once, true);
-          draw(single, false);
-          ASSERT_EQ(once, single) << "pen width " << pen.Width << " mode " << static_cast<int>(pen.Mode)
-                                  << " style " << static_cast<int>(pen.Style) << " at " << at.x() << ","
-                                  << at.y() << " count " << count << " after width " << before.Width;
-        }
-      }
-    }
-  }
-}
-
 }  // namespace
 }  // namespace sxf
