@@ -3,16 +3,14 @@
 # closes within seconds, where drawing all of it takes several times as long.
 # Run inside xvfb-run:  escape-test.sh FINDER MAKE_DRAWING WORKDIR
 set -eu
+. "$(dirname "$0")/wine-window.sh"
 finder="$1"; make_drawing="$2"; work="$3"
 [ -x "$make_drawing" ] || { echo "no make-drawing"; exit 77; }
 rm -rf "$work"; mkdir -p "$work"
 cp "$finder" "$work/sxf-usertype-finder.exe"
 "$make_drawing" 400000 "$work/JWC_TEMP.TXT" 3
 
-openbox >/dev/null 2>&1 &
-wm=$!
-trap 'kill $wm 2>/dev/null || true' EXIT
-sleep 1
+start_window_manager
 (cd "$work" && exec wine sxf-usertype-finder.exe) &
 app=$!
 id=""

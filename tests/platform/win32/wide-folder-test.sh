@@ -9,17 +9,11 @@ set -eu
 . "$(dirname "$0")/wine-window.sh"
 finder="$1"; report="$2"; sample="$3"; work="$4"
 rm -rf "$work"; mkdir -p "$work"
-openbox >/dev/null 2>&1 &
-wm=$!
-trap 'kill $wm 2>/dev/null || true' EXIT
-sleep 1
+start_window_manager
 status=0
 for locale in en_US.UTF-8 ja_JP.UTF-8; do
   run="$work/$locale/ツール é ŋ"
-  mkdir -p "$run"
-  cp "$finder" "$run/sxf-usertype-finder.exe"
-  cp "$sample" "$run/JWC_TEMP.TXT"
-  printf '60\r\n40\r\n640\r\n480\r\n220\r\n' > "$run/sxf-usertype-finder.dat"
+  place_program "$run" "$finder" "$sample" "60 40 640 480 220"
   export LC_ALL=$locale
   start_window "$run"
   sleep 3  # the first paint

@@ -7,15 +7,9 @@ set -eu
 . "$(dirname "$0")/wine-window.sh"
 finder="$1"; report="$2"; sample="$3"; work="$4"; linux_report="${5:-}"
 export LC_ALL=ja_JP.UTF-8  # a Japanese system: code page 932
-rm -rf "$work"; mkdir -p "$work/run"
-cp "$finder" "$work/run/sxf-usertype-finder.exe"
-cp "$sample" "$work/run/JWC_TEMP.TXT"
-printf '100\r\n50\r\n600\r\n500\r\n250\r\n' > "$work/run/sxf-usertype-finder.dat"
-
-openbox >/dev/null 2>&1 &
-wm=$!
-trap 'kill $wm 2>/dev/null || true' EXIT
-sleep 1
+rm -rf "$work"
+place_program "$work/run" "$finder" "$sample" "100 50 600 500 250"
+start_window_manager
 start_window "$work/run"
 sleep 3  # the first paint
 window_geometry

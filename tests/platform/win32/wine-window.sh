@@ -1,5 +1,22 @@
 # What the window tests under Wine share; sourced by them (POSIX sh).
 
+# place_program DIR FINDER SAMPLE "L T W H P": the program, the drawing and a settings file
+# with those five numbers (CR LF after each) in DIR.
+place_program() {
+  mkdir -p "$1"
+  cp "$2" "$1/sxf-usertype-finder.exe"
+  cp "$3" "$1/JWC_TEMP.TXT"
+  printf '%s\r\n' $4 > "$1/sxf-usertype-finder.dat"
+}
+
+# start_window_manager: openbox, as on every desktop, stopped when the test ends.
+start_window_manager() {
+  openbox >/dev/null 2>&1 &
+  wm=$!
+  trap 'kill $wm 2>/dev/null || true' EXIT
+  sleep 1
+}
+
 # start_window DIR: starts sxf-usertype-finder.exe in DIR under Wine and waits for its window:
 # app is the process, id the window. Fails the test when no window appears in 30 s.
 start_window() {
