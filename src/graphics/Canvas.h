@@ -78,6 +78,11 @@ class TCanvas {
     LineTo(x2, y2);
     SetPixel(x2, y2, Pen.Color);
   }
+  // PixelLine from each point to the next, in order: a curve's segments in one call.
+  virtual void PixelLines(std::span<const TPixelPoint> points) {
+    for (std::size_t i = 1; i < points.size(); ++i)
+      PixelLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+  }
   virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
   virtual void Polyline(std::span<const TPixelPoint> points) = 0;
   virtual void Polygon(std::span<const TPixelPoint> points) = 0;

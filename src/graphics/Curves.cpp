@@ -53,6 +53,46 @@ const TWholeCurveAngles& WholeCurveAngles() noexcept {
 
 }  // namespace
 
+// The pixels of a whole curve's 73 points, the same as WorldToScreen of AtWholeCurveStep, for
+// a curve inside the view: every coordinate measured from the view's lower-left corner is then
+// at least 0, so that rounding half away from zero is the integer part plus one when the
+// fraction is at least a half, and nothing saturates. Written as plain loops over the table
+// that the compiler turns into vector code (the same operations in the same order, so the
+// same bits). False when the values are not of that kind.
+namespace {
+bool MapWholeCurveInsideView(const TEllipseCurve& curve, TPixelPoint* pixels) noexcept {
+  constexpr double kLimit = 1073741824.0;  // 2^30: far inside int
+  if (!(ViewScale > 0.0) || !((ViewRight - ViewLeft) * ViewScale < kLimit) ||
+      !((ViewTop - ViewBottom) * ViewScale < kLimit) || !(ViewHeight >= 0 && ViewHeight < kLimit))
+    return false;
+  for (const double v : {curve.Cx, curve.Cy, curve.R, curve.RFlat, curve.CosTilt, curve.SinTilt})
+    if (!std::isfinite(v)) return false;
+  const TWholeCurveAngles& a = WholeCurveAngles();
+  const double cx = curve.Cx, cy = curve.Cy, r = curve.R, rFlat = curve.RFlat;
+  const double cosTilt = curve.CosTilt, sinTilt = curve.SinTilt;
+  const double left = ViewLeft, bottom = ViewBottom, scale = ViewScale;
+  double sx[kCurveSegments + 1], sy[kCurveSegments + 1];
+  for (int k = 0; k <= kCurveSegments; ++k) {
+    const double u = r * a.Cos[k];
+    const double v = rFlat * a.Sin[k];
+    sx[k] = ((cx + cosTilt * u - sinTilt * v) - left) * scale;
+    sy[k] = ((cy + sinTilt * u + cosTilt * v) - bottom) * scale;
+  }
+  // A point of the curve inside the view lies at or beyond its lower-left corner; checked,
+  // since the box test allows for rounding and nothing else may reach the shortcut below.
+  for (int k = 0; k <= kCurveSegments; ++k)
+    if (!(sx[k] >= 0.0 && sy[k] >= 0.0 && sx[k] < kLimit && sy[k] < kLimit)) return false;
+  const int height = ViewHeight;
+  for (int k = 0; k <= kCurveSegments; ++k) {
+    const int wx = static_cast<int>(sx[k]);
+    const int wy = static_cast<int>(sy[k]);
+    pixels[k] = {wx + (sx[k] - static_cast<double>(wx) >= 0.5 ? 1 : 0),
+                 height - (wy + (sy[k] - static_cast<double>(wy) >= 0.5 ? 1 : 0))};
+  }
+  return true;
+}
+}  // namespace
+
 TDPoint TEllipseCurve::AtWholeCurveStep(int k) const noexcept {
   const TWholeCurveAngles& a = WholeCurveAngles();
   const double u = R * a.Cos[k];
@@ -114,7 +154,8 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
   double cosTheta = std::cos(start), sinTheta = std::sin(start);
   double theta = start;
   TDPoint previous = curve.AtCosSin(cosTheta, sinTheta);
-  TPixelPoint previousPixel = inside ? WorldToScreen(previous.X, previous.Y) : TPixelPoint{};
+  TPixelPoint pixels[kCurveSegments + 1];
+  if (inside) pixels[0] = WorldToScreen(previous.X, previous.Y);
   for (int k = 1; k <= kCurveSegments; ++k) {
     theta += step;
     const double nextCos = cosTheta * cosStep - sinTheta * sinStep;
@@ -132,14 +173,13 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
     if (!settled) p = curve.At(theta);
     if (inside) {
       // The mapping is monotonic: a settled point maps to the pixel of both its margins.
-      const TPixelPoint pixel = settled ? low : WorldToScreen(p.X, p.Y);
-      DrawPixelLine(c, previousPixel.X, previousPixel.Y, pixel.X, pixel.Y);
-      previousPixel = pixel;
+      pixels[k] = settled ? low : WorldToScreen(p.X, p.Y);
     } else {
       DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
     }
     previous = p;
   }
+  if (inside) c.PixelLines(pixels);  // the segments between the pixels, in order
 }
 
 // 72 segments between the points at start, start + step, ... with the angle accumulated.
@@ -151,7 +191,9 @@ void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step
   if (curve.OutsideView()) return;
   TPixelPoint pixel;
   if (curve.WithinOnePixel(pixel)) {
-    for (int k = 0; k < kCurveSegments; ++k) DrawPixelLine(c, pixel.X, pixel.Y, pixel.X, pixel.Y);
+    TPixelPoint same[kCurveSegments + 1];
+    std::fill(std::begin(same), std::end(same), pixel);
+    c.PixelLines(same);
     return;
   }
   if (!wholeCurve) {
@@ -160,14 +202,13 @@ void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step
   }
   if (curve.InsideView()) {
     // No segment is clipped: each point is mapped once, as DrawWorldSegment would map it.
-    TDPoint p = curve.AtWholeCurveStep(0);
-    TPixelPoint from = WorldToScreen(p.X, p.Y);
-    for (int k = 1; k <= kCurveSegments; ++k) {
-      p = curve.AtWholeCurveStep(k);
-      const TPixelPoint to = WorldToScreen(p.X, p.Y);
-      DrawPixelLine(c, from.X, from.Y, to.X, to.Y);
-      from = to;
-    }
+    TPixelPoint pixels[kCurveSegments + 1];
+    if (!MapWholeCurveInsideView(curve, pixels))
+      for (int k = 0; k <= kCurveSegments; ++k) {
+        const TDPoint p = curve.AtWholeCurveStep(k);
+        pixels[k] = WorldToScreen(p.X, p.Y);
+      }
+    c.PixelLines(pixels);
     return;
   }
   TDPoint previous = curve.AtWholeCurveStep(0);

@@ -187,6 +187,39 @@ TEST_F(CurvesTest, TurnedArcPointsDrawWhatTheirAnglesDraw) {
   }
 }
 
+// Whole curves inside the view map their 73 points in one batch: the same pixels as each
+// point mapped on its own, also for points on a pixel's edge (centres on half pixels with
+// flat curves, whose points then share that coordinate) and views that start off the origin.
+TEST_F(CurvesTest, WholeCurvesMappedInOneBatchDrawWhatTheirPointsDraw) {
+  std::mt19937 rng(23);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (const double scale : {0.45, 6.0, 333.0}) {
+    test::SetView(-37.25, 12.5, scale, static_cast<int>(100 * scale), static_cast<int>(100 * scale));
+    for (int n = 0; n < 6000; ++n) {
+      double cx = ViewLeft + 100 * unit(rng), cy = ViewBottom + 100 * unit(rng);
+      if (n % 2 == 0) {  // on a pixel's edge
+        cx = ViewLeft + (std::floor((cx - ViewLeft) * scale) + 0.5) / scale;
+        cy = ViewBottom + (std::floor((cy - ViewBottom) * scale) + 0.5) / scale;
+      }
+      const double r = std::pow(10.0, 3 * unit(rng) - 2) / (n % 7 == 0 ? 1 : scale / 10);
+      const double flatness = n % 3 == 0 ? 0.0 : (n % 3 == 1 ? 1.0 : 2 * unit(rng));
+      const double tilt = n % 4 == 0 ? 0.0 : 7 * unit(rng);
+      TRecordingCanvas fast, plain;
+      DrawWorldEllipse(fast, cx, cy, r, flatness, tilt);
+      double theta = 0.0;
+      TDPoint previous = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+      for (int k = 1; k <= 72; ++k) {
+        theta += kCurveStep;
+        const TDPoint p = EllipsePoint(cx, cy, r, flatness, tilt, theta);
+        DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
+        previous = p;
+      }
+      ASSERT_EQ(fast.Commands, plain.Commands) << cx << " " << cy << " " << r << " " << flatness
+                                               << " " << tilt << " scale " << scale;
+    }
+  }
+}
+
 TEST_F(CurvesTest, ZeroRadiusPaintsTheCentrePixel) {
   DrawWorldEllipse(c, 1, 1, 0, 1, 0);
   const auto pixels = c.Only<test::TSetPixel>();

@@ -55,6 +55,8 @@ TQtCanvas::TQtCanvas(QImage& image) : image_(image) {
   // Direct pixel access for SetPixel; taken before the painter so that no detach happens later.
   bits_ = image_.bits();
   bytesPerLine_ = image_.bytesPerLine();
+  width_ = image_.width();
+  height_ = image_.height();
   rasterFits_ = image_.width() <= TPixelRaster::kMaxSide && image_.height() <= TPixelRaster::kMaxSide;
   onePixelThroughQPainter_ = !rasterFits_;
   if (rasterFits_)
@@ -174,7 +176,7 @@ void TQtCanvas::LineTo(int x, int y) {
 }
 
 void TQtCanvas::PlotPixel(int x, int y, TColor color) {
-  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
   auto* line = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * bytesPerLine_);
   line[x] = qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                  static_cast<int>((color >> 16) & 0xFF));
@@ -182,9 +184,9 @@ void TQtCanvas::PlotPixel(int x, int y, TColor color) {
 
 void TQtCanvas::FillPixels(int x, int y, int w, int h, TColor color) {
   const int x0 = std::max(0, x);
-  const int x1 = std::min(image_.width(), x + w);
+  const int x1 = std::min(width_, x + w);
   const int y0 = std::max(0, y);
-  const int y1 = std::min(image_.height(), y + h);
+  const int y1 = std::min(height_, y + h);
   if (x0 >= x1) return;
   const QRgb rgb = ToQColor(color).rgb();
   for (int row = y0; row < y1; ++row) {
@@ -206,6 +208,33 @@ void TQtCanvas::SetPixel(int x, int y, TColor color) {
 void TQtCanvas::PixelLine(int x1, int y1, int x2, int y2) {
   if (Pen.Width > 1 || onePixelThroughQPainter_ || Pen.Mode != TPenMode::Copy) {
     TCanvas::PixelLine(x1, y1, x2, y2);
+    return;
+  }
+  ThinPixelLine(x1, y1, x2, y2);
+}
+
+void TQtCanvas::PixelLines(std::span<const TPixelPoint> points) {
+  if (Pen.Width > 1 || onePixelThroughQPainter_ || Pen.Mode != TPenMode::Copy) {
+    TCanvas::PixelLines(points);
+    return;
+  }
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const TPixelPoint a = points[i - 1], b = points[i];
+    // A line of no length after the first only writes the pixel the line before ended on,
+    // in the same colour, and finds the run's pen as that line left it: nothing changes.
+    if (i > 1 && a == b) continue;
+    ThinPixelLine(a.X, a.Y, b.X, b.Y);
+  }
+}
+
+void TQtCanvas::ThinPixelLine(int x1, int y1, int x2, int y2) {
+  if (x1 == x2 && y1 == y2) {
+    // What MoveTo, LineTo and SetPixel do for a line of no length, most of a small curve's
+    // segments: the run's bookkeeping, then the one pixel.
+    if (!pendingLines_.empty()) Flush();
+    if (thinRun_ && !(thinRunPen_ == Pen)) thinRun_ = false;
+    position_ = Clamped(x2, y2);
+    PlotPixel(x2, y2, Pen.Color);
     return;
   }
   // MoveTo and LineTo as they are. SetPixel's end pixel then needs neither of its checks:

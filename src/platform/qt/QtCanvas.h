@@ -47,6 +47,7 @@ class TQtCanvas final : public TCanvas {
   // A one-pixel copy-mode pen goes to the rasteriser in one step; anything else takes the
   // three calls.
   void PixelLine(int x1, int y1, int x2, int y2) override;
+  void PixelLines(std::span<const TPixelPoint> points) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
   void Polyline(std::span<const TPixelPoint> points) override;
   void Polygon(std::span<const TPixelPoint> points) override;
@@ -76,6 +77,8 @@ class TQtCanvas final : public TCanvas {
  private:
   void ApplyPen();
   void ThinLineTo(QPoint to);
+  // PixelLine with a one-pixel pen in copy mode through the rasteriser.
+  void ThinPixelLine(int x1, int y1, int x2, int y2);
   void ApplyBrush();
   void PlotPixel(int x, int y, TColor color);
   // The pixels x .. x + w - 1, y .. y + h - 1 that lie in the image, in one colour.
@@ -110,6 +113,7 @@ class TQtCanvas final : public TCanvas {
   int fontsCreated_ = 0;
   uchar* bits_ = nullptr;
   qsizetype bytesPerLine_ = 0;
+  int width_ = 0, height_ = 0;  // the image's, taken once
 };
 
 }  // namespace sxf
