@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "globals/UnitGval.h"
 #include "graphics/clipping.h"
@@ -53,44 +56,81 @@ const TWholeCurveAngles& WholeCurveAngles() noexcept {
 
 }  // namespace
 
+namespace {
+
+constexpr double kMapLimit = 1073741824.0;  // 2^30: far inside int
+
+// True when every point inside the view lies less than 2^30 pixels from its lower-left
+// corner along each axis, and the preview's height is of that kind too: the pixels of such
+// points need no saturation.
+bool SmallView() noexcept {
+  return ViewScale > 0.0 && (ViewRight - ViewLeft) * ViewScale < kMapLimit &&
+         (ViewTop - ViewBottom) * ViewScale < kMapLimit && ViewHeight >= 0 && ViewHeight < kMapLimit;
+}
+
+#if defined(__SSE2__)
+// RoundHalfAway of two values known to lie in [0, 2^30): the integer part plus one where the
+// fraction, exact in a double, is at least a half. The two results are the low two lanes.
+inline __m128i RoundTwoNonNegative(__m128d v) noexcept {
+  const __m128i whole = _mm_cvttpd_epi32(v);
+  const __m128d fraction = _mm_sub_pd(v, _mm_cvtepi32_pd(whole));
+  const __m128d up = _mm_cmpge_pd(fraction, _mm_set1_pd(0.5));  // all ones where it rounds up
+  return _mm_sub_epi32(whole, _mm_shuffle_epi32(_mm_castpd_si128(up), _MM_SHUFFLE(3, 3, 2, 0)));
+}
+#endif
+
 // The pixels of a whole curve's 73 points, the same as WorldToScreen of AtWholeCurveStep, for
 // a curve inside the view: every coordinate measured from the view's lower-left corner is then
 // at least 0, so that rounding half away from zero is the integer part plus one when the
-// fraction is at least a half, and nothing saturates. Written as plain loops over the table
-// that the compiler turns into vector code (the same operations in the same order, so the
-// same bits). False when the values are not of that kind.
-namespace {
+// fraction is at least a half, and nothing saturates. Two points at a time where the machine
+// has SSE2 (the same operations in the same order, so the same bits). False when the values
+// are not of that kind.
 bool MapWholeCurveInsideView(const TEllipseCurve& curve, TPixelPoint* pixels) noexcept {
-  constexpr double kLimit = 1073741824.0;  // 2^30: far inside int
-  if (!(ViewScale > 0.0) || !((ViewRight - ViewLeft) * ViewScale < kLimit) ||
-      !((ViewTop - ViewBottom) * ViewScale < kLimit) || !(ViewHeight >= 0 && ViewHeight < kLimit))
-    return false;
+  if (!SmallView()) return false;
   for (const double v : {curve.Cx, curve.Cy, curve.R, curve.RFlat, curve.CosTilt, curve.SinTilt})
     if (!std::isfinite(v)) return false;
   const TWholeCurveAngles& a = WholeCurveAngles();
   const double cx = curve.Cx, cy = curve.Cy, r = curve.R, rFlat = curve.RFlat;
   const double cosTilt = curve.CosTilt, sinTilt = curve.SinTilt;
   const double left = ViewLeft, bottom = ViewBottom, scale = ViewScale;
-  double sx[kCurveSegments + 1], sy[kCurveSegments + 1];
-  for (int k = 0; k <= kCurveSegments; ++k) {
+  const int height = ViewHeight;
+  int k = 0;
+#if defined(__SSE2__)
+  const __m128d vcx = _mm_set1_pd(cx), vcy = _mm_set1_pd(cy), vr = _mm_set1_pd(r), vrFlat = _mm_set1_pd(rFlat);
+  const __m128d vCosTilt = _mm_set1_pd(cosTilt), vSinTilt = _mm_set1_pd(sinTilt);
+  const __m128d vLeft = _mm_set1_pd(left), vBottom = _mm_set1_pd(bottom), vScale = _mm_set1_pd(scale);
+  const __m128d zero = _mm_setzero_pd(), limit = _mm_set1_pd(kMapLimit);
+  for (; k + 1 <= kCurveSegments; k += 2) {
+    const __m128d u = _mm_mul_pd(vr, _mm_loadu_pd(&a.Cos[k]));
+    const __m128d v = _mm_mul_pd(vrFlat, _mm_loadu_pd(&a.Sin[k]));
+    const __m128d x = _mm_mul_pd(
+        _mm_sub_pd(_mm_sub_pd(_mm_add_pd(vcx, _mm_mul_pd(vCosTilt, u)), _mm_mul_pd(vSinTilt, v)), vLeft), vScale);
+    const __m128d y = _mm_mul_pd(
+        _mm_sub_pd(_mm_add_pd(_mm_add_pd(vcy, _mm_mul_pd(vSinTilt, u)), _mm_mul_pd(vCosTilt, v)), vBottom), vScale);
+    const __m128d ok = _mm_and_pd(_mm_and_pd(_mm_cmpge_pd(x, zero), _mm_cmpge_pd(y, zero)),
+                                  _mm_and_pd(_mm_cmplt_pd(x, limit), _mm_cmplt_pd(y, limit)));
+    if (_mm_movemask_pd(ok) != 3) return false;
+    const __m128i px = RoundTwoNonNegative(x), py = RoundTwoNonNegative(y);
+    pixels[k] = {_mm_cvtsi128_si32(px), height - _mm_cvtsi128_si32(py)};
+    pixels[k + 1] = {_mm_cvtsi128_si32(_mm_srli_si128(px, 4)), height - _mm_cvtsi128_si32(_mm_srli_si128(py, 4))};
+  }
+#endif
+  for (; k <= kCurveSegments; ++k) {
     const double u = r * a.Cos[k];
     const double v = rFlat * a.Sin[k];
-    sx[k] = ((cx + cosTilt * u - sinTilt * v) - left) * scale;
-    sy[k] = ((cy + sinTilt * u + cosTilt * v) - bottom) * scale;
-  }
-  // A point of the curve inside the view lies at or beyond its lower-left corner; checked,
-  // since the box test allows for rounding and nothing else may reach the shortcut below.
-  for (int k = 0; k <= kCurveSegments; ++k)
-    if (!(sx[k] >= 0.0 && sy[k] >= 0.0 && sx[k] < kLimit && sy[k] < kLimit)) return false;
-  const int height = ViewHeight;
-  for (int k = 0; k <= kCurveSegments; ++k) {
-    const int wx = static_cast<int>(sx[k]);
-    const int wy = static_cast<int>(sy[k]);
-    pixels[k] = {wx + (sx[k] - static_cast<double>(wx) >= 0.5 ? 1 : 0),
-                 height - (wy + (sy[k] - static_cast<double>(wy) >= 0.5 ? 1 : 0))};
+    const double x = ((cx + cosTilt * u - sinTilt * v) - left) * scale;
+    const double y = ((cy + sinTilt * u + cosTilt * v) - bottom) * scale;
+    // A point of the curve inside the view lies at or beyond its lower-left corner; checked,
+    // since the box test allows for rounding and nothing else may reach the shortcut below.
+    if (!(x >= 0.0 && y >= 0.0 && x < kMapLimit && y < kMapLimit)) return false;
+    const int wx = static_cast<int>(x);
+    const int wy = static_cast<int>(y);
+    pixels[k] = {wx + (x - static_cast<double>(wx) >= 0.5 ? 1 : 0),
+                 height - (wy + (y - static_cast<double>(wy) >= 0.5 ? 1 : 0))};
   }
   return true;
 }
+
 }  // namespace
 
 TDPoint TEllipseCurve::AtWholeCurveStep(int k) const noexcept {
@@ -156,6 +196,14 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
   TDPoint previous = curve.AtCosSin(cosTheta, sinTheta);
   TPixelPoint pixels[kCurveSegments + 1];
   if (inside) pixels[0] = WorldToScreen(previous.X, previous.Y);
+#if defined(__SSE2__)
+  // The margins' test two coordinates at a time where that is exact; anything else takes the
+  // plain test below.
+  const bool quick = turning && SmallView();
+  const __m128d vMargin = _mm_set1_pd(margin), vScale = _mm_set1_pd(ViewScale);
+  const __m128d vMin = _mm_set_pd(ViewBottom, ViewLeft), vMax = _mm_set_pd(ViewTop, ViewRight);
+  const __m128d vTolerance = _mm_set1_pd(ClipTolerance), vMinusTolerance = _mm_set1_pd(-ClipTolerance);
+#endif
   for (int k = 1; k <= kCurveSegments; ++k) {
     theta += step;
     const double nextCos = cosTheta * cosStep - sinTheta * sinStep;
@@ -163,12 +211,35 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
     cosTheta = nextCos;
     TDPoint p = curve.AtCosSin(cosTheta, sinTheta);
     TPixelPoint low{}, high{};
-    bool settled = turning && ViewOutcode(p.X - margin, p.Y - margin) == 0 &&
-                   ViewOutcode(p.X + margin, p.Y + margin) == 0;
-    if (settled) {
-      low = WorldToScreen(p.X - margin, p.Y - margin);
-      high = WorldToScreen(p.X + margin, p.Y + margin);
-      settled = low == high;
+    bool settled = false;
+#if defined(__SSE2__)
+    if (quick) {
+      // Both margins strictly inside the view in ordered comparisons (no NaN), so that their
+      // coordinates from the lower-left corner lie in [0, 2^30) and round as plain values.
+      const __m128d point = _mm_set_pd(p.Y, p.X);
+      const __m128d lo = _mm_sub_pd(point, vMargin), hi = _mm_add_pd(point, vMargin);
+      const __m128d loFromMin = _mm_sub_pd(lo, vMin), hiFromMin = _mm_sub_pd(hi, vMin);
+      const __m128d in = _mm_and_pd(
+          _mm_and_pd(_mm_cmpge_pd(loFromMin, vTolerance), _mm_cmple_pd(_mm_sub_pd(lo, vMax), vMinusTolerance)),
+          _mm_and_pd(_mm_cmpge_pd(hiFromMin, vTolerance), _mm_cmple_pd(_mm_sub_pd(hi, vMax), vMinusTolerance)));
+      if (_mm_movemask_pd(in) == 3) {
+        const __m128i lowPixel = RoundTwoNonNegative(_mm_mul_pd(loFromMin, vScale));
+        const __m128i highPixel = RoundTwoNonNegative(_mm_mul_pd(hiFromMin, vScale));
+        if ((_mm_movemask_epi8(_mm_cmpeq_epi32(lowPixel, highPixel)) & 0xFF) == 0xFF) {
+          settled = true;
+          low = {_mm_cvtsi128_si32(lowPixel), ViewHeight - _mm_cvtsi128_si32(_mm_srli_si128(lowPixel, 4))};
+        }
+      }
+    }
+#endif
+    if (!settled) {
+      settled = turning && ViewOutcode(p.X - margin, p.Y - margin) == 0 &&
+                ViewOutcode(p.X + margin, p.Y + margin) == 0;
+      if (settled) {
+        low = WorldToScreen(p.X - margin, p.Y - margin);
+        high = WorldToScreen(p.X + margin, p.Y + margin);
+        settled = low == high;
+      }
     }
     if (!settled) p = curve.At(theta);
     if (inside) {
