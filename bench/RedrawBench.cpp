@@ -1,6 +1,7 @@
 // Drawing the preview of a large drawing: a full redraw after fit-all into 1920 x 1080,
 // zoomed-in redraws that show about 1 % and 10 % of the drawing (with the drawing index and
-// without it; one-pixel pens through the rasteriser or through QPainter); the fit-all's
+// without it; one-pixel pens through the rasteriser or through QPainter; without the
+// characters); the fit-all's
 // one-pixel segments alone, drawn by the rasteriser, by QPainter batches and by a bare
 // Bresenham loop; a baseline that hands the same already-mapped segments straight to
 // QPainter::drawLine; the numbered marks alone; a sheet of texts zoomed so that about 100 000
@@ -163,6 +164,48 @@ void BM_MarksFitAll(benchmark::State& state) {
   state.counters["marks"] = static_cast<double>(sxf::CollectLineTypeMarks().size());
   state.counters["wide_shapes"] = sxf::SharedWidePenSprites().SpritesMade();
 }
+// The drawing's characters are written as glyph outlines once they are larger than the font
+// engine caches (zoomed in, the generated texts are about 190 pixels high): this canvas draws
+// everything else into the Qt canvas and leaves the characters out, to show the view's cost
+// apart from them.
+class TWithoutCharacters final : public sxf::TCanvas {
+ public:
+  explicit TWithoutCharacters(QImage& image) : inner_(image) {}
+  void MoveTo(int x, int y) override { Sync(), inner_.MoveTo(x, y); }
+  void LineTo(int x, int y) override { Sync(), inner_.LineTo(x, y); }
+  void SetPixel(int x, int y, sxf::TColor color) override { Sync(), inner_.SetPixel(x, y, color); }
+  void PixelLine(int x1, int y1, int x2, int y2) override { Sync(), inner_.PixelLine(x1, y1, x2, y2); }
+  void PixelLines(std::span<const sxf::TPixelPoint> points) override { Sync(), inner_.PixelLines(points); }
+  void Rectangle(int x1, int y1, int x2, int y2) override { Sync(), inner_.Rectangle(x1, y1, x2, y2); }
+  void Polyline(std::span<const sxf::TPixelPoint> points) override { Sync(), inner_.Polyline(points); }
+  void Polygon(std::span<const sxf::TPixelPoint> points) override { Sync(), inner_.Polygon(points); }
+  void SetFont(const sxf::TLogFont&) override {}
+  void TextOut(int, int, std::string_view) override {}
+  void Flush() { inner_.Flush(); }
+
+ private:
+  void Sync() {
+    inner_.Pen = Pen;
+    inner_.Brush = Brush;
+  }
+  sxf::TQtCanvas inner_;
+};
+
+// state.range(0): 1 the 1 % view, 2 the 10 % view; range(1): the profile.
+void BM_RedrawZoomedWithoutCharacters(benchmark::State& state) {
+  LoadDrawing(1000000, ProfileOf(state.range(1)));
+  sxf::BuildDrawingIndex();
+  sxf::SetDrawingIndexAreaShare(0.25);
+  (state.range(0) == 1 ? ZoomToOnePercent : ZoomToTenPercent)();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    TWithoutCharacters canvas(image);
+    sxf::DrawPreview(canvas, kWidth, kHeight);
+    canvas.Flush();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+
 void BM_RedrawZoomedOnePercent(benchmark::State& state) { Redraw(state, ZoomToOnePercent); }
 void BM_RedrawZoomedTenPercent(benchmark::State& state) { Redraw(state, ZoomToTenPercent); }
 
@@ -298,7 +341,9 @@ BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0, 0, 0})->Args({1000000, 1
     ->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_RedrawZoomedTenPercent)->Args({1000000, 0, 0, 0})->Args({1000000, 1, 0, 0})->Args({1000000, 1, 0, 1})
     ->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_RedrawCoreOnly)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
+BENCHMARK(BM_RedrawZoomedWithoutCharacters)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_RedrawCoreOnly)->Args({0, 0})->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
     ->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_ReadDrawing)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_BuildIndex)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(2.0);
