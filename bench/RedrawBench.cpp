@@ -130,6 +130,8 @@ void Redraw(benchmark::State& state, void (*setView)()) {
     benchmark::DoNotOptimize(image.constBits());
   }
   state.counters["entities"] = sxf::EntOrderCount;
+  state.counters["glyphs_looked_up"] = sxf::SharedCharacterGlyphs().Made();
+  state.counters["glyphs_used"] = sxf::SharedCharacterGlyphs().Usable();
 }
 
 void BM_RedrawFitAll(benchmark::State& state) { Redraw(state, FitAll); }
@@ -301,6 +303,8 @@ void BM_RedrawTexts(benchmark::State& state) {
   state.counters["characters"] = static_cast<double>(counter.Characters);
   state.counters["runs"] = static_cast<double>(counter.Fonts);
   state.counters["fonts_created"] = fonts;
+  state.counters["glyphs_looked_up"] = sxf::SharedCharacterGlyphs().Made();
+  state.counters["glyphs_used"] = sxf::SharedCharacterGlyphs().Usable();
 }
 
 // state.range(1) = 1: leave out the segments of no length in pixels, which paint nothing;

@@ -319,9 +319,7 @@ namespace {
 // of the character are composed first and their offset is rounded to 1/64 pixel before the
 // whole pixel (ox, oy) is added, so that the same character lands on the same pixels
 // wherever it is written.
-void DrawCharacter(QPainter& p, const TQtFont& f, int escapement, std::string_view text,
-                   int ox, int oy) {
-  const QString& chars = ShiftJisCharToQString(text);
+QTransform CharacterTransform(const TQtFont& f, int escapement, std::string_view text, int ox, int oy) {
   QTransform t;
   t.rotate(-escapement / 10.0);  // escapement runs counter-clockwise, y is down
   if (f.Vertical && text.size() == 2 && IsLeadByte(text[0])) {
@@ -340,8 +338,13 @@ void DrawCharacter(QPainter& p, const TQtFont& f, int escapement, std::string_vi
   const auto snap = [](double v) { return std::nearbyint(v * 64.0) / 64.0; };
   t.setMatrix(t.m11(), t.m12(), t.m13(), t.m21(), t.m22(), t.m23(), snap(t.dx()) + ox,
               snap(t.dy()) + oy, t.m33());
-  p.setTransform(t);
-  p.drawText(QPointF(0.0, 0.0), chars);
+  return t;
+}
+
+void DrawCharacter(QPainter& p, const TQtFont& f, int escapement, std::string_view text,
+                   int ox, int oy) {
+  p.setTransform(CharacterTransform(f, escapement, text, ox, oy));
+  p.drawText(QPointF(0.0, 0.0), ShiftJisCharToQString(text));
 }
 
 }  // namespace
@@ -385,7 +388,12 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text) {
     textPenApplied_ = true;
     penApplied_ = false;
   }
-  DrawCharacter(painter_, f, record_.Escapement, text, px, py);
+  const QTransform t = CharacterTransform(f, record_.Escapement, text, px, py);
+  const QString& chars = ShiftJisCharToQString(text);
+  if (!CharacterGlyphsOn || !characterGlyphs_.Draw(painter_, f, record_, text, chars, t)) {
+    painter_.setTransform(t);
+    painter_.drawText(QPointF(0.0, 0.0), chars);
+  }
   painter_.resetTransform();
 }
 

@@ -29,6 +29,7 @@
 #include "graphics/Canvas.h"
 #include "graphics/PixelRaster.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/CharacterGlyphs.h"
 #include "platform/qt/TextSprites.h"
 #include "platform/qt/WidePenSprites.h"
 
@@ -65,6 +66,9 @@ class TQtCanvas final : public TCanvas {
   // Characters on a one-coloured background come from the shared text sprites; off, every
   // character goes through QPainter (the tests compare the two).
   bool TextSpritesOn = true;
+  // Characters through the shared glyphs instead of QPainter's text layout; off, every
+  // character not kept as a sprite goes through QPainter::drawText (the tests compare the two).
+  bool CharacterGlyphsOn = true;
 
   // One-pixel pens through QPainter's batches instead of the rasteriser: the plain path the
   // fast one is checked and timed against, and the one images wider or taller than the
@@ -89,6 +93,7 @@ class TQtCanvas final : public TCanvas {
   std::vector<QLine> pendingLines_;
   TWidePenSprites& sprites_ = SharedWidePenSprites();
   TTextSprites& textSprites_ = SharedTextSprites();
+  TCharacterGlyphs& characterGlyphs_ = SharedCharacterGlyphs();
   TPen pendingPen_;  // the pen the gathered segments are drawn with
   TPen appliedPen_;
   TBrush appliedBrush_;

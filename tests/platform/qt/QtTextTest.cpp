@@ -214,6 +214,52 @@ TEST(QtText, KeptCharactersAreThePixelsQPainterWrites) {
   EXPECT_GT(kept, 100);
 }
 
+// Characters through the looked-up glyphs (drawGlyphRun, or the kept outline beyond the glyph
+// cache) against QPainter::drawText, from 6 to 300 pixels high across the cache's limit:
+// turned, bold, italic, the vertical and the mincho faces, underlined (left to drawText),
+// on paper crossed by bands of other colours, each case drawn twice so that the second time
+// reuses what the first looked up.
+TEST(QtText, LookedUpGlyphsWriteThePixelsDrawTextWrites) {
+  std::mt19937 rng(29);
+  const std::string kMincho = "lr ¾©";  // ＭＳ 明朝
+  const std::string chars[] = {"A", "7", "g", kKanji, kIchi, "\x82\xA0", " ", "\x81\x40", "\x95\x94"};
+  const int heights[] = {6, 13, 31, 60, 64, 66, 70, 75, 90, 140, 220, 300};
+  std::uniform_int_distribution<int> esc(0, 7), pick(0, 8), jitter(-40, 40);
+  int glyphCases = 0;
+  for (int k = 0; k < 480; ++k) {
+    const int h = heights[k % 12];
+    TLogFont f = Record(h, h / 2 + k % 3, esc(rng) * 450 + (k % 4 == 1 ? 137 : 0),
+                        k % 5 == 0 ? "@" + kGothic : (k % 5 == 1 ? kMincho : kGothic));
+    f.Italic = k % 7 == 0;
+    f.Weight = k % 4 == 0 ? 700 : 400;
+    f.Underline = k % 23 == 0;
+    const std::string ch = chars[pick(rng)];
+    const int size = 2 * h + 140;
+    const int x = size / 2 + jitter(rng) - h / 2, y = size / 2 + jitter(rng) - h / 2;
+    QImage direct = Blank(size, size), looked = Blank(size, size);
+    for (QImage* im : {&direct, &looked})
+      for (int py = 0; py < size; ++py)
+        if ((py / 9 + k) % 3 == 0)
+          for (int px = 0; px < size; ++px) im->setPixel(px, py, 0xFF20A040 + static_cast<QRgb>(px % 7));
+    const QImage paper = direct;
+    for (int pass = 0; pass < 2; ++pass) {
+      for (const bool on : {false, true}) {
+        TQtCanvas c(on ? looked : direct);
+        c.TextSpritesOn = false;
+        c.CharacterGlyphsOn = on;
+        c.FontColor = RgbColor(200, 30, 90);
+        c.SetFont(f);
+        c.TextOut(x, y, ch);
+      }
+      ASSERT_TRUE(direct == looked) << "case " << k << " pass " << pass << " height " << h << " esc "
+                                    << f.Escapement << " bytes " << ch.size();
+    }
+    glyphCases += direct != paper;
+  }
+  EXPECT_GT(glyphCases, 300);
+  EXPECT_GT(SharedCharacterGlyphs().Usable(), 100);  // the glyphs were used, not left to drawText
+}
+
 TEST(ShiftJis, DelDecodesAsDelAndPairsStayWhole) {
   EXPECT_EQ(ShiftJisToUtf8("A\x7F" "B"), "A\x7F" "B");
   EXPECT_EQ(ShiftJisToQString("\x7F"), QString(QChar(0x7F)));
