@@ -5,17 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
+
+#include "platform/qt/CharacterKey.h"
 
 namespace sxf {
 
 namespace {
-
-void AppendInt(std::string& key, int v) {
-  char bytes[sizeof v];
-  std::memcpy(bytes, &v, sizeof v);
-  key.append(bytes, sizeof v);
-}
 
 // The glyph cache's limit can be moved by the environment; then nothing is assumed about it.
 bool CacheLimitIsTheDefault() {
@@ -106,12 +101,7 @@ bool TCharacterGlyphs::Draw(QPainter& painter, const TQtFont& font, const TLogFo
   if (!(area <= kCachedGlyphArea || area > kOutlineArea)) return false;
   const bool outline = area > kOutlineArea;
 
-  key_.clear();
-  for (const int v : {record.Height, record.Width, record.Escapement, record.Orientation, record.Weight,
-                      record.CharSet, record.Italic ? 1 : 0, static_cast<int>(record.FaceName.size())})
-    AppendInt(key_, v);
-  key_ += record.FaceName;
-  key_ += character;
+  MakeCharacterKey(key_, record, character);
   auto it = glyphs_.find(key_);
   if (it == glyphs_.end()) {
     if (glyphs_.size() >= 8192) glyphs_.clear();

@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/qt/CharacterKey.h"
+
 namespace sxf {
 
 namespace {
-
-void AppendInt(std::string& key, int v) {
-  char bytes[sizeof v];
-  std::memcpy(bytes, &v, sizeof v);
-  key.append(bytes, sizeof v);
-}
 
 QImage Scratch(int reach, QRgb fill) {
   QImage image(2 * reach + 1, 2 * reach + 1, QImage::Format_RGB32);
@@ -38,13 +34,7 @@ bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
                         std::string_view character, TColor colour, int reach,
                         const TRender& render) {
   if (reach <= 0 || reach > kMaxReach) return false;
-  key_.clear();
-  for (const int v : {font.Height, font.Width, font.Escapement, font.Orientation, font.Weight,
-                      font.CharSet, (font.Italic ? 1 : 0) | (font.Underline ? 2 : 0) | (font.StrikeOut ? 4 : 0),
-                      static_cast<int>(font.FaceName.size())})
-    AppendInt(key_, v);
-  key_ += font.FaceName;
-  key_ += character;
+  MakeCharacterKey(key_, font, character);
 
   auto foot = footprints_.find(key_);
   if (foot == footprints_.end()) {
@@ -82,8 +72,8 @@ bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
       if (row[tx] != background) return false;
   }
 
-  AppendInt(key_, static_cast<int>(colour));
-  AppendInt(key_, static_cast<int>(background));
+  AppendKeyInt(key_, static_cast<int>(colour));
+  AppendKeyInt(key_, static_cast<int>(background));
   auto pix = pixels_.find(key_);
   if (pix == pixels_.end()) {
     if (pixels_.size() >= 16384) pixels_.clear();
