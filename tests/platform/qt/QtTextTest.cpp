@@ -247,7 +247,9 @@ TEST(QtText, LookedUpGlyphsWriteThePixelsDrawTextWrites) {
         TQtCanvas c(on ? looked : direct);
         c.TextSpritesOn = false;
         c.CharacterGlyphsOn = on;
-        c.FontColor = RgbColor(200, 30, 90);
+        const TColor inks[] = {RgbColor(0, 0, 0), RgbColor(255, 0, 0), RgbColor(0, 0, 255),
+                               RgbColor(255, 255, 255), RgbColor(127, 201, 13), RgbColor(200, 30, 90)};
+        c.FontColor = inks[(k / 12 + k) % 6];
         c.SetFont(f);
         c.TextOut(x, y, ch);
       }
