@@ -206,7 +206,7 @@ void TQtCanvas::SetPixel(int x, int y, TColor color) {
 }
 
 void TQtCanvas::PixelLine(int x1, int y1, int x2, int y2) {
-  if (Pen.Width > 1 || onePixelThroughQPainter_ || Pen.Mode != TPenMode::Copy) {
+  if (!ThroughRasteriser()) {
     TCanvas::PixelLine(x1, y1, x2, y2);
     return;
   }
@@ -214,7 +214,7 @@ void TQtCanvas::PixelLine(int x1, int y1, int x2, int y2) {
 }
 
 void TQtCanvas::PixelLines(std::span<const TPixelPoint> points) {
-  if (Pen.Width > 1 || onePixelThroughQPainter_ || Pen.Mode != TPenMode::Copy) {
+  if (!ThroughRasteriser()) {
     TCanvas::PixelLines(points);
     return;
   }

@@ -81,6 +81,10 @@ class TQtCanvas final : public TCanvas {
  private:
   void ApplyPen();
   void ThinLineTo(QPoint to);
+  // True when PixelLine's pen (one pixel wide, copy mode) goes to the rasteriser.
+  bool ThroughRasteriser() const noexcept {
+    return Pen.Width <= 1 && !onePixelThroughQPainter_ && Pen.Mode == TPenMode::Copy;
+  }
   // PixelLine with a one-pixel pen in copy mode through the rasteriser.
   void ThinPixelLine(int x1, int y1, int x2, int y2);
   void ApplyBrush();
