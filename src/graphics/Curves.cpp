@@ -178,9 +178,15 @@ namespace {
 
 // An arc's 72 segments with the points turned by the step, two sines and cosines in all
 // instead of one pair per point. A turned point differs from the one of the accumulated
-// angle (At) by far less than margin; it is used where every point within margin of it lies
-// inside the view and maps to its pixel, so that the segments draw what At's points would
-// draw. Elsewhere At's point is taken.
+// angle (At) by far less than margin, and stands for At's point where that gives the same
+// pixels:
+// - where every point within margin of it lies inside the view and maps to its pixel, for a
+//   segment whose other end lies inside the view too (a segment that is not cut, whose ends
+//   are only mapped);
+// - where every point within margin of it lies beyond an edge of the view, for a segment
+//   whose other end lies beyond that edge too (a segment that draws nothing).
+// Every other segment is drawn between At's points: where a segment is cut, the cut follows
+// its ends exactly.
 void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, double step) {
   // The turned angles drift by a few rounding errors a step, the accumulated ones by up to
   // half an ulp of the angle a step; the margin allows for a hundred times both.
@@ -196,6 +202,12 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
   TDPoint previous = curve.AtCosSin(cosTheta, sinTheta);
   TPixelPoint pixels[kCurveSegments + 1];
   if (inside) pixels[0] = WorldToScreen(previous.X, previous.Y);
+  // The previous point: whether it is At's, its angle, whether it certainly lies inside the
+  // view, and edges of the view it certainly lies beyond (outcode bits).
+  bool previousExact = true;
+  double previousTheta = theta;
+  int previousBeyond = ViewOutcode(previous.X, previous.Y);
+  bool previousIn = previousBeyond == 0;
 #if defined(__SSE2__)
   // The margins' test two coordinates at a time where that is exact; anything else takes the
   // plain test below.
@@ -241,14 +253,33 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
         settled = low == high;
       }
     }
-    if (!settled) p = curve.At(theta);
+    bool exact = false, in = settled;
+    int beyond = 0;
+    if (!settled && turning && !inside) {
+      // Outcode bits that both corners of the margin's box have, every point in it has too.
+      beyond = ViewOutcode(p.X - margin, p.Y - margin) & ViewOutcode(p.X + margin, p.Y + margin);
+    }
+    if (!settled && beyond == 0) {
+      p = curve.At(theta);
+      exact = true;
+      beyond = ViewOutcode(p.X, p.Y);
+      in = beyond == 0;
+    }
     if (inside) {
       // The mapping is monotonic: a settled point maps to the pixel of both its margins.
       pixels[k] = settled ? low : WorldToScreen(p.X, p.Y);
-    } else {
+    } else if ((previousBeyond & beyond) == 0) {
+      if (!(previousIn && in)) {  // a segment that may be cut
+        if (!previousExact) previous = curve.At(previousTheta);
+        if (!exact) p = curve.At(theta), exact = true;
+      }
       DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
     }
     previous = p;
+    previousExact = exact;
+    previousTheta = theta;
+    previousBeyond = beyond;
+    previousIn = in;
   }
   if (inside) c.PixelLines(pixels);  // the segments between the pixels, in order
 }

@@ -153,7 +153,9 @@ TEST_F(CurvesTest, ShortcutsDrawWhatThePlainSegmentsDraw) {
 
 // Arc points turned by the step instead of taken from their angles: the segments must be
 // the same, also where a point lies on a pixel's edge (centres on half pixels, sweeps of
-// quarter turns, whose end points' cosines are rounding noise) and for large radii.
+// quarter turns, whose end points' cosines are rounding noise), on an edge of the view
+// (centres a radius away from it, the points beyond it being taken only for segments that
+// may be drawn) and for large radii.
 TEST_F(CurvesTest, TurnedArcPointsDrawWhatTheirAnglesDraw) {
   std::mt19937 rng(11);
   std::uniform_real_distribution<double> unit(0, 1);
@@ -167,8 +169,20 @@ TEST_F(CurvesTest, TurnedArcPointsDrawWhatTheirAnglesDraw) {
         cy = ViewBottom + (std::floor((cy - ViewBottom) * scale) + 0.5) / scale;
       }
       const double r = std::pow(10.0, 4 * unit(rng) - 2);  // 0.01 .. 100
-      const double flatness = n % 3 == 0 ? 1.0 : 2 * unit(rng);
-      const double tilt = n % 4 == 0 ? 0.0 : 7 * unit(rng);
+      const bool touching = n % 9 == 1 || n % 9 == 4 || n % 9 == 5 || n % 9 == 7;
+      const bool alongEdge = n % 9 == 8;
+      const double flatness = alongEdge ? 0.0 : (n % 3 == 0 || touching ? 1.0 : 2 * unit(rng));
+      const double tilt = n % 4 == 0 || touching || alongEdge ? 0.0 : 7 * unit(rng);
+      switch (n % 9) {
+        // A round arc whose quarter points touch an edge of the view.
+        case 1: cx = ViewLeft + r; break;
+        case 4: cx = ViewRight - r; break;
+        case 5: cy = ViewBottom + r; break;
+        case 7: cy = ViewTop - r; break;
+        // A flat one along the bottom edge, inside by less than its points' margin.
+        case 8: cy = ViewBottom + 5e-12 * (1 + r); break;
+        default: break;
+      }
       const double start = n % 5 < 2 ? kQuarter * std::floor(4 * unit(rng)) : 7 * unit(rng);
       const double sweep = n % 5 < 3 ? kQuarter * (1 + std::floor(4 * unit(rng))) : -7 + 14 * unit(rng);
       TRecordingCanvas fast, plain;
@@ -184,6 +198,50 @@ TEST_F(CurvesTest, TurnedArcPointsDrawWhatTheirAnglesDraw) {
       ASSERT_EQ(fast.Commands, plain.Commands) << cx << " " << cy << " " << r << " " << start << " "
                                                << sweep << " scale " << scale;
     }
+  }
+}
+
+// Where a segment of an arc is cut by an edge of the view, the cut follows the points of the
+// accumulated angles exactly. Here the top point of each arc lies just beyond the top of the
+// view and its neighbours just inside; the segment from one neighbour into the top point
+// (even n) or out of it (odd n) is cut at the top edge on a pixel's edge, where a point
+// turned by the step instead, a rounding error away, often moves the cut into the pixel
+// beside it. The points are the curve's own (At), which the drawing promises to follow.
+TEST_F(CurvesTest, ArcSegmentsCutByTheViewFollowThePointsOfTheirAngles) {
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int n = 0; n < 3000; ++n) {
+    const double r = 1 + 150 * unit(rng), sweep = 0.5 + 5.5 * unit(rng);
+    const double step = sweep / 72, start = 1.5707963267948966 - sweep / 2 + step * (unit(rng) - 0.5) * 1e-3;
+    const TEllipseCurve curve(15.3 + unit(rng), 20 * unit(rng), r, 1.0, 0.0);
+    double theta = start;
+    for (int k = 1; k <= 35; ++k) theta += step;
+    const TDPoint before = curve.At(theta);
+    theta += step;
+    const TDPoint top = curve.At(theta);
+    theta += step;
+    const TDPoint after = curve.At(theta);
+    const double bottom = (top.Y + std::max(before.Y, after.Y)) / 2 - 100;
+    test::SetView(0, bottom, 1.0, 100, 100);
+    // Where the clipping cuts the chosen segment, computed as it does, put at 10.5 pixels
+    // from the left edge (the difference of two doubles within a factor of two is exact).
+    const TDPoint& from = n % 2 == 0 ? before : top;
+    const TDPoint& to = n % 2 == 0 ? top : after;
+    const double cut = (ViewTop - from.Y) * (to.X - from.X) / (to.Y - from.Y) + from.X;
+    test::SetView(cut - 10.5, bottom, 1.0, 100, 100);
+    ASSERT_EQ(cut - ViewLeft, 10.5);
+    ASSERT_EQ(ViewOutcode(top.X, top.Y), 8);
+    TRecordingCanvas fast, plain;
+    DrawWorldEllipseArc(fast, curve.Cx, curve.Cy, r, 1.0, 0.0, start, sweep);
+    theta = start;
+    TDPoint previous = curve.At(theta);
+    for (int k = 1; k <= 72; ++k) {
+      theta += step;
+      const TDPoint p = curve.At(theta);
+      DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
+      previous = p;
+    }
+    ASSERT_EQ(fast.Commands, plain.Commands) << "r " << r << " sweep " << sweep << " n " << n;
   }
 }
 
