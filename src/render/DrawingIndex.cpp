@@ -113,6 +113,12 @@ TBox BoxOf(const TJwwEntSl4& e) noexcept {
   return PointsBox({e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3, e.X4, e.Y4}, GroupScaleDivisor(e.Hdr));
 }
 
+// A box in single precision, rounded outwards so that it holds the exact one: half the
+// memory of the exact one, for the boxes the index keeps.
+struct TFloatBox {
+  float Left, Bottom, Right, Top;
+};
+
 // One grid of a list. Each record sits in the cell of its box's lower-left corner, so a query
 // looks kSpan cells further left and down than the view.
 struct TGrid {
@@ -121,6 +127,7 @@ struct TGrid {
   int Columns = 1, Rows = 1;
   std::vector<int> CellStart;    // Columns * Rows + 1 offsets into CellRecords
   std::vector<int> CellRecords;  // record numbers, ascending within each cell
+  std::vector<TFloatBox> CellBoxes;  // each of those records' box
 
   // Cell column of x, held within -1 .. Columns.
   int Column(double x) const noexcept {
@@ -162,12 +169,6 @@ double& AreaShare() {
   static double share = 0.25;
   return share;
 }
-
-// A box in single precision, rounded outwards so that it holds the exact one: a quarter of
-// the memory to go through in the passes after the first.
-struct TFloatBox {
-  float Left, Bottom, Right, Top;
-};
 
 float Below(double v) noexcept {
   const float f = static_cast<float>(v);
@@ -251,19 +252,21 @@ void FillList(TListIndex& index, const std::vector<T>& list) {
     cellOf[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(cell);
     ++g.CellStart[cell + 1];
   }
-  std::vector<TFloatBox>().swap(boxes);
   std::vector<std::vector<int>> next(index.Grids.size());
   for (std::size_t level = 0; level < index.Grids.size(); ++level) {
     TGrid& g = index.Grids[level];
     for (std::size_t c = 0; c + 1 < g.CellStart.size(); ++c) g.CellStart[c + 1] += g.CellStart[c];
     g.CellRecords.resize(static_cast<std::size_t>(g.CellStart.back()));
+    g.CellBoxes.resize(static_cast<std::size_t>(g.CellStart.back()));
     next[level].assign(g.CellStart.begin(), g.CellStart.end() - 1);
   }
   for (int i = 0; i < count; ++i) {
     const std::uint8_t level = gridOf[static_cast<std::size_t>(i)];
     if (level == 0xFF) continue;
     const std::uint32_t cell = cellOf[static_cast<std::size_t>(i)];
-    index.Grids[level].CellRecords[static_cast<std::size_t>(next[level][cell]++)] = i;
+    const auto at = static_cast<std::size_t>(next[level][cell]++);
+    index.Grids[level].CellRecords[at] = i;
+    index.Grids[level].CellBoxes[at] = boxes[static_cast<std::size_t>(i)];
   }
 }
 
@@ -307,7 +310,9 @@ std::size_t DrawingIndexBytes() {
   std::size_t bytes = 0;
   for (const TListIndex& i : Indexes()) {
     bytes += sizeof i + i.Always.capacity() * sizeof(int);
-    for (const TGrid& g : i.Grids) bytes += sizeof g + (g.CellStart.capacity() + g.CellRecords.capacity()) * sizeof(int);
+    for (const TGrid& g : i.Grids)
+      bytes += sizeof g + (g.CellStart.capacity() + g.CellRecords.capacity()) * sizeof(int) +
+               g.CellBoxes.capacity() * sizeof(TFloatBox);
   }
   return bytes;
 }
@@ -333,8 +338,9 @@ const std::vector<int>* RecordsNearView(const void* listData, int count, double 
   }
   if (index->Grids.empty() || !(viewArea < AreaShare() * index->Area)) return nullptr;
 
-  // Candidates: in every grid, the cells under the view and kSpan more to the left and below;
-  // and the records that are always visited. A bit per record keeps them in ascending order.
+  // Candidates: in every grid, the records of the cells under the view and kSpan more to the
+  // left and below whose box meets the view; and the records that are always visited. A bit
+  // per record keeps them in ascending order.
   static std::vector<std::uint64_t> marks;
   static std::vector<int> near;
   marks.assign((static_cast<std::size_t>(count) + 63) / 64, 0);
@@ -346,11 +352,14 @@ const std::vector<int>* RecordsNearView(const void* listData, int count, double 
     const int c1 = std::min(g.Columns - 1, g.Column(view.Right));
     const int r0 = std::max(0, g.Row(view.Bottom) - kSpan);
     const int r1 = std::min(g.Rows - 1, g.Row(view.Top));
-    for (int r = r0; r <= r1; ++r) {
+    for (int r = r0; r <= r1 && c0 <= c1; ++r) {
       const std::size_t rowStart = static_cast<std::size_t>(r) * static_cast<std::size_t>(g.Columns);
-      for (int k = g.CellStart[rowStart + static_cast<std::size_t>(std::max(c0, 0))];
-           c0 <= c1 && k < g.CellStart[rowStart + static_cast<std::size_t>(c1) + 1]; ++k)
-        mark(g.CellRecords[static_cast<std::size_t>(k)]);
+      const auto end = static_cast<std::size_t>(g.CellStart[rowStart + static_cast<std::size_t>(c1) + 1]);
+      for (auto k = static_cast<std::size_t>(g.CellStart[rowStart + static_cast<std::size_t>(c0)]); k < end; ++k) {
+        const TFloatBox& b = g.CellBoxes[k];
+        if (b.Right >= view.Left && b.Left <= view.Right && b.Top >= view.Bottom && b.Bottom <= view.Top)
+          mark(g.CellRecords[k]);
+      }
     }
   }
   for (int i : index->Always) mark(i);
