@@ -14,7 +14,9 @@ namespace sxf {
 namespace {
 
 // Every line whose box meets the view is among the records near it, in ascending order,
-// whatever the sizes: short, long, degenerate and not finite.
+// whatever the sizes: short, long, degenerate and not finite; and every finite one among them
+// comes within the index's margin of the view (four pixels, and its box's rounding to single
+// precision), not merely from a cell nearby.
 TEST(DrawingIndex, NearRecordsHoldEveryLineMeetingTheView) {
   InitJwwModel();
   std::mt19937 rng(7);
@@ -50,6 +52,11 @@ TEST(DrawingIndex, NearRecordsHoldEveryLineMeetingTheView) {
         const bool finite = std::isfinite(e.X1 + e.Y1 + e.X2 + e.Y2);
         if (meets || !finite) {
           EXPECT_TRUE(std::binary_search(near->begin(), near->end(), i)) << i << " at scale " << scale;
+        }
+        const double m = 4.0 / scale + 1e-6 * std::max({std::fabs(x1), std::fabs(x2), std::fabs(y1), std::fabs(y2)});
+        const bool nearby = !(x2 < ViewLeft - m || x1 > ViewRight + m || y2 < ViewBottom - m || y1 > ViewTop + m);
+        if (finite && !nearby) {
+          EXPECT_FALSE(std::binary_search(near->begin(), near->end(), i)) << i << " at scale " << scale;
         }
       }
     }
