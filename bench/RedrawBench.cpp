@@ -12,11 +12,13 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QFont>
 #include <QPainter>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -66,7 +68,7 @@ void ParseLine(const char* text) { sxf::ParseJwwLine(text); }
 void FitAll() { sxf::FitViewToDrawing(kWidth, kHeight); }
 
 // Counts what a redraw writes: characters and fonts.
-class TTextCounter final : public sxf::TCanvas {
+class TTextCounter : public sxf::TCanvas {
  public:
   long Characters = 0;
   long Fonts = 0;
@@ -78,6 +80,36 @@ class TTextCounter final : public sxf::TCanvas {
   void Polygon(std::span<const sxf::TPixelPoint>) override {}
   void SetFont(const sxf::TLogFont&) override { ++Fonts; }
   void TextOut(int, int, std::string_view) override { ++Characters; }
+};
+
+// And the pixels of its lines that fall on the picture: the longer axis of each line's part
+// inside the picture, plus its end pixel.
+class TLinePixelCounter final : public TTextCounter {
+ public:
+  double LinePixels = 0;
+  void MoveTo(int x, int y) override { x_ = x, y_ = y; }
+  void LineTo(int x, int y) override {
+    double t0 = 0, t1 = 1;
+    const double dx = x - x_, dy = y - y_;
+    const auto clip = [&](double p, double q) {  // Liang-Barsky, one edge
+      if (p == 0) return q >= 0;
+      const double r = q / p;
+      if (p < 0) {
+        if (r > t1) return false;
+        t0 = std::max(t0, r);
+      } else {
+        if (r < t0) return false;
+        t1 = std::min(t1, r);
+      }
+      return true;
+    };
+    if (clip(-dx, x_) && clip(dx, kWidth - 1 - x_) && clip(-dy, y_) && clip(dy, kHeight - 1 - y_))
+      LinePixels += std::max(std::abs(dx), std::abs(dy)) * (t1 - t0) + 1;
+    x_ = x, y_ = y;
+  }
+
+ private:
+  int x_ = 0, y_ = 0;
 };
 
 // A view of the preview's shape whose area is the given share of the drawing's extents,
@@ -118,9 +150,10 @@ void Redraw(benchmark::State& state, void (*setView)()) {
   sxf::SetDrawingIndexAreaShare(state.range(1) == 1 ? 0.25 : 0.0);
   setView();
   state.counters["records_touched"] = RecordsTouched();
-  TTextCounter counter;
+  TLinePixelCounter counter;
   sxf::DrawPreview(counter, kWidth, kHeight);
   state.counters["characters"] = static_cast<double>(counter.Characters);
+  state.counters["line_pixels"] = counter.LinePixels;
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {
     sxf::TQtCanvas canvas(image);
@@ -129,6 +162,7 @@ void Redraw(benchmark::State& state, void (*setView)()) {
     canvas.Flush();
     benchmark::DoNotOptimize(image.constBits());
   }
+  if (const char* dump = std::getenv("SXF_BENCH_DUMP")) image.save(dump);
   state.counters["entities"] = sxf::EntOrderCount;
   state.counters["glyphs_looked_up"] = sxf::SharedCharacterGlyphs().Made();
   state.counters["glyphs_used"] = sxf::SharedCharacterGlyphs().Usable();
@@ -206,6 +240,72 @@ void BM_RedrawZoomedWithoutCharacters(benchmark::State& state) {
     canvas.Flush();
     benchmark::DoNotOptimize(image.constBits());
   }
+}
+
+// What no way of writing a zoomed view's characters can go below: each character the view
+// writes, as an image of its pixel size made beforehand (a glyph of the drawing's texts in
+// black, smoothed), put on the picture by QPainter::drawImage: no layout, no outline, no
+// rasterising, only the blend of the pixels. range(0): 1 the 1 % view, 2 the 10 % view;
+// range(1): the profile.
+class TCharacterPlaces final : public sxf::TCanvas {
+ public:
+  struct TPlace {
+    int X, Y, Height;
+  };
+  std::vector<TPlace> Places;
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void SetPixel(int, int, sxf::TColor) override {}
+  void Rectangle(int, int, int, int) override {}
+  void Polyline(std::span<const sxf::TPixelPoint>) override {}
+  void Polygon(std::span<const sxf::TPixelPoint>) override {}
+  void SetFont(const sxf::TLogFont& font) override { height_ = std::max(1, std::abs(font.Height)); }
+  void TextOut(int x, int y, std::string_view) override { Places.push_back({x, y, height_}); }
+
+ private:
+  int height_ = 1;
+};
+
+void BM_CharacterImagesFloor(benchmark::State& state) {
+  LoadDrawing(1000000, ProfileOf(state.range(1)));
+  sxf::BuildDrawingIndex();
+  sxf::SetDrawingIndexAreaShare(0.25);
+  (state.range(0) == 1 ? ZoomToOnePercent : ZoomToTenPercent)();
+  TCharacterPlaces places;
+  sxf::DrawPreview(places, kWidth, kHeight);
+  std::map<int, QImage> glyphs;
+  double cellPixels = 0, inkedPixels = 0;
+  for (const auto& place : places.Places) {
+    auto [it, made] = glyphs.try_emplace(place.Height);
+    if (made) {
+      const int side = std::min(place.Height + 2, 4096);
+      it->second = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+      it->second.fill(Qt::transparent);
+      QPainter p(&it->second);
+      QFont font;
+      font.setPixelSize(place.Height);
+      p.setFont(font);
+      p.setPen(Qt::black);
+      p.drawText(QRect(0, 0, side, side), Qt::AlignCenter, QString::fromUtf8("\u90E8"));  // 部
+    }
+    const QImage& g = it->second;
+    cellPixels += static_cast<double>(g.width()) * g.height();
+    for (int y = 0; y < g.height(); ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(g.constScanLine(y));
+      for (int x = 0; x < g.width(); ++x) inkedPixels += qAlpha(line[x]) != 0;
+    }
+  }
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  for (auto _ : state) {
+    QPainter painter(&image);
+    for (const auto& place : places.Places) painter.drawImage(place.X, place.Y, glyphs[place.Height]);
+    painter.end();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  state.counters["characters"] = static_cast<double>(places.Places.size());
+  state.counters["cell_pixels"] = cellPixels;
+  state.counters["inked_pixels"] = inkedPixels;
 }
 
 void BM_RedrawZoomedOnePercent(benchmark::State& state) { Redraw(state, ZoomToOnePercent); }
@@ -346,6 +446,8 @@ BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0, 0, 0})->Args({1000000, 1
 BENCHMARK(BM_RedrawZoomedTenPercent)->Args({1000000, 0, 0, 0})->Args({1000000, 1, 0, 0})->Args({1000000, 1, 0, 1})
     ->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_RedrawZoomedWithoutCharacters)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_CharacterImagesFloor)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
     ->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RedrawCoreOnly)->Args({0, 0})->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
     ->Unit(benchmark::kMillisecond)->MinTime(1.0);
