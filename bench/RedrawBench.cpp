@@ -67,17 +67,24 @@ void ParseLine(const char* text) { sxf::ParseJwwLine(text); }
 
 void FitAll() { sxf::FitViewToDrawing(kWidth, kHeight); }
 
-// Counts what a redraw writes: characters and fonts.
-class TTextCounter : public sxf::TCanvas {
+// A canvas that draws nothing, for those that only look at what a redraw asks for.
+class TBlankCanvas : public sxf::TCanvas {
  public:
-  long Characters = 0;
-  long Fonts = 0;
   void MoveTo(int, int) override {}
   void LineTo(int, int) override {}
   void SetPixel(int, int, sxf::TColor) override {}
   void Rectangle(int, int, int, int) override {}
   void Polyline(std::span<const sxf::TPixelPoint>) override {}
   void Polygon(std::span<const sxf::TPixelPoint>) override {}
+  void SetFont(const sxf::TLogFont&) override {}
+  void TextOut(int, int, std::string_view) override {}
+};
+
+// Counts what a redraw writes: characters and fonts.
+class TTextCounter : public TBlankCanvas {
+ public:
+  long Characters = 0;
+  long Fonts = 0;
   void SetFont(const sxf::TLogFont&) override { ++Fonts; }
   void TextOut(int, int, std::string_view) override { ++Characters; }
 };
@@ -247,18 +254,12 @@ void BM_RedrawZoomedWithoutCharacters(benchmark::State& state) {
 // black, smoothed), put on the picture by QPainter::drawImage: no layout, no outline, no
 // rasterising, only the blend of the pixels. range(0): 1 the 1 % view, 2 the 10 % view;
 // range(1): the profile.
-class TCharacterPlaces final : public sxf::TCanvas {
+class TCharacterPlaces final : public TBlankCanvas {
  public:
   struct TPlace {
     int X, Y, Height;
   };
   std::vector<TPlace> Places;
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void SetPixel(int, int, sxf::TColor) override {}
-  void Rectangle(int, int, int, int) override {}
-  void Polyline(std::span<const sxf::TPixelPoint>) override {}
-  void Polygon(std::span<const sxf::TPixelPoint>) override {}
   void SetFont(const sxf::TLogFont& font) override { height_ = std::max(1, std::abs(font.Height)); }
   void TextOut(int x, int y, std::string_view) override { Places.push_back({x, y, height_}); }
 
