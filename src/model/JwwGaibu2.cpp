@@ -28,6 +28,7 @@
 #endif
 
 #include "util/MyFunc.h"
+#include "util/VectorState.h"
 
 namespace sxf {
 
@@ -1246,6 +1247,7 @@ TFile OpenRegularFile(const std::string& path, TJwcLoadResult& result, std::uint
 }  // namespace
 
 TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& limits) {
+  ClearUpperVectorState();
   TJwcLoadResult result;
   std::uint64_t size = 0;
   const TFile file = OpenRegularFile(path, result, size);

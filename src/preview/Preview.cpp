@@ -8,6 +8,7 @@
 #include "render/Renderer.h"
 #include "search/Extents.h"
 #include "search/LineTypeMarks.h"
+#include "util/VectorState.h"
 
 namespace sxf {
 
@@ -56,6 +57,7 @@ void CentreViewOn(double cx, double cy) {
 }
 
 bool DrawPreview(TCanvas& c, int width, int height) {
+  ClearUpperVectorState();
   ClearCanvas(c, width, height);
   SetPlainPen(c, RgbColor(0, 255, 255), 0, 0);
   DrawPixelBox(c, 0, 0, width - 1, height - 1);
