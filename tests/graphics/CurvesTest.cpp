@@ -111,6 +111,22 @@ TEST_F(CurvesTest, HugeOrInfiniteAnglesEndAndDrawSafely) {
   EXPECT_LT(big, 360.0);
 }
 
+// What a curve must draw: the 72 segments between the points at start, start + step, ...
+// (the angle accumulated), each through DrawWorldSegment.
+template <typename PointAt>
+TRecordingCanvas PlainSegments(PointAt pointAt, double start, double step) {
+  TRecordingCanvas plain;
+  double theta = start;
+  TDPoint previous = pointAt(theta);
+  for (int k = 1; k <= 72; ++k) {
+    theta += step;
+    const TDPoint p = pointAt(theta);
+    DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
+    previous = p;
+  }
+  return plain;
+}
+
 // The curve code takes shortcuts (the tilt's sine and cosine once, curves beyond an edge
 // skipped, curves within one pixel drawn without their points): the canvas must see exactly
 // what 72 segments between EllipsePoint vertices give.
@@ -123,30 +139,16 @@ TEST_F(CurvesTest, ShortcutsDrawWhatThePlainSegmentsDraw) {
       const double cx = centre(rng), cy = centre(rng);
       const double r = std::pow(10.0, 3 * size(rng) - 2.5);  // 0.003 .. 3
       const double flatness = 2 * size(rng), tilt = angle(rng), start = angle(rng), sweep = angle(rng);
-      TRecordingCanvas fast, plain;
+      const auto at = [&](double t) { return EllipsePoint(cx, cy, r, flatness, tilt, t); };
+      TRecordingCanvas fast;
       DrawWorldEllipseArc(fast, cx, cy, r, flatness, tilt, start, sweep);
-      double theta = start;
-      TDPoint previous = EllipsePoint(cx, cy, r, flatness, tilt, theta);
-      for (int k = 1; k <= 72; ++k) {
-        theta += sweep / 72;
-        const TDPoint p = EllipsePoint(cx, cy, r, flatness, tilt, theta);
-        DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
-        previous = p;
-      }
-      ASSERT_EQ(fast.Commands, plain.Commands) << cx << " " << cy << " " << r << " scale " << scale;
+      ASSERT_EQ(fast.Commands, PlainSegments(at, start, sweep / 72).Commands)
+          << cx << " " << cy << " " << r << " scale " << scale;
       // The whole curve, from the table of its angles.
       fast.Commands.clear();
-      plain.Commands.clear();
       DrawWorldEllipse(fast, cx, cy, r, flatness, tilt);
-      theta = 0.0;
-      previous = EllipsePoint(cx, cy, r, flatness, tilt, theta);
-      for (int k = 1; k <= 72; ++k) {
-        theta += kCurveStep;
-        const TDPoint p = EllipsePoint(cx, cy, r, flatness, tilt, theta);
-        DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
-        previous = p;
-      }
-      ASSERT_EQ(fast.Commands, plain.Commands) << "whole " << cx << " " << cy << " " << r;
+      ASSERT_EQ(fast.Commands, PlainSegments(at, 0.0, kCurveStep).Commands)
+          << "whole " << cx << " " << cy << " " << r;
     }
   }
 }
@@ -185,18 +187,11 @@ TEST_F(CurvesTest, TurnedArcPointsDrawWhatTheirAnglesDraw) {
       }
       const double start = n % 5 < 2 ? kQuarter * std::floor(4 * unit(rng)) : 7 * unit(rng);
       const double sweep = n % 5 < 3 ? kQuarter * (1 + std::floor(4 * unit(rng))) : -7 + 14 * unit(rng);
-      TRecordingCanvas fast, plain;
+      const auto at = [&](double t) { return EllipsePoint(cx, cy, r, flatness, tilt, t); };
+      TRecordingCanvas fast;
       DrawWorldEllipseArc(fast, cx, cy, r, flatness, tilt, start, sweep);
-      double theta = start;
-      TDPoint previous = EllipsePoint(cx, cy, r, flatness, tilt, theta);
-      for (int k = 1; k <= 72; ++k) {
-        theta += sweep / 72;
-        const TDPoint p = EllipsePoint(cx, cy, r, flatness, tilt, theta);
-        DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
-        previous = p;
-      }
-      ASSERT_EQ(fast.Commands, plain.Commands) << cx << " " << cy << " " << r << " " << start << " "
-                                               << sweep << " scale " << scale;
+      ASSERT_EQ(fast.Commands, PlainSegments(at, start, sweep / 72).Commands)
+          << cx << " " << cy << " " << r << " " << start << " " << sweep << " scale " << scale;
     }
   }
 }
@@ -231,17 +226,10 @@ TEST_F(CurvesTest, ArcSegmentsCutByTheViewFollowThePointsOfTheirAngles) {
     test::SetView(cut - 10.5, bottom, 1.0, 100, 100);
     ASSERT_EQ(cut - ViewLeft, 10.5);
     ASSERT_EQ(ViewOutcode(top.X, top.Y), 8);
-    TRecordingCanvas fast, plain;
+    TRecordingCanvas fast;
     DrawWorldEllipseArc(fast, curve.Cx, curve.Cy, r, 1.0, 0.0, start, sweep);
-    theta = start;
-    TDPoint previous = curve.At(theta);
-    for (int k = 1; k <= 72; ++k) {
-      theta += step;
-      const TDPoint p = curve.At(theta);
-      DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
-      previous = p;
-    }
-    ASSERT_EQ(fast.Commands, plain.Commands) << "r " << r << " sweep " << sweep << " n " << n;
+    ASSERT_EQ(fast.Commands, PlainSegments([&](double t) { return curve.At(t); }, start, step).Commands)
+        << "r " << r << " sweep " << sweep << " n " << n;
   }
 }
 
@@ -262,18 +250,11 @@ TEST_F(CurvesTest, WholeCurvesMappedInOneBatchDrawWhatTheirPointsDraw) {
       const double r = std::pow(10.0, 3 * unit(rng) - 2) / (n % 7 == 0 ? 1 : scale / 10);
       const double flatness = n % 3 == 0 ? 0.0 : (n % 3 == 1 ? 1.0 : 2 * unit(rng));
       const double tilt = n % 4 == 0 ? 0.0 : 7 * unit(rng);
-      TRecordingCanvas fast, plain;
+      const auto at = [&](double t) { return EllipsePoint(cx, cy, r, flatness, tilt, t); };
+      TRecordingCanvas fast;
       DrawWorldEllipse(fast, cx, cy, r, flatness, tilt);
-      double theta = 0.0;
-      TDPoint previous = EllipsePoint(cx, cy, r, flatness, tilt, theta);
-      for (int k = 1; k <= 72; ++k) {
-        theta += kCurveStep;
-        const TDPoint p = EllipsePoint(cx, cy, r, flatness, tilt, theta);
-        DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
-        previous = p;
-      }
-      ASSERT_EQ(fast.Commands, plain.Commands) << cx << " " << cy << " " << r << " " << flatness
-                                               << " " << tilt << " scale " << scale;
+      ASSERT_EQ(fast.Commands, PlainSegments(at, 0.0, kCurveStep).Commands)
+          << cx << " " << cy << " " << r << " " << flatness << " " << tilt << " scale " << scale;
     }
   }
 }
