@@ -202,12 +202,11 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
   TDPoint previous = curve.AtCosSin(cosTheta, sinTheta);
   TPixelPoint pixels[kCurveSegments + 1];
   if (inside) pixels[0] = WorldToScreen(previous.X, previous.Y);
-  // The previous point: whether it is At's, its angle, whether it certainly lies inside the
-  // view, and edges of the view it certainly lies beyond (outcode bits).
+  // The previous point: whether it is At's, its angle, and edges of the view it certainly
+  // lies beyond (outcode bits; none for a point certainly inside the view).
   bool previousExact = true;
   double previousTheta = theta;
   int previousBeyond = ViewOutcode(previous.X, previous.Y);
-  bool previousIn = previousBeyond == 0;
 #if defined(__SSE2__)
   // The margins' test two coordinates at a time where that is exact; anything else takes the
   // plain test below.
@@ -253,8 +252,8 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
         settled = low == high;
       }
     }
-    bool exact = false, in = settled;
-    int beyond = 0;
+    bool exact = false;
+    int beyond = 0;  // a settled point lies inside the view
     if (!settled && turning && !inside) {
       // Outcode bits that both corners of the margin's box have, every point in it has too.
       beyond = ViewOutcode(p.X - margin, p.Y - margin) & ViewOutcode(p.X + margin, p.Y + margin);
@@ -263,13 +262,12 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
       p = curve.At(theta);
       exact = true;
       beyond = ViewOutcode(p.X, p.Y);
-      in = beyond == 0;
     }
     if (inside) {
       // The mapping is monotonic: a settled point maps to the pixel of both its margins.
       pixels[k] = settled ? low : WorldToScreen(p.X, p.Y);
     } else if ((previousBeyond & beyond) == 0) {
-      if (!(previousIn && in)) {  // a segment that may be cut
+      if ((previousBeyond | beyond) != 0) {  // a segment that may be cut
         if (!previousExact) previous = curve.At(previousTheta);
         if (!exact) p = curve.At(theta), exact = true;
       }
@@ -279,7 +277,6 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
     previousExact = exact;
     previousTheta = theta;
     previousBeyond = beyond;
-    previousIn = in;
   }
   if (inside) c.PixelLines(pixels);  // the segments between the pixels, in order
 }
