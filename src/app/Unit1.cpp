@@ -371,26 +371,14 @@ int TForm1::PreviewWidth() const { return PaintBox1->width(); }
 int TForm1::PreviewHeight() const { return PaintBox1->height(); }
 
 TCanvas& TForm1::BeginPreviewDrawing() {
-  // The break poll doubles as the progress clock: the preview alone is put on the screen
-  // every so often while the drawing goes on. No event is processed meanwhile.
-  escapeHeld_ = UserBreakSource();
-  auto sinceShown = std::make_shared<QElapsedTimer>();
-  sinceShown->start();
-  SetUserBreakSource([this, sinceShown, escapeHeld = escapeHeld_] {
-    if (sinceShown->elapsed() >= kProgressMilliseconds) {
-      PaintBox1->ShowSurfaceNow();
-      sinceShown->start();
-    }
-    return escapeHeld ? escapeHeld() : false;
-  });
   canvas_ = std::make_unique<TQtCanvas>(PaintBox1->Surface());
   return *canvas_;
 }
 
+void TForm1::ShowPreviewProgress() { PaintBox1->ShowSurfaceNow(); }
+
 void TForm1::EndPreviewDrawing() {
   canvas_.reset();
-  SetUserBreakSource(escapeHeld_);
-  escapeHeld_ = nullptr;
   PaintBox1->ShowSurface();
 }
 
@@ -420,7 +408,7 @@ bool TForm1::QueueFirstDrawing() {
       drawingQueued_ = false;
       if (ViewImage || Form.Closed()) return;
       if (BeforeFirstDrawing) BeforeFirstDrawing();
-      Form.FitAll();
+      Form.DrawQueuedPicture();
     });
   }
   return true;

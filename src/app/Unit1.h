@@ -78,8 +78,6 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   // Called when the preview's first drawing begins, after the first paint of the window has
   // put everything else on the screen (start-up measurements).
   std::function<void()> BeforeFirstDrawing;
-  // While a drawing goes on, the preview shows its progress this often.
-  static constexpr qint64 kProgressMilliseconds = 100;
 
   // Width of the side panel; the splitter and the settings change it.
   void SetPanelWidth(int width) override;
@@ -130,6 +128,7 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   int PreviewHeight() const override;
   TCanvas& BeginPreviewDrawing() override;
   void EndPreviewDrawing() override;
+  void ShowPreviewProgress() override;
   bool HasViewImage() const override { return ViewImage.has_value(); }
   bool StoreViewImage() override;
   void DrawViewImage() override;
@@ -147,10 +146,8 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   int splitterStartWidth_ = 201;
   bool resizing_ = false;
   bool drawingQueued_ = false;
-  // While the preview is drawn: the canvas over its surface, and the break source the
-  // drawing's progress display wraps.
+  // While the preview is drawn: the canvas over its surface.
   std::unique_ptr<TQtCanvas> canvas_;
-  std::function<bool()> escapeHeld_;
   // The stored outer rectangle being applied after show; the window manager may delay it.
   static constexpr qint64 kPlacementMilliseconds = 3000;
   QRect placement_;

@@ -1,5 +1,6 @@
 #include "form/Form.h"
 
+#include <chrono>
 #include <optional>
 #include <utility>
 
@@ -8,6 +9,7 @@
 #include "model/JwwGaibu2.h"
 #include "preview/Preview.h"
 #include "render/DrawingIndex.h"
+#include "render/UserBreak.h"
 
 namespace sxf {
 
@@ -148,11 +150,29 @@ void TFormBehaviour::FitAll() {
   Redraw();
 }
 
+void TFormBehaviour::DrawQueuedPicture() {
+  if (closed_ || ui_.HasViewImage()) return;
+  FitAll();
+}
+
 bool TFormBehaviour::Redraw() {
   if (!Shown || !GraAttr) return true;
   Nav.BandShown = false;
   TCanvas& c = ui_.BeginPreviewDrawing();
+  // The break poll doubles as the progress clock.
+  using Clock = std::chrono::steady_clock;
+  const std::function<bool()> escapeHeld = UserBreakSource();
+  Clock::time_point shown = Clock::now();
+  SetUserBreakSource([this, &shown, &escapeHeld] {
+    const Clock::time_point now = Clock::now();
+    if (now - shown >= std::chrono::milliseconds(kProgressMilliseconds)) {
+      ui_.ShowPreviewProgress();
+      shown = now;
+    }
+    return escapeHeld ? escapeHeld() : false;
+  });
   const bool complete = DrawPreview(c, ui_.PreviewWidth(), ui_.PreviewHeight());
+  SetUserBreakSource(escapeHeld);
   ui_.EndPreviewDrawing();
   ui_.StoreViewImage();  // a failed copy leaves it absent: the next paint draws anew
   return complete;

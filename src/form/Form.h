@@ -70,9 +70,13 @@ class TFormFrontEnd {
   virtual bool StoreViewImage() = 0;
   virtual void DrawViewImage() = 0;
   virtual void FreeImages() = 0;  // ViewImage and DragImage
-  // Asked by the first paint, when nothing is drawn yet: true when the front end calls FitAll
-  // itself a little later (once the rest of the window is on the screen); false draws now.
+  // Asked by the first paint, when nothing is drawn yet: true when the front end calls
+  // DrawQueuedPicture a little later, once the rest of the window (the panel, the grid, the
+  // help text) is on the screen; false draws now.
   virtual bool QueueFirstDrawing() { return false; }
+  // While a drawing goes on, every kProgressMilliseconds: puts the preview's pixels drawn so
+  // far on the screen. No window message may be handled meanwhile.
+  virtual void ShowPreviewProgress() {}
 
   // ---- Navigation's window services (as TNavigationHost declares them) ----
   virtual TPreviewPlace PreviewPlace() const = 0;
@@ -139,8 +143,12 @@ class TFormBehaviour {
   // A paint the platform asked for: the stored picture, or the whole drawing at first.
   void PaintBox1Paint();
   void FitAll();
-  // Draws the drawing in the current view and stores a copy. False when the user's break
-  // stopped it (the partial picture is stored all the same).
+  // The drawing QueueFirstDrawing put off: fit-all, unless a picture was drawn meanwhile or
+  // the form is closed.
+  void DrawQueuedPicture();
+  // Draws the drawing in the current view and stores a copy, showing the picture so far every
+  // kProgressMilliseconds. False when the user's break stopped it (the partial picture, with
+  // the marks drawn before the break, is stored all the same).
   bool Redraw();
 
   // ---- Keys, wheel and mouse (nothing happens before the form is shown) ----
@@ -176,5 +184,7 @@ std::string FormCaption();
 // The twelve lines of the side panel's help text (Shift-JIS).
 const char* const* FormHelpLines() noexcept;
 inline constexpr int kFormHelpLineCount = 12;
+// How often a long drawing shows its progress.
+inline constexpr int kProgressMilliseconds = 100;
 
 }  // namespace sxf

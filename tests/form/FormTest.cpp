@@ -4,14 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "form/Navigation.h"
 #include "globals/UnitGval.h"
 #include "search/LineTypeTally.h"
 #include "graphics/RecordingCanvas.h"
 #include "model/JwwGaibu2.h"
+#include "render/UserBreak.h"
 
 namespace sxf {
 namespace {
@@ -34,6 +37,7 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   int Resizes = 0;
   int CursorX = 0, CursorY = 0;  // screen pixels; the preview is at the screen's corner
   int Focused = 0;
+  int Progress = 0;
 
   TWindowRect WindowRect() const override { return Rect; }
   void SetWindowRect(const TWindowRect& r) override { Rect = r; }
@@ -59,6 +63,7 @@ class TFakeFrontEnd final : public TFormFrontEnd {
     return Canvas;
   }
   void EndPreviewDrawing() override {}
+  void ShowPreviewProgress() override { ++Progress; }
   bool HasViewImage() const override { return Image; }
   bool StoreViewImage() override { ++Stores; return Image = true; }
   void DrawViewImage() override { ++ImageDraws; }
@@ -285,9 +290,27 @@ TEST_F(TFormFixture, AQueuedFirstDrawingLeavesAFramedEmptyPreview) {
   ASSERT_EQ(ui.Canvas.Commands.size(), 2u);
   EXPECT_EQ(ui.Canvas.Commands[1],
             test::TCommand(test::TRectangle{0, 0, 380, 367, TPen{0xFF0000, 0}, TBrush{0xFFFFFF, TBrushStyle::Clear}}));
-  form.FitAll();
+  form.DrawQueuedPicture();
   EXPECT_EQ(ui.Stores, 1);
+  form.DrawQueuedPicture();
+  EXPECT_EQ(ui.Stores, 1) << "a picture drawn meanwhile stays";
   form.FormClose();
+}
+
+TEST_F(TShownFormFixture, ALongDrawingShowsItsProgressAndGivesTheBreakSourceBack) {
+  int polls = 0;
+  SetUserBreakSource([&polls] {
+    // The first three polls each take a progress period.
+    if (++polls <= 3) std::this_thread::sleep_for(std::chrono::milliseconds(kProgressMilliseconds + 5));
+    return false;
+  });
+  EXPECT_TRUE(form.Redraw());
+  ASSERT_GE(polls, 4);
+  EXPECT_EQ(ui.Progress, 3) << "the polls after a period each show the picture, the others not";
+  const int progress = ui.Progress;
+  EXPECT_FALSE(CheckUserBreak());
+  EXPECT_EQ(ui.Progress, progress) << "the form's own source is gone after the drawing";
+  SetUserBreakSource(nullptr);
 }
 
 TEST_F(TFormFixture, SettingsLargerThanTheScreenAreCutToItAndResizeOnlySizes) {

@@ -19,6 +19,12 @@ constexpr const wchar_t* kSplitterClass = L"SxfSplitter";
 constexpr const wchar_t* kPanelClass = L"SxfPanel";
 constexpr const wchar_t* kGridClass = L"SxfStringGrid";
 
+// Posted by the first paint: the preview's drawing, once the rest of the window is painted.
+constexpr UINT kQueuedDrawingMessage = WM_APP + 1;
+constexpr UINT kNeverPostedMessage = WM_APP + 2;
+
+constexpr int kIconResource = 1;  // Resources.rc.in
+
 constexpr int kGridRowHeight = 24;
 constexpr int kGridColumnWidth = 44;
 constexpr int kGridFirstColumnWidth = 24;  // set at show
@@ -88,7 +94,14 @@ bool TWin32Form::RegisterClasses(HINSTANCE instance) {
     wc.lpfnWndProc = c.proc;
     wc.hInstance = instance;
     wc.hCursor = c.cursor;
-    wc.hIcon = LoadIconW(nullptr, ResourceW(IDI_APPLICATION));
+    if (c.name == kFormClass) {
+      // The program's own icon (resource 1), in the title bar's small size too.
+      wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+      wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+      if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, ResourceW(IDI_APPLICATION));
+    }
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = c.name;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
@@ -274,6 +287,22 @@ TCanvas& TWin32Form::BeginPreviewDrawing() {
   return *canvas_;
 }
 
+void TWin32Form::ShowPreviewProgress() {
+  GdiFlush();
+  HDC dc = GetDC(PaintBox1);
+  ShowSurface(dc);
+  ReleaseDC(PaintBox1, dc);
+  // Wine puts a window's pixels on the X screen when a look at the queue finds nothing: ask
+  // for a message no one posts, so that no message of ours is taken or handled.
+  MSG msg;
+  PeekMessageW(&msg, nullptr, kNeverPostedMessage, kNeverPostedMessage, PM_NOREMOVE | PM_NOYIELD);
+}
+
+bool TWin32Form::QueueFirstDrawing() {
+  if (!drawingQueued_ && PostMessageW(Form1, kQueuedDrawingMessage, 0, 0)) drawingQueued_ = true;
+  return drawingQueued_;
+}
+
 void TWin32Form::EndPreviewDrawing() {
   canvas_.reset();
   // The drawing goes to the screen at once, as drawing on the paint box's canvas does.
@@ -361,6 +390,13 @@ LRESULT TWin32Form::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_SETFOCUS:
       SetFocus(EditA);  // the focus holder takes the keys first
+      return 0;
+    case kQueuedDrawingMessage:
+      drawingQueued_ = false;
+      // A posted message comes before the paints still due: the panel, the grid and the help
+      // text are painted first, then the drawing starts.
+      RedrawWindow(Form1, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      form_.DrawQueuedPicture();
       return 0;
     case WM_CLOSE:
       if (!closed_) {

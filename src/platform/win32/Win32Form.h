@@ -63,6 +63,8 @@ class TWin32Form final : public TFormFrontEnd {
   int PreviewHeight() const override;
   TCanvas& BeginPreviewDrawing() override;
   void EndPreviewDrawing() override;
+  void ShowPreviewProgress() override;
+  bool QueueFirstDrawing() override;
   bool HasViewImage() const override { return viewImage_ != nullptr; }
   bool StoreViewImage() override;
   void DrawViewImage() override;
@@ -106,6 +108,7 @@ class TWin32Form final : public TFormFrontEnd {
   int panelWidth_ = 201;
   bool resizing_ = false;
   bool closed_ = false;
+  bool drawingQueued_ = false;  // a kQueuedDrawingMessage is on its way
 
   std::unique_ptr<TDibSurface> surface_;  // PaintBox1's pixels
   std::unique_ptr<TGdiCanvas> canvas_;    // over surface_ while a drawing runs
