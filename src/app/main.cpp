@@ -1,7 +1,9 @@
 // sxf-usertype-finder: started by the CAD host after it has written JWC_TEMP.TXT into this
-// program's folder. Takes no arguments.
+// program's folder. Takes no arguments but --version.
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
 #include "app/AppIcon.h"
 #include "app/Unit1.h"
@@ -13,6 +15,10 @@
 #include "platform/qt/ProgramPath.h"
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("sxf-usertype-finder %s\n", SXF_VERSION);
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(sxf::ApplicationTitle());
   QApplication::setWindowIcon(sxf::ApplicationIcon());

@@ -5,6 +5,7 @@
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/PngWriter.h"
+#include "platform/win32/TextLocale.h"
 
 namespace sxf {
 
@@ -13,6 +14,9 @@ namespace {
 class TGdiRasterSurface final : public TRasterSurface {
  public:
   TGdiRasterSurface(int width, int height) : dib_(width, height) {
+    // The weekday and era codes of the picture's texts in the system's words, as the window
+    // writes them.
+    InstallSystemTextLocale();
     if (dib_.Valid()) canvas_.emplace(dib_.Dc());
   }
   bool Valid() const { return canvas_.has_value(); }

@@ -22,6 +22,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: sxf-usertype-report FILE [--format text|csv|json] [--entities] [--by-layer] [--marks]\n"
     "                           [--png OUT [--size WxH]]\n"
+    "       sxf-usertype-report --version\n"
     "  Reads FILE (an interchange file JWC_TEMP.TXT) and prints how many entities of each\n"
     "  kind use each SXF user line type 17..32.\n"
     "  --format text   the tally grid in aligned columns (default)\n"
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
     if (arg == "--help" || arg == "-h") {
       return WriteAll(kUsage) ? 0 : 1;
     }
+    if (arg == "--version") return WriteAll("sxf-usertype-report " SXF_VERSION "\n") ? 0 : 1;
     if (arg == "--format") {
       if (i + 1 >= count) return Usage("--format needs a value");
       format = args[++i];

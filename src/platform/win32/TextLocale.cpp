@@ -1,6 +1,7 @@
 #include "platform/win32/TextLocale.h"
 
 #include <iterator>
+#include <memory>
 
 #include "platform/win32/ShiftJis.h"
 #include "platform/win32/WindowsApi.h"
@@ -106,5 +107,7 @@ int TWin32TextLocale::EraYear(const TDateTime& t) const {
 std::string TWin32TextLocale::DateSeparator() const { return LocaleText(LOCALE_SDATE, "/"); }
 std::string TWin32TextLocale::TimeSeparator() const { return LocaleText(LOCALE_STIME, ":"); }
 std::string TWin32TextLocale::DecimalSeparator() const { return LocaleText(LOCALE_SDECIMAL, "."); }
+
+void InstallSystemTextLocale() { SetTextLocale(std::make_shared<TWin32TextLocale>()); }
 
 }  // namespace sxf

@@ -17,6 +17,9 @@ struct TJapaneseEra {
 // locale has no Japanese calendar (Wine has none). False before 明治.
 bool BuiltInJapaneseEra(const TDateTime& t, TJapaneseEra& era);
 
+// Every program installs the system's locale for the special text codes with this, at start.
+void InstallSystemTextLocale();
+
 class TWin32TextLocale final : public TTextLocale {
  public:
   double Now() const override;

@@ -1,7 +1,9 @@
 // sxf-usertype-finder.exe: the window. It takes no arguments; it reads JWC_TEMP.TXT from its
-// own folder and keeps its settings in the .dat file beside itself.
+// own folder and keeps its settings in the .dat file beside itself. --version prints the
+// version on the console it was started from.
 
-#include <memory>
+#include <string>
+#include <vector>
 
 #include "form/WindowSettings.h"
 #include "platform/win32/KeyState.h"
@@ -10,11 +12,33 @@
 #include "platform/win32/Win32Form.h"
 #include "platform/win32/WindowsApi.h"
 #include "render/UserBreak.h"
-#include "text/TextLocale.h"
+
+namespace {
+
+bool AskedForVersion() {
+  const std::vector<std::string> args = sxf::ProgramArguments();
+  return args.size() == 1 && args[0] == "--version";
+}
+
+// A window program has no console of its own: the text goes to the one it was started from.
+void PrintVersion() {
+  AttachConsole(ATTACH_PARENT_PROCESS);
+  const std::string text = std::string("sxf-usertype-finder ") + SXF_VERSION + "\r\n";
+  DWORD written = 0;
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out && out != INVALID_HANDLE_VALUE)
+    WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  if (AskedForVersion()) {
+    PrintVersion();
+    return 0;
+  }
   sxf::SetUserBreakSource(sxf::EscapeKeyQuery());
-  sxf::SetTextLocale(std::make_shared<sxf::TWin32TextLocale>());
+  sxf::InstallSystemTextLocale();
   const std::string programFile = sxf::ProgramFilePath();
   sxf::TWin32Form form(instance, sxf::ProgramFolderPath(), sxf::SettingsFileName(programFile));
   if (!form.Create(showCommand)) return 1;
