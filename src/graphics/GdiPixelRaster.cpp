@@ -55,6 +55,24 @@ void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int sizeA, int sizeB)
   // rounded to nearest, a half towards the smaller coordinate.
   const long long add = 2 * std::abs(db), den = 2 * len, c = db >= 0 ? len - 1 : len;
 
+  const int kind = style_ == TPenStyle::Solid ? kSolid : opaque_ ? kOpaqueGaps : kTransparentGaps;
+  const auto span = [&]<bool Xor>(long long k0, long long k1, int b, int r) {
+    switch (kind) {
+      case kSolid: Span<Vertical, Xor, kSolid>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add), static_cast<int>(den)); break;
+      case kTransparentGaps: Span<Vertical, Xor, kTransparentGaps>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add), static_cast<int>(den)); break;
+      default: Span<Vertical, Xor, kOpaqueGaps>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add), static_cast<int>(den)); break;
+    }
+  };
+  const auto inside = [](int v, int size) { return static_cast<unsigned>(v) < static_cast<unsigned>(size); };
+  if (inside(a1, sizeA) && inside(a2, sizeA) && inside(b1, sizeB) && inside(b2, sizeB)) {
+    // Nothing to cut (the end pixel, left out, lies inside too): no 64-bit division.
+    if (mode_ == TPenMode::Xor)
+      span.template operator()<true>(0, len, b1, static_cast<int>(c));
+    else
+      span.template operator()<false>(0, len, b1, static_cast<int>(c));
+    return;
+  }
+
   // The pixels k in [k0, k1) whose major coordinate lies in the buffer.
   long long k0 = sa > 0 ? -static_cast<long long>(a1) : static_cast<long long>(a1) - sizeA + 1;
   long long k1 = sa > 0 ? static_cast<long long>(sizeA) - a1 : static_cast<long long>(a1) + 1;
@@ -75,18 +93,10 @@ void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int sizeA, int sizeB)
   const long long u = q / den;
   const int b = static_cast<int>(b1 + sb * u);
   const int r = static_cast<int>(q - u * den);
-  const int kind = style_ == TPenStyle::Solid ? kSolid : opaque_ ? kOpaqueGaps : kTransparentGaps;
-  const auto span = [&]<bool Xor>() {
-    switch (kind) {
-      case kSolid: Span<Vertical, Xor, kSolid>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add), static_cast<int>(den)); break;
-      case kTransparentGaps: Span<Vertical, Xor, kTransparentGaps>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add), static_cast<int>(den)); break;
-      default: Span<Vertical, Xor, kOpaqueGaps>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add), static_cast<int>(den)); break;
-    }
-  };
   if (mode_ == TPenMode::Xor)
-    span.template operator()<true>();
+    span.template operator()<true>(k0, k1, b, r);
   else
-    span.template operator()<false>();
+    span.template operator()<false>(k0, k1, b, r);
 }
 
 // Pixels k0 .. k1 - 1, every one inside the buffer; b and r: the minor coordinate and the
@@ -95,7 +105,7 @@ template <bool Vertical, bool Xor, int Kind>
 void TGdiPixelRaster::Span(long long k0, long long k1, int a1, int sa, int b, int sb, int r, int add,
                            int den) noexcept {
   const std::uint32_t pattern = PatternOf(style_);
-  int phase = static_cast<int>(k0 % kPeriod);
+  int phase = Kind == kSolid ? 0 : static_cast<int>(k0) % kPeriod;
   int a = static_cast<int>(a1 + sa * k0);
   const std::ptrdiff_t stride = buffer_.Stride;
   std::uint32_t* const bits = buffer_.Bits;

@@ -1,7 +1,6 @@
 #include "platform/win32/DibCanvas.h"
 
 #include <algorithm>
-#include <cassert>
 
 namespace sxf {
 
@@ -19,9 +18,7 @@ std::uint32_t ToPixel(TColor c) noexcept {
 TDibCanvas::TDibCanvas(TDibSurface& surface)
     : gdi_(surface.Dc()),
       buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width()},
-      raster_(buffer_) {
-  assert(surface.Valid());
-}
+      raster_(buffer_) {}
 
 TGdiCanvas& TDibCanvas::Gdi() {
   gdi_.Pen = Pen;
@@ -71,8 +68,12 @@ void TDibCanvas::PixelLine(int x1, int y1, int x2, int y2) {
 }
 
 void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
-  for (std::size_t i = 1; i < points.size(); ++i)
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    // A line of no length after the first one-pixel line only writes the pixel the line
+    // before ended on, in the same colour: nothing changes.
+    if (i > 1 && points[i] == points[i - 1] && OnePixelPen()) continue;
     PixelLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+  }
 }
 
 void TDibCanvas::Rectangle(int x1, int y1, int x2, int y2) { Gdi().Rectangle(x1, y1, x2, y2); }

@@ -23,7 +23,7 @@ namespace sxf {
 
 class TDibCanvas final : public TCanvas {
  public:
-  // The surface stays the caller's and must be valid; the canvas selects its own objects into
+  // The surface stays the caller's; on one that is not Valid() nothing is drawn. The canvas selects its own objects into
   // its device context and puts the previous ones back when it is destroyed.
   explicit TDibCanvas(TDibSurface& surface);
 
