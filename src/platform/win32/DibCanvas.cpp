@@ -42,12 +42,18 @@ void TDibCanvas::LineTo(int x, int y) {
   const TPixelPoint to{Clamp(x), Clamp(y)};
   if (OnePixelPen()) {
     OnePixelLine(position_.X, position_.Y, to.X, to.Y);
-  } else {
+  } else if (!WideLineFromSprites(to)) {
     TGdiCanvas& gdi = Gdi();
     gdi.MoveTo(position_.X, position_.Y);
     gdi.LineTo(to.X, to.Y);
   }
   position_ = to;
+}
+
+bool TDibCanvas::WideLineFromSprites(TPixelPoint to) {
+  if (Pen.Style != TPenStyle::Solid || Pen.Mode != TPenMode::Copy) return false;
+  BeforeDirectWrite();
+  return widePens_.Draw(buffer_, Pen.Width, position_.X, position_.Y, to.X, to.Y, ToPixel(Pen.Color));
 }
 
 void TDibCanvas::SetPixel(int x, int y, TColor color) {

@@ -2,9 +2,9 @@
 // The drawing surface on a DIB section, with the pixels of TGdiCanvas on the same surface
 // but without a GDI call for the operations the tool makes by the hundred thousand:
 // one-pixel pens are written by the core's rasteriser with GDI's pixel rules for cosmetic
-// pens (graphics/GdiPixelRaster.h), single pixels directly, and characters on a one-coloured
-// background come from the shared text sprites. Wide pens, outlined and filled shapes and
-// every other character go through a TGdiCanvas on the surface's device context; GDI's work
+// pens (graphics/GdiPixelRaster.h), single pixels directly, short segments of wide solid pens
+// in copy mode and characters on a one-coloured background from the shared sprites. Other
+// wide pens, outlined and filled shapes and every other character go through a TGdiCanvas on the surface's device context; GDI's work
 // is flushed before pixels are written directly after it.
 //
 // A one-pixel LineTo depends on nothing but the pen, the brush (a solid one makes the gaps
@@ -18,6 +18,7 @@
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/GdiTextSprites.h"
+#include "platform/win32/GdiWidePenSprites.h"
 
 namespace sxf {
 
@@ -54,11 +55,14 @@ class TDibCanvas final : public TCanvas {
     gdiDrew_ = false;
   }
   void OnePixelLine(int x1, int y1, int x2, int y2);
+  // A wide LineTo from the current position through the sprites; false where GDI must draw it.
+  bool WideLineFromSprites(TPixelPoint to);
 
   TGdiCanvas gdi_;
   TPixelBuffer buffer_;
   TGdiPixelRaster raster_;
   TGdiTextSprites& sprites_ = SharedGdiTextSprites();
+  TGdiWidePenSprites& widePens_ = SharedGdiWidePenSprites();
   TLogFont font_;
   TPixelPoint position_;
   bool gdiDrew_ = false;

@@ -82,7 +82,7 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
             const TBrush fill{static_cast<TColor>(rng() & 0xFFFFFF), brush};
             const int x1 = Coordinate(rng, kW), y1 = Coordinate(rng, kH);
             const int x2 = Coordinate(rng, kW), y2 = Coordinate(rng, kH);
-            const unsigned kind = rng() % 20;
+            const unsigned kind = rng() % 24;
             log << kind << ":" << x1 << "," << y1 << "," << x2 << "," << y2 << " ";
             pair.Both([&](TCanvas& c) {
               c.Pen = pen;
@@ -103,9 +103,9 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
                 c.Brush.Style = TBrushStyle::Clear;
                 c.Rectangle(x1 % kW, y1 % kH, x2 % kW, y2 % kH);
               } else {
-                c.Pen.Width = 3;
+                c.Pen.Width = 2 + op % 5;
                 c.MoveTo(x1 % kW, y1 % kH);
-                c.LineTo(x2 % kW, y2 % kH);
+                c.LineTo(x1 % kW + x2 % 13, y1 % kH + y2 % 13);
               }
             });
           }
