@@ -94,10 +94,8 @@ void TDibCanvas::SetFont(const TLogFont& font) {
 }
 
 void TDibCanvas::TextOut(int x, int y, std::string_view text) {
-  if (TextSpritesOn) {
-    BeforeDirectWrite();
-    if (sprites_.Draw(buffer_, Clamp(x), Clamp(y), font_, gdi_.WideText(), text, FontColor, Brush)) return;
-  }
+  BeforeDirectWrite();
+  if (sprites_.Draw(buffer_, Clamp(x), Clamp(y), font_, gdi_.WideText(), text, FontColor, Brush)) return;
   Gdi().TextOut(x, y, text);
 }
 

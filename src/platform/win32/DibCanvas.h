@@ -41,9 +41,6 @@ class TDibCanvas final : public TCanvas {
 
   // As TGdiCanvas::UseWideText.
   void UseWideText(bool wide) noexcept { gdi_.UseWideText(wide); }
-  // Characters through the sprites; off, every character goes through GDI (the tests compare
-  // the two).
-  bool TextSpritesOn = true;
 
  private:
   bool OnePixelPen() const noexcept { return Pen.Width <= 1; }
