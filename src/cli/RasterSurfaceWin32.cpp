@@ -1,7 +1,9 @@
 #include "cli/RasterSurface.h"
 
-#include <optional>
+#include <cstdlib>
+#include <memory>
 
+#include "platform/win32/DibCanvas.h"
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/PngWriter.h"
@@ -13,13 +15,20 @@ namespace {
 
 class TGdiRasterSurface final : public TRasterSurface {
  public:
+  // SXF_GDI_CANVAS=1 draws every operation through GDI: the plain path the picture and the
+  // time of the DIB canvas are compared with.
   TGdiRasterSurface(int width, int height) : dib_(width, height) {
     // The weekday and era codes of the picture's texts in the system's words, as the window
     // writes them.
     InstallSystemTextLocale();
-    if (dib_.Valid()) canvas_.emplace(dib_.Dc());
+    if (!dib_.Valid()) return;
+    const char* plain = std::getenv("SXF_GDI_CANVAS");
+    if (plain != nullptr && *plain != '\0' && *plain != '0')
+      canvas_ = std::make_unique<TGdiCanvas>(dib_.Dc());
+    else
+      canvas_ = std::make_unique<TDibCanvas>(dib_);
   }
-  bool Valid() const { return canvas_.has_value(); }
+  bool Valid() const { return canvas_ != nullptr; }
   TCanvas& Canvas() override { return *canvas_; }
   std::string WritePng(const std::string& path) override {
     canvas_.reset();  // the device context gets its own objects back
@@ -28,7 +37,7 @@ class TGdiRasterSurface final : public TRasterSurface {
 
  private:
   TDibSurface dib_;
-  std::optional<TGdiCanvas> canvas_;
+  std::unique_ptr<TCanvas> canvas_;
 };
 
 }  // namespace

@@ -23,6 +23,8 @@ class TDibSurface {
   int Height() const noexcept { return height_; }
   // The pixels, after GDI has finished every pending operation (GdiFlush).
   const std::uint32_t* Pixels() const noexcept;
+  // The pixels for writing, without waiting for GDI: the writer flushes first.
+  std::uint32_t* Bits() noexcept { return bits_; }
 
  private:
   int width_ = 0;

@@ -159,7 +159,11 @@ void TGdiCanvas::LineTo(int x, int y) {
 }
 
 void TGdiCanvas::SetPixel(int x, int y, TColor color) {
+  // SetPixelV follows the raster operation: an XOR pen in force would flip the pixel.
+  const bool xorInForce = penApplied_ && appliedPen_.Mode == TPenMode::Xor;
+  if (xorInForce) SetROP2(dc_, R2_COPYPEN);
   SetPixelV(dc_, Clamp(x), Clamp(y), ToColorRef(color));
+  if (xorInForce) SetROP2(dc_, R2_XORPEN);
 }
 
 void TGdiCanvas::Rectangle(int x1, int y1, int x2, int y2) {

@@ -38,6 +38,7 @@ class TGdiCanvas final : public TCanvas {
 
   // Forces the wide calls (tests of a system without code page 932 as its ANSI one).
   void UseWideText(bool wide) noexcept { wideText_ = wide; }
+  bool WideText() const noexcept { return wideText_; }
 
  private:
   void ApplyPen();

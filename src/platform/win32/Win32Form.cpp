@@ -283,7 +283,7 @@ void TWin32Form::EnsureSurface() {
 
 TCanvas& TWin32Form::BeginPreviewDrawing() {
   EnsureSurface();
-  canvas_ = std::make_unique<TGdiCanvas>(surface_->Dc());
+  canvas_ = std::make_unique<TDibCanvas>(*surface_);
   return *canvas_;
 }
 
@@ -719,7 +719,7 @@ void TWin32Form::PaintOnPreview(const std::function<void(TCanvas&)>& draw) {
   EnsureSurface();
   if (!surface_->Valid()) return;
   {
-    TGdiCanvas canvas(surface_->Dc());
+    TDibCanvas canvas(*surface_);
     draw(canvas);
   }
   HDC dc = GetDC(PaintBox1);
@@ -743,7 +743,7 @@ void TWin32Form::FreeDragImage() { dragImage_.reset(); }
 void TWin32Form::ShowDragImageAt(int x, int y) {
   if (!dragImage_ || !surface_ || !surface_->Valid()) return;
   {
-    TGdiCanvas canvas(surface_->Dc());
+    TDibCanvas canvas(*surface_);
     ClearCanvas(canvas, surface_->Width(), surface_->Height());
   }
   BitBlt(surface_->Dc(), x, y, dragImage_->Width(), dragImage_->Height(), dragImage_->Dc(), 0, 0, SRCCOPY);

@@ -10,7 +10,7 @@
 
 #include "form/Form.h"
 #include "platform/win32/DibSurface.h"
-#include "platform/win32/GdiCanvas.h"
+#include "platform/win32/DibCanvas.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace sxf {
@@ -111,7 +111,7 @@ class TWin32Form final : public TFormFrontEnd {
   bool drawingQueued_ = false;  // a kQueuedDrawingMessage is on its way
 
   std::unique_ptr<TDibSurface> surface_;  // PaintBox1's pixels
-  std::unique_ptr<TGdiCanvas> canvas_;    // over surface_ while a drawing runs
+  std::unique_ptr<TDibCanvas> canvas_;    // over surface_ while a drawing runs
   std::unique_ptr<TDibSurface> viewImage_;
   std::unique_ptr<TDibSurface> dragImage_;  // the preview's pixels as a middle-button drag began
 

@@ -71,6 +71,8 @@ TEST(GdiCanvas, XorTwiceRestoresTheSurface) {
 TEST(GdiCanvas, SetPixelIgnoresThePenModeAndClipsToTheSurface) {
   TFixture f;
   f.canvas.Pen.Mode = TPenMode::Xor;
+  f.canvas.MoveTo(0, 19);
+  f.canvas.LineTo(1, 19);  // the XOR pen is in force: white on white leaves black
   f.canvas.SetPixel(4, 4, kRed);
   f.canvas.SetPixel(-5, 40, kRed);
   f.canvas.SetPixel(1 << 30, -(1 << 30), kRed);

@@ -1,0 +1,102 @@
+#include "platform/win32/DibCanvas.h"
+
+#include <algorithm>
+
+namespace sxf {
+
+namespace {
+
+int Clamp(int v) noexcept { return std::clamp(v, -TGdiCanvas::kPixelLimit, TGdiCanvas::kPixelLimit); }
+
+// 0x00BBGGRR to the DIB's 0x00RRGGBB.
+std::uint32_t ToPixel(TColor c) noexcept {
+  return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+
+}  // namespace
+
+TDibCanvas::TDibCanvas(TDibSurface& surface)
+    : gdi_(surface.Dc()),
+      buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width()},
+      raster_(buffer_) {}
+
+TGdiCanvas& TDibCanvas::Gdi() {
+  gdi_.Pen = Pen;
+  gdi_.Brush = Brush;
+  gdi_.FontColor = FontColor;
+  gdiDrew_ = true;
+  return gdi_;
+}
+
+void TDibCanvas::MoveTo(int x, int y) { position_ = {Clamp(x), Clamp(y)}; }
+
+void TDibCanvas::OnePixelLine(int x1, int y1, int x2, int y2) {
+  if (Pen.Style == TPenStyle::Clear) return;
+  BeforeDirectWrite();
+  raster_.SetPen(ToPixel(Pen.Color), Pen.Style, Pen.Mode);
+  raster_.SetBackground(Brush.Style == TBrushStyle::Solid, ToPixel(Brush.Color));
+  raster_.Line(x1, y1, x2, y2);
+}
+
+void TDibCanvas::LineTo(int x, int y) {
+  const TPixelPoint to{Clamp(x), Clamp(y)};
+  if (OnePixelPen()) {
+    OnePixelLine(position_.X, position_.Y, to.X, to.Y);
+  } else if (!WideLineFromSprites(to)) {
+    TGdiCanvas& gdi = Gdi();
+    gdi.MoveTo(position_.X, position_.Y);
+    gdi.LineTo(to.X, to.Y);
+  }
+  position_ = to;
+}
+
+bool TDibCanvas::WideLineFromSprites(TPixelPoint to) {
+  if (Pen.Style != TPenStyle::Solid || Pen.Mode != TPenMode::Copy) return false;
+  BeforeDirectWrite();
+  return widePens_.Draw(buffer_, Pen.Width, position_.X, position_.Y, to.X, to.Y, ToPixel(Pen.Color));
+}
+
+void TDibCanvas::SetPixel(int x, int y, TColor color) {
+  BeforeDirectWrite();
+  raster_.Put(Clamp(x), Clamp(y), ToPixel(color));
+}
+
+void TDibCanvas::PixelLine(int x1, int y1, int x2, int y2) {
+  if (!OnePixelPen()) {
+    TCanvas::PixelLine(x1, y1, x2, y2);
+    return;
+  }
+  const TPixelPoint from{Clamp(x1), Clamp(y1)};
+  position_ = {Clamp(x2), Clamp(y2)};
+  OnePixelLine(from.X, from.Y, position_.X, position_.Y);
+  BeforeDirectWrite();
+  raster_.Put(position_.X, position_.Y, ToPixel(Pen.Color));
+}
+
+void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    // A line of no length after the first one-pixel line only writes the pixel the line
+    // before ended on, in the same colour: nothing changes.
+    if (i > 1 && points[i] == points[i - 1] && OnePixelPen()) continue;
+    PixelLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+  }
+}
+
+void TDibCanvas::Rectangle(int x1, int y1, int x2, int y2) { Gdi().Rectangle(x1, y1, x2, y2); }
+
+void TDibCanvas::Polyline(std::span<const TPixelPoint> points) { Gdi().Polyline(points); }
+
+void TDibCanvas::Polygon(std::span<const TPixelPoint> points) { Gdi().Polygon(points); }
+
+void TDibCanvas::SetFont(const TLogFont& font) {
+  font_ = font;
+  gdi_.SetFont(font);
+}
+
+void TDibCanvas::TextOut(int x, int y, std::string_view text) {
+  BeforeDirectWrite();
+  if (sprites_.Draw(buffer_, Clamp(x), Clamp(y), font_, gdi_.WideText(), text, FontColor, Brush)) return;
+  Gdi().TextOut(x, y, text);
+}
+
+}  // namespace sxf

@@ -1,0 +1,68 @@
+#pragma once
+// The drawing surface on a DIB section, with the pixels of TGdiCanvas on the same surface
+// but without a GDI call for the operations the tool makes by the hundred thousand:
+// one-pixel pens are written by the core's rasteriser with GDI's pixel rules for cosmetic
+// pens (graphics/GdiPixelRaster.h), single pixels directly, short segments of wide solid pens
+// in copy mode and characters on a one-coloured background from the shared sprites. Other
+// wide pens, outlined and filled shapes and every other character go through a TGdiCanvas on the surface's device context; GDI's work
+// is flushed before pixels are written directly after it.
+//
+// A one-pixel LineTo depends on nothing but the pen, the brush (a solid one makes the gaps
+// of dotted styles opaque in its colour) and the two ends: GDI starts the dot pattern afresh
+// at every LineTo, so no pattern position is carried from one call to the next.
+
+#include <span>
+
+#include "graphics/Canvas.h"
+#include "graphics/GdiPixelRaster.h"
+#include "platform/win32/DibSurface.h"
+#include "platform/win32/GdiCanvas.h"
+#include "platform/win32/GdiTextSprites.h"
+#include "platform/win32/GdiWidePenSprites.h"
+
+namespace sxf {
+
+class TDibCanvas final : public TCanvas {
+ public:
+  // The surface stays the caller's; on one that is not Valid() nothing is drawn. The canvas selects its own objects into
+  // its device context and puts the previous ones back when it is destroyed.
+  explicit TDibCanvas(TDibSurface& surface);
+
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void SetPixel(int x, int y, TColor color) override;
+  void PixelLine(int x1, int y1, int x2, int y2) override;
+  void PixelLines(std::span<const TPixelPoint> points) override;
+  void Rectangle(int x1, int y1, int x2, int y2) override;
+  void Polyline(std::span<const TPixelPoint> points) override;
+  void Polygon(std::span<const TPixelPoint> points) override;
+  void SetFont(const TLogFont& font) override;
+  void TextOut(int x, int y, std::string_view text) override;
+
+  // As TGdiCanvas::UseWideText.
+  void UseWideText(bool wide) noexcept { gdi_.UseWideText(wide); }
+
+ private:
+  bool OnePixelPen() const noexcept { return Pen.Width <= 1; }
+  // The state GDI draws with: this canvas's pen, brush and font colour.
+  TGdiCanvas& Gdi();
+  // Waits for GDI's pending work before pixels are written directly.
+  void BeforeDirectWrite() {
+    if (gdiDrew_) GdiFlush();
+    gdiDrew_ = false;
+  }
+  void OnePixelLine(int x1, int y1, int x2, int y2);
+  // A wide LineTo from the current position through the sprites; false where GDI must draw it.
+  bool WideLineFromSprites(TPixelPoint to);
+
+  TGdiCanvas gdi_;
+  TPixelBuffer buffer_;
+  TGdiPixelRaster raster_;
+  TGdiTextSprites& sprites_ = SharedGdiTextSprites();
+  TGdiWidePenSprites& widePens_ = SharedGdiWidePenSprites();
+  TLogFont font_;
+  TPixelPoint position_;
+  bool gdiDrew_ = false;
+};
+
+}  // namespace sxf

@@ -1,0 +1,56 @@
+#pragma once
+// Wide solid pens without a GDI call per segment. GDI strokes every wide LineTo as regions of
+// its own (round caps included), microseconds each; the numbered marks alone are 72 such
+// segments each. A segment's pixels depend only on the pen's width and the segment's extent:
+// each extent is drawn once by a TGdiCanvas into a scratch DIB section, kept as spans relative
+// to the segment's start, and written again wherever it recurs, in any colour. Separate LineTo
+// calls are separate strokes, so in copy mode the pixels of a run of them are the union of
+// their own, whatever the order.
+
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "graphics/PixelRaster.h"
+
+namespace sxf {
+
+class TDibSurface;
+class TGdiCanvas;
+
+class TGdiWidePenSprites {
+ public:
+  // Strokes reaching further than this from their start are left to GDI.
+  static constexpr int kMaxReach = 64;
+
+  TGdiWidePenSprites();
+  ~TGdiWidePenSprites();
+  TGdiWidePenSprites(const TGdiWidePenSprites&) = delete;
+  TGdiWidePenSprites& operator=(const TGdiWidePenSprites&) = delete;
+
+  // Writes value into the pixels TGdiCanvas::LineTo from (x1, y1) to (x2, y2) writes with a
+  // solid copy-mode pen width (> 1) pixels wide, when the whole stroke lies inside target at
+  // least a pixel from its edges; false, with nothing written, otherwise.
+  bool Draw(const TPixelBuffer& target, int width, int x1, int y1, int x2, int y2, std::uint32_t value);
+
+ private:
+  struct TSpan {
+    int Dy, Dx, Length;
+  };
+  struct TSprite {
+    std::vector<TSpan> Spans;
+    int Left = 0, Top = 0, Right = -1, Bottom = -1;  // the spans' bounds, inclusive
+    bool Usable = true;  // false: the stroke reached the scratch's border
+  };
+  TSprite Make(int width, int dx, int dy);
+
+  std::unique_ptr<TDibSurface> scratch_;
+  std::unique_ptr<TGdiCanvas> canvas_;
+  std::unordered_map<std::uint64_t, TSprite> sprites_;
+};
+
+// The one cache the canvases of the program share (drawing runs on one thread).
+TGdiWidePenSprites& SharedGdiWidePenSprites();
+
+}  // namespace sxf

@@ -1,0 +1,170 @@
+// The DIB canvas writes what the GDI canvas writes, pixel for pixel: random segments of every
+// pen style and mode on opaque and transparent backgrounds, mixed with the operations GDI
+// still draws, and random characters through the text sprites.
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/WindowsApi.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/win32/DibCanvas.h"
+#include "platform/win32/DibSurface.h"
+#include "platform/win32/GdiCanvas.h"
+#include "platform/win32/ShiftJis.h"
+
+namespace sxf {
+namespace {
+
+// The same picture drawn by both canvases, each on its own surface.
+struct TPair {
+  int kW, kH;
+  TDibSurface plainSurface{kW, kH}, fastSurface{kW, kH};
+  TGdiCanvas plain{plainSurface.Dc()};
+  TDibCanvas fast{fastSurface};
+
+  TPair(std::mt19937& rng, int width, int height) : kW(width), kH(height) {
+    // A background of a few colours in blocks, so that XOR and the one-colour test of the
+    // sprites meet both kinds of pixel.
+    const std::uint32_t colours[] = {0xFFFFFF, 0xFFFFFF, 0x000000, 0x3366CC};
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) {
+        const std::uint32_t v = colours[((x / 32) * 7 + (y / 24) * 3 + (rng() % 512 == 0)) % 4];
+        plainSurface.Bits()[y * kW + x] = fastSurface.Bits()[y * kW + x] = v;
+      }
+  }
+  template <typename F>
+  void Both(F&& f) {
+    f(static_cast<TCanvas&>(plain));
+    f(static_cast<TCanvas&>(fast));
+  }
+  // The first differing pixel, or an empty string.
+  std::string Difference() const {
+    const std::uint32_t* a = plainSurface.Pixels();
+    const std::uint32_t* b = fastSurface.Pixels();
+    int count = 0;
+    std::ostringstream first;
+    for (int i = 0; i < kW * kH; ++i)
+      if (a[i] != b[i] && count++ == 0)
+        first << "at " << i % kW << "," << i / kW << " GDI " << std::hex << a[i] << " fast " << b[i] << std::dec;
+    if (count == 0) return {};
+    first << " (" << count << " pixels differ)";
+    return first.str();
+  }
+};
+
+int Coordinate(std::mt19937& rng, int size) {
+  switch (rng() % 16) {
+    case 0: return static_cast<int>(rng() % 8000000) - 4000000;  // far out: clamped
+    case 1: return static_cast<int>(rng() % 4000) - 2000;
+    default: return static_cast<int>(rng() % static_cast<unsigned>(size + 40)) - 20;
+  }
+}
+
+TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
+  constexpr int kW = 64, kH = 48;
+  std::mt19937 rng(20261207);
+  const TPenStyle styles[] = {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDot,
+                              TPenStyle::DashDotDot, TPenStyle::Clear};
+  for (const TPenStyle style : styles)
+    for (const TPenMode mode : {TPenMode::Copy, TPenMode::Xor})
+      for (const TBrushStyle brush : {TBrushStyle::Solid, TBrushStyle::Clear})
+        for (int round = 0; round < 4; ++round) {
+          TPair pair(rng, kW, kH);
+          std::ostringstream log;
+          for (int op = 0; op < 120; ++op) {
+            const TPen pen{static_cast<TColor>(rng() & 0xFFFFFF), static_cast<int>(rng() % 2), style, mode};
+            const TBrush fill{static_cast<TColor>(rng() & 0xFFFFFF), brush};
+            const int x1 = Coordinate(rng, kW), y1 = Coordinate(rng, kH);
+            const int x2 = Coordinate(rng, kW), y2 = Coordinate(rng, kH);
+            const unsigned kind = rng() % 24;
+            log << kind << ":" << x1 << "," << y1 << "," << x2 << "," << y2 << " ";
+            pair.Both([&](TCanvas& c) {
+              c.Pen = pen;
+              c.Brush = fill;
+              if (kind < 8) {
+                c.MoveTo(x1, y1);
+                c.LineTo(x2, y2);
+              } else if (kind < 12) {
+                c.LineTo(x2, y2);  // on from where the last one ended
+              } else if (kind < 15) {
+                c.PixelLine(x1, y1, x2, y2);
+              } else if (kind < 16) {
+                const std::vector<TPixelPoint> points{{x1, y1}, {x2, y2}, {x2, y1}, {x2, y1}, {x1, y2}};
+                c.PixelLines(points);
+              } else if (kind < 17) {
+                c.SetPixel(x1, y1, pen.Color);
+              } else if (kind < 18) {
+                c.Brush.Style = TBrushStyle::Clear;
+                c.Rectangle(x1 % kW, y1 % kH, x2 % kW, y2 % kH);
+              } else {
+                c.Pen.Width = 2 + op % 5;
+                c.MoveTo(x1 % kW, y1 % kH);
+                c.LineTo(x1 % kW + x2 % 13, y1 % kH + y2 % 13);
+              }
+            });
+          }
+          const std::string diff = pair.Difference();
+          EXPECT_EQ(diff, "") << "style " << static_cast<int>(style) << " mode " << static_cast<int>(mode)
+                              << " brush " << static_cast<int>(brush) << " ops " << log.str();
+        }
+}
+
+TEST(DibCanvas, CachedCharactersMatchTextOut) {
+  // Faces, horizontal and vertical, as the drawings name them (Shift-JIS).
+  const std::string faces[] = {"\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e",       // ＭＳ ゴシック
+                               "@\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e",      // @ＭＳ ゴシック
+                               "\x82\x6c\x82\x72 \x96\xbe\x92\xa9", "Arial"};          // ＭＳ 明朝
+  const std::string characters[] = {"A", "g", "1", "@", "\xb1", "\xdf",  // ｱ ﾟ
+                                    "\x8a\xbf", "\x82\xa0", "\x81\x5b", "\x88\xea", "\x81\x40"};  // 漢 あ ー 一, blank
+  std::mt19937 rng(932);
+  const TGdiTextSprites& sprites = SharedGdiTextSprites();
+  const long long written = sprites.Written(), rendered = sprites.Rendered();
+  for (const bool wide : {false, true}) {
+    if (!wide && !AnsiCodePageIsShiftJis()) continue;
+    for (int round = 0; round < 24; ++round) {
+      constexpr int kW = 160, kH = 120;
+      TPair pair(rng, kW, kH);
+      pair.plain.UseWideText(wide);
+      pair.fast.UseWideText(wide);
+      TLogFont font;
+      font.Height = static_cast<int>(rng() % 30) + 6;
+      font.Width = rng() % 3 == 0 ? 0 : static_cast<int>(rng() % 12) + 3;
+      font.Escapement = rng() % 2 == 0 ? 0 : static_cast<int>(rng() % 3600);
+      font.Italic = rng() % 5 == 0;
+      font.Weight = rng() % 4 == 0 ? 700 : 400;
+      font.FaceName = faces[rng() % std::size(faces)];
+      font.CharSet = font.FaceName == "Arial" ? 0 : 128;
+      const TColor colour = static_cast<TColor>(rng() % 3 == 0 ? 0 : rng() & 0xFFFFFF);
+      const TBrush brush{0x00FFFF, rng() % 4 == 0 ? TBrushStyle::Solid : TBrushStyle::Clear};
+      std::ostringstream log;
+      // Each character twice or more: the later ones come from the sprites.
+      for (int i = 0; i < 24; ++i) {
+        const std::string& ch = characters[rng() % std::size(characters)];
+        const int x = static_cast<int>(rng() % (kW + 20)) - 10, y = static_cast<int>(rng() % (kH + 20)) - 10;
+        log << x << "," << y << " ";
+        pair.Both([&](TCanvas& c) {
+          c.SetFont(font);
+          c.FontColor = colour;
+          c.Brush = brush;
+          c.TextOut(x, y, ch);
+          c.TextOut(x + 71, y + 37, ch);
+        });
+      }
+      EXPECT_EQ(pair.Difference(), "") << "wide " << wide << " height " << font.Height << " width " << font.Width
+                                       << " escapement " << font.Escapement << " face " << ShiftJisToUtf8(font.FaceName)
+                                       << " brush " << static_cast<int>(brush.Style) << " at " << log.str();
+    }
+  }
+  // Many characters came from the cache, some of them without drawing them again.
+  EXPECT_GT(sprites.Written() - written, 100);
+  EXPECT_GT(sprites.Written() - written, sprites.Rendered() - rendered);
+}
+
+}  // namespace
+}  // namespace sxf
