@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "DrawingGenerator.h"
+#include "support/DrawingGenerator.h"
 
 int main(int argc, char** argv) {
   std::vector<const char*> args;

@@ -49,12 +49,8 @@ constexpr TValueOption kValueOptions[] = {
     {"--size", "--size needs WxH", ReadSize, false},
 };
 
-// Options that answer on their own and end the reading.
-struct TStopFlag {
-  std::string_view Name;
-  bool TReportOptions::*Member;
-};
-constexpr TStopFlag kStopFlags[] = {
+// Flags that answer on their own and end the reading.
+constexpr TFlag kStopFlags[] = {
     {"--help", &TReportOptions::Help},
     {"-h", &TReportOptions::Help},
     {"--version", &TReportOptions::Version},
@@ -77,7 +73,7 @@ TReportArguments ParseReportArguments(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < count; ++i) {
     const std::string_view arg = args[i];
     bool known = false;
-    for (const TStopFlag& f : kStopFlags) {
+    for (const TFlag& f : kStopFlags) {
       if (arg == f.Name) {
         o.*f.Member = true;
         return result;

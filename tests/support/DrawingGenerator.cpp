@@ -1,4 +1,4 @@
-#include "DrawingGenerator.h"
+#include "support/DrawingGenerator.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,34 +1,15 @@
-#pragma once
-// Shared set-up for tests that read drawings: a fresh model per test, lines fed straight to
-// the interpreter, and temporary interchange files.
-
-#include <gtest/gtest.h>
+#include "support/ModelTestSupport.h"
 
 #include <atomic>
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <random>
-#include <string>
 #include <unistd.h>
-
-#include "model/JwwGaibu2.h"
 
 namespace sxf::test {
 
-class FreshModel : public ::testing::Test {
- protected:
-  void SetUp() override { InitJwwModel(); }
-};
-
-inline void Parse(std::initializer_list<std::string> lines) {
-  for (const std::string& line : lines) ParseJwwLine(line);
-}
-
-// Writes bytes to a new file in the temporary folder and returns its path.
-inline std::string WriteTempFile(std::string_view bytes) {
+std::string WriteTempFile(std::string_view bytes) {
   static std::atomic<int> serial{0};
   const auto path = std::filesystem::temp_directory_path() /
                     ("sxf-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".txt");
@@ -38,11 +19,7 @@ inline std::string WriteTempFile(std::string_view bytes) {
 }
 
 
-// A drawing of every kind of line the reader knows, in random order, with the numbers, texts
-// and stray bytes files hold: exponents of three digits, long fractions, invalid numbers,
-// tabs, doubled blanks, quotes and equals signs inside fields, control bytes, two-byte
-// characters (some cut at the line end), and CR LF, LF, lone CR and CR CR LF line ends.
-inline std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
+std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
   std::mt19937 rng(seed);
   const auto pick = [&](unsigned n) { return static_cast<unsigned>(rng() % n); };
   const auto number = [&]() -> std::string {

@@ -1,4 +1,4 @@
-#include "graphics/RecordingCanvas.h"
+#include "support/RecordingCanvas.h"
 
 namespace sxf::test {
 
