@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/DrawingGenerator.h"
+#include "DrawingGenerator.h"
 
 int main(int argc, char** argv) {
   std::vector<const char*> args;

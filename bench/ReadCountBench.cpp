@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "support/DrawingGenerator.h"
+#include "DrawingGenerator.h"
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
 #include "search/Extents.h"

@@ -22,7 +22,7 @@
 #include <random>
 #include <vector>
 
-#include "support/DrawingGenerator.h"
+#include "DrawingGenerator.h"
 #include "preview/Preview.h"
 #include "render/DrawingIndex.h"
 #include "globals/UnitGval.h"

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "support/DrawingGenerator.h"
+#include "DrawingGenerator.h"
 #include "app/PaintBox.h"
 #include "app/Unit1.h"
 #include "platform/qt/Fonts.h"

@@ -103,16 +103,17 @@ int main(int argc, char** argv) {
       const std::string problem =
           sxf::WritePreviewPng(options.Png, options.Size.Width, options.Size.Height);
       if (!problem.empty()) {
-        std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", options.Png.c_str(), problem.c_str());
+        std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", options.Png.c_str(),
+                     problem.c_str());
         return 1;
       }
     }
     if (format == "json") {
       // Written as it is made: with every entity the text is several times the model's size.
       // A failed write leaves the stream's error set, which WriteAll below reports.
-      sxf::WriteReportJson(grid, {load.ReadToEnd, options.Entities, true, options.ByLayer}, [](std::string_view chunk) {
-        std::fwrite(chunk.data(), 1, chunk.size(), stdout);
-      });
+      sxf::WriteReportJson(
+          grid, {load.ReadToEnd, options.Entities, true, options.ByLayer},
+          [](std::string_view chunk) { std::fwrite(chunk.data(), 1, chunk.size(), stdout); });
     } else {
       const bool csv = format == "csv";
       out = csv ? sxf::FormatTallyCsv(grid) : sxf::FormatTallyText(grid);
@@ -126,7 +127,8 @@ int main(int argc, char** argv) {
       }
       // The drawing's block references were handed over as references only: say so last.
       const std::string blocks = sxf::BlocksNotSearchedLine(JapaneseLanguage());
-      if (!blocks.empty()) out += csv ? "\"" + blocks.substr(0, blocks.size() - 1) + "\"\n" : blocks;
+      if (!blocks.empty())
+        out += csv ? "\"" + blocks.substr(0, blocks.size() - 1) + "\"\n" : blocks;
     }
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "sxf-usertype-report: out of memory while making the report of %s\n",

@@ -23,11 +23,12 @@ struct TValueOption {
   std::string_view Name;
   const char* Missing;  // the problem when no value follows
   TValueReader Read;
-  bool Joined;          // "--name=value" is taken too
+  bool Joined;  // "--name=value" is taken too
 };
 
 std::string ReadFormat(std::string_view value, TReportOptions& o) {
-  if (value != "text" && value != "csv" && value != "json") return "--format takes text, csv or json";
+  if (value != "text" && value != "csv" && value != "json")
+    return "--format takes text, csv or json";
   o.Format = std::string(value);
   return {};
 }

@@ -96,7 +96,7 @@ class TLineSplitter {
   }
 
   std::size_t maxLine_;
-  TJwwFields fields_;  // reused for every line: splitting allocates only when a line grows
+  TJwwFields fields_;      // reused for every line: splitting allocates only when a line grows
   bool dropping_ = false;  // inside the dropped rest of an over-long line
   bool afterCr_ = false;   // the last chunk ended with a CR
 };
@@ -202,8 +202,10 @@ TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& li
     for (;;) {
       std::size_t want = buffer.size() - filled;
       assert(want > 0);
-      if (want > limits.MaxFileBytes - total) want = static_cast<std::size_t>(limits.MaxFileBytes - total);
-      const std::size_t got = want > 0 ? std::fread(buffer.data() + filled, 1, want, file.get()) : 0;
+      if (want > limits.MaxFileBytes - total)
+        want = static_cast<std::size_t>(limits.MaxFileBytes - total);
+      const std::size_t got =
+          want > 0 ? std::fread(buffer.data() + filled, 1, want, file.get()) : 0;
       filled += got;
       total += got;
       result.BytesRead = static_cast<std::size_t>(total);

@@ -46,7 +46,8 @@ void MakeRoom(std::vector<T>& list) {
   const double count = static_cast<double>(n);
   const double share = count * static_cast<double>(r.Total) / static_cast<double>(r.Consumed);
   const double margin = 1.08 + 3.0 / std::sqrt(count + 1.0);
-  const double most = count + static_cast<double>((r.Total - r.Consumed) / kShortestEntityLine) + 1.0;
+  const double most =
+      count + static_cast<double>((r.Total - r.Consumed) / kShortestEntityLine) + 1.0;
   // At least a quarter more, so that a kind that crowds into the end of the text still
   // grows geometrically.
   const double want = std::max(count * 1.25 + 16.0, std::min(share * margin, most));
@@ -56,8 +57,7 @@ void MakeRoom(std::vector<T>& list) {
     AdviseLargePages(list.data(), list.capacity() * sizeof(T));
   } catch (const std::bad_alloc&) {
     // Without the room projected, the list still grows as far as memory allows.
-  } catch (const std::length_error&) {
-  }
+  } catch (const std::length_error&) {}
 }
 
 // Appends a value-initialised record and its order entry; returns the new record.

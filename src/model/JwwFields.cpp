@@ -24,9 +24,12 @@ enum TByteClass : unsigned char { kDrop, kKeep, kLead, kQuote, kEquals, kBlank, 
 constexpr std::array<TByteClass, 256> MakeByteClasses(bool lineEnds) {
   std::array<TByteClass, 256> t{};
   for (int b = 0; b < 256; ++b) {
-    if (IsLeadByte(static_cast<unsigned char>(b))) t[static_cast<std::size_t>(b)] = kLead;
-    else if (b >= 0x20 && b <= 0xFD) t[static_cast<std::size_t>(b)] = kKeep;
-    else t[static_cast<std::size_t>(b)] = kDrop;
+    if (IsLeadByte(static_cast<unsigned char>(b)))
+      t[static_cast<std::size_t>(b)] = kLead;
+    else if (b >= 0x20 && b <= 0xFD)
+      t[static_cast<std::size_t>(b)] = kKeep;
+    else
+      t[static_cast<std::size_t>(b)] = kDrop;
   }
   t['"'] = kQuote;
   t['='] = kEquals;
@@ -62,9 +65,9 @@ inline const char* NextMaybeSpecial(const char* p, const char* limit) noexcept {
   // or an equals sign.
   while (limit - p >= 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i special =
-        _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8('!')),
-                     _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('='))));
+    const __m128i special = _mm_or_si128(
+        _mm_cmplt_epi8(v, _mm_set1_epi8('!')),
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('='))));
     const auto mask = static_cast<unsigned>(_mm_movemask_epi8(special));
     if (mask != 0) return p + std::countr_zero(mask);
     p += 16;
@@ -101,8 +104,10 @@ const char* TJwwFields::SplitInPlace(const char* p, const char* limit, bool& cop
   const char* last = nullptr;   // one past its last byte
   // Takes [at, to) into the current field; false when a dropped byte lies before it.
   const auto take = [&](const char* at, const char* to) {
-    if (first == nullptr) first = at;
-    else if (last != at) return false;
+    if (first == nullptr)
+      first = at;
+    else if (last != at)
+      return false;
     last = to;
     return true;
   };
@@ -114,7 +119,8 @@ const char* TJwwFields::SplitInPlace(const char* p, const char* limit, bool& cop
   // A lead byte with a byte after it in the line is a character; alone at the end it is
   // dropped, and the line ends there.
   const auto loneLead = [&](const char* at) {
-    return at + 1 == limit || (kStopAtLineEnd && cls[static_cast<unsigned char>(at[1])] == kLineEnd);
+    return at + 1 == limit ||
+           (kStopAtLineEnd && cls[static_cast<unsigned char>(at[1])] == kLineEnd);
   };
   copy = false;
   const char* q = p;
@@ -230,8 +236,7 @@ void TJwwFields::SplitCopying(std::string_view line) {
     const auto b = static_cast<unsigned char>(in[i]);
     switch (kByteClass[b]) {
       case kKeep:
-      case kLineEnd:
-        continue;
+      case kLineEnd: continue;
       case kBlank:
         ++i;
         if (w > start) {
@@ -254,15 +259,9 @@ void TJwwFields::SplitCopying(std::string_view line) {
         out[w++] = in[i + 1];
         i += 2;
         continue;
-      case kDrop:
-        ++i;
-        continue;
-      case kEquals:
-        out[w++] = '=';
-        [[fallthrough]];
-      case kQuote:
-        ++i;
-        break;
+      case kDrop: ++i; continue;
+      case kEquals: out[w++] = '='; [[fallthrough]];
+      case kQuote: ++i; break;
     }
     break;
   }

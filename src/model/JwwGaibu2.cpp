@@ -177,8 +177,8 @@ double GroupScaleDivisor(const TJwwEntHdr& hdr) noexcept {
 
 void ResetJwwCurrentState() {
   TJwwReaderState& r = JwwReader;
-  r.AwaitGroup = r.AwaitLayer = r.AwaitColor = r.AwaitLType = r.AwaitLWidth =
-      r.AwaitTextKind = true;
+  r.AwaitGroup = r.AwaitLayer = r.AwaitColor = r.AwaitLType = r.AwaitLWidth = r.AwaitTextKind =
+      true;
   const TJwwReaderState start{};
   r.CurGroup = start.CurGroup;
   r.CurLayer = start.CurLayer;

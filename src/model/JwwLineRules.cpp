@@ -73,7 +73,10 @@ class TLineInterpreter {
     switch (key[0]) {
       case 'h': return HeaderRule(key);
       case 'b':
-        if (key == "bz") { NoGroupScale = true; return true; }
+        if (key == "bz") {
+          NoGroupScale = true;
+          return true;
+        }
         return false;
       case 'l': return LayerAttributeRule(key);
       case 'c': return CRule(key);
@@ -110,7 +113,10 @@ class TLineInterpreter {
   }
 
   bool HeaderRule(std::string_view key) {
-    if (key == "hk" && nf_ >= 2) { HkValue = Num(1); return true; }
+    if (key == "hk" && nf_ >= 2) {
+      HkValue = Num(1);
+      return true;
+    }
     if (key == "hs" && nf_ >= 17) {
       for (int i = 0; i < 16; ++i) LayerGroupScale[static_cast<std::size_t>(i)] = Num(i + 1);
       return true;
@@ -121,10 +127,22 @@ class TLineInterpreter {
       return true;
     }
     if (nf_ >= 11) {
-      if (key == "hcw") { for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].W = Num(i); return true; }
-      if (key == "hch") { for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].H = Num(i); return true; }
-      if (key == "hcd") { for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].D = Num(i); return true; }
-      if (key == "hcc") { for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].Color = Int(i); return true; }
+      if (key == "hcw") {
+        for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].W = Num(i);
+        return true;
+      }
+      if (key == "hch") {
+        for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].H = Num(i);
+        return true;
+      }
+      if (key == "hcd") {
+        for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].D = Num(i);
+        return true;
+      }
+      if (key == "hcc") {
+        for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].Color = Int(i);
+        return true;
+      }
     }
     if (key == "hn" && nf_ >= 5) {
       HnX1 = Num(1);
@@ -139,8 +157,14 @@ class TLineInterpreter {
         HostRgb[static_cast<std::size_t>(j)] = Int(j + 1);
       return true;
     }
-    if (StartsWith(key, "hp") && nf_ >= 3) { DesignatedPoint(key); return true; }
-    if (StartsWith(key, "hhp")) { r_.CurHp = HhpNumber(key); return true; }
+    if (StartsWith(key, "hp") && nf_ >= 3) {
+      DesignatedPoint(key);
+      return true;
+    }
+    if (StartsWith(key, "hhp")) {
+      r_.CurHp = HhpNumber(key);
+      return true;
+    }
     return false;
   }
 
@@ -435,20 +459,34 @@ class TLineInterpreter {
     TJwwEntSl2& s = AppendEntity(Sl2List, Sl2Count, kKindSl2);
     FillEntHdr(s.Hdr);
     s.Rgb = r_.CurRgb;
-    s.X1 = a.X; s.Y1 = a.Y; s.X2 = b.X; s.Y2 = b.Y;
+    s.X1 = a.X;
+    s.Y1 = a.Y;
+    s.X2 = b.X;
+    s.Y2 = b.Y;
   }
   void AddSl3(const TDPoint& a, const TDPoint& b, const TDPoint& c) {
     TJwwEntSl3& s = AppendEntity(Sl3List, Sl3Count, kKindSl3);
     FillEntHdr(s.Hdr);
     s.Rgb = r_.CurRgb;
-    s.X1 = a.X; s.Y1 = a.Y; s.X2 = b.X; s.Y2 = b.Y; s.X3 = c.X; s.Y3 = c.Y;
+    s.X1 = a.X;
+    s.Y1 = a.Y;
+    s.X2 = b.X;
+    s.Y2 = b.Y;
+    s.X3 = c.X;
+    s.Y3 = c.Y;
   }
   void AddSl4(const TDPoint& a, const TDPoint& b, const TDPoint& c, const TDPoint& d) {
     TJwwEntSl4& s = AppendEntity(Sl4List, Sl4Count, kKindSl4);
     FillEntHdr(s.Hdr);
     s.Rgb = r_.CurRgb;
-    s.X1 = a.X; s.Y1 = a.Y; s.X2 = b.X; s.Y2 = b.Y;
-    s.X3 = c.X; s.Y3 = c.Y; s.X4 = d.X; s.Y4 = d.Y;
+    s.X1 = a.X;
+    s.Y1 = a.Y;
+    s.X2 = b.X;
+    s.Y2 = b.Y;
+    s.X3 = c.X;
+    s.Y3 = c.Y;
+    s.X4 = d.X;
+    s.Y4 = d.Y;
   }
 
   // "sl" with two, three or four corners; degenerate ones are reduced to fewer corners.
@@ -460,21 +498,31 @@ class TLineInterpreter {
     }
     const TDPoint p3{Num(5), Num(6)};
     if (nf_ == 7) {
-      if (SameCorner(p1, p2)) AddSl2(p1, p3);
-      else if (SameCorner(p2, p3)) AddSl2(p1, p2);
-      else AddSl3(p1, p2, p3);
+      if (SameCorner(p1, p2))
+        AddSl2(p1, p3);
+      else if (SameCorner(p2, p3))
+        AddSl2(p1, p2);
+      else
+        AddSl3(p1, p2, p3);
       return;
     }
     const TDPoint p4{Num(7), Num(8)};
     const bool e12 = SameCorner(p1, p2), e13 = SameCorner(p1, p3), e23 = SameCorner(p2, p3);
     const bool e14 = SameCorner(p1, p4), e24 = SameCorner(p2, p4), e34 = SameCorner(p3, p4);
-    if (e12 && e13) AddSl2(p1, p4);
-    else if (e23 && e24) AddSl2(p1, p2);
-    else if (e12 && e34) AddSl2(p1, p3);
-    else if (e14 || e24 || e34) AddSl3(p1, p2, p3);
-    else if (e13 || e23) AddSl3(p1, p2, p4);
-    else if (e12) AddSl3(p1, p3, p4);
-    else AddSl4(p1, p2, p3, p4);
+    if (e12 && e13)
+      AddSl2(p1, p4);
+    else if (e23 && e24)
+      AddSl2(p1, p2);
+    else if (e12 && e34)
+      AddSl2(p1, p3);
+    else if (e14 || e24 || e34)
+      AddSl3(p1, p2, p3);
+    else if (e13 || e23)
+      AddSl3(p1, p2, p4);
+    else if (e12)
+      AddSl3(p1, p3, p4);
+    else
+      AddSl4(p1, p2, p3, p4);
   }
 
   // "hp<n>[suffix]": suffixes are searched in the order "-", "ln", "ci", "ch"; a later find
@@ -519,12 +567,18 @@ class TLineInterpreter {
       TJwwEntLin& l = r_.DimLine;
       FillEntHdr(l.Hdr);
       l.PlNo = 0;
-      l.X1 = Num(0); l.Y1 = Num(1); l.X2 = Num(2); l.Y2 = Num(3);
+      l.X1 = Num(0);
+      l.Y1 = Num(1);
+      l.X2 = Num(2);
+      l.Y2 = Num(3);
     } else {
       TJwwEntLin& l = AppendEntity(LinList, LinCount, kKindLin);
       FillEntHdr(l.Hdr);
       l.PlNo = r_.InPolyline ? r_.PlCount : 0;
-      l.X1 = Num(0); l.Y1 = Num(1); l.X2 = Num(2); l.Y2 = Num(3);
+      l.X1 = Num(0);
+      l.Y1 = Num(1);
+      l.X2 = Num(2);
+      l.Y2 = Num(3);
     }
     r_.CurZFlags = 0;
     r_.CurHp = 0;

@@ -76,10 +76,21 @@ TEST(DrawingIndex, TextsNotWrittenAsStoredAreNearEveryView) {
     const char* Text;
     bool Always;
   } cases[] = {
-      {"^!bold", true},   {"ab^", true},      {"$F", true},          {"%ss", true},
-      {"%%var", true},    {"wall\xA5", true}, {"wall\x81\x45", true}, {"a", false},
-      {"wall", false},    {"wall 12", false}, {"%ab%", false},       {"\xA5wall", false},
-      {"wall\x45", false}, {"\x81\x45wall", false}, {"", false},
+      {"^!bold", true},
+      {"ab^", true},
+      {"$F", true},
+      {"%ss", true},
+      {"%%var", true},
+      {"wall\xA5", true},
+      {"wall\x81\x45", true},
+      {"a", false},
+      {"wall", false},
+      {"wall 12", false},
+      {"%ab%", false},
+      {"\xA5wall", false},
+      {"wall\x45", false},
+      {"\x81\x45wall", false},
+      {"", false},
   };
   InitJwwModel();
   for (const auto& c : cases) {

@@ -11,13 +11,13 @@ namespace sxf::test {
 
 std::string WriteTempFile(std::string_view bytes) {
   static std::atomic<int> serial{0};
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("sxf-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".txt");
+  const auto path =
+      std::filesystem::temp_directory_path() /
+      ("sxf-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".txt");
   std::ofstream out(path, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path.string();
 }
-
 
 std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
   std::mt19937 rng(seed);
@@ -27,7 +27,9 @@ std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
     const double v = (static_cast<double>(rng()) - 2147483648.0) / (1.0 + pick(100000));
     switch (pick(12)) {
       case 0: std::snprintf(b, sizeof b, "%.13e", v); return b;
-      case 1: std::snprintf(b, sizeof b, "%.13e", v); return std::string(b).insert(std::string(b).size() - 2, "0");
+      case 1:
+        std::snprintf(b, sizeof b, "%.13e", v);
+        return std::string(b).insert(std::string(b).size() - 2, "0");
       case 2: return std::to_string(static_cast<int>(pick(2000)) - 1000);
       case 3: std::snprintf(b, sizeof b, "%.20f", v); return b;
       case 4: return pick(2) ? "1,5" : "-";
@@ -37,11 +39,13 @@ std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
   };
   const auto numbers = [&](int n) {
     std::string out;
-    for (int k = 0; k < n; ++k) out += (pick(30) == 0 ? "\t" : pick(40) == 0 ? "  " : " ") + number();
+    for (int k = 0; k < n; ++k)
+      out += (pick(30) == 0 ? "\t" : pick(40) == 0 ? "  " : " ") + number();
     return out;
   };
   const auto text = [&]() {
-    static const char* const kPieces[] = {"\x95\x94\x89\xAE", "A", " ", "\"", "=", "\xB1", "\x87\x40", "\t", "1"};
+    static const char* const kPieces[] = {"\x95\x94\x89\xAE", "A",  " ", "\"", "=", "\xB1",
+                                          "\x87\x40",         "\t", "1"};
     std::string out;
     for (unsigned k = pick(8); k > 0; --k) out += kPieces[pick(9)];
     return out;
@@ -51,9 +55,15 @@ std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
     std::string line;
     switch (pick(40)) {
       case 0: line = "lt" + std::to_string(pick(3) ? 47 + pick(16) : 1 + pick(9)); break;
-      case 1: line = "lc" + std::to_string(pick(11)) + (pick(2) ? " " + std::to_string(pick(99999)) : ""); break;
-      case 2: line = "lg" + std::string(1, "0123456789abcdefZ"[pick(17)]) + " " + std::to_string(pick(3)); break;
-      case 3: line = "ly" + std::string(1, "0123456789ABCDEF"[pick(16)]) + " " + std::to_string(pick(3)); break;
+      case 1:
+        line = "lc" + std::to_string(pick(11)) + (pick(2) ? " " + std::to_string(pick(99999)) : "");
+        break;
+      case 2:
+        line = "lg" + std::string(1, "0123456789abcdefZ"[pick(17)]) + " " + std::to_string(pick(3));
+        break;
+      case 3:
+        line = "ly" + std::string(1, "0123456789ABCDEF"[pick(16)]) + " " + std::to_string(pick(3));
+        break;
       case 4: line = "ci" + numbers(3); break;
       case 5: line = "ci" + numbers(7); break;
       case 6: line = std::string("c") + "hvsrotkz2"[pick(9)] + numbers(4) + " \"" + text(); break;
@@ -75,7 +85,9 @@ std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
       case 22: line = text() + numbers(3); break;
       default: line = numbers(4); break;
     }
-    if (pick(50) == 0) line.insert(pick(static_cast<unsigned>(line.size()) + 1), 1, "\x01\x7f\xfe\xff\x1a\0"[pick(6)]);
+    if (pick(50) == 0)
+      line.insert(pick(static_cast<unsigned>(line.size()) + 1), 1,
+                  "\x01\x7f\xfe\xff\x1a\0"[pick(6)]);
     if (pick(80) == 0) line += '\x82';  // a lone lead byte at the end
     out += line;
     const unsigned end = pick(20);

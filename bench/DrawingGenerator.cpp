@@ -1,4 +1,4 @@
-#include "support/DrawingGenerator.h"
+#include "DrawingGenerator.h"
 
 #include <cmath>
 #include <cstdio>
