@@ -5,9 +5,26 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <vector>
 #include <unistd.h>
 
 namespace sxf::test {
+
+namespace {
+template <typename T>
+void Sync(const std::vector<T>& list, int& count) {
+  count = static_cast<int>(list.size());
+}
+}  // namespace
+
+void SyncListCounts() {
+  Sync(LinList, LinCount), Sync(CirList, CirCount), Sync(ArcList, ArcCount);
+  Sync(TxtList, TxtCount), Sync(PntList, PntCount), Sync(PntExList, PntExCount);
+  Sync(DimList, DimCount), Sync(BlkList, BlkCount), Sync(Sl2List, Sl2Count);
+  Sync(Sl3List, Sl3Count), Sync(Sl4List, Sl4Count), Sync(ScList, ScCount);
+  Sync(SeList, SeCount), Sync(SoList, SoCount), Sync(SgList, SgCount);
+  Sync(EntOrder, EntOrderCount);
+}
 
 std::string WriteTempFile(std::string_view bytes) {
   static std::atomic<int> serial{0};

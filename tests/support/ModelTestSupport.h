@@ -22,6 +22,9 @@ inline void Parse(std::initializer_list<std::string> lines) {
   for (const std::string& line : lines) ParseJwwLine(line);
 }
 
+// Sets every list's count to its size, after a test has pushed records straight into the lists.
+void SyncListCounts();
+
 // Writes bytes to a new file in the temporary folder and returns its path.
 std::string WriteTempFile(std::string_view bytes);
 
