@@ -22,7 +22,6 @@ namespace {
 constexpr const char* kUsage =
     "usage: sxf-usertype-report FILE [--format text|csv|json] [--entities] [--by-layer] [--marks]\n"
     "                           [--png OUT [--size WxH]]\n"
-    "       sxf-usertype-report --version\n"
     "  Reads FILE (an interchange file JWC_TEMP.TXT) and prints how many entities of each\n"
     "  kind use each SXF user line type 17..32.\n"
     "  --format text   the tally grid in aligned columns (default)\n"
@@ -32,7 +31,8 @@ constexpr const char* kUsage =
     "  --by-layer      the tally of every layer that holds a counted entity (json: \"layers\")\n"
     "  --marks         text and csv: one line per numbered mark, where it is (json has \"marks\")\n"
     "  --png OUT       also write the preview as the window draws it after fit-all\n"
-    "  --size WxH      size of that picture in pixels (default 800x600)\n";
+    "  --size WxH      size of that picture in pixels (default 800x600)\n"
+    "  --version       the program's version\n";
 
 // Writes the whole text to standard output and flushes it; false, with a message, when any
 // of it could not be written (a full disk, a closed pipe).
@@ -74,59 +74,13 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args = Arguments(argc, argv);
-  const int count = static_cast<int>(args.size());
-  std::string file;
-  std::string_view format = "text";
-  bool entities = false;
-  bool byLayer = false;
-  bool marks = false;
-  std::string png;
-  int pngWidth = 800;
-  int pngHeight = 600;
-  bool sizeGiven = false;
-  for (int i = 0; i < count; ++i) {
-    const std::string_view arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      return WriteAll(kUsage) ? 0 : 1;
-    }
-    if (arg == "--version") return WriteAll("sxf-usertype-report " SXF_VERSION "\n") ? 0 : 1;
-    if (arg == "--format") {
-      if (i + 1 >= count) return Usage("--format needs a value");
-      format = args[++i];
-      if (format != "text" && format != "csv" && format != "json")
-        return Usage("--format takes text, csv or json");
-    } else if (arg.starts_with("--format=")) {
-      format = arg.substr(9);
-      if (format != "text" && format != "csv" && format != "json")
-        return Usage("--format takes text, csv or json");
-    } else if (arg == "--entities") {
-      entities = true;
-    } else if (arg == "--by-layer") {
-      byLayer = true;
-    } else if (arg == "--marks") {
-      marks = true;
-    } else if (arg == "--png") {
-      if (i + 1 >= count) return Usage("--png needs a file name");
-      png = args[++i];
-    } else if (arg == "--size") {
-      if (i + 1 >= count) return Usage("--size needs WxH");
-      const auto size = sxf::ParsePictureSize(args[++i]);
-      if (!size) return Usage("--size takes WxH, each a plain decimal number from 1 to 16384");
-      pngWidth = size->Width;
-      pngHeight = size->Height;
-      sizeGiven = true;
-    } else if (arg.starts_with("-") && arg != "-") {
-      return Usage(("unknown option " + std::string(arg)).c_str());
-    } else if (file.empty()) {
-      file = std::string(arg);
-    } else {
-      return Usage("only one FILE may be given");
-    }
-  }
-  if (file.empty()) return Usage("no FILE given");
-  if (entities && format != "json") return Usage("--entities goes with --format json");
-  if (sizeGiven && png.empty()) return Usage("--size goes with --png");
+  const sxf::TReportArguments parsed = sxf::ParseReportArguments(Arguments(argc, argv));
+  if (!parsed.Problem.empty()) return Usage(parsed.Problem.c_str());
+  const sxf::TReportOptions& options = parsed.Options;
+  if (options.Help) return WriteAll(kUsage) ? 0 : 1;
+  if (options.Version) return WriteAll("sxf-usertype-report " SXF_VERSION "\n") ? 0 : 1;
+  const std::string& file = options.File;
+  const std::string_view format = options.Format;
 
   sxf::InitJwwModel();
   const sxf::TJwcLoadResult load = sxf::ReadJwcTempFile(file);
@@ -145,33 +99,36 @@ int main(int argc, char** argv) {
   std::string out;
   try {
     const sxf::TTallyGrid grid = sxf::BuildTallyGrid();
-    if (!png.empty()) {
-      const std::string problem = sxf::WritePreviewPng(png, pngWidth, pngHeight);
+    if (!options.Png.empty()) {
+      const std::string problem =
+          sxf::WritePreviewPng(options.Png, options.Size.Width, options.Size.Height);
       if (!problem.empty()) {
-        std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", png.c_str(), problem.c_str());
+        std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", options.Png.c_str(),
+                     problem.c_str());
         return 1;
       }
     }
     if (format == "json") {
       // Written as it is made: with every entity the text is several times the model's size.
       // A failed write leaves the stream's error set, which WriteAll below reports.
-      sxf::WriteReportJson(grid, {load.ReadToEnd, entities, true, byLayer}, [](std::string_view chunk) {
-        std::fwrite(chunk.data(), 1, chunk.size(), stdout);
-      });
+      sxf::WriteReportJson(
+          grid, {load.ReadToEnd, options.Entities, true, options.ByLayer},
+          [](std::string_view chunk) { std::fwrite(chunk.data(), 1, chunk.size(), stdout); });
     } else {
       const bool csv = format == "csv";
       out = csv ? sxf::FormatTallyCsv(grid) : sxf::FormatTallyText(grid);
-      if (byLayer) {
+      if (options.ByLayer) {
         out += '\n';
         out += csv ? sxf::FormatLayerTalliesCsv() : sxf::FormatLayerTalliesText();
       }
-      if (marks) {
+      if (options.Marks) {
         out += '\n';
         out += csv ? sxf::FormatMarksCsv() : sxf::FormatMarksText();
       }
       // The drawing's block references were handed over as references only: say so last.
       const std::string blocks = sxf::BlocksNotSearchedLine(JapaneseLanguage());
-      if (!blocks.empty()) out += csv ? "\"" + blocks.substr(0, blocks.size() - 1) + "\"\n" : blocks;
+      if (!blocks.empty())
+        out += csv ? "\"" + blocks.substr(0, blocks.size() - 1) + "\"\n" : blocks;
     }
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "sxf-usertype-report: out of memory while making the report of %s\n",

@@ -4,7 +4,9 @@
 
 #include <charconv>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace sxf {
 
@@ -34,5 +36,30 @@ inline std::optional<TPictureSize> ParsePictureSize(std::string_view text) noexc
   if (!w || !h) return std::nullopt;
   return TPictureSize{*w, *h};
 }
+
+// What the command line asks for. Help and Version end the reading of the arguments: what
+// follows them is not looked at.
+struct TReportOptions {
+  std::string File;
+  std::string Format = "text";  // text, csv or json
+  bool Entities = false;        // json only
+  bool ByLayer = false;
+  bool Marks = false;
+  std::string Png;              // empty: no picture
+  TPictureSize Size{800, 600};  // of the picture, in pixels
+  bool SizeGiven = false;
+  bool Help = false;
+  bool Version = false;
+};
+
+// The options, or the problem to print above the usage (exit status 2).
+struct TReportArguments {
+  TReportOptions Options;
+  std::string Problem;  // empty when the arguments are good
+};
+
+// args are the arguments after the program name; "-" alone is a file name, and --format also
+// takes its value joined ("--format=csv").
+TReportArguments ParseReportArguments(const std::vector<std::string>& args);
 
 }  // namespace sxf

@@ -14,6 +14,8 @@
 #include "platform/qt/QtCanvas.h"
 #include "preview/Preview.h"
 #include "render/DrawingIndex.h"
+#include "support/ModelTestSupport.h"
+#include "support/PreviewImage.h"
 
 namespace sxf {
 namespace {
@@ -106,24 +108,7 @@ void GenerateDrawing(unsigned seed, int records) {
       }
     }
   }
-  LinCount = static_cast<int>(LinList.size());
-  CirCount = static_cast<int>(CirList.size());
-  ArcCount = static_cast<int>(ArcList.size());
-  PntCount = static_cast<int>(PntList.size());
-  PntExCount = static_cast<int>(PntExList.size());
-  Sl2Count = static_cast<int>(Sl2List.size());
-  Sl3Count = static_cast<int>(Sl3List.size());
-  ScCount = static_cast<int>(ScList.size());
-  SoCount = static_cast<int>(SoList.size());
-  DimCount = static_cast<int>(DimList.size());
-}
-
-QImage Draw(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  TQtCanvas canvas(image);
-  DrawPreview(canvas, width, height);
-  canvas.Flush();
-  return image;
+  test::SyncListCounts();
 }
 
 TEST(DrawingIndex, PaintsTheSamePixelsAsVisitingEveryRecord) {
@@ -144,10 +129,10 @@ TEST(DrawingIndex, PaintsTheSamePixelsAsVisitingEveryRecord) {
       ViewScale *= v.zoom;
       CentreViewOn(cx + v.panX * w, cy + v.panY * h);
       SetDrawingIndexAreaShare(0.0);
-      const QImage everyRecord = Draw(kWidth, kHeight);
+      const QImage everyRecord = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
       SetDrawingIndexAreaShare(1e9);
       if (RecordsNearView(LinList.data(), LinCount) != nullptr) ++indexedViews;
-      const QImage indexed = Draw(kWidth, kHeight);
+      const QImage indexed = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
       EXPECT_TRUE(indexed == everyRecord) << "seed " << seed << " zoom " << v.zoom << " pan " << v.panX << ", " << v.panY;
     }
   }

@@ -16,6 +16,8 @@
 #include "platform/qt/QtCanvas.h"
 #include "preview/Preview.h"
 #include "render/DrawingIndex.h"
+#include "support/ModelTestSupport.h"
+#include "support/PreviewImage.h"
 #include "render/UserBreak.h"
 #include "search/LineTypeMarks.h"
 
@@ -133,20 +135,7 @@ void Generate(TKind kind, unsigned seed, int records) {
       }
     }
   }
-  LinCount = static_cast<int>(LinList.size());
-  CirCount = static_cast<int>(CirList.size());
-  ArcCount = static_cast<int>(ArcList.size());
-  TxtCount = static_cast<int>(TxtList.size());
-  DimCount = static_cast<int>(DimList.size());
-}
-
-template <typename Canvas>
-QImage Draw(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  Canvas canvas(image);
-  DrawPreview(canvas, width, height);
-  canvas.Flush();
-  return image;
+  test::SyncListCounts();
 }
 
 class RedrawPaths : public ::testing::Test {
@@ -180,11 +169,11 @@ TEST_F(RedrawPaths, IndexedTextsDimensionsAndMarksPaintTheSamePixelsAsEveryRecor
         ViewScale *= v.zoom;
         CentreViewOn(cx + v.panX * w, cy + v.panY * h);
         SetDrawingIndexAreaShare(0.0);
-        const QImage everyRecord = Draw<TQtCanvas>(kWidth, kHeight);
+        const QImage everyRecord = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
         SetDrawingIndexAreaShare(1e9);
         if (const auto* near = RecordsNearView(TxtList.data(), TxtCount))
           if (near->size() < TxtList.size()) ++indexedTextViews;
-        const QImage indexed = Draw<TQtCanvas>(kWidth, kHeight);
+        const QImage indexed = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
         EXPECT_TRUE(indexed == everyRecord)
             << (kind == TKind::Dense ? "dense" : "light") << " seed " << seed << " zoom " << v.zoom << " pan "
             << v.panX << ", " << v.panY;
@@ -211,7 +200,7 @@ TEST_F(RedrawPaths, ARecordLeftOutByTheIndexPaintsNothingInTheView) {
     ViewWidth = ViewHeight = kSide;
     ViewScale = 1.0;
     CentreViewOn(-300, -300);
-    blank = Draw<TQtCanvas>(kSide, kSide);
+    blank = test::DrawPreviewImage<TQtCanvas>(kSide, kSide);
   }
   for (int trial = 0; trial < 150; ++trial) {
     InitJwwModel();
@@ -264,14 +253,14 @@ TEST_F(RedrawPaths, ARecordLeftOutByTheIndexPaintsNothingInTheView) {
         else
           CentreViewOn(along, away);
         SetDrawingIndexAreaShare(0.0);
-        const QImage everyRecord = Draw<TQtCanvas>(kSide, kSide);
+        const QImage everyRecord = test::DrawPreviewImage<TQtCanvas>(kSide, kSide);
         // Views where the record paints something (the origin's cross lies further in).
         if (everyRecord != blank) ++painted;
         SetDrawingIndexAreaShare(1e9);
         const std::vector<int>* near = RecordsNearView(list, 1);
         if (near == nullptr || !near->empty()) continue;
         ++leftOut;
-        const QImage indexed = Draw<TQtCanvas>(kSide, kSide);
+        const QImage indexed = test::DrawPreviewImage<TQtCanvas>(kSide, kSide);
         EXPECT_TRUE(indexed == everyRecord) << "trial " << trial << " view " << k << " at scale " << scale;
       }
     }
@@ -344,8 +333,8 @@ TEST_F(RedrawPaths, OneStepPixelLinesPaintWhatTheThreeCallsPaint) {
       const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
       ViewScale *= zoom;
       CentreViewOn(cx, cy);
-      const QImage oneStep = Draw<TQtCanvas>(kWidth, kHeight);
-      const QImage threeCalls = Draw<TThreeCallCanvas>(kWidth, kHeight);
+      const QImage oneStep = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
+      const QImage threeCalls = test::DrawPreviewImage<TThreeCallCanvas>(kWidth, kHeight);
       EXPECT_TRUE(oneStep == threeCalls) << (kind == TKind::Dense ? "dense" : "light") << " zoom " << zoom;
     }
   }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -14,9 +15,10 @@
 #include <vector>
 
 #include "cli/JsonWriter.h"
+#include "DrawingGenerator.h"
 #include "cli/ReportOptions.h"
 #include "model/JwwGaibu2.h"
-#include "model/ModelTestSupport.h"
+#include "support/ModelTestSupport.h"
 #include "globals/UnitGval.h"
 #include "search/LineTypeTally.h"
 
@@ -103,6 +105,137 @@ TEST(ReportOptions, PictureSizeIsTwoPlainDecimalNumbers) {
   }
 }
 
+// The CSV quoting rule cell by cell: a cell is quoted when it holds a comma, a quote or a line
+// end, and a quote inside it is doubled; the text report writes the name as it stands.
+TEST_F(ReportTest, CsvQuotesACellOnlyWhereItMust) {
+  const struct {
+    const char* Name;
+    const char* Cell;
+  } cases[] = {
+      {"Walls", "Walls"},   {"a\"b", "\"a\"\"b\""}, {"\"", "\"\"\"\""},   {"a,b", "\"a,b\""},
+      {"a\rb", "\"a\rb\""}, {"a\nb", "\"a\nb\""},   {"a b;c'", "a b;c'"}, {"", ""}};
+  for (const auto& c : cases) {
+    InitJwwModel();
+    Parse({"ly3", "lt47", "0 0 10 0"});
+    LayerName[3] = c.Name;
+    EXPECT_NE(FormatMarksCsv().find("\n17,線分,0,,3," + std::string(c.Cell) + ",5,0,5,0,Lin,0\n"),
+              std::string::npos)
+        << c.Name;
+    EXPECT_NE(FormatLayerTalliesCsv().find("\n0,,3," + std::string(c.Cell) + ",17,1,,,,,,1\n"),
+              std::string::npos)
+        << c.Name;
+    if (*c.Name != '\0') {
+      EXPECT_NE(FormatMarksText().find(" /" + std::string(c.Name) + "  file (5, 0)"),
+                std::string::npos)
+          << c.Name;
+    }
+  }
+}
+
+// Every kind has its own words: the grid's kind word and the list name of a mark, the list
+// name of every record in "entities", and the key of every list in "counts".
+TEST_F(ReportTest, EveryKindHasItsListNameAndWord) {
+  const struct {
+    int Kind;
+    const char* Name;
+  } names[] = {{kKindLin, "Lin"}, {kKindCir, "Cir"}, {kKindArc, "Arc"},
+               {kKindTxt, "Txt"}, {kKindPnt, "Pnt"}, {kKindPntEx, "PntEx"},
+               {kKindDim, "Dim"}, {kKindBlk, "Blk"}, {kKindSl2, "Sl2"},
+               {kKindSl3, "Sl3"}, {kKindSl4, "Sl4"}, {kKindSc, "Sc"},
+               {kKindSe, "Se"},   {kKindSo, "So"},   {kKindSg, "Sg"},
+               {0, "?"},          {16, "?"},         {-1, "?"}};
+  for (const auto& n : names) EXPECT_STREQ(KindListName(n.Kind), n.Name) << n.Kind;
+
+  // The random text holds every kind but dimensions: one is added at its end.
+  ParseJwcText(test::RandomDrawingText(11, 300000) + "msg\r\n2 2 12 2\r\ncs 5 3 1 0 \"10\r\n");
+  ResetJwwCurrentState();
+  const std::string json = FormatReportJson(BuildTallyGrid(), {true, true});
+  const int counts[] = {LinCount,   CirCount, ArcCount, TxtCount, PntCount,
+                        PntExCount, DimCount, BlkCount, Sl2Count, Sl3Count,
+                        Sl4Count,   ScCount,  SeCount,  SoCount,  SgCount};
+  std::string countsMember = "\"counts\":{";
+  for (int k = 0; k < 15; ++k) {
+    const std::string name = names[k].Name;
+    countsMember += "\"" + name + "\":" + std::to_string(counts[k]) + ",";
+    const std::string record = "{\"list\":\"" + name + "\",\"index\":";
+    std::size_t found = 0;
+    for (std::size_t at = json.find(record); at != std::string::npos;
+         at = json.find(record, at + 1))
+      ++found;
+    EXPECT_GT(counts[k], 0) << name;
+    EXPECT_EQ(found, static_cast<std::size_t>(counts[k])) << name;
+  }
+  EXPECT_NE(json.find(countsMember + "\"EntOrder\":" + std::to_string(EntOrderCount) + "}"),
+            std::string::npos)
+      << countsMember;
+
+  // One mark of every column of the grid, in drawing order.
+  InitJwwModel();
+  Parse({"lt47", "0 0 10 4", "lt48", "ci 0 0 5", "lt49", "ci 0 0 10 90 180 1 0", "lt50",
+         "ci 0 0 10 0 0 0.5 0", "lt51", "ci 0 0 10 90 180 0.5 90", "msg", "lt52", "2 2 12 2", "lt1",
+         "cs 5 3 1 0 \"10"});
+  const std::string csv = FormatMarksCsv();
+  const char* const rows[] = {"\n17,線分,", "\n18,円,",     "\n19,円弧,",
+                              "\n20,楕円,", "\n21,楕円弧,", "\n22,寸法線,"};
+  const char* const lists[] = {",Lin,0\n", ",Cir,0\n", ",Arc,0\n",
+                               ",Arc,1\n", ",Arc,2\n", ",Dim,0\n"};
+  std::size_t at = 0;
+  for (int k = 0; k < 6; ++k) {
+    at = csv.find(rows[k], at);
+    ASSERT_NE(at, std::string::npos) << rows[k] << csv;
+    EXPECT_EQ(csv.find(lists[k], at), csv.find('\n', at + 1) - std::strlen(lists[k]) + 1)
+        << rows[k] << csv;
+  }
+}
+
+// Every option alone and in the combinations that are refused; a problem's words are what the
+// user reads above the usage. Problem "" means the arguments are good.
+TEST(ReportOptions, ArgumentsToOptionsOrAProblem) {
+  struct TCase {
+    std::vector<std::string> Args;
+    const char* Problem;
+    const char* Summary;  // File|Format|Entities ByLayer Marks|Png|WxH SizeGiven|Help Version
+  } cases[] = {
+      {{"a.txt"}, "", "a.txt|text|000||800x600 0|00"},
+      {{"--format", "csv", "a"}, "", "a|csv|000||800x600 0|00"},
+      {{"a", "--format=json", "--entities"}, "", "a|json|100||800x600 0|00"},
+      {{"--by-layer", "--marks", "a"}, "", "a|text|011||800x600 0|00"},
+      {{"a", "--png", "o.png", "--size", "40x30"}, "", "a|text|000|o.png|40x30 1|00"},
+      {{"-"}, "", "-|text|000||800x600 0|00"},
+      {{"--help", "--bogus"}, "", "|text|000||800x600 0|10"},
+      {{"a", "-h"}, "", "a|text|000||800x600 0|10"},
+      {{"--version"}, "", "|text|000||800x600 0|01"},
+      {{}, "no FILE given", nullptr},
+      {{"a", "b"}, "only one FILE may be given", nullptr},
+      {{"a", "--bogus", "--help"}, "unknown option --bogus", nullptr},
+      {{"a", "--png=o.png"}, "unknown option --png=o.png", nullptr},
+      {{"a", "--format"}, "--format needs a value", nullptr},
+      {{"a", "--format", "xml"}, "--format takes text, csv or json", nullptr},
+      {{"a", "--format="}, "--format takes text, csv or json", nullptr},
+      {{"a", "--formats=csv"}, "unknown option --formats=csv", nullptr},
+      {{"a", "--png"}, "--png needs a file name", nullptr},
+      {{"a", "--png", "o", "--size"}, "--size needs WxH", nullptr},
+      {{"a", "--png", "o", "--size", "0x1"},
+       "--size takes WxH, each a plain decimal number from 1 to 16384",
+       nullptr},
+      {{"a", "--entities"}, "--entities goes with --format json", nullptr},
+      {{"a", "--size", "4x3"}, "--size goes with --png", nullptr},
+  };
+  for (const TCase& c : cases) {
+    const std::string where = c.Args.empty() ? "(none)" : c.Args.front() + " ... " + c.Args.back();
+    const TReportArguments r = ParseReportArguments(c.Args);
+    EXPECT_EQ(r.Problem, c.Problem) << where;
+    if (c.Summary == nullptr) continue;
+    const TReportOptions& o = r.Options;
+    const std::string summary = o.File + "|" + o.Format + "|" + std::to_string(o.Entities) +
+                                std::to_string(o.ByLayer) + std::to_string(o.Marks) + "|" + o.Png +
+                                "|" + std::to_string(o.Size.Width) + "x" +
+                                std::to_string(o.Size.Height) + " " + std::to_string(o.SizeGiven) +
+                                "|" + std::to_string(o.Help) + std::to_string(o.Version);
+    EXPECT_EQ(summary, c.Summary) << where;
+  }
+}
+
 }  // namespace
 }  // namespace sxf
 
@@ -162,9 +295,12 @@ namespace sxf {
 namespace {
 
 // The streamed JSON is the whole text, byte for byte, however small its chunks: on the
-// samples and on a generated drawing with every kind of record, with and without entities.
+// samples, on a drawing with every kind of record and on a benchmark drawing, with and without
+// entities.
 TEST(ReportJsonStream, ChunksMakeTheWholeText) {
-  std::vector<std::string> drawings = {test::RandomDrawingText(5, 200000)};
+  std::vector<std::string> drawings = {
+      test::RandomDrawingText(5, 200000),
+      bench::GenerateDrawing(3000, 3, bench::TDrawingProfile::Dense)};
   if (const char* samples = std::getenv("SXF_SAMPLES")) {
     for (const char* name : {"/floor-plan/JWC_TEMP.TXT", "/clean-detail/JWC_TEMP.TXT"}) {
       std::ifstream in(std::string(samples) + name, std::ios::binary);

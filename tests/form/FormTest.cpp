@@ -12,7 +12,7 @@
 #include "form/Navigation.h"
 #include "globals/UnitGval.h"
 #include "search/LineTypeTally.h"
-#include "graphics/RecordingCanvas.h"
+#include "support/RecordingCanvas.h"
 #include "model/JwwGaibu2.h"
 #include "render/UserBreak.h"
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "globals/UnitGval.h"
-#include "graphics/RecordingCanvas.h"
-#include "graphics/ViewTestSupport.h"
+#include "support/RecordingCanvas.h"
+#include "support/ViewTestSupport.h"
 
 namespace sxf {
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "model/ModelTestSupport.h"
+#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <random>
 
-#include "graphics/ViewTestSupport.h"
+#include "support/ViewTestSupport.h"
 
 namespace sxf {
 namespace {

@@ -6,9 +6,9 @@
 #include <limits>
 #include <random>
 
-#include "graphics/RecordingCanvas.h"
+#include "support/RecordingCanvas.h"
 #include "graphics/clipping.h"
-#include "graphics/ViewTestSupport.h"
+#include "support/ViewTestSupport.h"
 #include "util/MyFunc.h"
 
 namespace sxf {

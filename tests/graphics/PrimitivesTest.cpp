@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/RecordingCanvas.h"
-#include "graphics/ViewTestSupport.h"
+#include "support/RecordingCanvas.h"
+#include "support/ViewTestSupport.h"
 
 namespace sxf {
 namespace {

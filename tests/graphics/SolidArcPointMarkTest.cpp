@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "graphics/PointMark.h"
-#include "graphics/RecordingCanvas.h"
+#include "support/RecordingCanvas.h"
 #include "graphics/SolidArc.h"
-#include "graphics/ViewTestSupport.h"
+#include "support/ViewTestSupport.h"
 #include "util/MyFunc.h"
 
 namespace sxf {

@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "model/ModelTestSupport.h"
+#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {

@@ -18,7 +18,7 @@
 #include <unistd.h>
 
 #include "model/JwwGaibu2.h"
-#include "model/ModelTestSupport.h"
+#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {

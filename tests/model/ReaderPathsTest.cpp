@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "model/JwwGaibu2.h"
-#include "model/ModelTestSupport.h"
+#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "model/JwwGaibu2.h"
-#include "model/ModelTestSupport.h"
+#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "preview/Preview.h"
 #include "globals/UnitGval.h"
-#include "graphics/RecordingCanvas.h"
-#include "model/ModelTestSupport.h"
+#include "support/RecordingCanvas.h"
+#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "globals/UnitGval.h"
-#include "graphics/RecordingCanvas.h"
-#include "model/ModelTestSupport.h"
+#include "support/RecordingCanvas.h"
+#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "globals/UnitGval.h"
-#include "graphics/ViewTestSupport.h"
+#include "support/ViewTestSupport.h"
 #include "model/JwwGaibu2.h"
 
 namespace sxf {
@@ -63,6 +63,54 @@ TEST(DrawingIndex, NearRecordsHoldEveryLineMeetingTheView) {
       }
     }
   }
+  SetDrawingIndexAreaShare(0.25);
+  ClearDrawingIndex();
+  InitJwwModel();
+}
+
+// A text whose drawn characters are not its stored bytes (escapes, the host's codes of two
+// and three bytes, variables, spacing marks at its end) may be drawn anywhere and is near
+// every view; a text written as stored is near only where it lies.
+TEST(DrawingIndex, TextsNotWrittenAsStoredAreNearEveryView) {
+  const struct {
+    const char* Text;
+    bool Always;
+  } cases[] = {
+      {"^!bold", true},
+      {"ab^", true},
+      {"$F", true},
+      {"%ss", true},
+      {"%%var", true},
+      {"wall\xA5", true},
+      {"wall\x81\x45", true},
+      {"a", false},
+      {"wall", false},
+      {"wall 12", false},
+      {"%ab%", false},
+      {"\xA5wall", false},
+      {"wall\x45", false},
+      {"\x81\x45wall", false},
+      {"", false},
+  };
+  InitJwwModel();
+  for (const auto& c : cases) {
+    TJwwEntTxt t;
+    t.X = 90000, t.Y = 90000, t.W = t.H = 2, t.DirX = 10;
+    t.Text = c.Text;
+    TxtList.push_back(t);
+  }
+  TJwwEntTxt origin;
+  origin.Text = "origin";
+  TxtList.push_back(origin);
+  TxtCount = static_cast<int>(TxtList.size());
+  BuildDrawingIndex();
+  SetDrawingIndexAreaShare(1e9);
+  test::SetView(0, 0, 1, 100, 100);
+  const std::vector<int>* near = RecordsNearView(TxtList.data(), TxtCount);
+  ASSERT_NE(near, nullptr);
+  for (int i = 0; i < static_cast<int>(std::size(cases)); ++i)
+    EXPECT_EQ(std::binary_search(near->begin(), near->end(), i), cases[i].Always) << cases[i].Text;
+  EXPECT_TRUE(std::binary_search(near->begin(), near->end(), TxtCount - 1));
   SetDrawingIndexAreaShare(0.25);
   ClearDrawingIndex();
   InitJwwModel();

@@ -5,10 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "graphics/RecordingCanvas.h"
-#include "graphics/ViewTestSupport.h"
-#include "model/ModelTestSupport.h"
 #include "render/UserBreak.h"
+#include "support/DrawingFixture.h"
 
 namespace sxf {
 namespace {
@@ -19,16 +17,7 @@ using test::TPolygon;
 using test::TPolyline;
 using test::TRecordingCanvas;
 
-class RendererTest : public test::FreshModel {
- protected:
-  void SetUp() override {
-    test::FreshModel::SetUp();
-    test::ResetDrawingState();
-    SetUserBreakSource(nullptr);
-  }
-  void TearDown() override { SetUserBreakSource(nullptr); }
-  TRecordingCanvas c;
-};
+using RendererTest = test::DrawingTest;
 
 // Index of the first command of type T, or the command count.
 template <typename T>

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "globals/UnitGval.h"
-#include "model/ModelTestSupport.h"
+#include "support/ModelTestSupport.h"
 #include "util/MyFunc.h"
 
 namespace sxf {

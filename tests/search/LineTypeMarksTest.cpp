@@ -5,10 +5,8 @@
 #include <cmath>
 #include <random>
 
-#include "graphics/RecordingCanvas.h"
-#include "graphics/ViewTestSupport.h"
-#include "model/ModelTestSupport.h"
 #include "render/UserBreak.h"
+#include "support/DrawingFixture.h"
 #include "search/LineTypeTally.h"
 #include "util/MyFunc.h"
 
@@ -21,14 +19,8 @@ using test::TRectangle;
 using test::TSetFont;
 using test::TTextOut;
 
-class LineTypeMarksTest : public test::FreshModel {
+class LineTypeMarksTest : public test::DrawingTest {
  protected:
-  void SetUp() override {
-    test::FreshModel::SetUp();
-    test::ResetDrawingState();
-    SetUserBreakSource(nullptr);
-  }
-  void TearDown() override { SetUserBreakSource(nullptr); }
   static void ExpectMark(const TLineTypeMark& m, int number, const char* list, int index,
                          double x, double y) {
     EXPECT_EQ(m.Number, number);
@@ -37,7 +29,6 @@ class LineTypeMarksTest : public test::FreshModel {
     EXPECT_NEAR(m.X, x, 1e-12);
     EXPECT_NEAR(m.Y, y, 1e-12);
   }
-  test::TRecordingCanvas c;
 };
 
 TEST_F(LineTypeMarksTest, WhereEachKindIsMarked) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/JwwGaibu2.h"
-#include "model/ModelTestSupport.h"
+#include "support/ModelTestSupport.h"
 #include "util/MyFunc.h"
 
 namespace sxf {

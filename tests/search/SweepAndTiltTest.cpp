@@ -6,7 +6,7 @@
 #include <array>
 
 #include "globals/UnitGval.h"
-#include "model/ModelTestSupport.h"
+#include "support/ModelTestSupport.h"
 #include "search/Extents.h"
 
 namespace sxf {

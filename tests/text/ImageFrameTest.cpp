@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/RecordingCanvas.h"
-#include "graphics/ViewTestSupport.h"
-#include "model/ModelTestSupport.h"
+#include "support/RecordingCanvas.h"
+#include "support/ViewTestSupport.h"
+#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {

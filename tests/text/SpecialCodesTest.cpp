@@ -6,9 +6,9 @@
 #include <tuple>
 
 #include "globals/UnitGval.h"
-#include "graphics/RecordingCanvas.h"
-#include "graphics/ViewTestSupport.h"
-#include "model/ModelTestSupport.h"
+#include "support/RecordingCanvas.h"
+#include "support/ViewTestSupport.h"
+#include "support/ModelTestSupport.h"
 #include "text/TextDrawing.h"
 
 namespace sxf {
@@ -170,6 +170,26 @@ TEST_F(SpecialCodesTest, ScaleCodesWithAScale) {
   locale_->Japanese = false;
   DrawingScale = 2.5;
   EXPECT_EQ(Expand("%SS"), "1/2,5");
+}
+
+// Below 1:1 the scale is written as its inverse rounded half up to one decimal; from 1:1 on
+// as it stands. Values that do not come out whole tell rounding from cutting.
+TEST_F(SpecialCodesTest, ScaleCodesRoundTheInverseToOneDecimal) {
+  const struct {
+    double Scale, Print;
+    const char* Code;
+    const char* Text;
+  } cases[] = {
+      {1 / 2.56, 1, "%SS", "2.6/1"}, {1 / 2.56, 1, "%ss", "2.6"},  {1 / 2.54, 1, "%ss", "2.5"},
+      {1 / 2.56, 1, "%sp", "2.6"},   {0.4, 1.5, "%SP", "3.8/1"},   {0.4, 1.5, "%sp", "3.8"},
+      {0.8, 1, "%ss", "1.3"},        {12.345, 1, "%ss", "12.345"}, {12.345, 1, "%SS", "1/12.345"},
+      {24.69, 2, "%SP", "1/12.345"},
+  };
+  for (const auto& k : cases) {
+    DrawingScale = k.Scale;
+    PrintFactor = k.Print;
+    EXPECT_EQ(Expand(k.Code), k.Text) << k.Code << " at " << k.Scale;
+  }
 }
 
 TEST_F(SpecialCodesTest, CurrentDateAndTimeCodes) {

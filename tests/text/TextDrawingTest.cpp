@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "graphics/RecordingCanvas.h"
-#include "graphics/ViewTestSupport.h"
-#include "model/ModelTestSupport.h"
+#include "support/RecordingCanvas.h"
+#include "support/ViewTestSupport.h"
+#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "graphics/PixelRaster.h"
-#include "graphics/ViewTestSupport.h"
+#include "support/ViewTestSupport.h"
 #include "model/JwwGaibu2.h"
 #include "preview/Preview.h"
 #include "platform/qt/QtCanvas.h"

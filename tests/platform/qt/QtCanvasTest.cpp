@@ -9,7 +9,7 @@
 #include "preview/Preview.h"
 #include "graphics/Primitives.h"
 #include "model/JwwGaibu2.h"
-#include "graphics/ViewTestSupport.h"
+#include "support/ViewTestSupport.h"
 
 namespace sxf {
 namespace {

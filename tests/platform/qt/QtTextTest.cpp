@@ -7,7 +7,7 @@
 #include <cmath>
 #include <random>
 
-#include "graphics/ViewTestSupport.h"
+#include "support/ViewTestSupport.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/IcuTextLocale.h"
 #include "text/SpecialCodes.h"

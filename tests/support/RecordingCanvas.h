@@ -52,7 +52,8 @@ struct TTextOut {
   friend bool operator==(const TTextOut&, const TTextOut&) = default;
 };
 
-using TCommand = std::variant<TMoveTo, TLineTo, TSetPixel, TRectangle, TPolyline, TPolygon, TSetFont, TTextOut>;
+using TCommand =
+    std::variant<TMoveTo, TLineTo, TSetPixel, TRectangle, TPolyline, TPolygon, TSetFont, TTextOut>;
 
 std::ostream& operator<<(std::ostream& os, const TPen& p);
 std::ostream& operator<<(std::ostream& os, const TBrush& b);
@@ -65,7 +66,9 @@ class TRecordingCanvas final : public TCanvas {
 
   void MoveTo(int x, int y) override { Commands.emplace_back(TMoveTo{x, y}); }
   void LineTo(int x, int y) override { Commands.emplace_back(TLineTo{x, y, Pen}); }
-  void SetPixel(int x, int y, TColor color) override { Commands.emplace_back(TSetPixel{x, y, color}); }
+  void SetPixel(int x, int y, TColor color) override {
+    Commands.emplace_back(TSetPixel{x, y, color});
+  }
   void Rectangle(int x1, int y1, int x2, int y2) override {
     Commands.emplace_back(TRectangle{x1, y1, x2, y2, Pen, Brush});
   }

@@ -1,48 +1,42 @@
-#pragma once
-// Shared set-up for tests that read drawings: a fresh model per test, lines fed straight to
-// the interpreter, and temporary interchange files.
-
-#include <gtest/gtest.h>
+#include "support/ModelTestSupport.h"
 
 #include <atomic>
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <random>
-#include <string>
+#include <vector>
 #include <unistd.h>
-
-#include "model/JwwGaibu2.h"
 
 namespace sxf::test {
 
-class FreshModel : public ::testing::Test {
- protected:
-  void SetUp() override { InitJwwModel(); }
-};
+namespace {
+template <typename T>
+void Sync(const std::vector<T>& list, int& count) {
+  count = static_cast<int>(list.size());
+}
+}  // namespace
 
-inline void Parse(std::initializer_list<std::string> lines) {
-  for (const std::string& line : lines) ParseJwwLine(line);
+void SyncListCounts() {
+  Sync(LinList, LinCount), Sync(CirList, CirCount), Sync(ArcList, ArcCount);
+  Sync(TxtList, TxtCount), Sync(PntList, PntCount), Sync(PntExList, PntExCount);
+  Sync(DimList, DimCount), Sync(BlkList, BlkCount), Sync(Sl2List, Sl2Count);
+  Sync(Sl3List, Sl3Count), Sync(Sl4List, Sl4Count), Sync(ScList, ScCount);
+  Sync(SeList, SeCount), Sync(SoList, SoCount), Sync(SgList, SgCount);
+  Sync(EntOrder, EntOrderCount);
 }
 
-// Writes bytes to a new file in the temporary folder and returns its path.
-inline std::string WriteTempFile(std::string_view bytes) {
+std::string WriteTempFile(std::string_view bytes) {
   static std::atomic<int> serial{0};
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("sxf-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".txt");
+  const auto path =
+      std::filesystem::temp_directory_path() /
+      ("sxf-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".txt");
   std::ofstream out(path, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path.string();
 }
 
-
-// A drawing of every kind of line the reader knows, in random order, with the numbers, texts
-// and stray bytes files hold: exponents of three digits, long fractions, invalid numbers,
-// tabs, doubled blanks, quotes and equals signs inside fields, control bytes, two-byte
-// characters (some cut at the line end), and CR LF, LF, lone CR and CR CR LF line ends.
-inline std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
+std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
   std::mt19937 rng(seed);
   const auto pick = [&](unsigned n) { return static_cast<unsigned>(rng() % n); };
   const auto number = [&]() -> std::string {
@@ -50,7 +44,9 @@ inline std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
     const double v = (static_cast<double>(rng()) - 2147483648.0) / (1.0 + pick(100000));
     switch (pick(12)) {
       case 0: std::snprintf(b, sizeof b, "%.13e", v); return b;
-      case 1: std::snprintf(b, sizeof b, "%.13e", v); return std::string(b).insert(std::string(b).size() - 2, "0");
+      case 1:
+        std::snprintf(b, sizeof b, "%.13e", v);
+        return std::string(b).insert(std::string(b).size() - 2, "0");
       case 2: return std::to_string(static_cast<int>(pick(2000)) - 1000);
       case 3: std::snprintf(b, sizeof b, "%.20f", v); return b;
       case 4: return pick(2) ? "1,5" : "-";
@@ -60,11 +56,13 @@ inline std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
   };
   const auto numbers = [&](int n) {
     std::string out;
-    for (int k = 0; k < n; ++k) out += (pick(30) == 0 ? "\t" : pick(40) == 0 ? "  " : " ") + number();
+    for (int k = 0; k < n; ++k)
+      out += (pick(30) == 0 ? "\t" : pick(40) == 0 ? "  " : " ") + number();
     return out;
   };
   const auto text = [&]() {
-    static const char* const kPieces[] = {"\x95\x94\x89\xAE", "A", " ", "\"", "=", "\xB1", "\x87\x40", "\t", "1"};
+    static const char* const kPieces[] = {"\x95\x94\x89\xAE", "A",  " ", "\"", "=", "\xB1",
+                                          "\x87\x40",         "\t", "1"};
     std::string out;
     for (unsigned k = pick(8); k > 0; --k) out += kPieces[pick(9)];
     return out;
@@ -74,9 +72,15 @@ inline std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
     std::string line;
     switch (pick(40)) {
       case 0: line = "lt" + std::to_string(pick(3) ? 47 + pick(16) : 1 + pick(9)); break;
-      case 1: line = "lc" + std::to_string(pick(11)) + (pick(2) ? " " + std::to_string(pick(99999)) : ""); break;
-      case 2: line = "lg" + std::string(1, "0123456789abcdefZ"[pick(17)]) + " " + std::to_string(pick(3)); break;
-      case 3: line = "ly" + std::string(1, "0123456789ABCDEF"[pick(16)]) + " " + std::to_string(pick(3)); break;
+      case 1:
+        line = "lc" + std::to_string(pick(11)) + (pick(2) ? " " + std::to_string(pick(99999)) : "");
+        break;
+      case 2:
+        line = "lg" + std::string(1, "0123456789abcdefZ"[pick(17)]) + " " + std::to_string(pick(3));
+        break;
+      case 3:
+        line = "ly" + std::string(1, "0123456789ABCDEF"[pick(16)]) + " " + std::to_string(pick(3));
+        break;
       case 4: line = "ci" + numbers(3); break;
       case 5: line = "ci" + numbers(7); break;
       case 6: line = std::string("c") + "hvsrotkz2"[pick(9)] + numbers(4) + " \"" + text(); break;
@@ -98,7 +102,9 @@ inline std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {
       case 22: line = text() + numbers(3); break;
       default: line = numbers(4); break;
     }
-    if (pick(50) == 0) line.insert(pick(static_cast<unsigned>(line.size()) + 1), 1, "\x01\x7f\xfe\xff\x1a\0"[pick(6)]);
+    if (pick(50) == 0)
+      line.insert(pick(static_cast<unsigned>(line.size()) + 1), 1,
+                  "\x01\x7f\xfe\xff\x1a\0"[pick(6)]);
     if (pick(80) == 0) line += '\x82';  // a lone lead byte at the end
     out += line;
     const unsigned end = pick(20);

@@ -1,0 +1,123 @@
+#include "cli/ReportOptions.h"
+
+#include <string>
+
+namespace sxf {
+
+namespace {
+
+// A flag sets one member; an option with a value hands the value to its reader, which
+// returns the problem in words or nothing. One line each, so that a new option is one line.
+struct TFlag {
+  std::string_view Name;
+  bool TReportOptions::*Member;
+};
+constexpr TFlag kFlags[] = {
+    {"--entities", &TReportOptions::Entities},
+    {"--by-layer", &TReportOptions::ByLayer},
+    {"--marks", &TReportOptions::Marks},
+};
+
+using TValueReader = std::string (*)(std::string_view value, TReportOptions& options);
+struct TValueOption {
+  std::string_view Name;
+  const char* Missing;  // the problem when no value follows
+  TValueReader Read;
+  bool Joined;  // "--name=value" is taken too
+};
+
+std::string ReadFormat(std::string_view value, TReportOptions& o) {
+  if (value != "text" && value != "csv" && value != "json")
+    return "--format takes text, csv or json";
+  o.Format = std::string(value);
+  return {};
+}
+std::string ReadPng(std::string_view value, TReportOptions& o) {
+  o.Png = std::string(value);
+  return {};
+}
+std::string ReadSize(std::string_view value, TReportOptions& o) {
+  const auto size = ParsePictureSize(value);
+  if (!size) return "--size takes WxH, each a plain decimal number from 1 to 16384";
+  o.Size = *size;
+  o.SizeGiven = true;
+  return {};
+}
+
+constexpr TValueOption kValueOptions[] = {
+    {"--format", "--format needs a value", ReadFormat, true},
+    {"--png", "--png needs a file name", ReadPng, false},
+    {"--size", "--size needs WxH", ReadSize, false},
+};
+
+// Flags that answer on their own and end the reading.
+constexpr TFlag kStopFlags[] = {
+    {"--help", &TReportOptions::Help},
+    {"-h", &TReportOptions::Help},
+    {"--version", &TReportOptions::Version},
+};
+
+// Rules between options, checked once every argument is read.
+std::string CheckCombination(const TReportOptions& o) {
+  if (o.File.empty()) return "no FILE given";
+  if (o.Entities && o.Format != "json") return "--entities goes with --format json";
+  if (o.SizeGiven && o.Png.empty()) return "--size goes with --png";
+  return {};
+}
+
+}  // namespace
+
+TReportArguments ParseReportArguments(const std::vector<std::string>& args) {
+  TReportArguments result;
+  TReportOptions& o = result.Options;
+  const std::size_t count = args.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view arg = args[i];
+    bool known = false;
+    for (const TFlag& f : kStopFlags) {
+      if (arg == f.Name) {
+        o.*f.Member = true;
+        return result;
+      }
+    }
+    for (const TFlag& f : kFlags) {
+      if (arg == f.Name) {
+        o.*f.Member = true;
+        known = true;
+      }
+    }
+    for (const TValueOption& v : kValueOptions) {
+      if (known) break;
+      std::string_view value;
+      if (arg == v.Name) {
+        if (i + 1 >= count) {
+          result.Problem = v.Missing;
+          return result;
+        }
+        value = args[++i];
+      } else if (v.Joined && arg.size() > v.Name.size() && arg.starts_with(v.Name) &&
+                 arg[v.Name.size()] == '=') {
+        value = arg.substr(v.Name.size() + 1);
+      } else {
+        continue;
+      }
+      result.Problem = v.Read(value, o);
+      if (!result.Problem.empty()) return result;
+      known = true;
+    }
+    if (known) continue;
+    if (arg.starts_with("-") && arg != "-") {
+      result.Problem = "unknown option " + std::string(arg);
+      return result;
+    }
+    if (!o.File.empty()) {
+      result.Problem = "only one FILE may be given";
+      return result;
+    }
+    o.File = std::string(arg);
+  }
+  result.Problem = CheckCombination(o);
+  return result;
+}
+
+}  // namespace sxf
