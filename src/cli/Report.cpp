@@ -256,7 +256,8 @@ std::string BlocksNotSearchedLine(bool japanese) {
          " not searched: the host hands over block references, not the entities inside them.\n";
 }
 
-std::string WritePreviewPng(const std::string& path, int width, int height) {
+std::string WritePreviewPng(const std::string& path, int width, int height,
+                            const std::optional<TWorldBox>& view) {
   // Attributes made here for the drawing are gone again on every way out.
   struct TOwnAttributes {
     bool Own = !GraAttr;
@@ -270,6 +271,7 @@ std::string WritePreviewPng(const std::string& path, int width, int height) {
   const auto surface = CreateRasterSurface(width, height);
   if (!surface) return "not enough memory for the picture";
   FitViewToDrawing(width, height);
+  if (view) FitViewToBox((*view)[0], (*view)[1], (*view)[2], (*view)[3], 1.0);
   DrawPreview(surface->Canvas(), width, height);
   return surface->WritePng(path);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/JsonWriter.h"
+#include "cli/ReportOptions.h"
 #include "search/LineTypeTally.h"
 
 namespace sxf {
@@ -44,9 +45,11 @@ std::string FormatMarksCsv();
 // drawing has none; in Japanese or in English.
 std::string BlocksNotSearchedLine(bool japanese);
 
-// Renders the preview as the window shows it after fit-all into a width x height PNG.
-// Returns an empty string on success, else what went wrong.
-std::string WritePreviewPng(const std::string& path, int width, int height);
+// Renders the preview as the window shows it after fit-all into a width x height PNG, or, given
+// a box, as it shows it after a zoom to that box (the box fills the picture in its limiting
+// direction, centred). Returns an empty string on success, else what went wrong.
+std::string WritePreviewPng(const std::string& path, int width, int height,
+                            const std::optional<TWorldBox>& view = std::nullopt);
 
 // Name of a kind's list in the report ("Lin", "Cir", ...); "?" for an unknown kind.
 const char* KindListName(int kind) noexcept;

@@ -21,7 +21,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: sxf-usertype-report FILE [--format text|csv|json] [--entities] [--by-layer] [--marks]\n"
-    "                           [--png OUT [--size WxH]]\n"
+    "                           [--png OUT [--size WxH] [--view LEFT,BOTTOM,RIGHT,TOP]]\n"
     "  Reads FILE (an interchange file JWC_TEMP.TXT) and prints how many entities of each\n"
     "  kind use each SXF user line type 17..32.\n"
     "  --format text   the tally grid in aligned columns (default)\n"
@@ -32,6 +32,7 @@ constexpr const char* kUsage =
     "  --marks         text and csv: one line per numbered mark, where it is (json has \"marks\")\n"
     "  --png OUT       also write the preview as the window draws it after fit-all\n"
     "  --size WxH      size of that picture in pixels (default 800x600)\n"
+    "  --view L,B,R,T  that picture zoomed to this box of world units instead of fit-all\n"
     "  --version       the program's version\n";
 
 // Writes the whole text to standard output and flushes it; false, with a message, when any
@@ -101,7 +102,7 @@ int main(int argc, char** argv) {
     const sxf::TTallyGrid grid = sxf::BuildTallyGrid();
     if (!options.Png.empty()) {
       const std::string problem =
-          sxf::WritePreviewPng(options.Png, options.Size.Width, options.Size.Height);
+          sxf::WritePreviewPng(options.Png, options.Size.Width, options.Size.Height, options.View);
       if (!problem.empty()) {
         std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", options.Png.c_str(),
                      problem.c_str());

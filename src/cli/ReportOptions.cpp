@@ -1,5 +1,6 @@
 #include "cli/ReportOptions.h"
 
+#include <cmath>
 #include <string>
 
 namespace sxf {
@@ -44,10 +45,17 @@ std::string ReadSize(std::string_view value, TReportOptions& o) {
   return {};
 }
 
+std::string ReadView(std::string_view value, TReportOptions& o) {
+  o.View = ParseWorldBox(value);
+  if (!o.View) return "--view takes LEFT,BOTTOM,RIGHT,TOP in world units, left below right, bottom below top";
+  return {};
+}
+
 constexpr TValueOption kValueOptions[] = {
     {"--format", "--format needs a value", ReadFormat, true},
     {"--png", "--png needs a file name", ReadPng, false},
     {"--size", "--size needs WxH", ReadSize, false},
+    {"--view", "--view needs LEFT,BOTTOM,RIGHT,TOP", ReadView, false},
 };
 
 // Flags that answer on their own and end the reading.
@@ -62,10 +70,29 @@ std::string CheckCombination(const TReportOptions& o) {
   if (o.File.empty()) return "no FILE given";
   if (o.Entities && o.Format != "json") return "--entities goes with --format json";
   if (o.SizeGiven && o.Png.empty()) return "--size goes with --png";
+  if (o.View && o.Png.empty()) return "--view goes with --png";
   return {};
 }
 
 }  // namespace
+
+std::optional<TWorldBox> ParseWorldBox(std::string_view text) noexcept {
+  TWorldBox box{};
+  const char* p = text.data();
+  const char* const end = text.data() + text.size();
+  for (std::size_t i = 0; i < box.size(); ++i) {
+    if (i > 0) {
+      if (p == end || *p != ',') return std::nullopt;
+      ++p;
+    }
+    if (p != end && *p == '+') return std::nullopt;  // from_chars takes no plus; nor do we
+    const auto [next, error] = std::from_chars(p, end, box[i]);
+    if (error != std::errc() || !std::isfinite(box[i])) return std::nullopt;
+    p = next;
+  }
+  if (p != end || !(box[0] < box[2]) || !(box[1] < box[3])) return std::nullopt;
+  return box;
+}
 
 TReportArguments ParseReportArguments(const std::vector<std::string>& args) {
   TReportArguments result;

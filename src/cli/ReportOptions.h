@@ -2,6 +2,7 @@
 // Values of the report tool's options. They are read strictly: a plain decimal number is
 // the only way to write one, so that a typing mistake is a usage error, not a guess.
 
+#include <array>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -37,6 +38,13 @@ inline std::optional<TPictureSize> ParsePictureSize(std::string_view text) noexc
   return TPictureSize{*w, *h};
 }
 
+// A box in world units: left, bottom, right, top, each finite, left < right, bottom < top.
+using TWorldBox = std::array<double, 4>;
+
+// "LEFT,BOTTOM,RIGHT,TOP" as such a box: four decimal numbers (a sign, a fraction and an
+// exponent allowed), nothing around them.
+std::optional<TWorldBox> ParseWorldBox(std::string_view text) noexcept;
+
 // What the command line asks for. Help and Version end the reading of the arguments: what
 // follows them is not looked at.
 struct TReportOptions {
@@ -48,6 +56,7 @@ struct TReportOptions {
   std::string Png;              // empty: no picture
   TPictureSize Size{800, 600};  // of the picture, in pixels
   bool SizeGiven = false;
+  std::optional<TWorldBox> View;  // the picture shows this box; fit-all when absent
   bool Help = false;
   bool Version = false;
 };

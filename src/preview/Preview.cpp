@@ -38,13 +38,13 @@ bool UsableView() noexcept {
          ViewLeft < ViewRight && ViewBottom < ViewTop;
 }
 
-void FitViewToBox(double left, double bottom, double right, double top) {
+void FitViewToBox(double left, double bottom, double right, double top, double share) {
   double dx = std::fabs(right - left);
   if (dx <= 1e-10) dx = 1e-10;
   double dy = std::fabs(top - bottom);
   if (dy <= 1e-10) dy = 1e-10;
-  const double sx = ViewWidth / dx * 0.9;
-  const double sy = ViewHeight / dy * 0.9;
+  const double sx = ViewWidth / dx * share;
+  const double sy = ViewHeight / dy * share;
   ViewScale = sx < sy ? sx : sy;
   CentreViewOn((left + right) / 2.0, (bottom + top) / 2.0);
 }

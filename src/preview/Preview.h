@@ -15,9 +15,9 @@ void FitViewToDrawing(int width, int height);
 // A positive, finite scale and finite edges with left < right and bottom < top.
 bool UsableView() noexcept;
 
-// Sets ViewScale and the edges so that the box fills 90 % of the preview in its limiting
-// direction, centred (ViewWidth and ViewHeight as they are).
-void FitViewToBox(double left, double bottom, double right, double top);
+// Sets ViewScale and the edges so that the box fills 90 % of the preview (or the given share)
+// in its limiting direction, centred (ViewWidth and ViewHeight as they are).
+void FitViewToBox(double left, double bottom, double right, double top, double share = 0.9);
 
 // Keeps ViewScale and puts the view's edges around (cx, cy) for the current ViewWidth and
 // ViewHeight.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -220,6 +222,8 @@ TEST(ReportOptions, ArgumentsToOptionsOrAProblem) {
        nullptr},
       {{"a", "--entities"}, "--entities goes with --format json", nullptr},
       {{"a", "--size", "4x3"}, "--size goes with --png", nullptr},
+      {{"a", "--view", "0,0,1,1"}, "--view goes with --png", nullptr},
+      {{"a", "--png", "o", "--view"}, "--view needs LEFT,BOTTOM,RIGHT,TOP", nullptr},
   };
   for (const TCase& c : cases) {
     const std::string where = c.Args.empty() ? "(none)" : c.Args.front() + " ... " + c.Args.back();
@@ -234,6 +238,28 @@ TEST(ReportOptions, ArgumentsToOptionsOrAProblem) {
                                 "|" + std::to_string(o.Help) + std::to_string(o.Version);
     EXPECT_EQ(summary, c.Summary) << where;
   }
+}
+
+// A box is four finite numbers in order, left below right and bottom below top.
+TEST(ReportOptions, ViewBoxes) {
+  const struct {
+    const char* Text;
+    std::optional<TWorldBox> Box;
+  } cases[] = {
+      {"-10.5,2,1e3,4", TWorldBox{-10.5, 2, 1000, 4}},
+      {"0,0,0.001,1", TWorldBox{0, 0, 0.001, 1}},
+      {"0,0,1", std::nullopt},         {"0,0,1,1,", std::nullopt},
+      {"0,0,1,1,2", std::nullopt},     {"0, 0,1,1", std::nullopt},
+      {"+0,0,1,1", std::nullopt},      {"1,0,1,1", std::nullopt},  // no width
+      {"0,1,1,0", std::nullopt},       {"0,0,inf,1", std::nullopt},
+      {"0,0,nan,1", std::nullopt},     {"0,0,1,1e999", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseWorldBox(c.Text), c.Box) << c.Text;
+  const TReportArguments r = ParseReportArguments({"a", "--png", "o.png", "--view", "1,2,3,4"});
+  EXPECT_EQ(r.Problem, "");
+  EXPECT_EQ(r.Options.View, (TWorldBox{1, 2, 3, 4}));
+  EXPECT_EQ(ParseReportArguments({"a", "--png", "o", "--view", "1,2"}).Problem,
+            "--view takes LEFT,BOTTOM,RIGHT,TOP in world units, left below right, bottom below top");
 }
 
 }  // namespace
@@ -259,6 +285,27 @@ TEST(ReportSideEffects, TheJsonLeavesTheSharedExtentsAndAFailedPictureLeavesNoAt
   EXPECT_FALSE(GraAttr);
   EXPECT_FALSE(WritePreviewPng("/tmp/never.png", 1 << 20, 1 << 20).empty());  // no such picture
   EXPECT_FALSE(GraAttr);
+}
+
+// --view: the box fills the picture in its limiting direction, centred, with no margin.
+TEST(ReportSideEffects, APictureOfABoxShowsThatBoxAsAZoomToItWould) {
+  InitJwwModel();
+  ParseJwwLine("0 0 100 50");
+  const std::string png = (std::filesystem::temp_directory_path() / "sxf-view-test.png").string();
+  const struct {
+    TWorldBox Box;
+    std::array<double, 5> View;  // scale, left, bottom, right, top
+  } cases[] = {
+      {{0, 0, 20, 10}, {10, 0, 0, 20, 10}},
+      {{0, 0, 10, 10}, {10, -5, 0, 15, 10}},
+      {{30, 10, 40, 50}, {2.5, -5, 10, 75, 50}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(WritePreviewPng(png, 200, 100, c.Box), "");
+    EXPECT_EQ((std::array<double, 5>{ViewScale, ViewLeft, ViewBottom, ViewRight, ViewTop}), c.View)
+        << c.Box[0] << "," << c.Box[1] << "," << c.Box[2] << "," << c.Box[3];
+  }
+  std::filesystem::remove(png);
 }
 
 }  // namespace
