@@ -15,22 +15,12 @@ if [ -z "$drawing" ]; then
 fi
 place_program "$work/run" "$finder" "$drawing" "100 50 900 700 250"
 start_window_manager
-# The program, under Wine or not; the window is looked for every 50 ms, so that the first
-# screenshot follows its mapping closely.
 case "$finder" in
-  *.exe) (cd "$work/run" && exec wine sxf-usertype-finder.exe) & ;;
-  *)
+  *.exe) start_window "$work/run" ;;
+  *)  # the Linux window, for its figures
     mv "$work/run/sxf-usertype-finder.exe" "$work/run/sxf-usertype-finder"
-    "$work/run/sxf-usertype-finder" & ;;
+    start_window "$work/run" ./sxf-usertype-finder ;;
 esac
-app=$!
-id=""
-for _ in $(seq 1 600); do
-  id=$(xdotool search --onlyvisible --name "vexo_SXF" 2>/dev/null | head -1 || true)
-  [ -n "$id" ] && break
-  sleep 0.05
-done
-[ -n "$id" ] || { echo "the window did not appear"; exit 1; }
 t0=$(date +%s%N)
 i=0
 while [ $i -lt 200 ]; do

@@ -17,16 +17,21 @@ start_window_manager() {
   sleep 1
 }
 
-# start_window DIR: starts sxf-usertype-finder.exe in DIR under Wine and waits for its window:
-# app is the process, id the window. Fails the test when no window appears in 30 s.
+# start_window DIR [PROGRAM]: starts sxf-usertype-finder.exe in DIR under Wine (or PROGRAM, a
+# Linux window, in DIR) and waits for its window, looking every 50 ms: app is the process, id
+# the window. Fails the test when no window appears in 30 s.
 start_window() {
-  (cd "$1" && exec wine sxf-usertype-finder.exe) &
+  if [ -n "${2:-}" ]; then
+    (cd "$1" && exec "$2") &
+  else
+    (cd "$1" && exec wine sxf-usertype-finder.exe) &
+  fi
   app=$!
   id=""
-  for _ in $(seq 1 60); do
+  for _ in $(seq 1 600); do
     id=$(xdotool search --onlyvisible --name "vexo_SXF" 2>/dev/null | head -1 || true)
     [ -n "$id" ] && break
-    sleep 0.5
+    sleep 0.05
   done
   [ -n "$id" ] || { echo "the window did not appear"; exit 1; }
 }
