@@ -21,7 +21,12 @@ struct TJsonReportOptions {
   bool Entities = false;  // add every record in the order of EntOrder
   bool Extents = true;    // add the drawing extents as fit-all computes them
   bool ByLayer = false;   // add "layers": the grid of every layer with a counted entity
+  std::string Warning = {};  // added as "warning" when not empty (UTF-8)
 };
+// The warning for a file that was read but held no entity record at all (a file the host did
+// not write, or an empty selection); empty otherwise.
+std::string NoRecordWarning(const std::string& file);
+
 std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& options);
 // The same text handed to sink a chunk of about chunkBytes at a time, so that a report with
 // every entity of a big drawing is written without ever being held whole.
