@@ -248,7 +248,7 @@ std::string FormatMarksCsv() {
 }
 
 std::string NoRecordWarning(const std::string& file) {
-  if (EntOrderCount > 0) return {};
+  if (WellFormedEntityCount() > 0) return {};
   return file + " holds no entity record at all: nothing was counted";
 }
 

@@ -3,6 +3,7 @@
 // JSON. Everything is read from the model as the reader left it; output is UTF-8.
 
 #include <string>
+#include <string_view>
 
 #include "cli/JsonWriter.h"
 #include "search/LineTypeTally.h"
@@ -21,7 +22,7 @@ struct TJsonReportOptions {
   bool Entities = false;  // add every record in the order of EntOrder
   bool Extents = true;    // add the drawing extents as fit-all computes them
   bool ByLayer = false;   // add "layers": the grid of every layer with a counted entity
-  std::string Warning = {};  // added as "warning" when not empty (UTF-8)
+  std::string_view Warning = {};  // added as "warning" when not empty (UTF-8)
 };
 // The warning for a file that was read but held no entity record at all (a file the host did
 // not write, or an empty selection); empty otherwise.

@@ -49,6 +49,7 @@ void DrawNoticeInPreview(TCanvas& c, int width, int height, const std::string& t
   font.Height = kHeight;
   font.Width = kHalfWidth;
   font.FaceName = "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
+  font.NonAntialiased = true;
   c.SetFont(font);
   c.FontColor = RgbColor(255, 0, 0);
   c.Brush.Style = TBrushStyle::Clear;
@@ -120,7 +121,7 @@ void TFormBehaviour::FormShow() {
   WriteTallyHeadings(tally_);
   TallyLineTypes(tally_);
   ui_.ShowTally(tally_);
-  notice_ = DescribeRead(load, EntOrderCount, StrToIntOr0(tally_.Cell(kTallyColumns - 1, kTallyRows - 1)),
+  notice_ = DescribeRead(load, WellFormedEntityCount(), StrToIntOr0(tally_.Cell(kTallyColumns - 1, kTallyRows - 1)),
                          ui_.JapaneseMessages());
   ui_.SetReadNotice(notice_.Text, notice_.Alert);
   FitAll();  // sets the view; draws nothing while Shown is false

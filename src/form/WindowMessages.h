@@ -24,7 +24,7 @@ struct TReadNotice {
 };
 
 // The outcome of reading the file named JWC_TEMP.TXT: its load result, how many entities the
-// model holds and how many of them the tally counted. A read error beats everything else.
+// model holds from well-formed records and how many of them the tally counted. A read error beats everything else.
 TReadNotice DescribeRead(const TJwcLoadResult& load, int entityCount, int userTypeCount,
                          bool japanese);
 

@@ -688,8 +688,27 @@ class TLineInterpreter {
       l.PlNo = r_.InPolyline ? r_.PlCount : 0;
       l.X1 = Num(0); l.Y1 = Num(1); l.X2 = Num(2); l.Y2 = Num(3);
     }
+    for (int k = 0; k < 4; ++k)
+      if (Num(k) == 0.0 && !IsZeroNumber(f_[k])) {
+        ++r_.LooseSegments;
+        break;
+      }
     r_.CurZFlags = 0;
     r_.CurHp = 0;
+  }
+
+  // "0", "-0.00", "0e5": a field that reads as 0 because it is one, not because it is no
+  // number. Only fields that read as 0 are looked at, so good files pay next to nothing.
+  static bool IsZeroNumber(std::string_view field) noexcept {
+    std::size_t i = field.empty() || (field[0] != '-' && field[0] != '+') ? 0 : 1;
+    bool zero = false;
+    for (; i < field.size() && (field[i] == '0' || field[i] == '.'); ++i) zero = zero || field[i] == '0';
+    if (zero && i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
+      ++i;
+      if (i < field.size() && (field[i] == '-' || field[i] == '+')) ++i;
+      while (i < field.size() && field[i] >= '0' && field[i] <= '9') ++i;
+    }
+    return zero && i == field.size();
   }
 
   const TJwwFields& f_;
@@ -1331,6 +1350,8 @@ std::string DescribeJwcLoadProblem(const TJwcLoadResult& result) {
   }
   return {};
 }
+
+int WellFormedEntityCount() noexcept { return EntOrderCount - JwwReader.LooseSegments; }
 
 bool LoadJwcTempFile(const std::string& path) { return ReadJwcTempFile(path).ReadToEnd; }
 
