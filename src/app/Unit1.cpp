@@ -498,6 +498,14 @@ void TForm1::resizeEvent(QResizeEvent* event) {
   ContinuePlacement();
 }
 
+void TForm1::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // The form has no maximise button; a window manager that shows one anyway (openbox keeps
+  // it on every resizable window, whatever the hints say) gets the window back at once.
+  if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
+    QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~Qt::WindowMaximized); });
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
   if (!Form.Closed()) Form.FormClose();
   event->accept();

@@ -101,6 +101,7 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void CreateControls();
