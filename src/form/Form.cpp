@@ -1,5 +1,6 @@
 #include "form/Form.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -121,8 +122,8 @@ void TFormBehaviour::FormShow() {
   WriteTallyHeadings(tally_);
   TallyLineTypes(tally_);
   ui_.ShowTally(tally_);
-  notice_ = DescribeRead(load, WellFormedEntityCount(), StrToIntOr0(tally_.Cell(kTallyColumns - 1, kTallyRows - 1)),
-                         ui_.JapaneseMessages());
+  const int userTypeCount = StrToIntOr0(tally_.Cell(kTallyColumns - 1, kTallyRows - 1));
+  notice_ = DescribeRead(load, WellFormedEntityCount(), userTypeCount, ui_.JapaneseMessages());
   ui_.SetReadNotice(notice_.Text, notice_.Alert);
   FitAll();  // sets the view; draws nothing while Shown is false
   Shown = true;
