@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QMoveEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
@@ -25,6 +26,7 @@
 #include "graphics/Primitives.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/ShiftJis.h"
+#include "text/TextLocale.h"
 
 namespace sxf {
 
@@ -58,10 +60,12 @@ int ShiftStateOf(const QMouseEvent& e, bool doubleClick) {
                           .Ctrl = (e.modifiers() & Qt::ControlModifier) != 0});
 }
 
+constexpr int kGridColumnWidth = 44;  // the grid's design width of a column
+
 // The form's keys as Qt names them.
 constexpr TFormKeyCodes kQtKeys = {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_End,
                                    Qt::Key_Home,   Qt::Key_Left,     Qt::Key_Right,  Qt::Key_Up,
-                                   Qt::Key_Down,   Qt::Key_Escape,   Qt::Key_F3};
+                                   Qt::Key_Down,   Qt::Key_Escape,   Qt::Key_F3,     Qt::Key_F1};
 
 }  // namespace
 
@@ -151,7 +155,7 @@ void TForm1::CreateControls() {
   StringGrid1->horizontalHeader()->hide();
   StringGrid1->verticalHeader()->hide();
   StringGrid1->horizontalHeader()->setMinimumSectionSize(1);
-  StringGrid1->horizontalHeader()->setDefaultSectionSize(44);
+  StringGrid1->horizontalHeader()->setDefaultSectionSize(kGridColumnWidth);
   StringGrid1->verticalHeader()->setMinimumSectionSize(1);
   StringGrid1->verticalHeader()->setDefaultSectionSize(24);
   StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -249,11 +253,40 @@ void TForm1::SetFileNameCaption(const std::string& sjis) {
   Label2->resize(Label2->sizeHint().width(), 13);  // sized to its caption, as a label does
 }
 
-void TForm1::SetStatusCaption(const std::string& sjis) { LabelA1->setText(ShiftJisToQString(sjis)); }
+void TForm1::SetStatusCaption(const std::string& sjis) {
+  status_ = ShiftJisToQString(sjis);
+  ShowStatus();
+}
+
+void TForm1::SetReadNotice(const std::string& sjis, bool alert) {
+  notice_ = ShiftJisToQString(sjis);
+  noticeAlert_ = alert;
+  ShowStatus();
+}
+
+bool TForm1::JapaneseMessages() const { return JapaneseLanguageFromEnvironment(); }
+
+void TForm1::ShowStatus() {
+  const bool notice = status_.isEmpty();
+  LabelA1->setText(notice ? notice_ : status_);
+  QPalette p = LabelA1->palette();
+  p.setColor(QPalette::WindowText, notice && noticeAlert_ ? QColor(Qt::red) : palette().color(QPalette::WindowText));
+  LabelA1->setPalette(p);
+}
 
 void TForm1::ShowTally(const TTallyGrid& grid) {
   for (int r = 0; r < kTallyRows; ++r)
     for (int c = 0; c < kTallyColumns; ++c) StringGrid1->item(r, c)->setText(ShiftJisToQString(grid.Cell(c, r)));
+  // A column widens to its widest number, so that no count is cut; the design widths stay
+  // where the numbers fit. The cell's margins are those the style draws text inside.
+  const QFontMetrics metrics(StringGrid1->font());
+  const int margin = 2 * (StringGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, StringGrid1) + 1) + 2;
+  for (int c = 1; c < kTallyColumns; ++c) {
+    int widest = 0;
+    for (int r = 1; r < kTallyRows; ++r)
+      widest = std::max(widest, metrics.horizontalAdvance(StringGrid1->item(r, c)->text()));
+    StringGrid1->setColumnWidth(c, std::max(kGridColumnWidth, widest + margin));
+  }
 }
 
 QMargins TForm1::FrameMargins() const {
@@ -451,6 +484,14 @@ void TForm1::resizeEvent(QResizeEvent* event) {
   Form.FormResize();
   resizing_ = false;
   ContinuePlacement();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // The form has no maximise button; a window manager that shows one anyway (openbox keeps
+  // it on every resizable window, whatever the hints say) gets the window back at once.
+  if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
+    QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~Qt::WindowMaximized); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -99,6 +99,7 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void CreateControls();
@@ -114,6 +115,8 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   void ContinuePlacement();
   // The least client size that gives the frame the least window size.
   void ApplyMinimumSize();
+  // The status strip: the status caption, or the read notice (red when it is an alert).
+  void ShowStatus();
 
   // ---- TFormFrontEnd ----
   TWindowRect WindowRect() const override;
@@ -121,6 +124,8 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   int PanelWidth() const override { return panelWidth_; }
   void SetFileNameCaption(const std::string& sjis) override;
   void SetStatusCaption(const std::string& sjis) override;
+  void SetReadNotice(const std::string& sjis, bool alert) override;
+  bool JapaneseMessages() const override;
   void ShowTally(const TTallyGrid& grid) override;
   void ScreenSizeAt(int x, int y, int& width, int& height) const override;
   void ResizeWindow(int width, int height) override;
@@ -143,6 +148,8 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   void ShowDragImageAt(int x, int y) override;
 
   int panelWidth_ = 201;
+  QString status_, notice_;
+  bool noticeAlert_ = false;
   int splitterStartWidth_ = 201;
   bool resizing_ = false;
   bool drawingQueued_ = false;

@@ -247,6 +247,11 @@ std::string FormatMarksCsv() {
   return out;
 }
 
+std::string NoRecordWarning(const std::string& file) {
+  if (WellFormedEntityCount() > 0) return {};
+  return file + " holds no entity record at all: nothing was counted";
+}
+
 std::string BlocksNotSearchedLine(bool japanese) {
   if (BlkCount <= 0) return {};
   if (japanese)
@@ -320,6 +325,10 @@ void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
   j.Newline();
   j.Key("read_to_end"); j.Bool(options.ReadToEnd);
   j.Newline();
+  if (!options.Warning.empty()) {
+    j.Key("warning"); j.String(options.Warning);
+    j.Newline();
+  }
   j.Key("counts");
   j.BeginObject();
   const std::pair<const char*, int> counts[] = {

@@ -3,6 +3,7 @@
 // JSON. Everything is read from the model as the reader left it; output is UTF-8.
 
 #include <string>
+#include <string_view>
 
 #include "cli/JsonWriter.h"
 #include "cli/ReportOptions.h"
@@ -22,7 +23,12 @@ struct TJsonReportOptions {
   bool Entities = false;  // add every record in the order of EntOrder
   bool Extents = true;    // add the drawing extents as fit-all computes them
   bool ByLayer = false;   // add "layers": the grid of every layer with a counted entity
+  std::string_view Warning = {};  // added as "warning" when not empty (UTF-8)
 };
+// The warning for a file that was read but held no entity record at all (a file the host did
+// not write, or an empty selection); empty otherwise.
+std::string NoRecordWarning(const std::string& file);
+
 std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& options);
 // The same text handed to sink a chunk of about chunkBytes at a time, so that a report with
 // every entity of a big drawing is written without ever being held whole.

@@ -13,6 +13,7 @@
 #include "cli/Report.h"
 #include "cli/ReportOptions.h"
 #include "model/JwwGaibu2.h"
+#include "text/TextLocale.h"
 #if defined(_WIN32)
 #include "platform/win32/ProgramPath.h"
 #endif
@@ -43,15 +44,6 @@ bool WriteAll(std::string_view text) {
   if (written == text.size() && std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
   std::fprintf(stderr, "sxf-usertype-report: cannot write the output: %s\n",
                std::strerror(errno != 0 ? errno : EIO));
-  return false;
-}
-
-// True when the user's language (LC_ALL, LC_MESSAGES or LANG, the first one set) is Japanese.
-bool JapaneseLanguage() {
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return std::string_view(value).starts_with("ja");
-  }
   return false;
 }
 
@@ -94,6 +86,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   sxf::ResetJwwCurrentState();
+  // A file of no record at all looks like a drawing without user line types: say which it is.
+  const std::string warning = sxf::NoRecordWarning(file);
+  if (!warning.empty()) std::fprintf(stderr, "sxf-usertype-report: warning: %s\n", warning.c_str());
 
   // What was read is reported even when reading stopped early (then the status is 1).
   // Formatting a model that filled the memory may itself run out of it.
@@ -113,7 +108,7 @@ int main(int argc, char** argv) {
       // Written as it is made: with every entity the text is several times the model's size.
       // A failed write leaves the stream's error set, which WriteAll below reports.
       sxf::WriteReportJson(
-          grid, {load.ReadToEnd, options.Entities, true, options.ByLayer},
+          grid, {load.ReadToEnd, options.Entities, true, options.ByLayer, warning},
           [](std::string_view chunk) { std::fwrite(chunk.data(), 1, chunk.size(), stdout); });
     } else {
       const bool csv = format == "csv";
@@ -127,7 +122,7 @@ int main(int argc, char** argv) {
         out += csv ? sxf::FormatMarksCsv() : sxf::FormatMarksText();
       }
       // The drawing's block references were handed over as references only: say so last.
-      const std::string blocks = sxf::BlocksNotSearchedLine(JapaneseLanguage());
+      const std::string blocks = sxf::BlocksNotSearchedLine(sxf::JapaneseLanguageFromEnvironment());
       if (!blocks.empty())
         out += csv ? "\"" + blocks.substr(0, blocks.size() - 1) + "\"\n" : blocks;
     }

@@ -1,5 +1,6 @@
 #include "form/Form.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <utility>
@@ -10,6 +11,8 @@
 #include "preview/Preview.h"
 #include "render/DrawingIndex.h"
 #include "render/UserBreak.h"
+#include "search/LineTypeMarks.h"
+#include "util/MyFunc.h"
 
 namespace sxf {
 
@@ -32,6 +35,35 @@ const char* const kHelpLines[kFormHelpLineCount] = {
     "\x81@\x81\x45\x83t\x83H\x83\x8B\x83_\x82\xC9\x94z\x92u\x82\xB5\x82\xC4\x8E\xC0\x8Ds\x82\xF0\x8Ds\x82\xA4",  // 　・フォルダに配置して実行を行う
     "\x81@\x95K\x97v\x82\xAA\x82\xA0\x82\xE9\x8F\xEA\x8D\x87\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81\x42",  // 　必要がある場合があります。
 };
+
+// The read notice of a failure, in the middle of the preview on a white box framed in red, so
+// that an empty preview is never taken for a drawing without user line types. The form's
+// face at 16 pixels, 8 per one-byte character (its cell is as wide as its bytes).
+void DrawNoticeInPreview(TCanvas& c, int width, int height, const std::string& text) {
+  constexpr int kHeight = 16, kHalfWidth = 8, kPad = 8;
+  const int textWidth = static_cast<int>(text.size()) * kHalfWidth;
+  const int left = std::max(2, (width - textWidth) / 2);
+  const int top = std::max(2, (height - kHeight) / 2);
+  SetPlainPen(c, RgbColor(255, 0, 0), 0, 1);
+  c.Brush.Color = RgbColor(255, 255, 255);
+  c.Brush.Style = TBrushStyle::Solid;
+  c.Rectangle(left - kPad, top - kPad, left + textWidth + kPad, top + kHeight + kPad);
+  TLogFont font;
+  font.Height = kHeight;
+  font.Width = kHalfWidth;
+  font.FaceName = "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
+  font.NonAntialiased = true;
+  c.SetFont(font);
+  c.FontColor = RgbColor(255, 0, 0);
+  c.Brush.Style = TBrushStyle::Clear;
+  int x = left;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+    c.TextOut(x, top, std::string_view(text).substr(i, n));
+    x += static_cast<int>(n) * kHalfWidth;
+    i += n;
+  }
+}
 
 }  // namespace
 
@@ -78,7 +110,7 @@ void TFormBehaviour::FormCreate() {
 void TFormBehaviour::FormShow() {
   InitJwwModel();
   ProgramFolder = programFolder_;
-  LoadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
+  const TJwcLoadResult load = ReadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
   ResetJwwCurrentState();
   PrepareDrawingIndex();
   Settings = ReadSettings(settingsFile_);
@@ -92,6 +124,9 @@ void TFormBehaviour::FormShow() {
   WriteTallyHeadings(tally_);
   TallyLineTypes(tally_);
   ui_.ShowTally(tally_);
+  const int userTypeCount = StrToIntOr0(tally_.Cell(kTallyColumns - 1, kTallyRows - 1));
+  notice_ = DescribeRead(load, WellFormedEntityCount(), userTypeCount, ui_.JapaneseMessages());
+  ui_.SetReadNotice(notice_.Text, notice_.Alert);
   FitAll();  // sets the view; draws nothing while Shown is false
   Shown = true;
 }
@@ -173,6 +208,11 @@ bool TFormBehaviour::Redraw() {
   });
   const bool complete = DrawPreview(c, ui_.PreviewWidth(), ui_.PreviewHeight());
   SetUserBreakSource(escapeHeld);
+  // The walk's current mark, last and set apart, unless the walk ends with this drawing.
+  const std::optional<TLineTypeMark> current = walkEnding_ ? std::nullopt : MarkWalk.Current();
+  if (current) DrawCurrentLineTypeMark(c, *current, kMarkRadiusPixels / ViewScale);
+  highlightShown_ = current.has_value();
+  if (notice_.Alert) DrawNoticeInPreview(c, ui_.PreviewWidth(), ui_.PreviewHeight(), notice_.Text);
   ui_.EndPreviewDrawing();
   ui_.StoreViewImage();  // a failed copy leaves it absent: the next paint draws anew
   return complete;
@@ -184,6 +224,13 @@ bool TFormBehaviour::FormKeyDown(int key, bool shift) {
     // F3: the next marked entity, Shift+F3 the previous one.
     if (!MarkWalk.Active()) MarkWalk.Select(0, 0);
     StepMarkWalk(!shift);
+    return true;
+  }
+  if (key == keys_.F1) {
+    // One line of the keys and gestures after another, then the strip as it was.
+    keyHelpLine_ = keyHelpLine_ + 1 < kKeyHelpLineCount ? keyHelpLine_ + 1 : -1;
+    ui_.SetStatusCaption(keyHelpLine_ < 0 ? MarkWalk.StatusText()
+                                          : KeyHelpLine(keyHelpLine_, ui_.JapaneseMessages()));
     return true;
   }
   const struct {
@@ -199,18 +246,15 @@ bool TFormBehaviour::FormKeyDown(int key, bool shift) {
   TNavKey navKey = TNavKey::Other;
   for (const auto& entry : table)
     if (entry.Code == key) navKey = entry.Key;
-  const bool handled = Nav.KeyDown(navKey, shift);
   // Escape only breaks a drawing; the walk goes on.
-  if (handled && navKey != TNavKey::Escape) EndMarkWalk();
-  return handled;
+  if (navKey == TNavKey::Escape) return Nav.KeyDown(navKey, shift);
+  return NavigateEndingWalk([&] { return Nav.KeyDown(navKey, shift); });
 }
 
 bool TFormBehaviour::FormMouseWheel(int delta, int screenX, int screenY) {
   if (!Shown || delta == 0) return false;
   // Turned towards the user: the wheel's "down".
-  const bool handled = Nav.MouseWheel(delta < 0, screenX, screenY);
-  if (handled) EndMarkWalk();
-  return handled;
+  return NavigateEndingWalk([&] { return Nav.MouseWheel(delta < 0, screenX, screenY); });
 }
 
 void TFormBehaviour::PaintBox1MouseDown(int x, int y, int shiftState) {
@@ -227,10 +271,26 @@ void TFormBehaviour::PaintBox1MouseUp(int x, int y) {
   if (Shown) Nav.MouseUp(x, y);
 }
 
+template <typename TStep>
+bool TFormBehaviour::NavigateEndingWalk(TStep&& step) {
+  walkEnding_ = MarkWalk.Active();
+  const bool handled = step();
+  walkEnding_ = false;
+  if (handled) EndMarkWalk();
+  return handled;
+}
+
 void TFormBehaviour::StringGrid1DblClick(int row, int column) {
-  if (!Shown || row < 1 || row > 16 || column < kTallyLine || column > kTallyDimension) return;
-  if (tally_.Cell(column, row).empty()) return;
-  MarkWalk.Select(row + 16, column);
+  // Rows 1..16 are the line types 17..32 and row 17 their total; columns 1..6 the kinds and
+  // column 7 their total. A number or a kind of 0 selects every one.
+  constexpr int kTotalRow = kTallyRows - 1, kTotalColumn = kTallyColumns - 1;
+  if (!Shown || row < 1 || row > kTotalRow || column < kTallyLine || column > kTotalColumn) return;
+  if (StrToIntOr0(tally_.Cell(column, row)) <= 0) {
+    EndMarkWalk();
+    ui_.SetStatusCaption(NothingToWalkText(ui_.JapaneseMessages()));
+    return;
+  }
+  MarkWalk.Select(row == kTotalRow ? 0 : row + 16, column == kTotalColumn ? 0 : column);
   StepMarkWalk(true);
 }
 
@@ -239,13 +299,17 @@ void TFormBehaviour::StepMarkWalk(bool forward) {
   if (!mark) return;
   ZoomViewToMark(*mark, ui_.PreviewWidth(), ui_.PreviewHeight());
   Redraw();
+  keyHelpLine_ = -1;
   ui_.SetStatusCaption(MarkWalk.StatusText());
 }
 
 void TFormBehaviour::EndMarkWalk() {
   if (!MarkWalk.Active()) return;
   MarkWalk.End();
+  keyHelpLine_ = -1;
   ui_.SetStatusCaption({});
+  // A navigation that did not draw (a press, a break) leaves the highlight to take away.
+  if (highlightShown_) Redraw();
 }
 
 }  // namespace sxf

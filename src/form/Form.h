@@ -11,6 +11,7 @@
 
 #include "form/MarkWalk.h"
 #include "form/Navigation.h"
+#include "form/WindowMessages.h"
 #include "form/WindowSettings.h"
 #include "graphics/Canvas.h"
 #include "search/LineTypeTally.h"
@@ -27,7 +28,7 @@ struct TWindowRect {
 
 // The toolkit's codes of the keys the form acts on (Qt::Key_..., VK_...).
 struct TFormKeyCodes {
-  int PageUp, PageDown, Insert, End, Home, Left, Right, Up, Down, Escape, F3;
+  int PageUp, PageDown, Insert, End, Home, Left, Right, Up, Down, Escape, F3, F1;
 };
 
 // A mouse press as the toolkit reports it; MouseShiftState turns it into the kShift... bits.
@@ -51,6 +52,11 @@ class TFormFrontEnd {
   // Captions are Shift-JIS.
   virtual void SetFileNameCaption(const std::string& sjis) = 0;
   virtual void SetStatusCaption(const std::string& sjis) = 0;
+  // What became of reading the drawing. The status strip shows it whenever the status caption
+  // is empty, in red when alert is set; empty text shows nothing.
+  virtual void SetReadNotice(const std::string& sjis, bool alert) = 0;
+  // True when the user's language is Japanese: the messages are then in Japanese.
+  virtual bool JapaneseMessages() const = 0;
   virtual void ShowTally(const TTallyGrid& grid) = 0;
   // Width and height of the screen that holds the point (the primary one when none does).
   virtual void ScreenSizeAt(int x, int y, int& width, int& height) const = 0;
@@ -128,6 +134,7 @@ class TFormBehaviour {
   TMarkWalk MarkWalk;
 
   const TTallyGrid& Tally() const noexcept { return tally_; }
+  const TReadNotice& ReadNotice() const noexcept { return notice_; }
   bool Closed() const noexcept { return closed_; }
 
   // ---- Window events ----
@@ -165,18 +172,29 @@ class TFormBehaviour {
 
   // ---- The mark walk ----
   // A double click on grid cell (row, column): on a count, walks the marks of that line type
-  // and kind.
+  // and kind; on a row total, that line type; on a column total, that kind; on the grand
+  // total, every mark. A cell without marks moves nothing and says so in the status strip.
   void StringGrid1DblClick(int row, int column);
   // One step: the view fitted to the entity, redrawn, the status shown.
   void StepMarkWalk(bool forward);
-  // Any other navigation: the walk and its status text end.
+  // Any other navigation: the walk and its status text end, and the current mark's
+  // highlight leaves the picture.
   void EndMarkWalk();
 
  private:
   std::string programFolder_;
   std::string settingsFile_;
   TTallyGrid tally_;
+  TReadNotice notice_;
   bool closed_ = false;
+  int keyHelpLine_ = -1;  // the F1 line on show, -1 for none
+  // While navigation runs on behalf of a key or the wheel, the walk is about to end: its
+  // redraw leaves the highlight out.
+  bool walkEnding_ = false;
+  bool highlightShown_ = false;  // the stored picture shows the current mark set apart
+  // Runs a navigation step that ends the walk when handled (its redraw without highlight).
+  template <typename TStep>
+  bool NavigateEndingWalk(TStep&& step);
 };
 
 // The window caption and application title (Shift-JIS).

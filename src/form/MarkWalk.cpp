@@ -76,6 +76,11 @@ void TMarkWalk::End() noexcept {
   collected_ = false;  // the next walk starts from the drawing as it is then
 }
 
+std::optional<TLineTypeMark> TMarkWalk::Current() const {
+  if (position_ < 0 || position_ >= static_cast<int>(marks_.size())) return std::nullopt;
+  return marks_[static_cast<std::size_t>(position_)];
+}
+
 std::string TMarkWalk::StatusText() const {
   if (position_ < 0 || position_ >= static_cast<int>(marks_.size())) return {};
   const TLineTypeMark& m = marks_[static_cast<std::size_t>(position_)];

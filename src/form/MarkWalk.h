@@ -22,6 +22,8 @@ class TMarkWalk {
   // Any other navigation ends the walk: the status text goes and the next step starts over.
   void End() noexcept;
   bool Active() const noexcept { return position_ >= 0; }
+  // The mark the walk is on; none when it is not on.
+  std::optional<TLineTypeMark> Current() const;
   // "3 / 11  線分  17  レイヤ 0-8" in Shift-JIS while walking, empty otherwise.
   std::string StatusText() const;
 

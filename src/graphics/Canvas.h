@@ -50,6 +50,9 @@ struct TLogFont {
   bool StrikeOut = false;
   int CharSet = 128;  // Shift-JIS
   std::string FaceName;
+  // Solid pixels of the font colour only, no smoothing: for small text that must read at a
+  // glance (the marks' numbers).
+  bool NonAntialiased = false;
   friend bool operator==(const TLogFont&, const TLogFont&) = default;
 };
 

@@ -271,6 +271,8 @@ std::string DescribeJwcLoadProblem(const TJwcLoadResult& result) {
   return {};
 }
 
+int WellFormedEntityCount() noexcept { return EntOrderCount - JwwReader.LooseSegments; }
+
 bool LoadJwcTempFile(const std::string& path) { return ReadJwcTempFile(path).ReadToEnd; }
 
 }  // namespace sxf

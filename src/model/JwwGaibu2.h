@@ -218,6 +218,9 @@ struct TJwwReaderState {
   bool InPolyline = false;
   bool InDimension = false;
   TJwwEntLin DimLine;  // the dimension line held for the next "cs" text
+  // Segments read from a line of four fields that are not all numbers: what bytes that are no
+  // drawing (a program, random data) turn into. Counted over the whole file.
+  int LooseSegments = 0;
 
   // First value the file gives for each item; held only.
   int FirstGroup = 0, FirstLayer = 0, FirstColor = 1, FirstLType = 1, FirstLWidth = 0;
@@ -243,6 +246,10 @@ void InitJwwModel();
 void FreeJwwModel();
 // Appends one entry to the order list; called before the record itself is appended.
 void AddEntRef(int kind, int index);
+
+// The entities that came from records as the host writes them: EntOrderCount less the loose
+// segments. 0 for a file that is no drawing at all.
+int WellFormedEntityCount() noexcept;
 
 // Divisor of an entity's coordinates and lengths: its layer group's scale, or 1.0 with
 // NoGroupScale. A scale of 0 or one that is not finite counts as 1.0.

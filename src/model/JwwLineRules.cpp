@@ -563,25 +563,41 @@ class TLineInterpreter {
 
   // Rule 46: a line of four fields. In dimension mode it only becomes the held dimension line.
   void LineSegment() {
-    if (r_.InDimension) {
-      TJwwEntLin& l = r_.DimLine;
-      FillEntHdr(l.Hdr);
-      l.PlNo = 0;
-      l.X1 = Num(0);
-      l.Y1 = Num(1);
-      l.X2 = Num(2);
-      l.Y2 = Num(3);
-    } else {
-      TJwwEntLin& l = AppendEntity(LinList, LinCount, kKindLin);
-      FillEntHdr(l.Hdr);
-      l.PlNo = r_.InPolyline ? r_.PlCount : 0;
-      l.X1 = Num(0);
-      l.Y1 = Num(1);
-      l.X2 = Num(2);
-      l.Y2 = Num(3);
-    }
+    TJwwEntLin* l = &r_.DimLine;
+    if (!r_.InDimension) l = &AppendEntity(LinList, LinCount, kKindLin);
+    FillEntHdr(l->Hdr);
+    l->PlNo = !r_.InDimension && r_.InPolyline ? r_.PlCount : 0;
+    const double v[4] = {Num(0), Num(1), Num(2), Num(3)};
+    l->X1 = v[0];
+    l->Y1 = v[1];
+    l->X2 = v[2];
+    l->Y2 = v[3];
+    if (v[0] == 0.0 || v[1] == 0.0 || v[2] == 0.0 || v[3] == 0.0) CountIfLoose(v);
     r_.CurZFlags = 0;
     r_.CurHp = 0;
+  }
+
+  // Rare: a field that reads as 0. The segment is loose when one of them is no number.
+  void CountIfLoose(const double (&v)[4]) noexcept {
+    for (int k = 0; k < 4; ++k)
+      if (v[k] == 0.0 && !IsZeroNumber(f_[k])) {
+        ++r_.LooseSegments;
+        return;
+      }
+  }
+
+  // "0", "-0.00", "0e5": a field that reads as 0 because it is one, not because it is no
+  // number. Only fields that read as 0 are looked at, so good files pay next to nothing.
+  static bool IsZeroNumber(std::string_view field) noexcept {
+    std::size_t i = field.empty() || (field[0] != '-' && field[0] != '+') ? 0 : 1;
+    bool zero = false;
+    for (; i < field.size() && (field[i] == '0' || field[i] == '.'); ++i) zero = zero || field[i] == '0';
+    if (zero && i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
+      ++i;
+      if (i < field.size() && (field[i] == '-' || field[i] == '+')) ++i;
+      while (i < field.size() && field[i] >= '0' && field[i] <= '9') ++i;
+    }
+    return zero && i == field.size();
   }
 
   const TJwwFields& f_;

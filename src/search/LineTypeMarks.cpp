@@ -243,7 +243,17 @@ void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, d
   c.Pen.Style = TPenStyle::Solid;
   c.Pen.Width = 3;
   DrawWorldEllipse(c, x, y, m, 1.0, 0.0);
-  DrawTextRun(c, 0, kMarkFace, x - 0.5 * m, y - 0.5 * m, 0.0, m, m, 0.0, text);
+  // Solid red digits: smoothed, ten-pixel digits come out pink and thin.
+  DrawTextRun(c, 0, kMarkFace, x - 0.5 * m, y - 0.5 * m, 0.0, m, m, 0.0, text, true);
+}
+
+void DrawCurrentLineTypeMark(TCanvas& c, const TLineTypeMark& mark, double m) {
+  c.Pen.Color = RgbColor(0, 64, 255);
+  c.Pen.Style = TPenStyle::Solid;
+  c.Pen.Width = 5;
+  c.Brush.Style = TBrushStyle::Clear;
+  DrawWorldEllipse(c, mark.X, mark.Y, 1.6 * m, 1.0, 0.0);
+  DrawLineTypeMark(c, std::to_string(mark.Number), mark.X, mark.Y, m);
 }
 
 }  // namespace sxf

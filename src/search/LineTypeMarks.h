@@ -44,4 +44,8 @@ void SetHiddenMarksSkipped(bool on);
 // One mark with the given text centred on the world point (x, y).
 void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, double m);
 
+// The mark a walk is on, set apart from its neighbours: a wide blue ring of radius 1.6 m
+// around it, then the mark itself again, so that it lies on top of any that overlap it.
+void DrawCurrentLineTypeMark(TCanvas& c, const TLineTypeMark& mark, double m);
+
 }  // namespace sxf

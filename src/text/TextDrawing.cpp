@@ -108,8 +108,9 @@ void DrawTextString(TCanvas& c, int styleBits, const std::string& face, double s
 
 void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, double y,
                  double angle, double height, double width, double spacing,
-                 std::string_view text) {
+                 std::string_view text, bool nonAntialiased) {
   TLogFont font;
+  font.NonAntialiased = nonAntialiased;
   font.Height = RoundHalfEven(std::fabs(height) * ViewScale);
   font.Width = RoundHalfEven(std::fabs(width) * ViewScale / 2.0);
   font.Escapement = RoundHalfEven(angle / kPiD * 1800.0);

@@ -49,7 +49,7 @@ void DrawTextString(TCanvas& c, int styleBits, const std::string& face, double s
 // revolution, each character hanging back from one full width after its own start.
 void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, double y,
                  double angle, double height, double width, double spacing,
-                 std::string_view text);
+                 std::string_view text, bool nonAntialiased = false);
 
 // One character (one or two bytes) at the reference point (x, y) with the given alignment
 // (0..8: rows bottom, middle, top of three columns left, centre, right); written only when a

@@ -1,7 +1,9 @@
 #include "text/TextLocale.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
+#include <string_view>
 
 namespace sxf {
 
@@ -93,6 +95,14 @@ const TTextLocale& CurrentTextLocale() { return *Installed(); }
 
 void SetTextLocale(std::shared_ptr<const TTextLocale> locale) {
   Installed() = locale ? std::move(locale) : std::make_shared<TPlainTextLocale>();
+}
+
+bool JapaneseLanguageFromEnvironment() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return std::string_view(value).starts_with("ja");
+  }
+  return false;
 }
 
 }  // namespace sxf

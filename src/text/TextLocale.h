@@ -53,6 +53,10 @@ class TPlainTextLocale : public TTextLocale {
   std::string DecimalSeparator() const override { return "."; }
 };
 
+// True when the user's language for messages is Japanese, by the C library's environment:
+// the first of LC_ALL, LC_MESSAGES and LANG that is set decides.
+bool JapaneseLanguageFromEnvironment();
+
 // The locale the codes read; never null. SetTextLocale(nullptr) puts the plain one back.
 const TTextLocale& CurrentTextLocale();
 void SetTextLocale(std::shared_ptr<const TTextLocale> locale);

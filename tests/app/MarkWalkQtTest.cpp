@@ -13,7 +13,10 @@
 #include "app/PaintBox.h"
 #include "app/SampleFormFixture.h"
 #include "app/Unit1.h"
+#include "form/WindowMessages.h"
 #include "globals/UnitGval.h"
+#include "platform/qt/ShiftJis.h"
+#include "text/TextLocale.h"
 #include "search/LineTypeMarks.h"
 #include "search/LineTypeTally.h"
 
@@ -33,6 +36,9 @@ class MarkWalkQtTest : public test::SampleFormTest {
     return m.X > ViewLeft && m.X < ViewRight && m.Y > ViewBottom && m.Y < ViewTop;
   }
   std::string Status() const { return form_->LabelA1->text().toStdString(); }
+  static std::string NothingToWalk() {
+    return ShiftJisToQString(NothingToWalkText(JapaneseLanguageFromEnvironment())).toStdString();
+  }
 
   std::vector<TLineTypeMark> marks_;
 };
@@ -77,9 +83,46 @@ TEST_F(MarkWalkQtTest, ADoubleClickOnACountWalksThatLineTypeAndKind) {
   EXPECT_EQ(Status().substr(0, 6), "2 / 2 ");
   Key();
   EXPECT_EQ(Status().substr(0, 6), "1 / 2 ");
-  // An empty cell or a heading does nothing.
+  // An empty cell moves nothing and says so.
+  const double scale = ViewScale;
   form_->StringGrid1DblClick(2, kTallyLine);  // type 18: nothing
-  EXPECT_EQ(Status().substr(0, 6), "1 / 2 ");
+  EXPECT_EQ(Status(), NothingToWalk());
+  EXPECT_EQ(ViewScale, scale);
+}
+
+TEST_F(MarkWalkQtTest, DoubleClicksOnTotalsWalkTheirMarksAndTheCurrentOneIsSetApart) {
+  const auto blue = [this] {
+    int n = 0;
+    const QImage& image = *form_->ViewImage;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == qRgb(0, 64, 255);
+    return n;
+  };
+  EXPECT_EQ(blue(), 0) << "no walk, no highlight";
+  const struct {
+    int row, column;
+    std::string status;
+  } cases[] = {
+      {1, 7, "1 / 2  "},            // the row total of type 17: its two segments
+      {4, 7, "1 / 2  "},            // type 20: a circle and a full circular arc
+      {17, kTallyLine, "1 / 6  "},  // every segment
+      {17, 7, "1 / 12  "},          // every mark
+      {2, 7, NothingToWalk()},      // type 18: a total of 0
+  };
+  for (const auto& c : cases) {
+    QTest::keyClick(form_->StringGrid1, Qt::Key_Home);
+    const double scale = ViewScale;
+    QTableWidgetItem* item = form_->StringGrid1->item(c.row, c.column);
+    form_->StringGrid1->scrollToItem(item);
+    const QRect cell = form_->StringGrid1->visualItemRect(item);
+    // A double click as the platform delivers it: a click, then the second press as a double one.
+    QTest::mouseClick(form_->StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(form_->StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+    const bool walks = c.status[0] == '1';
+    EXPECT_EQ(Status().substr(0, c.status.size()), c.status) << c.row << "," << c.column;
+    EXPECT_EQ(ViewScale != scale, walks) << c.row << "," << c.column;
+    EXPECT_EQ(blue() > 50, walks) << c.row << "," << c.column;
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+#include <QTest>
 
 #include <QTimer>
 
@@ -17,14 +18,17 @@
 #include <thread>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <unistd.h>
 
 #include "app/PaintBox.h"
 #include "app/SplitterBar.h"
+#include "form/WindowMessages.h"
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
+#include "platform/qt/ShiftJis.h"
 #include "render/UserBreak.h"
 
 namespace sxf {
@@ -105,6 +109,7 @@ TEST_F(FormTest, ControlsHaveTheirNamesParentsColoursAndDesignGeometry) {
   const QSize extra = FrameExtra();
   Write("sxf-usertype-finder.dat", "194\r\n105\r\n" + std::to_string(585 + extra.width()) + "\r\n" +
                                        std::to_string(392 + extra.height()) + "\r\n201\r\n");
+  CopySample("floor-plan");  // a drawing read well: the status strip has nothing to say
   auto form = Show();
   const struct {
     const char* name;
@@ -200,6 +205,73 @@ TEST_F(FormTest, MissingDrawingShowsZeroTotalsAndNew) {
   }
   for (int c = 1; c <= 7; ++c) EXPECT_EQ(form->StringGrid1->item(17, c)->text(), "0");
   EXPECT_EQ(EntOrderCount, 0);
+}
+
+// What was read is said in the status strip (a failure in red and in the middle of the
+// preview), and F1 puts the keys there for a while.
+TEST_F(FormTest, TheStatusStripSaysWhatWasReadAndF1ShowsTheKeys) {
+  std::string binary(200 * 1024, '\0');
+  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 2654435761u) >> 11);
+  const struct {
+    const char* what;
+    const char* language;
+    std::function<void()> make;
+    const char* notice;
+    bool alert;
+  } cases[] = {
+      {"missing", "C", [] {}, "JWC_TEMP.TXT is missing", true},
+      {"missing", "ja_JP.UTF-8", [] {}, "JWC_TEMP.TXT がありません", true},
+      {"a folder", "C", [this] { fs::create_directory(dir_ / "JWC_TEMP.TXT"); },
+       "Cannot read JWC_TEMP.TXT: not a regular file (folders, devices and FIFOs are not read)", true},
+      {"binary", "C", [&] { Write("JWC_TEMP.TXT", binary); }, "JWC_TEMP.TXT holds no entity at all", true},
+      {"no user types", "ja_JP.UTF-8", [this] { Write("JWC_TEMP.TXT", "lt1\r\n 0 0 10 0\r\n"); },
+       "ユーザー線種の図形はありません", false},
+  };
+  const char* const saved = std::getenv("LC_ALL");
+  const std::string before = saved ? saved : "";
+  for (const auto& c : cases) {
+    fs::remove_all(dir_ / "JWC_TEMP.TXT");
+    c.make();
+    ::setenv("LC_ALL", c.language, 1);
+    auto form = Show();
+    PaintFirstPicture(*form);
+    const auto red = [&] { return form->LabelA1->palette().color(QPalette::WindowText) == QColor(Qt::red); };
+    EXPECT_EQ(form->LabelA1->text(), QString::fromUtf8(c.notice)) << c.what;
+    EXPECT_EQ(red(), c.alert) << c.what;
+    // The middle of the preview: red ink of the notice on a failure, nothing on a drawing.
+    ASSERT_TRUE(form->ViewImage) << c.what;
+    const QImage& image = *form->ViewImage;
+    int ink = 0;
+    for (int y = image.height() / 2 - 12; y < image.height() / 2 + 12; ++y)
+      for (int x = 0; x < image.width(); ++x) ink += image.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_EQ(ink > 100, c.alert) << c.what << ": " << ink;
+    // F1: the keys one line after another in the strip's own colour, then the notice again.
+    QTest::keyClick(form->StringGrid1, Qt::Key_F1);
+    EXPECT_EQ(form->LabelA1->text(), ShiftJisToQString(KeyHelpLine(0, c.language[0] == 'j'))) << c.what;
+    EXPECT_FALSE(red()) << c.what;
+    for (int i = 0; i < kKeyHelpLineCount; ++i) QTest::keyClick(form->StringGrid1, Qt::Key_F1);
+    EXPECT_EQ(form->LabelA1->text(), QString::fromUtf8(c.notice)) << c.what;
+    EXPECT_EQ(red(), c.alert) << c.what;
+    form->close();
+  }
+  if (saved) ::setenv("LC_ALL", before.c_str(), 1); else ::unsetenv("LC_ALL");
+}
+
+// A count of 1 234 567 is shown in full: its columns widen, the others keep their width.
+TEST_F(FormTest, EveryCountIsShownInFull) {
+  std::string text = "lt47\r\n";
+  for (int i = 0; i < 1234567; ++i) text += " 0 0 1 1\r\n";
+  Write("JWC_TEMP.TXT", text);
+  auto form = Show();
+  QTableWidget* g = form->StringGrid1;
+  const int needed = QFontMetrics(g->font()).horizontalAdvance("1234567");
+  for (const auto& [row, column] : {std::pair{1, 1}, {1, 7}, {17, 1}, {17, 7}}) {
+    EXPECT_EQ(g->item(row, column)->text(), "1234567");
+    // The delegate draws text inside a margin on each side of the cell.
+    EXPECT_GE(g->columnWidth(column), needed + 6) << column;
+  }
+  for (int column = 2; column <= 6; ++column) EXPECT_EQ(g->columnWidth(column), 44) << column;
+  EXPECT_EQ(g->columnWidth(0), 24);
 }
 
 TEST_F(FormTest, DrawingWithoutFileNameShowsNew) {

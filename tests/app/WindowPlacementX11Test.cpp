@@ -200,6 +200,22 @@ class TProgram {
     XSync(gDisplay, False);
   }
 
+  // The maximise button's request: _NET_WM_STATE add both maximised states.
+  void RequestMaximise() {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window_;
+    e.xclient.message_type = XInternAtom(gDisplay, "_NET_WM_STATE", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 1;  // add
+    e.xclient.data.l[1] = static_cast<long>(XInternAtom(gDisplay, "_NET_WM_STATE_MAXIMIZED_VERT", False));
+    e.xclient.data.l[2] = static_cast<long>(XInternAtom(gDisplay, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+    e.xclient.data.l[3] = 1;  // a normal application
+    XSendEvent(gDisplay, DefaultRootWindow(gDisplay), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XSync(gDisplay, False);
+  }
+
   // The close button's request: WM_DELETE_WINDOW in WM_PROTOCOLS. The exit status, or -1.
   int Close() {
     XEvent e{};
@@ -270,6 +286,21 @@ TEST_F(WindowPlacement, MovedAndResizedFramesComeBackToThePixel) {
     ASSERT_EQ(p.Close(), 0);
     ASSERT_EQ(ReadFile(settings_), stored) << "untouched cycle " << cycle;
   }
+}
+
+// The form's border icons have no maximise: a maximise asked of the window manager (its button,
+// a double click on the title) leaves the frame where and as large as it was.
+TEST_F(WindowPlacement, AMaximiseRequestLeavesTheFrameAsItWas) {
+  std::ofstream(settings_, std::ios::binary) << SettingsText({60, 50, 700, 500}, 200);
+  TProgram p(binary_);
+  ASSERT_TRUE(p.WaitUntilSettled());
+  const TRect before = p.Frame();
+  p.RequestMaximise();
+  Sleep(300);
+  ASSERT_TRUE(p.WaitUntilSettled());
+  EXPECT_EQ(p.Frame(), before);
+  ASSERT_EQ(p.Close(), 0);
+  EXPECT_EQ(ReadFile(settings_), SettingsText(before, 200));
 }
 
 TEST_F(WindowPlacement, TheMinimumSizeHoldsForTheFrame) {

@@ -6,8 +6,10 @@
 
 #include <chrono>
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <thread>
+#include <functional>
 
 #include "form/Navigation.h"
 #include "globals/UnitGval.h"
@@ -38,6 +40,8 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   int CursorX = 0, CursorY = 0;  // screen pixels; the preview is at the screen's corner
   int Focused = 0;
   int Progress = 0;
+  std::string Notice = "?";
+  bool NoticeAlert = false, Japanese = false;
 
   TWindowRect WindowRect() const override { return Rect; }
   void SetWindowRect(const TWindowRect& r) override { Rect = r; }
@@ -45,6 +49,11 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   void SetPanelWidth(int width) override { Panel = width; }
   void SetFileNameCaption(const std::string& sjis) override { FileCaption = sjis; }
   void SetStatusCaption(const std::string& sjis) override { StatusCaption = sjis; }
+  void SetReadNotice(const std::string& sjis, bool alert) override {
+    Notice = sjis;
+    NoticeAlert = alert;
+  }
+  bool JapaneseMessages() const override { return Japanese; }
   void ShowTally(const TTallyGrid& grid) override { Tally = grid; }
   void ScreenSizeAt(int, int, int& width, int& height) const override {
     width = ScreenW;
@@ -85,8 +94,8 @@ class TFakeFrontEnd final : public TFormFrontEnd {
 };
 
 // Key codes of a made-up toolkit.
-constexpr TFormKeyCodes kKeys = {33, 34, 45, 35, 36, 37, 39, 38, 40, 27, 114};
-constexpr int kKeyHome = 36, kKeyEscape = 27, kKeyF3 = 114, kKeyLeft = 37, kKeyA = 65;
+constexpr TFormKeyCodes kKeys = {33, 34, 45, 35, 36, 37, 39, 38, 40, 27, 114, 112};
+constexpr int kKeyHome = 36, kKeyEscape = 27, kKeyF3 = 114, kKeyLeft = 37, kKeyA = 65, kKeyF1 = 112;
 
 struct TFormFixture : ::testing::Test {
   fs::path folder = fs::temp_directory_path() /
@@ -229,22 +238,161 @@ TEST_F(TShownFormFixture, F3WalksForwardShiftF3BackAndTheStatusFollows) {
   EXPECT_EQ(ui.StatusCaption.substr(0, 5), "1 / 3") << "a new walk starts from the first mark";
 }
 
-TEST_F(TShownFormFixture, DoubleClickOnACountWalksThatTypeAndKindOnly) {
+TEST_F(TShownFormFixture, DoubleClickOnACellWalksWhatItCounts) {
+  const char* const nothing = "Nothing to walk in this cell";
   const struct {
     int row, column;
-    const char* status;
+    const char* status;  // its start
+    bool moves;
   } cases[] = {
-      {1, kTallyLine, "1 / 2"},        // type 17, segments
-      {2, kTallyLine, "1 / 1"},        // type 18
-      {3, kTallyLine, ""},             // no type-19 segment: an empty cell
-      {0, kTallyLine, ""},             // the heading row
-      {1, 0, ""},                      // the number column
-      {1, kTallyDimension + 1, ""},    // the total column
+      {1, kTallyLine, "1 / 2", true},              // type 17, segments
+      {2, kTallyLine, "1 / 1", true},              // type 18
+      {3, kTallyLine, nothing, false},             // no type-19 segment: an empty cell
+      {0, kTallyLine, "", false},                  // the heading row
+      {1, 0, "", false},                           // the number column
+      {1, kTallyDimension + 1, "1 / 2", true},     // a row total: type 17 of every kind
+      {3, kTallyDimension + 1, nothing, false},    // a row total of 0
+      {17, kTallyLine, "1 / 3", true},             // a column total: every segment
+      {17, kTallyCircle, nothing, false},          // no circle at all
+      {17, kTallyDimension + 1, "1 / 3", true},    // the grand total: every mark
   };
   for (const auto& c : cases) {
     form.EndMarkWalk();
+    ASSERT_TRUE(form.FormKeyDown(kKeyHome, false));
+    const double scale = ViewScale;
+    ui.StatusCaption = "unchanged";
     form.StringGrid1DblClick(c.row, c.column);
-    EXPECT_EQ(ui.StatusCaption.substr(0, 5), c.status) << c.row << "," << c.column;
+    const std::string where = std::to_string(c.row) + "," + std::to_string(c.column);
+    if (*c.status == '\0')
+      EXPECT_EQ(ui.StatusCaption, "unchanged") << where;
+    else
+      EXPECT_EQ(ui.StatusCaption.substr(0, std::string_view(c.status).size()), c.status) << where;
+    EXPECT_EQ(ViewScale != scale, c.moves) << where;
+    EXPECT_EQ(form.MarkWalk.Active(), c.moves) << where;
+  }
+  ui.Japanese = true;
+  form.StringGrid1DblClick(3, kTallyLine);
+  EXPECT_EQ(ui.StatusCaption, NothingToWalkText(true));
+  EXPECT_NE(NothingToWalkText(true), NothingToWalkText(false));
+}
+
+// Whether a command draws with the wide blue pen that sets the walk's current mark apart.
+bool InHighlight(const test::TCommand& c) {
+  const auto* line = std::get_if<test::TLineTo>(&c);
+  return line && line->Pen.Color == RgbColor(0, 64, 255) && line->Pen.Width == 5;
+}
+// How many rings of that pen the picture has (each of 72 strokes).
+std::size_t HighlightRings(const test::TRecordingCanvas& c) {
+  return static_cast<std::size_t>(std::count_if(c.Commands.begin(), c.Commands.end(), InHighlight)) / 72;
+}
+
+TEST_F(TShownFormFixture, TheWalksCurrentMarkIsDrawnLastAndSetApartUntilTheWalkEnds) {
+  ASSERT_TRUE(form.FormKeyDown(kKeyF3, false));
+  const std::vector<test::TCommand> walking = ui.Canvas.Commands;
+  EXPECT_EQ(HighlightRings(ui.Canvas), 1u);
+  // Nothing else changes: the same view without the walk draws the picture up to the ring.
+  // (Its first stroke starts with a MoveTo.)
+  const auto ring = std::find_if(walking.begin(), walking.end(), InHighlight);
+  const std::size_t before = static_cast<std::size_t>(ring - walking.begin()) - 1;
+  form.MarkWalk.End();
+  form.Redraw();
+  EXPECT_EQ(ui.Canvas.Commands, std::vector<test::TCommand>(walking.begin(), walking.begin() + static_cast<std::ptrdiff_t>(before)));
+  // On top: the mark's own number follows the ring, last of all.
+  ASSERT_FALSE(walking.empty());
+  EXPECT_EQ(std::get<test::TTextOut>(walking.back()).Text, "7");
+
+  // Every way the walk ends gives the ordinary picture back, drawn once.
+  const struct {
+    const char* how;
+    std::function<void()> end;
+  } ends[] = {
+      {"Home", [&] { form.FormKeyDown(kKeyHome, false); }},
+      {"wheel", [&] { form.FormMouseWheel(-120, 10, 10); }},
+      {"press", [&] { form.PaintBox1MouseDown(10, 10, kShiftLeftButton); form.PaintBox1MouseUp(10, 10); }},
+      {"empty cell", [&] { form.StringGrid1DblClick(3, kTallyLine); }},
+  };
+  for (const auto& e : ends) {
+    ASSERT_TRUE(form.FormKeyDown(kKeyF3, false));
+    ASSERT_EQ(HighlightRings(ui.Canvas), 1u) << e.how;
+    const int drawings = ui.Drawings;
+    e.end();
+    EXPECT_FALSE(form.MarkWalk.Active()) << e.how;
+    EXPECT_EQ(HighlightRings(ui.Canvas), 0u) << e.how;
+    EXPECT_LE(ui.Drawings - drawings, 1) << e.how;
+  }
+}
+
+TEST_F(TShownFormFixture, F1ShowsTheKeysOneLineAtATimeThenTheStripAsItWas) {
+  ASSERT_TRUE(form.FormKeyDown(kKeyF3, false));
+  const std::string walking = ui.StatusCaption;
+  for (int i = 0; i < kKeyHelpLineCount; ++i) {
+    EXPECT_TRUE(form.FormKeyDown(kKeyF1, false));
+    EXPECT_EQ(ui.StatusCaption, KeyHelpLine(i, false));
+    EXPECT_EQ(ui.StatusCaption.substr(0, 4), std::to_string(i + 1) + "/6 ");
+  }
+  EXPECT_TRUE(form.FormKeyDown(kKeyF1, false));
+  EXPECT_EQ(ui.StatusCaption, walking) << "after the last line, the walk's status again";
+  EXPECT_TRUE(form.MarkWalk.Active()) << "F1 moves nothing";
+  ui.Japanese = true;
+  EXPECT_TRUE(form.FormKeyDown(kKeyF1, false));
+  EXPECT_EQ(ui.StatusCaption, KeyHelpLine(0, true));
+  EXPECT_NE(KeyHelpLine(0, true), KeyHelpLine(0, false));
+}
+
+// What the window says about the file it read: a failure never looks like a clean drawing.
+TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview) {
+  std::string binary(200 * 1024, '\0');
+  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 2654435761u) >> 13);
+  const struct {
+    const char* what;
+    std::function<void(const fs::path&)> make;
+    TReadOutcome outcome;
+    const char* notice;  // English
+    bool japaneseToo;
+  } cases[] = {
+      {"missing", [](const fs::path&) {}, TReadOutcome::Missing, "JWC_TEMP.TXT is missing", true},
+      {"a folder", [](const fs::path& p) { fs::create_directory(p); }, TReadOutcome::Unreadable,
+       "Cannot read JWC_TEMP.TXT: not a regular file", true},
+      {"empty", [](const fs::path& p) { std::ofstream(p, std::ios::binary); }, TReadOutcome::NoEntity,
+       "JWC_TEMP.TXT holds no entity at all", true},
+      {"binary", [&](const fs::path& p) { std::ofstream(p, std::ios::binary) << binary; },
+       TReadOutcome::NoEntity, "JWC_TEMP.TXT holds no entity at all", false},
+      {"no user types", [](const fs::path& p) { std::ofstream(p, std::ios::binary) << "lt1\r\n 0 0 10 0\r\n"; },
+       TReadOutcome::NoUserTypes, "No entity is drawn with a user line type", true},
+      {"user types", [](const fs::path& p) { std::ofstream(p, std::ios::binary) << "lt47\r\n 0 0 10 0\r\n"; },
+       TReadOutcome::Drawing, "", false},
+  };
+  for (const auto& c : cases) {
+    for (const bool japanese : {false, true}) {
+      if (japanese && !c.japaneseToo) continue;
+      TFakeFrontEnd front;
+      front.Japanese = japanese;
+      const fs::path dir = folder / (std::string(c.what) + (japanese ? "-ja" : ""));
+      fs::create_directories(dir);
+      c.make(dir / "JWC_TEMP.TXT");
+      TFormBehaviour f{front, dir.string() + "/", (dir / "finder.dat").string(), kKeys};
+      f.FormCreate();
+      f.FormShow();
+      const bool alert = c.outcome != TReadOutcome::Drawing && c.outcome != TReadOutcome::NoUserTypes;
+      EXPECT_EQ(f.ReadNotice().Outcome, c.outcome) << c.what;
+      EXPECT_EQ(front.NoticeAlert, alert) << c.what;
+      EXPECT_EQ(front.StatusCaption, "") << c.what;
+      if (japanese) {
+        EXPECT_TRUE(front.Notice.find("\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1") != std::string::npos ||
+                    front.Notice.find("\x93\xC7\x82\xDF") != std::string::npos) << c.what;  // ありません / 読め
+      } else {
+        EXPECT_EQ(front.Notice.substr(0, std::string_view(c.notice).size()), c.notice) << c.what;
+      }
+      // The grid is the Part's: totals of 0 where nothing was counted.
+      EXPECT_EQ(front.Tally.Cell(7, 17), c.outcome == TReadOutcome::Drawing ? "1" : "0") << c.what;
+      // A failure is written in red in the middle of the preview too, and nowhere else.
+      f.PaintBox1Paint();
+      std::string written;
+      for (const auto& t : front.Canvas.Only<test::TTextOut>())
+        if (t.Color == RgbColor(255, 0, 0) && t.X > 0) written += t.Text;
+      EXPECT_EQ(written, alert ? front.Notice : (c.outcome == TReadOutcome::Drawing ? "17" : "")) << c.what;
+      f.FormClose();
+    }
   }
 }
 

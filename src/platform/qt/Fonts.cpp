@@ -90,7 +90,8 @@ TQtFont MakeQtFont(const TLogFont& record) {
   font.setStrikeOut(record.StrikeOut);
   font.setHintingPreference(QFont::PreferFullHinting);
   // Smoothed: without it the thin strokes of small characters vanish ("1" turns into "l").
-  font.setStyleStrategy(QFont::PreferAntialias);
+  // Unless asked for solid pixels, which the full hinting then keeps whole.
+  font.setStyleStrategy(record.NonAntialiased ? QFont::NoAntialias : QFont::PreferAntialias);
   out.Font = font;
   const QFontMetricsF fm(font);
   const double naturalCell = fm.ascent() + fm.descent();

@@ -301,7 +301,8 @@ void TQtCanvas::Polygon(std::span<const TPixelPoint> points) {
 std::size_t TQtCanvas::TLogFontHash::operator()(const TLogFont& f) const noexcept {
   std::size_t h = std::hash<std::string>()(f.FaceName);
   for (const int v : {f.Height, f.Width, f.Escapement, f.Orientation, f.Weight, f.CharSet,
-                      (f.Italic ? 1 : 0) | (f.Underline ? 2 : 0) | (f.StrikeOut ? 4 : 0)})
+                      (f.Italic ? 1 : 0) | (f.Underline ? 2 : 0) | (f.StrikeOut ? 4 : 0) |
+                          (f.NonAntialiased ? 8 : 0)})
     h = h * 1000003u ^ static_cast<std::size_t>(static_cast<unsigned>(v));
   return h;
 }

@@ -60,7 +60,7 @@ void FillLogFont(LogFont& lf, const TLogFont& f) {
   lf.lfCharSet = static_cast<BYTE>(f.CharSet);
   lf.lfOutPrecision = 0;
   lf.lfClipPrecision = 0;
-  lf.lfQuality = 0;
+  lf.lfQuality = f.NonAntialiased ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY;
   lf.lfPitchAndFamily = 0;
 }
 

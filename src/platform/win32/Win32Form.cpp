@@ -29,6 +29,7 @@ constexpr int kGridRowHeight = 24;
 constexpr int kGridColumnWidth = 44;
 constexpr int kGridFirstColumnWidth = 24;  // set at show
 constexpr int kGridLine = 1;
+constexpr int kGridTextInset = 2;  // the text's distance from the cell's left edge
 
 constexpr COLORREF kStatusColour = RGB(231, 231, 231);
 constexpr COLORREF kMemoColour = RGB(187, 235, 244);
@@ -54,7 +55,7 @@ std::wstring Wide(const std::string& sjis) { return ShiftJisToWide(sjis); }
 
 // The form's keys as Windows names them.
 constexpr TFormKeyCodes kWin32Keys = {VK_PRIOR, VK_NEXT,  VK_INSERT, VK_END,    VK_HOME, VK_LEFT,
-                                      VK_RIGHT, VK_UP,    VK_DOWN,   VK_ESCAPE, VK_F3};
+                                      VK_RIGHT, VK_UP,    VK_DOWN,   VK_ESCAPE, VK_F3,   VK_F1};
 
 // A mouse message's signed client coordinates (negative left of or above the window while
 // the mouse is captured).
@@ -253,10 +254,48 @@ void TWin32Form::ResizeWindow(int width, int height) {
   SetWindowPos(Form1, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TWin32Form::SetStatusCaption(const std::string& sjis) { SetWindowTextW(LabelA1, Wide(sjis).c_str()); }
+void TWin32Form::SetStatusCaption(const std::string& sjis) {
+  status_ = sjis;
+  ShowStatus();
+}
+
+void TWin32Form::SetReadNotice(const std::string& sjis, bool alert) {
+  notice_ = sjis;
+  noticeAlert_ = alert;
+  ShowStatus();
+}
+
+bool TWin32Form::JapaneseMessages() const {
+  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+}
+
+bool TWin32Form::StatusAlert() const { return status_.empty() && noticeAlert_; }
+
+void TWin32Form::ShowStatus() {
+  SetWindowTextW(LabelA1, Wide(status_.empty() ? notice_ : status_).c_str());
+  InvalidateRect(LabelA1, nullptr, TRUE);  // the colour may change with the same text
+}
 
 void TWin32Form::ShowTally(const TTallyGrid& grid) {
   grid_ = grid;
+  // A column widens to its widest number, so that no count is cut; the design widths stay
+  // where the numbers fit.
+  HDC dc = GetDC(StringGrid1);
+  HGDIOBJ old = SelectObject(dc, font_);
+  for (int c = 0; c < kTallyColumns; ++c) {
+    int widest = 0;
+    for (int r = 1; c > 0 && r < kTallyRows; ++r) {
+      const std::wstring text = Wide(grid_.Cell(c, r));
+      SIZE size{};
+      if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size))
+        widest = std::max(widest, static_cast<int>(size.cx) + 2 * kGridTextInset);
+    }
+    columnWidths_[static_cast<std::size_t>(c)] =
+        c == 0 ? kGridFirstColumnWidth : std::max(kGridColumnWidth, widest);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(StringGrid1, dc);
+  UpdateGridScrollBars();
   InvalidateRect(StringGrid1, nullptr, TRUE);
 }
 
@@ -344,8 +383,9 @@ HBRUSH TWin32Form::ControlBrush(HWND control, HDC dc) {
   COLORREF colour = kWhite;
   HBRUSH brush = whiteBrush_;
   if (control == LabelA1) {
-    colour = kStatusColour;
-    brush = statusBrush_;
+    SetBkColor(dc, kStatusColour);
+    SetTextColor(dc, StatusAlert() ? RGB(255, 0, 0) : GetSysColor(COLOR_WINDOWTEXT));
+    return statusBrush_;
   } else if (control == Memo1) {
     colour = kMemoColour;
     brush = memoBrush_;
@@ -556,10 +596,9 @@ LRESULT TWin32Form::OnGridMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 namespace {
 
-int GridColumnWidth(int column) noexcept { return column == 0 ? kGridFirstColumnWidth : kGridColumnWidth; }
-
 // How many scrolled cells from `first` fit after the fixed one in `extent` pixels (at least 1).
-int VisibleCells(int extent, int fixed, int first, int count, int (*size)(int)) {
+template <typename TSize>
+int VisibleCells(int extent, int fixed, int first, int count, const TSize& size) {
   int used = fixed + kGridLine;
   int n = 0;
   for (int i = first; i < count && used + size(i) <= extent; ++i, ++n) used += size(i) + kGridLine;
@@ -567,7 +606,6 @@ int VisibleCells(int extent, int fixed, int first, int count, int (*size)(int)) 
 }
 
 int RowHeight(int) { return kGridRowHeight; }
-int ColumnWidth(int c) { return GridColumnWidth(c); }
 
 }  // namespace
 
@@ -576,7 +614,8 @@ void TWin32Form::UpdateGridScrollBars() {
   RECT rc{};
   GetClientRect(StringGrid1, &rc);
   const int rows = VisibleCells(rc.bottom, kGridRowHeight, 1, kTallyRows, RowHeight);
-  const int cols = VisibleCells(rc.right, kGridFirstColumnWidth, 1, kTallyColumns, ColumnWidth);
+  const int cols = VisibleCells(rc.right, kGridFirstColumnWidth, 1, kTallyColumns,
+                                [this](int c) { return GridColumnWidth(c); });
   gridTopRow_ = std::clamp(gridTopRow_, 1, std::max(1, kTallyRows - rows));
   gridLeftCol_ = std::clamp(gridLeftCol_, 1, std::max(1, kTallyColumns - cols));
   SCROLLINFO si{};
@@ -641,7 +680,7 @@ void TWin32Form::PaintGrid(HDC dc) {
       FillRect(dc, &cell, (row == 0 || col == 0) ? fixed : background);
       const std::wstring text = Wide(grid_.Cell(col, row));
       RECT clip = cell;
-      ExtTextOutW(dc, x + 2, y + 2, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+      ExtTextOutW(dc, x + kGridTextInset, y + 2, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
       MoveToEx(dc, x + w, y, nullptr);
       LineTo(dc, x + w, y + kGridRowHeight + kGridLine);
       MoveToEx(dc, x, y + kGridRowHeight, nullptr);

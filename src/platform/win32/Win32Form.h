@@ -5,6 +5,7 @@
 // focus holder. What the window does lives in TFormBehaviour; this class only turns window
 // messages into its calls and answers its questions.
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -56,6 +57,8 @@ class TWin32Form final : public TFormFrontEnd {
   void SetPanelWidth(int width) override;
   void SetFileNameCaption(const std::string& sjis) override;
   void SetStatusCaption(const std::string& sjis) override;
+  void SetReadNotice(const std::string& sjis, bool alert) override;
+  bool JapaneseMessages() const override;
   void ShowTally(const TTallyGrid& grid) override;
   void ScreenSizeAt(int x, int y, int& width, int& height) const override;
   void ResizeWindow(int width, int height) override;
@@ -98,6 +101,10 @@ class TWin32Form final : public TFormFrontEnd {
   void PaintGrid(HDC dc);
   void ScrollGrid(int bar, WPARAM wp);
   void UpdateGridScrollBars();
+  int GridColumnWidth(int column) const noexcept { return columnWidths_[static_cast<std::size_t>(column)]; }
+  // The status strip: the status caption, or the read notice (red when it is an alert).
+  void ShowStatus();
+  bool StatusAlert() const;
   // The grid cell under client pixel (x, y); false outside every cell.
   bool GridCellAt(int x, int y, int& column, int& row) const;
 
@@ -116,6 +123,9 @@ class TWin32Form final : public TFormFrontEnd {
   std::unique_ptr<TDibSurface> dragImage_;  // the preview's pixels as a middle-button drag began
 
   TTallyGrid grid_;
+  std::array<int, kTallyColumns> columnWidths_{24, 44, 44, 44, 44, 44, 44, 44};  // pixels
+  std::string status_, notice_;  // Shift-JIS
+  bool noticeAlert_ = false;
   int gridTopRow_ = 1;   // first scrolled row shown below the fixed row
   int gridLeftCol_ = 1;  // first scrolled column shown right of the fixed column
 

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <cmath>
 #include <random>
+#include <set>
 
 #include "support/ViewTestSupport.h"
 #include "platform/qt/Fonts.h"
@@ -82,6 +83,37 @@ TEST(QtText, EscapementTurnsTheCellCounterClockwiseAboutThePixel) {
   // Turned a quarter: the run goes up from the pixel and the cell hangs to its right.
   EXPECT_TRUE(QRect(100, 60, 40, 40).contains(ink))
       << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+}
+
+// The marks' numbers are what the user looks for: at ten pixels their digits are solid red,
+// not smoothed pink, and no two digits look alike.
+TEST(QtText, MarkDigitsAreSolidRedAndTellApartAtTenPixels) {
+  test::ResetDrawingState();
+  test::SetView(0, 0, 1, 40, 40);
+  const auto mark = [](const std::string& text) {
+    QImage image = Blank(40, 40);
+    TQtCanvas c(image);
+    DrawLineTypeMark(c, text, 20, 20, 10);
+    return image;
+  };
+  const QImage plain = mark("");
+  std::set<std::vector<int>> patterns;
+  for (char digit = '0'; digit <= '9'; ++digit) {
+    const QImage image = mark(std::string(1, digit));
+    int ink = 0, red = 0;
+    std::vector<int> pattern;  // where the ink is, and whether it is pure red
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 40; ++x)
+        if (image.pixel(x, y) != plain.pixel(x, y)) {
+          ++ink;
+          red += image.pixel(x, y) == qRgb(255, 0, 0);
+          pattern.push_back((y * 40 + x) * 2 + (image.pixel(x, y) == qRgb(255, 0, 0)));
+        }
+    EXPECT_GE(ink, 6) << digit;
+    EXPECT_GE(red, 0.9 * ink) << digit << ": " << red << " of " << ink << " pixels pure red";
+    patterns.insert(pattern);
+  }
+  EXPECT_EQ(patterns.size(), 10u);
 }
 
 TEST(QtText, AVerticalFaceStandsItsKanjiUprightOneBelowTheOther) {
