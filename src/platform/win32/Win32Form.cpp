@@ -8,59 +8,30 @@
 
 #include "graphics/Primitives.h"
 #include "platform/win32/ShiftJis.h"
+#include "platform/win32/WindowClass.h"
 
 namespace sxf {
 
 namespace {
 
 constexpr const wchar_t* kFormClass = L"SxfUsertypeFinderForm1";
-constexpr const wchar_t* kPaintBoxClass = L"SxfPaintBox";
-constexpr const wchar_t* kSplitterClass = L"SxfSplitter";
 constexpr const wchar_t* kPanelClass = L"SxfPanel";
-constexpr const wchar_t* kGridClass = L"SxfStringGrid";
 
 // Posted by the first paint: the preview's drawing, once the rest of the window is painted.
 constexpr UINT kQueuedDrawingMessage = WM_APP + 1;
-constexpr UINT kNeverPostedMessage = WM_APP + 2;
 
 constexpr int kIconResource = 1;  // Resources.rc.in
-
-constexpr int kGridRowHeight = 24;
-constexpr int kGridColumnWidth = 44;
-constexpr int kGridFirstColumnWidth = 24;  // set at show
-constexpr int kGridLine = 1;
-constexpr int kGridTextInset = 2;  // the text's distance from the cell's left edge
 
 constexpr COLORREF kStatusColour = RGB(231, 231, 231);
 constexpr COLORREF kMemoColour = RGB(187, 235, 244);
 constexpr COLORREF kCreamColour = RGB(255, 251, 240);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-template <typename T>
-T* Owner(HWND hwnd) {
-  return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
-// Stores the owner passed to CreateWindowExW at WM_NCCREATE; the owner afterwards.
-TWin32Form* Attach(HWND hwnd, UINT msg, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<TWin32Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    return self;
-  }
-  return Owner<TWin32Form>(hwnd);
-}
-
 std::wstring Wide(const std::string& sjis) { return ShiftJisToWide(sjis); }
 
 // The form's keys as Windows names them.
 constexpr TFormKeyCodes kWin32Keys = {VK_PRIOR, VK_NEXT,  VK_INSERT, VK_END,    VK_HOME, VK_LEFT,
                                       VK_RIGHT, VK_UP,    VK_DOWN,   VK_ESCAPE, VK_F3,   VK_F1};
-
-// A mouse message's signed client coordinates (negative left of or above the window while
-// the mouse is captured).
-int LowSigned(LPARAM lp) noexcept { return static_cast<short>(LOWORD(lp)); }
-int HighSigned(LPARAM lp) noexcept { return static_cast<short>(HIWORD(lp)); }
 
 // A system resource's number (IDC_ARROW and the like are spelled for the A calls).
 LPCWSTR ResourceW(LPCSTR id) noexcept { return reinterpret_cast<LPCWSTR>(id); }
@@ -79,35 +50,16 @@ TWin32Form::~TWin32Form() {
 }
 
 bool TWin32Form::RegisterClasses(HINSTANCE instance) {
-  struct TClass { const wchar_t* name; WNDPROC proc; HCURSOR cursor; UINT style; };
-  // The preview and the grid tell a double click from two presses.
-  const TClass classes[] = {
-      {kFormClass, FormProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW)), 0},
-      {kPaintBoxClass, PaintBoxProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW)), CS_DBLCLKS},
-      {kSplitterClass, SplitterProc, LoadCursorW(nullptr, ResourceW(IDC_SIZEWE)), 0},
-      {kPanelClass, PanelProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW)), 0},
-      {kGridClass, GridProc, LoadCursorW(nullptr, ResourceW(IDC_ARROW)), CS_DBLCLKS},
-  };
-  for (const TClass& c : classes) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = c.style;
-    wc.lpfnWndProc = c.proc;
-    wc.hInstance = instance;
-    wc.hCursor = c.cursor;
-    if (c.name == kFormClass) {
-      // The program's own icon (resource 1), in the title bar's small size too.
-      wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
-      wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-      if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, ResourceW(IDI_APPLICATION));
-    }
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = c.name;
-    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-  }
-  return true;
+  // The program's own icon (resource 1), in the title bar's small size too.
+  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+  if (!icon) icon = LoadIconW(nullptr, ResourceW(IDI_APPLICATION));
+  const auto smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                                                       GetSystemMetrics(SM_CXSMICON),
+                                                       GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  return RegisterWindowClass(instance, kFormClass, FormProc, IDC_ARROW, 0, icon, smallIcon) &&
+         RegisterWindowClass(instance, kPanelClass, PanelProc, IDC_ARROW, 0) &&
+         TWin32PaintBox::Register(instance) && TWin32SplitterBar::Register(instance) &&
+         TWin32TallyGrid::Register(instance);
 }
 
 bool TWin32Form::Create(int showCommand) {
@@ -145,8 +97,21 @@ void TWin32Form::CreateControls() {
     return hwnd;
   };
   LabelA1 = make(L"STATIC", L"\u3000", SS_CENTER | SS_CENTERIMAGE, Form1, 0, 368, 585, 24);
-  PaintBox1 = make(kPaintBoxClass, L"", 0, Form1, 0, 0, 381, 368);
-  Splitter1 = make(kSplitterClass, L"", 0, Form1, 381, 0, 3, 368);
+  paintBox_.Create(instance_, Form1);
+  PaintBox1 = paintBox_.Handle();
+  paintBox_.OnPaint = [this] { form_.PaintBox1Paint(); };
+  paintBox_.OnMouseDown = [this](WPARAM buttons, int x, int y, bool doubleClick) {
+    PaintBox1MouseDown(buttons, x, y, doubleClick);
+  };
+  paintBox_.OnMouseMove = [this](int x, int y) { form_.PaintBox1MouseMove(x, y); };
+  paintBox_.OnMouseUp = [this](int x, int y) { form_.PaintBox1MouseUp(x, y); };
+  splitter_.Create(instance_, Form1);
+  Splitter1 = splitter_.Handle();
+  splitter_.OnPress = [this] { splitterStartWidth_ = panelWidth_; };
+  splitter_.OnDrag = [this](int dx) {
+    SetPanelWidth(splitterStartWidth_ - dx);  // the panel grows as the bar moves left
+    InvalidateRect(PaintBox1, nullptr, FALSE);
+  };
   Panel2 = make(kPanelClass, L"", WS_CLIPCHILDREN, Form1, 384, 0, 201, 368);
   Panel3 = make(kPanelClass, L"", WS_CLIPCHILDREN, Panel2, 1, 1, 199, 40);
   Label1 = make(L"STATIC", Wide("\x90}\x96\xCA\x83t\x83@\x83\x43\x83\x8B\x96\xBC\x81" "F").c_str(), 0,
@@ -160,15 +125,15 @@ void TWin32Form::CreateControls() {
   Memo1 = make(L"EDIT", help.c_str(),
                ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL,
                Panel2, 1, 223, 199, 144, WS_EX_CLIENTEDGE);
-  StringGrid1 = make(kGridClass, L"", WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, Panel2, 1, 41, 199, 182,
-                     WS_EX_CLIENTEDGE);
+  tallyGrid_.Create(instance_, Panel2, font_);
+  StringGrid1 = tallyGrid_.Handle();
+  tallyGrid_.OnDoubleClick = [this](int row, int column) { form_.StringGrid1DblClick(row, column); };
   // The focus holder is never seen: left of the panel's client area rather than at its design
   // place (216, 400), which a panel wider than 216 pixels would show, caret and all.
   EditA = make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, Panel2, -216, 400, 25, 21, WS_EX_CLIENTEDGE);
   SendMessageW(EditA, EM_LIMITTEXT, 1, 0);
   ImmAssociateContext(EditA, nullptr);  // no input method on the focus holder
   SetWindowPos(EditA, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  for (int r = 0; r < kTallyRows; ++r) grid_.Rows[static_cast<std::size_t>(r)].fill({});
 }
 
 void TWin32Form::LayoutControls() {
@@ -189,7 +154,7 @@ void TWin32Form::LayoutControls() {
   MoveWindow(Panel3, 1, 1, inner, 40, TRUE);
   MoveWindow(Memo1, 1, memoTop, inner, std::max(0, body - 1 - memoTop), TRUE);
   MoveWindow(StringGrid1, 1, 41, inner, std::max(0, memoTop - 41), TRUE);
-  UpdateGridScrollBars();
+  tallyGrid_.UpdateScrollBars();
 }
 
 // ---- TFormFrontEnd ----
@@ -276,66 +241,17 @@ void TWin32Form::ShowStatus() {
   InvalidateRect(LabelA1, nullptr, TRUE);  // the colour may change with the same text
 }
 
-void TWin32Form::ShowTally(const TTallyGrid& grid) {
-  grid_ = grid;
-  // A column widens to its widest number, so that no count is cut; the design widths stay
-  // where the numbers fit.
-  HDC dc = GetDC(StringGrid1);
-  HGDIOBJ old = SelectObject(dc, font_);
-  for (int c = 0; c < kTallyColumns; ++c) {
-    int widest = 0;
-    for (int r = 1; c > 0 && r < kTallyRows; ++r) {
-      const std::wstring text = Wide(grid_.Cell(c, r));
-      SIZE size{};
-      if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size))
-        widest = std::max(widest, static_cast<int>(size.cx) + 2 * kGridTextInset);
-    }
-    columnWidths_[static_cast<std::size_t>(c)] =
-        c == 0 ? kGridFirstColumnWidth : std::max(kGridColumnWidth, widest);
-  }
-  SelectObject(dc, old);
-  ReleaseDC(StringGrid1, dc);
-  UpdateGridScrollBars();
-  InvalidateRect(StringGrid1, nullptr, TRUE);
-}
+void TWin32Form::ShowTally(const TTallyGrid& grid) { tallyGrid_.Show(grid); }
 
-int TWin32Form::PreviewWidth() const {
-  RECT rc{};
-  GetClientRect(PaintBox1, &rc);
-  return static_cast<int>(rc.right);
-}
-
-int TWin32Form::PreviewHeight() const {
-  RECT rc{};
-  GetClientRect(PaintBox1, &rc);
-  return static_cast<int>(rc.bottom);
-}
-
-void TWin32Form::EnsureSurface() {
-  const int w = std::max(1, PreviewWidth());
-  const int h = std::max(1, PreviewHeight());
-  if (surface_ && surface_->Width() == w && surface_->Height() == h) return;
-  canvas_.reset();
-  surface_ = std::make_unique<TDibSurface>(w, h);
-  if (surface_->Valid()) PatBlt(surface_->Dc(), 0, 0, w, h, WHITENESS);
-}
+int TWin32Form::PreviewWidth() const { return paintBox_.Width(); }
+int TWin32Form::PreviewHeight() const { return paintBox_.Height(); }
 
 TCanvas& TWin32Form::BeginPreviewDrawing() {
-  EnsureSurface();
-  canvas_ = std::make_unique<TDibCanvas>(*surface_);
+  canvas_ = std::make_unique<TDibCanvas>(paintBox_.Surface());
   return *canvas_;
 }
 
-void TWin32Form::ShowPreviewProgress() {
-  GdiFlush();
-  HDC dc = GetDC(PaintBox1);
-  ShowSurface(dc);
-  ReleaseDC(PaintBox1, dc);
-  // Wine puts a window's pixels on the X screen when a look at the queue finds nothing: ask
-  // for a message no one posts, so that no message of ours is taken or handled.
-  MSG msg;
-  PeekMessageW(&msg, nullptr, kNeverPostedMessage, kNeverPostedMessage, PM_NOREMOVE | PM_NOYIELD);
-}
+void TWin32Form::ShowPreviewProgress() { paintBox_.ShowSurfaceNow(); }
 
 bool TWin32Form::QueueFirstDrawing() {
   if (!drawingQueued_ && PostMessageW(Form1, kQueuedDrawingMessage, 0, 0)) drawingQueued_ = true;
@@ -345,25 +261,23 @@ bool TWin32Form::QueueFirstDrawing() {
 void TWin32Form::EndPreviewDrawing() {
   canvas_.reset();
   // The drawing goes to the screen at once, as drawing on the paint box's canvas does.
-  HDC dc = GetDC(PaintBox1);
-  ShowSurface(dc);
-  ReleaseDC(PaintBox1, dc);
+  paintBox_.ShowSurface();
 }
 
-void TWin32Form::ShowSurface(HDC target) {
-  if (!surface_ || !surface_->Valid()) return;
-  BitBlt(target, 0, 0, surface_->Width(), surface_->Height(), surface_->Dc(), 0, 0, SRCCOPY);
+// A copy of the surface's pixels; null when there are none or no copy can be had.
+std::unique_ptr<TDibSurface> TWin32Form::CopyOfSurface() {
+  TDibSurface& surface = paintBox_.Surface();
+  if (!surface.Valid()) return nullptr;
+  auto image = std::make_unique<TDibSurface>(surface.Width(), surface.Height());
+  if (!image->Valid() ||
+      !BitBlt(image->Dc(), 0, 0, image->Width(), image->Height(), surface.Dc(), 0, 0, SRCCOPY))
+    return nullptr;
+  return image;
 }
 
 bool TWin32Form::StoreViewImage() {
-  viewImage_.reset();
-  if (!surface_ || !surface_->Valid()) return false;
-  auto image = std::make_unique<TDibSurface>(surface_->Width(), surface_->Height());
-  if (!image->Valid() || !BitBlt(image->Dc(), 0, 0, image->Width(), image->Height(), surface_->Dc(),
-                                 0, 0, SRCCOPY))
-    return false;
-  viewImage_ = std::move(image);
-  return true;
+  viewImage_ = CopyOfSurface();
+  return viewImage_ != nullptr;
 }
 
 void TWin32Form::FreeImages() {
@@ -372,8 +286,8 @@ void TWin32Form::FreeImages() {
 }
 
 void TWin32Form::DrawViewImage() {
-  if (!viewImage_ || !surface_) return;
-  BitBlt(surface_->Dc(), 0, 0, viewImage_->Width(), viewImage_->Height(), viewImage_->Dc(), 0, 0,
+  if (!viewImage_) return;
+  BitBlt(paintBox_.Surface().Dc(), 0, 0, viewImage_->Width(), viewImage_->Height(), viewImage_->Dc(), 0, 0,
          SRCCOPY);
 }
 
@@ -401,7 +315,7 @@ HBRUSH TWin32Form::ControlBrush(HWND control, HDC dc) {
 }
 
 LRESULT CALLBACK TWin32Form::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TWin32Form* self = Attach(hwnd, msg, lp);
+  TWin32Form* self = AttachedOwner<TWin32Form>(hwnd, msg, lp);
   if (!self || !self->Form1) return DefWindowProcW(hwnd, msg, wp, lp);
   return self->OnFormMessage(msg, wp, lp);
 }
@@ -455,87 +369,8 @@ LRESULT TWin32Form::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(Form1, msg, wp, lp);
 }
 
-LRESULT CALLBACK TWin32Form::PaintBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TWin32Form* self = Attach(hwnd, msg, lp);
-  if (!self || !self->PaintBox1) return DefWindowProcW(hwnd, msg, wp, lp);
-  return self->OnPaintBoxMessage(msg, wp, lp);
-}
-
-LRESULT TWin32Form::OnPaintBoxMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // the paint covers every pixel
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      PaintBox1MouseDown(wp, lp, false);
-      return 0;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-      PaintBox1MouseDown(wp, lp, true);
-      return 0;
-    case WM_MOUSEMOVE:
-      form_.PaintBox1MouseMove(LowSigned(lp), HighSigned(lp));
-      return 0;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      // wParam holds the buttons still down after this release.
-      if ((wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == PaintBox1) ReleaseCapture();
-      form_.PaintBox1MouseUp(LowSigned(lp), HighSigned(lp));
-      return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(PaintBox1, &ps);
-      EnsureSurface();
-      form_.PaintBox1Paint();
-      ShowSurface(dc);
-      EndPaint(PaintBox1, &ps);
-      return 0;
-    }
-    default:
-      break;
-  }
-  return DefWindowProcW(PaintBox1, msg, wp, lp);
-}
-
-LRESULT CALLBACK TWin32Form::SplitterProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TWin32Form* self = Attach(hwnd, msg, lp);
-  if (!self || !self->Splitter1) return DefWindowProcW(hwnd, msg, wp, lp);
-  return self->OnSplitterMessage(msg, wp, lp);
-}
-
-LRESULT TWin32Form::OnSplitterMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_LBUTTONDOWN: {
-      POINT p{};
-      GetCursorPos(&p);
-      splitterStartX_ = static_cast<int>(p.x);
-      splitterStartWidth_ = panelWidth_;
-      SetCapture(Splitter1);
-      return 0;
-    }
-    case WM_MOUSEMOVE:
-      if (GetCapture() == Splitter1) {
-        POINT p{};
-        GetCursorPos(&p);
-        // The panel grows as the bar moves left.
-        SetPanelWidth(splitterStartWidth_ - (static_cast<int>(p.x) - splitterStartX_));
-        InvalidateRect(PaintBox1, nullptr, FALSE);
-      }
-      return 0;
-    case WM_LBUTTONUP:
-      if (GetCapture() == Splitter1) ReleaseCapture();
-      return 0;
-    default:
-      break;
-  }
-  return DefWindowProcW(Splitter1, msg, wp, lp);
-}
-
 LRESULT CALLBACK TWin32Form::PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TWin32Form* self = Attach(hwnd, msg, lp);
+  TWin32Form* self = AttachedOwner<TWin32Form>(hwnd, msg, lp);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   switch (msg) {
     case WM_CTLCOLORSTATIC:
@@ -557,159 +392,6 @@ LRESULT CALLBACK TWin32Form::PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK TWin32Form::GridProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TWin32Form* self = Attach(hwnd, msg, lp);
-  if (!self || !self->StringGrid1) return DefWindowProcW(hwnd, msg, wp, lp);
-  return self->OnGridMessage(msg, wp, lp);
-}
-
-LRESULT TWin32Form::OnGridMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(StringGrid1, &ps);
-      PaintGrid(dc);
-      EndPaint(StringGrid1, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_VSCROLL:
-      ScrollGrid(SB_VERT, wp);
-      return 0;
-    case WM_HSCROLL:
-      ScrollGrid(SB_HORZ, wp);
-      return 0;
-    case WM_SIZE:
-      UpdateGridScrollBars();
-      return 0;
-    case WM_LBUTTONDBLCLK: {
-      int column = 0, row = 0;
-      if (GridCellAt(LowSigned(lp), HighSigned(lp), column, row)) form_.StringGrid1DblClick(row, column);
-      return 0;
-    }
-    default:
-      break;
-  }
-  return DefWindowProcW(StringGrid1, msg, wp, lp);
-}
-
-namespace {
-
-// How many scrolled cells from `first` fit after the fixed one in `extent` pixels (at least 1).
-template <typename TSize>
-int VisibleCells(int extent, int fixed, int first, int count, const TSize& size) {
-  int used = fixed + kGridLine;
-  int n = 0;
-  for (int i = first; i < count && used + size(i) <= extent; ++i, ++n) used += size(i) + kGridLine;
-  return std::max(1, n);
-}
-
-int RowHeight(int) { return kGridRowHeight; }
-
-}  // namespace
-
-void TWin32Form::UpdateGridScrollBars() {
-  if (!StringGrid1) return;
-  RECT rc{};
-  GetClientRect(StringGrid1, &rc);
-  const int rows = VisibleCells(rc.bottom, kGridRowHeight, 1, kTallyRows, RowHeight);
-  const int cols = VisibleCells(rc.right, kGridFirstColumnWidth, 1, kTallyColumns,
-                                [this](int c) { return GridColumnWidth(c); });
-  gridTopRow_ = std::clamp(gridTopRow_, 1, std::max(1, kTallyRows - rows));
-  gridLeftCol_ = std::clamp(gridLeftCol_, 1, std::max(1, kTallyColumns - cols));
-  SCROLLINFO si{};
-  si.cbSize = sizeof(si);
-  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  si.nMin = 1;
-  si.nMax = kTallyRows - 1;
-  si.nPage = static_cast<UINT>(rows);
-  si.nPos = gridTopRow_;
-  SetScrollInfo(StringGrid1, SB_VERT, &si, TRUE);
-  si.nMax = kTallyColumns - 1;
-  si.nPage = static_cast<UINT>(cols);
-  si.nPos = gridLeftCol_;
-  SetScrollInfo(StringGrid1, SB_HORZ, &si, TRUE);
-}
-
-void TWin32Form::ScrollGrid(int bar, WPARAM wp) {
-  SCROLLINFO si{};
-  si.cbSize = sizeof(si);
-  si.fMask = SIF_ALL;
-  GetScrollInfo(StringGrid1, bar, &si);
-  int pos = si.nPos;
-  switch (LOWORD(wp)) {
-    case SB_LINEUP: --pos; break;
-    case SB_LINEDOWN: ++pos; break;
-    case SB_PAGEUP: pos -= static_cast<int>(si.nPage); break;
-    case SB_PAGEDOWN: pos += static_cast<int>(si.nPage); break;
-    case SB_THUMBTRACK:  // thumb tracking: the cells follow the thumb
-    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-    case SB_TOP: pos = si.nMin; break;
-    case SB_BOTTOM: pos = si.nMax; break;
-    default: break;
-  }
-  pos = std::clamp(pos, si.nMin, std::max(si.nMin, si.nMax - static_cast<int>(si.nPage) + 1));
-  (bar == SB_VERT ? gridTopRow_ : gridLeftCol_) = pos;
-  UpdateGridScrollBars();
-  InvalidateRect(StringGrid1, nullptr, FALSE);
-}
-
-void TWin32Form::PaintGrid(HDC dc) {
-  RECT rc{};
-  GetClientRect(StringGrid1, &rc);
-  HBRUSH background = whiteBrush_;
-  FillRect(dc, &rc, background);
-  HGDIOBJ oldFont = SelectObject(dc, font_);
-  HBRUSH fixed = GetSysColorBrush(COLOR_BTNFACE);
-  HPEN line = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-  HGDIOBJ oldPen = SelectObject(dc, line);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  // Row 0 and column 0 stay; the others scroll by whole cells.
-  auto rowAt = [&](int index) { return index == 0 ? 0 : gridTopRow_ + index - 1; };
-  auto colAt = [&](int index) { return index == 0 ? 0 : gridLeftCol_ + index - 1; };
-  int y = 0;
-  for (int ri = 0; rowAt(ri) < kTallyRows && y < rc.bottom; ++ri) {
-    const int row = rowAt(ri);
-    int x = 0;
-    for (int ci = 0; colAt(ci) < kTallyColumns && x < rc.right; ++ci) {
-      const int col = colAt(ci);
-      const int w = GridColumnWidth(col);
-      RECT cell{x, y, x + w, y + kGridRowHeight};
-      FillRect(dc, &cell, (row == 0 || col == 0) ? fixed : background);
-      const std::wstring text = Wide(grid_.Cell(col, row));
-      RECT clip = cell;
-      ExtTextOutW(dc, x + kGridTextInset, y + 2, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
-      MoveToEx(dc, x + w, y, nullptr);
-      LineTo(dc, x + w, y + kGridRowHeight + kGridLine);
-      MoveToEx(dc, x, y + kGridRowHeight, nullptr);
-      LineTo(dc, x + w + kGridLine, y + kGridRowHeight);
-      x += w + kGridLine;
-    }
-    y += kGridRowHeight + kGridLine;
-  }
-  SelectObject(dc, oldPen);
-  DeleteObject(line);
-  SelectObject(dc, oldFont);
-}
-
-bool TWin32Form::GridCellAt(int x, int y, int& column, int& row) const {
-  if (x < 0 || y < 0) return false;
-  // The layout PaintGrid draws: row 0 and column 0 fixed, then the scrolled cells, each
-  // followed by its one-pixel line.
-  const int ri = y / (kGridRowHeight + kGridLine);
-  row = ri == 0 ? 0 : gridTopRow_ + ri - 1;
-  if (row >= kTallyRows) return false;
-  int left = 0;
-  for (int ci = 0;; ++ci) {
-    column = ci == 0 ? 0 : gridLeftCol_ + ci - 1;
-    if (column >= kTallyColumns) return false;
-    left += GridColumnWidth(column) + kGridLine;
-    if (x < left) return true;
-  }
-}
-
 // ---- Navigation and the mark walk ----
 
 bool TWin32Form::PreviewMessage(const MSG& msg) {
@@ -722,11 +404,11 @@ bool TWin32Form::PreviewMessage(const MSG& msg) {
   return form_.FormMouseWheel(GET_WHEEL_DELTA_WPARAM(msg.wParam), LowSigned(msg.lParam), HighSigned(msg.lParam));
 }
 
-void TWin32Form::PaintBox1MouseDown(WPARAM wp, LPARAM lp, bool doubleClick) {
+void TWin32Form::PaintBox1MouseDown(WPARAM wp, int x, int y, bool doubleClick) {
   if (!form_.Shown) return;
   // Moves and the release reach the preview even when the mouse leaves it.
   SetCapture(PaintBox1);
-  form_.PaintBox1MouseDown(LowSigned(lp), HighSigned(lp),
+  form_.PaintBox1MouseDown(x, y,
                            MouseShiftState({.Left = (wp & MK_LBUTTON) != 0,
                                             .Right = (wp & MK_RBUTTON) != 0,
                                             .Middle = (wp & MK_MBUTTON) != 0,
@@ -755,40 +437,31 @@ void TWin32Form::CursorPos(int& x, int& y) const {
 void TWin32Form::FocusEditA() { SetFocus(EditA); }
 
 void TWin32Form::PaintOnPreview(const std::function<void(TCanvas&)>& draw) {
-  EnsureSurface();
-  if (!surface_->Valid()) return;
+  TDibSurface& surface = paintBox_.Surface();
+  if (!surface.Valid()) return;
   {
-    TDibCanvas canvas(*surface_);
+    TDibCanvas canvas(surface);
     draw(canvas);
   }
-  HDC dc = GetDC(PaintBox1);
-  ShowSurface(dc);
-  ReleaseDC(PaintBox1, dc);
+  paintBox_.ShowSurface();
 }
 
 bool TWin32Form::TakeDragImage() {
-  dragImage_.reset();
-  if (!surface_ || !surface_->Valid()) return false;
-  auto image = std::make_unique<TDibSurface>(surface_->Width(), surface_->Height());
-  if (!image->Valid() || !BitBlt(image->Dc(), 0, 0, image->Width(), image->Height(), surface_->Dc(),
-                                 0, 0, SRCCOPY))
-    return false;
-  dragImage_ = std::move(image);
-  return true;
+  dragImage_ = CopyOfSurface();
+  return dragImage_ != nullptr;
 }
 
 void TWin32Form::FreeDragImage() { dragImage_.reset(); }
 
 void TWin32Form::ShowDragImageAt(int x, int y) {
-  if (!dragImage_ || !surface_ || !surface_->Valid()) return;
+  TDibSurface& surface = paintBox_.Surface();
+  if (!dragImage_ || !surface.Valid()) return;
   {
-    TDibCanvas canvas(*surface_);
-    ClearCanvas(canvas, surface_->Width(), surface_->Height());
+    TDibCanvas canvas(surface);
+    ClearCanvas(canvas, surface.Width(), surface.Height());
   }
-  BitBlt(surface_->Dc(), x, y, dragImage_->Width(), dragImage_->Height(), dragImage_->Dc(), 0, 0, SRCCOPY);
-  HDC dc = GetDC(PaintBox1);
-  ShowSurface(dc);
-  ReleaseDC(PaintBox1, dc);
+  BitBlt(surface.Dc(), x, y, dragImage_->Width(), dragImage_->Height(), dragImage_->Dc(), 0, 0, SRCCOPY);
+  paintBox_.ShowSurface();
 }
 
 }  // namespace sxf

@@ -1,17 +1,19 @@
 #pragma once
-// The main window on the Windows API: the preview (PaintBox1) drawn through GDI into a DIB
-// section that stands for its pixels on screen, the splitter, the side panel with the file
-// name, the tally grid (drawn by hand) and the help text, the status strip and the hidden
-// focus holder. What the window does lives in TFormBehaviour; this class only turns window
-// messages into its calls and answers its questions.
+// The main window on the Windows API: the preview (Win32PaintBox), the splitter
+// (Win32SplitterBar), the side panel with the file name, the tally grid (Win32TallyGrid) and
+// the help text, the status strip and the hidden focus holder. What the window does lives in
+// TFormBehaviour; this class only turns window messages into its calls and answers its
+// questions.
 
-#include <array>
 #include <memory>
 #include <string>
 
 #include "form/Form.h"
-#include "platform/win32/DibSurface.h"
 #include "platform/win32/DibCanvas.h"
+#include "platform/win32/DibSurface.h"
+#include "platform/win32/Win32PaintBox.h"
+#include "platform/win32/Win32SplitterBar.h"
+#include "platform/win32/Win32TallyGrid.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace sxf {
@@ -82,33 +84,21 @@ class TWin32Form final : public TFormFrontEnd {
 
  private:
   static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK PaintBoxProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK SplitterProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK GridProc(HWND, UINT, WPARAM, LPARAM);
   static bool RegisterClasses(HINSTANCE instance);
 
   LRESULT OnFormMessage(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT OnPaintBoxMessage(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT OnSplitterMessage(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT OnGridMessage(UINT msg, WPARAM wp, LPARAM lp);
   HBRUSH ControlBrush(HWND control, HDC dc);
 
   void CreateControls();
   void LayoutControls();
-  void EnsureSurface();
-  void ShowSurface(HDC target);
-  void PaintGrid(HDC dc);
-  void ScrollGrid(int bar, WPARAM wp);
-  void UpdateGridScrollBars();
-  int GridColumnWidth(int column) const noexcept { return columnWidths_[static_cast<std::size_t>(column)]; }
+  // A copy of the preview's pixels; null when there are none or no copy can be had.
+  std::unique_ptr<TDibSurface> CopyOfSurface();
   // The status strip: the status caption, or the read notice (red when it is an alert).
   void ShowStatus();
   bool StatusAlert() const;
-  // The grid cell under client pixel (x, y); false outside every cell.
-  bool GridCellAt(int x, int y, int& column, int& row) const;
 
-  void PaintBox1MouseDown(WPARAM wp, LPARAM lp, bool doubleClick);
+  void PaintBox1MouseDown(WPARAM buttons, int x, int y, bool doubleClick);
 
   HINSTANCE instance_;
   TFormBehaviour form_;
@@ -117,20 +107,16 @@ class TWin32Form final : public TFormFrontEnd {
   bool closed_ = false;
   bool drawingQueued_ = false;  // a kQueuedDrawingMessage is on its way
 
-  std::unique_ptr<TDibSurface> surface_;  // PaintBox1's pixels
-  std::unique_ptr<TDibCanvas> canvas_;    // over surface_ while a drawing runs
+  TWin32PaintBox paintBox_;
+  TWin32SplitterBar splitter_;
+  TWin32TallyGrid tallyGrid_;
+  std::unique_ptr<TDibCanvas> canvas_;  // over the paint box's surface while a drawing runs
   std::unique_ptr<TDibSurface> viewImage_;
   std::unique_ptr<TDibSurface> dragImage_;  // the preview's pixels as a middle-button drag began
 
-  TTallyGrid grid_;
-  std::array<int, kTallyColumns> columnWidths_{24, 44, 44, 44, 44, 44, 44, 44};  // pixels
   std::string status_, notice_;  // Shift-JIS
   bool noticeAlert_ = false;
-  int gridTopRow_ = 1;   // first scrolled row shown below the fixed row
-  int gridLeftCol_ = 1;  // first scrolled column shown right of the fixed column
-
-  int splitterStartX_ = 0;
-  int splitterStartWidth_ = 0;
+  int splitterStartWidth_ = 0;  // the panel's width as the splitter was pressed
 
   HFONT font_ = nullptr;
   HBRUSH statusBrush_ = nullptr;

@@ -1,0 +1,51 @@
+#pragma once
+// The tally grid (StringGrid1) on the Windows API, drawn by hand: a fixed heading row and
+// column, the other cells scrolled by whole cells. A column widens to its widest number, so
+// that no count is cut.
+
+#include <array>
+#include <functional>
+
+#include "platform/win32/WindowsApi.h"
+#include "search/LineTypeTally.h"
+
+namespace sxf {
+
+class TWin32TallyGrid {
+ public:
+  TWin32TallyGrid() = default;
+  ~TWin32TallyGrid();
+  TWin32TallyGrid(const TWin32TallyGrid&) = delete;
+  TWin32TallyGrid& operator=(const TWin32TallyGrid&) = delete;
+
+  static bool Register(HINSTANCE instance);
+  // The control, a child of parent, writing in font (the caller's, kept for the grid's life).
+  bool Create(HINSTANCE instance, HWND parent, HFONT font);
+  HWND Handle() const noexcept { return hwnd_; }
+
+  void Show(const TTallyGrid& grid);
+  // After a size change: the scroll bars' ranges and the first cells shown.
+  void UpdateScrollBars();
+
+  // A double click on cell (row, column).
+  std::function<void(int row, int column)> OnDoubleClick;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC dc);
+  void Scroll(int bar, WPARAM wp);
+  int ColumnWidth(int column) const noexcept { return columnWidths_[static_cast<std::size_t>(column)]; }
+  // The cell under client pixel (x, y); false outside every cell.
+  bool CellAt(int x, int y, int& column, int& row) const;
+
+  HWND hwnd_ = nullptr;
+  HFONT font_ = nullptr;
+  HBRUSH background_ = nullptr;
+  TTallyGrid grid_;
+  std::array<int, kTallyColumns> columnWidths_{};  // pixels
+  int topRow_ = 1;      // first scrolled row shown below the fixed row
+  int leftColumn_ = 1;  // first scrolled column shown right of the fixed column
+};
+
+}  // namespace sxf
