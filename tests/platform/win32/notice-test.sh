@@ -19,19 +19,17 @@ red_pixels() {
 }
 
 # run NAME PANEL: shows the window on DIR's drawing, takes a screenshot once the grid's heading
-# row is painted (the first drawing of a big drawing holds every paint back for a while) and
-# closes it.
+# row is painted (mostly light, where an unpainted window is black) and closes it.
 run() {
   start_window "$work/$1"
-  sleep 3
-  # The preview's first drawing of 1 234 567 segments takes minutes under Wine: Escape stops it
-  # (the grid is what this looks at).
+  # The preview's drawing is not what this looks at: Escape stops it.
   xdotool keydown Escape; sleep 0.5; xdotool keyup Escape
   window_geometry
   for _ in $(seq 1 60); do
     import -window root "$work/screen.png"
-    convert "$work/screen.png" -crop "1x1+$((x + w - $2 + 8))+$((y + 41 + 8))" +repage txt:- |
-      grep -q "#000000" || break
+    mean=$(convert "$work/screen.png" -crop "100x20+$((x + w - $2 + 4))+$((y + 41 + 4))" +repage \
+      -format '%[fx:int(mean*255)]' info:)
+    [ "$mean" -gt 128 ] && break
     sleep 1
   done
   sleep 1
