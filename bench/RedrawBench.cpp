@@ -18,11 +18,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <random>
 #include <vector>
 
 #include "DrawingGenerator.h"
+#include "DrawingTiler.h"
 #include "preview/Preview.h"
 #include "render/DrawingIndex.h"
 #include "globals/UnitGval.h"
@@ -176,6 +178,49 @@ void Redraw(benchmark::State& state, void (*setView)()) {
 }
 
 void BM_RedrawFitAll(benchmark::State& state) { Redraw(state, FitAll); }
+
+// A realistic large drawing: samples/floor-plan (or the drawing SXF_TILE_SOURCE names) tiled
+// to 1 000 000 entities, as a site of many floor plans. Loaded once.
+void LoadTiledDrawing() {
+  constexpr long long kTiledKey = std::numeric_limits<long long>::min();
+  if (loadedEntities == kTiledKey) return;
+  const char* source = std::getenv("SXF_TILE_SOURCE");
+  const std::string from = source && *source ? source : SXF_SAMPLES_DIR "/floor-plan/JWC_TEMP.TXT";
+  const auto path = std::filesystem::temp_directory_path() / "sxf-redraw-tiled.txt";
+  if (!sxf::bench::WriteTiledDrawing(from, 1000000, path.string())) {
+    std::perror(from.c_str());
+    std::exit(1);
+  }
+  sxf::ClearDrawingIndex();
+  sxf::InitJwwModel();
+  sxf::LoadJwcTempFile(path.string());
+  std::filesystem::remove(path);
+  if (!sxf::GraAttr) sxf::GraAttr = std::make_unique<sxf::TgraAttribute>();
+  loadedEntities = kTiledKey;
+}
+
+// state.range(0): the percent of the extents' area the view shows, centred on them; wall time,
+// the index built before.
+void BM_TiledView(benchmark::State& state) {
+  LoadTiledDrawing();
+  sxf::BuildDrawingIndex();
+  sxf::SetDrawingIndexAreaShare(0.25);
+  ZoomToShareOfExtents(static_cast<double>(state.range(0)) / 100.0);
+  TLinePixelCounter counter;
+  sxf::DrawPreview(counter, kWidth, kHeight);
+  state.counters["characters"] = static_cast<double>(counter.Characters);
+  state.counters["line_pixels"] = counter.LinePixels;
+  state.counters["records_touched"] = RecordsTouched();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    sxf::TQtCanvas canvas(image);
+    sxf::DrawPreview(canvas, kWidth, kHeight);
+    canvas.Flush();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  if (const char* dump = std::getenv("SXF_BENCH_DUMP")) image.save(dump);
+  state.counters["entities"] = sxf::EntOrderCount;
+}
 
 // The drawing code alone, into a canvas that only counts: what a view costs before a pixel
 // is written. state.range(0): 0 fit-all, 1 the 1 % view, 2 the 10 % view; range(1): profile.
@@ -440,6 +485,7 @@ void BM_BaselineDrawLine(benchmark::State& state) {
 }
 
 // Arguments: entities, index on, one-pixel pens through QPainter, profile (0 light, 1 dense).
+BENCHMARK(BM_TiledView)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_RedrawFitAll)->Args({1000000, 1, 0, 0})->Args({1000000, 1, 1, 0})->Args({1000000, 1, 0, 1})
     ->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0, 0, 0})->Args({1000000, 1, 0, 0})->Args({1000000, 1, 0, 1})
