@@ -50,6 +50,16 @@ sxf::bench::TDrawingProfile ProfileOf(std::int64_t arg) {
   return arg == 1 ? sxf::bench::TDrawingProfile::Dense : sxf::bench::TDrawingProfile::Light;
 }
 
+// Reads the drawing written at path into the model and removes the file; key says what it is.
+void LoadAndRemove(const std::filesystem::path& path, long long key) {
+  sxf::ClearDrawingIndex();
+  sxf::InitJwwModel();
+  sxf::LoadJwcTempFile(path.string());
+  std::filesystem::remove(path);
+  if (!sxf::GraAttr) sxf::GraAttr = std::make_unique<sxf::TgraAttribute>();
+  loadedEntities = key;
+}
+
 void LoadDrawing(std::size_t entities, sxf::bench::TDrawingProfile profile = sxf::bench::TDrawingProfile::Light) {
   const bool dense = profile == sxf::bench::TDrawingProfile::Dense;
   const long long key = dense ? -static_cast<long long>(entities) - 2 : static_cast<long long>(entities);
@@ -57,12 +67,7 @@ void LoadDrawing(std::size_t entities, sxf::bench::TDrawingProfile profile = sxf
   const auto path = std::filesystem::temp_directory_path() /
                     ("sxf-redraw-" + std::to_string(entities) + (dense ? "-dense" : "") + ".txt");
   sxf::bench::WriteGeneratedDrawing(path.string(), entities, 1, profile);
-  sxf::ClearDrawingIndex();
-  sxf::InitJwwModel();
-  sxf::LoadJwcTempFile(path.string());
-  std::filesystem::remove(path);
-  if (!sxf::GraAttr) sxf::GraAttr = std::make_unique<sxf::TgraAttribute>();
-  loadedEntities = key;
+  LoadAndRemove(path, key);
 }
 
 void ParseLine(const char* text) { sxf::ParseJwwLine(text); }
@@ -150,6 +155,25 @@ double RecordsTouched() {
   return touched;
 }
 
+// Redraws the current view through the Qt canvas in the timed loop, with what it writes
+// (characters, line pixels) counted once before; SXF_BENCH_DUMP=out.png saves the picture.
+void TimeRedraws(benchmark::State& state, bool onePixelPensThroughQPainter) {
+  TLinePixelCounter counter;
+  sxf::DrawPreview(counter, kWidth, kHeight);
+  state.counters["characters"] = static_cast<double>(counter.Characters);
+  state.counters["line_pixels"] = counter.LinePixels;
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    sxf::TQtCanvas canvas(image);
+    canvas.SetOnePixelPensThroughQPainter(onePixelPensThroughQPainter);
+    sxf::DrawPreview(canvas, kWidth, kHeight);
+    canvas.Flush();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  if (const char* dump = std::getenv("SXF_BENCH_DUMP")) image.save(dump);
+  state.counters["entities"] = sxf::EntOrderCount;
+}
+
 // state.range(1) = 1: the drawing index is used for views it pays for; state.range(2) = 1:
 // one-pixel pens through QPainter's batches (the plain path) instead of the rasteriser;
 // state.range(3): the profile.
@@ -159,20 +183,7 @@ void Redraw(benchmark::State& state, void (*setView)()) {
   sxf::SetDrawingIndexAreaShare(state.range(1) == 1 ? 0.25 : 0.0);
   setView();
   state.counters["records_touched"] = RecordsTouched();
-  TLinePixelCounter counter;
-  sxf::DrawPreview(counter, kWidth, kHeight);
-  state.counters["characters"] = static_cast<double>(counter.Characters);
-  state.counters["line_pixels"] = counter.LinePixels;
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  for (auto _ : state) {
-    sxf::TQtCanvas canvas(image);
-    canvas.SetOnePixelPensThroughQPainter(state.range(2) == 1);
-    sxf::DrawPreview(canvas, kWidth, kHeight);
-    canvas.Flush();
-    benchmark::DoNotOptimize(image.constBits());
-  }
-  if (const char* dump = std::getenv("SXF_BENCH_DUMP")) image.save(dump);
-  state.counters["entities"] = sxf::EntOrderCount;
+  TimeRedraws(state, state.range(2) == 1);
   state.counters["glyphs_looked_up"] = sxf::SharedCharacterGlyphs().Made();
   state.counters["glyphs_used"] = sxf::SharedCharacterGlyphs().Usable();
 }
@@ -191,12 +202,7 @@ void LoadTiledDrawing() {
     std::perror(from.c_str());
     std::exit(1);
   }
-  sxf::ClearDrawingIndex();
-  sxf::InitJwwModel();
-  sxf::LoadJwcTempFile(path.string());
-  std::filesystem::remove(path);
-  if (!sxf::GraAttr) sxf::GraAttr = std::make_unique<sxf::TgraAttribute>();
-  loadedEntities = kTiledKey;
+  LoadAndRemove(path, kTiledKey);
 }
 
 // state.range(0): the percent of the extents' area the view shows, centred on them; wall time,
@@ -206,20 +212,8 @@ void BM_TiledView(benchmark::State& state) {
   sxf::BuildDrawingIndex();
   sxf::SetDrawingIndexAreaShare(0.25);
   ZoomToShareOfExtents(static_cast<double>(state.range(0)) / 100.0);
-  TLinePixelCounter counter;
-  sxf::DrawPreview(counter, kWidth, kHeight);
-  state.counters["characters"] = static_cast<double>(counter.Characters);
-  state.counters["line_pixels"] = counter.LinePixels;
   state.counters["records_touched"] = RecordsTouched();
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  for (auto _ : state) {
-    sxf::TQtCanvas canvas(image);
-    sxf::DrawPreview(canvas, kWidth, kHeight);
-    canvas.Flush();
-    benchmark::DoNotOptimize(image.constBits());
-  }
-  if (const char* dump = std::getenv("SXF_BENCH_DUMP")) image.save(dump);
-  state.counters["entities"] = sxf::EntOrderCount;
+  TimeRedraws(state, false);
 }
 
 // The drawing code alone, into a canvas that only counts: what a view costs before a pixel

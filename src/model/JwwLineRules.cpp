@@ -577,27 +577,14 @@ class TLineInterpreter {
     r_.CurHp = 0;
   }
 
-  // Rare: a field that reads as 0. The segment is loose when one of them is no number.
+  // Rare: a field that reads as 0. The segment is loose when one of them is no number; only
+  // fields that read as 0 are looked at, so good files pay next to nothing.
   void CountIfLoose(const double (&v)[4]) noexcept {
     for (int k = 0; k < 4; ++k)
       if (v[k] == 0.0 && !IsZeroNumber(f_[k])) {
         ++r_.LooseSegments;
         return;
       }
-  }
-
-  // "0", "-0.00", "0e5": a field that reads as 0 because it is one, not because it is no
-  // number. Only fields that read as 0 are looked at, so good files pay next to nothing.
-  static bool IsZeroNumber(std::string_view field) noexcept {
-    std::size_t i = field.empty() || (field[0] != '-' && field[0] != '+') ? 0 : 1;
-    bool zero = false;
-    for (; i < field.size() && (field[i] == '0' || field[i] == '.'); ++i) zero = zero || field[i] == '0';
-    if (zero && i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
-      ++i;
-      if (i < field.size() && (field[i] == '-' || field[i] == '+')) ++i;
-      while (i < field.size() && field[i] >= '0' && field[i] <= '9') ++i;
-    }
-    return zero && i == field.size();
   }
 
   const TJwwFields& f_;

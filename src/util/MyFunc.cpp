@@ -90,6 +90,18 @@ int StrToIntOr0(std::string_view text) noexcept {
   return static_cast<int>(magnitude);
 }
 
+bool IsZeroNumber(std::string_view text) noexcept {
+  std::size_t i = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+  bool zero = false;
+  for (; i < text.size() && (text[i] == '0' || text[i] == '.'); ++i) zero = zero || text[i] == '0';
+  if (zero && i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  }
+  return zero && i == text.size();
+}
+
 double StrToFloatOr0DigitByDigit(std::string_view text) noexcept {
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;

@@ -51,6 +51,9 @@ double StrToFloatOr0(std::string_view text) noexcept;
 // The same conversion taken one digit at a time, with no shortcut: StrToFloatOr0 hands it
 // every text outside the common shapes. Tests and benchmarks compare the two.
 double StrToFloatOr0DigitByDigit(std::string_view text) noexcept;
+// "0", "-0.00", "0e5": a text that StrToFloatOr0 reads as 0 because it is a zero, not because
+// it is no number.
+bool IsZeroNumber(std::string_view text) noexcept;
 
 // ---- Shift-JIS characters -------------------------------------------------------------
 // A byte 0x80..0x9F or 0xE0..0xFD begins a two-byte character.

@@ -18,6 +18,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <initializer_list>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -202,31 +203,29 @@ class TProgram {
 
   // The maximise button's request: _NET_WM_STATE add both maximised states.
   void RequestMaximise() {
+    const auto atom = [](const char* name) { return static_cast<long>(XInternAtom(gDisplay, name, False)); };
+    // add both states; a normal application asks
+    SendClientMessage("_NET_WM_STATE", DefaultRootWindow(gDisplay), SubstructureRedirectMask | SubstructureNotifyMask,
+                      {1, atom("_NET_WM_STATE_MAXIMIZED_VERT"), atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 1});
+  }
+
+  // A 32-bit client message about this window, of the given type, sent to target.
+  void SendClientMessage(const char* type, Window target, long mask, std::initializer_list<long> data) {
     XEvent e{};
     e.xclient.type = ClientMessage;
     e.xclient.window = window_;
-    e.xclient.message_type = XInternAtom(gDisplay, "_NET_WM_STATE", False);
+    e.xclient.message_type = XInternAtom(gDisplay, type, False);
     e.xclient.format = 32;
-    e.xclient.data.l[0] = 1;  // add
-    e.xclient.data.l[1] = static_cast<long>(XInternAtom(gDisplay, "_NET_WM_STATE_MAXIMIZED_VERT", False));
-    e.xclient.data.l[2] = static_cast<long>(XInternAtom(gDisplay, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
-    e.xclient.data.l[3] = 1;  // a normal application
-    XSendEvent(gDisplay, DefaultRootWindow(gDisplay), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    int i = 0;
+    for (const long d : data) e.xclient.data.l[i++] = d;
+    XSendEvent(gDisplay, target, False, mask, &e);
     XSync(gDisplay, False);
   }
 
   // The close button's request: WM_DELETE_WINDOW in WM_PROTOCOLS. The exit status, or -1.
   int Close() {
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = window_;
-    e.xclient.message_type = XInternAtom(gDisplay, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = static_cast<long>(XInternAtom(gDisplay, "WM_DELETE_WINDOW", False));
-    e.xclient.data.l[1] = CurrentTime;
-    XSendEvent(gDisplay, window_, False, NoEventMask, &e);
-    XSync(gDisplay, False);
+    SendClientMessage("WM_PROTOCOLS", window_, NoEventMask,
+                      {static_cast<long>(XInternAtom(gDisplay, "WM_DELETE_WINDOW", False)), CurrentTime});
     const int status = WaitForExit(pid_, 20000);
     pid_ = -1;
     return status;
