@@ -9,11 +9,14 @@
 // the odd-even rule; SetPixel ignores the pen mode.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "attributes/UnitGraAtt.h"
+#include "util/MyFunc.h"
 
 namespace sxf {
 
@@ -62,6 +65,18 @@ struct TPixelPoint {
   friend bool operator==(const TPixelPoint&, const TPixelPoint&) = default;
 };
 
+// The point lists of the polyline and polygon operations. A caller fills WorldPoints (and
+// WorldPointCount), calls DrawWorldPolyline or DrawWorldPolygon, then empties both.
+struct TPointLists {
+  std::vector<TDPoint> WorldPoints;
+  int WorldPointCount = 0;
+  std::vector<TPixelPoint> ScreenPoints;
+  int ScreenPointCount = 0;
+};
+
+// Tables a drawing keeps between records (graphics/SolidArc.cpp), made on first use.
+struct TArcAngleCache;
+
 class TCanvas {
  public:
   virtual ~TCanvas() = default;
@@ -69,6 +84,10 @@ class TCanvas {
   TPen Pen;
   TBrush Brush;
   TColor FontColor = 0;
+  // What a drawing writes on its way besides the pixels. Each canvas has its own, so that
+  // canvases drawing on several threads at once share nothing they write.
+  TPointLists Points;
+  std::shared_ptr<TArcAngleCache> ArcAngles;
 
   virtual void MoveTo(int x, int y) = 0;
   virtual void LineTo(int x, int y) = 0;

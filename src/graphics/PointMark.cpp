@@ -36,13 +36,10 @@ void Circle(TCanvas& c, double x, double y, double radius) {
 }
 
 void Polygon(TCanvas& c, const TMarkFrame& f, std::initializer_list<TDPoint> frame) {
-  ClearWorldPoints();
-  for (const TDPoint& p : frame) {
-    WorldPoints.push_back(f.At(p.X, p.Y));
-    ++WorldPointCount;
-  }
+  ClearWorldPoints(c);
+  for (const TDPoint& p : frame) AddWorldPoint(c, f.At(p.X, p.Y));
   DrawWorldPolygon(c);
-  ClearWorldPoints();
+  ClearWorldPoints(c);
 }
 
 void Arrowhead(TCanvas& c, const TMarkFrame& f) { Polygon(c, f, {{0, 0}, {-7.5, 1.25}, {-7.5, -1.25}}); }

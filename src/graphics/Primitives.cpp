@@ -8,11 +8,6 @@
 
 namespace sxf {
 
-std::vector<TDPoint> WorldPoints;
-int WorldPointCount = 0;
-std::vector<TPixelPoint> ScreenPoints;
-int ScreenPointCount = 0;
-
 namespace {
 
 TColor BackColor() noexcept { return GraAttr ? GraAttr->GetBackColor() : RgbColor(255, 255, 255); }
@@ -20,21 +15,21 @@ TColor PenColorOf(int colorNumber) noexcept {
   return GraAttr ? GraAttr->GetPenColor(colorNumber) : BackColor();
 }
 
-void AppendScreenPoint(const TPixelPoint& p) {
-  ScreenPoints.push_back(p);
-  ++ScreenPointCount;
+void AppendScreenPoint(TPointLists& l, const TPixelPoint& p) {
+  l.ScreenPoints.push_back(p);
+  ++l.ScreenPointCount;
 }
 
-void EmptyScreenPoints() noexcept {
-  ScreenPoints.clear();
-  ScreenPointCount = 0;
+void EmptyScreenPoints(TPointLists& l) noexcept {
+  l.ScreenPoints.clear();
+  l.ScreenPointCount = 0;
 }
 
 // True when every world point lies beyond one and the same edge of the view.
-bool AllBeyondOneEdge() noexcept {
+bool AllBeyondOneEdge(const TPointLists& l) noexcept {
   int code = 15;
-  for (int i = 0; i < WorldPointCount; ++i) {
-    const TDPoint& p = WorldPoints[static_cast<std::size_t>(i)];
+  for (int i = 0; i < l.WorldPointCount; ++i) {
+    const TDPoint& p = l.WorldPoints[static_cast<std::size_t>(i)];
     code &= ViewOutcode(p.X, p.Y);
     if (code == 0) return false;
   }
@@ -43,14 +38,19 @@ bool AllBeyondOneEdge() noexcept {
 
 }  // namespace
 
-void SetWorldPoints(std::initializer_list<TDPoint> points) {
-  WorldPoints.assign(points);
-  WorldPointCount = static_cast<int>(WorldPoints.size());
+void SetWorldPoints(TCanvas& c, std::initializer_list<TDPoint> points) {
+  c.Points.WorldPoints.assign(points);
+  c.Points.WorldPointCount = static_cast<int>(c.Points.WorldPoints.size());
 }
 
-void ClearWorldPoints() noexcept {
-  WorldPoints.clear();
-  WorldPointCount = 0;
+void ClearWorldPoints(TCanvas& c) noexcept {
+  c.Points.WorldPoints.clear();
+  c.Points.WorldPointCount = 0;
+}
+
+void AddWorldPoint(TCanvas& c, const TDPoint& p) {
+  c.Points.WorldPoints.push_back(p);
+  ++c.Points.WorldPointCount;
 }
 
 void ClearCanvas(TCanvas& c, int width, int height) {
@@ -120,13 +120,15 @@ void DrawPixelBox(TCanvas& c, int x1, int y1, int x2, int y2) {
 }
 
 void FlushPolyline(TCanvas& c) {
-  assert(static_cast<std::size_t>(ScreenPointCount) == ScreenPoints.size());
-  c.Polyline(std::span<const TPixelPoint>(ScreenPoints.data(), static_cast<std::size_t>(ScreenPointCount)));
+  const TPointLists& l = c.Points;
+  assert(static_cast<std::size_t>(l.ScreenPointCount) == l.ScreenPoints.size());
+  c.Polyline(std::span<const TPixelPoint>(l.ScreenPoints.data(), static_cast<std::size_t>(l.ScreenPointCount)));
 }
 
 void FlushPolygon(TCanvas& c) {
-  assert(static_cast<std::size_t>(ScreenPointCount) == ScreenPoints.size());
-  c.Polygon(std::span<const TPixelPoint>(ScreenPoints.data(), static_cast<std::size_t>(ScreenPointCount)));
+  const TPointLists& l = c.Points;
+  assert(static_cast<std::size_t>(l.ScreenPointCount) == l.ScreenPoints.size());
+  c.Polygon(std::span<const TPixelPoint>(l.ScreenPoints.data(), static_cast<std::size_t>(l.ScreenPointCount)));
 }
 
 void DrawWorldSegment(TCanvas& c, double x1, double y1, double x2, double y2) {
@@ -148,9 +150,9 @@ void DrawWorldRect(TCanvas& c, double x1, double y1, double x2, double y2) {
       break;
     }
     case ClipPartial:
-      SetWorldPoints({{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}});
+      SetWorldPoints(c, {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}});
       DrawWorldPolygon(c);
-      ClearWorldPoints();
+      ClearWorldPoints(c);
       break;
     default:
       break;
@@ -158,53 +160,55 @@ void DrawWorldRect(TCanvas& c, double x1, double y1, double x2, double y2) {
 }
 
 void DrawWorldPolyline(TCanvas& c) {
-  assert(static_cast<std::size_t>(WorldPointCount) <= WorldPoints.size());
-  if (WorldPointCount < 2) return;
-  if (AllBeyondOneEdge()) return;
-  EmptyScreenPoints();
-  for (int k = 1; k < WorldPointCount; ++k) {
-    double x1 = WorldPoints[static_cast<std::size_t>(k - 1)].X;
-    double y1 = WorldPoints[static_cast<std::size_t>(k - 1)].Y;
-    double x2 = WorldPoints[static_cast<std::size_t>(k)].X;
-    double y2 = WorldPoints[static_cast<std::size_t>(k)].Y;
+  TPointLists& l = c.Points;
+  assert(static_cast<std::size_t>(l.WorldPointCount) <= l.WorldPoints.size());
+  if (l.WorldPointCount < 2) return;
+  if (AllBeyondOneEdge(l)) return;
+  EmptyScreenPoints(l);
+  for (int k = 1; k < l.WorldPointCount; ++k) {
+    double x1 = l.WorldPoints[static_cast<std::size_t>(k - 1)].X;
+    double y1 = l.WorldPoints[static_cast<std::size_t>(k - 1)].Y;
+    double x2 = l.WorldPoints[static_cast<std::size_t>(k)].X;
+    double y2 = l.WorldPoints[static_cast<std::size_t>(k)].Y;
     const int result = ClipSegment(x1, y1, x2, y2, ViewLeft, ViewBottom, ViewRight, ViewTop);
     if (result == ClipOutside) {
-      if (ScreenPointCount >= 2) FlushPolyline(c);
-      EmptyScreenPoints();
+      if (l.ScreenPointCount >= 2) FlushPolyline(c);
+      EmptyScreenPoints(l);
       continue;
     }
-    if (ScreenPointCount == 0) AppendScreenPoint(WorldToScreen(x1, y1));
-    AppendScreenPoint(WorldToScreen(x2, y2));
-    if (result == ClipPartial && ScreenPointCount >= 2) {
+    if (l.ScreenPointCount == 0) AppendScreenPoint(l, WorldToScreen(x1, y1));
+    AppendScreenPoint(l, WorldToScreen(x2, y2));
+    if (result == ClipPartial && l.ScreenPointCount >= 2) {
       FlushPolyline(c);
-      EmptyScreenPoints();
+      EmptyScreenPoints(l);
     }
   }
-  if (ScreenPointCount >= 2) FlushPolyline(c);
-  EmptyScreenPoints();
+  if (l.ScreenPointCount >= 2) FlushPolyline(c);
+  EmptyScreenPoints(l);
 }
 
 void DrawWorldPolygon(TCanvas& c) {
-  assert(static_cast<std::size_t>(WorldPointCount) <= WorldPoints.size());
-  if (WorldPointCount < 3) return;
-  if (AllBeyondOneEdge()) return;
-  const TDPoint p0 = WorldPoints[0];
-  const TDPoint p1 = WorldPoints[1];
+  TPointLists& l = c.Points;
+  assert(static_cast<std::size_t>(l.WorldPointCount) <= l.WorldPoints.size());
+  if (l.WorldPointCount < 3) return;
+  if (AllBeyondOneEdge(l)) return;
+  const TDPoint p0 = l.WorldPoints[0];
+  const TDPoint p1 = l.WorldPoints[1];
   if (Distance(p0.X, p0.Y, p1.X, p1.Y) * ViewScale > 10000.0) {
     // Too large to convert unclipped: the closed outline, clipped, unfilled.
-    WorldPoints.resize(static_cast<std::size_t>(WorldPointCount));
-    WorldPoints.push_back(p0);
-    ++WorldPointCount;
+    l.WorldPoints.resize(static_cast<std::size_t>(l.WorldPointCount));
+    l.WorldPoints.push_back(p0);
+    ++l.WorldPointCount;
     DrawWorldPolyline(c);
     return;
   }
-  EmptyScreenPoints();
-  for (int i = 0; i < WorldPointCount; ++i) {
-    const TDPoint& p = WorldPoints[static_cast<std::size_t>(i)];
-    AppendScreenPoint(WorldToScreen(p.X, p.Y));
+  EmptyScreenPoints(l);
+  for (int i = 0; i < l.WorldPointCount; ++i) {
+    const TDPoint& p = l.WorldPoints[static_cast<std::size_t>(i)];
+    AppendScreenPoint(l, WorldToScreen(p.X, p.Y));
   }
   FlushPolygon(c);
-  EmptyScreenPoints();
+  EmptyScreenPoints(l);
 }
 
 }  // namespace sxf

@@ -11,17 +11,11 @@
 
 namespace sxf {
 
-// The shared point lists of the polyline and polygon operations. A caller fills WorldPoints
-// (and WorldPointCount), calls DrawWorldPolyline or DrawWorldPolygon, then empties both.
-extern std::vector<TDPoint> WorldPoints;
-extern int WorldPointCount;
-extern std::vector<TPixelPoint> ScreenPoints;
-extern int ScreenPointCount;
-
-// Fills WorldPoints and WorldPointCount with the given points.
-void SetWorldPoints(std::initializer_list<TDPoint> points);
-// Empties WorldPoints.
-void ClearWorldPoints() noexcept;
+// The canvas's point lists (TCanvas::Points): fills WorldPoints and WorldPointCount with the
+// given points; empties them; appends one.
+void SetWorldPoints(TCanvas& c, std::initializer_list<TDPoint> points);
+void ClearWorldPoints(TCanvas& c) noexcept;
+void AddWorldPoint(TCanvas& c, const TDPoint& p);
 
 // ---- Pens and brushes ----
 // Background fill of the whole surface (width x height pixels), then the brush is left clear.
@@ -50,9 +44,9 @@ void FlushPolygon(TCanvas& c);
 void DrawWorldSegment(TCanvas& c, double x1, double y1, double x2, double y2);
 // Axis-parallel rectangle from two opposite corners.
 void DrawWorldRect(TCanvas& c, double x1, double y1, double x2, double y2);
-// The visible runs of WorldPoints, each as its own polyline.
+// The visible runs of the canvas's WorldPoints, each as its own polyline.
 void DrawWorldPolyline(TCanvas& c);
-// WorldPoints filled; drawn as a clipped outline instead when the first edge spans more than
+// The canvas's WorldPoints filled; drawn as a clipped outline instead when the first edge spans more than
 // 10 000 pixels (then one closing point is appended to WorldPoints).
 void DrawWorldPolygon(TCanvas& c);
 

@@ -77,26 +77,26 @@ bool RenderDrawing(TCanvas& c) {
   if (!DrawList(Sl2List, Sl2Count, [&c](const TJwwEntSl2& e) {
         const double s = GroupScaleDivisor(e.Hdr);
         SetSolidPenAndBrush(c, e);
-        SetWorldPoints({{e.X1 / s, e.Y1 / s}, {e.X2 / s, e.Y2 / s}});
+        SetWorldPoints(c, {{e.X1 / s, e.Y1 / s}, {e.X2 / s, e.Y2 / s}});
         DrawWorldPolyline(c);
-        ClearWorldPoints();
+        ClearWorldPoints(c);
       }))
     return false;
   if (!DrawList(Sl3List, Sl3Count, [&c](const TJwwEntSl3& e) {
         const double s = GroupScaleDivisor(e.Hdr);
         SetSolidPenAndBrush(c, e);
-        SetWorldPoints({{e.X1 / s, e.Y1 / s}, {e.X2 / s, e.Y2 / s}, {e.X3 / s, e.Y3 / s}});
+        SetWorldPoints(c, {{e.X1 / s, e.Y1 / s}, {e.X2 / s, e.Y2 / s}, {e.X3 / s, e.Y3 / s}});
         DrawWorldPolygon(c);
-        ClearWorldPoints();
+        ClearWorldPoints(c);
       }))
     return false;
   if (!DrawList(Sl4List, Sl4Count, [&c](const TJwwEntSl4& e) {
         const double s = GroupScaleDivisor(e.Hdr);
         SetSolidPenAndBrush(c, e);
-        SetWorldPoints({{e.X1 / s, e.Y1 / s}, {e.X2 / s, e.Y2 / s}, {e.X3 / s, e.Y3 / s},
+        SetWorldPoints(c, {{e.X1 / s, e.Y1 / s}, {e.X2 / s, e.Y2 / s}, {e.X3 / s, e.Y3 / s},
                         {e.X4 / s, e.Y4 / s}});
         DrawWorldPolygon(c);
-        ClearWorldPoints();
+        ClearWorldPoints(c);
       }))
     return false;
   if (!DrawList(ScList, ScCount, [&c](const TJwwEntSlArc& e) {

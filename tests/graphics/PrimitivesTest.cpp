@@ -128,49 +128,49 @@ TEST_F(PrimitivesTest, EveryLineTypeIsSolidOrDotted) {
 }
 
 TEST_F(PrimitivesTest, PolylinesDrawOnlyTheirVisibleRuns) {
-  SetWorldPoints({{10, 10}});
+  SetWorldPoints(c, {{10, 10}});
   DrawWorldPolyline(c);  // one point: nothing
-  SetWorldPoints({{10, 110}, {50, 120}, {90, 130}});
+  SetWorldPoints(c, {{10, 110}, {50, 120}, {90, 130}});
   DrawWorldPolyline(c);  // all above the top edge: nothing
   EXPECT_TRUE(c.Commands.empty());
 
   // Inside, out through the right edge, back in, inside again.
-  SetWorldPoints({{10, 50}, {50, 50}, {150, 50}, {50, 60}, {20, 60}});
+  SetWorldPoints(c, {{10, 50}, {50, 50}, {150, 50}, {50, 60}, {20, 60}});
   DrawWorldPolyline(c);
   const auto runs = c.Only<TPolyline>();
   ASSERT_EQ(runs.size(), 3u) << ::testing::PrintToString(c.Commands);
   EXPECT_EQ(runs[0].Points, (std::vector<TPixelPoint>{{10, 50}, {50, 50}, {100, 50}}));
   EXPECT_EQ(runs[1].Points, (std::vector<TPixelPoint>{{100, 45}, {50, 40}}));
   EXPECT_EQ(runs[2].Points, (std::vector<TPixelPoint>{{50, 40}, {20, 40}}));
-  EXPECT_EQ(ScreenPointCount, 0);
+  EXPECT_EQ(c.Points.ScreenPointCount, 0);
 
   c.Commands.clear();
-  SetWorldPoints({{10, 150}, {20, 130}, {30, 50}});  // only the last point is inside
+  SetWorldPoints(c, {{10, 150}, {20, 130}, {30, 50}});  // only the last point is inside
   DrawWorldPolyline(c);
   EXPECT_EQ(c.Only<TPolyline>().size(), 1u);
 }
 
 TEST_F(PrimitivesTest, PolygonsAndTheTenThousandPixelRule) {
-  SetWorldPoints({{10, 10}, {20, 20}});
+  SetWorldPoints(c, {{10, 10}, {20, 20}});
   DrawWorldPolygon(c);  // two points: nothing
   EXPECT_TRUE(c.Commands.empty());
 
-  SetWorldPoints({{10, 10}, {20, 10}, {20, 20}});
+  SetWorldPoints(c, {{10, 10}, {20, 10}, {20, 20}});
   DrawWorldPolygon(c);
   ASSERT_EQ(c.Only<TPolygon>().size(), 1u);
   EXPECT_EQ(c.Only<TPolygon>()[0].Points, (std::vector<TPixelPoint>{{10, 90}, {20, 90}, {20, 80}}));
 
   // First edge 10 000 pixels long: still filled. Just over: a clipped, unfilled outline.
   c.Commands.clear();
-  SetWorldPoints({{-5000, 50}, {5000, 50}, {50, 60}});
+  SetWorldPoints(c, {{-5000, 50}, {5000, 50}, {50, 60}});
   DrawWorldPolygon(c);
   EXPECT_EQ(c.Only<TPolygon>().size(), 1u);
   c.Commands.clear();
-  SetWorldPoints({{-5000, 50}, {5000.5, 50}, {50, 60}});
+  SetWorldPoints(c, {{-5000, 50}, {5000.5, 50}, {50, 60}});
   DrawWorldPolygon(c);
   EXPECT_TRUE(c.Only<TPolygon>().empty());
   EXPECT_FALSE(c.Only<TPolyline>().empty());
-  EXPECT_EQ(WorldPointCount, 4);  // closed by a copy of the first point
+  EXPECT_EQ(c.Points.WorldPointCount, 4);  // closed by a copy of the first point
 }
 
 TEST_F(PrimitivesTest, WorldRectangles) {
@@ -180,7 +180,7 @@ TEST_F(PrimitivesTest, WorldRectangles) {
   EXPECT_EQ(c.Only<TRectangle>()[0].Y1, 90);
   DrawWorldRect(c, 90, 90, 110, 110);  // partly visible: a polygon
   EXPECT_EQ(c.Only<TPolygon>().size(), 1u);
-  EXPECT_EQ(WorldPointCount, 0);
+  EXPECT_EQ(c.Points.WorldPointCount, 0);
   DrawWorldRect(c, 110, 10, 130, 20);  // outside
   EXPECT_EQ(c.Commands.size(), 2u);
 }

@@ -71,7 +71,7 @@ TEST_F(ShapesTest, ScModesGiveEllipseSectorSegmentAndTangentShapes) {
   ASSERT_EQ(points.size(), 74u);
   EXPECT_NEAR(World(points.back()).X, 2.0, 1e-3);
   EXPECT_NEAR(World(points.back()).Y, 3.0, 1e-3);
-  EXPECT_EQ(WorldPointCount, 0);
+  EXPECT_EQ(c.Points.WorldPointCount, 0);
 }
 
 // Every sc mode other than 0, 5 and 100 closes the arc at the point where the tangents at its

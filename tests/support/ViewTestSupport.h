@@ -23,7 +23,6 @@ inline void SetView(double left, double bottom, double scale, int width, int hei
 inline void ResetDrawingState() {
   GraAttr = std::make_unique<TgraAttribute>();
   SetView(0, 0, 1, 100, 100);
-  ClearWorldPoints();
 }
 
 }  // namespace sxf::test
