@@ -277,7 +277,8 @@ std::string WritePreviewPng(const std::string& path, int width, int height,
   if (!surface) return "not enough memory for the picture";
   FitViewToDrawing(width, height);
   if (view) FitViewToBox((*view)[0], (*view)[1], (*view)[2], (*view)[3], 1.0);
-  DrawPreview(surface->Canvas(), width, height);
+  const std::vector<TBand> bands = PictureBands(height);
+  DrawInBands(surface->BandCanvases(bands), [width, height](TCanvas& c) { return DrawPreview(c, width, height); });
   return surface->WritePng(path);
 }
 

@@ -193,8 +193,12 @@ void TFormBehaviour::DrawQueuedPicture() {
 bool TFormBehaviour::Redraw() {
   if (!Shown || !GraAttr) return true;
   Nav.BandShown = false;
-  TCanvas& c = ui_.BeginPreviewDrawing();
-  // The break poll doubles as the progress clock.
+  const int w = ui_.PreviewWidth();
+  const int h = ui_.PreviewHeight();
+  const std::vector<TBand> bands = PictureBands(h);
+  const std::vector<TCanvas*> canvases = ui_.BeginBandedPreviewDrawing(bands);
+  // The break poll doubles as the progress clock (asked on this thread only, with every other
+  // band waiting).
   using Clock = std::chrono::steady_clock;
   const std::function<bool()> escapeHeld = UserBreakSource();
   Clock::time_point shown = Clock::now();
@@ -206,13 +210,18 @@ bool TFormBehaviour::Redraw() {
     }
     return escapeHeld ? escapeHeld() : false;
   });
-  const bool complete = DrawPreview(c, ui_.PreviewWidth(), ui_.PreviewHeight());
-  SetUserBreakSource(escapeHeld);
   // The walk's current mark, last and set apart, unless the walk ends with this drawing.
   const std::optional<TLineTypeMark> current = walkEnding_ ? std::nullopt : MarkWalk.Current();
-  if (current) DrawCurrentLineTypeMark(c, *current, kMarkRadiusPixels / ViewScale);
+  const double markRadius = kMarkRadiusPixels / ViewScale;
+  const TReadNotice& notice = notice_;
+  const bool complete = DrawInBands(canvases, [&](TCanvas& c) {
+    const bool drawn = DrawPreview(c, w, h);
+    if (current) DrawCurrentLineTypeMark(c, *current, markRadius);
+    if (notice.Alert) DrawNoticeInPreview(c, w, h, notice.Text);
+    return drawn;
+  });
+  SetUserBreakSource(escapeHeld);
   highlightShown_ = current.has_value();
-  if (notice_.Alert) DrawNoticeInPreview(c, ui_.PreviewWidth(), ui_.PreviewHeight(), notice_.Text);
   ui_.EndPreviewDrawing();
   ui_.StoreViewImage();  // a failed copy leaves it absent: the next paint draws anew
   return complete;

@@ -14,6 +14,7 @@
 #include "form/WindowMessages.h"
 #include "form/WindowSettings.h"
 #include "graphics/Canvas.h"
+#include "render/Bands.h"
 #include "search/LineTypeTally.h"
 
 namespace sxf {
@@ -68,6 +69,13 @@ class TFormFrontEnd {
   virtual int PreviewHeight() const = 0;
   // The canvas over the preview's pixels; valid until EndPreviewDrawing.
   virtual TCanvas& BeginPreviewDrawing() = 0;
+  // Canvases for the bands of the preview (render/Bands.h), in their order, each writing only
+  // its band's rows, for drawing on several threads; or the one canvas of BeginPreviewDrawing
+  // where the front end draws on one thread only. Valid until EndPreviewDrawing.
+  virtual std::vector<TCanvas*> BeginBandedPreviewDrawing(std::span<const TBand> bands) {
+    (void)bands;
+    return {&BeginPreviewDrawing()};
+  }
   virtual void EndPreviewDrawing() = 0;
   // ViewImage: the stored copy of the last drawn preview. StoreViewImage copies the
   // preview's pixels into it (false when that failed: it is then absent); DrawViewImage

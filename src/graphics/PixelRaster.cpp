@@ -88,7 +88,7 @@ void TPixelRaster::SetPen(std::uint32_t value, TPenStyle style, TPenMode mode) n
 
 void TPixelRaster::Point(int x, int y) noexcept {
   if (static_cast<unsigned>(x) >= static_cast<unsigned>(buffer_.Width) ||
-      static_cast<unsigned>(y) >= static_cast<unsigned>(buffer_.Height))
+      static_cast<unsigned>(y - buffer_.RowBegin()) >= buffer_.RowCount())
     return;
   std::uint32_t& p = buffer_.Bits[static_cast<std::ptrdiff_t>(y) * buffer_.Stride + x];
   p = mode_ == TPenMode::Xor ? p ^ value_ : value_;
@@ -163,7 +163,8 @@ void TPixelRaster::Span(int first, int stop, int b, int inc, bool reversed) noex
   int phase = reversed ? (stop - 1 - first) % pattern.Period : 0;
   const int step = reversed ? pattern.Period - 1 : 1;
   const unsigned width = static_cast<unsigned>(buffer_.Width);
-  const unsigned height = static_cast<unsigned>(buffer_.Height);
+  const int rowBegin = buffer_.RowBegin();
+  const unsigned rows = buffer_.RowCount();
   for (int a = first; a < stop; ++a, b += inc) {
     bool on = true;
     if constexpr (Dotted) {
@@ -173,7 +174,7 @@ void TPixelRaster::Span(int first, int stop, int b, int inc, bool reversed) noex
     }
     const int x = Vertical ? b >> 16 : a;
     const int y = Vertical ? a : b >> 16;
-    if (!on || static_cast<unsigned>(x) >= width || static_cast<unsigned>(y) >= height) continue;
+    if (!on || static_cast<unsigned>(x) >= width || static_cast<unsigned>(y - rowBegin) >= rows) continue;
     std::uint32_t& p = buffer_.Bits[static_cast<std::ptrdiff_t>(y) * buffer_.Stride + x];
     if constexpr (Xor)
       p ^= value_;

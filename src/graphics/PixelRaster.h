@@ -20,7 +20,9 @@
 //   its start side.
 // - Pixels outside the buffer are left alone.
 
+#include <algorithm>
 #include <cassert>
+#include <limits>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,6 +37,16 @@ struct TPixelBuffer {
   int Width = 0;
   int Height = 0;
   std::ptrdiff_t Stride = 0;
+  // Only rows FirstRow .. EndRow - 1 are written: a band of a picture that several threads
+  // draw at once. Every rule above still sees the whole buffer.
+  int FirstRow = 0;
+  int EndRow = std::numeric_limits<int>::max();
+
+  // The first row written and the number of rows written.
+  int RowBegin() const noexcept { return std::max(0, FirstRow); }
+  unsigned RowCount() const noexcept {
+    return static_cast<unsigned>(std::max(0, std::min(Height, EndRow) - RowBegin()));
+  }
 };
 
 class TPixelRaster {

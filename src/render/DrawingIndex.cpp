@@ -5,7 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string_view>
+#include <vector>
 
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
@@ -20,6 +23,7 @@ constexpr int kSpan = 4;
 constexpr int kMaxCellsPerSide = 2048;
 // Pixels around the view: rounding to pixels and one-pixel minimum sizes stay inside it.
 constexpr double kMarginPixels = 4.0;
+constexpr std::size_t kAnswersKept = 4;
 
 struct TBox {
   double Left, Bottom, Right, Top;
@@ -158,7 +162,20 @@ struct TListIndex {
   double Area = 0;             // of the list's box, world units squared
   std::vector<TGrid> Grids;
   std::vector<int> Always;     // boxes that are not finite
+  // The answers for the last few boxes asked about, newest last: the bands of one drawing
+  // ask the same questions and share one answer.
+  struct TAnswer {
+    double Left, Bottom, Right, Top;
+    std::vector<int> Near;
+  };
+  std::vector<std::unique_ptr<TAnswer>> Answers;
 };
+
+// Every use of the index holds this lock: the bands of a drawing ask at the same time.
+std::mutex& IndexLock() {
+  static std::mutex lock;
+  return lock;
+}
 
 std::vector<TListIndex>& Indexes() {
   static std::vector<TListIndex> indexes;
@@ -301,12 +318,17 @@ void PrepareDrawingIndex() {
 
 void BuildDrawingIndex() {
   PrepareDrawingIndex();
+  const std::lock_guard<std::mutex> hold(IndexLock());
   for (TListIndex& i : Indexes()) i.Build(i);
 }
 
-void ClearDrawingIndex() { std::vector<TListIndex>().swap(Indexes()); }
+void ClearDrawingIndex() {
+  const std::lock_guard<std::mutex> hold(IndexLock());
+  std::vector<TListIndex>().swap(Indexes());
+}
 
 std::size_t DrawingIndexBytes() {
+  const std::lock_guard<std::mutex> hold(IndexLock());
   std::size_t bytes = 0;
   for (const TListIndex& i : Indexes()) {
     bytes += sizeof i + i.Always.capacity() * sizeof(int);
@@ -317,10 +339,14 @@ std::size_t DrawingIndexBytes() {
   return bytes;
 }
 
-void SetDrawingIndexAreaShare(double share) { AreaShare() = share; }
+void SetDrawingIndexAreaShare(double share) {
+  const std::lock_guard<std::mutex> hold(IndexLock());
+  AreaShare() = share;
+}
 
 const std::vector<int>* RecordsNearView(const void* listData, int count, double marginPixels) {
   if (count <= 0 || !(ViewScale > 0.0) || !std::isfinite(ViewScale)) return nullptr;
+  const std::lock_guard<std::mutex> hold(IndexLock());
   TListIndex* index = nullptr;
   for (TListIndex& i : Indexes())
     if (i.Data == listData && i.Count == count) index = &i;
@@ -338,11 +364,18 @@ const std::vector<int>* RecordsNearView(const void* listData, int count, double 
   }
   if (index->Grids.empty() || !(viewArea < AreaShare() * index->Area)) return nullptr;
 
+  for (const auto& a : index->Answers)
+    if (a->Left == view.Left && a->Bottom == view.Bottom && a->Right == view.Right && a->Top == view.Top)
+      return &a->Near;
+  if (index->Answers.size() >= kAnswersKept) index->Answers.erase(index->Answers.begin());
+  index->Answers.push_back(
+      std::make_unique<TListIndex::TAnswer>(TListIndex::TAnswer{view.Left, view.Bottom, view.Right, view.Top, {}}));
+  std::vector<int>& near = index->Answers.back()->Near;
+
   // Candidates: in every grid, the records of the cells under the view and kSpan more to the
   // left and below whose box meets the view; and the records that are always visited. A bit
   // per record keeps them in ascending order.
   static std::vector<std::uint64_t> marks;
-  static std::vector<int> near;
   marks.assign((static_cast<std::size_t>(count) + 63) / 64, 0);
   const auto mark = [](int i) {
     marks[static_cast<std::size_t>(i) >> 6] |= std::uint64_t{1} << (static_cast<unsigned>(i) & 63u);
@@ -363,7 +396,6 @@ const std::vector<int>* RecordsNearView(const void* listData, int count, double 
     }
   }
   for (int i : index->Always) mark(i);
-  near.clear();
   for (std::size_t w = 0; w < marks.size(); ++w) {
     for (std::uint64_t bits = marks[w]; bits != 0; bits &= bits - 1)
       near.push_back(static_cast<int>(w * 64 + static_cast<std::size_t>(std::countr_zero(bits))));

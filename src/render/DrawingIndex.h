@@ -28,7 +28,9 @@ std::size_t DrawingIndexBytes();
 // the current view (ViewLeft .. ViewTop, a few pixels' margin, or marginPixels where that is
 // more: for what is drawn around a record, such as its mark), in ascending order; or
 // nullptr when the whole list is to be drawn: no index for that list, or a view so large
-// that visiting every record is as quick. The vector stays valid until the next call.
+// that visiting every record is as quick. The vector stays valid while the index is kept and
+// until four other views of the same list have been asked about; calls with the same view
+// (the bands of one drawing) get the same vector. Safe to call from several threads.
 const std::vector<int>* RecordsNearView(const void* listData, int count, double marginPixels = 0.0);
 
 // Tuning, for measurements and tests: the index is used when the view's area is below this
