@@ -20,12 +20,14 @@
 #include <filesystem>
 #include <limits>
 #include <map>
+#include <memory>
 #include <random>
 #include <vector>
 
 #include "DrawingGenerator.h"
 #include "DrawingTiler.h"
 #include "preview/Preview.h"
+#include "render/Bands.h"
 #include "render/DrawingIndex.h"
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
@@ -163,15 +165,25 @@ void TimeRedraws(benchmark::State& state, bool onePixelPensThroughQPainter) {
   state.counters["characters"] = static_cast<double>(counter.Characters);
   state.counters["line_pixels"] = counter.LinePixels;
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  // In bands on every core, as the window draws (SXF_DRAWING_THREADS=1: one thread).
+  const std::vector<sxf::TBand> bands = sxf::PictureBands(kHeight);
   for (auto _ : state) {
-    sxf::TQtCanvas canvas(image);
-    canvas.SetOnePixelPensThroughQPainter(onePixelPensThroughQPainter);
-    sxf::DrawPreview(canvas, kWidth, kHeight);
-    canvas.Flush();
+    std::vector<std::unique_ptr<sxf::TQtCanvas>> canvases;
+    std::vector<sxf::TCanvas*> pointers;
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+      canvases.push_back(bands.size() == 1 ? std::make_unique<sxf::TQtCanvas>(image)
+                                           : std::make_unique<sxf::TQtCanvas>(image, bands[i].Top, bands[i].Bottom,
+                                                                              sxf::BandDrawingCaches(static_cast<int>(i))));
+      canvases.back()->SetOnePixelPensThroughQPainter(onePixelPensThroughQPainter);
+      pointers.push_back(canvases.back().get());
+    }
+    sxf::DrawInBands(pointers, [](sxf::TCanvas& c) { return sxf::DrawPreview(c, kWidth, kHeight); });
+    canvases.clear();  // every painter ends: the picture is complete
     benchmark::DoNotOptimize(image.constBits());
   }
   if (const char* dump = std::getenv("SXF_BENCH_DUMP")) image.save(dump);
   state.counters["entities"] = sxf::EntOrderCount;
+  state.counters["bands"] = static_cast<double>(bands.size());
 }
 
 // state.range(1) = 1: the drawing index is used for views it pays for; state.range(2) = 1:
@@ -184,8 +196,8 @@ void Redraw(benchmark::State& state, void (*setView)()) {
   setView();
   state.counters["records_touched"] = RecordsTouched();
   TimeRedraws(state, state.range(2) == 1);
-  state.counters["glyphs_looked_up"] = sxf::SharedCharacterGlyphs().Made();
-  state.counters["glyphs_used"] = sxf::SharedCharacterGlyphs().Usable();
+  state.counters["glyphs_looked_up"] = sxf::BandDrawingCaches(0).Glyphs.Made();
+  state.counters["glyphs_used"] = sxf::BandDrawingCaches(0).Glyphs.Usable();
 }
 
 void BM_RedrawFitAll(benchmark::State& state) { Redraw(state, FitAll); }
@@ -244,7 +256,7 @@ void BM_MarksFitAll(benchmark::State& state) {
     benchmark::DoNotOptimize(image.constBits());
   }
   state.counters["marks"] = static_cast<double>(sxf::CollectLineTypeMarks().size());
-  state.counters["wide_shapes"] = sxf::SharedWidePenSprites().SpritesMade();
+  state.counters["wide_shapes"] = sxf::BandDrawingCaches(0).WidePens.SpritesMade();
 }
 // The drawing's characters are written as glyph outlines once they are larger than the font
 // engine caches (zoomed in, the generated texts are about 190 pixels high): this canvas draws
@@ -443,8 +455,8 @@ void BM_RedrawTexts(benchmark::State& state) {
   state.counters["characters"] = static_cast<double>(counter.Characters);
   state.counters["runs"] = static_cast<double>(counter.Fonts);
   state.counters["fonts_created"] = fonts;
-  state.counters["glyphs_looked_up"] = sxf::SharedCharacterGlyphs().Made();
-  state.counters["glyphs_used"] = sxf::SharedCharacterGlyphs().Usable();
+  state.counters["glyphs_looked_up"] = sxf::BandDrawingCaches(0).Glyphs.Made();
+  state.counters["glyphs_used"] = sxf::BandDrawingCaches(0).Glyphs.Usable();
 }
 
 // state.range(1) = 1: leave out the segments of no length in pixels, which paint nothing;

@@ -132,6 +132,7 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   int PreviewWidth() const override;
   int PreviewHeight() const override;
   TCanvas& BeginPreviewDrawing() override;
+  std::vector<TCanvas*> BeginBandedPreviewDrawing(std::span<const TBand> bands) override;
   void EndPreviewDrawing() override;
   void ShowPreviewProgress() override;
   bool HasViewImage() const override { return ViewImage.has_value(); }
@@ -155,6 +156,7 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   bool drawingQueued_ = false;
   // While the preview is drawn: the canvas over its surface.
   std::unique_ptr<TQtCanvas> canvas_;
+  std::vector<std::unique_ptr<TQtCanvas>> bandCanvases_;
   // The stored outer rectangle being applied after show; the window manager may delay it.
   static constexpr qint64 kPlacementMilliseconds = 3000;
   QRect placement_;

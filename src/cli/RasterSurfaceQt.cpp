@@ -36,8 +36,21 @@ class TQtRasterSurface final : public TRasterSurface {
   }
   bool Valid() const { return canvas_.has_value(); }
   TCanvas& Canvas() override { return *canvas_; }
+  std::vector<TCanvas*> BandCanvases(std::span<const TBand> bands) override {
+    if (bands.size() <= 1) return {&Canvas()};
+    canvas_.reset();
+    image_.bits();  // detached here, before the bands share its pixels
+    std::vector<TCanvas*> canvases;
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+      bands_.push_back(std::make_unique<TQtCanvas>(image_, bands[i].Top, bands[i].Bottom,
+                                                   BandDrawingCaches(static_cast<int>(i))));
+      canvases.push_back(bands_.back().get());
+    }
+    return canvases;
+  }
   std::string WritePng(const std::string& path) override {
-    canvas_.reset();  // the painter ends and the image is complete
+    canvas_.reset();  // the painters end and the image is complete
+    bands_.clear();
     QImageWriter writer(QString::fromStdString(path), "png");
     // A lighter compression than Qt's default: under half the time for a file a few per cent
     // larger.
@@ -53,6 +66,7 @@ class TQtRasterSurface final : public TRasterSurface {
   std::optional<QGuiApplication> app_;  // declared first: it outlives the image and canvas
   QImage image_;
   std::optional<TQtCanvas> canvas_;
+  std::vector<std::unique_ptr<TQtCanvas>> bands_;
 };
 
 }  // namespace

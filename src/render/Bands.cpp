@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -53,7 +54,7 @@ class TBandRun {
  public:
   TBandRun(std::function<bool()> outer, int workers)
       : outer_(std::move(outer)), caller_(std::this_thread::get_id()), running_(workers),
-        asked_(Clock::now()) {}
+        asked_(Clock::now() - kAskEvery) {}  // the first poll asks: a key held already stops at once
 
   bool Poll() {
     if (std::this_thread::get_id() == caller_) {
@@ -68,14 +69,13 @@ class TBandRun {
     return stop_.load(std::memory_order_acquire);
   }
 
-  // A worker's end, normal or not.
+  // A worker's end, normal or not: its last touch of this run (the caller may end the run as
+  // soon as the lock is free).
   void WorkerDone(std::exception_ptr failure) {
-    {
-      const std::lock_guard<std::mutex> hold(mutex_);
-      --running_;
-      if (failure && !failure_) failure_ = failure;
-    }
     if (failure) stop_.store(true, std::memory_order_release);
+    const std::lock_guard<std::mutex> hold(mutex_);
+    --running_;
+    if (failure && !failure_) failure_ = failure;
     changed_.notify_all();
   }
 
@@ -128,6 +128,61 @@ class TBandRun {
   Clock::time_point asked_;  // the caller's thread only
 };
 
+// The threads that draw bands 1, 2, ...: started when first needed and kept for the program's
+// life, so that band k is drawn by the same thread every time. What a thread makes on its way
+// may belong to it (the platform's font engines keep per-thread state), and the band's caches
+// keep such things from one drawing to the next.
+class TBandWorkers {
+ public:
+  static TBandWorkers& Instance() {
+    static TBandWorkers* workers = new TBandWorkers;  // never ended: its threads wait to the exit
+    return *workers;
+  }
+
+  // Runs job on worker k (0 .. kMaxBands - 2); the worker must be idle.
+  void Post(int k, std::function<void()> job) {
+    TWorker& w = Worker(k);
+    {
+      const std::lock_guard<std::mutex> hold(w.Mutex);
+      w.Job = std::move(job);
+    }
+    w.Posted.notify_one();
+  }
+
+ private:
+  struct TWorker {
+    std::mutex Mutex;
+    std::condition_variable Posted;
+    std::function<void()> Job;
+
+    void Loop() {
+      for (;;) {
+        std::function<void()> job;
+        {
+          std::unique_lock<std::mutex> lock(Mutex);
+          Posted.wait(lock, [this] { return static_cast<bool>(Job); });
+          job = std::move(Job);
+          Job = nullptr;
+        }
+        job();
+      }
+    }
+  };
+
+  TWorker& Worker(int k) {
+    const std::lock_guard<std::mutex> hold(mutex_);
+    while (static_cast<int>(workers_.size()) <= k) {
+      auto w = std::make_unique<TWorker>();
+      std::thread(&TWorker::Loop, w.get()).detach();
+      workers_.push_back(std::move(w));
+    }
+    return *workers_[static_cast<std::size_t>(k)];
+  }
+
+  std::mutex mutex_;
+  std::vector<std::unique_ptr<TWorker>> workers_;
+};
+
 }  // namespace
 
 bool DrawInBands(std::span<TCanvas* const> canvases, const std::function<bool(TCanvas&)>& draw) {
@@ -139,12 +194,12 @@ bool DrawInBands(std::span<TCanvas* const> canvases, const std::function<bool(TC
   TBandRun run(outer, workers);
   SetUserBreakSource([&run] { return run.Poll(); });
   std::vector<char> complete(canvases.size(), 0);
-  std::vector<std::thread> threads;
-  threads.reserve(static_cast<std::size_t>(workers));
+  std::size_t posted = 1;
   std::exception_ptr callerFailure;
   try {
-    for (std::size_t i = 1; i < canvases.size(); ++i) {
-      threads.emplace_back([&, i] {
+    for (; posted < canvases.size(); ++posted) {
+      const std::size_t i = posted;
+      TBandWorkers::Instance().Post(static_cast<int>(i - 1), [&run, &complete, &canvases, &draw, i] {
         std::exception_ptr failure;
         try {
           complete[i] = draw(*canvases[i]) ? 1 : 0;
@@ -158,11 +213,10 @@ bool DrawInBands(std::span<TCanvas* const> canvases, const std::function<bool(TC
   } catch (...) {
     callerFailure = std::current_exception();
     run.Stop();
-    // Workers never started count as done.
-    for (std::size_t i = threads.size() + 1; i < canvases.size(); ++i) run.WorkerDone(nullptr);
+    // Bands never handed out count as done.
+    for (std::size_t i = posted; i < canvases.size(); ++i) run.WorkerDone(nullptr);
   }
   run.WaitForWorkers();
-  for (std::thread& t : threads) t.join();
   SetUserBreakSource(outer);
   if (callerFailure) std::rethrow_exception(callerFailure);
   if (run.Failure()) std::rethrow_exception(run.Failure());

@@ -392,12 +392,15 @@ TEST_F(FormTest, ALongDrawingShowsItsProgressWithoutTakingInput) {
   bool queuedEventRan = false;
   QTimer::singleShot(0, [&] { queuedEventRan = true; });
   bool inputDuringDrawing = false;
+  // One thread, whose every poll asks the source: the sleep then stands for a slow machine.
+  qputenv("SXF_DRAWING_THREADS", "1");
   SetUserBreakSource([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));  // a slow machine
     inputDuringDrawing = inputDuringDrawing || queuedEventRan;
     return false;
   });
   form->FitAll();  // some 300 polls of 2 ms: a few progress steps
+  qunsetenv("SXF_DRAWING_THREADS");
   SetUserBreakSource(nullptr);
   form->PaintBox1->removeEventFilter(&counter);
   EXPECT_GE(counter.paints, 2);

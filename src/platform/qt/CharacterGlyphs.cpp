@@ -28,10 +28,6 @@ void FillOutline(QPainter& p, const QPainterPath& path) {
 
 }  // namespace
 
-TCharacterGlyphs& SharedCharacterGlyphs() {
-  static TCharacterGlyphs glyphs;
-  return glyphs;
-}
 
 TCharacterGlyphs::TGlyph TCharacterGlyphs::Make(const TQtFont& font, const QString& chars,
                                                 const QTransform& transform, bool outline) {

@@ -52,7 +52,5 @@ class TCharacterGlyphs {
   int made_ = 0, usable_ = 0;
 };
 
-// The one set the canvases of the program share (drawing runs on one thread).
-TCharacterGlyphs& SharedCharacterGlyphs();
 
 }  // namespace sxf

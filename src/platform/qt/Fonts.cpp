@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <mutex>
 
 #include "platform/qt/ShiftJis.h"
 
@@ -16,7 +17,14 @@ namespace {
 const QString kGothic = QStringLiteral("IPAGothic");
 const QString kMincho = QStringLiteral("IPAMincho");
 
+// The font tables below are asked by the bands of a drawing from several threads.
+std::mutex& FontTablesLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 bool Installed(const QString& family) {
+  const std::lock_guard<std::mutex> hold(FontTablesLock());
   static std::map<QString, bool> known;
   const auto it = known.find(family);
   if (it != known.end()) return it->second;
@@ -33,6 +41,7 @@ struct TFamilyMetrics {
 };
 
 TFamilyMetrics MetricsOf(const QString& family) {
+  const std::lock_guard<std::mutex> hold(FontTablesLock());
   static std::map<QString, TFamilyMetrics> known;
   const auto it = known.find(family);
   if (it != known.end()) return it->second;

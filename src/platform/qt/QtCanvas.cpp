@@ -6,6 +6,8 @@
 #include <cmath>
 #include <algorithm>
 #include <functional>
+#include <limits>
+#include <utility>
 
 #include "platform/qt/ShiftJis.h"
 #include "util/MyFunc.h"
@@ -50,20 +52,36 @@ QColor TQtCanvas::ToQColor(TColor c) noexcept {
                 static_cast<int>((c >> 16) & 0xFF));
 }
 
-TQtCanvas::TQtCanvas(QImage& image) : image_(image) {
+TQtCanvas::TQtCanvas(QImage& image) : TQtCanvas(image, 0, std::numeric_limits<int>::max(), BandDrawingCaches(0)) {}
+
+TQtCanvas::TQtCanvas(QImage& image, int top, int bottom, TQtDrawingCaches& caches)
+    : bandImage_(top > 0 || bottom < image.height()
+                     ? QImage(image.bits(), image.width(), image.height(), image.bytesPerLine(), image.format())
+                     : QImage()),
+      image_(bandImage_.isNull() ? image : bandImage_),
+      sprites_(caches.WidePens),
+      textSprites_(caches.Texts),
+      characterGlyphs_(caches.Glyphs) {
   if (image_.format() != QImage::Format_RGB32) image_ = image_.convertToFormat(QImage::Format_RGB32);
   // Direct pixel access for SetPixel; taken before the painter so that no detach happens later.
   bits_ = image_.bits();
   bytesPerLine_ = image_.bytesPerLine();
   width_ = image_.width();
   height_ = image_.height();
+  rowTop_ = std::clamp(top, 0, height_);
+  rowBottom_ = std::clamp(bottom, rowTop_, height_);
   rasterFits_ = image_.width() <= TPixelRaster::kMaxSide && image_.height() <= TPixelRaster::kMaxSide;
   onePixelThroughQPainter_ = !rasterFits_;
-  if (rasterFits_)
-    raster_ = TPixelRaster(TPixelBuffer{reinterpret_cast<std::uint32_t*>(bits_), image_.width(), image_.height(),
-                                        bytesPerLine_ / static_cast<qsizetype>(sizeof(std::uint32_t))});
+  if (rasterFits_) {
+    TPixelBuffer buffer{reinterpret_cast<std::uint32_t*>(bits_), image_.width(), image_.height(),
+                        bytesPerLine_ / static_cast<qsizetype>(sizeof(std::uint32_t))};
+    buffer.FirstRow = rowTop_;
+    buffer.EndRow = rowBottom_;
+    raster_ = TPixelRaster(buffer);
+  }
   painter_.begin(&image_);
   painter_.setRenderHint(QPainter::Antialiasing, false);
+  if (rowTop_ > 0 || rowBottom_ < height_) painter_.setClipRect(QRect(0, rowTop_, width_, rowBottom_ - rowTop_));
   pendingLines_.reserve(4096);
 }
 
@@ -120,7 +138,7 @@ void TQtCanvas::Flush() {
       std::size_t j = i + 1;
       while (j < all.size() && all[j].p1() == all[j - 1].p2()) ++j;
       const auto chain = all.subspan(i, j - i);
-      if (!sprites_.Draw(image_, pendingPen_, chain))
+      if (!sprites_.Draw(image_, pendingPen_, chain, rowTop_, rowBottom_))
         painter_.drawLines(chain.data(), static_cast<int>(chain.size()));
       i = j;
     }
@@ -176,7 +194,7 @@ void TQtCanvas::LineTo(int x, int y) {
 }
 
 void TQtCanvas::PlotPixel(int x, int y, TColor color) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  if (x < 0 || y < rowTop_ || x >= width_ || y >= rowBottom_) return;
   auto* line = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * bytesPerLine_);
   line[x] = qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                  static_cast<int>((color >> 16) & 0xFF));
@@ -185,8 +203,8 @@ void TQtCanvas::PlotPixel(int x, int y, TColor color) {
 void TQtCanvas::FillPixels(int x, int y, int w, int h, TColor color) {
   const int x0 = std::max(0, x);
   const int x1 = std::min(width_, x + w);
-  const int y0 = std::max(0, y);
-  const int y1 = std::min(height_, y + h);
+  const int y0 = std::max(rowTop_, y);
+  const int y1 = std::min(rowBottom_, y + h);
   if (x0 >= x1) return;
   const QRgb rgb = ToQColor(color).rgb();
   for (int row = y0; row < y1; ++row) {
@@ -257,6 +275,7 @@ void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   const int w = b.x() - a.x();
   const int h = b.y() - a.y();
   if (w <= 0 || h <= 0) return;
+  if (OutsideRows(a.y(), b.y(), Pen.Width + 2)) return;
   if (Pen.Style == TPenStyle::Clear) {
     // Without a pen the filled area loses its right column and bottom row once more.
     if (Brush.Style != TBrushStyle::Clear && w > 1 && h > 1)
@@ -277,9 +296,24 @@ void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   painter_.drawRect(QRect(a.x(), a.y(), w - 1, h - 1));
 }
 
+namespace {
+
+// The lowest and highest row of the points, clamped as the painter gets them.
+std::pair<int, int> RowsOf(std::span<const TPixelPoint> points) noexcept {
+  int top = std::numeric_limits<int>::max(), bottom = std::numeric_limits<int>::min();
+  for (const TPixelPoint& p : points) {
+    top = std::min(top, p.Y);
+    bottom = std::max(bottom, p.Y);
+  }
+  return {Clamp(top), Clamp(bottom)};
+}
+
+}  // namespace
+
 void TQtCanvas::Polyline(std::span<const TPixelPoint> points) {
   Flush();
   if (points.size() < 2) return;
+  if (const auto [top, bottom] = RowsOf(points); OutsideRows(top, bottom, Pen.Width + 2)) return;
   ApplyPen();
   QPolygon polygon(static_cast<int>(points.size()));
   for (std::size_t i = 0; i < points.size(); ++i)
@@ -290,6 +324,7 @@ void TQtCanvas::Polyline(std::span<const TPixelPoint> points) {
 void TQtCanvas::Polygon(std::span<const TPixelPoint> points) {
   Flush();
   if (points.size() < 2) return;
+  if (const auto [top, bottom] = RowsOf(points); OutsideRows(top, bottom, Pen.Width + 2)) return;
   ApplyPen();
   ApplyBrush();
   QPolygon polygon(static_cast<int>(points.size()));
@@ -370,13 +405,20 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text) {
     // for italics and smoothing.
     const int reach = static_cast<int>(std::ceil(std::hypot(f.CellFullWidth, f.CellHeight))) + 3;
     const int escapement = record_.Escapement;
-    if (textSprites_.Draw(image_, px, py, record_, text, FontColor, reach,
-                          [&f, escapement, text](QPainter& p) {
-                            p.setFont(f.Font);
-                            const QPoint origin = p.transform().map(QPoint(0, 0));
-                            DrawCharacter(p, f, escapement, text, origin.x(), origin.y());
-                          }))
+    if (textSprites_.Draw(
+            image_, px, py, record_, text, FontColor, reach,
+            [&f, escapement, text](QPainter& p) {
+              p.setFont(f.Font);
+              const QPoint origin = p.transform().map(QPoint(0, 0));
+              DrawCharacter(p, f, escapement, text, origin.x(), origin.y());
+            },
+            rowTop_, rowBottom_))
       return;
+  }
+  // Another band's character: nothing it draws reaches further than twice its cell's diagonal.
+  if (rowTop_ > 0 || rowBottom_ < height_) {
+    const int margin = 2 * static_cast<int>(std::ceil(std::hypot(f.CellFullWidth, f.CellHeight))) + 8;
+    if (OutsideRows(py, py, margin)) return;
   }
   if (!fontApplied_) {
     painter_.setFont(f.Font);

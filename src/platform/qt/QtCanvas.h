@@ -28,10 +28,8 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/PixelRaster.h"
+#include "platform/qt/DrawingCaches.h"
 #include "platform/qt/Fonts.h"
-#include "platform/qt/CharacterGlyphs.h"
-#include "platform/qt/TextSprites.h"
-#include "platform/qt/WidePenSprites.h"
 
 namespace sxf {
 
@@ -40,6 +38,12 @@ class TQtCanvas final : public TCanvas {
   static constexpr int kPixelLimit = 1 << 20;
 
   explicit TQtCanvas(QImage& image);
+  // A canvas over rows top .. bottom - 1 of the image, for drawing in bands on several
+  // threads: it draws as the canvas over the whole image would, in the image's coordinates,
+  // and writes only those rows, with the band's own caches. The image must be RGB32, with its
+  // pixels detached (bits() called) on the calling thread first; every band paints through an
+  // image of its own over the same pixels.
+  TQtCanvas(QImage& image, int top, int bottom, TQtDrawingCaches& caches);
   ~TQtCanvas() override;
 
   void MoveTo(int x, int y) override;
@@ -92,12 +96,20 @@ class TQtCanvas final : public TCanvas {
   // The pixels x .. x + w - 1, y .. y + h - 1 that lie in the image, in one colour.
   void FillPixels(int x, int y, int w, int h, TColor color);
 
+  // True when nothing between rows top and bottom (inclusive), widened by margin, lies in
+  // this canvas's rows: the drawing call that would write only there is left out.
+  bool OutsideRows(int top, int bottom, int margin) const noexcept {
+    return bottom + margin < rowTop_ || top - margin >= rowBottom_;
+  }
+
+  QImage bandImage_;  // a band's own image over the shared pixels
   QImage& image_;
   QPainter painter_;
   std::vector<QLine> pendingLines_;
-  TWidePenSprites& sprites_ = SharedWidePenSprites();
-  TTextSprites& textSprites_ = SharedTextSprites();
-  TCharacterGlyphs& characterGlyphs_ = SharedCharacterGlyphs();
+  TWidePenSprites& sprites_;
+  TTextSprites& textSprites_;
+  TCharacterGlyphs& characterGlyphs_;
+  int rowTop_ = 0, rowBottom_ = 0;  // the rows written
   TPen pendingPen_;  // the pen the gathered segments are drawn with
   TPen appliedPen_;
   TBrush appliedBrush_;

@@ -3,6 +3,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <atomic>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "util/MyFunc.h"
@@ -54,20 +57,25 @@ QString ShiftJisToQString(std::string_view bytes) {
 }
 
 const QString& ShiftJisCharToQString(std::string_view character) {
-  // Text is written one character at a time: decode each code once.
+  // Text is written one character at a time: decode each code once. The bands of a drawing
+  // ask from several threads: a code is decoded under the lock and never changes after.
   static std::vector<QString> cache(65536);
-  static std::vector<bool> known(65536, false);
+  static std::unique_ptr<std::atomic<bool>[]> known(new std::atomic<bool>[65536]());
+  static std::mutex decoding;
   if (character.empty() || character.size() > 2) {
-    static QString scratch;
+    thread_local QString scratch;
     scratch = ShiftJisToQString(character);
     return scratch;
   }
   std::size_t code = 0;
   for (const char b : character) code = code << 8 | static_cast<unsigned char>(b);
   // One byte gives 0..255; a pair starts with a lead byte, so its code is 0x8000 or more.
-  if (!known[code]) {
-    cache[code] = ShiftJisToQString(character);
-    known[code] = true;
+  if (!known[code].load(std::memory_order_acquire)) {
+    const std::lock_guard<std::mutex> hold(decoding);
+    if (!known[code].load(std::memory_order_relaxed)) {
+      cache[code] = ShiftJisToQString(character);
+      known[code].store(true, std::memory_order_release);
+    }
   }
   return cache[code];
 }

@@ -25,14 +25,10 @@ void RenderAt(QImage& scratch, int reach, QRgb colour, const TTextSprites::TRend
 
 }  // namespace
 
-TTextSprites& SharedTextSprites() {
-  static TTextSprites sprites;
-  return sprites;
-}
 
 bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
                         std::string_view character, TColor colour, int reach,
-                        const TRender& render) {
+                        const TRender& render, int rowTop, int rowBottom) {
   if (reach <= 0 || reach > kMaxReach) return false;
   MakeCharacterKey(key_, font, character);
 
@@ -56,8 +52,12 @@ bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
   }
   const QRect box = foot->second.Box;
   if (box.isEmpty()) return true;  // nothing to write (a blank)
-  const QRect target = box.translated(x, y);
-  if (!image.rect().contains(target)) return false;
+  const QRect whole = box.translated(x, y);
+  if (!image.rect().contains(whole)) return false;
+  const int firstRow = std::max(whole.top(), rowTop);
+  const int lastRow = std::min(whole.bottom(), rowBottom - 1);
+  if (firstRow > lastRow) return true;  // nothing in these rows
+  const QRect target(whole.left(), firstRow, whole.width(), lastRow - firstRow + 1);
 
   // The background must be one colour under the whole footprint.
   const qsizetype stride = image.bytesPerLine();
@@ -89,7 +89,7 @@ bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
     }
     pix = pixels_.emplace(key_, std::move(pixels)).first;
   }
-  const QRgb* from = pix->second.data();
+  const QRgb* from = pix->second.data() + static_cast<std::ptrdiff_t>(firstRow - whole.top()) * box.width();
   for (int ty = target.top(); ty <= target.bottom(); ++ty) {
     std::memcpy(rowAt(ty) + target.left(), from, static_cast<std::size_t>(box.width()) * sizeof(QRgb));
     from += box.width();

@@ -27,11 +27,13 @@ class TTextSprites {
   // Characters whose cell reaches further than this from their pixel are left to QPainter.
   static constexpr int kMaxReach = 48;
 
-  // Writes the character at (x, y) into the image when every pixel it touches has one
-  // colour; false, with nothing written, otherwise. reach: how far from (x, y) the cell can
-  // extend in any direction, in pixels.
+  // Writes the character at (x, y) into rows rowTop .. rowBottom - 1 of the image when every
+  // pixel it touches there has one colour; false, with nothing written, otherwise. reach:
+  // how far from (x, y) the cell can extend in any direction, in pixels. (A character's
+  // pixels in some rows depend only on what lay in those rows: a band of a picture drawn on
+  // several threads decides for its own rows.)
   bool Draw(QImage& image, int x, int y, const TLogFont& font, std::string_view character,
-            TColor colour, int reach, const TRender& render);
+            TColor colour, int reach, const TRender& render, int rowTop, int rowBottom);
 
  private:
   struct TFootprint {
@@ -42,7 +44,5 @@ class TTextSprites {
   std::string key_;
 };
 
-// The one cache the canvases of the program share (drawing runs on one thread).
-TTextSprites& SharedTextSprites();
 
 }  // namespace sxf

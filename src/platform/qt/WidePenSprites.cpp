@@ -16,12 +16,9 @@ QColor ToQColor(TColor c) {
 
 }  // namespace
 
-TWidePenSprites& SharedWidePenSprites() {
-  static TWidePenSprites sprites;
-  return sprites;
-}
 
-bool TWidePenSprites::Draw(QImage& image, const TPen& pen, std::span<const QLine> chain) {
+bool TWidePenSprites::Draw(QImage& image, const TPen& pen, std::span<const QLine> chain, int rowTop,
+                           int rowBottom) {
   if (chain.empty() || pen.Width <= 1 || pen.Width > 16 || pen.Style != TPenStyle::Solid ||
       pen.Mode != TPenMode::Copy)
     return false;
@@ -88,12 +85,13 @@ bool TWidePenSprites::Draw(QImage& image, const TPen& pen, std::span<const QLine
 
   const QRgb colour = ToQColor(pen.Color).rgb();
   const int width = image.width();
-  const int height = image.height();
+  const int firstRow = std::max(0, rowTop);
+  const int endRow = std::min(image.height(), rowBottom);
   uchar* bits = image.bits();
   const qsizetype stride = image.bytesPerLine();
   for (const TSpan& s : it->second) {
     const int y = origin.y() + s.Dy;
-    if (y < 0 || y >= height) continue;
+    if (y < firstRow || y >= endRow) continue;
     const int x0 = std::max(0, origin.x() + s.Dx);
     const int x1 = std::min(width, origin.x() + s.Dx + s.Length);
     if (x0 >= x1) continue;

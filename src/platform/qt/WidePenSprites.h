@@ -24,9 +24,9 @@ class TWidePenSprites {
   static constexpr int kMaxReach = 96;
 
   // Writes the chain (segments each starting where the previous one ended) in the pen's
-  // colour into the image. False, with nothing written, when the chain is not one this
+  // colour into rows rowTop .. rowBottom - 1 of the image. False, with nothing written, when the chain is not one this
   // cache takes (too long, a pen that is not solid, copy-mode and wider than one pixel).
-  bool Draw(QImage& image, const TPen& pen, std::span<const QLine> chain);
+  bool Draw(QImage& image, const TPen& pen, std::span<const QLine> chain, int rowTop, int rowBottom);
 
   // Shapes drawn by QPainter so far (the others were reused).
   int SpritesMade() const noexcept { return made_; }
@@ -40,8 +40,5 @@ class TWidePenSprites {
   int made_ = 0;
 };
 
-// The one cache the canvases of the program share (drawing runs on one thread), so that a
-// redraw reuses the shapes of the last one.
-TWidePenSprites& SharedWidePenSprites();
 
 }  // namespace sxf

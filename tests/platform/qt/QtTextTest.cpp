@@ -291,7 +291,7 @@ TEST(QtText, LookedUpGlyphsWriteThePixelsDrawTextWrites) {
     glyphCases += direct != paper;
   }
   EXPECT_GT(glyphCases, 300);
-  EXPECT_GT(SharedCharacterGlyphs().Usable(), 100);  // the glyphs were used, not left to drawText
+  EXPECT_GT(BandDrawingCaches(0).Glyphs.Usable(), 100);  // the glyphs were used, not left to drawText
 }
 
 TEST(ShiftJis, DelDecodesAsDelAndPairsStayWhole) {
