@@ -1,11 +1,14 @@
-// A redraw through the drawing index paints exactly the pixels of a redraw that visits every
-// record, on generated drawings at several zooms and pans.
+// A redraw through the drawing index, and a redraw in bands on several threads, paint exactly
+// the pixels of one canvas visiting every record, on generated and tiled drawings at several
+// zooms and pans.
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <random>
 
@@ -13,6 +16,8 @@
 #include "model/JwwGaibu2.h"
 #include "platform/qt/QtCanvas.h"
 #include "preview/Preview.h"
+#include "DrawingTiler.h"
+#include "render/Bands.h"
 #include "render/DrawingIndex.h"
 #include "support/ModelTestSupport.h"
 #include "support/PreviewImage.h"
@@ -158,6 +163,57 @@ TEST(DrawingIndex, GridsAreBuiltForTheFirstSmallViewAndMatchTheirList) {
   ClearDrawingIndex();
   EXPECT_EQ(RecordsNearView(LinList.data(), LinCount), nullptr);
   InitJwwModel();
+}
+
+// The preview drawn by one canvas per band, on the band threads.
+QImage DrawBandedImage(int width, int height, const std::vector<TBand>& bands) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.bits();
+  std::vector<std::unique_ptr<TQtCanvas>> canvases;
+  std::vector<TCanvas*> pointers;
+  for (std::size_t i = 0; i < bands.size(); ++i) {
+    canvases.push_back(std::make_unique<TQtCanvas>(image, bands[i].Top, bands[i].Bottom,
+                                                   BandDrawingCaches(static_cast<int>(i))));
+    pointers.push_back(canvases.back().get());
+  }
+  EXPECT_TRUE(DrawInBands(pointers, [=](TCanvas& c) { return DrawPreview(c, width, height); }));
+  return image;
+}
+
+TEST(DrawingInBands, PaintsTheSamePixelsAsOneCanvas) {
+  GraAttr = std::make_unique<TgraAttribute>();
+  constexpr int kWidth = 640, kHeight = 400;
+  // Two and three even bands, and eight uneven ones: one row high, a few rows, most of it.
+  const std::vector<std::vector<TBand>> layouts = {
+      SplitIntoBands(kHeight, 2), SplitIntoBands(kHeight, 3),
+      {{0, 1}, {1, 8}, {8, 9}, {9, 150}, {150, 157}, {157, 300}, {300, 301}, {301, 400}}};
+  // A generated drawing of every kind, and the floor plan (texts, dimensions, marks) tiled.
+  const auto tiled = std::filesystem::temp_directory_path() / "sxf-bands-tiled.txt";
+  ASSERT_TRUE(bench::WriteTiledDrawing(std::string(std::getenv("SXF_SAMPLES")) + "/floor-plan/JWC_TEMP.TXT",
+                                       20000, tiled.string()));
+  for (const int drawing : {0, 1}) {
+    if (drawing == 0) GenerateDrawing(5, 6000);
+    else ASSERT_TRUE(LoadJwcTempFile(tiled.string()));
+    BuildDrawingIndex();
+    const struct {
+      double zoom, panX, panY;
+    } views[] = {{1, 0, 0}, {3.16, 0, 0}, {10, 0, 0}, {10, 0.31, -0.22}, {60, -0.4, 0.1}};
+    for (const auto& v : views) {
+      FitViewToDrawing(kWidth, kHeight);
+      const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
+      const double w = ViewRight - ViewLeft, h = ViewTop - ViewBottom;
+      ViewScale *= v.zoom;
+      CentreViewOn(cx + v.panX * w, cy + v.panY * h);
+      const QImage one = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
+      for (const auto& bands : layouts)
+        EXPECT_TRUE(DrawBandedImage(kWidth, kHeight, bands) == one)
+            << "drawing " << drawing << " zoom " << v.zoom << " bands " << bands.size();
+    }
+  }
+  std::filesystem::remove(tiled);
+  ClearDrawingIndex();
+  InitJwwModel();
+  GraAttr.reset();
 }
 
 }  // namespace

@@ -1,0 +1,101 @@
+// Drawing in bands: how a picture is cut, and what the threads do with the user's break.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "render/Bands.h"
+#include "render/UserBreak.h"
+#include "support/RecordingCanvas.h"
+
+namespace sxf {
+namespace {
+
+TEST(Bands, PicturesAreCutIntoEvenBandsOfAtLeastTheMinimumHeight) {
+  const struct {
+    int Height, Wanted;
+    std::vector<TBand> Bands;
+  } cases[] = {
+      {1080, 2, {{0, 540}, {540, 1080}}},
+      {1081, 2, {{0, 540}, {540, 1081}}},
+      {1000, 3, {{0, 333}, {333, 666}, {666, 1000}}},
+      {200, 8, {{0, 66}, {66, 133}, {133, 200}}},  // three bands of at least 64 rows
+      {127, 8, {{0, 127}}},
+      {0, 4, {{0, 0}}},
+      {-5, 4, {{0, 0}}},
+      {1080, 0, {{0, 1080}}},
+      {1080, 99, SplitIntoBands(1080, kMaxBands)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SplitIntoBands(c.Height, c.Wanted), c.Bands) << c.Height << " " << c.Wanted;
+  EXPECT_EQ(SplitIntoBands(4000, 99).size(), static_cast<std::size_t>(kMaxBands));
+}
+
+// Each band polls the break as a drawing does, counting its steps, until told to stop or done.
+struct TPollingBands {
+  std::vector<test::TRecordingCanvas> Canvases;
+  std::vector<TCanvas*> Pointers;
+  std::atomic<int> Steps{0};
+  explicit TPollingBands(std::size_t count) : Canvases(count) {
+    for (auto& c : Canvases) Pointers.push_back(&c);
+  }
+  bool Draw(int steps) {
+    return DrawInBands(Pointers, [this, steps](TCanvas&) {
+      for (int i = 0; i < steps; ++i) {
+        ++Steps;
+        if (CheckUserBreak()) return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      }
+      return true;
+    });
+  }
+};
+
+TEST(Bands, TheBreakIsAskedOnTheCallersThreadAloneWhileTheOtherBandsWait) {
+  TPollingBands bands(3);
+  const std::thread::id caller = std::this_thread::get_id();
+  int asked = 0;
+  bool elsewhere = false, moved = false;
+  SetUserBreakSource([&] {
+    ++asked;
+    elsewhere = elsewhere || std::this_thread::get_id() != caller;
+    // No band steps while the source is asked: it may look at the picture.
+    const int before = bands.Steps.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    moved = moved || bands.Steps.load() != before;
+    return false;
+  });
+  EXPECT_TRUE(bands.Draw(200));  // some 40 ms a band
+  EXPECT_GE(asked, 2);
+  EXPECT_FALSE(elsewhere);
+  EXPECT_FALSE(moved);
+  EXPECT_EQ(bands.Steps.load(), 600);
+  EXPECT_FALSE(CheckUserBreak());  // the source is given back
+  SetUserBreakSource(nullptr);
+}
+
+TEST(Bands, ABreakStopsEveryBandAndAFailureInAnyBandReachesTheCaller) {
+  int asked = 0;
+  SetUserBreakSource([&asked] { return ++asked >= 3; });
+  TPollingBands stopped(4);
+  EXPECT_FALSE(stopped.Draw(100000));  // would take 20 s a band
+  EXPECT_LT(stopped.Steps.load(), 4 * 1000);
+  SetUserBreakSource(nullptr);
+
+  TPollingBands failing(3);
+  std::atomic<int> started{0};
+  EXPECT_THROW(DrawInBands(failing.Pointers, [&](TCanvas& c) -> bool {
+                 ++started;
+                 if (&c == failing.Pointers[2]) throw std::runtime_error("band 2");
+                 while (!CheckUserBreak()) std::this_thread::yield();  // the failure stops the others
+                 return false;
+               }),
+               std::runtime_error);
+  EXPECT_EQ(started.load(), 3);
+  EXPECT_FALSE(CheckUserBreak());
+}
+
+}  // namespace
+}  // namespace sxf
