@@ -60,6 +60,7 @@ TQtCanvas::TQtCanvas(QImage& image, int top, int bottom, TQtDrawingCaches& cache
                      : QImage()),
       image_(bandImage_.isNull() ? image : bandImage_),
       sprites_(caches.WidePens),
+      polygonSprites_(caches.Polygons),
       textSprites_(caches.Texts),
       characterGlyphs_(caches.Glyphs) {
   if (image_.format() != QImage::Format_RGB32) image_ = image_.convertToFormat(QImage::Format_RGB32);
@@ -330,6 +331,7 @@ void TQtCanvas::Polygon(std::span<const TPixelPoint> points) {
   QPolygon polygon(static_cast<int>(points.size()));
   for (std::size_t i = 0; i < points.size(); ++i)
     polygon.setPoint(static_cast<int>(i), Clamped(points[i].X, points[i].Y));
+  if (PolygonSpritesOn && polygonSprites_.Draw(image_, Pen, Brush, polygon, rowTop_, rowBottom_)) return;
   painter_.drawPolygon(polygon, Qt::OddEvenFill);
 }
 

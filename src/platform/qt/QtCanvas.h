@@ -70,6 +70,9 @@ class TQtCanvas final : public TCanvas {
   // Characters on a one-coloured background come from the shared text sprites; off, every
   // character goes through QPainter (the tests compare the two).
   bool TextSpritesOn = true;
+  // Small polygons in one colour from the shared shapes; off, every polygon goes through
+  // QPainter (the tests compare the two).
+  bool PolygonSpritesOn = true;
   // Characters through the shared glyphs instead of QPainter's text layout; off, every
   // character not kept as a sprite goes through QPainter::drawText (the tests compare the two).
   bool CharacterGlyphsOn = true;
@@ -107,6 +110,7 @@ class TQtCanvas final : public TCanvas {
   QPainter painter_;
   std::vector<QLine> pendingLines_;
   TWidePenSprites& sprites_;
+  TPolygonSprites& polygonSprites_;
   TTextSprites& textSprites_;
   TCharacterGlyphs& characterGlyphs_;
   int rowTop_ = 0, rowBottom_ = 0;  // the rows written

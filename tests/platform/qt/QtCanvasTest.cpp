@@ -265,5 +265,37 @@ TEST(QtCanvas, WidePenChainsMatchQPainter) {
   }
 }
 
+// Small solids from the kept shapes: the same pixels as QPainter's polygon, at positions a
+// shape recurs at and near the edges, where it is left to QPainter.
+TEST(QtCanvas, SmallPolygonsMatchQPainter) {
+  std::mt19937 rng(9);
+  std::uniform_int_distribution<int> pos(-4, 68), step(-9, 9), count(3, 146), shape(0, 29);
+  const int madeBefore = BandDrawingCaches(0).Polygons.SpritesMade();
+  std::vector<std::vector<TPixelPoint>> shapes(30);
+  for (auto& points : shapes) {
+    TPixelPoint at{};
+    points.resize(static_cast<std::size_t>(count(rng)));
+    for (auto& p : points) p = at = {at.X + step(rng) / 3, at.Y + step(rng) / 3};
+  }
+  for (int k = 0; k < 600; ++k) {
+    const TPixelPoint shift{pos(rng), pos(rng)};
+    std::vector<TPixelPoint> points = shapes[static_cast<std::size_t>(shape(rng))];
+    for (auto& p : points) p = {p.X + shift.X, p.Y + shift.Y};
+    const TColor colour = RgbColor(0, 128, static_cast<int>(k % 256));
+    QImage ours = WhiteImage(64, 64), theirs = WhiteImage(64, 64);
+    for (QImage* image : {&ours, &theirs}) {
+      TQtCanvas c(*image);
+      c.PolygonSpritesOn = image == &ours;
+      c.Pen = {colour, k % 2};
+      c.Brush = {colour, TBrushStyle::Solid};
+      c.Polygon(points);
+    }
+    ASSERT_EQ(ours, theirs) << "polygon " << k;
+  }
+  const int made = BandDrawingCaches(0).Polygons.SpritesMade() - madeBefore;
+  EXPECT_GT(made, 0);
+  EXPECT_LE(made, 30);
+}
+
 }  // namespace
 }  // namespace sxf

@@ -1,0 +1,80 @@
+#include "platform/qt/PolygonSprites.h"
+
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+
+namespace sxf {
+
+bool TPolygonSprites::Draw(QImage& image, const TPen& pen, const TBrush& brush, const QPolygon& polygon,
+                           int rowTop, int rowBottom) {
+  if (polygon.size() < 3 || pen.Width > 1 || pen.Style != TPenStyle::Solid || pen.Mode != TPenMode::Copy ||
+      brush.Style != TBrushStyle::Solid || brush.Color != pen.Color)
+    return false;
+  const QPoint origin = polygon.front();
+  const QRect box = polygon.boundingRect();
+  if (box.left() < 2 || box.top() < 2 || box.right() >= image.width() - 2 || box.bottom() >= image.height() - 2 ||
+      box.left() < origin.x() - kMaxReach || box.right() > origin.x() + kMaxReach ||
+      box.top() < origin.y() - kMaxReach || box.bottom() > origin.y() + kMaxReach)
+    return false;
+  // The key: every point relative to the first.
+  key_.resize(static_cast<std::size_t>(polygon.size()) * 2);
+  for (qsizetype i = 0; i < polygon.size(); ++i) {
+    const QPoint d = polygon[i] - origin;
+    key_[static_cast<std::size_t>(2 * i)] = static_cast<char>(d.x());
+    key_[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>(d.y());
+  }
+
+  auto it = sprites_.find(key_);
+  if (it == sprites_.end()) {
+    if (sprites_.size() >= 16384) sprites_.clear();
+    // The shape drawn into a mask with its first point at (margin, margin) from the box.
+    constexpr int kMargin = 2;
+    const QPoint shift = QPoint(kMargin, kMargin) - box.topLeft();
+    QImage mask(box.width() + 2 * kMargin, box.height() + 2 * kMargin, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    {
+      QPainter p(&mask);
+      p.setRenderHint(QPainter::Antialiasing, false);
+      QPen qpen(Qt::white);
+      qpen.setWidth(0);
+      qpen.setCapStyle(Qt::FlatCap);
+      p.setPen(qpen);
+      p.setBrush(QBrush(Qt::white, Qt::SolidPattern));
+      p.drawPolygon(polygon.translated(shift), Qt::OddEvenFill);
+    }
+    const QPoint first = origin + shift;
+    std::vector<TSpan> spans;
+    for (int y = 0; y < mask.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+      int x = 0;
+      while (x < mask.width()) {
+        if ((row[x] & 0xFFFFFF) == 0) {
+          ++x;
+          continue;
+        }
+        const int start = x;
+        while (x < mask.width() && (row[x] & 0xFFFFFF) != 0) ++x;
+        spans.push_back({y - first.y(), start - first.x(), x - start});
+      }
+    }
+    it = sprites_.emplace(key_, std::move(spans)).first;
+    ++made_;
+  }
+
+  const QRgb colour = qRgb(static_cast<int>(pen.Color & 0xFF), static_cast<int>((pen.Color >> 8) & 0xFF),
+                           static_cast<int>((pen.Color >> 16) & 0xFF));
+  const int firstRow = std::max(0, rowTop);
+  const int endRow = std::min(image.height(), rowBottom);
+  uchar* bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  for (const TSpan& s : it->second) {
+    const int y = origin.y() + s.Dy;
+    if (y < firstRow || y >= endRow) continue;
+    auto* row = reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(y) * stride);
+    std::fill(row + origin.x() + s.Dx, row + origin.x() + s.Dx + s.Length, colour);
+  }
+  return true;
+}
+
+}  // namespace sxf
