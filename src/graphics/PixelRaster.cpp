@@ -1,5 +1,7 @@
 #include "graphics/PixelRaster.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -142,30 +144,51 @@ void TPixelRaster::Walk(int a1, int a2, int b1, int b2) noexcept {
   if (first == stop) return;
   b += ((first * 64 + (inc > 0 ? 32 : 0) - a1) * inc) >> 6;
   lastDirection_ = direction;
+  // A band's rows: only the steps that may land in them (the check of each pixel stays).
+  int from = first, to = stop;
+  const int rowBegin = buffer_.RowBegin();
+  const int rowEnd = rowBegin + static_cast<int>(buffer_.RowCount());
+  if (rowBegin > 0 || rowEnd < buffer_.Height) {
+    if (Vertical) {
+      from = std::max(first, rowBegin);
+      to = std::min(stop, rowEnd);
+    } else if (inc == 0) {
+      if ((b >> 16) < rowBegin || (b >> 16) >= rowEnd) return;
+    } else {
+      // Where the minor coordinate crosses the band's edges, give or take two steps.
+      const double t1 = (static_cast<double>(rowBegin) * 65536.0 - b) / inc;
+      const double t2 = (static_cast<double>(rowEnd) * 65536.0 - b) / inc;
+      from = static_cast<int>(std::max<double>(first, first + std::floor(std::min(t1, t2)) - 2));
+      to = static_cast<int>(std::min<double>(stop, first + std::ceil(std::max(t1, t2)) + 2));
+    }
+    if (from >= to) return;
+    b = static_cast<int>(b + static_cast<long long>(inc) * (from - first));
+  }
   const bool dotted = style_ != TPenStyle::Solid;
   if (mode_ == TPenMode::Xor) {
     if (dotted)
-      Span<Vertical, true, true>(first, stop, b, inc, reversed);
+      Span<Vertical, true, true>(first, stop, from, to, b, inc, reversed);
     else
-      Span<Vertical, true, false>(first, stop, b, inc, reversed);
+      Span<Vertical, true, false>(first, stop, from, to, b, inc, reversed);
   } else {
     if (dotted)
-      Span<Vertical, false, true>(first, stop, b, inc, reversed);
+      Span<Vertical, false, true>(first, stop, from, to, b, inc, reversed);
     else
-      Span<Vertical, false, false>(first, stop, b, inc, reversed);
+      Span<Vertical, false, false>(first, stop, from, to, b, inc, reversed);
   }
 }
 
 template <bool Vertical, bool Xor, bool Dotted>
-void TPixelRaster::Span(int first, int stop, int b, int inc, bool reversed) noexcept {
+void TPixelRaster::Span(int first, int stop, int from, int to, int b, int inc, bool reversed) noexcept {
   const TDashPattern pattern = DashPatternOf(style_);
   // The pattern starts at the first pixel on the start side: the last one walked when reversed.
-  int phase = reversed ? (stop - 1 - first) % pattern.Period : 0;
+  // Steps from .. to - 1 of first .. stop - 1 are walked, b being the minor coordinate at from.
+  int phase = (reversed ? stop - 1 - from : from - first) % pattern.Period;
   const int step = reversed ? pattern.Period - 1 : 1;
   const unsigned width = static_cast<unsigned>(buffer_.Width);
   const int rowBegin = buffer_.RowBegin();
   const unsigned rows = buffer_.RowCount();
-  for (int a = first; a < stop; ++a, b += inc) {
+  for (int a = from; a < to; ++a, b += inc) {
     bool on = true;
     if constexpr (Dotted) {
       on = (pattern.Mask >> phase) & 1u;

@@ -77,7 +77,7 @@ class TPixelRaster {
   template <bool Vertical>
   void Walk(int a1, int a2, int b1, int b2) noexcept;
   template <bool Vertical, bool Xor, bool Dotted>
-  void Span(int first, int stop, int b, int inc, bool reversed) noexcept;
+  void Span(int first, int stop, int from, int to, int b, int inc, bool reversed) noexcept;
 
   TPixelBuffer buffer_;
   std::uint32_t value_ = 0;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sxf {
@@ -138,6 +140,35 @@ TEST(PixelRaster, EmptyBufferDrawsNothing) {
   raster.Line(0, 0, 5, 5);
   raster.Point(0, 0);
   SUCCEED();
+}
+
+// Rasters over a band's rows, each drawing the same runs, together write exactly the whole
+// buffer's picture: random runs of every style, in both modes, crossing and leaving the buffer.
+TEST(PixelRaster, BandsTogetherWriteTheWholeBuffersPixels) {
+  constexpr int W = 97, H = 61;
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> coordinate(-30, 130), count(1, 12), pick(0, 5);
+  const TPenStyle styles[] = {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDot,
+                              TPenStyle::DashDotDot, TPenStyle::Solid};
+  const std::vector<std::pair<int, int>> bands = {{0, 1}, {1, 17}, {17, 18}, {18, 40}, {40, 61}};
+  for (int k = 0; k < 300; ++k) {
+    std::vector<TSegment> run(static_cast<std::size_t>(count(rng)));
+    for (auto& seg : run) seg = {coordinate(rng), coordinate(rng) / 2, coordinate(rng), coordinate(rng) / 2};
+    const TPenStyle style = styles[pick(rng)];
+    const TPenMode mode = k % 3 == 0 ? TPenMode::Xor : TPenMode::Copy;
+    const auto draw = [&](std::vector<std::uint32_t>& pixels, int firstRow, int endRow) {
+      TPixelBuffer buffer{pixels.data(), W, H, W};
+      buffer.FirstRow = firstRow;
+      buffer.EndRow = endRow;
+      TPixelRaster raster(buffer);
+      raster.SetPen(0x00FF8040, style, mode);
+      for (const TSegment& seg : run) raster.Line(seg.X1, seg.Y1, seg.X2, seg.Y2);
+    };
+    std::vector<std::uint32_t> whole(W * H, kPaper), banded(W * H, kPaper);
+    draw(whole, 0, H);
+    for (const auto& [top, bottom] : bands) draw(banded, top, bottom);
+    ASSERT_EQ(banded, whole) << "run " << k;
+  }
 }
 
 }  // namespace
