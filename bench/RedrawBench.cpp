@@ -198,6 +198,7 @@ void Redraw(benchmark::State& state, void (*setView)()) {
   TimeRedraws(state, state.range(2) == 1);
   state.counters["glyphs_looked_up"] = sxf::BandDrawingCaches(0).Glyphs.Made();
   state.counters["glyphs_used"] = sxf::BandDrawingCaches(0).Glyphs.Usable();
+  state.counters["masked_band0"] = sxf::BandDrawingCaches(0).Glyphs.MaskedWrites();
 }
 
 void BM_RedrawFitAll(benchmark::State& state) { Redraw(state, FitAll); }

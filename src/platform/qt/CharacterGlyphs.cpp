@@ -26,6 +26,43 @@ void FillOutline(QPainter& p, const QPainterPath& path) {
   if (!smoothed) p.setRenderHint(QPainter::Antialiasing, false);
 }
 
+// QPainter's product of a colour and a coverage, each channel rounded as it rounds.
+inline uint ByteMul(uint x, uint a) noexcept {
+  quint64 t = ((static_cast<quint64>(x) | (static_cast<quint64>(x) << 24)) & 0x00ff00ff00ff00ffULL) * a;
+  t = (t + ((t >> 8) & 0x00ff00ff00ff00ffULL) + 0x0080008000800080ULL) >> 8;
+  t &= 0x00ff00ff00ff00ffULL;
+  return static_cast<uint>(t) | static_cast<uint>(t >> 24);
+}
+
+// The whole-pixel part of a transform's offset, and the transform less it.
+QPoint WholeOffset(const QTransform& t) noexcept {
+  return {static_cast<int>(std::floor(t.dx())), static_cast<int>(std::floor(t.dy()))};
+}
+QTransform LessWholeOffset(const QTransform& t) noexcept {
+  const QPoint whole = WholeOffset(t);
+  return QTransform(t.m11(), t.m12(), t.m13(), t.m21(), t.m22(), t.m23(), t.dx() - whole.x(), t.dy() - whole.y(),
+                    t.m33());
+}
+
+// Blends the mask at whole-pixel offset `at` into rows rowTop .. rowBottom - 1 of the image, in
+// the colour, as QPainter blends a smoothed fill of an opaque colour.
+template <typename Mask>
+void BlendMask(QImage& image, const Mask& mask, QPoint at, QRgb colour, int rowTop, int rowBottom) {
+  const QRect target = mask.Box.translated(at);
+  const int x0 = std::max(0, target.left()), x1 = std::min(image.width(), target.right() + 1);
+  const int y0 = std::max({0, rowTop, target.top()}), y1 = std::min({image.height(), rowBottom, target.bottom() + 1});
+  for (int y = y0; y < y1; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    const uchar* cover = mask.Coverage.data() + static_cast<std::ptrdiff_t>(y - target.top()) * target.width() -
+                         target.left();
+    for (int x = x0; x < x1; ++x) {
+      const uint c = cover[x];
+      if (c == 0) continue;
+      row[x] = c == 255 ? colour : ByteMul(colour, c) + ByteMul(row[x], 255 - c);
+    }
+  }
+}
+
 }  // namespace
 
 
@@ -81,12 +118,46 @@ TCharacterGlyphs::TGlyph TCharacterGlyphs::Make(const TQtFont& font, const QStri
     out.Way = way;
     ++usable_;
   }
+  if (outline && out.Way == TWay::Outline) {
+    // The mask: the outline's coverage of each pixel, filled at the transform's fraction.
+    TMask mask;
+    mask.Linear = LessWholeOffset(transform);
+    const QRectF reach = mask.Linear.mapRect(path.boundingRect()).adjusted(-2, -2, 2, 2);
+    mask.Box = QRect(QPoint(static_cast<int>(std::floor(reach.left())), static_cast<int>(std::floor(reach.top()))),
+                     QPoint(static_cast<int>(std::ceil(reach.right())), static_cast<int>(std::ceil(reach.bottom()))));
+    QImage coverage(mask.Box.size(), QImage::Format_ARGB32_Premultiplied);
+    coverage.fill(Qt::transparent);
+    {
+      QPainter p(&coverage);
+      p.setPen(Qt::white);
+      p.setTransform(mask.Linear * QTransform::fromTranslate(-mask.Box.left(), -mask.Box.top()));
+      FillOutline(p, path);
+    }
+    mask.Coverage.reserve(static_cast<std::size_t>(mask.Box.width()) * static_cast<std::size_t>(mask.Box.height()));
+    for (int y = 0; y < coverage.height(); ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
+      for (int x = 0; x < coverage.width(); ++x) mask.Coverage.push_back(static_cast<uchar>(qAlpha(line[x])));
+    }
+    // Kept only where it gives drawText's pixels on the scratch's two colours.
+    QImage masked(width, height, QImage::Format_RGB32);
+    masked.fill(Qt::white);
+    {
+      QPainter p(&masked);
+      p.fillRect(0, height / 3, width, height / 3, QColor(0, 160, 40));
+    }
+    BlendMask(masked, mask, WholeOffset(shifted), colour.rgb(), 0, height);
+    ++outlines_;
+    if (masked == written) {
+      out.Mask = std::move(mask);
+      ++masks_;
+    }
+  }
   return out;
 }
 
 bool TCharacterGlyphs::Draw(QPainter& painter, const TQtFont& font, const TLogFont& record,
                             std::string_view character, const QString& chars,
-                            const QTransform& transform) {
+                            const QTransform& transform, int rowTop, int rowBottom) {
   // Underlines and strike-outs are drawn by drawText besides the glyphs.
   if (record.Underline || record.StrikeOut || !CacheLimitIsTheDefault()) return false;
   if (!transform.isAffine()) return false;
@@ -105,6 +176,17 @@ bool TCharacterGlyphs::Draw(QPainter& painter, const TQtFont& font, const TLogFo
   }
   const TGlyph& glyph = it->second;
   if (glyph.Way == TWay::DrawText || (glyph.Way == TWay::Outline) != outline) return false;
+  if (glyph.Mask && MasksOn && glyph.Mask->Linear == LessWholeOffset(transform) &&
+      painter.device()->devType() == QInternal::Image &&
+      painter.compositionMode() == QPainter::CompositionMode_SourceOver && painter.pen().color().alpha() == 255) {
+    auto& image = *static_cast<QImage*>(painter.device());
+    if (image.format() == QImage::Format_RGB32) {
+      BlendMask(image, *glyph.Mask, WholeOffset(transform), painter.pen().color().rgb(), rowTop, rowBottom);
+      ++maskedWrites_;
+      painter.setTransform(transform);
+      return true;
+    }
+  }
   painter.setTransform(transform);
   if (glyph.Way == TWay::Outline)
     FillOutline(painter, glyph.Path);

@@ -7,6 +7,12 @@
 // glyph cache, its outline, taken once, is filled the way QPainter fills it. Both give the
 // pixels drawText gives; a character is only drawn this way after a scratch picture has shown,
 // once, that it does. Everything else is left to the caller's drawText.
+//
+// A large character lands on the same fraction of a pixel wherever it is written (the canvas
+// rounds its offset in the cell to 1/64 pixel and adds whole pixels), so its outline's
+// coverage of each pixel is the same everywhere: it is filled once into a mask, and the mask
+// is blended wherever the character recurs, with the arithmetic QPainter blends a smoothed
+// fill with. A scratch picture shows once that this gives drawText's pixels.
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -15,7 +21,9 @@
 #include <QTransform>
 #include <string>
 #include <string_view>
+#include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "graphics/Canvas.h"
 #include "platform/qt/Fonts.h"
@@ -32,8 +40,17 @@ class TCharacterGlyphs {
   // Writes the character as painter.setTransform(transform); painter.drawText(QPointF(0, 0),
   // chars) writes it with the font and the painter's pen; false, with nothing drawn, where
   // that is not known to give the same pixels. The transform is the painter's afterwards.
+  // A mask is written into rows rowTop .. rowBottom - 1 of the painter's image only.
   bool Draw(QPainter& painter, const TQtFont& font, const TLogFont& record, std::string_view character,
-            const QString& chars, const QTransform& transform);
+            const QString& chars, const QTransform& transform, int rowTop, int rowBottom);
+
+  // Large characters written from their masks so far; outlines found to draw what drawText
+  // draws, and those of them whose masks do too (for measurements and tests).
+  int MaskedWrites() const noexcept { return maskedWrites_; }
+  int Outlines() const noexcept { return outlines_; }
+  int Masks() const noexcept { return masks_; }
+  // Masks on (the default), or every large character filled from its outline.
+  bool MasksOn = true;
 
   // Characters looked up so far, and those found to draw what drawText draws.
   int Made() const noexcept { return made_; }
@@ -41,15 +58,22 @@ class TCharacterGlyphs {
 
  private:
   enum class TWay { DrawText, GlyphRun, Outline };
+  // The coverage of each pixel of Box (whole pixels from the transform's whole-pixel offset).
+  struct TMask {
+    QTransform Linear;  // the transform it was made for, less its whole-pixel offset
+    QRect Box;
+    std::vector<uchar> Coverage;
+  };
   struct TGlyph {
     TWay Way = TWay::DrawText;
     QGlyphRun Run;
     QPainterPath Path;
+    std::optional<TMask> Mask;  // an outline's, once shown to give drawText's pixels
   };
   TGlyph Make(const TQtFont& font, const QString& chars, const QTransform& transform, bool outline);
   std::unordered_map<std::string, TGlyph> glyphs_;
   std::string key_;
-  int made_ = 0, usable_ = 0;
+  int made_ = 0, usable_ = 0, maskedWrites_ = 0, outlines_ = 0, masks_ = 0;
 };
 
 

@@ -435,7 +435,7 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text) {
   }
   const QTransform t = CharacterTransform(f, record_.Escapement, text, px, py);
   const QString& chars = ShiftJisCharToQString(text);
-  if (!CharacterGlyphsOn || !characterGlyphs_.Draw(painter_, f, record_, text, chars, t)) {
+  if (!CharacterGlyphsOn || !characterGlyphs_.Draw(painter_, f, record_, text, chars, t, rowTop_, rowBottom_)) {
     painter_.setTransform(t);
     painter_.drawText(QPointF(0.0, 0.0), chars);
   }
