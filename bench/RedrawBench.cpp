@@ -14,6 +14,8 @@
 #include <QImage>
 #include <QFont>
 #include <QPainter>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -159,31 +161,34 @@ double RecordsTouched() {
 
 // Redraws the current view through the Qt canvas in the timed loop, with what it writes
 // (characters, line pixels) counted once before; SXF_BENCH_DUMP=out.png saves the picture.
+// The preview into the image in bands on every core, as the window draws it
+// (SXF_DRAWING_THREADS=1: one thread).
+void DrawViewInBands(QImage& image, bool onePixelPensThroughQPainter = false) {
+  const std::vector<sxf::TBand> bands = sxf::PictureBands(kHeight);
+  std::vector<std::unique_ptr<sxf::TQtCanvas>> canvases;
+  std::vector<sxf::TCanvas*> pointers;
+  for (std::size_t i = 0; i < bands.size(); ++i) {
+    canvases.push_back(bands.size() == 1 ? std::make_unique<sxf::TQtCanvas>(image)
+                                         : std::make_unique<sxf::TQtCanvas>(image, bands[i].Top, bands[i].Bottom,
+                                                                            sxf::BandDrawingCaches(static_cast<int>(i))));
+    canvases.back()->SetOnePixelPensThroughQPainter(onePixelPensThroughQPainter);
+    pointers.push_back(canvases.back().get());
+  }
+  sxf::DrawInBands(pointers, [](sxf::TCanvas& c) { return sxf::DrawPreview(c, kWidth, kHeight); });
+  canvases.clear();  // every painter ends: the picture is complete
+  benchmark::DoNotOptimize(image.constBits());
+}
+
 void TimeRedraws(benchmark::State& state, bool onePixelPensThroughQPainter) {
   TLinePixelCounter counter;
   sxf::DrawPreview(counter, kWidth, kHeight);
   state.counters["characters"] = static_cast<double>(counter.Characters);
   state.counters["line_pixels"] = counter.LinePixels;
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  // In bands on every core, as the window draws (SXF_DRAWING_THREADS=1: one thread).
-  const std::vector<sxf::TBand> bands = sxf::PictureBands(kHeight);
-  for (auto _ : state) {
-    std::vector<std::unique_ptr<sxf::TQtCanvas>> canvases;
-    std::vector<sxf::TCanvas*> pointers;
-    for (std::size_t i = 0; i < bands.size(); ++i) {
-      canvases.push_back(bands.size() == 1 ? std::make_unique<sxf::TQtCanvas>(image)
-                                           : std::make_unique<sxf::TQtCanvas>(image, bands[i].Top, bands[i].Bottom,
-                                                                              sxf::BandDrawingCaches(static_cast<int>(i))));
-      canvases.back()->SetOnePixelPensThroughQPainter(onePixelPensThroughQPainter);
-      pointers.push_back(canvases.back().get());
-    }
-    sxf::DrawInBands(pointers, [](sxf::TCanvas& c) { return sxf::DrawPreview(c, kWidth, kHeight); });
-    canvases.clear();  // every painter ends: the picture is complete
-    benchmark::DoNotOptimize(image.constBits());
-  }
+  for (auto _ : state) DrawViewInBands(image, onePixelPensThroughQPainter);
   if (const char* dump = std::getenv("SXF_BENCH_DUMP")) image.save(dump);
   state.counters["entities"] = sxf::EntOrderCount;
-  state.counters["bands"] = static_cast<double>(bands.size());
+  state.counters["bands"] = static_cast<double>(sxf::PictureBands(kHeight).size());
 }
 
 // state.range(1) = 1: the drawing index is used for views it pays for; state.range(2) = 1:
@@ -319,6 +324,42 @@ class TCharacterPlaces final : public TBlankCanvas {
   int height_ = 1;
 };
 
+// Each character of a view as an image of its pixel size made beforehand, and their drawing.
+struct TCharacterImages {
+  std::vector<TCharacterPlaces::TPlace> Places;
+  std::map<int, QImage> Glyphs;
+  double CellPixels = 0, InkedPixels = 0;
+
+  explicit TCharacterImages(std::vector<TCharacterPlaces::TPlace> places) : Places(std::move(places)) {
+    for (const auto& place : Places) {
+      auto [it, made] = Glyphs.try_emplace(place.Height);
+      if (made) {
+        const int side = std::min(place.Height + 2, 4096);
+        it->second = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+        it->second.fill(Qt::transparent);
+        QPainter p(&it->second);
+        QFont font;
+        font.setPixelSize(place.Height);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(QRect(0, 0, side, side), Qt::AlignCenter, QString::fromUtf8("\u90E8"));  // 部
+      }
+      const QImage& g = it->second;
+      CellPixels += static_cast<double>(g.width()) * g.height();
+      for (int y = 0; y < g.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(g.constScanLine(y));
+        for (int x = 0; x < g.width(); ++x) InkedPixels += qAlpha(line[x]) != 0;
+      }
+    }
+  }
+  void Draw(QImage& image) const {
+    QPainter painter(&image);
+    for (const auto& place : Places) painter.drawImage(place.X, place.Y, Glyphs.at(place.Height));
+    painter.end();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+};
+
 void BM_CharacterImagesFloor(benchmark::State& state) {
   LoadDrawing(1000000, ProfileOf(state.range(1)));
   sxf::BuildDrawingIndex();
@@ -326,39 +367,13 @@ void BM_CharacterImagesFloor(benchmark::State& state) {
   (state.range(0) == 1 ? ZoomToOnePercent : ZoomToTenPercent)();
   TCharacterPlaces places;
   sxf::DrawPreview(places, kWidth, kHeight);
-  std::map<int, QImage> glyphs;
-  double cellPixels = 0, inkedPixels = 0;
-  for (const auto& place : places.Places) {
-    auto [it, made] = glyphs.try_emplace(place.Height);
-    if (made) {
-      const int side = std::min(place.Height + 2, 4096);
-      it->second = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
-      it->second.fill(Qt::transparent);
-      QPainter p(&it->second);
-      QFont font;
-      font.setPixelSize(place.Height);
-      p.setFont(font);
-      p.setPen(Qt::black);
-      p.drawText(QRect(0, 0, side, side), Qt::AlignCenter, QString::fromUtf8("\u90E8"));  // 部
-    }
-    const QImage& g = it->second;
-    cellPixels += static_cast<double>(g.width()) * g.height();
-    for (int y = 0; y < g.height(); ++y) {
-      const auto* line = reinterpret_cast<const QRgb*>(g.constScanLine(y));
-      for (int x = 0; x < g.width(); ++x) inkedPixels += qAlpha(line[x]) != 0;
-    }
-  }
+  const TCharacterImages characters(places.Places);
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   image.fill(Qt::white);
-  for (auto _ : state) {
-    QPainter painter(&image);
-    for (const auto& place : places.Places) painter.drawImage(place.X, place.Y, glyphs[place.Height]);
-    painter.end();
-    benchmark::DoNotOptimize(image.constBits());
-  }
+  for (auto _ : state) characters.Draw(image);
   state.counters["characters"] = static_cast<double>(places.Places.size());
-  state.counters["cell_pixels"] = cellPixels;
-  state.counters["inked_pixels"] = inkedPixels;
+  state.counters["cell_pixels"] = characters.CellPixels;
+  state.counters["inked_pixels"] = characters.InkedPixels;
 }
 
 void BM_RedrawZoomedOnePercent(benchmark::State& state) { Redraw(state, ZoomToOnePercent); }
@@ -404,6 +419,34 @@ class TSegmentCollector final : public sxf::TCanvas {
  private:
   QPoint at_;
 };
+
+// Every pixel of each segment and its end pixel, with no style, no mode and no clipping beyond
+// a bounds test per pixel: a bare Bresenham loop.
+void DrawBareLines(const std::vector<TSegmentCollector::TSegment>& segments, std::uint32_t* bits,
+                   std::ptrdiff_t stride) {
+  for (const auto& s : segments) {
+    const std::uint32_t value = sxf::TQtCanvas::ToQColor(s.Pen.Color).rgb();
+    int x = s.Line.x1(), y = s.Line.y1();
+    const int x2 = s.Line.x2(), y2 = s.Line.y2();
+    const int dx = std::abs(x2 - x), dy = -std::abs(y2 - y);
+    const int sx = x < x2 ? 1 : -1, sy = y < y2 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+      if (static_cast<unsigned>(x) < unsigned{kWidth} && static_cast<unsigned>(y) < unsigned{kHeight})
+        bits[y * stride + x] = value;
+      if (x == x2 && y == y2) break;
+      const int e2 = 2 * err;
+      if (e2 >= dy) {
+        err += dy;
+        x += sx;
+      }
+      if (e2 <= dx) {
+        err += dx;
+        y += sy;
+      }
+    }
+  }
+}
 
 // A sheet of 300 rows of 60 texts, each 20 characters (one in four holds kanji), 2 units
 // high with one-byte characters 1 unit wide, every fifth text turned a quarter; zoomed to 3
@@ -491,8 +534,69 @@ void BM_BaselineDrawLine(benchmark::State& state) {
   state.counters["segments"] = static_cast<double>(collector.Segments.size());
 }
 
+// A zoomed view of a generated drawing beside its floor, in one run: what no redraw of the view
+// can go below on one thread, the drawing code alone (into a canvas that only counts) plus
+// each character as a ready-made image put on the picture plus the view's one-pixel lines
+// as a bare loop that writes every pixel. The view is drawn as the window draws it (in bands
+// on every core; SXF_DRAWING_THREADS=1: one thread). range(0): 1 the 1 % view, 2 the 10 %
+// view; range(1): the profile.
+template <typename F>
+double MedianMilliseconds(F run, int reps = 7) {
+  std::vector<double> times;
+  for (int i = 0; i < reps; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::nth_element(times.begin(), times.begin() + reps / 2, times.end());
+  return times[static_cast<std::size_t>(reps / 2)];
+}
+
+void BM_ViewAgainstFloor(benchmark::State& state) {
+  LoadDrawing(1000000, ProfileOf(state.range(1)));
+  sxf::BuildDrawingIndex();
+  sxf::SetDrawingIndexAreaShare(0.25);
+  (state.range(0) == 1 ? ZoomToOnePercent : ZoomToTenPercent)();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  auto* bits = reinterpret_cast<std::uint32_t*>(image.bits());
+  const std::ptrdiff_t stride = image.bytesPerLine() / 4;
+
+  const double core = MedianMilliseconds([] {
+    TTextCounter counter;
+    sxf::DrawPreview(counter, kWidth, kHeight);
+    benchmark::DoNotOptimize(counter.Characters);
+  });
+  TCharacterPlaces places;
+  sxf::DrawPreview(places, kWidth, kHeight);
+  const TCharacterImages characters(places.Places);
+  const double chars = MedianMilliseconds([&] { characters.Draw(image); });
+  TSegmentCollector collector;
+  sxf::DrawPreview(collector, kWidth, kHeight);
+  std::erase_if(collector.Segments, [](const auto& seg) { return seg.Pen.Width > 1; });
+  const double lines = MedianMilliseconds([&] { DrawBareLines(collector.Segments, bits, stride); });
+  const double floor = core + chars + lines;
+
+  std::vector<double> views;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    DrawViewInBands(image);
+    views.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::nth_element(views.begin(), views.begin() + static_cast<std::ptrdiff_t>(views.size() / 2), views.end());
+  const double view = views[views.size() / 2];
+  state.counters["floor_ms"] = floor;
+  state.counters["floor_core_ms"] = core;
+  state.counters["floor_chars_ms"] = chars;
+  state.counters["floor_lines_ms"] = lines;
+  state.counters["view_ms"] = view;
+  state.counters["view_over_floor"] = view / floor;
+  state.counters["bands"] = static_cast<double>(sxf::PictureBands(kHeight).size());
+}
+
 // Arguments: entities, index on, one-pixel pens through QPainter, profile (0 light, 1 dense).
 BENCHMARK(BM_TiledView)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_ViewAgainstFloor)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_RedrawFitAll)->Args({1000000, 1, 0, 0})->Args({1000000, 1, 1, 0})->Args({1000000, 1, 0, 1})
     ->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0, 0, 0})->Args({1000000, 1, 0, 0})->Args({1000000, 1, 0, 1})
@@ -556,28 +660,7 @@ void BM_SegmentsFitAll(benchmark::State& state) {
       }
       flush();
     } else {
-      for (const auto& s : collector.Segments) {
-        const std::uint32_t value = sxf::TQtCanvas::ToQColor(s.Pen.Color).rgb();
-        int x = s.Line.x1(), y = s.Line.y1();
-        const int x2 = s.Line.x2(), y2 = s.Line.y2();
-        const int dx = std::abs(x2 - x), dy = -std::abs(y2 - y);
-        const int sx = x < x2 ? 1 : -1, sy = y < y2 ? 1 : -1;
-        int err = dx + dy;
-        for (;;) {
-          if (static_cast<unsigned>(x) < unsigned{kWidth} && static_cast<unsigned>(y) < unsigned{kHeight})
-            bits[y * stride + x] = value;
-          if (x == x2 && y == y2) break;
-          const int e2 = 2 * err;
-          if (e2 >= dy) {
-            err += dy;
-            x += sx;
-          }
-          if (e2 <= dx) {
-            err += dx;
-            y += sy;
-          }
-        }
-      }
+      DrawBareLines(collector.Segments, bits, stride);
     }
     benchmark::DoNotOptimize(image.constBits());
   }
