@@ -9,6 +9,7 @@
 // the odd-even rule; SetPixel ignores the pen mode.
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <span>
 #include <string>
@@ -88,6 +89,11 @@ class TCanvas {
   // canvases drawing on several threads at once share nothing they write.
   TPointLists Points;
   std::shared_ptr<TArcAngleCache> ArcAngles;
+  // The rows this canvas writes: all of them, or a band's when several threads draw one
+  // picture. Drawing code may leave out what lies wholly outside them where leaving it out
+  // gives the same picture.
+  int FirstRow = std::numeric_limits<int>::min();
+  int EndRow = std::numeric_limits<int>::max();
 
   virtual void MoveTo(int x, int y) = 0;
   virtual void LineTo(int x, int y) = 0;

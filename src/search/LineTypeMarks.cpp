@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "globals/UnitGval.h"
 #include "graphics/Curves.h"
@@ -209,6 +210,18 @@ bool DrawLineTypeMarks(TCanvas& c, double m) {
   TMarkCover cover;
   if (HiddenMarksSkipped() && cover.Start(m))
     for (std::size_t i = places.size(); i-- > 0;) shows[i] = cover.Shows(places[i].X, places[i].Y);
+  // A band of the picture leaves out, as it leaves out a covered mark, every mark wholly above
+  // or below its rows: each mark's first step (its white square) ends what the one before
+  // left open.
+  if (c.FirstRow != std::numeric_limits<int>::min() || c.EndRow != std::numeric_limits<int>::max()) {
+    const double reachPixels = std::fabs(m) * ViewScale * 1.2 + 8.0;
+    if (std::isfinite(reachPixels))
+      for (std::size_t i = 0; i < places.size(); ++i) {
+        const double y = (places[i].Y - ViewBottom) * ViewScale;  // up from the bottom row
+        const double row = ViewHeight - y;
+        if (row + reachPixels < c.FirstRow || row - reachPixels >= c.EndRow) shows[i] = false;
+      }
+  }
 
   std::size_t next = 0;
   const bool finished = WalkMarks(

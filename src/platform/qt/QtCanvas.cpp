@@ -71,6 +71,7 @@ TQtCanvas::TQtCanvas(QImage& image, int top, int bottom, TQtDrawingCaches& cache
   height_ = image_.height();
   rowTop_ = std::clamp(top, 0, height_);
   rowBottom_ = std::clamp(bottom, rowTop_, height_);
+  if (rowTop_ > 0 || rowBottom_ < height_) FirstRow = rowTop_, EndRow = rowBottom_;
   rasterFits_ = image_.width() <= TPixelRaster::kMaxSide && image_.height() <= TPixelRaster::kMaxSide;
   onePixelThroughQPainter_ = !rasterFits_;
   if (rasterFits_) {
