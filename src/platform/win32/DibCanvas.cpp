@@ -18,7 +18,21 @@ std::uint32_t ToPixel(TColor c) noexcept {
 TDibCanvas::TDibCanvas(TDibSurface& surface)
     : gdi_(surface.Dc()),
       buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width()},
-      raster_(buffer_) {}
+      raster_(buffer_),
+      sprites_(SharedGdiTextSprites(0)),
+      widePens_(SharedGdiWidePenSprites(0)) {}
+
+TDibCanvas::TDibCanvas(TDibSurface& surface, TBand band, int cacheSet)
+    : band_(std::make_unique<TDibSurface>(surface, band.Top, band.Bottom)),
+      valid_(band_->Valid()),
+      gdi_(band_->Dc()),
+      // The whole picture's buffer: the pixel rules see all of it, and only the band's rows
+      // are written. Nothing at all when the band has no device context.
+      buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width(), valid_ ? band.Top : 0,
+              valid_ ? band.Bottom : 0},
+      raster_(buffer_),
+      sprites_(SharedGdiTextSprites(cacheSet)),
+      widePens_(SharedGdiWidePenSprites(cacheSet)) {}
 
 TGdiCanvas& TDibCanvas::Gdi() {
   gdi_.Pen = Pen;
@@ -46,6 +60,7 @@ void TDibCanvas::LineTo(int x, int y) {
     TGdiCanvas& gdi = Gdi();
     gdi.MoveTo(position_.X, position_.Y);
     gdi.LineTo(to.X, to.Y);
+    AfterGdi();
   }
   position_ = to;
 }
@@ -82,11 +97,20 @@ void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
   }
 }
 
-void TDibCanvas::Rectangle(int x1, int y1, int x2, int y2) { Gdi().Rectangle(x1, y1, x2, y2); }
+void TDibCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  Gdi().Rectangle(x1, y1, x2, y2);
+  AfterGdi();
+}
 
-void TDibCanvas::Polyline(std::span<const TPixelPoint> points) { Gdi().Polyline(points); }
+void TDibCanvas::Polyline(std::span<const TPixelPoint> points) {
+  Gdi().Polyline(points);
+  AfterGdi();
+}
 
-void TDibCanvas::Polygon(std::span<const TPixelPoint> points) { Gdi().Polygon(points); }
+void TDibCanvas::Polygon(std::span<const TPixelPoint> points) {
+  Gdi().Polygon(points);
+  AfterGdi();
+}
 
 void TDibCanvas::SetFont(const TLogFont& font) {
   font_ = font;
@@ -97,6 +121,17 @@ void TDibCanvas::TextOut(int x, int y, std::string_view text) {
   BeforeDirectWrite();
   if (sprites_.Draw(buffer_, Clamp(x), Clamp(y), font_, gdi_.WideText(), text, FontColor, Brush)) return;
   Gdi().TextOut(x, y, text);
+  AfterGdi();
+}
+
+std::vector<std::unique_ptr<TDibCanvas>> MakeBandCanvases(TDibSurface& surface, std::span<const TBand> bands) {
+  std::vector<std::unique_ptr<TDibCanvas>> canvases;
+  if (bands.size() < 2 || bands.size() > static_cast<std::size_t>(kMaxBands)) return canvases;
+  for (std::size_t k = 0; k < bands.size(); ++k) {
+    canvases.push_back(std::make_unique<TDibCanvas>(surface, bands[k], static_cast<int>(k)));
+    if (!canvases.back()->Valid()) return {};
+  }
+  return canvases;
 }
 
 }  // namespace sxf
