@@ -37,6 +37,11 @@ void TGdiPixelRaster::Line(int x1, int y1, int x2, int y2) noexcept {
   const int rows = static_cast<int>(buffer_.RowCount());
   if (style_ == TPenStyle::Clear || buffer_.Width <= 0 || rows <= 0) return;
   const int rowBegin = buffer_.RowBegin(), rowEnd = rowBegin + rows;
+  // Every pixel lies in the box of the two ends: a segment wholly beside the pixels written
+  // (another band's rows, mostly) writes nothing, found without a division.
+  if (std::max(y1, y2) < rowBegin || std::min(y1, y2) >= rowEnd || std::max(x1, x2) < 0 ||
+      std::min(x1, x2) >= buffer_.Width)
+    return;
   const long long dx = static_cast<long long>(x2) - x1, dy = static_cast<long long>(y2) - y1;
   if (std::abs(dx) >= std::abs(dy)) {
     if (dx != 0) Walk<false>(x1, x2, y1, y2, 0, buffer_.Width, rowBegin, rowEnd);

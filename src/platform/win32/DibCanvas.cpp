@@ -89,6 +89,17 @@ void TDibCanvas::PixelLine(int x1, int y1, int x2, int y2) {
 }
 
 void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
+  // One-pixel lines whose points all lie above or all below the rows written (another band's,
+  // mostly) write nothing: only the current position moves.
+  if (points.size() >= 2 && OnePixelPen()) {
+    const auto [low, high] = std::minmax_element(points.begin(), points.end(),
+                                                 [](TPixelPoint a, TPixelPoint b) { return a.Y < b.Y; });
+    const long long rowBegin = buffer_.RowBegin(), rowEnd = rowBegin + buffer_.RowCount();
+    if (high->Y < rowBegin || low->Y >= rowEnd) {
+      position_ = {Clamp(points.back().X), Clamp(points.back().Y)};
+      return;
+    }
+  }
   for (std::size_t i = 1; i < points.size(); ++i) {
     // A line of no length after the first one-pixel line only writes the pixel the line
     // before ended on, in the same colour: nothing changes.
