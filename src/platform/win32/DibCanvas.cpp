@@ -56,11 +56,14 @@ void TDibCanvas::LineTo(int x, int y) {
   const TPixelPoint to{Clamp(x), Clamp(y)};
   if (OnePixelPen()) {
     OnePixelLine(position_.X, position_.Y, to.X, to.Y);
-  } else if (!WideLineFromSprites(to)) {
-    TGdiCanvas& gdi = Gdi();
-    gdi.MoveTo(position_.X, position_.Y);
-    gdi.LineTo(to.X, to.Y);
-    AfterGdi();
+  } else {
+    const TPixelPoint ends[] = {position_, to};
+    if (!BesideRows(ends) && !WideLineFromSprites(to)) {
+      TGdiCanvas& gdi = Gdi();
+      gdi.MoveTo(position_.X, position_.Y);
+      gdi.LineTo(to.X, to.Y);
+      AfterGdi();
+    }
   }
   position_ = to;
 }
@@ -108,17 +111,32 @@ void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
   }
 }
 
+bool TDibCanvas::BesideRows(std::span<const TPixelPoint> points) const noexcept {
+  if (points.empty()) return true;
+  const auto [low, high] =
+      std::minmax_element(points.begin(), points.end(), [](TPixelPoint a, TPixelPoint b) { return a.Y < b.Y; });
+  // A wide pen's round caps and joins reach half its width past the points; a pixel more for
+  // GDI's rounding.
+  const long long reach = std::max(1, Pen.Width) + 2;
+  const long long rowBegin = buffer_.RowBegin(), rowEnd = rowBegin + buffer_.RowCount();
+  return high->Y + reach < rowBegin || low->Y - reach >= rowEnd;
+}
+
 void TDibCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  const TPixelPoint corners[] = {{x1, y1}, {x2, y2}};
+  if (BesideRows(corners)) return;
   Gdi().Rectangle(x1, y1, x2, y2);
   AfterGdi();
 }
 
 void TDibCanvas::Polyline(std::span<const TPixelPoint> points) {
+  if (BesideRows(points)) return;
   Gdi().Polyline(points);
   AfterGdi();
 }
 
 void TDibCanvas::Polygon(std::span<const TPixelPoint> points) {
+  if (BesideRows(points)) return;
   Gdi().Polygon(points);
   AfterGdi();
 }

@@ -72,6 +72,9 @@ class TDibCanvas final : public TCanvas {
     gdiDrew_ = false;
   }
   void OnePixelLine(int x1, int y1, int x2, int y2);
+  // The pen's pixels along these points (filled between them or not) all lie above or all
+  // below the rows written, so that GDI would write nothing there: its call can be left out.
+  bool BesideRows(std::span<const TPixelPoint> points) const noexcept;
   // A wide LineTo from the current position through the sprites; false where GDI must draw it.
   bool WideLineFromSprites(TPixelPoint to);
 
