@@ -92,9 +92,10 @@ void TDibCanvas::PixelLine(int x1, int y1, int x2, int y2) {
 }
 
 void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
-  // One-pixel lines whose points all lie above or all below the rows written (another band's,
-  // mostly) write nothing: only the current position moves.
-  if (points.size() >= 2 && OnePixelPen()) {
+  // A band's one-pixel lines whose points all lie above or all below its rows write nothing:
+  // only the current position moves. (Over the whole picture the rasteriser's own test of
+  // each segment is as quick.)
+  if (band_ && points.size() >= 2 && OnePixelPen()) {
     const auto [low, high] = std::minmax_element(points.begin(), points.end(),
                                                  [](TPixelPoint a, TPixelPoint b) { return a.Y < b.Y; });
     const long long rowBegin = buffer_.RowBegin(), rowEnd = rowBegin + buffer_.RowCount();
