@@ -214,6 +214,11 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
 // picture, pixel for pixel: a generated drawing and a tiled real one, at fit-all, a tenth and
 // a hundredth of the extents' area, and a tenth off the centre.
 TEST(DibCanvas, BandedPreviewEqualsOneCanvas) {
+  // Bands the surface does not hold give no band canvases: the caller draws on one.
+  TDibSurface small(8, 8);
+  const TBand beyond[] = {{0, 4}, {4, 9}};
+  EXPECT_TRUE(MakeBandCanvases(small, beyond).empty());
+
   const char* samples = std::getenv("SXF_SAMPLES");
   ASSERT_NE(samples, nullptr);
   constexpr int kW = 640, kH = 520;  // tall enough for 8 bands
