@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "platform/win32/DibCanvas.h"
 #include "platform/win32/DibSurface.h"
@@ -23,21 +24,33 @@ class TGdiRasterSurface final : public TRasterSurface {
     InstallSystemTextLocale();
     if (!dib_.Valid()) return;
     const char* plain = std::getenv("SXF_GDI_CANVAS");
-    if (plain != nullptr && *plain != '\0' && *plain != '0')
+    plain_ = plain != nullptr && *plain != '\0' && *plain != '0';
+    if (plain_)
       canvas_ = std::make_unique<TGdiCanvas>(dib_.Dc());
     else
       canvas_ = std::make_unique<TDibCanvas>(dib_);
   }
   bool Valid() const { return canvas_ != nullptr; }
   TCanvas& Canvas() override { return *canvas_; }
+  std::vector<TCanvas*> BandCanvases(std::span<const TBand> bands) override {
+    // The plain path stays on one thread.
+    bands_ = plain_ ? std::vector<std::unique_ptr<TDibCanvas>>() : MakeBandCanvases(dib_, bands);
+    if (bands_.empty()) return {canvas_.get()};
+    std::vector<TCanvas*> canvases;
+    for (const auto& c : bands_) canvases.push_back(c.get());
+    return canvases;
+  }
   std::string WritePng(const std::string& path) override {
     canvas_.reset();  // the device context gets its own objects back
+    bands_.clear();
     return sxf::WritePng(path, dib_.Width(), dib_.Height(), dib_.Pixels());
   }
 
  private:
   TDibSurface dib_;
+  bool plain_ = false;
   std::unique_ptr<TCanvas> canvas_;
+  std::vector<std::unique_ptr<TDibCanvas>> bands_;
 };
 
 }  // namespace

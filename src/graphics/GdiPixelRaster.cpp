@@ -34,19 +34,26 @@ long long FloorDiv(long long a, long long b) noexcept {  // b > 0
 void TGdiPixelRaster::Line(int x1, int y1, int x2, int y2) noexcept {
   assert(std::abs(x1) <= kMaxCoordinate && std::abs(y1) <= kMaxCoordinate);
   assert(std::abs(x2) <= kMaxCoordinate && std::abs(y2) <= kMaxCoordinate);
-  if (style_ == TPenStyle::Clear || buffer_.Width <= 0 || buffer_.Height <= 0) return;
+  const int rows = static_cast<int>(buffer_.RowCount());
+  if (style_ == TPenStyle::Clear || buffer_.Width <= 0 || rows <= 0) return;
+  const int rowBegin = buffer_.RowBegin(), rowEnd = rowBegin + rows;
+  // Every pixel lies in the box of the two ends: a segment wholly beside the pixels written
+  // (another band's rows, mostly) writes nothing, found without a division.
+  if (std::max(y1, y2) < rowBegin || std::min(y1, y2) >= rowEnd || std::max(x1, x2) < 0 ||
+      std::min(x1, x2) >= buffer_.Width)
+    return;
   const long long dx = static_cast<long long>(x2) - x1, dy = static_cast<long long>(y2) - y1;
   if (std::abs(dx) >= std::abs(dy)) {
-    if (dx != 0) Walk<false>(x1, x2, y1, y2, buffer_.Width, buffer_.Height);
+    if (dx != 0) Walk<false>(x1, x2, y1, y2, 0, buffer_.Width, rowBegin, rowEnd);
   } else {
-    Walk<true>(y1, y2, x1, x2, buffer_.Height, buffer_.Width);
+    Walk<true>(y1, y2, x1, x2, rowBegin, rowEnd, 0, buffer_.Width);
   }
 }
 
-// a: the major coordinates of the ends, b: the minor ones; sizeA, sizeB: the buffer's extent
-// along each.
+// a: the major coordinates of the ends, b: the minor ones; [aBegin, aEnd) and [bBegin, bEnd):
+// the pixels written along each (the buffer's columns, or the rows it writes).
 template <bool Vertical>
-void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int sizeA, int sizeB) noexcept {
+void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int aBegin, int aEnd, int bBegin, int bEnd) noexcept {
   const long long len = std::abs(static_cast<long long>(a2) - a1);
   const long long db = static_cast<long long>(b2) - b1;
   const int sa = a2 > a1 ? 1 : -1;
@@ -63,8 +70,10 @@ void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int sizeA, int sizeB)
       default: Span<Vertical, Xor, kOpaqueGaps>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add), static_cast<int>(den)); break;
     }
   };
-  const auto inside = [](int v, int size) { return static_cast<unsigned>(v) < static_cast<unsigned>(size); };
-  if (inside(a1, sizeA) && inside(a2, sizeA) && inside(b1, sizeB) && inside(b2, sizeB)) {
+  const auto inside = [](int v, int begin, int end) {
+    return static_cast<unsigned>(v - begin) < static_cast<unsigned>(end - begin);
+  };
+  if (inside(a1, aBegin, aEnd) && inside(a2, aBegin, aEnd) && inside(b1, bBegin, bEnd) && inside(b2, bBegin, bEnd)) {
     // Nothing to cut (the end pixel, left out, lies inside too): no 64-bit division.
     if (mode_ == TPenMode::Xor)
       span.template operator()<true>(0, len, b1, static_cast<int>(c));
@@ -73,14 +82,14 @@ void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int sizeA, int sizeB)
     return;
   }
 
-  // The pixels k in [k0, k1) whose major coordinate lies in the buffer.
-  long long k0 = sa > 0 ? -static_cast<long long>(a1) : static_cast<long long>(a1) - sizeA + 1;
-  long long k1 = sa > 0 ? static_cast<long long>(sizeA) - a1 : static_cast<long long>(a1) + 1;
+  // The pixels k in [k0, k1) whose major coordinate lies in [aBegin, aEnd).
+  long long k0 = sa > 0 ? static_cast<long long>(aBegin) - a1 : static_cast<long long>(a1) - aEnd + 1;
+  long long k1 = sa > 0 ? static_cast<long long>(aEnd) - a1 : static_cast<long long>(a1) - aBegin + 1;
   k0 = std::max(k0, 0LL);
   k1 = std::min(k1, len);
-  // The minor offsets in [lo, hi] keep the minor coordinate in the buffer.
-  const long long lo = sb > 0 ? -static_cast<long long>(b1) : static_cast<long long>(b1) - sizeB + 1;
-  const long long hi = sb > 0 ? static_cast<long long>(sizeB) - 1 - b1 : static_cast<long long>(b1);
+  // The minor offsets in [lo, hi] keep the minor coordinate in [bBegin, bEnd).
+  const long long lo = sb > 0 ? static_cast<long long>(bBegin) - b1 : static_cast<long long>(b1) - bEnd + 1;
+  const long long hi = sb > 0 ? static_cast<long long>(bEnd) - 1 - b1 : static_cast<long long>(b1) - bBegin;
   if (add == 0) {
     if (lo > 0 || hi < 0) return;
   } else {
@@ -99,7 +108,7 @@ void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int sizeA, int sizeB)
     span.template operator()<false>(k0, k1, b, r);
 }
 
-// Pixels k0 .. k1 - 1, every one inside the buffer; b and r: the minor coordinate and the
+// Pixels k0 .. k1 - 1, every one inside the buffer's written rows; b and r: the minor coordinate and the
 // remainder of its division at k0.
 template <bool Vertical, bool Xor, int Kind>
 void TGdiPixelRaster::Span(long long k0, long long k1, int a1, int sa, int b, int sb, int r, int add,

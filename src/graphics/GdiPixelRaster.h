@@ -14,7 +14,9 @@
 //   the segment is cut.
 // - With an opaque background the off pixels are written in the background value, in the
 //   pen's mode; with a transparent one they are left alone.
-// - Pixels outside the buffer are left alone.
+// - Pixels outside the buffer are left alone, and so are rows outside the buffer's FirstRow ..
+//   EndRow - 1; every rule above still sees the whole buffer, so a band's rows are those of
+//   the whole picture.
 
 #include <cstdint>
 
@@ -50,13 +52,13 @@ class TGdiPixelRaster {
   // Writes value into one pixel, whatever the pen's mode.
   void Put(int x, int y, std::uint32_t value) noexcept {
     if (static_cast<unsigned>(x) < static_cast<unsigned>(buffer_.Width) &&
-        static_cast<unsigned>(y) < static_cast<unsigned>(buffer_.Height))
+        static_cast<unsigned>(y - buffer_.RowBegin()) < buffer_.RowCount())
       buffer_.Bits[static_cast<std::ptrdiff_t>(y) * buffer_.Stride + x] = value;
   }
 
  private:
   template <bool Vertical>
-  void Walk(int a1, int a2, int b1, int b2, int sizeA, int sizeB) noexcept;
+  void Walk(int a1, int a2, int b1, int b2, int aBegin, int aEnd, int bBegin, int bEnd) noexcept;
   template <bool Vertical, bool Xor, int Kind>
   void Span(long long k0, long long k1, int a1, int sa, int b, int sb, int r, int add, int den) noexcept;
 

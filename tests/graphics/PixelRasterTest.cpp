@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/GdiPixelRaster.h"
+
 namespace sxf {
 namespace {
 
@@ -169,6 +171,50 @@ TEST(PixelRaster, BandsTogetherWriteTheWholeBuffersPixels) {
     for (const auto& [top, bottom] : bands) draw(banded, top, bottom);
     ASSERT_EQ(banded, whole) << "run " << k;
   }
+}
+
+// A band of rows draws exactly the whole buffer's pixels there and nothing elsewhere, for
+// segments inside, across and far outside the band, in every style, mode and background.
+TEST(GdiPixelRaster, BandWritesTheWholeBuffersPixelsInItsRowsOnly) {
+  constexpr int W = 61, H = 47;
+  std::mt19937 rng(4711);
+  const auto coordinate = [&](int size) {
+    switch (rng() % 8) {
+      case 0: return static_cast<int>(rng() % (1u << 21)) - (1 << 20);
+      case 1: return static_cast<int>(rng() % 400) - 200;
+      default: return static_cast<int>(rng() % static_cast<unsigned>(size + 8)) - 4;
+    }
+  };
+  const struct { int First, End; } bands[] = {{0, 16}, {16, 31}, {31, 47}, {-5, 3}, {44, 90}, {20, 21}, {9, 9}};
+  for (const TPenStyle style : {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDotDot})
+    for (const TPenMode mode : {TPenMode::Copy, TPenMode::Xor})
+      for (const auto band : bands) {
+        std::vector<std::uint32_t> background(W * H);
+        for (std::uint32_t& p : background) p = rng() % 3 == 0 ? 0x00FF00u : kPaper;
+        std::vector<std::uint32_t> whole = background, part = background;
+        TGdiPixelRaster all(TPixelBuffer{whole.data(), W, H, W});
+        TGdiPixelRaster rows(TPixelBuffer{part.data(), W, H, W, band.First, band.End});
+        for (int op = 0; op < 200; ++op) {
+          const std::uint32_t value = rng() & 0xFFFFFFu;
+          const bool opaque = rng() % 2 == 0;
+          const int x1 = coordinate(W), y1 = coordinate(H), x2 = coordinate(W), y2 = coordinate(H);
+          for (TGdiPixelRaster* r : {&all, &rows}) {
+            r->SetPen(value, style, mode);
+            r->SetBackground(opaque, ~value & 0xFFFFFFu);
+            if (op % 16 == 0)
+              r->Put(x1 % W, y1 % H, value);
+            else
+              r->Line(x1, y1, x2, y2);
+          }
+        }
+        int wrong = 0;
+        for (int y = 0; y < H; ++y) {
+          const std::vector<std::uint32_t>& expected = y >= band.First && y < band.End ? whole : background;
+          for (int x = 0; x < W; ++x) wrong += part[y * W + x] != expected[y * W + x];
+        }
+        EXPECT_EQ(wrong, 0) << "style " << static_cast<int>(style) << " mode " << static_cast<int>(mode) << " rows "
+                            << band.First << ".." << band.End;
+      }
 }
 
 }  // namespace

@@ -18,7 +18,23 @@ std::uint32_t ToPixel(TColor c) noexcept {
 TDibCanvas::TDibCanvas(TDibSurface& surface)
     : gdi_(surface.Dc()),
       buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width()},
-      raster_(buffer_) {}
+      raster_(buffer_),
+      sprites_(SharedGdiTextSprites(0)),
+      widePens_(SharedGdiWidePenSprites(0)) {}
+
+TDibCanvas::TDibCanvas(TDibSurface& surface, TBand band, int cacheSet)
+    : band_(std::make_unique<TDibSurface>(surface, band.Top, band.Bottom)),
+      valid_(band_->Valid()),
+      gdi_(band_->Dc()),
+      // The whole picture's buffer: the pixel rules see all of it, and only the band's rows
+      // are written. Nothing at all when the band has no device context.
+      buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width(), valid_ ? band.Top : 0,
+              valid_ ? band.Bottom : 0},
+      raster_(buffer_),
+      sprites_(SharedGdiTextSprites(cacheSet)),
+      widePens_(SharedGdiWidePenSprites(cacheSet)) {
+  if (valid_) FirstRow = band.Top, EndRow = band.Bottom;
+}
 
 TGdiCanvas& TDibCanvas::Gdi() {
   gdi_.Pen = Pen;
@@ -42,10 +58,14 @@ void TDibCanvas::LineTo(int x, int y) {
   const TPixelPoint to{Clamp(x), Clamp(y)};
   if (OnePixelPen()) {
     OnePixelLine(position_.X, position_.Y, to.X, to.Y);
-  } else if (!WideLineFromSprites(to)) {
-    TGdiCanvas& gdi = Gdi();
-    gdi.MoveTo(position_.X, position_.Y);
-    gdi.LineTo(to.X, to.Y);
+  } else {
+    const TPixelPoint ends[] = {position_, to};
+    if (!BesideRows(ends) && !WideLineFromSprites(to)) {
+      TGdiCanvas& gdi = Gdi();
+      gdi.MoveTo(position_.X, position_.Y);
+      gdi.LineTo(to.X, to.Y);
+      AfterGdi();
+    }
   }
   position_ = to;
 }
@@ -74,6 +94,18 @@ void TDibCanvas::PixelLine(int x1, int y1, int x2, int y2) {
 }
 
 void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
+  // A band's one-pixel lines whose points all lie above or all below its rows write nothing:
+  // only the current position moves. (Over the whole picture the rasteriser's own test of
+  // each segment is as quick.)
+  if (band_ && points.size() >= 2 && OnePixelPen()) {
+    const auto [low, high] = std::minmax_element(points.begin(), points.end(),
+                                                 [](TPixelPoint a, TPixelPoint b) { return a.Y < b.Y; });
+    const long long rowBegin = buffer_.RowBegin(), rowEnd = rowBegin + buffer_.RowCount();
+    if (high->Y < rowBegin || low->Y >= rowEnd) {
+      position_ = {Clamp(points.back().X), Clamp(points.back().Y)};
+      return;
+    }
+  }
   for (std::size_t i = 1; i < points.size(); ++i) {
     // A line of no length after the first one-pixel line only writes the pixel the line
     // before ended on, in the same colour: nothing changes.
@@ -82,11 +114,35 @@ void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
   }
 }
 
-void TDibCanvas::Rectangle(int x1, int y1, int x2, int y2) { Gdi().Rectangle(x1, y1, x2, y2); }
+bool TDibCanvas::BesideRows(std::span<const TPixelPoint> points) const noexcept {
+  if (points.empty()) return true;
+  const auto [low, high] =
+      std::minmax_element(points.begin(), points.end(), [](TPixelPoint a, TPixelPoint b) { return a.Y < b.Y; });
+  // A wide pen's round caps and joins reach half its width past the points; a pixel more for
+  // GDI's rounding.
+  const long long reach = std::max(1, Pen.Width) + 2;
+  const long long rowBegin = buffer_.RowBegin(), rowEnd = rowBegin + buffer_.RowCount();
+  return high->Y + reach < rowBegin || low->Y - reach >= rowEnd;
+}
 
-void TDibCanvas::Polyline(std::span<const TPixelPoint> points) { Gdi().Polyline(points); }
+void TDibCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  const TPixelPoint corners[] = {{x1, y1}, {x2, y2}};
+  if (BesideRows(corners)) return;
+  Gdi().Rectangle(x1, y1, x2, y2);
+  AfterGdi();
+}
 
-void TDibCanvas::Polygon(std::span<const TPixelPoint> points) { Gdi().Polygon(points); }
+void TDibCanvas::Polyline(std::span<const TPixelPoint> points) {
+  if (BesideRows(points)) return;
+  Gdi().Polyline(points);
+  AfterGdi();
+}
+
+void TDibCanvas::Polygon(std::span<const TPixelPoint> points) {
+  if (BesideRows(points)) return;
+  Gdi().Polygon(points);
+  AfterGdi();
+}
 
 void TDibCanvas::SetFont(const TLogFont& font) {
   font_ = font;
@@ -97,6 +153,17 @@ void TDibCanvas::TextOut(int x, int y, std::string_view text) {
   BeforeDirectWrite();
   if (sprites_.Draw(buffer_, Clamp(x), Clamp(y), font_, gdi_.WideText(), text, FontColor, Brush)) return;
   Gdi().TextOut(x, y, text);
+  AfterGdi();
+}
+
+std::vector<std::unique_ptr<TDibCanvas>> MakeBandCanvases(TDibSurface& surface, std::span<const TBand> bands) {
+  std::vector<std::unique_ptr<TDibCanvas>> canvases;
+  if (bands.size() < 2 || bands.size() > static_cast<std::size_t>(kMaxBands)) return canvases;
+  for (std::size_t k = 0; k < bands.size(); ++k) {
+    canvases.push_back(std::make_unique<TDibCanvas>(surface, bands[k], static_cast<int>(k)));
+    if (!canvases.back()->Valid()) return {};
+  }
+  return canvases;
 }
 
 }  // namespace sxf

@@ -1,6 +1,8 @@
 #include "platform/win32/GdiTextSprites.h"
 
 #include <algorithm>
+#include <array>
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
 
@@ -21,9 +23,10 @@ void AppendInt(std::string& key, int v) {
 
 }  // namespace
 
-TGdiTextSprites& SharedGdiTextSprites() {
-  static TGdiTextSprites sprites;
-  return sprites;
+TGdiTextSprites& SharedGdiTextSprites(int set) {
+  assert(set >= 0 && set < kMaxBands);
+  static std::array<TGdiTextSprites, kMaxBands> sets;
+  return sets[static_cast<std::size_t>(set)];
 }
 
 TGdiTextSprites::TGdiTextSprites() = default;
@@ -103,11 +106,16 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
   const long long right = static_cast<long long>(x) + box.Right, bottom = static_cast<long long>(y) + box.Bottom;
   if (left < 0 || top < 0 || right >= target.Width || bottom >= target.Height) return false;
   const int width = box.Right - box.Left + 1;
+  // The footprint's rows that target writes. Every pixel of a character depends on its own
+  // background only, so rows elsewhere (another band's) do not matter.
+  const long long first = std::max<long long>(top, target.RowBegin());
+  const long long last = std::min<long long>(bottom, static_cast<long long>(target.RowBegin()) + target.RowCount() - 1);
+  if (first > last) return true;
 
-  // The background must be one colour under the whole footprint.
+  // The background must be one colour under the footprint's rows written.
   const auto rowAt = [&](long long ty) { return target.Bits + ty * target.Stride + left; };
-  const std::uint32_t background = rowAt(top)[0];
-  for (long long ty = top; ty <= bottom; ++ty) {
+  const std::uint32_t background = rowAt(first)[0];
+  for (long long ty = first; ty <= last; ++ty) {
     const std::uint32_t* row = rowAt(ty);
     for (int i = 0; i < width; ++i)
       if (row[i] != background) return false;
@@ -130,8 +138,8 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
     }
     pix = pixels_.emplace(key_, std::move(pixels)).first;
   }
-  const std::uint32_t* from = pix->second.data();
-  for (long long ty = top; ty <= bottom; ++ty, from += width)
+  const std::uint32_t* from = pix->second.data() + (first - top) * width;
+  for (long long ty = first; ty <= last; ++ty, from += width)
     std::memcpy(rowAt(ty), from, static_cast<std::size_t>(width) * sizeof(std::uint32_t));
   ++written_;
   return true;

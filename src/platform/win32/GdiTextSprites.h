@@ -15,6 +15,7 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/PixelRaster.h"
+#include "render/Bands.h"
 
 namespace sxf {
 
@@ -33,8 +34,8 @@ class TGdiTextSprites {
 
   // Writes text at (x, y) into target as TGdiCanvas::TextOut writes it with this font
   // record, text calls (wide or not), font colour and brush (a solid brush paints the cell
-  // in its colour), when every pixel it touches has one colour; false, with nothing written,
-  // otherwise. Target pixels are 0x00RRGGBB words.
+  // in its colour), when every pixel it touches in the rows target writes has one colour;
+  // false, with nothing written, otherwise. Target pixels are 0x00RRGGBB words.
   bool Draw(const TPixelBuffer& target, int x, int y, const TLogFont& font, bool wide,
             std::string_view text, TColor colour, const TBrush& brush);
 
@@ -62,7 +63,8 @@ class TGdiTextSprites {
   long long written_ = 0, rendered_ = 0;
 };
 
-// The one cache the canvases of the program share (drawing runs on one thread).
-TGdiTextSprites& SharedGdiTextSprites();
+// The caches kept for the program's life, one set per band of a drawing (0 .. kMaxBands - 1):
+// the canvas of band k uses set k, and a band draws on one thread at a time.
+TGdiTextSprites& SharedGdiTextSprites(int set = 0);
 
 }  // namespace sxf

@@ -1,6 +1,8 @@
 #include "platform/win32/GdiWidePenSprites.h"
 
 #include <algorithm>
+#include <array>
+#include <cassert>
 #include <cstdlib>
 
 #include "platform/win32/DibSurface.h"
@@ -14,9 +16,10 @@ constexpr int kSide = 2 * TGdiWidePenSprites::kMaxReach + 1;
 
 }  // namespace
 
-TGdiWidePenSprites& SharedGdiWidePenSprites() {
-  static TGdiWidePenSprites sprites;
-  return sprites;
+TGdiWidePenSprites& SharedGdiWidePenSprites(int set) {
+  assert(set >= 0 && set < kMaxBands);
+  static std::array<TGdiWidePenSprites, kMaxBands> sets;
+  return sets[static_cast<std::size_t>(set)];
 }
 
 TGdiWidePenSprites::TGdiWidePenSprites() = default;
@@ -83,7 +86,10 @@ bool TGdiWidePenSprites::Draw(const TPixelBuffer& target, int width, int x1, int
       static_cast<long long>(x1) + sprite.Right >= target.Width - 1 ||
       static_cast<long long>(y1) + sprite.Bottom >= target.Height - 1)
     return false;
+  const int rowBegin = target.RowBegin();
+  const unsigned rows = target.RowCount();
   for (const TSpan& s : sprite.Spans) {
+    if (static_cast<unsigned>(y1 + s.Dy - rowBegin) >= rows) continue;
     std::uint32_t* p = target.Bits + static_cast<std::ptrdiff_t>(y1 + s.Dy) * target.Stride + (x1 + s.Dx);
     std::fill(p, p + s.Length, value);
   }

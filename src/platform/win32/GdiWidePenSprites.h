@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "graphics/PixelRaster.h"
+#include "render/Bands.h"
 
 namespace sxf {
 
@@ -31,7 +32,8 @@ class TGdiWidePenSprites {
 
   // Writes value into the pixels TGdiCanvas::LineTo from (x1, y1) to (x2, y2) writes with a
   // solid copy-mode pen width (> 1) pixels wide, when the whole stroke lies inside target at
-  // least a pixel from its edges; false, with nothing written, otherwise.
+  // least a pixel from its edges; false, with nothing written, otherwise. Only the rows
+  // target writes are written.
   bool Draw(const TPixelBuffer& target, int width, int x1, int y1, int x2, int y2, std::uint32_t value);
 
  private:
@@ -50,7 +52,8 @@ class TGdiWidePenSprites {
   std::unordered_map<std::uint64_t, TSprite> sprites_;
 };
 
-// The one cache the canvases of the program share (drawing runs on one thread).
-TGdiWidePenSprites& SharedGdiWidePenSprites();
+// The caches kept for the program's life, one set per band of a drawing (0 .. kMaxBands - 1):
+// the canvas of band k uses set k, and a band draws on one thread at a time.
+TGdiWidePenSprites& SharedGdiWidePenSprites(int set = 0);
 
 }  // namespace sxf

@@ -251,6 +251,14 @@ TCanvas& TWin32Form::BeginPreviewDrawing() {
   return *canvas_;
 }
 
+std::vector<TCanvas*> TWin32Form::BeginBandedPreviewDrawing(std::span<const TBand> bands) {
+  bandCanvases_ = MakeBandCanvases(paintBox_.Surface(), bands);
+  if (bandCanvases_.empty()) return {&BeginPreviewDrawing()};
+  std::vector<TCanvas*> canvases;
+  for (const auto& c : bandCanvases_) canvases.push_back(c.get());
+  return canvases;
+}
+
 void TWin32Form::ShowPreviewProgress() { paintBox_.ShowSurfaceNow(); }
 
 bool TWin32Form::QueueFirstDrawing() {
@@ -260,6 +268,8 @@ bool TWin32Form::QueueFirstDrawing() {
 
 void TWin32Form::EndPreviewDrawing() {
   canvas_.reset();
+  bandCanvases_.clear();
+  GdiFlush();
   // The drawing goes to the screen at once, as drawing on the paint box's canvas does.
   paintBox_.ShowSurface();
 }

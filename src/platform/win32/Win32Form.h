@@ -6,7 +6,9 @@
 // questions.
 
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "form/Form.h"
 #include "platform/win32/DibCanvas.h"
@@ -67,6 +69,7 @@ class TWin32Form final : public TFormFrontEnd {
   int PreviewWidth() const override;
   int PreviewHeight() const override;
   TCanvas& BeginPreviewDrawing() override;
+  std::vector<TCanvas*> BeginBandedPreviewDrawing(std::span<const TBand> bands) override;
   void EndPreviewDrawing() override;
   void ShowPreviewProgress() override;
   bool QueueFirstDrawing() override;
@@ -111,6 +114,7 @@ class TWin32Form final : public TFormFrontEnd {
   TWin32SplitterBar splitter_;
   TWin32TallyGrid tallyGrid_;
   std::unique_ptr<TDibCanvas> canvas_;  // over the paint box's surface while a drawing runs
+  std::vector<std::unique_ptr<TDibCanvas>> bandCanvases_;  // or one per band of it
   std::unique_ptr<TDibSurface> viewImage_;
   std::unique_ptr<TDibSurface> dragImage_;  // the preview's pixels as a middle-button drag began
 

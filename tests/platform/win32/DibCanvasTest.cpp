@@ -7,7 +7,13 @@
 #include "platform/win32/WindowsApi.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <numeric>
 #include <random>
 #include <sstream>
 #include <string>
@@ -17,16 +23,28 @@
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/ShiftJis.h"
+#include "DrawingGenerator.h"
+#include "DrawingTiler.h"
+#include "globals/UnitGval.h"
+#include "model/JwwGaibu2.h"
+#include "preview/Preview.h"
+#include "render/Bands.h"
+#include "render/DrawingIndex.h"
+#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {
 
-// The same picture drawn by both canvases, each on its own surface.
+// The same picture drawn by both canvases, each on its own surface, and by band canvases on
+// a third: the first and last of three bands, the middle one left as it was.
 struct TPair {
   int kW, kH;
-  TDibSurface plainSurface{kW, kH}, fastSurface{kW, kH};
+  TDibSurface plainSurface{kW, kH}, fastSurface{kW, kH}, bandSurface{kW, kH};
   TGdiCanvas plain{plainSurface.Dc()};
   TDibCanvas fast{fastSurface};
+  std::vector<TBand> bands{{0, kH * 3 / 8}, {kH * 3 / 8, kH * 5 / 8}, {kH * 5 / 8, kH}};
+  std::vector<std::unique_ptr<TDibCanvas>> banded = MakeBandCanvases(bandSurface, bands);
+  std::vector<std::uint32_t> background;
 
   TPair(std::mt19937& rng, int width, int height) : kW(width), kH(height) {
     // A background of a few colours in blocks, so that XOR and the one-colour test of the
@@ -35,13 +53,37 @@ struct TPair {
     for (int y = 0; y < kH; ++y)
       for (int x = 0; x < kW; ++x) {
         const std::uint32_t v = colours[((x / 32) * 7 + (y / 24) * 3 + (rng() % 512 == 0)) % 4];
-        plainSurface.Bits()[y * kW + x] = fastSurface.Bits()[y * kW + x] = v;
+        plainSurface.Bits()[y * kW + x] = fastSurface.Bits()[y * kW + x] = bandSurface.Bits()[y * kW + x] = v;
       }
+    background.assign(bandSurface.Bits(), bandSurface.Bits() + kW * kH);
   }
   template <typename F>
   void Both(F&& f) {
     f(static_cast<TCanvas&>(plain));
     f(static_cast<TCanvas&>(fast));
+    for (std::size_t k = 0; k < banded.size(); k += 2) f(static_cast<TCanvas&>(*banded[k]));
+  }
+  void UseWideText(bool wide) {
+    plain.UseWideText(wide);
+    fast.UseWideText(wide);
+    for (auto& c : banded) c->UseWideText(wide);
+  }
+  // The first pixel of the band surface that differs from GDI's in the bands drawn, or from
+  // the background in the band left alone; or an empty string.
+  std::string BandDifference() const {
+    if (banded.size() != bands.size()) return "no band canvases";
+    const std::uint32_t* a = plainSurface.Pixels();
+    const std::uint32_t* b = bandSurface.Pixels();
+    for (int i = 0; i < kW * kH; ++i) {
+      const int y = i / kW;
+      const std::uint32_t want = y >= bands[1].Top && y < bands[1].Bottom ? background[i] : a[i];
+      if (b[i] != want) {
+        std::ostringstream first;
+        first << "band picture at " << i % kW << "," << y << " want " << std::hex << want << " got " << b[i];
+        return first.str();
+      }
+    }
+    return {};
   }
   // The first differing pixel, or an empty string.
   std::string Difference() const {
@@ -112,6 +154,8 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
           const std::string diff = pair.Difference();
           EXPECT_EQ(diff, "") << "style " << static_cast<int>(style) << " mode " << static_cast<int>(mode)
                               << " brush " << static_cast<int>(brush) << " ops " << log.str();
+          EXPECT_EQ(pair.BandDifference(), "") << "style " << static_cast<int>(style) << " mode "
+                                               << static_cast<int>(mode) << " brush " << static_cast<int>(brush);
         }
 }
 
@@ -130,8 +174,7 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
     for (int round = 0; round < 24; ++round) {
       constexpr int kW = 160, kH = 120;
       TPair pair(rng, kW, kH);
-      pair.plain.UseWideText(wide);
-      pair.fast.UseWideText(wide);
+      pair.UseWideText(wide);
       TLogFont font;
       font.Height = static_cast<int>(rng() % 30) + 6;
       font.Width = rng() % 3 == 0 ? 0 : static_cast<int>(rng() % 12) + 3;
@@ -156,6 +199,7 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
           c.TextOut(x + 71, y + 37, ch);
         });
       }
+      EXPECT_EQ(pair.BandDifference(), "") << "wide " << wide << " face " << ShiftJisToUtf8(font.FaceName);
       EXPECT_EQ(pair.Difference(), "") << "wide " << wide << " height " << font.Height << " width " << font.Width
                                        << " escapement " << font.Escapement << " face " << ShiftJisToUtf8(font.FaceName)
                                        << " brush " << static_cast<int>(brush.Style) << " at " << log.str();
@@ -164,6 +208,65 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
   // Many characters came from the cache, some of them without drawing them again.
   EXPECT_GT(sprites.Written() - written, 100);
   EXPECT_GT(sprites.Written() - written, sprites.Rendered() - rendered);
+}
+
+// A whole preview drawn in 2, 3 and 8 bands on threads of their own is the one canvas's
+// picture, pixel for pixel: a generated drawing and a tiled real one, at fit-all, a tenth and
+// a hundredth of the extents' area, and a tenth off the centre.
+TEST(DibCanvas, BandedPreviewEqualsOneCanvas) {
+  // Bands the surface does not hold give no band canvases: the caller draws on one.
+  TDibSurface small(8, 8);
+  const TBand beyond[] = {{0, 4}, {4, 9}};
+  EXPECT_TRUE(MakeBandCanvases(small, beyond).empty());
+
+  const char* samples = std::getenv("SXF_SAMPLES");
+  ASSERT_NE(samples, nullptr);
+  constexpr int kW = 640, kH = 520;  // tall enough for 8 bands
+  const std::string path = test::WriteTempFile("");
+  const std::function<bool()> drawings[] = {
+      [&] { return bench::WriteGeneratedDrawing(path, 20000, 7, bench::TDrawingProfile::Dense); },
+      [&] { return bench::WriteTiledDrawing(std::string(samples) + "/floor-plan/JWC_TEMP.TXT", 20000, path); }};
+  const struct { const char* Name; double Share, Across, Up; } views[] = {
+      {"fit-all", 1.0, 0.5, 0.5}, {"10 %", 0.1, 0.5, 0.5}, {"1 %", 0.01, 0.5, 0.5}, {"10 % off-centre", 0.1, 0.2, 0.7}};
+  for (std::size_t d = 0; d < std::size(drawings); ++d) {
+    ASSERT_TRUE(drawings[d]());  // the tiler reads with the model and frees it
+    ClearDrawingIndex();
+    InitJwwModel();
+    ASSERT_TRUE(LoadJwcTempFile(path));
+    if (!GraAttr) GraAttr = std::make_unique<TgraAttribute>();
+    for (const auto& view : views) {
+      FitViewToDrawing(kW, kH);
+      ViewScale /= std::sqrt(view.Share);
+      CentreViewOn(ExtentLeft + view.Across * (ExtentRight - ExtentLeft),
+                   ExtentBottom + view.Up * (ExtentTop - ExtentBottom));
+      TDibSurface one(kW, kH);
+      {
+        TDibCanvas canvas(one);
+        DrawPreview(canvas, kW, kH);
+      }
+      // A picture worth comparing: a good part of it drawn on.
+      EXPECT_GT(std::count_if(one.Pixels(), one.Pixels() + kW * kH, [](std::uint32_t p) { return (p & 0xFFFFFF) != 0xFFFFFF; }),
+                kW * kH / 50)
+          << "drawing " << d << ", " << view.Name;
+      for (const int n : {2, 3, 8}) {
+        TDibSurface surface(kW, kH);
+        const std::vector<TBand> bands = SplitIntoBands(kH, n);
+        std::vector<std::unique_ptr<TDibCanvas>> owned = MakeBandCanvases(surface, bands);
+        ASSERT_EQ(owned.size(), static_cast<std::size_t>(n));
+        std::vector<TCanvas*> canvases;
+        for (auto& c : owned) canvases.push_back(c.get());
+        EXPECT_TRUE(DrawInBands(canvases, [](TCanvas& c) { return DrawPreview(c, kW, kH); }));
+        owned.clear();
+        const std::uint32_t* a = one.Pixels();
+        const std::uint32_t* b = surface.Pixels();
+        const int differing = static_cast<int>(std::inner_product(a, a + kW * kH, b, 0, std::plus<>(), std::not_equal_to<>()));
+        EXPECT_EQ(differing, 0) << "drawing " << d << ", " << view.Name << ", " << n << " bands";
+      }
+    }
+  }
+  std::remove(path.c_str());
+  ClearDrawingIndex();
+  InitJwwModel();
 }
 
 }  // namespace
