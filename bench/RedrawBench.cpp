@@ -164,17 +164,9 @@ double RecordsTouched() {
 // The preview into the image in bands on every core, as the window draws it
 // (SXF_DRAWING_THREADS=1: one thread).
 void DrawViewInBands(QImage& image, bool onePixelPensThroughQPainter = false) {
-  const std::vector<sxf::TBand> bands = sxf::PictureBands(kHeight);
-  std::vector<std::unique_ptr<sxf::TQtCanvas>> canvases;
-  std::vector<sxf::TCanvas*> pointers;
-  for (std::size_t i = 0; i < bands.size(); ++i) {
-    canvases.push_back(bands.size() == 1 ? std::make_unique<sxf::TQtCanvas>(image)
-                                         : std::make_unique<sxf::TQtCanvas>(image, bands[i].Top, bands[i].Bottom,
-                                                                            sxf::BandDrawingCaches(static_cast<int>(i))));
-    canvases.back()->SetOnePixelPensThroughQPainter(onePixelPensThroughQPainter);
-    pointers.push_back(canvases.back().get());
-  }
-  sxf::DrawInBands(pointers, [](sxf::TCanvas& c) { return sxf::DrawPreview(c, kWidth, kHeight); });
+  auto canvases = sxf::MakeBandCanvases(image, sxf::PictureBands(kHeight));
+  for (const auto& c : canvases) c->SetOnePixelPensThroughQPainter(onePixelPensThroughQPainter);
+  sxf::DrawInBands(sxf::CanvasPointers(canvases), [](sxf::TCanvas& c) { return sxf::DrawPreview(c, kWidth, kHeight); });
   canvases.clear();  // every painter ends: the picture is complete
   benchmark::DoNotOptimize(image.constBits());
 }

@@ -412,17 +412,8 @@ void TForm1::ShowPreviewProgress() { PaintBox1->ShowSurfaceNow(); }
 
 std::vector<TCanvas*> TForm1::BeginBandedPreviewDrawing(std::span<const TBand> bands) {
   if (bands.size() <= 1) return {&BeginPreviewDrawing()};
-  QImage& surface = PaintBox1->Surface();
-  if (surface.format() != QImage::Format_RGB32) surface = surface.convertToFormat(QImage::Format_RGB32);
-  surface.bits();  // detached here, before the bands share its pixels
-  bandCanvases_.clear();
-  std::vector<TCanvas*> canvases;
-  for (std::size_t i = 0; i < bands.size(); ++i) {
-    bandCanvases_.push_back(std::make_unique<TQtCanvas>(surface, bands[i].Top, bands[i].Bottom,
-                                                        BandDrawingCaches(static_cast<int>(i))));
-    canvases.push_back(bandCanvases_.back().get());
-  }
-  return canvases;
+  bandCanvases_ = MakeBandCanvases(PaintBox1->Surface(), bands);
+  return CanvasPointers(bandCanvases_);
 }
 
 void TForm1::EndPreviewDrawing() {

@@ -39,14 +39,8 @@ class TQtRasterSurface final : public TRasterSurface {
   std::vector<TCanvas*> BandCanvases(std::span<const TBand> bands) override {
     if (bands.size() <= 1) return {&Canvas()};
     canvas_.reset();
-    image_.bits();  // detached here, before the bands share its pixels
-    std::vector<TCanvas*> canvases;
-    for (std::size_t i = 0; i < bands.size(); ++i) {
-      bands_.push_back(std::make_unique<TQtCanvas>(image_, bands[i].Top, bands[i].Bottom,
-                                                   BandDrawingCaches(static_cast<int>(i))));
-      canvases.push_back(bands_.back().get());
-    }
-    return canvases;
+    bands_ = MakeBandCanvases(image_, bands);
+    return CanvasPointers(bands_);
   }
   std::string WritePng(const std::string& path) override {
     canvas_.reset();  // the painters end and the image is complete

@@ -128,11 +128,7 @@ TEST(DrawingIndex, PaintsTheSamePixelsAsVisitingEveryRecord) {
     } views[] = {{1, 0, 0}, {3, 0.2, -0.1}, {10, 0, 0}, {10, -1.3, 0.7}, {40, 0.45, 0.3}, {200, 0.1, 0.1},
                  {7, 3.0, 0}};
     for (const auto& v : views) {
-      FitViewToDrawing(kWidth, kHeight);
-      const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
-      const double w = ViewRight - ViewLeft, h = ViewTop - ViewBottom;
-      ViewScale *= v.zoom;
-      CentreViewOn(cx + v.panX * w, cy + v.panY * h);
+      test::ZoomAndPan(kWidth, kHeight, v.zoom, v.panX, v.panY);
       SetDrawingIndexAreaShare(0.0);
       const QImage everyRecord = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
       SetDrawingIndexAreaShare(1e9);
@@ -168,15 +164,9 @@ TEST(DrawingIndex, GridsAreBuiltForTheFirstSmallViewAndMatchTheirList) {
 // The preview drawn by one canvas per band, on the band threads.
 QImage DrawBandedImage(int width, int height, const std::vector<TBand>& bands) {
   QImage image(width, height, QImage::Format_RGB32);
-  image.bits();
-  std::vector<std::unique_ptr<TQtCanvas>> canvases;
-  std::vector<TCanvas*> pointers;
-  for (std::size_t i = 0; i < bands.size(); ++i) {
-    canvases.push_back(std::make_unique<TQtCanvas>(image, bands[i].Top, bands[i].Bottom,
-                                                   BandDrawingCaches(static_cast<int>(i))));
-    pointers.push_back(canvases.back().get());
-  }
-  EXPECT_TRUE(DrawInBands(pointers, [=](TCanvas& c) { return DrawPreview(c, width, height); }));
+  auto canvases = MakeBandCanvases(image, bands);
+  EXPECT_TRUE(DrawInBands(CanvasPointers(canvases), [=](TCanvas& c) { return DrawPreview(c, width, height); }));
+  canvases.clear();
   return image;
 }
 
@@ -199,11 +189,7 @@ TEST(DrawingInBands, PaintsTheSamePixelsAsOneCanvas) {
       double zoom, panX, panY;
     } views[] = {{1, 0, 0}, {3.16, 0, 0}, {10, 0, 0}, {10, 0.31, -0.22}, {60, -0.4, 0.1}};
     for (const auto& v : views) {
-      FitViewToDrawing(kWidth, kHeight);
-      const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
-      const double w = ViewRight - ViewLeft, h = ViewTop - ViewBottom;
-      ViewScale *= v.zoom;
-      CentreViewOn(cx + v.panX * w, cy + v.panY * h);
+      test::ZoomAndPan(kWidth, kHeight, v.zoom, v.panX, v.panY);
       const QImage one = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
       for (const auto& bands : layouts)
         EXPECT_TRUE(DrawBandedImage(kWidth, kHeight, bands) == one)

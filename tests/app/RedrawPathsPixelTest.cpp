@@ -163,11 +163,7 @@ TEST_F(RedrawPaths, IndexedTextsDimensionsAndMarksPaintTheSamePixelsAsEveryRecor
       Generate(kind, seed, 5000);
       PrepareDrawingIndex();
       for (const auto& v : views) {
-        FitViewToDrawing(kWidth, kHeight);
-        const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
-        const double w = ViewRight - ViewLeft, h = ViewTop - ViewBottom;
-        ViewScale *= v.zoom;
-        CentreViewOn(cx + v.panX * w, cy + v.panY * h);
+        test::ZoomAndPan(kWidth, kHeight, v.zoom, v.panX, v.panY);
         SetDrawingIndexAreaShare(0.0);
         const QImage everyRecord = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
         SetDrawingIndexAreaShare(1e9);

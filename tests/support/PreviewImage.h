@@ -4,9 +4,20 @@
 
 #include <QImage>
 
+#include "globals/UnitGval.h"
 #include "preview/Preview.h"
 
 namespace sxf::test {
+
+// The fit-all view of a width x height preview zoomed by zoom about its centre, moved by panX
+// view widths and panY view heights.
+inline void ZoomAndPan(int width, int height, double zoom, double panX, double panY) {
+  FitViewToDrawing(width, height);
+  const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
+  const double w = ViewRight - ViewLeft, h = ViewTop - ViewBottom;
+  ViewScale *= zoom;
+  CentreViewOn(cx + panX * w, cy + panY * h);
+}
 
 template <typename Canvas>
 QImage DrawPreviewImage(int width, int height) {

@@ -43,37 +43,14 @@ bool TPolygonSprites::Draw(QImage& image, const TPen& pen, const TBrush& brush, 
       p.setBrush(QBrush(Qt::white, Qt::SolidPattern));
       p.drawPolygon(polygon.translated(shift), Qt::OddEvenFill);
     }
-    const QPoint first = origin + shift;
-    std::vector<TSpan> spans;
-    for (int y = 0; y < mask.height(); ++y) {
-      const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-      int x = 0;
-      while (x < mask.width()) {
-        if ((row[x] & 0xFFFFFF) == 0) {
-          ++x;
-          continue;
-        }
-        const int start = x;
-        while (x < mask.width() && (row[x] & 0xFFFFFF) != 0) ++x;
-        spans.push_back({y - first.y(), start - first.x(), x - start});
-      }
-    }
+    std::vector<TPixelSpan> spans = SpansOfMask(mask, origin + shift);
     it = sprites_.emplace(key_, std::move(spans)).first;
     ++made_;
   }
 
   const QRgb colour = qRgb(static_cast<int>(pen.Color & 0xFF), static_cast<int>((pen.Color >> 8) & 0xFF),
                            static_cast<int>((pen.Color >> 16) & 0xFF));
-  const int firstRow = std::max(0, rowTop);
-  const int endRow = std::min(image.height(), rowBottom);
-  uchar* bits = image.bits();
-  const qsizetype stride = image.bytesPerLine();
-  for (const TSpan& s : it->second) {
-    const int y = origin.y() + s.Dy;
-    if (y < firstRow || y >= endRow) continue;
-    auto* row = reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(y) * stride);
-    std::fill(row + origin.x() + s.Dx, row + origin.x() + s.Dx + s.Length, colour);
-  }
+  FillSpans(image, it->second, origin, colour, rowTop, rowBottom);
   return true;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "graphics/Canvas.h"
+#include "platform/qt/SpanMask.h"
 
 namespace sxf {
 
@@ -32,10 +33,7 @@ class TPolygonSprites {
   int SpritesMade() const noexcept { return made_; }
 
  private:
-  struct TSpan {
-    int Dy, Dx, Length;
-  };
-  std::unordered_map<std::string, std::vector<TSpan>> sprites_;
+  std::unordered_map<std::string, std::vector<TPixelSpan>> sprites_;
   std::string key_;  // scratch
   int made_ = 0;
 };

@@ -443,4 +443,24 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text) {
   painter_.resetTransform();
 }
 
+std::vector<std::unique_ptr<TQtCanvas>> MakeBandCanvases(QImage& image, std::span<const TBand> bands) {
+  std::vector<std::unique_ptr<TQtCanvas>> canvases;
+  if (bands.size() <= 1) {
+    canvases.push_back(std::make_unique<TQtCanvas>(image));
+    return canvases;
+  }
+  if (image.format() != QImage::Format_RGB32) image = image.convertToFormat(QImage::Format_RGB32);
+  image.bits();  // detached here, before the bands share its pixels
+  for (std::size_t i = 0; i < bands.size(); ++i)
+    canvases.push_back(std::make_unique<TQtCanvas>(image, bands[i].Top, bands[i].Bottom,
+                                                   BandDrawingCaches(static_cast<int>(i))));
+  return canvases;
+}
+
+std::vector<TCanvas*> CanvasPointers(const std::vector<std::unique_ptr<TQtCanvas>>& canvases) {
+  std::vector<TCanvas*> pointers;
+  for (const auto& c : canvases) pointers.push_back(c.get());
+  return pointers;
+}
+
 }  // namespace sxf

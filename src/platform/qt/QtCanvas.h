@@ -23,12 +23,15 @@
 #include <QLine>
 #include <QPainter>
 #include <QPen>
+#include <memory>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
 #include "graphics/Canvas.h"
 #include "graphics/PixelRaster.h"
 #include "platform/qt/DrawingCaches.h"
+#include "render/Bands.h"
 #include "platform/qt/Fonts.h"
 
 namespace sxf {
@@ -140,5 +143,12 @@ class TQtCanvas final : public TCanvas {
   qsizetype bytesPerLine_ = 0;
   int width_ = 0, height_ = 0;  // the image's, taken once
 };
+
+// One canvas per band of the image, band k with band k's caches; or, for one band, one canvas
+// over the whole image with the shared caches.
+std::vector<std::unique_ptr<TQtCanvas>> MakeBandCanvases(QImage& image, std::span<const TBand> bands);
+
+// The canvases' addresses, for DrawInBands.
+std::vector<TCanvas*> CanvasPointers(const std::vector<std::unique_ptr<TQtCanvas>>& canvases);
 
 }  // namespace sxf

@@ -65,39 +65,12 @@ bool TWidePenSprites::Draw(QImage& image, const TPen& pen, std::span<const QLine
       const QPoint shift = QPoint(mx, my) - origin;
       for (const QLine& l : chain) p.drawLine(l.translated(shift));
     }
-    std::vector<TSpan> spans;
-    for (int y = 0; y < mask.height(); ++y) {
-      const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-      int x = 0;
-      while (x < mask.width()) {
-        if ((row[x] & 0xFFFFFF) == 0) {
-          ++x;
-          continue;
-        }
-        const int start = x;
-        while (x < mask.width() && (row[x] & 0xFFFFFF) != 0) ++x;
-        spans.push_back({y - my, start - mx, x - start});
-      }
-    }
+    std::vector<TPixelSpan> spans = SpansOfMask(mask, QPoint(mx, my));
     it = sprites_.emplace(key_, std::move(spans)).first;
     ++made_;
   }
 
-  const QRgb colour = ToQColor(pen.Color).rgb();
-  const int width = image.width();
-  const int firstRow = std::max(0, rowTop);
-  const int endRow = std::min(image.height(), rowBottom);
-  uchar* bits = image.bits();
-  const qsizetype stride = image.bytesPerLine();
-  for (const TSpan& s : it->second) {
-    const int y = origin.y() + s.Dy;
-    if (y < firstRow || y >= endRow) continue;
-    const int x0 = std::max(0, origin.x() + s.Dx);
-    const int x1 = std::min(width, origin.x() + s.Dx + s.Length);
-    if (x0 >= x1) continue;
-    auto* row = reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(y) * stride);
-    std::fill(row + x0, row + x1, colour);
-  }
+  FillSpans(image, it->second, origin, ToQColor(pen.Color).rgb(), rowTop, rowBottom);
   return true;
 }
 
