@@ -262,7 +262,7 @@ std::string BlocksNotSearchedLine(bool japanese) {
 }
 
 std::string WritePreviewPng(const std::string& path, int width, int height,
-                            const std::optional<TWorldBox>& view) {
+                            const std::optional<TWorldBox>& view, int dpi) {
   // Attributes made here for the drawing are gone again on every way out.
   struct TOwnAttributes {
     bool Own = !GraAttr;
@@ -275,6 +275,7 @@ std::string WritePreviewPng(const std::string& path, int width, int height,
   } attributes;
   const auto surface = CreateRasterSurface(width, height);
   if (!surface) return "not enough memory for the picture";
+  ViewDpi = dpi;
   FitViewToDrawing(width, height);
   if (view) FitViewToBox((*view)[0], (*view)[1], (*view)[2], (*view)[3], 1.0);
   const std::vector<TBand> bands = PictureBands(height);

@@ -55,7 +55,7 @@ std::string BlocksNotSearchedLine(bool japanese);
 // a box, as it shows it after a zoom to that box (the box fills the picture in its limiting
 // direction, centred). Returns an empty string on success, else what went wrong.
 std::string WritePreviewPng(const std::string& path, int width, int height,
-                            const std::optional<TWorldBox>& view = std::nullopt);
+                            const std::optional<TWorldBox>& view = std::nullopt, int dpi = 96);
 
 // Name of a kind's list in the report ("Lin", "Cir", ...); "?" for an unknown kind.
 const char* KindListName(int kind) noexcept;

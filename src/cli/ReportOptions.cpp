@@ -1,5 +1,7 @@
 #include "cli/ReportOptions.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <string>
 
@@ -51,11 +53,19 @@ std::string ReadView(std::string_view value, TReportOptions& o) {
   return {};
 }
 
+std::string ReadScale(std::string_view value, TReportOptions& o) {
+  const auto scale = ParseDisplayScale(value);
+  if (!scale) return "--scale takes a plain decimal number from 0.5 to 4 (1.5 for 150 %)";
+  o.Scale = *scale;
+  return {};
+}
+
 constexpr TValueOption kValueOptions[] = {
     {"--format", "--format needs a value", ReadFormat, true},
     {"--png", "--png needs a file name", ReadPng, false},
     {"--size", "--size needs WxH", ReadSize, false},
     {"--view", "--view needs LEFT,BOTTOM,RIGHT,TOP", ReadView, false},
+    {"--scale", "--scale needs a number", ReadScale, false},
 };
 
 // Flags that answer on their own and end the reading.
@@ -71,6 +81,7 @@ std::string CheckCombination(const TReportOptions& o) {
   if (o.Entities && o.Format != "json") return "--entities goes with --format json";
   if (o.SizeGiven && o.Png.empty()) return "--size goes with --png";
   if (o.View && o.Png.empty()) return "--view goes with --png";
+  if (o.Scale && o.Png.empty()) return "--scale goes with --png";
   return {};
 }
 
@@ -92,6 +103,19 @@ std::optional<TWorldBox> ParseWorldBox(std::string_view text) noexcept {
   }
   if (p != end || !(box[0] < box[2]) || !(box[1] < box[3])) return std::nullopt;
   return box;
+}
+
+std::optional<double> ParseDisplayScale(std::string_view text) noexcept {
+  // Digits with at most one point among them: no sign, exponent or blank.
+  if (text.empty() || text.size() > 12 || text.front() == '.' || text.back() == '.') return std::nullopt;
+  if (std::count(text.begin(), text.end(), '.') > 1) return std::nullopt;
+  for (char c : text)
+    if (c != '.' && (c < '0' || c > '9')) return std::nullopt;
+  double value = 0;
+  const auto [next, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || next != text.data() + text.size()) return std::nullopt;
+  if (!(value >= 0.5 && value <= 4.0)) return std::nullopt;
+  return value;
 }
 
 TReportArguments ParseReportArguments(const std::vector<std::string>& args) {

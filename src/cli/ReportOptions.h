@@ -45,6 +45,10 @@ using TWorldBox = std::array<double, 4>;
 // exponent allowed), nothing around them.
 std::optional<TWorldBox> ParseWorldBox(std::string_view text) noexcept;
 
+// A display scale factor ("1", "1.25", "1.5", "2"): digits with at most one point, from 0.5
+// to 4.
+std::optional<double> ParseDisplayScale(std::string_view text) noexcept;
+
 // What the command line asks for. Help and Version end the reading of the arguments: what
 // follows them is not looked at.
 struct TReportOptions {
@@ -57,6 +61,7 @@ struct TReportOptions {
   TPictureSize Size{800, 600};  // of the picture, in pixels
   bool SizeGiven = false;
   std::optional<TWorldBox> View;  // the picture shows this box; fit-all when absent
+  std::optional<double> Scale;    // the picture as the window draws it at Scale x 96 dpi
   bool Help = false;
   bool Version = false;
 };

@@ -38,19 +38,20 @@ const char* const kHelpLines[kFormHelpLineCount] = {
 
 // The read notice of a failure, in the middle of the preview on a white box framed in red, so
 // that an empty preview is never taken for a drawing without user line types. The form's
-// face at 16 pixels, 8 per one-byte character (its cell is as wide as its bytes).
+// face at 16 design pixels, 8 per one-byte character (its cell is as wide as its bytes).
 void DrawNoticeInPreview(TCanvas& c, int width, int height, const std::string& text) {
-  constexpr int kHeight = 16, kHalfWidth = 8, kPad = 8;
-  const int textWidth = static_cast<int>(text.size()) * kHalfWidth;
+  const int dpi = ViewDpi;
+  const int cellHeight = DesignPixels(16, dpi), halfWidth = DesignPixels(8, dpi), pad = DesignPixels(8, dpi);
+  const int textWidth = static_cast<int>(text.size()) * halfWidth;
   const int left = std::max(2, (width - textWidth) / 2);
-  const int top = std::max(2, (height - kHeight) / 2);
+  const int top = std::max(2, (height - cellHeight) / 2);
   SetPlainPen(c, RgbColor(255, 0, 0), 0, 1);
   c.Brush.Color = RgbColor(255, 255, 255);
   c.Brush.Style = TBrushStyle::Solid;
-  c.Rectangle(left - kPad, top - kPad, left + textWidth + kPad, top + kHeight + kPad);
+  c.Rectangle(left - pad, top - pad, left + textWidth + pad, top + cellHeight + pad);
   TLogFont font;
-  font.Height = kHeight;
-  font.Width = kHalfWidth;
+  font.Height = cellHeight;
+  font.Width = halfWidth;
   font.FaceName = "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
   font.NonAntialiased = true;
   c.SetFont(font);
@@ -60,7 +61,7 @@ void DrawNoticeInPreview(TCanvas& c, int width, int height, const std::string& t
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t n = IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
     c.TextOut(x, top, std::string_view(text).substr(i, n));
-    x += static_cast<int>(n) * kHalfWidth;
+    x += static_cast<int>(n) * halfWidth;
     i += n;
   }
 }
@@ -113,10 +114,14 @@ void TFormBehaviour::FormShow() {
   const TJwcLoadResult load = ReadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
   ResetJwwCurrentState();
   PrepareDrawingIndex();
-  Settings = ReadSettings(settingsFile_);
+  bool settingsFound = false;
+  Settings = ReadSettings(settingsFile_, &settingsFound);
+  // The file holds the window's own pixels; the defaults are design lengths.
+  const int windowDpi = ui_.WindowDpi();
+  if (!settingsFound) ScaleSettingsForDpi(Settings, windowDpi);
   int screenWidth = 0, screenHeight = 0;
   ui_.ScreenSizeAt(Settings.WinLeft, Settings.WinTop, screenWidth, screenHeight);
-  LimitSettingsToScreen(Settings, screenWidth, screenHeight);
+  LimitSettingsToScreen(Settings, screenWidth, screenHeight, windowDpi);
   ui_.SetWindowRect({Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight});
   ui_.SetPanelWidth(Settings.WinPanelWidth);
   ui_.SetStatusCaption({});
@@ -125,8 +130,10 @@ void TFormBehaviour::FormShow() {
   TallyLineTypes(tally_);
   ui_.ShowTally(tally_);
   const int userTypeCount = StrToIntOr0(tally_.Cell(kTallyColumns - 1, kTallyRows - 1));
-  notice_ = DescribeRead(load, WellFormedEntityCount(), userTypeCount, ui_.JapaneseMessages());
+  notice_ = DescribeRead(load, WellFormedEntityCount(), userTypeCount, ui_.JapaneseMessages(),
+                         ui_.MessageTextOfFileName(ProgramFolder));
   ui_.SetReadNotice(notice_.Text, notice_.Alert);
+  ViewDpi = ui_.PreviewDpi();
   FitAll();  // sets the view; draws nothing while Shown is false
   Shown = true;
 }
@@ -134,13 +141,15 @@ void TFormBehaviour::FormShow() {
 void TFormBehaviour::FormResize() {
   TWindowRect r = ui_.WindowRect();
   const TWindowRect before = r;
-  if (r.Width < kMinWinWidth) r.Width = kMinWinWidth;
-  if (r.Height < kMinWinHeight) r.Height = kMinWinHeight;
+  const int windowDpi = ui_.WindowDpi();
+  r.Width = std::max(r.Width, DesignPixels(kMinWinWidth, windowDpi));
+  r.Height = std::max(r.Height, DesignPixels(kMinWinHeight, windowDpi));
   if (!(r == before)) ui_.ResizeWindow(r.Width, r.Height);
   Settings.WinWidth = r.Width;
   Settings.WinHeight = r.Height;
   // Keep the centre and the scale; the picture is not drawn again here.
   if (Shown) AdjustViewToPreviewSize(ui_.PreviewWidth(), ui_.PreviewHeight());
+  ViewDpi = ui_.PreviewDpi();  // a move to a screen of another scale resizes the window
 }
 
 void TFormBehaviour::FormClose() {
@@ -154,7 +163,7 @@ void TFormBehaviour::FormClose() {
   Settings.WinWidth = r.Width;
   Settings.WinHeight = r.Height;
   Settings.WinPanelWidth = ui_.PanelWidth();
-  ApplySettingsMinimums(Settings);
+  ApplySettingsMinimums(Settings, ui_.WindowDpi());
   WriteSettings(settingsFile_, Settings);
   ClearDrawingIndex();
   FreeJwwModel();
@@ -193,6 +202,11 @@ void TFormBehaviour::DrawQueuedPicture() {
 bool TFormBehaviour::Redraw() {
   if (!Shown || !GraAttr) return true;
   Nav.BandShown = false;
+  if (stoppedShown_) {
+    stoppedShown_ = false;
+    ui_.SetStatusCaption({});
+  }
+  ViewDpi = ui_.PreviewDpi();
   const int w = ui_.PreviewWidth();
   const int h = ui_.PreviewHeight();
   const std::vector<TBand> bands = PictureBands(h);
@@ -212,7 +226,7 @@ bool TFormBehaviour::Redraw() {
   });
   // The walk's current mark, last and set apart, unless the walk ends with this drawing.
   const std::optional<TLineTypeMark> current = walkEnding_ ? std::nullopt : MarkWalk.Current();
-  const double markRadius = kMarkRadiusPixels / ViewScale;
+  const double markRadius = MarkRadiusPixels() / ViewScale;
   const TReadNotice& notice = notice_;
   const bool complete = DrawInBands(canvases, [&](TCanvas& c) {
     const bool drawn = DrawPreview(c, w, h);
@@ -224,6 +238,11 @@ bool TFormBehaviour::Redraw() {
   highlightShown_ = current.has_value();
   ui_.EndPreviewDrawing();
   ui_.StoreViewImage();  // a failed copy leaves it absent: the next paint draws anew
+  if (!complete) {
+    keyHelpLine_ = -1;
+    ui_.SetStatusCaption(DrawingStoppedText(ui_.JapaneseMessages()));
+    stoppedShown_ = true;
+  }
   return complete;
 }
 
@@ -307,7 +326,7 @@ void TFormBehaviour::StepMarkWalk(bool forward) {
   const std::optional<TLineTypeMark> mark = MarkWalk.Step(forward);
   if (!mark) return;
   ZoomViewToMark(*mark, ui_.PreviewWidth(), ui_.PreviewHeight());
-  Redraw();
+  if (!Redraw()) return;  // the strip says the drawing was stopped
   keyHelpLine_ = -1;
   ui_.SetStatusCaption(MarkWalk.StatusText());
 }
@@ -316,7 +335,7 @@ void TFormBehaviour::EndMarkWalk() {
   if (!MarkWalk.Active()) return;
   MarkWalk.End();
   keyHelpLine_ = -1;
-  ui_.SetStatusCaption({});
+  if (!stoppedShown_) ui_.SetStatusCaption({});
   // A navigation that did not draw (a press, a break) leaves the highlight to take away.
   if (highlightShown_) Redraw();
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "form/DisplayScale.h"
 #include "form/MarkWalk.h"
 #include "form/Navigation.h"
 #include "form/WindowMessages.h"
@@ -58,6 +59,15 @@ class TFormFrontEnd {
   virtual void SetReadNotice(const std::string& sjis, bool alert) = 0;
   // True when the user's language is Japanese: the messages are then in Japanese.
   virtual bool JapaneseMessages() const = 0;
+  // A UTF-8 file or folder name as Shift-JIS, for a message (characters it lacks as '?').
+  virtual std::string MessageTextOfFileName(const std::string& utf8) const { return utf8; }
+  // Pixels per inch of the window's rectangle, sizes and minimums (form/DisplayScale.h): the
+  // screen's where the window lays itself out in the screen's pixels, 96 where the toolkit
+  // scales the window's design lengths itself.
+  virtual int WindowDpi() const { return kDesignDpi; }
+  // Pixels per inch of the preview's pixels: the marks, the origin cross and the gestures'
+  // thresholds scale by it.
+  virtual int PreviewDpi() const { return kDesignDpi; }
   virtual void ShowTally(const TTallyGrid& grid) = 0;
   // Width and height of the screen that holds the point (the primary one when none does).
   virtual void ScreenSizeAt(int x, int y, int& width, int& height) const = 0;
@@ -163,7 +173,8 @@ class TFormBehaviour {
   void DrawQueuedPicture();
   // Draws the drawing in the current view and stores a copy, showing the picture so far every
   // kProgressMilliseconds. False when the user's break stopped it (the partial picture, with
-  // the marks drawn before the break, is stored all the same).
+  // the marks drawn before the break, is stored all the same); the status strip then says so
+  // until the next drawing.
   bool Redraw();
 
   // ---- Keys, wheel and mouse (nothing happens before the form is shown) ----
@@ -200,6 +211,7 @@ class TFormBehaviour {
   // redraw leaves the highlight out.
   bool walkEnding_ = false;
   bool highlightShown_ = false;  // the stored picture shows the current mark set apart
+  bool stoppedShown_ = false;    // the status strip says the last drawing was stopped
   // Runs a navigation step that ends the walk when handled (its redraw without highlight).
   template <typename TStep>
   bool NavigateEndingWalk(TStep&& step);

@@ -97,9 +97,9 @@ void ZoomViewToMark(const TLineTypeMark& mark, int width, int height) {
   const double ey = std::max(1e-10, std::fabs(ExtentTop - ExtentBottom));
   const double fitAllScale = 0.9 * std::min(std::max(1, width) / ex, std::max(1, height) / ey);
   TBox box = EntityBox(mark);
-  // At least four mark diameters (20 pixels each) of fit-all on every side of the box.
+  // At least four mark diameters (20 pixels each at 96 dpi) of fit-all on every side of the box.
   const double least =
-      fitAllScale > 0 && std::isfinite(fitAllScale) ? 4.0 * 2.0 * kMarkRadiusPixels / fitAllScale : 1.0;
+      fitAllScale > 0 && std::isfinite(fitAllScale) ? 4.0 * 2.0 * MarkRadiusPixels() / fitAllScale : 1.0;
   const auto widen = [least](double& lo, double& hi) {
     if (!(hi - lo >= least)) {
       const double c = (lo + hi) / 2.0;

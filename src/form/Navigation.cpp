@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "globals/UnitGval.h"
+#include "form/DisplayScale.h"
 #include "graphics/Canvas.h"
 #include "graphics/Primitives.h"
 #include "preview/Preview.h"
@@ -241,7 +242,7 @@ void TNavigation::MouseUp(int x, int y) {
 
 void TNavigation::TwoButtonRelease(double x0, double y0, double x1, double y1) {
   const TPreviewPlace place = host_.PreviewPlace();
-  const double t = 5.0 / ViewScale;  // five pixels
+  const double t = DesignPixels(TDesignLengths::ClickTolerance, ViewDpi) / ViewScale;
   if (std::fabs(x1 - x0) <= t || std::fabs(y1 - y0) <= t) {
     CentreViewOnPoint(x0, y0, place.Width, place.Height);  // a click re-centres
     host_.Redraw();
@@ -262,7 +263,7 @@ void TNavigation::TwoButtonRelease(double x0, double y0, double x1, double y1) {
 void TNavigation::DrawRubberBand() {
   host_.PaintOnPreview([this](TCanvas& c) {
     SetXorPen(c);
-    SetPlainPen(c, RgbColor(0, 255, 255), 0, 3);
+    SetPlainPen(c, RgbColor(0, 255, 255), 0, ScaleForDpi(3, ViewDpi));
     SetPlainBrush(c, 0, 0);
     DrawPixelBox(c, BandX1, BandY1, BandX2, BandY2);
   });

@@ -39,13 +39,16 @@ std::string ReasonOf(const TJwcLoadResult& load, bool japanese) {
 }  // namespace
 
 TReadNotice DescribeRead(const TJwcLoadResult& load, int entityCount, int userTypeCount,
-                         bool japanese) {
+                         bool japanese, const std::string& folder) {
   const std::string name = kFileName;
-  if (!load.Exists || load.Problem == TJwcLoadProblem::Missing)
-    return {TReadOutcome::Missing,
-            japanese ? name + " \x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1"  // がありません
-                     : name + " is missing",
-            true};
+  if (!load.Exists || load.Problem == TJwcLoadProblem::Missing) {
+    std::string text = japanese ? name + " \x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1"  // がありません
+                                : name + " is missing";
+    if (!folder.empty())
+      text += japanese ? "\x81i\x83t\x83H\x83\x8B\x83_ " + folder + "\x81j"  // （フォルダ ...）
+                       : " (looked in " + folder + ")";
+    return {TReadOutcome::Missing, text, true};
+  }
   if (load.Problem != TJwcLoadProblem::None || !load.ReadToEnd)
     return {TReadOutcome::Unreadable,
             (japanese ? name + " \x82\xF0\x93\xC7\x82\xDF\x82\xDC\x82\xB9\x82\xF1: "  // を読めません:
@@ -68,6 +71,11 @@ TReadNotice DescribeRead(const TJwcLoadResult& load, int entityCount, int userTy
 std::string NothingToWalkText(bool japanese) {
   return japanese ? "\x82\xB1\x82\xCC\x83Z\x83\x8B\x82\xC9\x82\xCD\x95\xE0\x82\xAD\x90}\x8C`\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1"  // このセルには歩く図形がありません
                   : "Nothing to walk in this cell";
+}
+
+std::string DrawingStoppedText(bool japanese) {
+  return japanese ? "\x95`\x89\xE6\x82\xF0\x92\x86\x92" "f\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81iHome \x82\xC5\x95`\x82\xAB\x92\xBC\x82\xB5\x82\xDC\x82\xB7\x81j"  // 描画を中断しました（Home で描き直します）
+                  : "Drawing stopped (Home draws it again)";
 }
 
 std::string KeyHelpLine(int index, bool japanese) {

@@ -24,12 +24,17 @@ struct TReadNotice {
 };
 
 // The outcome of reading the file named JWC_TEMP.TXT: its load result, how many entities the
-// model holds from well-formed records and how many of them the tally counted. A read error beats everything else.
+// model holds from well-formed records and how many of them the tally counted. A read error
+// beats everything else. A missing file's notice names the folder looked in (Shift-JIS), when
+// given.
 TReadNotice DescribeRead(const TJwcLoadResult& load, int entityCount, int userTypeCount,
-                         bool japanese);
+                         bool japanese, const std::string& folder = {});
 
 // The status text after a double click on a grid cell that holds no mark to walk.
 std::string NothingToWalkText(bool japanese);
+
+// The status text after the user's break (Escape) stopped a drawing.
+std::string DrawingStoppedText(bool japanese);
 
 // The keys and gestures, one status line each; F1 shows them one after the other.
 inline constexpr int kKeyHelpLineCount = 6;

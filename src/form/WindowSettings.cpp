@@ -12,18 +12,26 @@
 
 namespace sxf {
 
-void ApplySettingsMinimums(TWindowSettings& s) noexcept {
-  if (s.WinWidth < kMinWinWidth) s.WinWidth = kMinWinWidth;
-  if (s.WinHeight < kMinWinHeight) s.WinHeight = kMinWinHeight;
-  if (s.WinPanelWidth < kMinPanelWidth) s.WinPanelWidth = kMinPanelWidth;
+void ApplySettingsMinimums(TWindowSettings& s, int dpi) noexcept {
+  s.WinWidth = std::max(s.WinWidth, ScaleForDpi(kMinWinWidth, dpi));
+  s.WinHeight = std::max(s.WinHeight, ScaleForDpi(kMinWinHeight, dpi));
+  s.WinPanelWidth = std::max(s.WinPanelWidth, ScaleForDpi(kMinPanelWidth, dpi));
 }
 
-void LimitSettingsToScreen(TWindowSettings& s, int screenWidth, int screenHeight) noexcept {
-  s.WinWidth = std::min(s.WinWidth, std::max(screenWidth, kMinWinWidth));
-  s.WinHeight = std::min(s.WinHeight, std::max(screenHeight, kMinWinHeight));
+void ScaleSettingsForDpi(TWindowSettings& s, int dpi) noexcept {
+  s.WinLeft = ScaleForDpi(s.WinLeft, dpi);
+  s.WinTop = ScaleForDpi(s.WinTop, dpi);
+  s.WinWidth = ScaleForDpi(s.WinWidth, dpi);
+  s.WinHeight = ScaleForDpi(s.WinHeight, dpi);
+  s.WinPanelWidth = ScaleForDpi(s.WinPanelWidth, dpi);
+}
+
+void LimitSettingsToScreen(TWindowSettings& s, int screenWidth, int screenHeight, int dpi) noexcept {
+  s.WinWidth = std::min(s.WinWidth, std::max(screenWidth, ScaleForDpi(kMinWinWidth, dpi)));
+  s.WinHeight = std::min(s.WinHeight, std::max(screenHeight, ScaleForDpi(kMinWinHeight, dpi)));
   // The window's frame is a few pixels more than its client area: this bound is generous.
-  const int widestPanel = s.WinWidth - kSplitterWidth - kMinSplitterSide;
-  s.WinPanelWidth = std::min(s.WinPanelWidth, std::max(widestPanel, kMinPanelWidth));
+  const int widestPanel = s.WinWidth - ScaleForDpi(kSplitterWidth + kMinSplitterSide, dpi);
+  s.WinPanelWidth = std::min(s.WinPanelWidth, std::max(widestPanel, ScaleForDpi(kMinPanelWidth, dpi)));
 }
 
 namespace {
@@ -78,11 +86,13 @@ std::string SettingsFileName(const std::string& programFile) {
   return NameOf(p);
 }
 
-TWindowSettings ReadSettings(const std::string& path) {
+TWindowSettings ReadSettings(const std::string& path, bool* found) {
   TWindowSettings s;
   std::error_code ec;
   const std::filesystem::path file = PathOf(path);
+  if (found) *found = false;
   if (!std::filesystem::exists(file, ec)) return s;
+  if (found) *found = true;
 
   std::FILE* f = OpenFile(file, "rb");
   if (!f) return s;

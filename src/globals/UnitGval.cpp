@@ -1,10 +1,13 @@
 #include "globals/UnitGval.h"
 
+#include "util/MyFunc.h"
+
 namespace sxf {
 
 double ViewLeft = 0, ViewBottom = 0, ViewRight = 0, ViewTop = 0;
 double ViewScale = 0;
 int ViewWidth = 0, ViewHeight = 0;
+int ViewDpi = kDesignDpi;
 double SavedViewLeft = 0, SavedViewBottom = 0, SavedViewRight = 0, SavedViewTop = 0,
        SavedViewScale = 0;
 
@@ -37,6 +40,7 @@ void ResetTextEnvironment() {
 void ResetViewState() {
   ViewLeft = ViewBottom = ViewRight = ViewTop = ViewScale = 0;
   ViewWidth = ViewHeight = 0;
+  ViewDpi = kDesignDpi;
   SavedViewLeft = SavedViewBottom = SavedViewRight = SavedViewTop = SavedViewScale = 0;
   ExtentLeft = ExtentBottom = ExtentRight = ExtentTop = 0;
 }

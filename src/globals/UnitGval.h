@@ -17,6 +17,10 @@ namespace sxf {
 extern double ViewLeft, ViewBottom, ViewRight, ViewTop;
 extern double ViewScale;
 extern int ViewWidth, ViewHeight;  // preview size in pixels when the view was set
+// Pixels per inch of the preview: the marks, the origin cross and the other pixel lengths of
+// the picture are design lengths at 96 dpi, drawn at ScaleForDpi(length, ViewDpi). One-pixel
+// pens stay one pixel.
+extern int ViewDpi;
 extern double SavedViewLeft, SavedViewBottom, SavedViewRight, SavedViewTop, SavedViewScale;
 
 extern double ExtentLeft, ExtentBottom, ExtentRight, ExtentTop;
@@ -27,7 +31,8 @@ extern std::string ProgramFolder;
 // The drawing attributes; created by the main window, absent before and after it.
 extern std::unique_ptr<TgraAttribute> GraAttr;
 
-// Puts the view, the previous view and the extents back to their start values (all 0).
+// Puts the view, the previous view and the extents back to their start values (all 0, the
+// dpi 96).
 void ResetViewState();
 
 // ---- Text environment ----

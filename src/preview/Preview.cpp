@@ -61,13 +61,14 @@ bool DrawPreview(TCanvas& c, int width, int height) {
   ClearCanvas(c, width, height);
   SetPlainPen(c, RgbColor(0, 255, 255), 0, 0);
   DrawPixelBox(c, 0, 0, width - 1, height - 1);
-  SetPlainPen(c, RgbColor(255, 0, 0), 0, 2);
-  const double d = 5.0 / ViewScale;
+  // The origin cross: five pixels each way with a two-pixel pen, at 96 dpi.
+  SetPlainPen(c, RgbColor(255, 0, 0), 0, ScaleForDpi(2, ViewDpi));
+  const double d = ScaleForDpi(5, ViewDpi) / ViewScale;
   DrawWorldSegment(c, -d, 0.0, d, 0.0);
   DrawWorldSegment(c, 0.0, -d, 0.0, d);
   const bool drawn = RenderDrawing(c);
   // The marks go on after a break too; they poll the break themselves.
-  const bool marked = DrawLineTypeMarks(c, kMarkRadiusPixels / ViewScale);
+  const bool marked = DrawLineTypeMarks(c, MarkRadiusPixels() / ViewScale);
   return drawn && marked;
 }
 

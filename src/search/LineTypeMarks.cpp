@@ -126,7 +126,7 @@ class TMarkCover {
   // such a mark's white box then covers what lies before it.
   bool Shows(double x, double y) {
     const TPixelPoint c = WorldToScreen(x, y);
-    const int reach = static_cast<int>(std::ceil(radius_)) + 4;
+    const int reach = static_cast<int>(std::ceil(radius_)) + ScaleForDpi(3, ViewDpi) + 1;
     const bool shows = !Covered(static_cast<long long>(c.X) - reach, static_cast<long long>(c.Y) - reach,
                                 static_cast<long long>(c.X) + reach, static_cast<long long>(c.Y) + reach);
     if (shows) CoverBox(x, y);
@@ -188,6 +188,8 @@ bool& HiddenMarksSkipped() {
 }  // namespace
 
 void SetHiddenMarksSkipped(bool on) { HiddenMarksSkipped() = on; }
+
+int MarkRadiusPixels() noexcept { return ScaleForDpi(kMarkRadiusPixels, ViewDpi); }
 
 bool DrawLineTypeMarks(TCanvas& c, double m) {
   if (CheckUserBreak()) return false;
@@ -254,16 +256,23 @@ void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, d
   DrawWorldRect(c, x - 0.8 * m, y - 0.8 * m, x + 0.8 * m, y + 0.8 * m);
   c.Pen.Color = RgbColor(255, 0, 0);
   c.Pen.Style = TPenStyle::Solid;
-  c.Pen.Width = 3;
+  c.Pen.Width = ScaleForDpi(3, ViewDpi);
   DrawWorldEllipse(c, x, y, m, 1.0, 0.0);
-  // Solid red digits: smoothed, ten-pixel digits come out pink and thin.
-  DrawTextRun(c, 0, kMarkFace, x - 0.5 * m, y - 0.5 * m, 0.0, m, m, 0.0, text, true);
+  // Solid red digits: smoothed, ten-pixel digits come out pink and thin. On a screen of
+  // higher dpi the font's strokes stay one pixel wide; the digits are drawn again one pixel
+  // right and down as often as the scale is whole, so their strokes grow with the mark.
+  const int strokes = std::max(1, RoundHalfAway(static_cast<double>(ViewDpi) / kDesignDpi));
+  const double pixel = ViewScale > 0.0 ? 1.0 / ViewScale : 0.0;
+  for (int dy = 0; dy < strokes; ++dy)
+    for (int dx = 0; dx < strokes; ++dx)
+      DrawTextRun(c, 0, kMarkFace, x - 0.5 * m + dx * pixel, y - 0.5 * m - dy * pixel, 0.0, m, m, 0.0,
+                  text, true);
 }
 
 void DrawCurrentLineTypeMark(TCanvas& c, const TLineTypeMark& mark, double m) {
   c.Pen.Color = RgbColor(0, 64, 255);
   c.Pen.Style = TPenStyle::Solid;
-  c.Pen.Width = 5;
+  c.Pen.Width = ScaleForDpi(5, ViewDpi);
   c.Brush.Style = TBrushStyle::Clear;
   DrawWorldEllipse(c, mark.X, mark.Y, 1.6 * m, 1.0, 0.0);
   DrawLineTypeMark(c, std::to_string(mark.Number), mark.X, mark.Y, m);

@@ -12,8 +12,10 @@
 
 namespace sxf {
 
-// Radius of a mark in pixels at any zoom.
-inline constexpr double kMarkRadiusPixels = 10.0;
+// Radius of a mark in pixels at any zoom, at 96 dpi.
+inline constexpr int kMarkRadiusPixels = 10;
+// The radius at the preview's dpi (ViewDpi): 15 pixels at 144.
+int MarkRadiusPixels() noexcept;
 
 struct TLineTypeMark {
   int Number = 0;         // 17..32
@@ -41,7 +43,8 @@ bool DrawLineTypeMarks(TCanvas& c, double m);
 // the quick one is checked and timed against).
 void SetHiddenMarksSkipped(bool on);
 
-// One mark with the given text centred on the world point (x, y).
+// One mark with the given text centred on the world point (x, y). Its ring's pen and its
+// digits' strokes grow with ViewDpi: 3 and 1 pixels at 96 dpi, 5 and 2 at 144.
 void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, double m);
 
 // The mark a walk is on, set apart from its neighbours: a wide blue ring of radius 1.6 m

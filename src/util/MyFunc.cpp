@@ -523,4 +523,19 @@ int SegmentIntersection(double x1, double y1, double x2, double y2, double x3, d
   return onBoth ? 1 : 2;
 }
 
+int ScaleForDpi(int length, int dpi) noexcept {
+  if (dpi <= 0) dpi = kDesignDpi;
+  const long long product = static_cast<long long>(length) * dpi;
+  const long long half = kDesignDpi / 2;
+  const long long scaled = product >= 0 ? (product + half) / kDesignDpi : -((-product + half) / kDesignDpi);
+  if (scaled > INT32_MAX) return INT32_MAX;
+  if (scaled < INT32_MIN) return INT32_MIN;
+  return static_cast<int>(scaled);
+}
+
+int DpiOfScaleFactor(double factor) noexcept {
+  if (!(factor >= 0.25 && factor <= 8.0)) return kDesignDpi;
+  return RoundHalfAway(factor * kDesignDpi);
+}
+
 }  // namespace sxf

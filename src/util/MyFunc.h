@@ -85,6 +85,17 @@ double TextRunLength(std::string_view text, double W, double D) noexcept;
 // ---- Numbers and geometry -------------------------------------------------------------
 void ExchangeDoubles(double& a, double& b) noexcept;
 
+// Pixels per inch the window's design lengths are given at.
+inline constexpr int kDesignDpi = 96;
+
+// A design length (pixels at 96 dpi) on a screen of dpi pixels per inch: length * dpi / 96,
+// rounded half away from zero as MulDiv rounds. A dpi of 0 or less counts as 96.
+int ScaleForDpi(int length, int dpi) noexcept;
+
+// The dpi of a display scale factor (1.5 -> 144), rounded; 96 for a factor that is not a
+// number from 0.25 to 8.
+int DpiOfScaleFactor(double factor) noexcept;
+
 // Rounds half away from zero: 2.5 -> 3, -2.5 -> -3. NaN gives 0; values beyond the 32-bit
 // range give the range's ends. Inline: every world-to-pixel mapping calls it.
 inline int RoundHalfAway(double x) noexcept {

@@ -216,11 +216,11 @@ TEST_F(FormTest, TheStatusStripSaysWhatWasReadAndF1ShowsTheKeys) {
     const char* what;
     const char* language;
     std::function<void()> make;
-    const char* notice;
+    std::string notice;
     bool alert;
   } cases[] = {
-      {"missing", "C", [] {}, "JWC_TEMP.TXT is missing", true},
-      {"missing", "ja_JP.UTF-8", [] {}, "JWC_TEMP.TXT がありません", true},
+      {"missing", "C", [] {}, "JWC_TEMP.TXT is missing (looked in " + Location().Folder + ")", true},
+      {"missing", "ja_JP.UTF-8", [] {}, "JWC_TEMP.TXT がありません（フォルダ " + Location().Folder + "）", true},
       {"a folder", "C", [this] { fs::create_directory(dir_ / "JWC_TEMP.TXT"); },
        "Cannot read JWC_TEMP.TXT: not a regular file (folders, devices and FIFOs are not read)", true},
       {"binary", "C", [&] { Write("JWC_TEMP.TXT", binary); }, "JWC_TEMP.TXT holds no entity at all", true},
@@ -236,7 +236,7 @@ TEST_F(FormTest, TheStatusStripSaysWhatWasReadAndF1ShowsTheKeys) {
     auto form = Show();
     PaintFirstPicture(*form);
     const auto red = [&] { return form->LabelA1->palette().color(QPalette::WindowText) == QColor(Qt::red); };
-    EXPECT_EQ(form->LabelA1->text(), QString::fromUtf8(c.notice)) << c.what;
+    EXPECT_EQ(form->LabelA1->text(), QString::fromStdString(c.notice)) << c.what;
     EXPECT_EQ(red(), c.alert) << c.what;
     // The middle of the preview: red ink of the notice on a failure, nothing on a drawing.
     ASSERT_TRUE(form->ViewImage) << c.what;
@@ -250,7 +250,7 @@ TEST_F(FormTest, TheStatusStripSaysWhatWasReadAndF1ShowsTheKeys) {
     EXPECT_EQ(form->LabelA1->text(), ShiftJisToQString(KeyHelpLine(0, c.language[0] == 'j'))) << c.what;
     EXPECT_FALSE(red()) << c.what;
     for (int i = 0; i < kKeyHelpLineCount; ++i) QTest::keyClick(form->StringGrid1, Qt::Key_F1);
-    EXPECT_EQ(form->LabelA1->text(), QString::fromUtf8(c.notice)) << c.what;
+    EXPECT_EQ(form->LabelA1->text(), QString::fromStdString(c.notice)) << c.what;
     EXPECT_EQ(red(), c.alert) << c.what;
     form->close();
   }
