@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <cmath>
 
 namespace sxf {
 
@@ -26,7 +27,28 @@ void TPaintBox::ShowSurfaceNow() {
   repaint();
 }
 
+double TPaintBox::Ratio() const {
+  const double ratio = devicePixelRatioF();
+  return ratio > 0.0 && std::isfinite(ratio) ? ratio : 1.0;
+}
+
+int TPaintBox::DevicePixel(double logical) const {
+  return static_cast<int>(std::floor(logical * Ratio() + 1e-9));
+}
+
+QSize TPaintBox::DeviceSize(const QSize& logical) const {
+  const double ratio = Ratio();
+  return QSize(static_cast<int>(std::ceil(logical.width() * ratio - 1e-9)),
+               static_cast<int>(std::ceil(logical.height() * ratio - 1e-9)))
+      .expandedTo(QSize(1, 1));
+}
+
 void TPaintBox::paintEvent(QPaintEvent*) {
+  // A move to a screen of another scale changes the ratio without a resize.
+  if (surface_.size() != DeviceSize(size())) {
+    ResizeSurface();
+    if (OnRatioChanged) OnRatioChanged();
+  }
   if (!ownPaintPending_ && OnPaint) {
     inPaint_ = true;
     OnPaint();
@@ -34,11 +56,16 @@ void TPaintBox::paintEvent(QPaintEvent*) {
   }
   ownPaintPending_ = false;
   QPainter painter(this);
-  painter.drawImage(0, 0, surface_);
+  // Pixel for pixel onto the screen: the image's ratio undoes the painter's scale.
+  QImage shown = surface_;
+  shown.setDevicePixelRatio(Ratio());
+  painter.drawImage(QPointF(0, 0), shown);
 }
 
-void TPaintBox::resizeEvent(QResizeEvent* event) {
-  const QSize size = event->size().expandedTo(QSize(1, 1));
+void TPaintBox::resizeEvent(QResizeEvent*) { ResizeSurface(); }
+
+void TPaintBox::ResizeSurface() {
+  const QSize size = DeviceSize(this->size());
   if (size == surface_.size()) return;
   // The platform's own paint follows a size change and puts every pixel on the new surface.
   surface_ = QImage(size, QImage::Format_RGB32);

@@ -105,17 +105,19 @@ void TForm1::CreateControls() {
   PaintBox1 = new TPaintBox(this);
   PaintBox1->setObjectName("PaintBox1");
   PaintBox1->OnPaint = [this] { Form.PaintBox1Paint(); };
+  // The form works in the preview's own pixels, the screen's.
   PaintBox1->OnMouseDown = [this](const QMouseEvent& e, bool doubleClick) {
-    const QPoint p = e.position().toPoint();
-    Form.PaintBox1MouseDown(p.x(), p.y(), ShiftStateOf(e, doubleClick));
+    Form.PaintBox1MouseDown(PaintBox1->DevicePixel(e.position().x()), PaintBox1->DevicePixel(e.position().y()),
+                            ShiftStateOf(e, doubleClick));
   };
   PaintBox1->OnMouseMove = [this](const QMouseEvent& e) {
-    const QPoint p = e.position().toPoint();
-    Form.PaintBox1MouseMove(p.x(), p.y());
+    Form.PaintBox1MouseMove(PaintBox1->DevicePixel(e.position().x()), PaintBox1->DevicePixel(e.position().y()));
   };
   PaintBox1->OnMouseUp = [this](const QMouseEvent& e) {
-    const QPoint p = e.position().toPoint();
-    Form.PaintBox1MouseUp(p.x(), p.y());
+    Form.PaintBox1MouseUp(PaintBox1->DevicePixel(e.position().x()), PaintBox1->DevicePixel(e.position().y()));
+  };
+  PaintBox1->OnRatioChanged = [this] {
+    if (!resizing_) Form.FormResize();
   };
 
   Splitter1 = new TSplitterBar(this);
@@ -266,6 +268,14 @@ void TForm1::SetReadNotice(const std::string& sjis, bool alert) {
 
 bool TForm1::JapaneseMessages() const { return JapaneseLanguageFromEnvironment(); }
 
+std::string TForm1::MessageTextOfFileName(const std::string& utf8) const {
+  return QStringToShiftJis(QString::fromUtf8(utf8));
+}
+
+// Qt lays the window out in its device-independent pixels and scales it; only the preview
+// holds the screen's pixels.
+int TForm1::PreviewDpi() const { return DpiOfScaleFactor(PaintBox1->Ratio()); }
+
 void TForm1::ShowStatus() {
   const bool notice = status_.isEmpty();
   LabelA1->setText(notice ? notice_ : status_);
@@ -354,19 +364,21 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 bool TForm1::FormMouseWheel(const QWheelEvent& event) {
-  const QPoint at = event.globalPosition().toPoint();
-  return Form.FormMouseWheel(event.angleDelta().y(), at.x(), at.y());
+  const QPointF at = event.globalPosition();
+  return Form.FormMouseWheel(event.angleDelta().y(), PaintBox1->DevicePixel(at.x()), PaintBox1->DevicePixel(at.y()));
 }
 
+// Screen positions scaled as the preview's pixels are: only their differences are used.
 TPreviewPlace TForm1::PreviewPlace() const {
   const QPoint origin = mapToGlobal(QPoint(0, 0));
-  return {origin.x(), origin.y(), PaintBox1->x(), PaintBox1->y(), PaintBox1->width(), PaintBox1->height()};
+  const auto px = [this](int v) { return PaintBox1->DevicePixel(v); };
+  return {px(origin.x()), px(origin.y()), px(PaintBox1->x()), px(PaintBox1->y()), PreviewWidth(), PreviewHeight()};
 }
 
 void TForm1::CursorPos(int& x, int& y) const {
   const QPoint p = QCursor::pos();
-  x = p.x();
-  y = p.y();
+  x = PaintBox1->DevicePixel(p.x());
+  y = PaintBox1->DevicePixel(p.y());
 }
 
 void TForm1::FocusEditA() { EditA->setFocus(); }
@@ -392,7 +404,7 @@ void TForm1::ShowDragImageAt(int x, int y) {
   QImage& surface = PaintBox1->Surface();
   {
     TQtCanvas canvas(surface);
-    ClearCanvas(canvas, PaintBox1->width(), PaintBox1->height());
+    ClearCanvas(canvas, surface.width(), surface.height());
   }
   QPainter painter(&surface);
   painter.drawImage(x, y, *DragImage);
@@ -400,8 +412,8 @@ void TForm1::ShowDragImageAt(int x, int y) {
   PaintBox1->ShowSurface();
 }
 
-int TForm1::PreviewWidth() const { return PaintBox1->width(); }
-int TForm1::PreviewHeight() const { return PaintBox1->height(); }
+int TForm1::PreviewWidth() const { return PaintBox1->SurfaceSize().width(); }
+int TForm1::PreviewHeight() const { return PaintBox1->SurfaceSize().height(); }
 
 TCanvas& TForm1::BeginPreviewDrawing() {
   canvas_ = std::make_unique<TQtCanvas>(PaintBox1->Surface());

@@ -63,7 +63,15 @@ std::optional<QMargins> FrameExtentsBeforeMapping(QWindow& window) {
   QElapsedTimer waited;
   waited.start();
   do {
-    if (auto margins = FrameExtentsProperty(display, w, extents)) return margins;
+    if (auto margins = FrameExtentsProperty(display, w, extents)) {
+      // The window manager speaks in the screen's pixels; the widget's geometry is in Qt's
+      // device-independent ones.
+      const double ratio = window.devicePixelRatio();
+      if (ratio > 0.0 && ratio != 1.0)
+        margins = QMargins(qRound(margins->left() / ratio), qRound(margins->top() / ratio),
+                           qRound(margins->right() / ratio), qRound(margins->bottom() / ratio));
+      return margins;
+    }
     QThread::msleep(2);
   } while (waited.elapsed() < 200);
   return std::nullopt;

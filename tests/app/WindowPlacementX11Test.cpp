@@ -60,13 +60,15 @@ std::string SettingsText(const TRect& r, int panel) {
   return s;
 }
 
-pid_t Spawn(const std::vector<std::string>& args) {
+// scale: Qt's display scale factor ("1.5"), or empty for none.
+pid_t Spawn(const std::vector<std::string>& args, const std::string& scale = {}) {
   const pid_t pid = fork();
   if (pid == 0) {
     std::vector<char*> argv;
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
+    if (!scale.empty()) setenv("QT_SCALE_FACTOR", scale.c_str(), 1);
     execvp(argv[0], argv.data());
     _exit(127);
   }
@@ -161,7 +163,8 @@ TRect ScreenRect(Window w) {
 // A running program and its window.
 class TProgram {
  public:
-  explicit TProgram(const fs::path& binary) : pid_(Spawn({binary.string()})) {}
+  explicit TProgram(const fs::path& binary, const std::string& scale = {})
+      : pid_(Spawn({binary.string()}, scale)) {}
   ~TProgram() {
     if (pid_ > 0) WaitForExit(pid_, 0);
   }
@@ -284,6 +287,21 @@ TEST_F(WindowPlacement, MovedAndResizedFramesComeBackToThePixel) {
     EXPECT_EQ(p.Frame(), expected) << "untouched cycle " << cycle;
     ASSERT_EQ(p.Close(), 0);
     ASSERT_EQ(ReadFile(settings_), stored) << "untouched cycle " << cycle;
+  }
+}
+
+// On a screen scaled by 150 % or 200 % the frame's margins are the screen's pixels and the
+// window's Qt's: a start and a close keep the stored rectangle to the pixel all the same.
+TEST_F(WindowPlacement, StartsAndClosesOnAScaledScreenKeepThePlacement) {
+  const std::string stored = SettingsText({100, 50, 601, 503}, 251);
+  for (const char* scale : {"1.5", "2"}) {
+    std::ofstream(settings_, std::ios::binary) << stored;
+    for (int cycle = 0; cycle < 3; ++cycle) {
+      TProgram p(binary_, scale);
+      ASSERT_TRUE(p.WaitUntilSettled()) << scale;
+      ASSERT_EQ(p.Close(), 0);
+      EXPECT_EQ(ReadFile(settings_), stored) << "scale " << scale << ", cycle " << cycle;
+    }
   }
 }
 
