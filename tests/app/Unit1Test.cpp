@@ -25,6 +25,11 @@
 
 #include "app/PaintBox.h"
 #include "app/SplitterBar.h"
+#include "cli/Report.h"
+#include "graphics/clipping.h"
+#include "search/LineTypeMarks.h"
+#include "text/TextLocale.h"
+#include "util/MyFunc.h"
 #include "form/WindowMessages.h"
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
@@ -440,7 +445,7 @@ TEST_F(FormTest, RepaintsShowTheStoredPictureWithoutDrawingAgain) {
   PaintFirstPicture(*form);
   ASSERT_TRUE(form->ViewImage.has_value());
   EXPECT_GT(polls, 0);  // the first paint drew the drawing
-  EXPECT_EQ(form->ViewImage->size(), form->PaintBox1->size());
+  EXPECT_EQ(form->ViewImage->size(), form->PaintBox1->SurfaceSize());
   const QImage first = *form->ViewImage;
   // The picture is not just background: the walls are there.
   EXPECT_NE(first, QImage(first.size(), first.format()));
@@ -473,7 +478,11 @@ TEST_F(FormTest, HeldEscapeKeepsThePartialPicture) {
   ASSERT_TRUE(form->ViewImage.has_value());
   SetUserBreakSource(nullptr);
   const QImage partial = *form->ViewImage;
+  // Said until the next drawing, which draws it whole.
+  const QString stopped = ShiftJisToQString(DrawingStoppedText(JapaneseLanguageFromEnvironment()));
+  EXPECT_EQ(form->LabelA1->text(), stopped);
   form->FitAll();
+  EXPECT_NE(form->LabelA1->text(), stopped);
   ASSERT_TRUE(form->ViewImage.has_value());
   EXPECT_NE(*form->ViewImage, partial);  // the whole drawing has more lines
   form->PaintBox1->repaint();
@@ -486,6 +495,50 @@ TEST_F(FormTest, HeldEscapeKeepsThePartialPicture) {
 namespace sxf {
 namespace {
 
+// Run at 1 and, by CTest, on a screen scaled by 150 %: the design lengths grow by the scale,
+// the preview holds the screen's pixels and is the report's picture at that scale.
+TEST_F(FormTest, TheWindowDrawsItsDesignAtTheScreensScale) {
+  CopySample("floor-plan");
+  auto form = Show();
+  PaintFirstPicture(*form);
+  ASSERT_TRUE(form->ViewImage);
+  const double r = form->PaintBox1->devicePixelRatioF();
+  const QImage window = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  // The status strip's grey rows at the bottom; a grid's row pitch in its fixed column.
+  int strip = 0;
+  while (strip < window.height() && window.pixel(2, window.height() - 1 - strip) == qRgb(231, 231, 231)) ++strip;
+  EXPECT_NEAR(strip, 24 * r, 1.5);
+  const QImage grid = form->StringGrid1->grab().toImage();
+  const int gx = static_cast<int>((24 + 44 + 38) * r);  // the right of the third column, clear of counts
+  std::vector<int> lines;  // the first row of each run of grid-line pixels
+  for (int y = 1; y < grid.height(); ++y)
+    if (grid.pixel(gx, y) != qRgb(255, 255, 255) && grid.pixel(gx, y - 1) == qRgb(255, 255, 255)) lines.push_back(y);
+  ASSERT_GE(lines.size(), 6u);
+  std::vector<int> pitches;
+  for (std::size_t i = 1; i < lines.size(); ++i) pitches.push_back(lines[i] - lines[i - 1]);
+  std::nth_element(pitches.begin(), pitches.begin() + pitches.size() / 2, pitches.end());
+  EXPECT_NEAR(pitches[pitches.size() / 2], 24 * r, 1.5);  // the rows' pitch
+  const QImage label = form->Label1->grab().toImage();
+  int top = label.height(), bottom = -1;
+  for (int y = 0; y < label.height(); ++y)
+    for (int x = 0; x < label.width(); ++x)
+      if (qGray(label.pixel(x, y)) < 128) top = std::min(top, y), bottom = std::max(bottom, y);
+  EXPECT_NEAR(bottom - top + 1, 12 * r, 2.0);  // the 13-pixel font's ink
+  // A mark's ring: red from its centre's right, out to its radius and half its pen.
+  const TLineTypeMark mark = CollectLineTypeMarks().front();
+  const TPixelPoint c = WorldToScreen(mark.X, mark.Y);
+  const QImage& preview = *form->ViewImage;
+  int outer = 0;
+  for (int d = 0; d < 40 * r; ++d)
+    if (preview.pixel(static_cast<int>(c.X) + d, static_cast<int>(c.Y)) == qRgb(255, 0, 0)) outer = d;
+  EXPECT_NEAR(outer, 11.5 * r, 2.0);
+  // The report's --png --scale of the same size.
+  const std::string png = (dir_ / "report.png").string();
+  ASSERT_EQ(WritePreviewPng(png, preview.width(), preview.height(), std::nullopt, DpiOfScaleFactor(r)), "");
+  EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32),
+            preview.convertToFormat(QImage::Format_RGB32));
+}
+
 TEST_F(FormTest, ResizingKeepsTheViewsCentreAndScale) {
   CopySample("floor-plan");
   auto form = Show();
@@ -493,8 +546,8 @@ TEST_F(FormTest, ResizingKeepsTheViewsCentreAndScale) {
   const double scale = ViewScale;
   const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
   ResizeOuter(*form, 900, 700);
-  EXPECT_EQ(ViewWidth, form->PaintBox1->width());
-  EXPECT_EQ(ViewHeight, form->PaintBox1->height());
+  EXPECT_EQ(ViewWidth, form->PaintBox1->SurfaceSize().width());
+  EXPECT_EQ(ViewHeight, form->PaintBox1->SurfaceSize().height());
   EXPECT_DOUBLE_EQ(ViewScale, scale);
   EXPECT_NEAR((ViewLeft + ViewRight) / 2, cx, 1e-9);
   EXPECT_NEAR((ViewBottom + ViewTop) / 2, cy, 1e-9);

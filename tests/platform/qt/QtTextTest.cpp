@@ -6,6 +6,7 @@
 #include <QRect>
 #include <cmath>
 #include <random>
+#include <map>
 #include <set>
 
 #include "support/ViewTestSupport.h"
@@ -16,6 +17,8 @@
 #include "platform/qt/ShiftJis.h"
 #include "search/LineTypeMarks.h"
 #include "text/TextDrawing.h"
+#include "globals/UnitGval.h"
+#include "util/MyFunc.h"
 
 namespace sxf {
 namespace {
@@ -87,33 +90,44 @@ TEST(QtText, EscapementTurnsTheCellCounterClockwiseAboutThePixel) {
 
 // The marks' numbers are what the user looks for: at ten pixels their digits are solid red,
 // not smoothed pink, and no two digits look alike.
-TEST(QtText, MarkDigitsAreSolidRedAndTellApartAtTenPixels) {
-  test::ResetDrawingState();
-  test::SetView(0, 0, 1, 40, 40);
-  const auto mark = [](const std::string& text) {
-    QImage image = Blank(40, 40);
-    TQtCanvas c(image);
-    DrawLineTypeMark(c, text, 20, 20, 10);
-    return image;
-  };
-  const QImage plain = mark("");
-  std::set<std::vector<int>> patterns;
-  for (char digit = '0'; digit <= '9'; ++digit) {
-    const QImage image = mark(std::string(1, digit));
-    int ink = 0, red = 0;
-    std::vector<int> pattern;  // where the ink is, and whether it is pure red
-    for (int y = 0; y < 40; ++y)
-      for (int x = 0; x < 40; ++x)
-        if (image.pixel(x, y) != plain.pixel(x, y)) {
-          ++ink;
-          red += image.pixel(x, y) == qRgb(255, 0, 0);
-          pattern.push_back((y * 40 + x) * 2 + (image.pixel(x, y) == qRgb(255, 0, 0)));
-        }
-    EXPECT_GE(ink, 6) << digit;
-    EXPECT_GE(red, 0.9 * ink) << digit << ": " << red << " of " << ink << " pixels pure red";
-    patterns.insert(pattern);
+// At 96, 144 and 192 dpi: ten, fifteen and twenty pixels, with strokes that grow with the mark
+// (its ink about the scale's square), each digit its own pattern, nearly all ink pure red.
+TEST(QtText, MarkDigitsAreSolidRedAndTellApartAtEveryScale) {
+  std::map<char, int> inkAt96;
+  for (const int dpi : {96, 144, 192}) {
+    test::ResetDrawingState();
+    const int size = 4 * ScaleForDpi(10, dpi);
+    test::SetView(0, 0, 1, size, size);
+    ViewDpi = dpi;
+    const auto mark = [&](const std::string& text) {
+      QImage image = Blank(size, size);
+      TQtCanvas c(image);
+      DrawLineTypeMark(c, text, size / 2, size / 2, MarkRadiusPixels());
+      return image;
+    };
+    const QImage plain = mark("");
+    std::set<std::vector<int>> patterns;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+      const QImage image = mark(std::string(1, digit));
+      int ink = 0, red = 0;
+      std::vector<int> pattern;  // where the ink is, and whether it is pure red
+      for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+          if (image.pixel(x, y) != plain.pixel(x, y)) {
+            ++ink;
+            red += image.pixel(x, y) == qRgb(255, 0, 0);
+            pattern.push_back((y * size + x) * 2 + (image.pixel(x, y) == qRgb(255, 0, 0)));
+          }
+      EXPECT_GE(ink, 6) << digit;
+      EXPECT_GE(red, 0.9 * ink) << digit << " at " << dpi << ": " << red << " of " << ink << " pixels pure red";
+      if (dpi == 96) inkAt96[digit] = ink;
+      const double scale = dpi / 96.0;
+      EXPECT_GE(ink, 0.7 * scale * scale * inkAt96[digit]) << digit << " at " << dpi;
+      patterns.insert(pattern);
+    }
+    EXPECT_EQ(patterns.size(), 10u) << dpi;
   }
-  EXPECT_EQ(patterns.size(), 10u);
+  ViewDpi = 96;
 }
 
 TEST(QtText, AVerticalFaceStandsItsKanjiUprightOneBelowTheOther) {
