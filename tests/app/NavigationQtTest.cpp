@@ -34,8 +34,10 @@ class NavigationQtTest : public test::SampleFormTest {
                   Qt::NoScrollPhase, false);
     QApplication::sendEvent(box_, &e);
   }
-  double WorldX(QPoint p) const { return ViewLeft + p.x() / ViewScale; }
-  double WorldY(QPoint p) const { return ViewTop - p.y() / ViewScale; }
+  QPoint Device(QPoint p) const { return {box_->DevicePixel(p.x()), box_->DevicePixel(p.y())}; }
+  // The world point under a widget position, the form's pixels being the screen's.
+  double WorldX(QPoint p) const { return ViewLeft + box_->DevicePixel(p.x()) / ViewScale; }
+  double WorldY(QPoint p) const { return ViewTop - box_->DevicePixel(p.y()) / ViewScale; }
   // Presses the buttons one after the other at from, moves and releases them at to.
   void Drag(std::initializer_list<Qt::MouseButton> buttons, QPoint from, QPoint to) {
     for (Qt::MouseButton b : buttons) QTest::mousePress(box_, b, Qt::NoModifier, from);
@@ -78,7 +80,7 @@ TEST_F(NavigationQtTest, RightDownBoxFitsExactlyAndLeftDownToggles) {
   const double x0 = WorldX(from), y0 = WorldY(from), x1 = WorldX(to), y1 = WorldY(to);
   const double fitted = ViewScale;
   Drag({Qt::RightButton, Qt::LeftButton}, from, to);
-  const double w = box_->width(), h = box_->height();
+  const double w = box_->SurfaceSize().width(), h = box_->SurfaceSize().height();
   EXPECT_DOUBLE_EQ(ViewScale, std::min(w / (x1 - x0), h / (y0 - y1)));
   EXPECT_NEAR((ViewLeft + ViewRight) / 2, (x0 + x1) / 2, 1e-9);
   Drag({Qt::LeftButton, Qt::RightButton}, QPoint(250, 40), QPoint(50, 140));  // left and down
@@ -95,7 +97,7 @@ TEST_F(NavigationQtTest, MiddleDragMovesTheViewByTheWorldDistanceUnderTheCursor)
   const QImage picture = *form_->ViewImage;
   QTest::mouseMove(box_, to);
   // The snapshot follows the cursor: the picture's pixel at from is now at to.
-  EXPECT_EQ(box_->Surface().pixel(to + QPoint(3, 3)), picture.pixel(from + QPoint(3, 3)));
+  EXPECT_EQ(box_->Surface().pixel(Device(to) + QPoint(3, 3)), picture.pixel(Device(from) + QPoint(3, 3)));
   QTest::mouseRelease(box_, Qt::MiddleButton, Qt::NoModifier, to);
   EXPECT_FALSE(form_->Nav.DragImageValid);
   EXPECT_DOUBLE_EQ(ViewScale, scale);
