@@ -224,6 +224,9 @@ TEST(ReportOptions, ArgumentsToOptionsOrAProblem) {
       {{"a", "--size", "4x3"}, "--size goes with --png", nullptr},
       {{"a", "--view", "0,0,1,1"}, "--view goes with --png", nullptr},
       {{"a", "--png", "o", "--view"}, "--view needs LEFT,BOTTOM,RIGHT,TOP", nullptr},
+      {{"a", "--png", "o", "--scale", "1.5"}, "", "a|text|000|o|800x600 0|00"},
+      {{"a", "--scale", "2"}, "--scale goes with --png", nullptr},
+      {{"a", "--png", "o", "--scale"}, "--scale needs a number", nullptr},
   };
   for (const TCase& c : cases) {
     const std::string where = c.Args.empty() ? "(none)" : c.Args.front() + " ... " + c.Args.back();
@@ -260,6 +263,20 @@ TEST(ReportOptions, ViewBoxes) {
   EXPECT_EQ(r.Options.View, (TWorldBox{1, 2, 3, 4}));
   EXPECT_EQ(ParseReportArguments({"a", "--png", "o", "--view", "1,2"}).Problem,
             "--view takes LEFT,BOTTOM,RIGHT,TOP in world units, left below right, bottom below top");
+}
+
+// A display scale is digits with at most one point, from 0.5 to 4.
+TEST(ReportOptions, DisplayScales) {
+  const struct {
+    const char* Text;
+    std::optional<double> Scale;
+  } cases[] = {{"1", 1.0},           {"1.5", 1.5},          {"0.5", 0.5},          {"4", 4.0},
+               {"1.25", 1.25},       {"0.49", std::nullopt}, {"4.01", std::nullopt}, {"-1", std::nullopt},
+               {"1e0", std::nullopt}, {".5", std::nullopt},  {"1.", std::nullopt},   {"1.2.3", std::nullopt},
+               {"", std::nullopt},    {"nan", std::nullopt}, {" 1", std::nullopt}};
+  for (const auto& c : cases) EXPECT_EQ(ParseDisplayScale(c.Text), c.Scale) << c.Text;
+  EXPECT_EQ(ParseReportArguments({"a", "--png", "o", "--scale", "3x"}).Problem,
+            "--scale takes a plain decimal number from 0.5 to 4 (1.5 for 150 %)");
 }
 
 }  // namespace

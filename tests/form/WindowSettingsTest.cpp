@@ -88,6 +88,7 @@ TEST(LimitSettingsToScreen, SizesAndPanelFitTheScreenPositionsStay) {
     TWindowSettings stored;
     int screenWidth, screenHeight;
     TWindowSettings expected;
+    int dpi = 96;
   } cases[] = {
       {{100, 50, 800, 600, 250}, 1280, 1024, {100, 50, 800, 600, 250}},
       {{2147483647, -2147483647, 1000000, 1000000, 1000000}, 1280, 1024,
@@ -95,10 +96,13 @@ TEST(LimitSettingsToScreen, SizesAndPanelFitTheScreenPositionsStay) {
       {{0, 0, 475, 475, 200}, 300, 100, {0, 0, 475, 200, 200}},  // tiny screen: the minimums
       {{0, 0, 2000, 2000, 460}, 400, 150, {0, 0, 475, 200, 442}},
       {{0, 0, 475, 200, 100}, 0, 0, {0, 0, 475, 200, 100}},
+      // At 150 % the minimums are the screen's pixels of 475 x 200 and 100.
+      {{0, 0, 2000, 2000, 900}, 400, 150, {0, 0, 713, 300, 663}, 144},
+      {{0, 0, 2000, 2000, 900}, 0, 0, {0, 0, 594, 250, 553}, 120},
   };
   for (const auto& c : cases) {
     TWindowSettings s = c.stored;
-    LimitSettingsToScreen(s, c.screenWidth, c.screenHeight);
+    LimitSettingsToScreen(s, c.screenWidth, c.screenHeight, c.dpi);
     EXPECT_EQ(s, c.expected) << c.screenWidth << " x " << c.screenHeight;
   }
 }

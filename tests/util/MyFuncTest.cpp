@@ -195,6 +195,18 @@ TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAndSaturates) {
   EXPECT_EQ(RoundHalfAway(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
 }
 
+// Design lengths at a screen's dpi, rounded as MulDiv rounds; a scale factor's dpi.
+TEST(ScaleForDpi, RoundsHalvesAwayAndKeeps96) {
+  const struct {
+    int Length, Dpi, Expected;
+  } cases[] = {{10, 96, 10},  {10, 144, 15}, {3, 144, 5},   {5, 144, 8},    {13, 144, 20}, {13, 120, 16},
+               {475, 144, 713}, {-3, 144, -5}, {10, 0, 10}, {10, -1, 10}, {2147483647, 192, 2147483647}};
+  for (const auto& c : cases) EXPECT_EQ(ScaleForDpi(c.Length, c.Dpi), c.Expected) << c.Length << " at " << c.Dpi;
+  for (const auto& [factor, dpi] : {std::pair{1.0, 96}, {1.25, 120}, {1.5, 144}, {2.0, 192}, {0.0, 96}, {9.0, 96}})
+    EXPECT_EQ(DpiOfScaleFactor(factor), dpi) << factor;
+  EXPECT_EQ(DpiOfScaleFactor(std::nan("")), 96);
+}
+
 TEST(RoundHalfAway, MatchesTheExtendedPrecisionRule) {
   // truncate(x + 0.5) formed in extended precision, on values near halves and near the ends.
   const auto reference = [](double x) {
