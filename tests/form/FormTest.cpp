@@ -13,6 +13,7 @@
 
 #include "form/Navigation.h"
 #include "globals/UnitGval.h"
+#include "search/LineTypeMarks.h"
 #include "search/LineTypeTally.h"
 #include "support/RecordingCanvas.h"
 #include "model/JwwGaibu2.h"
@@ -42,8 +43,11 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   int Progress = 0;
   std::string Notice = "?";
   bool NoticeAlert = false, Japanese = false;
+  int Dpi = 96;  // the screen's, for the window and the preview alike
 
   TWindowRect WindowRect() const override { return Rect; }
+  int WindowDpi() const override { return Dpi; }
+  int PreviewDpi() const override { return Dpi; }
   void SetWindowRect(const TWindowRect& r) override { Rect = r; }
   int PanelWidth() const override { return Panel; }
   void SetPanelWidth(int width) override { Panel = width; }
@@ -149,6 +153,32 @@ TEST_F(TFormFixture, WithoutFilesShowsDefaultsDrawsAtFirstPaintAndWritesSettings
   EXPECT_EQ(Read("finder.dat"), "-30\r\n40\r\n475\r\n200\r\n100\r\n");
   EXPECT_FALSE(GraAttr);
   EXPECT_FALSE(ui.Image);
+}
+
+// On a screen of 144 dpi the window's design lengths are the screen's pixels: the defaults, the
+// minimums on resize and close, the marks. A stored file holds those pixels and is taken as is.
+TEST_F(TFormFixture, OnAScaledScreenTheDefaultsAndMinimumsAreTheScreensPixels) {
+  ui.Dpi = 144;
+  form.FormCreate();
+  form.FormShow();
+  EXPECT_EQ(ui.Rect, (TWindowRect{0, 0, 713, 713}));
+  EXPECT_EQ(ui.Panel, 300);
+  EXPECT_EQ(ViewDpi, 144);
+  EXPECT_EQ(MarkRadiusPixels(), 15);
+  ui.Rect = {5, 6, 300, 150};
+  form.FormResize();
+  EXPECT_EQ(ui.Rect, (TWindowRect{5, 6, 713, 300}));
+  ui.Panel = 20;
+  form.FormClose();
+  EXPECT_EQ(Read("finder.dat"), "5\r\n6\r\n713\r\n300\r\n150\r\n");
+  std::ofstream(folder / "finder.dat", std::ios::binary) << "10\r\n20\r\n800\r\n600\r\n250\r\n";
+  TFormBehaviour again{ui, folder.string() + "/", (folder / "finder.dat").string(), kKeys};
+  again.FormCreate();
+  again.FormShow();
+  EXPECT_EQ(ui.Rect, (TWindowRect{10, 20, 800, 600}));
+  EXPECT_EQ(ui.Panel, 250);
+  again.FormClose();
+  ViewDpi = 96;
 }
 
 TEST_F(TFormFixture, ReadsTheDrawingAndSettingsFromItsFolder) {
@@ -377,6 +407,8 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
       EXPECT_EQ(f.ReadNotice().Outcome, c.outcome) << c.what;
       EXPECT_EQ(front.NoticeAlert, alert) << c.what;
       EXPECT_EQ(front.StatusCaption, "") << c.what;
+      if (c.outcome == TReadOutcome::Missing)  // the folder looked in
+        EXPECT_NE(front.Notice.find(dir.string() + "/"), std::string::npos) << front.Notice;
       if (japanese) {
         EXPECT_TRUE(front.Notice.find("\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1") != std::string::npos ||
                     front.Notice.find("\x93\xC7\x82\xDF") != std::string::npos) << c.what;  // ありません / 読め
