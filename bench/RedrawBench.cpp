@@ -132,10 +132,11 @@ class TLinePixelCounter final : public TTextCounter {
 
 // A view of the preview's shape whose area is the given share of the drawing's extents,
 // centred on the extents.
-void ZoomToShareOfExtents(double share) {
-  FitAll();
+// The view of a preview of pixelsWide x pixelsHigh that shows the share of the extents' area.
+void ZoomToShareOfExtents(double share, int pixelsWide = kWidth, int pixelsHigh = kHeight) {
+  sxf::FitViewToDrawing(pixelsWide, pixelsHigh);
   const double width = sxf::ExtentRight - sxf::ExtentLeft, height = sxf::ExtentTop - sxf::ExtentBottom;
-  sxf::ViewScale = std::sqrt(double{kWidth} * kHeight / (share * width * height));
+  sxf::ViewScale = std::sqrt(double{1.0} * pixelsWide * pixelsHigh / (share * width * height));
   sxf::CentreViewOn((sxf::ExtentLeft + sxf::ExtentRight) / 2, (sxf::ExtentBottom + sxf::ExtentTop) / 2);
 }
 
@@ -164,23 +165,25 @@ double RecordsTouched() {
 // The preview into the image in bands on every core, as the window draws it
 // (SXF_DRAWING_THREADS=1: one thread).
 void DrawViewInBands(QImage& image, bool onePixelPensThroughQPainter = false) {
-  auto canvases = sxf::MakeBandCanvases(image, sxf::PictureBands(kHeight));
+  const int w = image.width(), h = image.height();
+  auto canvases = sxf::MakeBandCanvases(image, sxf::PictureBands(h));
   for (const auto& c : canvases) c->SetOnePixelPensThroughQPainter(onePixelPensThroughQPainter);
-  sxf::DrawInBands(sxf::CanvasPointers(canvases), [](sxf::TCanvas& c) { return sxf::DrawPreview(c, kWidth, kHeight); });
+  sxf::DrawInBands(sxf::CanvasPointers(canvases), [w, h](sxf::TCanvas& c) { return sxf::DrawPreview(c, w, h); });
   canvases.clear();  // every painter ends: the picture is complete
   benchmark::DoNotOptimize(image.constBits());
 }
 
-void TimeRedraws(benchmark::State& state, bool onePixelPensThroughQPainter) {
+void TimeRedraws(benchmark::State& state, bool onePixelPensThroughQPainter, int width = kWidth,
+                 int height = kHeight) {
   TLinePixelCounter counter;
-  sxf::DrawPreview(counter, kWidth, kHeight);
+  sxf::DrawPreview(counter, width, height);
   state.counters["characters"] = static_cast<double>(counter.Characters);
   state.counters["line_pixels"] = counter.LinePixels;
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  QImage image(width, height, QImage::Format_RGB32);
   for (auto _ : state) DrawViewInBands(image, onePixelPensThroughQPainter);
   if (const char* dump = std::getenv("SXF_BENCH_DUMP")) image.save(dump);
   state.counters["entities"] = sxf::EntOrderCount;
-  state.counters["bands"] = static_cast<double>(sxf::PictureBands(kHeight).size());
+  state.counters["bands"] = static_cast<double>(sxf::PictureBands(height).size());
 }
 
 // state.range(1) = 1: the drawing index is used for views it pays for; state.range(2) = 1:
@@ -215,15 +218,21 @@ void LoadTiledDrawing() {
   LoadAndRemove(path, kTiledKey);
 }
 
-// state.range(0): the percent of the extents' area the view shows, centred on them; wall time,
-// the index built before.
+// state.range(0): the percent of the extents' area the view shows, centred on them; range(1):
+// the display scale in percent: the 1920 x 1080 preview of a screen at 150 % has 2880 x 1620
+// of the screen's pixels, the marks and the cross drawn at 144 dpi. Wall time, the index built
+// before.
 void BM_TiledView(benchmark::State& state) {
   LoadTiledDrawing();
   sxf::BuildDrawingIndex();
   sxf::SetDrawingIndexAreaShare(0.25);
-  ZoomToShareOfExtents(static_cast<double>(state.range(0)) / 100.0);
+  const int scale = static_cast<int>(state.range(1));
+  const int width = kWidth * scale / 100, height = kHeight * scale / 100;
+  sxf::ViewDpi = sxf::DpiOfScaleFactor(scale / 100.0);
+  ZoomToShareOfExtents(static_cast<double>(state.range(0)) / 100.0, width, height);
   state.counters["records_touched"] = RecordsTouched();
-  TimeRedraws(state, false);
+  TimeRedraws(state, false, width, height);
+  sxf::ViewDpi = sxf::kDesignDpi;
 }
 
 // The drawing code alone, into a canvas that only counts: what a view costs before a pixel
@@ -586,7 +595,7 @@ void BM_ViewAgainstFloor(benchmark::State& state) {
 }
 
 // Arguments: entities, index on, one-pixel pens through QPainter, profile (0 light, 1 dense).
-BENCHMARK(BM_TiledView)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_TiledView)->ArgsProduct({{1, 10, 100}, {100, 150}})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_ViewAgainstFloor)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
     ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_RedrawFitAll)->Args({1000000, 1, 0, 0})->Args({1000000, 1, 1, 0})->Args({1000000, 1, 0, 1})
