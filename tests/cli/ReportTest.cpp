@@ -40,8 +40,11 @@ TEST(FormatDouble, ShortestRoundTripWithAPoint) {
   j.BeginArray();
   j.Double(std::numeric_limits<double>::infinity());
   j.String("a\"b\\c\x01");
+  // Control bytes at the edges of their range: the first and the last are escaped, a blank
+  // and DEL are not.
+  j.String(std::string("\x00\x1f\x20\x7f\n", 5));
   j.EndArray();
-  EXPECT_EQ(out, "[null,\"a\\\"b\\\\c\\u0001\"]");
+  EXPECT_EQ(out, "[null,\"a\\\"b\\\\c\\u0001\",\"\\u0000\\u001f \x7f\\n\"]");
 }
 
 TEST_F(ReportTest, JsonHasFileCountsTallyAndEntities) {

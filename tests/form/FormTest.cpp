@@ -11,6 +11,7 @@
 #include <thread>
 #include <functional>
 
+#include "form/MarkWalk.h"
 #include "form/Navigation.h"
 #include "globals/UnitGval.h"
 #include "search/LineTypeMarks.h"
@@ -407,8 +408,9 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
       EXPECT_EQ(f.ReadNotice().Outcome, c.outcome) << c.what;
       EXPECT_EQ(front.NoticeAlert, alert) << c.what;
       EXPECT_EQ(front.StatusCaption, "") << c.what;
-      if (c.outcome == TReadOutcome::Missing)  // the folder looked in
+      if (c.outcome == TReadOutcome::Missing) {  // the folder looked in
         EXPECT_NE(front.Notice.find(dir.string() + "/"), std::string::npos) << front.Notice;
+      }
       if (japanese) {
         EXPECT_TRUE(front.Notice.find("\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1") != std::string::npos ||
                     front.Notice.find("\x93\xC7\x82\xDF") != std::string::npos) << c.what;  // ありません / 読め
@@ -507,6 +509,34 @@ TEST_F(TFormFixture, SettingsLargerThanTheScreenAreCutToItAndResizeOnlySizes) {
   form.FormResize();
   EXPECT_EQ(ui.Resizes, 1) << "a size at the minimum is left alone";
   form.FormClose();
+}
+
+}  // namespace
+}  // namespace sxf
+
+namespace sxf {
+namespace {
+
+// A walk zooms a tiny entity to four mark diameters of fit-all each way, at any dpi: the
+// mark's diameter, not its radius, and the marks' pixels at that dpi.
+TEST(ZoomViewToMark, ATinyEntityGetsFourMarkDiametersOfFitAllEachWay) {
+  InitJwwModel();
+  TJwwEntLin line;
+  line.Hdr.LType = 47;
+  line.X1 = 5, line.Y1 = 5, line.X2 = 5.001, line.Y2 = 5;
+  LinList.push_back(line);
+  LinCount = 1;
+  ExtentLeft = ExtentBottom = -100, ExtentRight = ExtentTop = 100;
+  for (const int dpi : {96, 144}) {
+    ViewDpi = dpi;
+    ZoomViewToMark(CollectLineTypeMarks().front(), 400, 300);
+    const double fitAll = 0.9 * 300 / 200.0;
+    const double side = 4 * 2 * ScaleForDpi(10, dpi) / fitAll;  // world units
+    EXPECT_DOUBLE_EQ(ViewScale, 0.9 * 300 / side) << dpi;
+    EXPECT_NEAR((ViewLeft + ViewRight) / 2, 5.0005, 1e-9);
+  }
+  ViewDpi = 96;
+  InitJwwModel();
 }
 
 }  // namespace
