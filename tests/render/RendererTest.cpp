@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "render/UserBreak.h"
@@ -175,6 +177,43 @@ TEST_F(RendererTest, GroupScaleDividesEveryCoordinateOfEveryKind) {
       RenderDrawing(scaled);
       EXPECT_EQ(scaled.Commands, plain.Commands) << kind.name << " at scale " << scale;
     }
+  }
+}
+
+// Lines, circles, arcs and dimension lines draw with their line type's pen; solids, points,
+// texts and pictures always with a solid one, whatever line type their head says.
+TEST_F(RendererTest, OnlyLinesCirclesArcsAndDimensionsTakeTheirLineTypesPen) {
+  test::SetView(0, 0, 10, 1000, 1000);
+  const std::set<std::string> styled = {"line", "circle", "arc", "dimension"};
+  const auto dash = [](TJwwEntHdr& h) { h.LType = 2; };
+  for (const TScaledKind& kind : kScaledKinds) {
+    InitJwwModel();
+    kind.add(1.0, 0);
+    for (auto& e : LinList) dash(e.Hdr);
+    for (auto& e : CirList) dash(e.Hdr);
+    for (auto& e : ArcList) dash(e.Hdr);
+    for (auto& e : PntList) dash(e.Hdr);
+    for (auto& e : PntExList) dash(e.Hdr);
+    for (auto& e : TxtList) dash(e.Hdr);
+    for (auto& e : DimList) dash(e.Hdr), dash(e.Line.Hdr), dash(e.Text.Hdr);
+    for (auto& e : Sl2List) dash(e.Hdr);
+    for (auto& e : Sl3List) dash(e.Hdr);
+    for (auto& e : Sl4List) dash(e.Hdr);
+    for (auto& e : ScList) dash(e.Hdr);
+    for (auto& e : SeList) dash(e.Hdr);
+    for (auto& e : SoList) dash(e.Hdr);
+    for (auto& e : SgList) dash(e.Hdr);
+    c.Commands.clear();
+    RenderDrawing(c);
+    bool dashed = false;
+    for (const auto& command : c.Commands)
+      std::visit(
+          [&dashed](const auto& x) {
+            if constexpr (requires { x.Pen; })
+              dashed |= x.Pen.Style != TPenStyle::Solid && x.Pen.Style != TPenStyle::Clear;
+          },
+          command);
+    EXPECT_EQ(dashed, styled.count(kind.name) == 1) << kind.name;
   }
 }
 
