@@ -153,6 +153,10 @@ TEST_F(ModelTest, AttributeLinesAndFirstValues) {
   EXPECT_EQ(Sl3List[0].Hdr.Group, 0);
   EXPECT_EQ(Sl3List[0].Hdr.LType, 47);
 
+  // The last value of a coded field's range is inside it.
+  Parse({"lgF", "cc8"});
+  EXPECT_EQ(JwwReader.CurGroup, 15);
+  EXPECT_EQ(JwwReader.CurBasePoint, 8);
   Parse({"cc5", "cc9", "cn$", "cn$Arial", "cn$Other", "cn0 4 5 0.5 6", "cn3"});
   EXPECT_EQ(JwwReader.CurBasePoint, 0);  // 9 is outside 0..8
   EXPECT_EQ(JwwReader.FirstFontName, "Arial");
