@@ -17,6 +17,7 @@
 #include "preview/Preview.h"
 #include "render/DrawingIndex.h"
 #include "support/ModelTestSupport.h"
+#include "support/RandomDrawing.h"
 #include "support/PreviewImage.h"
 #include "render/UserBreak.h"
 #include "search/LineTypeMarks.h"
@@ -48,95 +49,7 @@ class TThreeCallCanvas final : public TCanvas {
   TQtCanvas inner_;
 };
 
-enum class TKind { Light, Dense };
-
-// Lines, circles, arcs, texts of every sort the text pass meets (plain, turned, vertical,
-// mirrored, with escapes, host codes and spacing marks, too small or too large to be
-// characters) and dimensions whose value text lies away from their line; a third of the
-// figures in the user line types, so that many carry marks.
-void Generate(TKind kind, unsigned seed, int records) {
-  InitJwwModel();
-  std::mt19937 rng(seed);
-  auto uniform = [&rng](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-  const bool dense = kind == TKind::Dense;
-  if (!dense) {
-    LayerGroupScale[0] = 100.0;
-    LayerGroupScale[1] = 50.0;
-  }
-  auto head = [&](TJwwEntHdr& h) {
-    h.Group = static_cast<int>(rng() % 2);
-    h.Color = 1 + static_cast<int>(rng() % 9);
-    h.LType = rng() % 3 == 0 ? 47 + static_cast<int>(rng() % 16) : 1 + static_cast<int>(rng() % 9);
-  };
-  const double sheetX = dense ? 1000 : 20000, sheetY = dense ? 600 : 20000;
-  const char* texts[] = {"ROOM 101", "\x95\x94\x89\xAE 12", "A", "W=1200 H=2100", "^!bold^# x",
-                         "$j", "%%x", "12\xA5", "\x95\x94\x81\x45\x81\x45", "^@BM10,20,pic.bmp"};
-  auto text = [&](TJwwEntTxt& t, double x, double y) {
-    head(t.Hdr);
-    t.TextCode = rng() % 6 == 0 ? 1 : 0;
-    t.BasePoint = static_cast<int>(rng() % 9);
-    const double size = dense ? uniform(0.5, 12) : uniform(0.3, 8);
-    t.H = size;
-    t.W = rng() % 8 == 0 ? -size : size;
-    t.D = uniform(0, size / 2);
-    t.X = x, t.Y = y;
-    const double angle = rng() % 4 == 0 ? uniform(0, 6.3) : 0.0;
-    const double length = size * uniform(2, 12) * (dense ? 1.0 : 100.0);
-    t.DirX = length * std::cos(angle), t.DirY = length * std::sin(angle);
-    t.FontName = rng() % 5 == 0 ? "@MS Gothic" : "MS Gothic";
-    t.Text = texts[rng() % std::size(texts)];
-  };
-  for (int i = 0; i < records; ++i) {
-    const double x = uniform(0, sheetX), y = uniform(0, sheetY);
-    const double size = dense ? uniform(5, 100) : (rng() % 20 == 0 ? uniform(500, 5000) : uniform(0, 300));
-    switch (rng() % 7) {
-      case 0:
-      case 1:
-      case 2: {
-        TJwwEntLin e;
-        head(e.Hdr);
-        const double a = uniform(0, 6.3);
-        e.X1 = x, e.Y1 = y, e.X2 = x + size * std::cos(a), e.Y2 = y + size * std::sin(a);
-        LinList.push_back(e);
-        break;
-      }
-      case 3: {
-        TJwwEntCir e;
-        head(e.Hdr);
-        e.Cx = x, e.Cy = y, e.R = size / 2;
-        CirList.push_back(e);
-        break;
-      }
-      case 4: {
-        TJwwEntArc e;
-        head(e.Hdr);
-        e.Cx = x, e.Cy = y, e.R = size / 2, e.StartAngle = uniform(0, 360), e.EndAngle = uniform(0, 720);
-        e.Flatness = rng() % 2 ? 1.0 : uniform(0.2, 3.0);
-        e.Tilt = uniform(0, 180);
-        ArcList.push_back(e);
-        break;
-      }
-      case 5: {
-        TJwwEntTxt t;
-        text(t, x, y);
-        TxtList.push_back(t);
-        break;
-      }
-      default: {
-        TJwwEntDim e;
-        head(e.Hdr);
-        head(e.Line.Hdr);
-        e.Line.X1 = x, e.Line.Y1 = y, e.Line.X2 = x + size, e.Line.Y2 = y;
-        // The value text up to a tenth of the sheet away from its line.
-        text(e.Text, x + uniform(-0.1, 0.1) * sheetX, y + uniform(-0.1, 0.1) * sheetY);
-        e.Text.TextCode = 2;
-        DimList.push_back(e);
-        break;
-      }
-    }
-  }
-  test::SyncListCounts();
-}
+using TKind = test::TRandomProfile;
 
 class RedrawPaths : public ::testing::Test {
  protected:
@@ -160,7 +73,7 @@ TEST_F(RedrawPaths, IndexedTextsDimensionsAndMarksPaintTheSamePixelsAsEveryRecor
   int indexedTextViews = 0, marksSeen = 0;
   for (TKind kind : {TKind::Light, TKind::Dense}) {
     for (unsigned seed : {1u, 2u}) {
-      Generate(kind, seed, 5000);
+      test::MakeRandomDrawing(kind, seed, 5000);
       PrepareDrawingIndex();
       for (const auto& v : views) {
         test::ZoomAndPan(kWidth, kHeight, v.zoom, v.panX, v.panY);
@@ -271,7 +184,7 @@ TEST_F(RedrawPaths, ARecordLeftOutByTheIndexPaintsNothingInTheView) {
 TEST_F(RedrawPaths, LeavingOutHiddenMarksPaintsWhatEveryMarkPaints) {
   constexpr int kWidth = 400, kHeight = 260;
   for (TKind kind : {TKind::Light, TKind::Dense}) {
-    Generate(kind, 5, 12000);
+    test::MakeRandomDrawing(kind, 5, 12000);
     for (const double zoom : {1.0, 3.0, 20.0}) {
       FitViewToDrawing(kWidth, kHeight);
       const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
@@ -295,7 +208,7 @@ TEST_F(RedrawPaths, LeavingOutHiddenMarksPaintsWhatEveryMarkPaints) {
   }
   // The marks alone with a break half-way through their walk: the marks up to it, as if each
   // were drawn.
-  Generate(TKind::Dense, 6, 12000);
+  test::MakeRandomDrawing(TKind::Dense, 6, 12000);
   FitViewToDrawing(kWidth, kHeight);
   int walkPolls = 0;
   SetUserBreakSource([&walkPolls] { return ++walkPolls < 0; });
@@ -323,7 +236,7 @@ TEST_F(RedrawPaths, LeavingOutHiddenMarksPaintsWhatEveryMarkPaints) {
 TEST_F(RedrawPaths, OneStepPixelLinesPaintWhatTheThreeCallsPaint) {
   constexpr int kWidth = 480, kHeight = 300;
   for (TKind kind : {TKind::Light, TKind::Dense}) {
-    Generate(kind, 3, 4000);
+    test::MakeRandomDrawing(kind, 3, 4000);
     for (const double zoom : {1.0, 6.0, 60.0}) {
       FitViewToDrawing(kWidth, kHeight);
       const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;

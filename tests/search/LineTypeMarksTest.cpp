@@ -7,6 +7,7 @@
 
 #include "render/UserBreak.h"
 #include "support/DrawingFixture.h"
+#include "support/RandomDrawing.h"
 #include "search/LineTypeTally.h"
 #include "util/MyFunc.h"
 
@@ -207,6 +208,33 @@ TEST_F(LineTypeMarksTest, GeneratedDrawingsAgreeWithAPlainComputation) {
       EXPECT_EQ(marks[i].Column, column);
     }
   }
+}
+
+}  // namespace
+}  // namespace sxf
+
+namespace sxf {
+namespace {
+
+// The marks and the tally walk the lists each on its own: on generated drawings of every
+// profile, the marks of each line type and kind are as many as its cell counts.
+TEST(LineTypeMarksAndTally, AgreeCellByCellOnGeneratedDrawings) {
+  for (const auto profile : {test::TRandomProfile::Light, test::TRandomProfile::Dense, test::TRandomProfile::OddValues})
+    for (const unsigned seed : {1u, 2u}) {
+      test::MakeRandomDrawing(profile, seed, 3000);
+      const TTallyGrid grid = BuildTallyGrid();
+      int marks[kTallyRows][kTallyColumns] = {};
+      for (const TLineTypeMark& m : CollectLineTypeMarks()) ++marks[m.Number - 16][m.Column];
+      int total = 0;
+      for (int row = 1; row < kTallyRows - 1; ++row)
+        for (int column = 1; column < kTallyColumns - 1; ++column) {
+          EXPECT_EQ(StrToIntOr0(grid.Cell(column, row)), marks[row][column])
+              << "seed " << seed << " row " << row << " column " << column;
+          total += marks[row][column];
+        }
+      EXPECT_GT(total, 300) << "seed " << seed;
+    }
+  InitJwwModel();
 }
 
 }  // namespace

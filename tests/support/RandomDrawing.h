@@ -1,0 +1,25 @@
+#pragma once
+// Random drawings put straight into the model, for tests that compare two ways of drawing the
+// same thing (the index against every record, bands against one canvas). One generator, three
+// profiles; a third of the figures in the user line types, so that many carry marks.
+
+namespace sxf::test {
+
+enum class TRandomProfile {
+  // A 20 000 x 20 000 sheet at group scales 100 and 50, mostly figures of a pixel or less at
+  // fit-all; lines, circles, arcs, texts of every sort the text pass meets (plain, turned,
+  // vertical, mirrored, with escapes, host codes and spacing marks, too small or too large to
+  // be characters) and dimensions whose value text lies away from their line.
+  Light,
+  // The same kinds crowded on a 1000 x 600 sheet at group scale 1.
+  Dense,
+  // Every drawn kind, small and large (points with codes, solids, solid arcs, dimensions
+  // without text), some coordinates not finite, group scales 2 and 0.5: the odd values.
+  OddValues,
+};
+
+// Empties the model and fills it with `records` random records (a few more: some cases add a
+// pair), the list counts set; the same seed gives the same drawing.
+void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records);
+
+}  // namespace sxf::test
