@@ -7,6 +7,10 @@
 // may change them. What a drawing writes on its way (pens, fonts, point lists, caches) belongs
 // to each band's canvas.
 
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <cstddef>
 #include <functional>
 #include <span>
 #include <vector>
@@ -23,6 +27,17 @@ struct TBand {
 };
 
 inline constexpr int kMaxBands = 8;
+
+// What a band's canvas keeps from one drawing to the next (shapes, glyphs, character pixels):
+// one T per band, kept for the program's life; band k's canvas uses set k, and a band draws on
+// one thread at a time. A band number outside 0 .. kMaxBands - 1 is the caller's error: it
+// asserts, and a build without asserts gets the nearest set.
+template <typename T>
+T& BandSet(int band) {
+  static std::array<T, kMaxBands> sets;
+  assert(band >= 0 && band < kMaxBands);
+  return sets[static_cast<std::size_t>(std::clamp(band, 0, kMaxBands - 1))];
+}
 // A picture with fewer rows a band is drawn whole.
 inline constexpr int kMinBandRows = 64;
 

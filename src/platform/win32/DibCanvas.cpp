@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/DrawingCaches.h"
+
 namespace sxf {
 
 namespace {
@@ -19,8 +21,8 @@ TDibCanvas::TDibCanvas(TDibSurface& surface)
     : gdi_(surface.Dc()),
       buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width()},
       raster_(buffer_),
-      sprites_(SharedGdiTextSprites(0)),
-      widePens_(SharedGdiWidePenSprites(0)) {}
+      sprites_(BandDrawingCaches(0).Texts),
+      widePens_(BandDrawingCaches(0).WidePens) {}
 
 TDibCanvas::TDibCanvas(TDibSurface& surface, TBand band, int cacheSet)
     : band_(std::make_unique<TDibSurface>(surface, band.Top, band.Bottom)),
@@ -31,8 +33,8 @@ TDibCanvas::TDibCanvas(TDibSurface& surface, TBand band, int cacheSet)
       buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width(), valid_ ? band.Top : 0,
               valid_ ? band.Bottom : 0},
       raster_(buffer_),
-      sprites_(SharedGdiTextSprites(cacheSet)),
-      widePens_(SharedGdiWidePenSprites(cacheSet)) {
+      sprites_(BandDrawingCaches(cacheSet).Texts),
+      widePens_(BandDrawingCaches(cacheSet).WidePens) {
   if (valid_) FirstRow = band.Top, EndRow = band.Bottom;
 }
 

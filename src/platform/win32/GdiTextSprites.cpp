@@ -1,8 +1,6 @@
 #include "platform/win32/GdiTextSprites.h"
 
 #include <algorithm>
-#include <array>
-#include <cassert>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,12 +20,6 @@ void AppendInt(std::string& key, int v) {
 }
 
 }  // namespace
-
-TGdiTextSprites& SharedGdiTextSprites(int set) {
-  assert(set >= 0 && set < kMaxBands);
-  static std::array<TGdiTextSprites, kMaxBands> sets;
-  return sets[static_cast<std::size_t>(set)];
-}
 
 TGdiTextSprites::TGdiTextSprites() = default;
 TGdiTextSprites::~TGdiTextSprites() = default;

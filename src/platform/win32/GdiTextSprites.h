@@ -15,7 +15,6 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/PixelRaster.h"
-#include "render/Bands.h"
 
 namespace sxf {
 
@@ -63,8 +62,5 @@ class TGdiTextSprites {
   long long written_ = 0, rendered_ = 0;
 };
 
-// The caches kept for the program's life, one set per band of a drawing (0 .. kMaxBands - 1):
-// the canvas of band k uses set k, and a band draws on one thread at a time.
-TGdiTextSprites& SharedGdiTextSprites(int set = 0);
 
 }  // namespace sxf

@@ -1,8 +1,6 @@
 #include "platform/win32/GdiWidePenSprites.h"
 
 #include <algorithm>
-#include <array>
-#include <cassert>
 #include <cstdlib>
 
 #include "platform/win32/DibSurface.h"
@@ -15,12 +13,6 @@ namespace {
 constexpr int kSide = 2 * TGdiWidePenSprites::kMaxReach + 1;
 
 }  // namespace
-
-TGdiWidePenSprites& SharedGdiWidePenSprites(int set) {
-  assert(set >= 0 && set < kMaxBands);
-  static std::array<TGdiWidePenSprites, kMaxBands> sets;
-  return sets[static_cast<std::size_t>(set)];
-}
 
 TGdiWidePenSprites::TGdiWidePenSprites() = default;
 TGdiWidePenSprites::~TGdiWidePenSprites() = default;

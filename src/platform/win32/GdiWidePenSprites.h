@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "graphics/PixelRaster.h"
-#include "render/Bands.h"
 
 namespace sxf {
 
@@ -52,8 +51,5 @@ class TGdiWidePenSprites {
   std::unordered_map<std::uint64_t, TSprite> sprites_;
 };
 
-// The caches kept for the program's life, one set per band of a drawing (0 .. kMaxBands - 1):
-// the canvas of band k uses set k, and a band draws on one thread at a time.
-TGdiWidePenSprites& SharedGdiWidePenSprites(int set = 0);
 
 }  // namespace sxf

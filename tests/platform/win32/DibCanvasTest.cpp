@@ -21,6 +21,7 @@
 
 #include "platform/win32/DibCanvas.h"
 #include "platform/win32/DibSurface.h"
+#include "platform/win32/DrawingCaches.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/ShiftJis.h"
 #include "DrawingGenerator.h"
@@ -167,7 +168,7 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
   const std::string characters[] = {"A", "g", "1", "@", "\xb1", "\xdf",  // ｱ ﾟ
                                     "\x8a\xbf", "\x82\xa0", "\x81\x5b", "\x88\xea", "\x81\x40"};  // 漢 あ ー 一, blank
   std::mt19937 rng(932);
-  const TGdiTextSprites& sprites = SharedGdiTextSprites();
+  const TGdiTextSprites& sprites = BandDrawingCaches(0).Texts;
   const long long written = sprites.Written(), rendered = sprites.Rendered();
   for (const bool wide : {false, true}) {
     if (!wide && !AnsiCodePageIsShiftJis()) continue;
