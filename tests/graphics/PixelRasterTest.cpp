@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "graphics/GdiPixelRaster.h"
+#include "support/GdiLineTable.h"
 
 namespace sxf {
 namespace {
@@ -175,6 +179,29 @@ TEST(PixelRaster, BandsTogetherWriteTheWholeBuffersPixels) {
 
 // A band of rows draws exactly the whole buffer's pixels there and nothing elsewhere, for
 // segments inside, across and far outside the band, in every style, mode and background.
+// The pixels GDI gives, kept as data: ties and half steps in every octant, the dotted
+// styles on both backgrounds, XOR. A change to the rasteriser's rules fails here at once.
+TEST(GdiPixelRaster, DrawsTheKeptTableOfGdisPixels) {
+  using namespace test;
+  std::ifstream in(GdiLineTablePath(), std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<TGdiLineCase> table = ParseGdiLineTable(text);
+  ASSERT_EQ(table.size(), GdiLineCases().size()) << GdiLineTablePath();
+  const auto pixel = [](TColor c) { return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu); };
+  for (const TGdiLineCase& c : table) {
+    std::vector<std::uint32_t> bits(kGdiTableSize * kGdiTableSize, kGdiTableStartPixel);
+    TGdiPixelRaster raster(TPixelBuffer{bits.data(), kGdiTableSize, kGdiTableSize, kGdiTableSize});
+    raster.SetPen(pixel(kGdiTablePenColour), c.Style, c.Mode);
+    raster.SetBackground(c.Opaque, pixel(kGdiTableBackColour));
+    raster.Line(c.X1, c.Y1, c.X2, c.Y2);
+    TGdiLineCase drawn = c;
+    drawn.Pixels.clear();
+    for (int i = 0; i < kGdiTableSize * kGdiTableSize; ++i)
+      if (bits[static_cast<std::size_t>(i)] != kGdiTableStartPixel) drawn.Pixels.emplace_back(i, bits[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(FormatGdiLineTable({drawn}), FormatGdiLineTable({c}));
+  }
+}
+
 TEST(GdiPixelRaster, BandWritesTheWholeBuffersPixelsInItsRowsOnly) {
   constexpr int W = 61, H = 47;
   std::mt19937 rng(4711);

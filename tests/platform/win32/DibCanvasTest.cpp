@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <numeric>
 #include <random>
@@ -31,6 +33,7 @@
 #include "preview/Preview.h"
 #include "render/Bands.h"
 #include "render/DrawingIndex.h"
+#include "support/GdiLineTable.h"
 #include "support/ModelTestSupport.h"
 
 namespace sxf {
@@ -158,6 +161,41 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
           EXPECT_EQ(pair.BandDifference(), "") << "style " << static_cast<int>(style) << " mode "
                                                << static_cast<int>(mode) << " brush " << static_cast<int>(brush);
         }
+}
+
+// The kept table of GDI's line pixels (tests/data/gdi-lines.txt), which the core's rasteriser
+// is held to everywhere, is what GDI draws. SXF_WRITE_GDI_TABLE=FILE writes it afresh.
+TEST(GdiCanvas, TheKeptLineTableIsWhatGdiDraws) {
+  using namespace test;
+  std::vector<TGdiLineCase> drawn = GdiLineCases();
+  for (TGdiLineCase& c : drawn) {
+    TDibSurface surface(kGdiTableSize, kGdiTableSize);
+    std::uint32_t* bits = surface.Bits();
+    std::fill(bits, bits + kGdiTableSize * kGdiTableSize, kGdiTableStartPixel);
+    {
+      TGdiCanvas canvas(surface.Dc());
+      canvas.Pen = TPen{kGdiTablePenColour, 0, c.Style, c.Mode};
+      canvas.Brush = TBrush{kGdiTableBackColour, c.Opaque ? TBrushStyle::Solid : TBrushStyle::Clear};
+      canvas.MoveTo(c.X1, c.Y1);
+      canvas.LineTo(c.X2, c.Y2);
+    }
+    GdiFlush();
+    for (int i = 0; i < kGdiTableSize * kGdiTableSize; ++i)
+      if (surface.Pixels()[i] != kGdiTableStartPixel) c.Pixels.emplace_back(i, surface.Pixels()[i]);
+  }
+  if (const char* out = std::getenv("SXF_WRITE_GDI_TABLE")) {
+    std::FILE* f = std::fopen(out, "wb");
+    ASSERT_NE(f, nullptr);
+    const std::string text = FormatGdiLineTable(drawn);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+  }
+  std::ifstream in(GdiLineTablePath(), std::ios::binary);
+  const std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<TGdiLineCase> table = ParseGdiLineTable(kept);
+  ASSERT_EQ(table.size(), drawn.size()) << GdiLineTablePath();
+  for (std::size_t i = 0; i < drawn.size(); ++i)
+    EXPECT_EQ(FormatGdiLineTable({table[i]}), FormatGdiLineTable({drawn[i]}));
 }
 
 TEST(DibCanvas, CachedCharactersMatchTextOut) {
