@@ -403,6 +403,7 @@ LRESULT TWin32Form::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_DPICHANGED:
+      if (!LabelA1) break;  // still in Create, which reads the dpi itself
       DpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_SIZE:

@@ -59,6 +59,7 @@ void TWin32TallyGrid::Show(const TTallyGrid& grid) {
 }
 
 void TWin32TallyGrid::MeasureColumns() {
+  if (!hwnd_) return;
   // A column widens to its widest number, so that no count is cut; the design widths stay
   // where the numbers fit.
   const int designWidth = DesignPixels(TDesignLengths::GridColumnWidth, dpi_);
