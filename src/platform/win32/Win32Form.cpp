@@ -36,6 +36,23 @@ constexpr TFormKeyCodes kWin32Keys = {VK_PRIOR, VK_NEXT,  VK_INSERT, VK_END,    
 // A system resource's number (IDC_ARROW and the like are spelled for the A calls).
 LPCWSTR ResourceW(LPCSTR id) noexcept { return reinterpret_cast<LPCWSTR>(id); }
 
+// The dpi of the window's monitor (Windows 10 1607 and later), else the system's, which is
+// every monitor's on older Windows.
+int DpiOfWindow(HWND hwnd) {
+  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (hwnd && getDpiForWindow)
+    if (const UINT dpi = getDpiForWindow(hwnd); dpi > 0) return static_cast<int>(dpi);
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDesignDpi;
+}
+
+// The side panel's bevel and the controls' one-pixel insets stay one pixel at every scale.
+constexpr int kBevel = 1;
+
 }  // namespace
 
 TWin32Form::TWin32Form(HINSTANCE instance, std::string programFolder, std::string settingsFile)
@@ -57,15 +74,15 @@ bool TWin32Form::RegisterClasses(HINSTANCE instance) {
                                                        GetSystemMetrics(SM_CXSMICON),
                                                        GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   return RegisterWindowClass(instance, kFormClass, FormProc, IDC_ARROW, 0, icon, smallIcon) &&
-         RegisterWindowClass(instance, kPanelClass, PanelProc, IDC_ARROW, 0) &&
+         // A panel paints itself whole when its size changes: its bevel moves with its edges.
+         RegisterWindowClass(instance, kPanelClass, PanelProc, IDC_ARROW, CS_HREDRAW | CS_VREDRAW) &&
          TWin32PaintBox::Register(instance) && TWin32SplitterBar::Register(instance) &&
          TWin32TallyGrid::Register(instance);
 }
 
 bool TWin32Form::Create(int showCommand) {
   if (!RegisterClasses(instance_)) return false;
-  font_ = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                      L"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF");  // ＭＳ ゴシック
+  dpi_ = DpiOfWindow(nullptr);
   statusBrush_ = CreateSolidBrush(kStatusColour);
   memoBrush_ = CreateSolidBrush(kMemoColour);
   whiteBrush_ = CreateSolidBrush(kWhite);
@@ -74,10 +91,17 @@ bool TWin32Form::Create(int showCommand) {
   // Design position and size; FormShow replaces them with the settings.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME |
                       WS_CLIPCHILDREN;
-  Form1 = CreateWindowExW(0, kFormClass, Wide(FormCaption()).c_str(), style, 194, 105, 601, 430,
-                          nullptr, nullptr, instance_, this);
+  Form1 = CreateWindowExW(0, kFormClass, Wide(FormCaption()).c_str(), style, 194, 105,
+                          Px(TDesignLengths::DesignWidth), Px(TDesignLengths::DesignHeight), nullptr,
+                          nullptr, instance_, this);
   if (!Form1) return false;
+  if (const int dpi = DpiOfWindow(Form1); dpi != dpi_) {
+    dpi_ = dpi;  // created on a monitor of another scale than the primary one
+    SetWindowPos(Form1, nullptr, 0, 0, Px(TDesignLengths::DesignWidth), Px(TDesignLengths::DesignHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   CreateControls();
+  ApplyFont();
   form_.FormCreate();
   form_.FormShow();
   LayoutControls();
@@ -91,10 +115,7 @@ void TWin32Form::CreateControls() {
   const DWORD child = WS_CHILD | WS_VISIBLE;
   auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, HWND parent, int x, int y,
                   int w, int h, DWORD exStyle = 0) {
-    HWND hwnd = CreateWindowExW(exStyle, cls, text, child | style, x, y, w, h, parent, nullptr,
-                                instance_, this);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    return hwnd;
+    return CreateWindowExW(exStyle, cls, text, child | style, x, y, w, h, parent, nullptr, instance_, this);
   };
   LabelA1 = make(L"STATIC", L"\u3000", SS_CENTER | SS_CENTERIMAGE, Form1, 0, 368, 585, 24);
   paintBox_.Create(instance_, Form1);
@@ -116,7 +137,8 @@ void TWin32Form::CreateControls() {
   Panel3 = make(kPanelClass, L"", WS_CLIPCHILDREN, Panel2, 1, 1, 199, 40);
   Label1 = make(L"STATIC", Wide("\x90}\x96\xCA\x83t\x83@\x83\x43\x83\x8B\x96\xBC\x81" "F").c_str(), 0,
                 Panel3, 0, 0, 112, 13);  // 図面ファイル名：
-  Label2 = make(L"STATIC", Wide("\x81i\x90V\x8BK\x81j").c_str(), 0, Panel3, 8, 16, 56, 13);  // （新規）
+  fileName_ = Wide("\x81i\x90V\x8BK\x81j");  // （新規）
+  Label2 = make(L"STATIC", fileName_.c_str(), 0, Panel3, 8, 16, 56, 13);
   std::wstring help;
   for (int i = 0; i < kFormHelpLineCount; ++i) {
     if (i > 0) help += L"\r\n";
@@ -125,7 +147,7 @@ void TWin32Form::CreateControls() {
   Memo1 = make(L"EDIT", help.c_str(),
                ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL,
                Panel2, 1, 223, 199, 144, WS_EX_CLIENTEDGE);
-  tallyGrid_.Create(instance_, Panel2, font_);
+  tallyGrid_.Create(instance_, Panel2);
   StringGrid1 = tallyGrid_.Handle();
   tallyGrid_.OnDoubleClick = [this](int row, int column) { form_.StringGrid1DblClick(row, column); };
   // The focus holder is never seen: left of the panel's client area rather than at its design
@@ -141,20 +163,53 @@ void TWin32Form::LayoutControls() {
   GetClientRect(Form1, &rc);
   const int w = static_cast<int>(rc.right);
   const int h = static_cast<int>(rc.bottom);
-  const int body = std::max(0, h - kStatusHeight);
-  const int maxPanel = std::max(kPanelMinSize, w - kSplitterWidth - kPanelMinSize);
-  const int panel = std::clamp(panelWidth_, kPanelMinSize, maxPanel);
+  const int status = Px(TDesignLengths::StatusHeight);
+  const int splitter = Px(kSplitterWidth);
+  const int side = Px(kMinSplitterSide);
+  const int body = std::max(0, h - status);
+  const int maxPanel = std::max(side, w - splitter - side);
+  const int panel = std::clamp(panelWidth_, side, maxPanel);
   const int panelLeft = w - panel;
-  const int inner = std::max(0, panel - 2);
-  const int memoTop = std::max(41, body - 1 - 144);
-  MoveWindow(LabelA1, 0, body, w, kStatusHeight, TRUE);
+  const int inner = std::max(0, panel - 2 * kBevel);
+  const int gridTop = kBevel + Px(TDesignLengths::PanelTopHeight);
+  const int memoTop = std::max(gridTop, body - kBevel - Px(TDesignLengths::MemoHeight));
+  MoveWindow(LabelA1, 0, body, w, status, TRUE);
   MoveWindow(Panel2, panelLeft, 0, panel, body, TRUE);
-  MoveWindow(Splitter1, panelLeft - kSplitterWidth, 0, kSplitterWidth, body, TRUE);
-  MoveWindow(PaintBox1, 0, 0, std::max(0, panelLeft - kSplitterWidth), body, TRUE);
-  MoveWindow(Panel3, 1, 1, inner, 40, TRUE);
-  MoveWindow(Memo1, 1, memoTop, inner, std::max(0, body - 1 - memoTop), TRUE);
-  MoveWindow(StringGrid1, 1, 41, inner, std::max(0, memoTop - 41), TRUE);
+  MoveWindow(Splitter1, panelLeft - splitter, 0, splitter, body, TRUE);
+  MoveWindow(PaintBox1, 0, 0, std::max(0, panelLeft - splitter), body, TRUE);
+  MoveWindow(Panel3, kBevel, kBevel, inner, Px(TDesignLengths::PanelTopHeight), TRUE);
+  MoveWindow(Label1, 0, 0, Px(TDesignLengths::Label1Width), Px(TDesignLengths::LabelHeight), TRUE);
+  SetWindowPos(Label2, nullptr, Px(TDesignLengths::Label2Left), Px(TDesignLengths::Label2Top), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveWindow(Memo1, kBevel, memoTop, inner, std::max(0, body - kBevel - memoTop), TRUE);
+  MoveWindow(StringGrid1, kBevel, gridTop, inner, std::max(0, memoTop - gridTop), TRUE);
   tallyGrid_.UpdateScrollBars();
+  // A static control keeps the pixels it had where its size changed: the centred status text
+  // would show at its old place as well.
+  InvalidateRect(LabelA1, nullptr, TRUE);
+}
+
+void TWin32Form::ApplyFont() {
+  HFONT old = font_;
+  font_ = CreateFontW(-Px(TDesignLengths::FontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                      SHIFTJIS_CHARSET, 0, 0, 0, 0, L"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF");  // ＭＳ ゴシック
+  for (HWND control : {LabelA1, Panel2, Panel3, Label1, Label2, Memo1, EditA})
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  tallyGrid_.SetFont(font_, dpi_);
+  SizeFileNameLabel();
+  if (old) DeleteObject(old);
+}
+
+void TWin32Form::DpiChanged(int newDpi, const RECT& suggested) {
+  panelWidth_ = MulDiv(panelWidth_, newDpi, dpi_);
+  dpi_ = newDpi;
+  ApplyFont();
+  // The window placed from the settings keeps their size: it is in the screen's pixels.
+  if (!placing_)
+    SetWindowPos(Form1, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayoutControls();
+  if (form_.Shown) form_.Redraw();  // the marks and the notice at the new scale
 }
 
 // ---- TFormFrontEnd ----
@@ -176,7 +231,9 @@ TWindowRect TWin32Form::WindowRect() const {
 }
 
 void TWin32Form::SetWindowRect(const TWindowRect& r) {
+  placing_ = true;
   SetWindowPos(Form1, nullptr, r.Left, r.Top, r.Width, r.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  placing_ = false;
 }
 
 void TWin32Form::SetPanelWidth(int width) {
@@ -184,21 +241,25 @@ void TWin32Form::SetPanelWidth(int width) {
   LayoutControls();
   RECT rc{};
   GetClientRect(Form1, &rc);
-  panelWidth_ = std::clamp(width, kPanelMinSize,
-                           std::max(kPanelMinSize, static_cast<int>(rc.right) - kSplitterWidth - kPanelMinSize));
+  const int side = Px(kMinSplitterSide);
+  panelWidth_ = std::clamp(width, side, std::max(side, static_cast<int>(rc.right) - Px(kSplitterWidth) - side));
 }
 
 void TWin32Form::SetFileNameCaption(const std::string& sjis) {
-  const std::wstring text = Wide(sjis);
-  SetWindowTextW(Label2, text.c_str());
+  fileName_ = Wide(sjis);
+  SetWindowTextW(Label2, fileName_.c_str());
+  SizeFileNameLabel();
+}
+
+void TWin32Form::SizeFileNameLabel() {
   // Sized to its caption, as a label is.
   HDC dc = GetDC(Label2);
   HGDIOBJ old = SelectObject(dc, font_);
   SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32W(dc, fileName_.c_str(), static_cast<int>(fileName_.size()), &size);
   SelectObject(dc, old);
   ReleaseDC(Label2, dc);
-  SetWindowPos(Label2, nullptr, 0, 0, std::max(1, static_cast<int>(size.cx)), 13,
+  SetWindowPos(Label2, nullptr, 0, 0, std::max(1, static_cast<int>(size.cx)), Px(TDesignLengths::LabelHeight),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -232,6 +293,10 @@ void TWin32Form::SetReadNotice(const std::string& sjis, bool alert) {
 
 bool TWin32Form::JapaneseMessages() const {
   return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+}
+
+std::string TWin32Form::MessageTextOfFileName(const std::string& utf8) const {
+  return WideToShiftJis(Utf8ToWide(utf8));
 }
 
 bool TWin32Form::StatusAlert() const { return status_.empty() && noticeAlert_; }
@@ -334,9 +399,13 @@ LRESULT TWin32Form::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize = POINT{kMinWinWidth, kMinWinHeight};
+      info->ptMinTrackSize = POINT{Px(kMinWinWidth), Px(kMinWinHeight)};
       return 0;
     }
+    case WM_DPICHANGED:
+      if (!LabelA1) break;  // still in Create, which reads the dpi itself
+      DpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return 0;
     case WM_SIZE:
       if (!LabelA1) break;
       if (wp == SIZE_MINIMIZED) return 0;  // nothing to lay out or keep at icon size

@@ -20,12 +20,12 @@
 
 namespace sxf {
 
+// The window works in the screen's pixels at the dpi of its monitor (it is per-monitor DPI
+// aware): every design length of form/DisplayScale.h is scaled by that dpi, and the window lays
+// itself out, makes its font and draws its preview anew when it moves to a monitor of another
+// scale.
 class TWin32Form final : public TFormFrontEnd {
  public:
-  static constexpr int kStatusHeight = 24;
-  static constexpr int kSplitterWidth = 3;
-  static constexpr int kPanelMinSize = 30;  // neither side of the splitter gets narrower
-
   TWin32Form(HINSTANCE instance, std::string programFolder, std::string settingsFile);
   ~TWin32Form() override;
   TWin32Form(const TWin32Form&) = delete;
@@ -63,6 +63,9 @@ class TWin32Form final : public TFormFrontEnd {
   void SetStatusCaption(const std::string& sjis) override;
   void SetReadNotice(const std::string& sjis, bool alert) override;
   bool JapaneseMessages() const override;
+  std::string MessageTextOfFileName(const std::string& utf8) const override;
+  int WindowDpi() const override { return dpi_; }
+  int PreviewDpi() const override { return dpi_; }
   void ShowTally(const TTallyGrid& grid) override;
   void ScreenSizeAt(int x, int y, int& width, int& height) const override;
   void ResizeWindow(int width, int height) override;
@@ -93,8 +96,15 @@ class TWin32Form final : public TFormFrontEnd {
   LRESULT OnFormMessage(UINT msg, WPARAM wp, LPARAM lp);
   HBRUSH ControlBrush(HWND control, HDC dc);
 
+  // A design length in the window's pixels.
+  int Px(int length) const noexcept { return DesignPixels(length, dpi_); }
   void CreateControls();
   void LayoutControls();
+  // The form's font at the window's dpi, given to every control; the labels sized to it.
+  void ApplyFont();
+  void SizeFileNameLabel();
+  // A move to a monitor of newDpi: suggested is the rectangle the system proposes for it.
+  void DpiChanged(int newDpi, const RECT& suggested);
   // A copy of the preview's pixels; null when there are none or no copy can be had.
   std::unique_ptr<TDibSurface> CopyOfSurface();
   // The status strip: the status caption, or the read notice (red when it is an alert).
@@ -106,7 +116,9 @@ class TWin32Form final : public TFormFrontEnd {
   HINSTANCE instance_;
   TFormBehaviour form_;
   int panelWidth_ = 201;
+  int dpi_ = kDesignDpi;
   bool resizing_ = false;
+  bool placing_ = false;  // SetWindowRect is putting the window where the settings say
   bool closed_ = false;
   bool drawingQueued_ = false;  // a kQueuedDrawingMessage is on its way
 
@@ -119,6 +131,7 @@ class TWin32Form final : public TFormFrontEnd {
   std::unique_ptr<TDibSurface> dragImage_;  // the preview's pixels as a middle-button drag began
 
   std::string status_, notice_;  // Shift-JIS
+  std::wstring fileName_;        // Label2's caption
   bool noticeAlert_ = false;
   int splitterStartWidth_ = 0;  // the panel's width as the splitter was pressed
 

@@ -52,15 +52,19 @@ void TWin32PaintBox::ShowOn(HDC target) {
   BitBlt(target, 0, 0, surface_->Width(), surface_->Height(), surface_->Dc(), 0, 0, SRCCOPY);
 }
 
-void TWin32PaintBox::ShowSurface() {
+void TWin32PaintBox::ShowOnWindow() {
   HDC dc = GetDC(hwnd_);
   ShowOn(dc);
   ReleaseDC(hwnd_, dc);
 }
 
+void TWin32PaintBox::ShowSurface() {
+  if (!inPaint_) ShowOnWindow();  // a paint shows the surface as OnPaint leaves it
+}
+
 void TWin32PaintBox::ShowSurfaceNow() {
   GdiFlush();
-  ShowSurface();
+  ShowOnWindow();
   // Wine puts a window's pixels on the X screen when a look at the queue finds nothing.
   MSG msg;
   PeekMessageW(&msg, nullptr, kNeverPostedMessage, kNeverPostedMessage, PM_NOREMOVE | PM_NOYIELD);
@@ -97,10 +101,15 @@ LRESULT TWin32PaintBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (OnMouseUp) OnMouseUp(LowSigned(lp), HighSigned(lp));
       return 0;
     case WM_PAINT: {
+      // OnPaint may put anything on the whole surface: all of it goes to the screen, not only
+      // what the system found out of date (after an enlargement, the new strips).
+      InvalidateRect(hwnd_, nullptr, FALSE);
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
       Surface();
+      inPaint_ = true;
       if (OnPaint) OnPaint();
+      inPaint_ = false;
       ShowOn(dc);
       EndPaint(hwnd_, &ps);
       return 0;

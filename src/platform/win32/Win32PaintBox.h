@@ -24,7 +24,7 @@ class TWin32PaintBox {
   // The pixels, the control's size (at least 1 x 1); a new surface, white, after a change of
   // size. Not Valid() when the system refuses one.
   TDibSurface& Surface();
-  // Shows the surface as it is now.
+  // Shows the surface as it is now; inside OnPaint, when that paint ends.
   void ShowSurface();
   // Puts the surface on the screen at once while a drawing goes on, handling no message: the
   // progress of a long drawing.
@@ -41,8 +41,10 @@ class TWin32PaintBox {
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void ShowOn(HDC target);
+  void ShowOnWindow();
 
   HWND hwnd_ = nullptr;
+  bool inPaint_ = false;  // OnPaint runs
   std::unique_ptr<TDibSurface> surface_;
 };
 

@@ -12,11 +12,8 @@ namespace {
 
 constexpr const wchar_t* kGridClass = L"SxfStringGrid";
 
-constexpr int kGridRowHeight = 24;
-constexpr int kGridColumnWidth = 44;
-constexpr int kGridFirstColumnWidth = 24;  // set at show
-constexpr int kGridLine = 1;
-constexpr int kGridTextInset = 2;  // the text's distance from the cell's left edge
+constexpr int kGridLine = 1;       // one pixel at every scale
+constexpr int kGridTextInset = 2;  // design pixels from the cell's left and top edges
 
 std::wstring Wide(const std::string& sjis) { return ShiftJisToWide(sjis); }
 
@@ -29,8 +26,6 @@ int VisibleCells(int extent, int fixed, int first, int count, const TSize& size)
   return std::max(1, n);
 }
 
-int RowHeight(int) { return kGridRowHeight; }
-
 }  // namespace
 
 TWin32TallyGrid::~TWin32TallyGrid() {
@@ -42,21 +37,32 @@ bool TWin32TallyGrid::Register(HINSTANCE instance) {
   return RegisterWindowClass(instance, kGridClass, Proc, IDC_ARROW, CS_DBLCLKS);
 }
 
-bool TWin32TallyGrid::Create(HINSTANCE instance, HWND parent, HFONT font) {
-  font_ = font;
+bool TWin32TallyGrid::Create(HINSTANCE instance, HWND parent) {
   background_ = CreateSolidBrush(RGB(255, 255, 255));
-  for (int c = 0; c < kTallyColumns; ++c)
-    columnWidths_[static_cast<std::size_t>(c)] = c == 0 ? kGridFirstColumnWidth : kGridColumnWidth;
   hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, kGridClass, L"",
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 1, 41, 199, 182,
                           parent, nullptr, instance, this);
   return hwnd_ != nullptr;
 }
 
+void TWin32TallyGrid::SetFont(HFONT font, int dpi) {
+  font_ = font;
+  dpi_ = dpi;
+  rowHeight_ = DesignPixels(TDesignLengths::GridRowHeight, dpi);
+  textInset_ = DesignPixels(kGridTextInset, dpi);
+  MeasureColumns();
+}
+
 void TWin32TallyGrid::Show(const TTallyGrid& grid) {
   grid_ = grid;
+  MeasureColumns();
+}
+
+void TWin32TallyGrid::MeasureColumns() {
+  if (!hwnd_) return;
   // A column widens to its widest number, so that no count is cut; the design widths stay
   // where the numbers fit.
+  const int designWidth = DesignPixels(TDesignLengths::GridColumnWidth, dpi_);
   HDC dc = GetDC(hwnd_);
   HGDIOBJ old = SelectObject(dc, font_);
   for (int c = 0; c < kTallyColumns; ++c) {
@@ -65,10 +71,10 @@ void TWin32TallyGrid::Show(const TTallyGrid& grid) {
       const std::wstring text = Wide(grid_.Cell(c, r));
       SIZE size{};
       if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size))
-        widest = std::max(widest, static_cast<int>(size.cx) + 2 * kGridTextInset);
+        widest = std::max(widest, static_cast<int>(size.cx) + 2 * textInset_);
     }
     columnWidths_[static_cast<std::size_t>(c)] =
-        c == 0 ? kGridFirstColumnWidth : std::max(kGridColumnWidth, widest);
+        c == 0 ? DesignPixels(TDesignLengths::GridFirstColumnWidth, dpi_) : std::max(designWidth, widest);
   }
   SelectObject(dc, old);
   ReleaseDC(hwnd_, dc);
@@ -80,8 +86,8 @@ void TWin32TallyGrid::UpdateScrollBars() {
   if (!hwnd_) return;
   RECT rc{};
   GetClientRect(hwnd_, &rc);
-  const int rows = VisibleCells(rc.bottom, kGridRowHeight, 1, kTallyRows, RowHeight);
-  const int cols = VisibleCells(rc.right, kGridFirstColumnWidth, 1, kTallyColumns,
+  const int rows = VisibleCells(rc.bottom, rowHeight_, 1, kTallyRows, [this](int) { return rowHeight_; });
+  const int cols = VisibleCells(rc.right, ColumnWidth(0), 1, kTallyColumns,
                                 [this](int c) { return ColumnWidth(c); });
   topRow_ = std::clamp(topRow_, 1, std::max(1, kTallyRows - rows));
   leftColumn_ = std::clamp(leftColumn_, 1, std::max(1, kTallyColumns - cols));
@@ -143,18 +149,18 @@ void TWin32TallyGrid::Paint(HDC dc) {
     for (int ci = 0; colAt(ci) < kTallyColumns && x < rc.right; ++ci) {
       const int col = colAt(ci);
       const int w = ColumnWidth(col);
-      RECT cell{x, y, x + w, y + kGridRowHeight};
+      RECT cell{x, y, x + w, y + rowHeight_};
       FillRect(dc, &cell, (row == 0 || col == 0) ? fixed : background);
       const std::wstring text = Wide(grid_.Cell(col, row));
       RECT clip = cell;
-      ExtTextOutW(dc, x + kGridTextInset, y + 2, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+      ExtTextOutW(dc, x + textInset_, y + textInset_, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
       MoveToEx(dc, x + w, y, nullptr);
-      LineTo(dc, x + w, y + kGridRowHeight + kGridLine);
-      MoveToEx(dc, x, y + kGridRowHeight, nullptr);
-      LineTo(dc, x + w + kGridLine, y + kGridRowHeight);
+      LineTo(dc, x + w, y + rowHeight_ + kGridLine);
+      MoveToEx(dc, x, y + rowHeight_, nullptr);
+      LineTo(dc, x + w + kGridLine, y + rowHeight_);
       x += w + kGridLine;
     }
-    y += kGridRowHeight + kGridLine;
+    y += rowHeight_ + kGridLine;
   }
   SelectObject(dc, oldPen);
   DeleteObject(line);
@@ -165,7 +171,7 @@ bool TWin32TallyGrid::CellAt(int x, int y, int& column, int& row) const {
   if (x < 0 || y < 0) return false;
   // The layout PaintGrid draws: row 0 and column 0 fixed, then the scrolled cells, each
   // followed by its one-pixel line.
-  const int ri = y / (kGridRowHeight + kGridLine);
+  const int ri = y / (rowHeight_ + kGridLine);
   row = ri == 0 ? 0 : topRow_ + ri - 1;
   if (row >= kTallyRows) return false;
   int left = 0;

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 
+#include "form/DisplayScale.h"
 #include "platform/win32/WindowsApi.h"
 #include "search/LineTypeTally.h"
 
@@ -19,9 +20,12 @@ class TWin32TallyGrid {
   TWin32TallyGrid& operator=(const TWin32TallyGrid&) = delete;
 
   static bool Register(HINSTANCE instance);
-  // The control, a child of parent, writing in font (the caller's, kept for the grid's life).
-  bool Create(HINSTANCE instance, HWND parent, HFONT font);
+  // The control, a child of parent; it writes nothing until SetFont.
+  bool Create(HINSTANCE instance, HWND parent);
   HWND Handle() const noexcept { return hwnd_; }
+  // The font to write in (the caller's, kept until the next call) and the window's dpi, which
+  // scales the cells' design sizes.
+  void SetFont(HFONT font, int dpi);
 
   void Show(const TTallyGrid& grid);
   // After a size change: the scroll bars' ranges and the first cells shown.
@@ -36,6 +40,8 @@ class TWin32TallyGrid {
   void Paint(HDC dc);
   void Scroll(int bar, WPARAM wp);
   int ColumnWidth(int column) const noexcept { return columnWidths_[static_cast<std::size_t>(column)]; }
+  // The design widths, or wider where a number needs it.
+  void MeasureColumns();
   // The cell under client pixel (x, y); false outside every cell.
   bool CellAt(int x, int y, int& column, int& row) const;
 
@@ -44,6 +50,9 @@ class TWin32TallyGrid {
   HBRUSH background_ = nullptr;
   TTallyGrid grid_;
   std::array<int, kTallyColumns> columnWidths_{};  // pixels
+  int dpi_ = kDesignDpi;
+  int rowHeight_ = TDesignLengths::GridRowHeight;  // pixels
+  int textInset_ = 2;  // the text's distance from the cell's left and top edges, pixels
   int topRow_ = 1;      // first scrolled row shown below the fixed row
   int leftColumn_ = 1;  // first scrolled column shown right of the fixed column
 };

@@ -45,3 +45,21 @@ window_geometry() {
   w=$(echo "$info" | sed -n 's/.*Width: *//p')
   h=$(echo "$info" | sed -n 's/.*Height: *//p')
 }
+
+# use_dpi_prefix DPI: Wine's screen at DPI pixels per inch (144 is Windows' 150 %), in a prefix
+# of its own beside the tests' one (copied from it once, then kept), so that the other tests
+# keep their 96 dpi. Sets WINEPREFIX.
+use_dpi_prefix() {
+  dpi_prefix="$WINEPREFIX-dpi$1"
+  if [ ! -f "$dpi_prefix/dpi-$1" ]; then
+    rm -rf "$dpi_prefix"
+    cp -a "$WINEPREFIX" "$dpi_prefix"
+    for key in 'HKCU\Control Panel\Desktop' \
+               'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+      WINEPREFIX="$dpi_prefix" wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    done
+    WINEPREFIX="$dpi_prefix" wineserver -w
+    touch "$dpi_prefix/dpi-$1"
+  fi
+  export WINEPREFIX="$dpi_prefix"
+}
