@@ -26,6 +26,8 @@ class TWin32TallyGrid {
   void Show(const TTallyGrid& grid);
   // After a size change: the scroll bars' ranges and the first cells shown.
   void UpdateScrollBars();
+  // Sets cell (row, column) apart, scrolled into view; none for -1.
+  void Highlight(int row, int column);
 
   // A double click on cell (row, column).
   std::function<void(int row, int column)> OnDoubleClick;
@@ -46,6 +48,8 @@ class TWin32TallyGrid {
   std::array<int, kTallyColumns> columnWidths_{};  // pixels
   int topRow_ = 1;      // first scrolled row shown below the fixed row
   int leftColumn_ = 1;  // first scrolled column shown right of the fixed column
+  int highlightRow_ = -1, highlightColumn_ = -1;
+  HBRUSH highlight_ = nullptr;
 };
 
 }  // namespace sxf
