@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTableWidget>
-#include <QTimer>
 
 #include "app/Unit1.h"
 #include "platform/RasterSurface.h"
@@ -57,10 +56,8 @@ void TForm1::HighlightTallyCell(int row, int column) {
   highlightColumn_ = column;
   QTableWidgetItem* item = StringGrid1->item(row, column);
   if (!item) return;
-  // The selection's colour would hide it, or mark a second cell; the double click that
-  // started the walk selects its cell again as it ends, hence once more afterwards.
+  // The selection's colour would hide it.
   StringGrid1->clearSelection();
-  QTimer::singleShot(0, StringGrid1, [grid = StringGrid1] { grid->clearSelection(); });
   item->setBackground(kHighlightColour);
   StringGrid1->scrollToItem(item);
 }
