@@ -65,7 +65,8 @@ constexpr int kGridColumnWidth = 44;  // the grid's design width of a column
 // The form's keys as Qt names them.
 constexpr TFormKeyCodes kQtKeys = {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_End,
                                    Qt::Key_Home,   Qt::Key_Left,     Qt::Key_Right,  Qt::Key_Up,
-                                   Qt::Key_Down,   Qt::Key_Escape,   Qt::Key_F3,     Qt::Key_F1};
+                                   Qt::Key_Down,   Qt::Key_Escape,   Qt::Key_F3,     Qt::Key_F1,
+                                   Qt::Key_C,      Qt::Key_S};
 
 }  // namespace
 
@@ -196,6 +197,7 @@ void TForm1::CreateControls() {
   // EditA takes the focus first; the grid follows. Memo1 is not a tab stop.
   setTabOrder(EditA, StringGrid1);
   setFocusProxy(EditA);
+  InstallHandOverMenu();
 }
 
 void TForm1::SetPanelWidth(int width) {
@@ -360,7 +362,7 @@ void TForm1::ResizeWindow(int width, int height) {
 }
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-  return Form.FormKeyDown(key, (modifiers & Qt::ShiftModifier) != 0);
+  return Form.FormKeyDown(key, (modifiers & Qt::ShiftModifier) != 0, (modifiers & Qt::ControlModifier) != 0);
 }
 
 bool TForm1::FormMouseWheel(const QWheelEvent& event) {

@@ -149,6 +149,18 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   bool TakeDragImage() override;
   void FreeDragImage() override;
   void ShowDragImageAt(int x, int y) override;
+  std::string MessageTextOfFileName(const std::string& utf8) const override;
+
+  // ---- Handing over (app/HandOver.cpp) ----
+  bool PutOnClipboard(const std::string& utf8) override;
+  std::string AskSaveFileName(const std::string& folder, const std::string& name) override;
+  std::unique_ptr<TRasterSurface> CreatePictureSurface(int width, int height) override;
+  std::string Utf8OfShiftJis(const std::string& sjis) const override;
+  void HighlightTallyCell(int row, int column) override;
+  // The side panel's context menu (the grid and the help text): the three hand-over actions.
+  void InstallHandOverMenu();
+  void ShowHandOverMenu(QWidget* over, const QPoint& at);
+  int highlightRow_ = -1, highlightColumn_ = -1;
 
   int panelWidth_ = 201;
   QString status_, notice_;

@@ -7,9 +7,10 @@
 #include "preview/Preview.h"
 #include "globals/UnitGval.h"
 #include "cli/JsonWriter.h"
-#include "cli/RasterSurface.h"
+#include "platform/RasterSurface.h"
 #include "search/Extents.h"
 #include "search/LineTypeMarks.h"
+#include "search/ReportRows.h"
 #include "model/JwwGaibu2.h"
 #include "platform/ShiftJisToUtf8.h"
 
@@ -20,6 +21,8 @@ namespace {
 constexpr const char* kListNames[16] = {"?",   "Lin", "Cir", "Arc", "Txt", "Pnt",
                                         "PntEx", "Dim", "Blk", "Sl2", "Sl3", "Sl4",
                                         "Sc",  "Se",  "So",  "Sg"};
+
+std::string Utf8Cell(const std::string& sjis) { return ShiftJisToUtf8(sjis); }
 
 std::string CsvCell(const std::string& utf8) {
   if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
@@ -164,16 +167,7 @@ void Entity(TJsonWriter& j, const TJwwEntRef& ref) {
   j.EndObject();
 }
 
-std::string GroupNameOf(int group) {
-  return group >= 0 && static_cast<std::size_t>(group) < GroupName.size()
-             ? GroupName[static_cast<std::size_t>(group)]
-             : std::string();
-}
 
-std::string LayerNameOf(int group, int layer) {
-  const std::size_t k = static_cast<std::size_t>(group * 16 + layer);
-  return group >= 0 && layer >= 0 && layer < 16 && k < LayerName.size() ? LayerName[k] : std::string();
-}
 
 // The grid column's heading: the kind's name in the grid's words (UTF-8).
 std::string KindWord(int column) {
@@ -181,11 +175,6 @@ std::string KindWord(int column) {
                                                            : std::string("?");
 }
 
-std::string Number(double v) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.15g", v);
-  return buffer;
-}
 
 }  // namespace
 
@@ -228,24 +217,13 @@ std::string FormatMarksText() {
     const std::string g = ShiftJisToUtf8(GroupNameOf(m.Group));
     const std::string l = ShiftJisToUtf8(LayerNameOf(m.Group, m.Layer));
     if (!g.empty() || !l.empty()) out += " " + g + "/" + l;
-    out += "  file (" + Number(m.FileX) + ", " + Number(m.FileY) + ")  world (" + Number(m.X) +
-           ", " + Number(m.Y) + ")  " + m.List + " " + std::to_string(m.Index) + "\n";
+    out += "  file (" + ReportNumber(m.FileX) + ", " + ReportNumber(m.FileY) + ")  world (" + ReportNumber(m.X) +
+           ", " + ReportNumber(m.Y) + ")  " + m.List + " " + std::to_string(m.Index) + "\n";
   }
   return out;
 }
 
-std::string FormatMarksCsv() {
-  std::string out = "number,kind,group,group_name,layer,layer_name,file_x,file_y,x,y,list,index\n";
-  for (const TLineTypeMark& m : CollectLineTypeMarks()) {
-    out += std::to_string(m.Number) + "," + CsvCell(KindWord(m.Column)) + "," +
-           std::to_string(m.Group) + "," + CsvCell(ShiftJisToUtf8(GroupNameOf(m.Group))) + "," +
-           std::to_string(m.Layer) + "," +
-           CsvCell(ShiftJisToUtf8(LayerNameOf(m.Group, m.Layer))) + "," + Number(m.FileX) + "," +
-           Number(m.FileY) + "," + Number(m.X) + "," + Number(m.Y) + "," + m.List + "," +
-           std::to_string(m.Index) + "\n";
-  }
-  return out;
-}
+std::string FormatMarksCsv() { return CsvText(MarkRows(), Utf8Cell); }
 
 std::string NoRecordWarning(const std::string& file) {
   if (WellFormedEntityCount() > 0) return {};
@@ -263,24 +241,9 @@ std::string BlocksNotSearchedLine(bool japanese) {
 
 std::string WritePreviewPng(const std::string& path, int width, int height,
                             const std::optional<TWorldBox>& view, int dpi) {
-  // Attributes made here for the drawing are gone again on every way out.
-  struct TOwnAttributes {
-    bool Own = !GraAttr;
-    TOwnAttributes() {
-      if (Own) GraAttr = std::make_unique<TgraAttribute>();
-    }
-    ~TOwnAttributes() {
-      if (Own) GraAttr.reset();
-    }
-  } attributes;
   const auto surface = CreateRasterSurface(width, height);
   if (!surface) return "not enough memory for the picture";
-  ViewDpi = dpi;
-  FitViewToDrawing(width, height);
-  if (view) FitViewToBox((*view)[0], (*view)[1], (*view)[2], (*view)[3], 1.0);
-  const std::vector<TBand> bands = PictureBands(height);
-  DrawInBands(surface->BandCanvases(bands), [width, height](TCanvas& c) { return DrawPreview(c, width, height); });
-  return surface->WritePng(path);
+  return WritePreviewPicture(*surface, path, width, height, view, dpi);
 }
 
 const char* KindListName(int kind) noexcept {
@@ -306,17 +269,7 @@ std::string FormatTallyText(const TTallyGrid& grid) {
   return out;
 }
 
-std::string FormatTallyCsv(const TTallyGrid& grid) {
-  std::string out;
-  for (const auto& row : grid.Rows) {
-    for (std::size_t c = 0; c < row.size(); ++c) {
-      if (c > 0) out += ',';
-      out += CsvCell(ShiftJisToUtf8(row[c]));
-    }
-    out += '\n';
-  }
-  return out;
-}
+std::string FormatTallyCsv(const TTallyGrid& grid) { return CsvText(TallyRows(grid), Utf8Cell); }
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "cli/Report.h"
 #include "cli/ReportOptions.h"
 #include "model/JwwGaibu2.h"
+#include "search/ReportRows.h"
 #include "text/TextLocale.h"
 #include "util/MyFunc.h"
 #if defined(_WIN32)
@@ -27,7 +28,7 @@ constexpr const char* kUsage =
     "  Reads FILE (an interchange file JWC_TEMP.TXT) and prints how many entities of each\n"
     "  kind use each SXF user line type 17..32.\n"
     "  --format text   the tally grid in aligned columns (default)\n"
-    "  --format csv    the 18 x 8 grid cells as CSV (UTF-8)\n"
+    "  --format csv    the 18 x 8 grid cells as CSV (UTF-8 with a byte-order mark)\n"
     "  --format json   one JSON object: file, read_to_end, counts, tally\n"
     "  --entities      with --format json: every record in reading order\n"
     "  --by-layer      the tally of every layer that holds a counted entity (json: \"layers\")\n"
@@ -115,7 +116,10 @@ int main(int argc, char** argv) {
           [](std::string_view chunk) { std::fwrite(chunk.data(), 1, chunk.size(), stdout); });
     } else {
       const bool csv = format == "csv";
-      out = csv ? sxf::FormatTallyCsv(grid) : sxf::FormatTallyText(grid);
+      // The mark tells spreadsheets (Excel on a Japanese system among them) that the file is
+      // UTF-8, not the system's code page.
+      if (csv) out = sxf::kUtf8ByteOrderMark;
+      out += csv ? sxf::FormatTallyCsv(grid) : sxf::FormatTallyText(grid);
       if (options.ByLayer) {
         out += '\n';
         out += csv ? sxf::FormatLayerTalliesCsv() : sxf::FormatLayerTalliesText();

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "preview/PreviewPicture.h"
+
 namespace sxf {
 
 // Digits only (no sign, blank, prefix or exponent), at most 9 of them, from low to high.
@@ -37,9 +39,6 @@ inline std::optional<TPictureSize> ParsePictureSize(std::string_view text) noexc
   if (!w || !h) return std::nullopt;
   return TPictureSize{*w, *h};
 }
-
-// A box in world units: left, bottom, right, top, each finite, left < right, bottom < top.
-using TWorldBox = std::array<double, 4>;
 
 // "LEFT,BOTTOM,RIGHT,TOP" as such a box: four decimal numbers (a sign, a fraction and an
 // exponent allowed), nothing around them.

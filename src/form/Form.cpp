@@ -11,7 +11,9 @@
 #include "preview/Preview.h"
 #include "render/DrawingIndex.h"
 #include "render/UserBreak.h"
+#include "form/SavedFiles.h"
 #include "search/LineTypeMarks.h"
+#include "search/ReportRows.h"
 #include "util/MyFunc.h"
 
 namespace sxf {
@@ -246,8 +248,16 @@ bool TFormBehaviour::Redraw() {
   return complete;
 }
 
-bool TFormBehaviour::FormKeyDown(int key, bool shift) {
+bool TFormBehaviour::FormKeyDown(int key, bool shift, bool ctrl) {
   if (!Shown) return false;
+  if (ctrl && key == keys_.C) {
+    shift ? CopyMarks() : CopyTally();
+    return true;
+  }
+  if (ctrl && key == keys_.S) {
+    SaveFiles();
+    return true;
+  }
   if (key == keys_.F3) {
     // F3: the next marked entity, Shift+F3 the previous one.
     if (!MarkWalk.Active()) MarkWalk.Select(0, 0);
@@ -319,12 +329,19 @@ void TFormBehaviour::StringGrid1DblClick(int row, int column) {
     return;
   }
   MarkWalk.Select(row == kTotalRow ? 0 : row + 16, column == kTotalColumn ? 0 : column);
-  StepMarkWalk(true);
+  StepMarkWalkShowing(true, row, column);
 }
 
-void TFormBehaviour::StepMarkWalk(bool forward) {
+void TFormBehaviour::StepMarkWalk(bool forward) { StepMarkWalkShowing(forward, -1, -1); }
+
+void TFormBehaviour::StepMarkWalkShowing(bool forward, int row, int column) {
   const std::optional<TLineTypeMark> mark = MarkWalk.Step(forward);
   if (!mark) return;
+  if (row < 0) {
+    row = mark->Number - 16;
+    column = mark->Column;
+  }
+  ui_.HighlightTallyCell(row, column);
   ZoomViewToMark(*mark, ui_.PreviewWidth(), ui_.PreviewHeight());
   if (!Redraw()) return;  // the strip says the drawing was stopped
   keyHelpLine_ = -1;
@@ -334,10 +351,60 @@ void TFormBehaviour::StepMarkWalk(bool forward) {
 void TFormBehaviour::EndMarkWalk() {
   if (!MarkWalk.Active()) return;
   MarkWalk.End();
+  ui_.HighlightTallyCell(-1, -1);
   keyHelpLine_ = -1;
   if (!stoppedShown_) ui_.SetStatusCaption({});
   // A navigation that did not draw (a press, a break) leaves the highlight to take away.
   if (highlightShown_) Redraw();
+}
+
+void TFormBehaviour::CopyTally() {
+  if (!Shown) return;
+  const auto convert = [this](const std::string& cell) { return Utf8Cell(cell); };
+  const bool copied = ui_.PutOnClipboard(TabSeparatedText(TallyRows(tally_), convert));
+  keyHelpLine_ = -1;
+  ui_.SetStatusCaption(CopiedText(THandOver::CopyTally, 0, copied, ui_.JapaneseMessages()));
+}
+
+void TFormBehaviour::CopyMarks() {
+  if (!Shown) return;
+  const auto convert = [this](const std::string& cell) { return Utf8Cell(cell); };
+  const TTextRows rows = MarkRows();
+  const bool copied = ui_.PutOnClipboard(TabSeparatedText(rows, convert));
+  keyHelpLine_ = -1;
+  ui_.SetStatusCaption(
+      CopiedText(THandOver::CopyMarks, static_cast<int>(rows.size()) - 1, copied, ui_.JapaneseMessages()));
+}
+
+void TFormBehaviour::SaveFiles() {
+  if (!Shown || !GraAttr) return;
+  const std::string chosen =
+      ui_.AskSaveFileName(programFolder_, Utf8Cell(SuggestedPictureName(JwwFileName)));
+  if (chosen.empty()) return;
+  const TSavedFileNames names = SavedFileNames(chosen);
+  // The picture of the report's --png at this size with the view's edges as its box.
+  const int width = ui_.PreviewWidth(), height = ui_.PreviewHeight();
+  const TWorldBox view{ViewLeft, ViewBottom, ViewRight, ViewTop};
+  const int dpi = ViewDpi;
+  TFileSetWriter files;
+  files.AddWriter(names.Picture, [&](const std::string& path) -> std::string {
+    const std::unique_ptr<TRasterSurface> surface = ui_.CreatePictureSurface(width, height);
+    if (!surface) return "not enough memory for the picture";
+    const TKeptView kept;
+    return WritePreviewPicture(*surface, path, width, height, view, dpi);
+  });
+  const auto convert = [this](const std::string& cell) { return Utf8Cell(cell); };
+  files.AddBytes(names.Tally, std::string(kUtf8ByteOrderMark) + CsvText(TallyRows(tally_), convert));
+  files.AddBytes(names.Marks, std::string(kUtf8ByteOrderMark) + CsvText(MarkRows(), convert));
+  const std::optional<TWriteFailure> failure = files.Commit();
+  // Names are shown without their folder, in the message's encoding.
+  const auto shown = [this](const std::string& utf8) {
+    return ui_.MessageTextOfFileName(utf8.substr(utf8.find_last_of("/\\") + 1));
+  };
+  const bool japanese = ui_.JapaneseMessages();
+  keyHelpLine_ = -1;
+  ui_.SetStatusCaption(failure ? SaveFailedText(shown(failure->File), failure->Error, failure->Reason, japanese)
+                               : SavedText(shown(names.Picture), shown(names.Tally), shown(names.Marks), japanese));
 }
 
 }  // namespace sxf

@@ -7,6 +7,7 @@
 // Sizes and positions are pixels; the window rectangle is the outer one (frame included).
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "form/DisplayScale.h"
@@ -15,6 +16,7 @@
 #include "form/WindowMessages.h"
 #include "form/WindowSettings.h"
 #include "graphics/Canvas.h"
+#include "preview/PreviewPicture.h"
 #include "render/Bands.h"
 #include "search/LineTypeTally.h"
 
@@ -31,6 +33,7 @@ struct TWindowRect {
 // The toolkit's codes of the keys the form acts on (Qt::Key_..., VK_...).
 struct TFormKeyCodes {
   int PageUp, PageDown, Insert, End, Home, Left, Right, Up, Down, Escape, F3, F1;
+  int C, S;  // with Ctrl: copy, save
 };
 
 // A mouse press as the toolkit reports it; MouseShiftState turns it into the kShift... bits.
@@ -110,6 +113,34 @@ class TFormFrontEnd {
   virtual bool TakeDragImage() = 0;
   virtual void FreeDragImage() = 0;
   virtual void ShowDragImageAt(int x, int y) = 0;
+
+  // ---- Handing over: the clipboard, the save dialog, the picture file ----
+  // Puts the text (UTF-8, lines ending in '\n') on the clipboard; false when the clipboard
+  // cannot be had.
+  virtual bool PutOnClipboard(const std::string& utf8) {
+    (void)utf8;
+    return false;
+  }
+  // The platform's save dialog for a PNG picture, opened in folder with name offered (both
+  // UTF-8): the name chosen, with its folder (UTF-8); empty when the user cancelled.
+  virtual std::string AskSaveFileName(const std::string& folder, const std::string& name) {
+    (void)folder;
+    (void)name;
+    return {};
+  }
+  // A width x height off-screen picture: the platform's surface the report draws its PNG on;
+  // none when it cannot be had.
+  virtual std::unique_ptr<TRasterSurface> CreatePictureSurface(int width, int height) {
+    (void)width;
+    (void)height;
+    return nullptr;
+  }
+  virtual std::string Utf8OfShiftJis(const std::string& sjis) const { return sjis; }
+  // Sets grid cell (row, column) apart from the others, or none for -1; one cell at a time.
+  virtual void HighlightTallyCell(int row, int column) {
+    (void)row;
+    (void)column;
+  }
 };
 
 class TFormBehaviour {
@@ -180,7 +211,7 @@ class TFormBehaviour {
   // ---- Keys, wheel and mouse (nothing happens before the form is shown) ----
   // The form's key preview: every key reaches it before the focused control. True when the
   // key was handled and must reach no control.
-  bool FormKeyDown(int key, bool shift);
+  bool FormKeyDown(int key, bool shift, bool ctrl = false);
   // A wheel turn anywhere over the form, delta > 0 away from the user; the cursor in screen
   // pixels. True when handled (the cursor was over the preview).
   bool FormMouseWheel(int delta, int screenX, int screenY);
@@ -197,8 +228,18 @@ class TFormBehaviour {
   // One step: the view fitted to the entity, redrawn, the status shown.
   void StepMarkWalk(bool forward);
   // Any other navigation: the walk and its status text end, and the current mark's
-  // highlight leaves the picture.
+  // highlight leaves the picture and the grid.
   void EndMarkWalk();
+
+  // ---- Handing over (Ctrl+C, Ctrl+Shift+C, Ctrl+S and the side panel's menu) ----
+  // The tally table, headings included, as tab-separated lines on the clipboard.
+  void CopyTally();
+  // The list of marks in walk order, under a heading row, the same way.
+  void CopyMarks();
+  // Asks for a file name, then writes the picture with its marks at the preview's view and
+  // size as PNG, and beside it the tally and the list of marks as CSV; the status strip says
+  // what was written or why nothing was.
+  void SaveFiles();
 
  private:
   std::string programFolder_;
@@ -215,6 +256,11 @@ class TFormBehaviour {
   // Runs a navigation step that ends the walk when handled (its redraw without highlight).
   template <typename TStep>
   bool NavigateEndingWalk(TStep&& step);
+  // A step of the walk with grid cell (row, column) set apart, or the current mark's own
+  // cell for row -1.
+  void StepMarkWalkShowing(bool forward, int row, int column);
+  // Cells converted for the clipboard and the files.
+  std::string Utf8Cell(const std::string& sjis) const { return ui_.Utf8OfShiftJis(sjis); }
 };
 
 // The window caption and application title (Shift-JIS).

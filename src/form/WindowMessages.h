@@ -37,7 +37,26 @@ std::string NothingToWalkText(bool japanese);
 std::string DrawingStoppedText(bool japanese);
 
 // The keys and gestures, one status line each; F1 shows them one after the other.
-inline constexpr int kKeyHelpLineCount = 6;
+inline constexpr int kKeyHelpLineCount = 7;
 std::string KeyHelpLine(int index, bool japanese);
+
+// ---- Handing over the table, the list of marks and the picture ----
+
+enum class THandOver { CopyTally, CopyMarks, Save };
+inline constexpr int kHandOverCount = 3;
+// The context menu's item: what it does and, apart, its key ("Ctrl+C").
+std::string HandOverMenuText(THandOver what, bool japanese);
+const char* HandOverKey(THandOver what) noexcept;
+// The save dialog's title.
+std::string SaveDialogTitle(bool japanese);
+// After a copy: what is on the clipboard now (markCount for the list of marks), or that the
+// clipboard could not be had.
+std::string CopiedText(THandOver what, int markCount, bool copied, bool japanese);
+// After a save: the three names written (Shift-JIS, without folder).
+std::string SavedText(const std::string& picture, const std::string& tally, const std::string& marks,
+                      bool japanese);
+// After a failed save: the file (Shift-JIS, without folder) and why, by errno or, when it is
+// 0, in the writer's words.
+std::string SaveFailedText(const std::string& file, int error, const std::string& reason, bool japanese);
 
 }  // namespace sxf

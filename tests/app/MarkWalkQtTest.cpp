@@ -122,7 +122,15 @@ TEST_F(MarkWalkQtTest, DoubleClicksOnTotalsWalkTheirMarksAndTheCurrentOneIsSetAp
     EXPECT_EQ(Status().substr(0, c.status.size()), c.status) << c.row << "," << c.column;
     EXPECT_EQ(ViewScale != scale, walks) << c.row << "," << c.column;
     EXPECT_EQ(blue() > 50, walks) << c.row << "," << c.column;
+    EXPECT_EQ(item->background().style() != Qt::NoBrush, walks) << "the walked cell is set apart";
   }
+  QTest::keyClick(form_->StringGrid1, Qt::Key_F3);
+  const TLineTypeMark& second = marks_[1];  // F3 goes on from the first of every mark
+  EXPECT_NE(form_->StringGrid1->item(second.Number - 16, second.Column)->background().style(), Qt::NoBrush);
+  QTest::keyClick(form_->StringGrid1, Qt::Key_Home);
+  for (int r = 1; r < kTallyRows; ++r)
+    for (int c = 1; c < kTallyColumns; ++c)
+      EXPECT_EQ(form_->StringGrid1->item(r, c)->background().style(), Qt::NoBrush) << "the walk ended";
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "support/RecordingCanvas.h"
 #include "model/JwwGaibu2.h"
 #include "render/UserBreak.h"
+#include "search/ReportRows.h"
 
 namespace sxf {
 namespace {
@@ -45,6 +46,10 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   std::string Notice = "?";
   bool NoticeAlert = false, Japanese = false;
   int Dpi = 96;  // the screen's, for the window and the preview alike
+  std::string Clipboard;
+  bool ClipboardWorks = true;
+  std::string SaveAnswer, AskedFolder, AskedName;  // the save dialog
+  int HighlightRow = -1, HighlightColumn = -1;
 
   TWindowRect WindowRect() const override { return Rect; }
   int WindowDpi() const override { return Dpi; }
@@ -96,11 +101,35 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   bool TakeDragImage() override { return true; }
   void FreeDragImage() override {}
   void ShowDragImageAt(int, int) override {}
+  bool PutOnClipboard(const std::string& utf8) override {
+    if (ClipboardWorks) Clipboard = utf8;
+    return ClipboardWorks;
+  }
+  std::string AskSaveFileName(const std::string& folder, const std::string& name) override {
+    AskedFolder = folder;
+    AskedName = name;
+    return SaveAnswer;
+  }
+  // Records the drawing like the preview's canvas and writes its command count as the file.
+  struct TSurface final : TRasterSurface {
+    test::TRecordingCanvas Recording;
+    TCanvas& Canvas() override { return Recording; }
+    std::string WritePng(const std::string& path) override {
+      std::ofstream(path, std::ios::binary) << Recording.Commands.size();
+      return {};
+    }
+  };
+  std::unique_ptr<TRasterSurface> CreatePictureSurface(int, int) override { return std::make_unique<TSurface>(); }
+  void HighlightTallyCell(int row, int column) override {
+    HighlightRow = row;
+    HighlightColumn = column;
+  }
 };
 
 // Key codes of a made-up toolkit.
-constexpr TFormKeyCodes kKeys = {33, 34, 45, 35, 36, 37, 39, 38, 40, 27, 114, 112};
-constexpr int kKeyHome = 36, kKeyEscape = 27, kKeyF3 = 114, kKeyLeft = 37, kKeyA = 65, kKeyF1 = 112;
+constexpr TFormKeyCodes kKeys = {33, 34, 45, 35, 36, 37, 39, 38, 40, 27, 114, 112, 67, 83};
+constexpr int kKeyHome = 36, kKeyEscape = 27, kKeyF3 = 114, kKeyLeft = 37, kKeyA = 65, kKeyF1 = 112,
+              kKeyC = 67, kKeyS = 83;
 
 struct TFormFixture : ::testing::Test {
   fs::path folder = fs::temp_directory_path() /
@@ -270,11 +299,11 @@ TEST_F(TShownFormFixture, F3WalksForwardShiftF3BackAndTheStatusFollows) {
 }
 
 TEST_F(TShownFormFixture, DoubleClickOnACellWalksWhatItCounts) {
-  const char* const nothing = "Nothing to walk in this cell";
+  const char* const nothing = "No marked entity in this cell";
   const struct {
     int row, column;
     const char* status;  // its start
-    bool moves;
+    bool moves;          // and the grid sets the cell apart
   } cases[] = {
       {1, kTallyLine, "1 / 2", true},              // type 17, segments
       {2, kTallyLine, "1 / 1", true},              // type 18
@@ -300,7 +329,14 @@ TEST_F(TShownFormFixture, DoubleClickOnACellWalksWhatItCounts) {
       EXPECT_EQ(ui.StatusCaption.substr(0, std::string_view(c.status).size()), c.status) << where;
     EXPECT_EQ(ViewScale != scale, c.moves) << where;
     EXPECT_EQ(form.MarkWalk.Active(), c.moves) << where;
+    EXPECT_EQ(ui.HighlightRow, c.moves ? c.row : -1) << where;
+    EXPECT_EQ(ui.HighlightColumn, c.moves ? c.column : -1) << where;
   }
+  // F3 from a total sets the current mark's own cell apart: the second segment of type 17.
+  form.StringGrid1DblClick(17, kTallyDimension + 1);
+  ASSERT_TRUE(form.FormKeyDown(kKeyF3, false));
+  EXPECT_EQ(ui.HighlightRow, 1);
+  EXPECT_EQ(ui.HighlightColumn, kTallyLine);
   ui.Japanese = true;
   form.StringGrid1DblClick(3, kTallyLine);
   EXPECT_EQ(ui.StatusCaption, NothingToWalkText(true));
@@ -359,7 +395,7 @@ TEST_F(TShownFormFixture, F1ShowsTheKeysOneLineAtATimeThenTheStripAsItWas) {
   for (int i = 0; i < kKeyHelpLineCount; ++i) {
     EXPECT_TRUE(form.FormKeyDown(kKeyF1, false));
     EXPECT_EQ(ui.StatusCaption, KeyHelpLine(i, false));
-    EXPECT_EQ(ui.StatusCaption.substr(0, 4), std::to_string(i + 1) + "/6 ");
+    EXPECT_EQ(ui.StatusCaption.substr(0, 4), std::to_string(i + 1) + "/" + std::to_string(kKeyHelpLineCount) + " ");
   }
   EXPECT_TRUE(form.FormKeyDown(kKeyF1, false));
   EXPECT_EQ(ui.StatusCaption, walking) << "after the last line, the walk's status again";
@@ -450,6 +486,54 @@ TEST_F(TShownFormFixture, WheelAndPressesEndTheWalkOnlyWhenTheyAct) {
   EXPECT_EQ(form.Nav.ButtonFlags, kShiftLeftButton);
   form.PaintBox1MouseUp(10, 10);
   EXPECT_EQ(form.Nav.ButtonFlags, 0);
+}
+
+TEST_F(TShownFormFixture, CtrlCCopiesTheTableCtrlShiftCTheMarksAndTheStripSaysSo) {
+  const struct {
+    bool shift, ctrl, works;
+    std::string clipboard, status;
+  } cases[] = {
+      {false, true, true, TabSeparatedText(TallyRows(form.Tally())), "Copied the tally table"},
+      {true, true, true, TabSeparatedText(MarkRows()), "Copied the list of 3 marks"},
+      {false, true, false, "", "The clipboard cannot be used"},
+  };
+  for (const auto& c : cases) {
+    ui.Clipboard.clear();
+    ui.ClipboardWorks = c.works;
+    EXPECT_TRUE(form.FormKeyDown(kKeyC, c.shift, c.ctrl));
+    EXPECT_EQ(ui.Clipboard, c.clipboard);
+    EXPECT_EQ(ui.StatusCaption, c.status);
+  }
+  EXPECT_FALSE(form.FormKeyDown(kKeyC, false, false)) << "C alone is no copy";
+}
+
+TEST_F(TShownFormFixture, CtrlSWritesThePictureAndBothTablesOrNoFileAtAll) {
+  ASSERT_TRUE(form.FormKeyDown(kKeyF3, false));  // a zoomed view, which the save keeps
+  const std::array<double, 5> view{ViewScale, ViewLeft, ViewBottom, ViewRight, ViewTop};
+  ui.SaveAnswer = (folder / "out").string();
+  EXPECT_TRUE(form.FormKeyDown(kKeyS, false, true));
+  EXPECT_EQ(ui.AskedFolder, folder.string() + "/");
+  EXPECT_EQ(ui.AskedName, "JWC_TEMP.png") << "a drawing without a file name";
+  EXPECT_EQ(ui.StatusCaption, "Saved out.png, out-tally.csv and out-marks.csv");
+  EXPECT_EQ((std::array<double, 5>{ViewScale, ViewLeft, ViewBottom, ViewRight, ViewTop}), view);
+  EXPECT_GT(std::stoi(Read("out.png")), 10) << "the picture was drawn";
+  const std::string bom(kUtf8ByteOrderMark);
+  EXPECT_EQ(Read("out-tally.csv"), bom + CsvText(TallyRows(form.Tally())));
+  EXPECT_EQ(Read("out-marks.csv"), bom + CsvText(MarkRows()));
+
+  // A folder that takes no file, or a cancelled dialog: nothing new, not even a partial file.
+  const auto files = [&] {
+    return std::distance(fs::recursive_directory_iterator(folder), fs::recursive_directory_iterator{});
+  };
+  const auto before = files();
+  ui.SaveAnswer = (folder / "missing" / "x.png").string();
+  form.SaveFiles();
+  EXPECT_EQ(ui.StatusCaption.substr(0, 17), "Cannot save x.png") << ui.StatusCaption;
+  ui.SaveAnswer.clear();
+  ui.StatusCaption = "unchanged";
+  form.SaveFiles();
+  EXPECT_EQ(ui.StatusCaption, "unchanged");
+  EXPECT_EQ(files(), before);
 }
 
 TEST(MouseShiftState, EachFieldIsItsOwnBit) {

@@ -8,6 +8,7 @@
 
 #include "graphics/Primitives.h"
 #include "platform/win32/ShiftJis.h"
+#include "platform/win32/Win32HandOver.h"
 #include "platform/win32/WindowClass.h"
 
 namespace sxf {
@@ -31,7 +32,8 @@ std::wstring Wide(const std::string& sjis) { return ShiftJisToWide(sjis); }
 
 // The form's keys as Windows names them.
 constexpr TFormKeyCodes kWin32Keys = {VK_PRIOR, VK_NEXT,  VK_INSERT, VK_END,    VK_HOME, VK_LEFT,
-                                      VK_RIGHT, VK_UP,    VK_DOWN,   VK_ESCAPE, VK_F3,   VK_F1};
+                                      VK_RIGHT, VK_UP,    VK_DOWN,   VK_ESCAPE, VK_F3,   VK_F1,
+                                      'C',      'S'};
 
 // A system resource's number (IDC_ARROW and the like are spelled for the A calls).
 LPCWSTR ResourceW(LPCSTR id) noexcept { return reinterpret_cast<LPCWSTR>(id); }
@@ -153,6 +155,7 @@ void TWin32Form::CreateControls() {
   // The focus holder is never seen: left of the panel's client area rather than at its design
   // place (216, 400), which a panel wider than 216 pixels would show, caret and all.
   EditA = make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, Panel2, -216, 400, 25, 21, WS_EX_CLIENTEDGE);
+  PassContextMenuToParent(Memo1);
   SendMessageW(EditA, EM_LIMITTEXT, 1, 0);
   ImmAssociateContext(EditA, nullptr);  // no input method on the focus holder
   SetWindowPos(EditA, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -424,6 +427,9 @@ LRESULT TWin32Form::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       SetFocus(EditA);  // the focus holder takes the keys first
       return 0;
+    case WM_CONTEXTMENU:
+      if (ShowHandOverMenu(reinterpret_cast<HWND>(wp), lp)) return 0;
+      break;
     case kQueuedDrawingMessage:
       drawingQueued_ = false;
       // A posted message comes before the paints still due: the panel, the grid and the help
@@ -478,7 +484,7 @@ bool TWin32Form::PreviewMessage(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_MOUSEWHEEL) return false;
   if (msg.hwnd != Form1 && !IsChild(Form1, msg.hwnd)) return false;
   if (msg.message == WM_KEYDOWN)
-    return form_.FormKeyDown(static_cast<int>(msg.wParam), GetKeyState(VK_SHIFT) < 0);
+    return form_.FormKeyDown(static_cast<int>(msg.wParam), GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
   // The wheel's position is on the screen.
   return form_.FormMouseWheel(GET_WHEEL_DELTA_WPARAM(msg.wParam), LowSigned(msg.lParam), HighSigned(msg.lParam));
 }

@@ -87,6 +87,14 @@ class TWin32Form final : public TFormFrontEnd {
   bool TakeDragImage() override;
   void FreeDragImage() override;
   void ShowDragImageAt(int x, int y) override;
+  std::string MessageTextOfFileName(const std::string& utf8) const override;
+
+  // ---- Handing over (Win32HandOver.cpp) ----
+  bool PutOnClipboard(const std::string& utf8) override;
+  std::string AskSaveFileName(const std::string& folder, const std::string& name) override;
+  std::unique_ptr<TRasterSurface> CreatePictureSurface(int width, int height) override;
+  std::string Utf8OfShiftJis(const std::string& sjis) const override;
+  void HighlightTallyCell(int row, int column) override;
 
  private:
   static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
@@ -112,6 +120,8 @@ class TWin32Form final : public TFormFrontEnd {
   bool StatusAlert() const;
 
   void PaintBox1MouseDown(WPARAM buttons, int x, int y, bool doubleClick);
+  // WM_CONTEXTMENU from source: the hand-over menu over the side panel; false elsewhere.
+  bool ShowHandOverMenu(HWND source, LPARAM lp);
 
   HINSTANCE instance_;
   TFormBehaviour form_;

@@ -30,6 +30,7 @@ int VisibleCells(int extent, int fixed, int first, int count, const TSize& size)
 
 TWin32TallyGrid::~TWin32TallyGrid() {
   if (background_) DeleteObject(background_);
+  if (highlight_) DeleteObject(highlight_);
 }
 
 bool TWin32TallyGrid::Register(HINSTANCE instance) {
@@ -39,6 +40,7 @@ bool TWin32TallyGrid::Register(HINSTANCE instance) {
 
 bool TWin32TallyGrid::Create(HINSTANCE instance, HWND parent) {
   background_ = CreateSolidBrush(RGB(255, 255, 255));
+  highlight_ = CreateSolidBrush(RGB(255, 214, 102));  // the walked cell: light amber under black digits
   hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, kGridClass, L"",
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 1, 41, 199, 182,
                           parent, nullptr, instance, this);
@@ -105,6 +107,22 @@ void TWin32TallyGrid::UpdateScrollBars() {
   SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
 }
 
+void TWin32TallyGrid::Highlight(int row, int column) {
+  highlightRow_ = row;
+  highlightColumn_ = column;
+  if (row >= 1 && column >= 1) {
+    RECT rc{};
+    GetClientRect(hwnd_, &rc);
+    const int rows = VisibleCells(rc.bottom, kGridRowHeight, topRow_, kTallyRows, RowHeight);
+    const int cols = VisibleCells(rc.right, kGridFirstColumnWidth, leftColumn_, kTallyColumns,
+                                  [this](int c) { return ColumnWidth(c); });
+    if (row < topRow_ || row >= topRow_ + rows) topRow_ = row;
+    if (column < leftColumn_ || column >= leftColumn_ + cols) leftColumn_ = column;
+    UpdateScrollBars();
+  }
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 void TWin32TallyGrid::Scroll(int bar, WPARAM wp) {
   SCROLLINFO si{};
   si.cbSize = sizeof(si);
@@ -150,7 +168,8 @@ void TWin32TallyGrid::Paint(HDC dc) {
       const int col = colAt(ci);
       const int w = ColumnWidth(col);
       RECT cell{x, y, x + w, y + rowHeight_};
-      FillRect(dc, &cell, (row == 0 || col == 0) ? fixed : background);
+      const bool highlighted = row == highlightRow_ && col == highlightColumn_;
+      FillRect(dc, &cell, (row == 0 || col == 0) ? fixed : highlighted ? highlight_ : background);
       const std::wstring text = Wide(grid_.Cell(col, row));
       RECT clip = cell;
       ExtTextOutW(dc, x + textInset_, y + textInset_, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);

@@ -30,6 +30,8 @@ class TWin32TallyGrid {
   void Show(const TTallyGrid& grid);
   // After a size change: the scroll bars' ranges and the first cells shown.
   void UpdateScrollBars();
+  // Sets cell (row, column) apart, scrolled into view; none for -1.
+  void Highlight(int row, int column);
 
   // A double click on cell (row, column).
   std::function<void(int row, int column)> OnDoubleClick;
@@ -55,6 +57,8 @@ class TWin32TallyGrid {
   int textInset_ = 2;  // the text's distance from the cell's left and top edges, pixels
   int topRow_ = 1;      // first scrolled row shown below the fixed row
   int leftColumn_ = 1;  // first scrolled column shown right of the fixed column
+  int highlightRow_ = -1, highlightColumn_ = -1;
+  HBRUSH highlight_ = nullptr;
 };
 
 }  // namespace sxf

@@ -1,4 +1,4 @@
-#include "cli/RasterSurface.h"
+#include "platform/RasterSurface.h"
 
 #include <cstdlib>
 #include <memory>

@@ -1,0 +1,93 @@
+#include "search/ReportRows.h"
+
+#include <cstdio>
+
+#include "model/JwwGaibu2.h"
+#include "search/LineTypeMarks.h"
+
+namespace sxf {
+
+namespace {
+
+std::string Converted(const std::string& cell, const TCellConvert& convert) {
+  return convert ? convert(cell) : cell;
+}
+
+std::string CsvCell(std::string cell) {
+  if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
+  std::string quoted = "\"";
+  for (char c : cell) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string TabCell(std::string cell) {
+  for (char& c : cell)
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  return cell;
+}
+
+template <typename TCellFormat>
+std::string Joined(const TTextRows& rows, char separator, const TCellConvert& convert, TCellFormat format) {
+  std::string out;
+  for (const auto& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      if (c > 0) out += separator;
+      out += format(Converted(row[c], convert));
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace
+
+TTextRows TallyRows(const TTallyGrid& grid) {
+  TTextRows rows;
+  for (const auto& row : grid.Rows) rows.emplace_back(row.begin(), row.end());
+  return rows;
+}
+
+std::string GroupNameOf(int group) {
+  return group >= 0 && static_cast<std::size_t>(group) < GroupName.size()
+             ? GroupName[static_cast<std::size_t>(group)]
+             : std::string();
+}
+
+std::string LayerNameOf(int group, int layer) {
+  if (group < 0 || layer < 0 || layer >= 16) return {};
+  const std::size_t k = static_cast<std::size_t>(group) * 16 + static_cast<std::size_t>(layer);
+  return k < LayerName.size() ? LayerName[k] : std::string();
+}
+
+std::string ReportNumber(double v) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.15g", v);
+  return buffer;
+}
+
+TTextRows MarkRows() {
+  TTextRows rows{{"number", "kind", "group", "group_name", "layer", "layer_name", "file_x", "file_y",
+                  "x", "y", "list", "index"}};
+  for (const TLineTypeMark& m : CollectLineTypeMarks()) {
+    const std::string kind =
+        m.Column >= kTallyLine && m.Column <= kTallyDimension ? TallyColumnHeading(m.Column) : "?";
+    rows.push_back({std::to_string(m.Number), kind, std::to_string(m.Group), GroupNameOf(m.Group),
+                    std::to_string(m.Layer), LayerNameOf(m.Group, m.Layer), ReportNumber(m.FileX),
+                    ReportNumber(m.FileY), ReportNumber(m.X), ReportNumber(m.Y), m.List,
+                    std::to_string(m.Index)});
+  }
+  return rows;
+}
+
+std::string CsvText(const TTextRows& rows, const TCellConvert& convert) {
+  return Joined(rows, ',', convert, CsvCell);
+}
+
+std::string TabSeparatedText(const TTextRows& rows, const TCellConvert& convert) {
+  return Joined(rows, '\t', convert, TabCell);
+}
+
+}  // namespace sxf

@@ -1,0 +1,50 @@
+#pragma once
+// The rows the report writes and the window hands over (the clipboard, the saved CSV files),
+// made in one place so that all of them agree: the tally grid's cells and the list of the
+// numbered marks, each cell in Shift-JIS; and the two ways of joining rows into text.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/LineTypeTally.h"
+
+namespace sxf {
+
+using TTextRows = std::vector<std::vector<std::string>>;
+
+// The grid's 18 rows of 8 cells, headings included, exactly as the grid shows them.
+TTextRows TallyRows(const TTallyGrid& grid);
+
+// A heading row, then one row per numbered mark in drawing order (the order F3 walks): the
+// line type 17..32, the kind in the grid's words, the layer group and its name, the layer and
+// its name, the position in the file's units (before the group scale) and in world units, the
+// list and the index in it.
+TTextRows MarkRows();
+
+// The names the file gave a layer group and a layer (Shift-JIS); empty when it gave none or
+// the numbers are out of range.
+std::string GroupNameOf(int group);
+std::string LayerNameOf(int group, int layer);
+
+// A coordinate as the report prints it: at most 15 significant digits, so that a world
+// position computed through the group scale does not show its last bit's noise.
+std::string ReportNumber(double v);
+
+// Converts each cell before it is joined (Shift-JIS to UTF-8, say); none keeps the bytes.
+using TCellConvert = std::function<std::string(const std::string&)>;
+
+// Lines of comma-separated cells, each ending in '\n'; a cell holding a comma, a quote or a
+// line break is quoted, its quotes doubled.
+std::string CsvText(const TTextRows& rows, const TCellConvert& convert = {});
+
+// Lines of tab-separated cells, each ending in '\n', as spreadsheets paste them; a tab or a
+// line break inside a cell becomes a space, since nothing quotes it there.
+std::string TabSeparatedText(const TTextRows& rows, const TCellConvert& convert = {});
+
+// Begins every CSV file the tool writes, so that spreadsheets read it as UTF-8 rather than in
+// the system's code page.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace sxf
