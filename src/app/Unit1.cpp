@@ -270,10 +270,6 @@ void TForm1::SetReadNotice(const std::string& sjis, bool alert) {
 
 bool TForm1::JapaneseMessages() const { return JapaneseLanguageFromEnvironment(); }
 
-std::string TForm1::MessageTextOfFileName(const std::string& utf8) const {
-  return QStringToShiftJis(QString::fromUtf8(utf8));
-}
-
 // Qt lays the window out in its device-independent pixels and scales it; only the preview
 // holds the screen's pixels.
 int TForm1::PreviewDpi() const { return DpiOfScaleFactor(PaintBox1->Ratio()); }

@@ -126,7 +126,6 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   void SetStatusCaption(const std::string& sjis) override;
   void SetReadNotice(const std::string& sjis, bool alert) override;
   bool JapaneseMessages() const override;
-  std::string MessageTextOfFileName(const std::string& utf8) const override;
   int PreviewDpi() const override;
   void ShowTally(const TTallyGrid& grid) override;
   void ScreenSizeAt(int x, int y, int& width, int& height) const override;

@@ -87,7 +87,6 @@ class TWin32Form final : public TFormFrontEnd {
   bool TakeDragImage() override;
   void FreeDragImage() override;
   void ShowDragImageAt(int x, int y) override;
-  std::string MessageTextOfFileName(const std::string& utf8) const override;
 
   // ---- Handing over (Win32HandOver.cpp) ----
   bool PutOnClipboard(const std::string& utf8) override;

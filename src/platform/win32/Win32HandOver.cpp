@@ -119,10 +119,6 @@ std::unique_ptr<TRasterSurface> TWin32Form::CreatePictureSurface(int width, int 
 
 std::string TWin32Form::Utf8OfShiftJis(const std::string& sjis) const { return ShiftJisToUtf8(sjis); }
 
-std::string TWin32Form::MessageTextOfFileName(const std::string& utf8) const {
-  return WideToShiftJis(Utf8ToWide(utf8));
-}
-
 void TWin32Form::HighlightTallyCell(int row, int column) { tallyGrid_.Highlight(row, column); }
 
 bool TWin32Form::ShowHandOverMenu(HWND source, LPARAM lp) {
