@@ -113,8 +113,8 @@ void TWin32TallyGrid::Highlight(int row, int column) {
   if (row >= 1 && column >= 1) {
     RECT rc{};
     GetClientRect(hwnd_, &rc);
-    const int rows = VisibleCells(rc.bottom, kGridRowHeight, topRow_, kTallyRows, RowHeight);
-    const int cols = VisibleCells(rc.right, kGridFirstColumnWidth, leftColumn_, kTallyColumns,
+    const int rows = VisibleCells(rc.bottom, rowHeight_, topRow_, kTallyRows, [this](int) { return rowHeight_; });
+    const int cols = VisibleCells(rc.right, ColumnWidth(0), leftColumn_, kTallyColumns,
                                   [this](int c) { return ColumnWidth(c); });
     if (row < topRow_ || row >= topRow_ + rows) topRow_ = row;
     if (column < leftColumn_ || column >= leftColumn_ + cols) leftColumn_ = column;
