@@ -24,15 +24,6 @@ constexpr const char* kListNames[16] = {"?",   "Lin", "Cir", "Arc", "Txt", "Pnt"
 
 std::string Utf8Cell(const std::string& sjis) { return ShiftJisToUtf8(sjis); }
 
-std::string CsvCell(const std::string& utf8) {
-  if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
-  std::string quoted = "\"";
-  for (char c : utf8) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
 
 // ---- Records as JSON members ----
 
@@ -170,10 +161,7 @@ void Entity(TJsonWriter& j, const TJwwEntRef& ref) {
 
 
 // The grid column's heading: the kind's name in the grid's words (UTF-8).
-std::string KindWord(int column) {
-  return column >= kTallyLine && column <= kTallyDimension ? ShiftJisToUtf8(TallyColumnHeading(column))
-                                                           : std::string("?");
-}
+std::string KindWord(int column) { return ShiftJisToUtf8(KindHeading(column)); }
 
 
 }  // namespace
@@ -192,21 +180,16 @@ std::string FormatLayerTalliesText() {
 }
 
 std::string FormatLayerTalliesCsv() {
-  std::string out = "group,group_name,layer,layer_name";
-  for (int c = 0; c < kTallyColumns; ++c) out += "," + CsvCell(ShiftJisToUtf8(TallyColumnHeading(c)));
-  out += '\n';
-  for (const TLayerTally& layer : TallyByLayer()) {
-    const std::string prefix = std::to_string(layer.Group) + "," +
-                               CsvCell(ShiftJisToUtf8(GroupNameOf(layer.Group))) + "," +
-                               std::to_string(layer.Layer) + "," +
-                               CsvCell(ShiftJisToUtf8(LayerNameOf(layer.Group, layer.Layer)));
+  TTextRows rows{{"group", "group_name", "layer", "layer_name"}};
+  for (int c = 0; c < kTallyColumns; ++c) rows[0].push_back(TallyColumnHeading(c));
+  for (const TLayerTally& layer : TallyByLayer())
     for (std::size_t r = 1; r < layer.Grid.Rows.size(); ++r) {
-      out += prefix;
-      for (const std::string& cell : layer.Grid.Rows[r]) out += "," + CsvCell(ShiftJisToUtf8(cell));
-      out += '\n';
+      std::vector<std::string> row{std::to_string(layer.Group), GroupNameOf(layer.Group),
+                                   std::to_string(layer.Layer), LayerNameOf(layer.Group, layer.Layer)};
+      row.insert(row.end(), layer.Grid.Rows[r].begin(), layer.Grid.Rows[r].end());
+      rows.push_back(std::move(row));
     }
-  }
-  return out;
+  return CsvText(rows, Utf8Cell);
 }
 
 std::string FormatMarksText() {

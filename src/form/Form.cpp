@@ -131,7 +131,7 @@ void TFormBehaviour::FormShow() {
   WriteTallyHeadings(tally_);
   TallyLineTypes(tally_);
   ui_.ShowTally(tally_);
-  const int userTypeCount = StrToIntOr0(tally_.Cell(kTallyColumns - 1, kTallyRows - 1));
+  const int userTypeCount = StrToIntOr0(tally_.Cell(kTallyTotal, kTallyTotalRow));
   notice_ = DescribeRead(load, WellFormedEntityCount(), userTypeCount, ui_.JapaneseMessages(),
                          ui_.MessageTextOfFileName(ProgramFolder));
   ui_.SetReadNotice(notice_.Text, notice_.Alert);
@@ -321,14 +321,14 @@ bool TFormBehaviour::NavigateEndingWalk(TStep&& step) {
 void TFormBehaviour::StringGrid1DblClick(int row, int column) {
   // Rows 1..16 are the line types 17..32 and row 17 their total; columns 1..6 the kinds and
   // column 7 their total. A number or a kind of 0 selects every one.
-  constexpr int kTotalRow = kTallyRows - 1, kTotalColumn = kTallyColumns - 1;
-  if (!Shown || row < 1 || row > kTotalRow || column < kTallyLine || column > kTotalColumn) return;
+  if (!Shown || row < 1 || row > kTallyTotalRow || column < kFirstKindColumn || column > kTallyTotal) return;
   if (StrToIntOr0(tally_.Cell(column, row)) <= 0) {
     EndMarkWalk();
     ui_.SetStatusCaption(NothingToWalkText(ui_.JapaneseMessages()));
     return;
   }
-  MarkWalk.Select(row == kTotalRow ? 0 : row + 16, column == kTotalColumn ? 0 : column);
+  MarkWalk.Select(row == kTallyTotalRow ? 0 : ShownLineTypeNumber(LineTypeOfTallyRow(row)),
+                  column == kTallyTotal ? 0 : column);
   StepMarkWalkShowing(true, row, column);
 }
 
@@ -338,7 +338,7 @@ void TFormBehaviour::StepMarkWalkShowing(bool forward, int row, int column) {
   const std::optional<TLineTypeMark> mark = MarkWalk.Step(forward);
   if (!mark) return;
   if (row < 0) {
-    row = mark->Number - 16;
+    row = TallyRowOfLineType(LineTypeOfShownNumber(mark->Number));
     column = mark->Column;
   }
   ui_.HighlightTallyCell(row, column);

@@ -7,41 +7,15 @@
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
 #include "preview/Preview.h"
-#include "search/LineTypeTally.h"
+#include "search/CountedKinds.h"
 
 namespace sxf {
 
 namespace {
 
-struct TBox {
-  double Left, Bottom, Right, Top;
-};
-
-TBox Around(double cx, double cy, double r) { return {cx - r, cy - r, cx + r, cy + r}; }
-
-TBox SegmentBox(const TJwwEntLin& e) {
-  const double s = GroupScaleDivisor(e.Hdr);
-  return {std::min(e.X1, e.X2) / s, std::min(e.Y1, e.Y2) / s, std::max(e.X1, e.X2) / s,
-          std::max(e.Y1, e.Y2) / s};
-}
-
 // The entity's box in world units; a curve's is the box of its whole circle, which holds it.
-TBox EntityBox(const TLineTypeMark& m) {
-  const auto i = static_cast<std::size_t>(m.Index);
-  const std::string_view list = m.List;
-  if (list == "Lin" && i < LinList.size()) return SegmentBox(LinList[i]);
-  if (list == "Dim" && i < DimList.size()) return SegmentBox(DimList[i].Line);
-  if (list == "Cir" && i < CirList.size()) {
-    const TJwwEntCir& e = CirList[i];
-    const double s = GroupScaleDivisor(e.Hdr);
-    return Around(e.Cx / s, e.Cy / s, std::fabs(e.R) / s);
-  }
-  if (list == "Arc" && i < ArcList.size()) {
-    const TJwwEntArc& e = ArcList[i];
-    const double s = GroupScaleDivisor(e.Hdr);
-    return Around(e.Cx / s, e.Cy / s, std::fabs(e.R) * std::max(1.0, std::fabs(e.Flatness)) / s);
-  }
-  return Around(m.X, m.Y, 0.0);
+TEntityBox EntityBox(const TLineTypeMark& m) {
+  return CountedEntityBox(m.List, m.Index).value_or(TEntityBox{m.X, m.Y, m.X, m.Y});
 }
 
 }  // namespace
@@ -84,9 +58,7 @@ std::optional<TLineTypeMark> TMarkWalk::Current() const {
 std::string TMarkWalk::StatusText() const {
   if (position_ < 0 || position_ >= static_cast<int>(marks_.size())) return {};
   const TLineTypeMark& m = marks_[static_cast<std::size_t>(position_)];
-  const std::string kind =
-      m.Column >= kTallyLine && m.Column <= kTallyDimension ? TallyColumnHeading(m.Column) : "?";
-  return std::to_string(position_ + 1) + " / " + std::to_string(marks_.size()) + "  " + kind +
+  return std::to_string(position_ + 1) + " / " + std::to_string(marks_.size()) + "  " + KindHeading(m.Column) +
          "  " + std::to_string(m.Number) + "  \x83\x8C\x83\x43\x83\x84 " +  // レイヤ
          std::to_string(m.Group) + "-" + std::to_string(m.Layer);
 }
@@ -96,7 +68,7 @@ void ZoomViewToMark(const TLineTypeMark& mark, int width, int height) {
   const double ex = std::max(1e-10, std::fabs(ExtentRight - ExtentLeft));
   const double ey = std::max(1e-10, std::fabs(ExtentTop - ExtentBottom));
   const double fitAllScale = 0.9 * std::min(std::max(1, width) / ex, std::max(1, height) / ey);
-  TBox box = EntityBox(mark);
+  TEntityBox box = EntityBox(mark);
   // At least four mark diameters (20 pixels each at 96 dpi) of fit-all on every side of the box.
   const double least =
       fitAllScale > 0 && std::isfinite(fitAllScale) ? 4.0 * 2.0 * MarkRadiusPixels() / fitAllScale : 1.0;

@@ -12,7 +12,7 @@
 #include "model/JwwGaibu2.h"
 #include "render/DrawingIndex.h"
 #include "render/UserBreak.h"
-#include "search/LineTypeTally.h"
+#include "search/CountedKinds.h"
 #include "text/TextDrawing.h"
 #include "util/MyFunc.h"
 
@@ -23,67 +23,54 @@ namespace {
 // "ＭＳ ゴシック" in Shift-JIS.
 const std::string kMarkFace = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
 
-// A mark with its centre in the file's units (FileX, FileY) and divided by the group scale
-// (X, Y).
-TLineTypeMark Mark(const TJwwEntHdr& head, int column, const char* list, int index, double fileX,
-                   double fileY) {
+// The mark of a counted record: its centre in the file's units (FileX, FileY) and divided by
+// the group scale (X, Y).
+template <typename TRow>
+TLineTypeMark Mark(const typename TRow::Entity& e, int index) {
+  const TJwwEntHdr& head = TRow::Head(e);
+  const TDPoint p = TRow::MarkPoint(e);
   const double s = GroupScaleDivisor(head);
   TLineTypeMark m;
-  m.Number = head.LType - 30;
-  m.List = list;
+  m.Number = ShownLineTypeNumber(head.LType);
+  m.List = TRow::Name;
   m.Index = index;
-  m.X = fileX / s;
-  m.Y = fileY / s;
-  m.Column = column;
+  m.X = p.X / s;
+  m.Y = p.Y / s;
+  m.Column = TRow::Column(e);
   m.Group = head.Group;
   m.Layer = head.Layer;
-  m.FileX = fileX;
-  m.FileY = fileY;
+  m.FileX = p.X;
+  m.FileY = p.Y;
   return m;
 }
 
-// Walks the four searched lists in drawing order, each in index order, handing every marked
-// record to onMark; near(list, count) gives the records of a list to look at (nullptr: all of
-// them). stop() is asked after the 1st, 11th, 21st, ... record looked at of each list and
-// after each list; true ends the walk. False when stop() ended it.
+// Walks the counted lists in drawing order, each in index order, handing every marked record
+// to onMark; near(list, count) gives the records of a list to look at (nullptr: all of them).
+// stop() is asked after the 1st, 11th, 21st, ... record looked at of each list and after each
+// list; true ends the walk. False when stop() ended it.
 template <typename OnMark, typename Stop, typename Near>
 bool WalkMarks(OnMark onMark, Stop stop, Near near) {
-  const auto walk = [&](const char* name, const auto& list, int count, auto&& visit) {
+  return ForEachCountedList([&](auto row) {
+    using TRow = decltype(row);
+    const auto& list = TRow::List();
+    const auto visit = [&](int i) {
+      const auto& e = list[static_cast<std::size_t>(i)];
+      if (IsUserLineType(TRow::Head(e).LType)) onMark(Mark<TRow>(e, i));
+    };
+    const int count = TRow::Count();
     if (const std::vector<int>* some = near(list.data(), count)) {
       int looked = 0;
       for (int i : *some) {
-        visit(list[static_cast<std::size_t>(i)], i, name);
+        visit(i);
         if (looked++ % 10 == 0 && stop()) return false;
       }
       return !stop();
     }
     for (int i = 0; i < count; ++i) {
-      visit(list[static_cast<std::size_t>(i)], i, name);
+      visit(i);
       if (i % 10 == 0 && stop()) return false;
     }
     return !stop();
-  };
-  if (!walk("Lin", LinList, LinCount, [&](const TJwwEntLin& e, int i, const char* name) {
-        if (!IsUserLineType(e.Hdr.LType)) return;
-        onMark(Mark(e.Hdr, kTallyLine, name, i, (e.X1 + e.X2) / 2.0, (e.Y1 + e.Y2) / 2.0));
-      }))
-    return false;
-  if (!walk("Cir", CirList, CirCount, [&](const TJwwEntCir& e, int i, const char* name) {
-        if (!IsUserLineType(e.Hdr.LType)) return;
-        onMark(Mark(e.Hdr, kTallyCircle, name, i, e.Cx + e.R, e.Cy));
-      }))
-    return false;
-  if (!walk("Arc", ArcList, ArcCount, [&](const TJwwEntArc& e, int i, const char* name) {
-        if (!IsUserLineType(e.Hdr.LType)) return;
-        const TDPoint p = EllipsePointDeg(e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle);
-        onMark(Mark(e.Hdr, ArcTallyColumn(e.Flatness, e.StartAngle, e.EndAngle), name, i, p.X, p.Y));
-      }))
-    return false;
-  return walk("Dim", DimList, DimCount, [&](const TJwwEntDim& e, int i, const char* name) {
-    const TJwwEntLin& line = e.Line;
-    if (!IsUserLineType(line.Hdr.LType)) return;
-    onMark(Mark(line.Hdr, kTallyDimension, name, i, (line.X1 + line.X2) / 2.0,
-                (line.Y1 + line.Y2) / 2.0));
   });
 }
 

@@ -10,19 +10,9 @@
 #include <vector>
 
 #include "model/JwwGaibu2.h"
+#include "search/CountedKinds.h"
 
 namespace sxf {
-
-inline constexpr int kTallyColumns = 8;
-inline constexpr int kTallyRows = 18;  // heading row, codes 47..62, total row
-inline constexpr int kFirstUserLType = 47;
-inline constexpr int kLastUserLType = 62;
-
-// Columns of the grid.
-enum TTallyColumn : int {
-  kTallyNumber = 0, kTallyLine, kTallyCircle, kTallyArc, kTallyEllipse, kTallyEllipticArc,
-  kTallyDimension, kTallyTotal
-};
 
 struct TTallyGrid {
   std::array<std::array<std::string, kTallyColumns>, kTallyRows> Rows;  // [row][column]
@@ -36,17 +26,6 @@ struct TTallyGrid {
   }
 };
 
-constexpr bool IsUserLineType(int ltype) noexcept {
-  return ltype >= kFirstUserLType && ltype <= kLastUserLType;
-}
-
-// The grid column an ArcList record is counted in: circle, arc, ellipse or elliptic arc.
-// Circular: flatness within 1e-8 of 1; full: |end - start| within 1e-8 of 0 or 360 degrees.
-int ArcTallyColumn(double flatness, double startAngle, double endAngle) noexcept;
-
-// The heading of a grid column in Shift-JIS ("No.", "線分", ... "計"); "?" for any other.
-const char* TallyColumnHeading(int column) noexcept;
-
 // Row 0 and column 0: the headings "No.", "線分", ... and the numbers 17..32, "計".
 void WriteTallyHeadings(TTallyGrid& grid);
 
@@ -58,12 +37,12 @@ void TallyLineTypes(TTallyGrid& grid);
 TTallyGrid BuildTallyGrid();
 
 // Every counted entity (line type 47..62) with its grid column and the head it is counted
-// by (a dimension: its line's), lines, circles, arcs and dimensions in list order.
+// by, list by list in the order of ForEachCountedList, each list in index order.
 void ForEachCountedEntity(const std::function<void(int column, int ltype, const TJwwEntHdr& head)>& visit);
 
 // Counts per user line type (0 = 47) and grid column, written into the grid's cells the way
 // TallyLineTypes writes them.
-using TTallyCounts = std::array<std::array<long long, kTallyColumns>, 16>;
+using TTallyCounts = std::array<std::array<long long, kTallyColumns>, kUserLineTypes>;
 void FillTallyCells(TTallyGrid& grid, const TTallyCounts& counts);
 
 // The grid of one layer group and layer.

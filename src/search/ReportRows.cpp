@@ -72,9 +72,7 @@ TTextRows MarkRows() {
   TTextRows rows{{"number", "kind", "group", "group_name", "layer", "layer_name", "file_x", "file_y",
                   "x", "y", "list", "index"}};
   for (const TLineTypeMark& m : CollectLineTypeMarks()) {
-    const std::string kind =
-        m.Column >= kTallyLine && m.Column <= kTallyDimension ? TallyColumnHeading(m.Column) : "?";
-    rows.push_back({std::to_string(m.Number), kind, std::to_string(m.Group), GroupNameOf(m.Group),
+    rows.push_back({std::to_string(m.Number), KindHeading(m.Column), std::to_string(m.Group), GroupNameOf(m.Group),
                     std::to_string(m.Layer), LayerNameOf(m.Group, m.Layer), ReportNumber(m.FileX),
                     ReportNumber(m.FileY), ReportNumber(m.X), ReportNumber(m.Y), m.List,
                     std::to_string(m.Index)});

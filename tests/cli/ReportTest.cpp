@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -337,11 +338,11 @@ namespace {
 TEST(ReportBeyondTheGrid, MarksLayersAndTheBlocksLine) {
   InitJwwModel();
   test::Parse({"hs 1 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg1", "lgn Plan", "ly3", "lyn Walls", "lt47",
-               "0 0 1000 0", "lt50", "ci 500 0 100", "lt1", "5 5 6 6"});
+               "0 0 1000 0", "lt50", "ci 500 0 100", "lt1", "5 5 6 6", "lg2", "ly0", "lt62", "0 0 2 2"});
   // One CSV line per mark (under the heading), in the file's units and in world units. The
   // names are as the reader keeps them, with the blank after the key.
   const std::string csv = FormatMarksCsv();
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
   EXPECT_NE(csv.find("\n17,線分,1, Plan,3, Walls,500,0,5,0,Lin,0\n"), std::string::npos) << csv;
   EXPECT_NE(csv.find("\n20,円,1, Plan,3, Walls,600,0,6,0,Cir,0\n"), std::string::npos) << csv;
   const std::string json = FormatReportJson(BuildTallyGrid(), {true, false, true, true});
@@ -349,7 +350,18 @@ TEST(ReportBeyondTheGrid, MarksLayersAndTheBlocksLine) {
             std::string::npos) << json;
   EXPECT_NE(json.find("\"blocks_not_searched\":0"), std::string::npos);
   EXPECT_EQ(BlocksNotSearchedLine(true), "");
-  EXPECT_EQ(FormatLayerTalliesCsv().substr(0, 25), "group,group_name,layer,la");
+  // The per-layer CSV row for row: one heading, then each layer's 17 rows in layer order.
+  std::vector<std::string> rows;
+  std::istringstream layers(FormatLayerTalliesCsv());
+  for (std::string line; std::getline(layers, line);) rows.push_back(line);
+  ASSERT_EQ(rows.size(), 1u + 2 * 17);
+  const std::pair<std::size_t, const char*> exact[] = {
+      {0, "group,group_name,layer,layer_name,No.,線分,円,円弧,楕円,楕円弧,寸法線,計"},
+      {1, "1, Plan,3, Walls,17,1,,,,,,1"},   {2, "1, Plan,3, Walls,18,,,,,,,0"},
+      {4, "1, Plan,3, Walls,20,,1,,,,,1"},   {17, "1, Plan,3, Walls,計,1,1,0,0,0,0,2"},
+      {18, "2,,0,,17,,,,,,,0"},              {33, "2,,0,,32,1,,,,,,1"},
+      {34, "2,,0,,計,1,0,0,0,0,0,1"}};
+  for (const auto& [row, text] : exact) EXPECT_EQ(rows[row], text) << row;
   ParseJwwLine("BL 10 10 door");
   EXPECT_EQ(BlocksNotSearchedLine(true), "ブロック 1 個の中は検索していません\n");
   EXPECT_EQ(BlocksNotSearchedLine(false).substr(0, 36), "The insides of 1 block were not sear");
