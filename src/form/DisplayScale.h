@@ -26,6 +26,7 @@ struct TDesignLengths {
   static constexpr int GridRowHeight = 24;
   // The preview's gestures.
   static constexpr int ClickTolerance = 5;  // a two-button press and release this close is a click
+  static constexpr int RubberBandPen = 3;   // the zoom box's XOR frame
 };
 
 // A design length on a screen of dpi pixels per inch.

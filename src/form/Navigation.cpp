@@ -263,7 +263,7 @@ void TNavigation::TwoButtonRelease(double x0, double y0, double x1, double y1) {
 void TNavigation::DrawRubberBand() {
   host_.PaintOnPreview([this](TCanvas& c) {
     SetXorPen(c);
-    SetPlainPen(c, RgbColor(0, 255, 255), 0, ScaleForDpi(3, ViewDpi));
+    SetPlainPen(c, RgbColor(0, 255, 255), 0, ViewPixels(TDesignLengths::RubberBandPen));
     SetPlainBrush(c, 0, 0);
     DrawPixelBox(c, BandX1, BandY1, BandX2, BandY2);
   });

@@ -8,6 +8,8 @@ double ViewLeft = 0, ViewBottom = 0, ViewRight = 0, ViewTop = 0;
 double ViewScale = 0;
 int ViewWidth = 0, ViewHeight = 0;
 int ViewDpi = kDesignDpi;
+
+int ViewPixels(int designLength) noexcept { return ScaleForDpi(designLength, ViewDpi); }
 double SavedViewLeft = 0, SavedViewBottom = 0, SavedViewRight = 0, SavedViewTop = 0,
        SavedViewScale = 0;
 

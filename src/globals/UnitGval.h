@@ -21,6 +21,8 @@ extern int ViewWidth, ViewHeight;  // preview size in pixels when the view was s
 // the picture are design lengths at 96 dpi, drawn at ScaleForDpi(length, ViewDpi). One-pixel
 // pens stay one pixel.
 extern int ViewDpi;
+// A design length of the picture at the preview's dpi.
+int ViewPixels(int designLength) noexcept;
 extern double SavedViewLeft, SavedViewBottom, SavedViewRight, SavedViewTop, SavedViewScale;
 
 extern double ExtentLeft, ExtentBottom, ExtentRight, ExtentTop;

@@ -61,9 +61,8 @@ bool DrawPreview(TCanvas& c, int width, int height) {
   ClearCanvas(c, width, height);
   SetPlainPen(c, RgbColor(0, 255, 255), 0, 0);
   DrawPixelBox(c, 0, 0, width - 1, height - 1);
-  // The origin cross: five pixels each way with a two-pixel pen, at 96 dpi.
-  SetPlainPen(c, RgbColor(255, 0, 0), 0, ScaleForDpi(2, ViewDpi));
-  const double d = ScaleForDpi(5, ViewDpi) / ViewScale;
+  SetPlainPen(c, RgbColor(255, 0, 0), 0, ViewPixels(kOriginCrossPenPixels));
+  const double d = ViewPixels(kOriginCrossArmPixels) / ViewScale;
   DrawWorldSegment(c, -d, 0.0, d, 0.0);
   DrawWorldSegment(c, 0.0, -d, 0.0, d);
   const bool drawn = RenderDrawing(c);

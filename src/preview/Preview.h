@@ -23,6 +23,10 @@ void FitViewToBox(double left, double bottom, double right, double top, double s
 // ViewHeight.
 void CentreViewOn(double cx, double cy);
 
+// The red origin cross's pen and arms, pixels at 96 dpi (drawn at ViewPixels(length)).
+inline constexpr int kOriginCrossPenPixels = 2;
+inline constexpr int kOriginCrossArmPixels = 5;
+
 // Clears the surface, frames it (aqua), draws the red origin cross, the drawing and the
 // numbered marks of the user line types. False when the user's break stopped the drawing.
 bool DrawPreview(TCanvas& c, int width, int height);

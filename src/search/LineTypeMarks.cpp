@@ -113,7 +113,7 @@ class TMarkCover {
   // such a mark's white box then covers what lies before it.
   bool Shows(double x, double y) {
     const TPixelPoint c = WorldToScreen(x, y);
-    const int reach = static_cast<int>(std::ceil(radius_)) + ScaleForDpi(3, ViewDpi) + 1;
+    const int reach = static_cast<int>(std::ceil(radius_)) + ViewPixels(kMarkRingPenPixels) + 1;
     const bool shows = !Covered(static_cast<long long>(c.X) - reach, static_cast<long long>(c.Y) - reach,
                                 static_cast<long long>(c.X) + reach, static_cast<long long>(c.Y) + reach);
     if (shows) CoverBox(x, y);
@@ -176,7 +176,7 @@ bool& HiddenMarksSkipped() {
 
 void SetHiddenMarksSkipped(bool on) { HiddenMarksSkipped() = on; }
 
-int MarkRadiusPixels() noexcept { return ScaleForDpi(kMarkRadiusPixels, ViewDpi); }
+int MarkRadiusPixels() noexcept { return ViewPixels(kMarkRadiusPixels); }
 
 bool DrawLineTypeMarks(TCanvas& c, double m) {
   if (CheckUserBreak()) return false;
@@ -243,7 +243,7 @@ void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, d
   DrawWorldRect(c, x - 0.8 * m, y - 0.8 * m, x + 0.8 * m, y + 0.8 * m);
   c.Pen.Color = RgbColor(255, 0, 0);
   c.Pen.Style = TPenStyle::Solid;
-  c.Pen.Width = ScaleForDpi(3, ViewDpi);
+  c.Pen.Width = ViewPixels(kMarkRingPenPixels);
   DrawWorldEllipse(c, x, y, m, 1.0, 0.0);
   // Solid red digits: smoothed, ten-pixel digits come out pink and thin. On a screen of
   // higher dpi the font's strokes stay one pixel wide; the digits are drawn again one pixel
@@ -259,7 +259,7 @@ void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, d
 void DrawCurrentLineTypeMark(TCanvas& c, const TLineTypeMark& mark, double m) {
   c.Pen.Color = RgbColor(0, 64, 255);
   c.Pen.Style = TPenStyle::Solid;
-  c.Pen.Width = ScaleForDpi(5, ViewDpi);
+  c.Pen.Width = ViewPixels(kWalkRingPenPixels);
   c.Brush.Style = TBrushStyle::Clear;
   DrawWorldEllipse(c, mark.X, mark.Y, 1.6 * m, 1.0, 0.0);
   DrawLineTypeMark(c, std::to_string(mark.Number), mark.X, mark.Y, m);

@@ -12,8 +12,11 @@
 
 namespace sxf {
 
-// Radius of a mark in pixels at any zoom, at 96 dpi.
+// A mark's design lengths in pixels at any zoom, at 96 dpi (drawn at ViewPixels(length)): its
+// radius, its red ring's pen, and the pen of the blue ring around the mark a walk is on.
 inline constexpr int kMarkRadiusPixels = 10;
+inline constexpr int kMarkRingPenPixels = 3;
+inline constexpr int kWalkRingPenPixels = 5;
 // The radius at the preview's dpi (ViewDpi): 15 pixels at 144.
 int MarkRadiusPixels() noexcept;
 
