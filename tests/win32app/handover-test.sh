@@ -10,7 +10,7 @@ set -eu
 here="$(dirname "$0")"
 . "$here/wine-window.sh"
 finder="$1"; report="$2"; sample="$3"; work="$4"; dump="$5"
-same_rows="$here/../../support/same_rows.py"
+same_rows="$here/../support/same_rows.py"
 export LC_ALL=ja_JP.UTF-8  # a Japanese system: code page 932
 rm -rf "$work"
 place_program "$work/run" "$finder" "$sample" "100 50 700 500 250"

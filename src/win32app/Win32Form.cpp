@@ -1,4 +1,4 @@
-#include "platform/win32/Win32Form.h"
+#include "win32app/Win32Form.h"
 
 #include <imm.h>
 
@@ -8,8 +8,8 @@
 
 #include "graphics/Primitives.h"
 #include "platform/win32/ShiftJis.h"
-#include "platform/win32/Win32HandOver.h"
-#include "platform/win32/WindowClass.h"
+#include "win32app/Win32HandOver.h"
+#include "win32app/WindowClass.h"
 
 namespace sxf {
 
