@@ -17,10 +17,7 @@ place_program "$work/run" "$finder" "$sample" "100 50 700 500 250"
 wine "$report" "$sample" --format csv --marks > "$work/report.csv"
 wine "$report" "$sample" --format json > "$work/report.json"
 start_window_manager
-start_window "$work/run"
-sleep 3  # the first paint
-window_geometry
-pw=$((w - 250 - 3)); ph=$((h - 24))
+start_window_painted "$work/run" 250
 status_shot() {
   import -window root "$work/screen.png"
   convert "$work/screen.png" -crop "${w}x24+${x}+$((y + ph))" +repage "$work/$1-status.png"
