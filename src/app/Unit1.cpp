@@ -20,6 +20,7 @@
 #include <QWindow>
 
 #include "app/PaintBox.h"
+#include "render/BandCanvases.h"
 #include "render/UserBreak.h"
 #include "app/SplitterBar.h"
 #include "app/WindowManager.h"
@@ -421,9 +422,9 @@ TCanvas& TForm1::BeginPreviewDrawing() {
 void TForm1::ShowPreviewProgress() { PaintBox1->ShowSurfaceNow(); }
 
 std::vector<TCanvas*> TForm1::BeginBandedPreviewDrawing(std::span<const TBand> bands) {
-  if (bands.size() <= 1) return {&BeginPreviewDrawing()};
-  bandCanvases_ = MakeBandCanvases(PaintBox1->Surface(), bands);
-  return CanvasPointers(bandCanvases_);
+  return HandOutBandCanvases(
+      bandCanvases_, bands, [&] { return MakeBandCanvases(PaintBox1->Surface(), bands); },
+      [&]() -> TCanvas& { return BeginPreviewDrawing(); });
 }
 
 void TForm1::EndPreviewDrawing() {

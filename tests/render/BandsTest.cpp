@@ -4,10 +4,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
+#include "render/BandCanvases.h"
 #include "render/Bands.h"
 #include "render/UserBreak.h"
 #include "support/RecordingCanvas.h"
@@ -97,6 +99,45 @@ TEST(Bands, ABreakStopsEveryBandAndAFailureInAnyBandReachesTheCaller) {
                std::runtime_error);
   EXPECT_EQ(started.load(), 3);
   EXPECT_FALSE(CheckUserBreak());
+}
+
+TEST(Bands, EachBandGetsItsOwnCanvasElseTheWholeCanvasDrawsAlone) {
+  using TCanvases = std::vector<std::unique_ptr<test::TRecordingCanvas>>;
+  const auto make = [](std::size_t count) {
+    return [count] {
+      TCanvases made;
+      for (std::size_t i = 0; i < count; ++i) made.push_back(std::make_unique<test::TRecordingCanvas>());
+      return made;
+    };
+  };
+  test::TRecordingCanvas whole;
+  int wholeAsked = 0;
+  const auto give = [&]() -> TCanvas& {
+    ++wholeAsked;
+    return whole;
+  };
+  const std::vector<TBand> two = {{0, 64}, {64, 128}}, one = {{0, 128}};
+  const std::vector<TCanvas*> justWhole = {&whole};
+  TCanvases kept;
+
+  const std::vector<TCanvas*> banded = HandOutBandCanvases(kept, two, make(2), give);
+  ASSERT_EQ(kept.size(), 2u);
+  EXPECT_EQ(banded, (std::vector<TCanvas*>{kept[0].get(), kept[1].get()}));
+  EXPECT_EQ(wholeAsked, 0);  // a window's whole canvas is made only when it draws
+
+  // No band canvas to be had (a device context, say): the whole canvas.
+  EXPECT_EQ(HandOutBandCanvases(kept, two, make(0), give), justWhole);
+  // One band: none made, and the last drawing's band canvases let go.
+  kept = make(2)();
+  bool made = false;
+  const auto makeOne = [&] {
+    made = true;
+    return make(1)();
+  };
+  EXPECT_EQ(HandOutBandCanvases(kept, one, makeOne, give), justWhole);
+  EXPECT_FALSE(made);
+  EXPECT_TRUE(kept.empty());
+  EXPECT_EQ(wholeAsked, 2);
 }
 
 }  // namespace

@@ -457,10 +457,4 @@ std::vector<std::unique_ptr<TQtCanvas>> MakeBandCanvases(QImage& image, std::spa
   return canvases;
 }
 
-std::vector<TCanvas*> CanvasPointers(const std::vector<std::unique_ptr<TQtCanvas>>& canvases) {
-  std::vector<TCanvas*> pointers;
-  for (const auto& c : canvases) pointers.push_back(c.get());
-  return pointers;
-}
-
 }  // namespace sxf

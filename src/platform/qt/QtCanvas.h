@@ -31,6 +31,7 @@
 #include "graphics/Canvas.h"
 #include "graphics/PixelRaster.h"
 #include "platform/qt/DrawingCaches.h"
+#include "render/BandCanvases.h"
 #include "render/Bands.h"
 #include "platform/qt/Fonts.h"
 
@@ -147,8 +148,5 @@ class TQtCanvas final : public TCanvas {
 // One canvas per band of the image, band k with band k's caches; or, for one band, one canvas
 // over the whole image with the shared caches.
 std::vector<std::unique_ptr<TQtCanvas>> MakeBandCanvases(QImage& image, std::span<const TBand> bands);
-
-// The canvases' addresses, for DrawInBands.
-std::vector<TCanvas*> CanvasPointers(const std::vector<std::unique_ptr<TQtCanvas>>& canvases);
 
 }  // namespace sxf

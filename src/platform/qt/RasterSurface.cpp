@@ -9,6 +9,7 @@
 #include "platform/qt/Fonts.h"
 #include "platform/qt/IcuTextLocale.h"
 #include "platform/qt/QtCanvas.h"
+#include "render/BandCanvases.h"
 
 namespace sxf {
 
@@ -37,10 +38,13 @@ class TQtRasterSurface final : public TRasterSurface {
   bool Valid() const { return canvas_.has_value(); }
   TCanvas& Canvas() override { return *canvas_; }
   std::vector<TCanvas*> BandCanvases(std::span<const TBand> bands) override {
-    if (bands.size() <= 1) return {&Canvas()};
-    canvas_.reset();
-    bands_ = MakeBandCanvases(image_, bands);
-    return CanvasPointers(bands_);
+    return HandOutBandCanvases(
+        bands_, bands,
+        [&] {
+          canvas_.reset();  // its painter ends before the bands' begin
+          return MakeBandCanvases(image_, bands);
+        },
+        [&]() -> TCanvas& { return Canvas(); });
   }
   std::string WritePng(const std::string& path) override {
     canvas_.reset();  // the painters end and the image is complete

@@ -9,6 +9,7 @@
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/PngWriter.h"
 #include "platform/win32/TextLocale.h"
+#include "render/BandCanvases.h"
 
 namespace sxf {
 
@@ -33,12 +34,13 @@ class TGdiRasterSurface final : public TRasterSurface {
   bool Valid() const { return canvas_ != nullptr; }
   TCanvas& Canvas() override { return *canvas_; }
   std::vector<TCanvas*> BandCanvases(std::span<const TBand> bands) override {
-    // The plain path stays on one thread.
-    bands_ = plain_ ? std::vector<std::unique_ptr<TDibCanvas>>() : MakeBandCanvases(dib_, bands);
-    if (bands_.empty()) return {canvas_.get()};
-    std::vector<TCanvas*> canvases;
-    for (const auto& c : bands_) canvases.push_back(c.get());
-    return canvases;
+    return HandOutBandCanvases(
+        bands_, bands,
+        [&] {
+          // The plain path stays on one thread.
+          return plain_ ? std::vector<std::unique_ptr<TDibCanvas>>() : MakeBandCanvases(dib_, bands);
+        },
+        [&]() -> TCanvas& { return *canvas_; });
   }
   std::string WritePng(const std::string& path) override {
     canvas_.reset();  // the device context gets its own objects back

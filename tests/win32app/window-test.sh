@@ -10,13 +10,8 @@ export LC_ALL=ja_JP.UTF-8  # a Japanese system: code page 932
 rm -rf "$work"
 place_program "$work/run" "$finder" "$sample" "100 50 600 500 250"
 start_window_manager
-start_window "$work/run"
-sleep 3  # the first paint
-window_geometry
+start_window_painted "$work/run" 250
 import -window root "$work/screen.png"
-# The preview: the client area left of the 250-pixel panel and the 3-pixel splitter, above
-# the 24-pixel status strip.
-pw=$((w - 250 - 3)); ph=$((h - 24))
 convert "$work/screen.png" -crop "${pw}x${ph}+${x}+${y}" +repage "$work/window-preview.png"
 echo "client area ${w}x${h} at $x,$y; preview ${pw}x${ph}"
 

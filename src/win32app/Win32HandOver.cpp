@@ -1,4 +1,4 @@
-#include "platform/win32/Win32HandOver.h"
+#include "win32app/Win32HandOver.h"
 
 #include <commdlg.h>
 
@@ -7,8 +7,8 @@
 
 #include "platform/RasterSurface.h"
 #include "platform/win32/ShiftJis.h"
-#include "platform/win32/Win32Form.h"
-#include "platform/win32/WindowClass.h"
+#include "win32app/Win32Form.h"
+#include "win32app/WindowClass.h"
 
 namespace sxf {
 

@@ -8,18 +8,13 @@
 set -eu
 . "$(dirname "$0")/wine-window.sh"
 finder="$1"; report="$2"; sample="$3"; work="$4"
-rm -rf "$work"; mkdir -p "$work"
-start_window_manager
-status=0
+begin_test "$work"
 for locale in en_US.UTF-8 ja_JP.UTF-8; do
   run="$work/$locale/ツール é ŋ"
   place_program "$run" "$finder" "$sample" "60 40 640 480 220"
   export LC_ALL=$locale
-  start_window "$run"
-  sleep 3  # the first paint
-  window_geometry
+  start_window_painted "$run" 220
   import -window root "$work/$locale.png"
-  pw=$((w - 220 - 3)); ph=$((h - 24))
   convert "$work/$locale.png" -crop "${pw}x${ph}+${x}+${y}" +repage "$work/$locale-preview.png"
   xdotool windowactivate --sync "$id" key alt+F4 || true
   wait $app || true

@@ -1,4 +1,4 @@
-#include "platform/win32/Win32Form.h"
+#include "win32app/Win32Form.h"
 
 #include <imm.h>
 
@@ -8,8 +8,9 @@
 
 #include "graphics/Primitives.h"
 #include "platform/win32/ShiftJis.h"
-#include "platform/win32/Win32HandOver.h"
-#include "platform/win32/WindowClass.h"
+#include "render/BandCanvases.h"
+#include "win32app/Win32HandOver.h"
+#include "win32app/WindowClass.h"
 
 namespace sxf {
 
@@ -320,11 +321,9 @@ TCanvas& TWin32Form::BeginPreviewDrawing() {
 }
 
 std::vector<TCanvas*> TWin32Form::BeginBandedPreviewDrawing(std::span<const TBand> bands) {
-  bandCanvases_ = MakeBandCanvases(paintBox_.Surface(), bands);
-  if (bandCanvases_.empty()) return {&BeginPreviewDrawing()};
-  std::vector<TCanvas*> canvases;
-  for (const auto& c : bandCanvases_) canvases.push_back(c.get());
-  return canvases;
+  return HandOutBandCanvases(
+      bandCanvases_, bands, [&] { return MakeBandCanvases(paintBox_.Surface(), bands); },
+      [&]() -> TCanvas& { return BeginPreviewDrawing(); });
 }
 
 void TWin32Form::ShowPreviewProgress() { paintBox_.ShowSurfaceNow(); }

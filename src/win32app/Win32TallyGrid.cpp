@@ -1,10 +1,10 @@
-#include "platform/win32/Win32TallyGrid.h"
+#include "win32app/Win32TallyGrid.h"
 
 #include <algorithm>
 #include <string>
 
 #include "platform/win32/ShiftJis.h"
-#include "platform/win32/WindowClass.h"
+#include "win32app/WindowClass.h"
 
 namespace sxf {
 

@@ -17,6 +17,15 @@ start_window_manager() {
   sleep 1
 }
 
+# begin_test WORK: WORK made afresh and the window manager started; status, what the test
+# exits with, is 0 until a check fails.
+begin_test() {
+  rm -rf "$1"
+  mkdir -p "$1"
+  start_window_manager
+  status=0
+}
+
 # start_window DIR [PROGRAM]: starts sxf-usertype-finder.exe in DIR under Wine (or PROGRAM, a
 # Linux window, in DIR) and waits for its window, looking every 50 ms: app is the process, id
 # the window. Fails the test when no window appears in 30 s.
@@ -44,6 +53,16 @@ window_geometry() {
   y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
   w=$(echo "$info" | sed -n 's/.*Width: *//p')
   h=$(echo "$info" | sed -n 's/.*Height: *//p')
+}
+
+# start_window_painted DIR PANEL: start_window DIR, then 3 s for the first paint, and the
+# window's place (window_geometry) with pw, ph: the preview's size, left of the PANEL-pixel
+# panel and the 3-pixel splitter, above the 24-pixel status strip.
+start_window_painted() {
+  start_window "$1"
+  sleep 3  # the first paint
+  window_geometry
+  pw=$((w - $2 - 3)); ph=$((h - 24))
 }
 
 # use_dpi_prefix DPI: Wine's screen at DPI pixels per inch (144 is Windows' 150 %), in a prefix

@@ -1,6 +1,6 @@
-#include "platform/win32/Win32SplitterBar.h"
+#include "win32app/Win32SplitterBar.h"
 
-#include "platform/win32/WindowClass.h"
+#include "win32app/WindowClass.h"
 
 namespace sxf {
 

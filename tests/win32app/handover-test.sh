@@ -10,17 +10,14 @@ set -eu
 here="$(dirname "$0")"
 . "$here/wine-window.sh"
 finder="$1"; report="$2"; sample="$3"; work="$4"; dump="$5"
-same_rows="$here/../../support/same_rows.py"
+same_rows="$here/../support/same_rows.py"
 export LC_ALL=ja_JP.UTF-8  # a Japanese system: code page 932
 rm -rf "$work"
 place_program "$work/run" "$finder" "$sample" "100 50 700 500 250"
 wine "$report" "$sample" --format csv --marks > "$work/report.csv"
 wine "$report" "$sample" --format json > "$work/report.json"
 start_window_manager
-start_window "$work/run"
-sleep 3  # the first paint
-window_geometry
-pw=$((w - 250 - 3)); ph=$((h - 24))
+start_window_painted "$work/run" 250
 status_shot() {
   import -window root "$work/screen.png"
   convert "$work/screen.png" -crop "${w}x24+${x}+$((y + ph))" +repage "$work/$1-status.png"

@@ -11,10 +11,7 @@ export LC_ALL=ja_JP.UTF-8  # a Japanese system: code page 932
 rm -rf "$work"
 place_program "$work/run" "$finder" "$sample" "100 50 700 500 250"
 start_window_manager
-start_window "$work/run"
-sleep 3  # the first paint
-window_geometry
-pw=$((w - 250 - 3)); ph=$((h - 24))
+start_window_painted "$work/run" 250
 
 # shot NAME: the screen, the preview and the status strip.
 shot() {

@@ -9,10 +9,7 @@ set -eu
 . "$(dirname "$0")/wine-window.sh"
 finder="$1"; report="$2"; sample="$3"; work="$4"
 export LC_ALL=ja_JP.UTF-8
-rm -rf "$work"
-mkdir -p "$work"
-start_window_manager
-status=0
+begin_test "$work"
 
 # shoot DPI PANEL SCALE: waits until the preview of the window (x, y, w, h) equals the report's
 # picture at SCALE, then sets pw, ph and leaves the screenshot in screen.png and the preview

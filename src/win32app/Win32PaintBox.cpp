@@ -1,8 +1,8 @@
-#include "platform/win32/Win32PaintBox.h"
+#include "win32app/Win32PaintBox.h"
 
 #include <algorithm>
 
-#include "platform/win32/WindowClass.h"
+#include "win32app/WindowClass.h"
 
 namespace sxf {
 

@@ -9,9 +9,9 @@
 #include "platform/win32/KeyState.h"
 #include "platform/win32/ProgramPath.h"
 #include "platform/win32/TextLocale.h"
-#include "platform/win32/Win32Form.h"
 #include "platform/win32/WindowsApi.h"
 #include "render/UserBreak.h"
+#include "win32app/Win32Form.h"
 
 namespace {
 

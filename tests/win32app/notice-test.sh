@@ -8,10 +8,7 @@ set -eu
 . "$(dirname "$0")/wine-window.sh"
 finder="$1"; work="$2"
 export LC_ALL=ja_JP.UTF-8
-rm -rf "$work"
-mkdir -p "$work"
-start_window_manager
-status=0
+begin_test "$work"
 
 # red_pixels X Y W H: how many pure red pixels the screenshot has in that rectangle.
 red_pixels() {

@@ -13,10 +13,10 @@
 #include "form/Form.h"
 #include "platform/win32/DibCanvas.h"
 #include "platform/win32/DibSurface.h"
-#include "platform/win32/Win32PaintBox.h"
-#include "platform/win32/Win32SplitterBar.h"
-#include "platform/win32/Win32TallyGrid.h"
 #include "platform/win32/WindowsApi.h"
+#include "win32app/Win32PaintBox.h"
+#include "win32app/Win32SplitterBar.h"
+#include "win32app/Win32TallyGrid.h"
 
 namespace sxf {
 
