@@ -185,24 +185,10 @@ TEST_F(RendererTest, GroupScaleDividesEveryCoordinateOfEveryKind) {
 TEST_F(RendererTest, OnlyLinesCirclesArcsAndDimensionsTakeTheirLineTypesPen) {
   test::SetView(0, 0, 10, 1000, 1000);
   const std::set<std::string> styled = {"line", "circle", "arc", "dimension"};
-  const auto dash = [](TJwwEntHdr& h) { h.LType = 2; };
   for (const TScaledKind& kind : kScaledKinds) {
     InitJwwModel();
     kind.add(1.0, 0);
-    for (auto& e : LinList) dash(e.Hdr);
-    for (auto& e : CirList) dash(e.Hdr);
-    for (auto& e : ArcList) dash(e.Hdr);
-    for (auto& e : PntList) dash(e.Hdr);
-    for (auto& e : PntExList) dash(e.Hdr);
-    for (auto& e : TxtList) dash(e.Hdr);
-    for (auto& e : DimList) dash(e.Hdr), dash(e.Line.Hdr), dash(e.Text.Hdr);
-    for (auto& e : Sl2List) dash(e.Hdr);
-    for (auto& e : Sl3List) dash(e.Hdr);
-    for (auto& e : Sl4List) dash(e.Hdr);
-    for (auto& e : ScList) dash(e.Hdr);
-    for (auto& e : SeList) dash(e.Hdr);
-    for (auto& e : SoList) dash(e.Hdr);
-    for (auto& e : SgList) dash(e.Hdr);
+    test::ForEveryHead([](TJwwEntHdr& h) { h.LType = 2; });
     c.Commands.clear();
     RenderDrawing(c);
     bool dashed = false;

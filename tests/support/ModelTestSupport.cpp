@@ -26,6 +26,16 @@ void SyncListCounts() {
   Sync(EntOrder, EntOrderCount);
 }
 
+void ForEveryHead(const std::function<void(TJwwEntHdr&)>& visit) {
+  const auto heads = [&visit](auto& list) {
+    for (auto& e : list) visit(e.Hdr);
+  };
+  heads(LinList), heads(CirList), heads(ArcList), heads(TxtList), heads(PntList), heads(PntExList);
+  heads(BlkList), heads(Sl2List), heads(Sl3List), heads(Sl4List), heads(ScList), heads(SeList);
+  heads(SoList), heads(SgList);
+  for (auto& e : DimList) visit(e.Hdr), visit(e.Line.Hdr), visit(e.Text.Hdr);
+}
+
 std::string WriteTempFile(std::string_view bytes) {
   static std::atomic<int> serial{0};
   const auto path =

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ inline void Parse(std::initializer_list<std::string> lines) {
 
 // Sets every list's count to its size, after a test has pushed records straight into the lists.
 void SyncListCounts();
+
+// Calls visit with every record's head in every list, a dimension's line and text heads too.
+void ForEveryHead(const std::function<void(TJwwEntHdr&)>& visit);
 
 // Writes bytes to a new file in the temporary folder and returns its path.
 std::string WriteTempFile(std::string_view bytes);

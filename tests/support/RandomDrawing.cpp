@@ -3,6 +3,7 @@
 #include <cmath>
 #include <iterator>
 #include <random>
+#include <type_traits>
 
 #include "model/JwwGaibu2.h"
 #include "support/ModelTestSupport.h"
@@ -69,77 +70,63 @@ void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
     }
     const TFigure figure = odd ? kOddFigures[rng() % std::size(kOddFigures)]
                                : kSheetFigures[rng() % std::size(kSheetFigures)];
+    // A record of the list's type with a random head, its fields set by fill, appended.
+    const auto add = [&head](auto& list, auto fill) {
+      typename std::remove_reference_t<decltype(list)>::value_type e;
+      head(e.Hdr);
+      fill(e);
+      list.push_back(e);
+    };
     switch (figure) {
-      case TFigure::Line: {
-        TJwwEntLin e;
-        head(e.Hdr);
-        if (odd) {
-          e.X1 = x, e.Y1 = y, e.X2 = x + uniform(-size, size), e.Y2 = y + uniform(-size, size);
-          if (rng() % 200 == 0) e.X2 = NAN;
-        } else {
-          const double a = uniform(0, 6.3);
-          e.X1 = x, e.Y1 = y, e.X2 = x + size * std::cos(a), e.Y2 = y + size * std::sin(a);
-        }
-        LinList.push_back(e);
+      case TFigure::Line:
+        add(LinList, [&](TJwwEntLin& e) {
+          if (odd) {
+            e.X1 = x, e.Y1 = y, e.X2 = x + uniform(-size, size), e.Y2 = y + uniform(-size, size);
+            if (rng() % 200 == 0) e.X2 = NAN;
+          } else {
+            const double a = uniform(0, 6.3);
+            e.X1 = x, e.Y1 = y, e.X2 = x + size * std::cos(a), e.Y2 = y + size * std::sin(a);
+          }
+        });
         break;
-      }
-      case TFigure::Circle: {
-        TJwwEntCir e;
-        head(e.Hdr);
-        e.Cx = x, e.Cy = y, e.R = size / 2;
-        CirList.push_back(e);
+      case TFigure::Circle:
+        add(CirList, [&](TJwwEntCir& e) { e.Cx = x, e.Cy = y, e.R = size / 2; });
         break;
-      }
-      case TFigure::Arc: {
-        TJwwEntArc e;
-        head(e.Hdr);
-        e.Cx = x, e.Cy = y, e.R = size / 2, e.StartAngle = uniform(0, 360), e.EndAngle = uniform(0, 720);
-        e.Flatness = rng() % 2 ? 1.0 : uniform(0.2, 3.0);
-        e.Tilt = uniform(0, 180);
-        ArcList.push_back(e);
+      case TFigure::Arc:
+        add(ArcList, [&](TJwwEntArc& e) {
+          e.Cx = x, e.Cy = y, e.R = size / 2, e.StartAngle = uniform(0, 360), e.EndAngle = uniform(0, 720);
+          e.Flatness = rng() % 2 ? 1.0 : uniform(0.2, 3.0);
+          e.Tilt = uniform(0, 180);
+        });
         break;
-      }
       case TFigure::Text: {
         TJwwEntTxt t;
         text(t, x, y);
         TxtList.push_back(t);
         break;
       }
-      case TFigure::Points: {
-        TJwwEntPntEx e;
-        head(e.Hdr);
-        e.X = x, e.Y = y, e.Scale = uniform(0, 3), e.Angle = uniform(0, 360);
-        e.Code = static_cast<int>(rng() % 19) - 7;
-        PntExList.push_back(e);
-        TJwwEntPnt p;
-        head(p.Hdr);
-        p.X = y, p.Y = x;
-        PntList.push_back(p);
+      case TFigure::Points:
+        add(PntExList, [&](TJwwEntPntEx& e) {
+          e.X = x, e.Y = y, e.Scale = uniform(0, 3), e.Angle = uniform(0, 360);
+          e.Code = static_cast<int>(rng() % 19) - 7;
+        });
+        add(PntList, [&](TJwwEntPnt& p) { p.X = y, p.Y = x; });
         break;
-      }
-      case TFigure::Solids: {
-        TJwwEntSl3 e;
-        head(e.Hdr);
-        e.X1 = x, e.Y1 = y, e.X2 = x + size, e.Y2 = y, e.X3 = x, e.Y3 = y + size / 2;
-        Sl3List.push_back(e);
-        TJwwEntSl2 f;
-        head(f.Hdr);
-        f.X1 = x, f.Y1 = y, f.X2 = x - size, f.Y2 = y + 3;
-        Sl2List.push_back(f);
+      case TFigure::Solids:
+        add(Sl3List, [&](TJwwEntSl3& e) {
+          e.X1 = x, e.Y1 = y, e.X2 = x + size, e.Y2 = y, e.X3 = x, e.Y3 = y + size / 2;
+        });
+        add(Sl2List, [&](TJwwEntSl2& f) { f.X1 = x, f.Y1 = y, f.X2 = x - size, f.Y2 = y + 3; });
         break;
-      }
-      case TFigure::SolidArcs: {
-        TJwwEntSlArc e;
-        head(e.Hdr);
-        e.Cx = x, e.Cy = y, e.R = size / 3, e.Flatness = uniform(0.3, 1.5), e.Tilt = uniform(0, 3);
-        e.StartAngle = uniform(0, 6), e.SweepAngle = uniform(0.1, 6.3), e.ArcMode = rng() % 2 ? 100 : 0;
-        ScList.push_back(e);
-        TJwwEntSlArc2 r;
-        head(r.Hdr);
-        r.Cx = x, r.Cy = y, r.R = size / 3, r.R2 = size / 5, r.Flatness = 1, r.StartAngle = 0, r.SweepAngle = 3;
-        SoList.push_back(r);
+      case TFigure::SolidArcs:
+        add(ScList, [&](TJwwEntSlArc& e) {
+          e.Cx = x, e.Cy = y, e.R = size / 3, e.Flatness = uniform(0.3, 1.5), e.Tilt = uniform(0, 3);
+          e.StartAngle = uniform(0, 6), e.SweepAngle = uniform(0.1, 6.3), e.ArcMode = rng() % 2 ? 100 : 0;
+        });
+        add(SoList, [&](TJwwEntSlArc2& r) {
+          r.Cx = x, r.Cy = y, r.R = size / 3, r.R2 = size / 5, r.Flatness = 1, r.StartAngle = 0, r.SweepAngle = 3;
+        });
         break;
-      }
       case TFigure::Dimension: {
         TJwwEntDim e;
         head(e.Hdr);
