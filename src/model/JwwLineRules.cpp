@@ -6,21 +6,12 @@
 
 #include "model/JwwEntityLists.h"
 #include "model/JwwGaibu2.h"
+#include "model/JwwKeys.h"
 #include "util/MyFunc.h"
 
 namespace sxf {
 
 namespace {
-
-std::string Cut255(std::string_view s) { return std::string(s.substr(0, 255)); }
-
-bool StartsWith(std::string_view s, std::string_view prefix) noexcept {
-  return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
-}
-
-std::string_view From(std::string_view s, std::size_t pos) noexcept {
-  return pos < s.size() ? s.substr(pos) : std::string_view();
-}
 
 void SetBit(int& flags, int bit) noexcept {
   if ((flags & bit) == 0) flags += bit;
@@ -168,14 +159,6 @@ class TLineInterpreter {
     return false;
   }
 
-  // "lg"/"ly" digits: one hexadecimal digit, anything else gives 0.
-  static int HexDigitAt(std::string_view key, std::size_t pos) noexcept {
-    if (pos >= key.size()) return 0;
-    const char digit[2] = {'$', key[pos]};
-    const int v = StrToIntOr0(std::string_view(digit, 2));
-    return (v >= 0 && v <= 15) ? v : 0;
-  }
-
   std::string JoinedName(std::string_view key) const {
     std::string name(From(key, 3));
     for (int k = 1; k < nf_; ++k) {
@@ -238,23 +221,6 @@ class TLineInterpreter {
     if (awaited) {
       first = value;
       awaited = false;
-    }
-  }
-
-  static int TextCodeOf(std::string_view key) noexcept {
-    if (key.size() != 2 || key[0] != 'c') return -1;
-    switch (key[1]) {
-      case 'h': return 0;
-      case 'v': return 1;
-      case 's': return 2;
-      case 'r': return 3;
-      case 'o': return 4;
-      case 'p': return 5;
-      case 't': return 6;
-      case 'k': return 7;
-      case 'z': return 8;
-      case '2': return 9;
-      default: return -1;
     }
   }
 
@@ -525,21 +491,10 @@ class TLineInterpreter {
       AddSl4(p1, p2, p3, p4);
   }
 
-  // "hp<n>[suffix]": suffixes are searched in the order "-", "ln", "ci", "ch"; a later find
-  // overrides an earlier one, and the number is the text between "hp" and the suffix.
+  // "hp<n>[suffix]" x y: designated point n (1..99) and the kind its suffix gives.
   void DesignatedPoint(std::string_view key) {
-    const std::string_view rest = From(key, 2);
-    static constexpr std::string_view kSuffix[4] = {"-", "ln", "ci", "ch"};
-    std::size_t end = rest.size();
     int kind = 0;
-    for (int s = 0; s < 4; ++s) {
-      const std::size_t pos = rest.find(kSuffix[s]);
-      if (pos != std::string_view::npos) {
-        end = pos;
-        kind = s + 1;
-      }
-    }
-    const int number = StrToIntOr0(rest.substr(0, end));
+    const int number = DesignatedPointNumber(key, kind);
     if (number < 1 || number > 99) return;
     TJwwHp& hp = HpList[static_cast<std::size_t>(number)];
     hp.Used = true;
@@ -547,18 +502,6 @@ class TLineInterpreter {
     hp.Y = Num(2);
     hp.Kind = kind;
     if (HpCount < INT_MAX) ++HpCount;
-  }
-
-  // "hhp<n>[ln|ci|ch]": the number before the suffix, searched as for "hp".
-  static int HhpNumber(std::string_view key) noexcept {
-    const std::string_view rest = From(key, 3);
-    static constexpr std::string_view kSuffix[3] = {"ln", "ci", "ch"};
-    std::size_t end = rest.size();
-    for (std::string_view suffix : kSuffix) {
-      const std::size_t pos = rest.find(suffix);
-      if (pos != std::string_view::npos) end = pos;
-    }
-    return StrToIntOr0(rest.substr(0, end));
   }
 
   // Rule 46: a line of four fields. In dimension mode it only becomes the held dimension line.
