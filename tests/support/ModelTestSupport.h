@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "model/JwwGaibu2.h"
+#include "support/RandomDrawing.h"
 
 namespace sxf::test {
 
@@ -31,11 +32,5 @@ void ForEveryHead(const std::function<void(TJwwEntHdr&)>& visit);
 
 // Writes bytes to a new file in the temporary folder and returns its path.
 std::string WriteTempFile(std::string_view bytes);
-
-// A drawing of every kind of line the reader knows, in random order, with the numbers, texts
-// and stray bytes files hold: exponents of three digits, long fractions, invalid numbers,
-// tabs, doubled blanks, quotes and equals signs inside fields, control bytes, two-byte
-// characters (some cut at the line end), and CR LF, LF, lone CR and CR CR LF line ends.
-std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes);
 
 }  // namespace sxf::test

@@ -1,7 +1,12 @@
 #pragma once
-// Random drawings put straight into the model, for tests that compare two ways of drawing the
-// same thing (the index against every record, bands against one canvas). One generator, three
-// profiles; a third of the figures in the user line types, so that many carry marks.
+// Random drawings for the tests, in one place: put straight into the model, for tests that
+// compare two ways of drawing the same thing (the index against every record, bands against
+// one canvas), in three profiles with a third of the figures in the user line types, so that
+// many carry marks; or as the text of an interchange file, for the reader.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
 
 namespace sxf::test {
 
@@ -21,5 +26,11 @@ enum class TRandomProfile {
 // Empties the model and fills it with `records` random records (a few more: some cases add a
 // pair), the list counts set; the same seed gives the same drawing.
 void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records);
+
+// A drawing of every kind of line the reader knows, in random order, with the numbers, texts
+// and stray bytes files hold: exponents of three digits, long fractions, invalid numbers,
+// tabs, doubled blanks, quotes and equals signs inside fields, control bytes, two-byte
+// characters (some cut at the line end), and CR LF, LF, lone CR and CR CR LF line ends.
+std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes);
 
 }  // namespace sxf::test
