@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <optional>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "globals/UnitGval.h"
 #include "graphics/Primitives.h"
@@ -44,13 +46,30 @@ const char* const kHelpLines[kFormHelpLineCount] = {
 void DrawNoticeInPreview(TCanvas& c, int width, int height, const std::string& text) {
   const int dpi = ViewDpi;
   const int cellHeight = DesignPixels(16, dpi), halfWidth = DesignPixels(8, dpi), pad = DesignPixels(8, dpi);
-  const int textWidth = static_cast<int>(text.size()) * halfWidth;
+  // A notice wider than the preview (a long folder name) goes on as many lines as it takes,
+  // broken between characters, so that none of it is cut off.
+  const std::size_t fit = static_cast<std::size_t>(std::max(2, (width - 2 * pad - 4) / halfWidth));
+  std::vector<std::string_view> lines;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t end = i;
+    while (end < text.size()) {
+      const std::size_t n = IsLeadByte(text[end]) && end + 1 < text.size() ? 2 : 1;
+      if (end + n - i > fit) break;
+      end += n;
+    }
+    lines.push_back(std::string_view(text).substr(i, end - i));
+    i = end;
+  }
+  std::size_t longest = 0;
+  for (const std::string_view line : lines) longest = std::max(longest, line.size());
+  const int textWidth = static_cast<int>(longest) * halfWidth;
+  const int textHeight = static_cast<int>(lines.size()) * cellHeight;
   const int left = std::max(2, (width - textWidth) / 2);
-  const int top = std::max(2, (height - cellHeight) / 2);
+  const int top = std::max(2, (height - textHeight) / 2);
   SetPlainPen(c, RgbColor(255, 0, 0), 0, 1);
   c.Brush.Color = RgbColor(255, 255, 255);
   c.Brush.Style = TBrushStyle::Solid;
-  c.Rectangle(left - pad, top - pad, left + textWidth + pad, top + cellHeight + pad);
+  c.Rectangle(left - pad, top - pad, left + textWidth + pad, top + textHeight + pad);
   TLogFont font;
   font.Height = cellHeight;
   font.Width = halfWidth;
@@ -59,12 +78,16 @@ void DrawNoticeInPreview(TCanvas& c, int width, int height, const std::string& t
   c.SetFont(font);
   c.FontColor = RgbColor(255, 0, 0);
   c.Brush.Style = TBrushStyle::Clear;
-  int x = left;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
-    c.TextOut(x, top, std::string_view(text).substr(i, n));
-    x += static_cast<int>(n) * halfWidth;
-    i += n;
+  int y = top;
+  for (const std::string_view line : lines) {
+    int x = left;
+    for (std::size_t i = 0; i < line.size();) {
+      const std::size_t n = IsLeadByte(line[i]) && i + 1 < line.size() ? 2 : 1;
+      c.TextOut(x, y, line.substr(i, n));
+      x += static_cast<int>(n) * halfWidth;
+      i += n;
+    }
+    y += cellHeight;
   }
 }
 

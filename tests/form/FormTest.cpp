@@ -459,7 +459,10 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
       f.PaintBox1Paint();
       std::string written;
       for (const auto& t : front.Canvas.Only<test::TTextOut>())
-        if (t.Color == RgbColor(255, 0, 0) && t.X > 0) written += t.Text;
+        if (t.Color == RgbColor(255, 0, 0) && t.X > 0) {
+          written += t.Text;
+          EXPECT_LE(t.X + 8 * static_cast<int>(t.Text.size()), front.PreviewW) << t.Text;  // none cut off
+        }
       EXPECT_EQ(written, alert ? front.Notice : (c.outcome == TReadOutcome::Drawing ? "17" : "")) << c.what;
       f.FormClose();
     }
