@@ -215,6 +215,7 @@ void TForm1::LayoutControls() {
   panelWidth_ = std::clamp(panelWidth_, kPanelMinSize, std::max(kPanelMinSize, w - kSplitterWidth - kPanelMinSize));
   const int bodyHeight = std::max(0, h - kStatusHeight);
   LabelA1->setGeometry(0, bodyHeight, w, kStatusHeight);
+  AlignStatus();
   const int panelLeft = w - panelWidth_;
   Panel2->setGeometry(panelLeft, 0, panelWidth_, bodyHeight);
   Splitter1->setGeometry(panelLeft - kSplitterWidth, 0, kSplitterWidth, bodyHeight);
@@ -275,9 +276,17 @@ bool TForm1::JapaneseMessages() const { return JapaneseLanguageFromEnvironment()
 // holds the screen's pixels.
 int TForm1::PreviewDpi() const { return DpiOfScaleFactor(PaintBox1->Ratio()); }
 
+// The status text is centred; one wider than the strip starts at its left edge instead, so
+// that its beginning stays in sight (a centred text would lose both ends).
+void TForm1::AlignStatus() {
+  const bool fits = LabelA1->fontMetrics().horizontalAdvance(LabelA1->text()) <= LabelA1->width();
+  LabelA1->setAlignment(fits ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+}
+
 void TForm1::ShowStatus() {
   const bool notice = status_.isEmpty();
   LabelA1->setText(notice ? notice_ : status_);
+  AlignStatus();
   QPalette p = LabelA1->palette();
   p.setColor(QPalette::WindowText, notice && noticeAlert_ ? QColor(Qt::red) : palette().color(QPalette::WindowText));
   LabelA1->setPalette(p);

@@ -117,6 +117,7 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   void ApplyMinimumSize();
   // The status strip: the status caption, or the read notice (red when it is an alert).
   void ShowStatus();
+  void AlignStatus();
 
   // ---- TFormFrontEnd ----
   TWindowRect WindowRect() const override;

@@ -120,7 +120,9 @@ void TWin32Form::CreateControls() {
                   int w, int h, DWORD exStyle = 0) {
     return CreateWindowExW(exStyle, cls, text, child | style, x, y, w, h, parent, nullptr, instance_, this);
   };
-  LabelA1 = make(L"STATIC", L"\u3000", SS_CENTER | SS_CENTERIMAGE, Form1, 0, 368, 585, 24);
+  // Centred; a text wider than the strip is cut at its end with an ellipsis, so that its
+  // beginning stays in sight (a centred text would lose both ends).
+  LabelA1 = make(L"STATIC", L"\u3000", SS_CENTER | SS_CENTERIMAGE | SS_ENDELLIPSIS, Form1, 0, 368, 585, 24);
   paintBox_.Create(instance_, Form1);
   PaintBox1 = paintBox_.Handle();
   paintBox_.OnPaint = [this] { form_.PaintBox1Paint(); };
