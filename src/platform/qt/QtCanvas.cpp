@@ -291,18 +291,10 @@ void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (y1 > y2) std::swap(y1, y2);
   const QPoint a = Clamped(x1, y1);
   const QPoint b = Clamped(x2, y2);
-  ApplyPen();
-  ApplyBrush();
   const int w = b.x() - a.x();
   const int h = b.y() - a.y();
   if (w <= 0 || h <= 0) return;
   if (OutsideRows(a.y(), b.y(), Pen.Width + 2)) return;
-  if (Pen.Style == TPenStyle::Clear) {
-    // Without a pen the filled area loses its right column and bottom row once more.
-    if (Brush.Style != TBrushStyle::Clear && w > 1 && h > 1)
-      painter_.fillRect(QRect(a.x(), a.y(), w - 1, h - 1), painter_.brush());
-    return;
-  }
   if (Brush.Style == TBrushStyle::Solid && Pen.Style == TPenStyle::Solid && Pen.Width <= 1 &&
       Pen.Mode == TPenMode::Copy && w >= 2 && h >= 2 && a.x() >= 0 && a.y() >= 0 &&
       b.x() <= image_.width() && b.y() <= image_.height()) {
@@ -311,6 +303,14 @@ void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     FillPixels(a.x(), a.y(), w, h, Pen.Color);
     if (w > 2 && h > 2 && Brush.Color != Pen.Color)
       FillPixels(a.x() + 1, a.y() + 1, w - 2, h - 2, Brush.Color);
+    return;
+  }
+  ApplyPen();
+  ApplyBrush();
+  if (Pen.Style == TPenStyle::Clear) {
+    // Without a pen the filled area loses its right column and bottom row once more.
+    if (Brush.Style != TBrushStyle::Clear && w > 1 && h > 1)
+      painter_.fillRect(QRect(a.x(), a.y(), w - 1, h - 1), painter_.brush());
     return;
   }
   // A one-pixel outline of QRect(x, y, w - 1, h - 1) covers x .. x + w - 1.

@@ -58,6 +58,8 @@ bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
   const int lastRow = std::min(whole.bottom(), rowBottom - 1);
   if (firstRow > lastRow) return true;  // nothing in these rows
   const QRect target(whole.left(), firstRow, whole.width(), lastRow - firstRow + 1);
+  // A solid character's covered pixels do not depend on what lies beneath.
+  if (font.NonAntialiased && DrawInk(image, box, whole, target, colour, reach, render)) return true;
 
   // The background must be one colour under the whole footprint.
   const qsizetype stride = image.bytesPerLine();
@@ -69,7 +71,7 @@ bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
   for (int ty = target.top(); ty <= target.bottom(); ++ty) {
     const QRgb* row = rowAt(ty);
     for (int tx = target.left(); tx <= target.right(); ++tx)
-      if (row[tx] != background) return font.NonAntialiased && DrawInk(image, box, whole, target, colour, reach, render);
+      if (row[tx] != background) return false;
   }
 
   AppendKeyInt(key_, static_cast<int>(colour));
@@ -132,12 +134,14 @@ bool TTextSprites::DrawInk(QImage& image, const QRect& box, const QRect& whole, 
                            int reach, const TRender& render) {
   const QRgb rgb = qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                         static_cast<int>((colour >> 16) & 0xFF));
+  const std::size_t characterKey = key_.size();
   AppendKeyInt(key_, static_cast<int>(colour));
   auto it = inks_.find(key_);
   if (it == inks_.end()) {
     if (inks_.size() >= 8192) inks_.clear();
     it = inks_.emplace(key_, MakeInk(box, rgb, reach, render)).first;
   }
+  key_.resize(characterKey);  // the character's key again, for the caller
   const TInk& ink = it->second;
   if (!ink.Usable) return false;
   const qsizetype stride = image.bytesPerLine();

@@ -8,9 +8,9 @@
 // else the caller draws through QPainter as usual.
 //
 // A character of a record that is not smoothed sets each pixel it covers to its colour and
-// leaves every other one as it was, whatever lay there: on a background of several colours
-// (the marks' digits drawn again a pixel aside, at a higher dpi) the pixels it covers are
-// written in its colour. That is kept only where two scratch pictures on different
+// leaves every other one as it was, whatever lay there: its covered pixels are written in its
+// colour on any background, also one of several colours (the marks' digits drawn again a
+// pixel aside, at a higher dpi). That is kept only where two scratch pictures on different
 // backgrounds show exactly this.
 
 #include <QImage>
@@ -41,7 +41,7 @@ class TTextSprites {
   bool Draw(QImage& image, int x, int y, const TLogFont& font, std::string_view character,
             TColor colour, int reach, const TRender& render, int rowTop, int rowBottom);
 
-  // Characters written from the pixels they cover, on a background of several colours.
+  // Solid characters written from the pixels they cover.
   int InkWrites() const noexcept { return inkWrites_; }
 
  private:

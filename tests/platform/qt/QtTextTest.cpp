@@ -262,7 +262,7 @@ TEST(QtText, KeptCharactersAreThePixelsQPainterWrites) {
     kept += direct != Blank(100, 100);
   }
   EXPECT_GT(kept, 100);
-  EXPECT_GT(BandDrawingCaches(0).Texts.InkWrites() - inkBefore, 20);  // solid characters over the line
+  EXPECT_GT(BandDrawingCaches(0).Texts.InkWrites() - inkBefore, 20);  // solid characters from their pixels
 }
 
 // Characters through the looked-up glyphs (drawGlyphRun, or the kept outline beyond the glyph
