@@ -54,6 +54,12 @@ sxf::bench::TDrawingProfile ProfileOf(std::int64_t arg) {
   return arg == 1 ? sxf::bench::TDrawingProfile::Dense : sxf::bench::TDrawingProfile::Light;
 }
 
+// A file of this run's own in the temporary folder: two runs at once on one machine must not
+// read or remove each other's drawing half written.
+std::filesystem::path TemporaryFile(const std::string& name) {
+  return std::filesystem::temp_directory_path() / (std::to_string(QCoreApplication::applicationPid()) + "-" + name);
+}
+
 // Reads the drawing written at path into the model and removes the file; key says what it is.
 void LoadAndRemove(const std::filesystem::path& path, long long key) {
   sxf::ClearDrawingIndex();
@@ -68,8 +74,7 @@ void LoadDrawing(std::size_t entities, sxf::bench::TDrawingProfile profile = sxf
   const bool dense = profile == sxf::bench::TDrawingProfile::Dense;
   const long long key = dense ? -static_cast<long long>(entities) - 2 : static_cast<long long>(entities);
   if (loadedEntities == key) return;
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("sxf-redraw-" + std::to_string(entities) + (dense ? "-dense" : "") + ".txt");
+  const auto path = TemporaryFile("sxf-redraw-" + std::to_string(entities) + (dense ? "-dense" : "") + ".txt");
   sxf::bench::WriteGeneratedDrawing(path.string(), entities, 1, profile);
   LoadAndRemove(path, key);
 }
@@ -104,6 +109,7 @@ class TTextCounter : public TBlankCanvas {
 // inside the picture, plus its end pixel.
 class TLinePixelCounter final : public TTextCounter {
  public:
+  TLinePixelCounter(int width, int height) : width_(width), height_(height) {}
   double LinePixels = 0;
   void MoveTo(int x, int y) override { x_ = x, y_ = y; }
   void LineTo(int x, int y) override {
@@ -121,12 +127,13 @@ class TLinePixelCounter final : public TTextCounter {
       }
       return true;
     };
-    if (clip(-dx, x_) && clip(dx, kWidth - 1 - x_) && clip(-dy, y_) && clip(dy, kHeight - 1 - y_))
+    if (clip(-dx, x_) && clip(dx, width_ - 1 - x_) && clip(-dy, y_) && clip(dy, height_ - 1 - y_))
       LinePixels += std::max(std::abs(dx), std::abs(dy)) * (t1 - t0) + 1;
     x_ = x, y_ = y;
   }
 
  private:
+  int width_, height_;  // the picture's
   int x_ = 0, y_ = 0;
 };
 
@@ -175,7 +182,7 @@ void DrawViewInBands(QImage& image, bool onePixelPensThroughQPainter = false) {
 
 void TimeRedraws(benchmark::State& state, bool onePixelPensThroughQPainter, int width = kWidth,
                  int height = kHeight) {
-  TLinePixelCounter counter;
+  TLinePixelCounter counter(width, height);
   sxf::DrawPreview(counter, width, height);
   state.counters["characters"] = static_cast<double>(counter.Characters);
   state.counters["line_pixels"] = counter.LinePixels;
@@ -210,7 +217,7 @@ void LoadTiledDrawing() {
   if (loadedEntities == kTiledKey) return;
   const char* source = std::getenv("SXF_TILE_SOURCE");
   const std::string from = source && *source ? source : SXF_SAMPLES_DIR "/floor-plan/JWC_TEMP.TXT";
-  const auto path = std::filesystem::temp_directory_path() / "sxf-redraw-tiled.txt";
+  const auto path = TemporaryFile("sxf-redraw-tiled.txt");
   if (!sxf::bench::WriteTiledDrawing(from, 1000000, path.string())) {
     std::perror(from.c_str());
     std::exit(1);
@@ -381,7 +388,7 @@ void BM_RedrawZoomedOnePercent(benchmark::State& state) { Redraw(state, ZoomToOn
 void BM_RedrawZoomedTenPercent(benchmark::State& state) { Redraw(state, ZoomToTenPercent); }
 
 void BM_ReadDrawing(benchmark::State& state) {
-  const auto path = std::filesystem::temp_directory_path() / "sxf-read-bench.txt";
+  const auto path = TemporaryFile("sxf-read-bench.txt");
   sxf::bench::WriteGeneratedDrawing(path.string(), static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) {
     sxf::InitJwwModel();

@@ -7,11 +7,13 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
+#include "text/ImageFrame.h"
 
 namespace sxf {
 
@@ -61,26 +63,33 @@ TBox MarkBox(const TJwwEntHdr& h, double x, double y, double k) noexcept {
   return RoundBox(x / s, y / s, 10.0 * std::max(1.0, scale) + std::fabs(h.LWidth * 0.01) + 2.0);
 }
 
-// True for a text that is written as it is stored: no escape sequences, no host code or
-// variable to expand, no spacing marks at its end. Its characters then step at most
-// |W| + |D| a byte.
-bool WrittenAsStored(std::string_view text) noexcept {
-  if (text.find('^') != std::string_view::npos) return false;  // escapes, image texts, "^digit"
+// True for a text whose characters are its own bytes: no host code or variable to expand, no
+// spacing marks at its end (a half-width or full-width dot; with escapes, also "^" or a digit,
+// as in "^3"). Written as stored or through the escape walk, which writes at most its bytes
+// in runs along the base line and puts overlays within a cell of the character before, its
+// characters step at most |W| + |D| a byte.
+bool WrittenFromItsBytes(std::string_view text) noexcept {
   if (text.size() == 2 || text.size() == 3) return false;        // the host's codes
   if (text.starts_with("%%")) return false;                      // variables
   if (!text.empty() && static_cast<unsigned char>(text.back()) == 0xA5) return false;  // half-width dot
-  return !text.ends_with("\x81\x45");                          // full-width dot
+  if (text.ends_with("\x81\x45")) return false;                 // full-width dot
+  if (text.find('^') == std::string_view::npos || text.empty()) return true;
+  const char last = text.back();
+  return last != '^' && !(last >= '1' && last <= '9');
 }
 
 // Everything DrawTextEntity writes lies within reach of the text's point: the base-point
 // offset (at most the run's length plus the height), the line to the end point (DirX, DirY),
 // the run from either end (its characters step at most (|W| + |D|) / 2 a byte, or with the
 // vertical face's exchanged sizes (|H| + |D|) / 2), the shift of a turned face (|W| + |H|)
-// and each character's cell about its step (|W| + |H| twice). Texts that are not written as
-// stored are visited on every query.
+// and each character's cell about its step (|W| + |H| twice). A picture's text writes only
+// its frame (DrawImageEntity), and DrawTextEntity nothing. Other texts are visited on every
+// query.
 TBox BoxOf(const TJwwEntTxt& e) noexcept {
-  if (!WrittenAsStored(e.Text)) return {NAN, NAN, NAN, NAN};
   const double s = GroupScaleDivisor(e.Hdr);
+  if (const std::optional<TImageText> image = ParseImageText(e.Text))
+    return PointsBox({e.X, e.Y, e.X + image->Fields[0] * s, e.Y + image->Fields[1] * s}, s);
+  if (!WrittenFromItsBytes(e.Text)) return {NAN, NAN, NAN, NAN};
   const double size = std::fabs(e.W) + std::fabs(e.H) + std::fabs(e.D);
   const double reach = (std::fabs(e.DirX) + std::fabs(e.DirY)) / s +
                        (static_cast<double>(e.Text.size()) + 4.0) * size * 1.001;

@@ -95,17 +95,22 @@ namespace {
 // beneath: the box is filled, the ring and the number go on that white. So a mark whose
 // square lies wholly under the white boxes of marks drawn after it leaves no pixel behind,
 // provided those later marks are drawn. Pixels outside the view's surface count as uncovered.
+// A canvas that writes some rows only (a band of the picture) needs only those rows covered:
+// a later mark whose box reaches them is drawn there too.
 class TMarkCover {
  public:
   // False when the marks are too small or too large, or the surface too large, to be sure.
-  bool Start(double m) {
+  // The rows firstRow .. endRow - 1 of the surface are the ones that count.
+  bool Start(double m, int firstRow, int endRow) {
     radius_ = std::fabs(m) * ViewScale;
     if (!(radius_ >= 2.0 && radius_ <= 64.0) || ViewWidth <= 0 || ViewHeight <= 0 || ViewWidth > 16384 ||
         ViewHeight > 16384)
       return false;
     m_ = m;
+    firstRow_ = std::clamp(firstRow, 0, ViewHeight);
+    endRow_ = std::clamp(endRow, firstRow_, ViewHeight);
     words_ = (static_cast<std::size_t>(ViewWidth) + 63) / 64;
-    bits_.assign(words_ * static_cast<std::size_t>(ViewHeight), 0);
+    bits_.assign(words_ * static_cast<std::size_t>(endRow_ - firstRow_), 0);
     return true;
   }
 
@@ -132,7 +137,7 @@ class TMarkCover {
     const long long y0 = std::min(a.Y, b.Y), y1 = std::max(a.Y, b.Y);
     if (x1 - x0 <= 2 || y1 - y0 <= 2) return;
     const long long left = std::max(0LL, x0), right = std::min<long long>(x1, ViewWidth) - 1;
-    for (long long py = std::max(0LL, y0); py < std::min<long long>(y1, ViewHeight); ++py)
+    for (long long py = std::max<long long>(firstRow_, y0); py < std::min<long long>(y1, endRow_); ++py)
       ForRow(left, right, py, [](std::uint64_t& word, std::uint64_t mask) {
         word |= mask;
         return true;
@@ -141,7 +146,7 @@ class TMarkCover {
 
   bool Covered(long long x0, long long y0, long long x1, long long y1) {
     if (x0 < 0 || y0 < 0 || x1 >= ViewWidth || y1 >= ViewHeight) return false;
-    for (long long py = y0; py <= y1; ++py)
+    for (long long py = std::max<long long>(y0, firstRow_); py <= std::min<long long>(y1, endRow_ - 1); ++py)
       if (!ForRow(x0, x1, py, [](std::uint64_t& word, std::uint64_t mask) { return (word & mask) == mask; }))
         return false;
     return true;
@@ -152,7 +157,7 @@ class TMarkCover {
   template <typename F>
   bool ForRow(long long x0, long long x1, long long y, F f) {
     if (x0 > x1) return true;
-    std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * words_;
+    std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y - firstRow_) * words_;
     for (long long w = x0 >> 6; w <= x1 >> 6; ++w) {
       const long long from = std::max(x0, w * 64) - w * 64, to = std::min(x1, w * 64 + 63) - w * 64;
       const std::uint64_t mask = (to - from == 63 ? ~std::uint64_t{0} : ((std::uint64_t{1} << (to - from + 1)) - 1))
@@ -163,6 +168,7 @@ class TMarkCover {
   }
 
   double radius_ = 0, m_ = 0;
+  int firstRow_ = 0, endRow_ = 0;
   std::size_t words_ = 0;
   std::vector<std::uint64_t> bits_;
 };
@@ -197,7 +203,7 @@ bool DrawLineTypeMarks(TCanvas& c, double m) {
             [] { return false; }, near);
   std::vector<bool> shows(places.size(), true);
   TMarkCover cover;
-  if (HiddenMarksSkipped() && cover.Start(m))
+  if (HiddenMarksSkipped() && cover.Start(m, c.FirstRow, c.EndRow))
     for (std::size_t i = places.size(); i-- > 0;) shows[i] = cover.Shows(places[i].X, places[i].Y);
   // A band of the picture leaves out, as it leaves out a covered mark, every mark wholly above
   // or below its rows: each mark's first step (its white square) ends what the one before

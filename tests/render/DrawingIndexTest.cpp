@@ -68,16 +68,22 @@ TEST(DrawingIndex, NearRecordsHoldEveryLineMeetingTheView) {
   InitJwwModel();
 }
 
-// A text whose drawn characters are not its stored bytes (escapes, the host's codes of two
-// and three bytes, variables, spacing marks at its end) may be drawn anywhere and is near
-// every view; a text written as stored is near only where it lies.
+// A text whose drawn characters are not its stored bytes (the host's codes of two and three
+// bytes, variables, spacing marks at its end) may be drawn anywhere and is near every view; a
+// text written as stored or through escapes is near only where it lies, a picture's text
+// only where its frame lies.
 TEST(DrawingIndex, TextsNotWrittenAsStoredAreNearEveryView) {
   const struct {
     const char* Text;
     bool Always;
   } cases[] = {
-      {"^!bold", true},
+      {"^!bold", false},
+      {"^!bold^# x^u2 ^$2(y)", false},
       {"ab^", true},
+      {"ab^3", true},
+      {"^ub2", true},
+      {"^@BMpic.bmp,10,20", false},
+      {"^@BMpic.bmp,-90000,-90000", true},  // its frame reaches the view
       {"$F", true},
       {"%ss", true},
       {"%%var", true},

@@ -234,6 +234,25 @@ void TQtCanvas::PixelLine(int x1, int y1, int x2, int y2) {
 }
 
 void TQtCanvas::PixelLines(std::span<const TPixelPoint> points) {
+  if (Pen.Width > 1 && Pen.Mode == TPenMode::Copy && points.size() >= 2) {
+    // A wide pen's curve (the marks' rings): what MoveTo, LineTo and SetPixel do for each
+    // segment, without the calls. The segments are gathered with this pen, and each end pixel
+    // is in the gathered segments' colour, so it may go on before them.
+    thinRun_ = false;
+    if (!pendingLines_.empty() && !(pendingPen_ == Pen)) Flush();
+    pendingPen_ = Pen;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+      const QPoint from = Clamped(points[i - 1].X, points[i - 1].Y);
+      const QPoint to = Clamped(points[i].X, points[i].Y);
+      if (to != from) {  // a flat-capped line of no length paints nothing
+        pendingLines_.emplace_back(from, to);
+        if (pendingLines_.size() >= 8192) Flush();
+      }
+      PlotPixel(points[i].X, points[i].Y, Pen.Color);
+    }
+    position_ = Clamped(points.back().X, points.back().Y);
+    return;
+  }
   if (!ThroughRasteriser()) {
     TCanvas::PixelLines(points);
     return;
@@ -272,18 +291,10 @@ void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (y1 > y2) std::swap(y1, y2);
   const QPoint a = Clamped(x1, y1);
   const QPoint b = Clamped(x2, y2);
-  ApplyPen();
-  ApplyBrush();
   const int w = b.x() - a.x();
   const int h = b.y() - a.y();
   if (w <= 0 || h <= 0) return;
   if (OutsideRows(a.y(), b.y(), Pen.Width + 2)) return;
-  if (Pen.Style == TPenStyle::Clear) {
-    // Without a pen the filled area loses its right column and bottom row once more.
-    if (Brush.Style != TBrushStyle::Clear && w > 1 && h > 1)
-      painter_.fillRect(QRect(a.x(), a.y(), w - 1, h - 1), painter_.brush());
-    return;
-  }
   if (Brush.Style == TBrushStyle::Solid && Pen.Style == TPenStyle::Solid && Pen.Width <= 1 &&
       Pen.Mode == TPenMode::Copy && w >= 2 && h >= 2 && a.x() >= 0 && a.y() >= 0 &&
       b.x() <= image_.width() && b.y() <= image_.height()) {
@@ -292,6 +303,14 @@ void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     FillPixels(a.x(), a.y(), w, h, Pen.Color);
     if (w > 2 && h > 2 && Brush.Color != Pen.Color)
       FillPixels(a.x() + 1, a.y() + 1, w - 2, h - 2, Brush.Color);
+    return;
+  }
+  ApplyPen();
+  ApplyBrush();
+  if (Pen.Style == TPenStyle::Clear) {
+    // Without a pen the filled area loses its right column and bottom row once more.
+    if (Brush.Style != TBrushStyle::Clear && w > 1 && h > 1)
+      painter_.fillRect(QRect(a.x(), a.y(), w - 1, h - 1), painter_.brush());
     return;
   }
   // A one-pixel outline of QRect(x, y, w - 1, h - 1) covers x .. x + w - 1.
@@ -407,13 +426,19 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text) {
     // Anything the character draws lies within its cell's diagonal of the pixel, with room
     // for italics and smoothing.
     const int reach = static_cast<int>(std::ceil(std::hypot(f.CellFullWidth, f.CellHeight))) + 3;
-    const int escapement = record_.Escapement;
+    // The drawing is only asked for when a case is first met: its state is held by one
+    // reference, which std::function keeps without allocating.
+    const struct {
+      const TQtFont& Font;
+      int Escapement;
+      std::string_view Text;
+    } character{f, record_.Escapement, text};
     if (textSprites_.Draw(
             image_, px, py, record_, text, FontColor, reach,
-            [&f, escapement, text](QPainter& p) {
-              p.setFont(f.Font);
+            [&character](QPainter& p) {
+              p.setFont(character.Font.Font);
               const QPoint origin = p.transform().map(QPoint(0, 0));
-              DrawCharacter(p, f, escapement, text, origin.x(), origin.y());
+              DrawCharacter(p, character.Font, character.Escapement, character.Text, origin.x(), origin.y());
             },
             rowTop_, rowBottom_))
       return;

@@ -58,6 +58,8 @@ bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
   const int lastRow = std::min(whole.bottom(), rowBottom - 1);
   if (firstRow > lastRow) return true;  // nothing in these rows
   const QRect target(whole.left(), firstRow, whole.width(), lastRow - firstRow + 1);
+  // A solid character's covered pixels do not depend on what lies beneath.
+  if (font.NonAntialiased && DrawInk(image, box, whole, target, colour, reach, render)) return true;
 
   // The background must be one colour under the whole footprint.
   const qsizetype stride = image.bytesPerLine();
@@ -94,6 +96,63 @@ bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
     std::memcpy(rowAt(ty) + target.left(), from, static_cast<std::size_t>(box.width()) * sizeof(QRgb));
     from += box.width();
   }
+  return true;
+}
+
+TTextSprites::TInk TTextSprites::MakeInk(const QRect& box, QRgb colour, int reach, const TRender& render) const {
+  // On two backgrounds that differ from the colour and from each other in every channel,
+  // every pixel is its background or the colour, the same pixels the colour in both, and all
+  // of them inside the footprint.
+  TInk ink;
+  const QRgb backgrounds[] = {colour ^ 0x00FFFFFFu, colour ^ 0x00808080u};
+  QImage scratches[2];
+  for (int i = 0; i < 2; ++i) {
+    scratches[i] = Scratch(reach, backgrounds[i]);
+    RenderAt(scratches[i], reach, colour, render);
+  }
+  const QRect inside = box.translated(reach, reach);
+  for (int sy = 0; sy < scratches[0].height(); ++sy) {
+    const auto* first = reinterpret_cast<const QRgb*>(scratches[0].constScanLine(sy));
+    const auto* second = reinterpret_cast<const QRgb*>(scratches[1].constScanLine(sy));
+    for (int sx = 0; sx < scratches[0].width(); ++sx) {
+      const bool covered = first[sx] == colour;
+      if ((!covered && first[sx] != backgrounds[0]) || second[sx] != (covered ? colour : backgrounds[1])) return ink;
+      if (!covered) continue;
+      if (!inside.contains(sx, sy)) return ink;
+      if (!ink.Runs.empty() && ink.Runs.back().Row == sy - inside.top() &&
+          ink.Runs.back().Left + ink.Runs.back().Length == sx - inside.left())
+        ++ink.Runs.back().Length;
+      else
+        ink.Runs.push_back({sy - inside.top(), sx - inside.left(), 1});
+    }
+  }
+  ink.Usable = true;
+  return ink;
+}
+
+bool TTextSprites::DrawInk(QImage& image, const QRect& box, const QRect& whole, const QRect& target, TColor colour,
+                           int reach, const TRender& render) {
+  const QRgb rgb = qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                        static_cast<int>((colour >> 16) & 0xFF));
+  const std::size_t characterKey = key_.size();
+  AppendKeyInt(key_, static_cast<int>(colour));
+  auto it = inks_.find(key_);
+  if (it == inks_.end()) {
+    if (inks_.size() >= 8192) inks_.clear();
+    it = inks_.emplace(key_, MakeInk(box, rgb, reach, render)).first;
+  }
+  key_.resize(characterKey);  // the character's key again, for the caller
+  const TInk& ink = it->second;
+  if (!ink.Usable) return false;
+  const qsizetype stride = image.bytesPerLine();
+  uchar* bits = image.bits();
+  for (const TRun& run : ink.Runs) {
+    const int ty = whole.top() + run.Row;
+    if (ty < target.top() || ty > target.bottom()) continue;
+    auto* row = reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(ty) * stride) + whole.left() + run.Left;
+    std::fill(row, row + run.Length, rgb);
+  }
+  ++inkWrites_;
   return true;
 }
 

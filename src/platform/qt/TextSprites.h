@@ -6,6 +6,12 @@
 // record, the character, its colour and that background: it is drawn once by QPainter into a
 // scratch image and its pixels are written again wherever the same case recurs. Everywhere
 // else the caller draws through QPainter as usual.
+//
+// A character of a record that is not smoothed sets each pixel it covers to its colour and
+// leaves every other one as it was, whatever lay there: its covered pixels are written in its
+// colour on any background, also one of several colours (the marks' digits drawn again a
+// pixel aside, at a higher dpi). That is kept only where two scratch pictures on different
+// backgrounds show exactly this.
 
 #include <QImage>
 #include <QPainter>
@@ -35,13 +41,33 @@ class TTextSprites {
   bool Draw(QImage& image, int x, int y, const TLogFont& font, std::string_view character,
             TColor colour, int reach, const TRender& render, int rowTop, int rowBottom);
 
+  // Solid characters written from the pixels they cover.
+  int InkWrites() const noexcept { return inkWrites_; }
+
  private:
   struct TFootprint {
     QRect Box;  // relative to (x, y); empty when the character has no ink
   };
+  // The runs of pixels a character that is not smoothed covers, relative to its footprint's
+  // corner; Usable false where the scratch pictures did not show pixels of two colours only.
+  struct TRun {
+    int Row, Left, Length;
+  };
+  struct TInk {
+    bool Usable = false;
+    std::vector<TRun> Runs;
+  };
+  TInk MakeInk(const QRect& box, QRgb colour, int reach, const TRender& render) const;
+  // Writes the covered pixels of a character that is not smoothed into target's rows (box:
+  // its footprint; whole: the footprint where it is written); false where that is not known
+  // to give QPainter's pixels.
+  bool DrawInk(QImage& image, const QRect& box, const QRect& whole, const QRect& target, TColor colour, int reach,
+               const TRender& render);
   std::unordered_map<std::string, TFootprint> footprints_;
   std::unordered_map<std::string, std::vector<QRgb>> pixels_;
+  std::unordered_map<std::string, TInk> inks_;
   std::string key_;
+  int inkWrites_ = 0;
 };
 
 

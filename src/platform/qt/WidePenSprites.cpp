@@ -24,18 +24,16 @@ bool TWidePenSprites::Draw(QImage& image, const TPen& pen, std::span<const QLine
     return false;
   const QPoint origin = chain.front().p1();
   // The key: the width and every point relative to the first.
-  key_.clear();
-  key_.push_back(static_cast<char>(pen.Width));
-  const auto add = [this](const QPoint& p, const QPoint& o) {
-    const int dx = p.x() - o.x();
-    const int dy = p.y() - o.y();
+  key_.resize(1 + 2 * chain.size());
+  char* at = key_.data();
+  *at++ = static_cast<char>(pen.Width);
+  for (const QLine& l : chain) {
+    const int dx = l.p2().x() - origin.x();
+    const int dy = l.p2().y() - origin.y();
     if (dx < -kMaxReach || dx > kMaxReach || dy < -kMaxReach || dy > kMaxReach) return false;
-    key_.push_back(static_cast<char>(dx));
-    key_.push_back(static_cast<char>(dy));
-    return true;
-  };
-  for (const QLine& l : chain)
-    if (!add(l.p2(), origin)) return false;
+    *at++ = static_cast<char>(dx);
+    *at++ = static_cast<char>(dy);
+  }
 
   auto it = sprites_.find(key_);
   if (it == sprites_.end()) {

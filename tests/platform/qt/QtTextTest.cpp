@@ -99,9 +99,10 @@ TEST(QtText, MarkDigitsAreSolidRedAndTellApartAtEveryScale) {
     const int size = 4 * ScaleForDpi(10, dpi);
     test::SetView(0, 0, 1, size, size);
     ViewDpi = dpi;
-    const auto mark = [&](const std::string& text) {
+    const auto mark = [&](const std::string& text, bool sprites = true) {
       QImage image = Blank(size, size);
       TQtCanvas c(image);
+      c.TextSpritesOn = sprites;
       DrawLineTypeMark(c, text, size / 2, size / 2, MarkRadiusPixels());
       return image;
     };
@@ -109,6 +110,7 @@ TEST(QtText, MarkDigitsAreSolidRedAndTellApartAtEveryScale) {
     std::set<std::vector<int>> patterns;
     for (char digit = '0'; digit <= '9'; ++digit) {
       const QImage image = mark(std::string(1, digit));
+      EXPECT_EQ(image, mark(std::string(1, digit), false)) << digit << " at " << dpi << ": kept pixels differ";
       int ink = 0, red = 0;
       std::vector<int> pattern;  // where the ink is, and whether it is pure red
       for (int y = 0; y < size; ++y)
@@ -220,11 +222,13 @@ TEST(QtText, KeptCharactersAreThePixelsQPainterWrites) {
   std::uniform_int_distribution<int> pos(-30, 130), size(6, 40), pick(0, 7), esc(0, 7);
   const QRgb colours[] = {0xFFFF0000, 0xFF000000, 0xFF00FF00, 0xFFFFFFFF};
   int kept = 0;
-  for (int k = 0; k < 600; ++k) {
+  const int inkBefore = BandDrawingCaches(0).Texts.InkWrites();
+  for (int k = 0; k < 800; ++k) {
     const int h = size(rng);
     TLogFont f = Record(h, h / 2 + k % 3, esc(rng) * 450, k % 5 == 0 ? "@" + kGothic : kGothic);
     f.Italic = k % 7 == 0;
     f.Weight = k % 4 == 0 ? 700 : 400;
+    f.NonAntialiased = k >= 600;  // solid pixels: kept on paper of any colours too
     const std::string ch = chars[pick(rng)];
     const int x = pos(rng), y = pos(rng);
     const QRgb paper = colours[(k / 2) % 4];
@@ -232,7 +236,7 @@ TEST(QtText, KeptCharactersAreThePixelsQPainterWrites) {
     QImage direct = Blank(100, 100), kept_ = Blank(100, 100);
     direct.fill(paper);
     kept_.fill(paper);
-    if (k % 6 == 0) {  // a line through the paper: no longer one colour everywhere
+    if (k % 6 == 0 || (k >= 600 && k % 2 == 0)) {  // a line through the paper: no longer one colour everywhere
       for (QImage* im : {&direct, &kept_})
         for (int i = 0; i < 100; ++i) im->setPixel(i, (i * 7 + k) % 100, 0xFF123456);
     }
@@ -258,6 +262,7 @@ TEST(QtText, KeptCharactersAreThePixelsQPainterWrites) {
     kept += direct != Blank(100, 100);
   }
   EXPECT_GT(kept, 100);
+  EXPECT_GT(BandDrawingCaches(0).Texts.InkWrites() - inkBefore, 20);  // solid characters from their pixels
 }
 
 // Characters through the looked-up glyphs (drawGlyphRun, or the kept outline beyond the glyph
