@@ -14,7 +14,8 @@ void AppendNumber(std::string& out, double v, std::mt19937& rng) {
   char buffer[48];
   const unsigned style = static_cast<unsigned>(rng() % 10);
   if (style < 5) {
-    std::snprintf(buffer, sizeof buffer, " %.10g", static_cast<double>(static_cast<long long>(v * 1000.0)) / 1000.0);
+    std::snprintf(buffer, sizeof buffer, " %.10g",
+                  static_cast<double>(static_cast<long long>(v * 1000.0)) / 1000.0);
   } else if (style < 9) {
     std::snprintf(buffer, sizeof buffer, " %.14g", v);
   } else {
@@ -36,9 +37,15 @@ double Uniform(std::mt19937& rng, double low, double high) {
 // drawings. Dense: a 1000 x 600 sheet crowded with figures of a few to a hundred units.
 struct TSheet {
   bool Dense;
-  double X(std::mt19937& rng) const { return Dense ? Uniform(rng, 0.0, 1000.0) : Uniform(rng, -2000.0, 18000.0); }
-  double Y(std::mt19937& rng) const { return Dense ? Uniform(rng, 0.0, 600.0) : Uniform(rng, -2000.0, 18000.0); }
-  double Radius(std::mt19937& rng) const { return Dense ? Uniform(rng, 1.0, 50.0) : Uniform(rng, 1.0, 300.0); }
+  double X(std::mt19937& rng) const {
+    return Dense ? Uniform(rng, 0.0, 1000.0) : Uniform(rng, -2000.0, 18000.0);
+  }
+  double Y(std::mt19937& rng) const {
+    return Dense ? Uniform(rng, 0.0, 600.0) : Uniform(rng, -2000.0, 18000.0);
+  }
+  double Radius(std::mt19937& rng) const {
+    return Dense ? Uniform(rng, 1.0, 50.0) : Uniform(rng, 1.0, 300.0);
+  }
   // Light: how far a line's end lies from its start along one axis.
   static double Extent(std::mt19937& rng) {
     return rng() % 20 == 0 ? Uniform(rng, -5000.0, 5000.0) : Uniform(rng, -300.0, 300.0);
@@ -53,18 +60,22 @@ std::string GenerateDrawing(std::size_t entities, std::uint32_t seed, TDrawingPr
   std::string out;
   out.reserve(entities * 52);
   out += "file=C:\\jww\\\x83\x78\x83\x93\x83\x60\x83\x7D\x81\x5B\x83\x4E.jww\r\n";  // ベンチマーク
-  out += sheet.Dense ? "hs 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\n" : "hs 100 100 50 50 1 1 1 1 1 1 1 1 1 1 1 1\r\n";
+  out += sheet.Dense ? "hs 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\n"
+                     : "hs 100 100 50 50 1 1 1 1 1 1 1 1 1 1 1 1\r\n";
   int currentType = 1;
   for (std::size_t i = 0; i < entities; ++i) {
-    const auto kind = static_cast<unsigned>(rng() % 100);  // 0..69 line, ..79 circle, ..89 arc, ..94 text, ..99 point
+    const auto kind = static_cast<unsigned>(
+        rng() % 100);  // 0..69 line, ..79 circle, ..89 arc, ..94 text, ..99 point
     if (kind < 90 && rng() % 3 == 0) {
-      const int type = (rng() % 5 == 0) ? 47 + static_cast<int>(rng() % 16) : 1 + static_cast<int>(rng() % 9);
+      const int type =
+          (rng() % 5 == 0) ? 47 + static_cast<int>(rng() % 16) : 1 + static_cast<int>(rng() % 9);
       if (type != currentType) {
         out += "lt" + std::to_string(type) + "\r\n";
         currentType = type;
       }
     }
-    if (i % 5000 == 0) out += "lg" + std::to_string(rng() % 4) + "\r\nly" + std::to_string(rng() % 16) + "\r\n";
+    if (i % 5000 == 0)
+      out += "lg" + std::to_string(rng() % 4) + "\r\nly" + std::to_string(rng() % 16) + "\r\n";
     if (i % 40 == 0) out += "lc" + std::to_string(1 + rng() % 9) + "\r\n";  // pens change often
     if (kind < 70) {
       const double x = sheet.X(rng), y = sheet.Y(rng);
@@ -95,8 +106,9 @@ std::string GenerateDrawing(std::size_t entities, std::uint32_t seed, TDrawingPr
       const double start = static_cast<double>(rng() % 360);
       const double end = full ? start + 360.0 : start + static_cast<double>(rng() % 359 + 1);
       const double flatness = rng() % 3 == 0 ? 0.5 + static_cast<double>(rng() % 40) / 100.0 : 1.0;
-      out += " " + std::to_string(static_cast<int>(start)) + " " + std::to_string(static_cast<int>(end)) +
-             " " + std::to_string(flatness).substr(0, 4) + " " + std::to_string(rng() % 90);
+      out += " " + std::to_string(static_cast<int>(start)) + " " +
+             std::to_string(static_cast<int>(end)) + " " + std::to_string(flatness).substr(0, 4) +
+             " " + std::to_string(rng() % 90);
     } else if (kind < 95) {
       out += "ch";
       AppendNumber(out, sheet.X(rng), rng);

@@ -45,7 +45,8 @@ bool IsNumber(std::string_view field, double& value) {
 }
 
 // The fields of a record that hold x and y, in pairs: (first, count) of the fields after the key.
-bool PlaceFields(std::string_view line, const std::vector<TToken>& f, std::size_t& first, std::size_t& count) {
+bool PlaceFields(std::string_view line, const std::vector<TToken>& f, std::size_t& first,
+                 std::size_t& count) {
   const auto key = [&](std::size_t k) { return line.substr(f[k].Begin, f[k].End - f[k].Begin); };
   const std::string_view k0 = key(0);
   double ignored = 0;
@@ -53,8 +54,10 @@ bool PlaceFields(std::string_view line, const std::vector<TToken>& f, std::size_
     first = 0, count = 4;
     return true;
   }
-  const bool text = k0.size() == 2 && k0[0] == 'c' && std::string_view("hvsroptkz2").find(k0[1]) != std::string_view::npos;
-  const bool arcSolid = k0.size() == 2 && k0[0] == 's' && std::string_view("ceog").find(k0[1]) != std::string_view::npos;
+  const bool text = k0.size() == 2 && k0[0] == 'c' &&
+                    std::string_view("hvsroptkz2").find(k0[1]) != std::string_view::npos;
+  const bool arcSolid = k0.size() == 2 && k0[0] == 's' &&
+                        std::string_view("ceog").find(k0[1]) != std::string_view::npos;
   if ((k0 == "ci" || k0 == "pt" || k0 == "BL" || text || arcSolid) && f.size() >= 3) {
     first = 1, count = 2;
     return true;
@@ -77,7 +80,8 @@ void AppendNumber(std::string& out, double v) {
 std::string TileDrawing(const std::string& source, std::size_t sourceEntities, const TTileBox& box,
                         std::size_t entities) {
   if (sourceEntities == 0) return source;
-  const std::size_t copies = std::max<std::size_t>(1, (entities + sourceEntities - 1) / sourceEntities);
+  const std::size_t copies =
+      std::max<std::size_t>(1, (entities + sourceEntities - 1) / sourceEntities);
   const auto columns = static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(copies))));
   const double stepX = (box.Right - box.Left) * 1.1;
   const double stepY = (box.Top - box.Bottom) * 1.1;
@@ -106,16 +110,21 @@ std::string TileDrawing(const std::string& source, std::size_t sourceEntities, c
     TPlaced& p = placed[n];
     p.Fields = Fields(line);
     if (p.Fields.empty()) continue;
-    const std::string_view key = line.substr(p.Fields[0].Begin, p.Fields[0].End - p.Fields[0].Begin);
+    const std::string_view key =
+        line.substr(p.Fields[0].Begin, p.Fields[0].End - p.Fields[0].Begin);
     if (key == "hs") {
       for (std::size_t g = 0; g < 16 && g + 1 < p.Fields.size(); ++g) {
         double s = 1;
         const auto& t = p.Fields[g + 1];
-        if (IsNumber(line.substr(t.Begin, t.End - t.Begin), s) && std::isfinite(s) && s != 0) scale[g] = s;
+        if (IsNumber(line.substr(t.Begin, t.End - t.Begin), s) && std::isfinite(s) && s != 0)
+          scale[g] = s;
       }
     } else if (key.size() == 3 && key.starts_with("lg") && key != "lgn") {
       const char c = key[2];
-      group = c >= '0' && c <= '9' ? c - '0' : (c >= 'a' && c <= 'f' ? c - 'a' + 10 : (c >= 'A' && c <= 'F' ? c - 'A' + 10 : 0));
+      group =
+          c >= '0' && c <= '9'
+              ? c - '0'
+              : (c >= 'a' && c <= 'f' ? c - 'a' + 10 : (c >= 'A' && c <= 'F' ? c - 'A' + 10 : 0));
     }
     p.Group = group;
     if (!PlaceFields(line, p.Fields, p.First, p.Count)) p.Count = 0;

@@ -34,8 +34,9 @@ int main(int argc, char** argv) {
       args.push_back(argv[i]);
   }
   if (args.size() != 2 && args.size() != 3) {
-    std::fprintf(stderr, "usage: make-drawing ENTITIES OUT [SEED] [--dense]\n"
-                         "       make-drawing --tile FILE ENTITIES OUT\n");
+    std::fprintf(stderr,
+                 "usage: make-drawing ENTITIES OUT [SEED] [--dense]\n"
+                 "       make-drawing --tile FILE ENTITIES OUT\n");
     return 2;
   }
   const long long n = std::atoll(args[0]);
@@ -43,7 +44,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "make-drawing: ENTITIES must not be negative\n");
     return 2;
   }
-  const auto seed = static_cast<std::uint32_t>(args.size() == 3 ? std::strtoul(args[2], nullptr, 10) : 1);
+  const auto seed =
+      static_cast<std::uint32_t>(args.size() == 3 ? std::strtoul(args[2], nullptr, 10) : 1);
   if (!sxf::bench::WriteGeneratedDrawing(args[1], static_cast<std::size_t>(n), seed, profile)) {
     std::perror(args[1]);
     return 1;

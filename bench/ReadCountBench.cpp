@@ -30,8 +30,8 @@ const std::string& DrawingFile(std::size_t entities) {
   static std::map<std::size_t, std::string> files;
   auto it = files.find(entities);
   if (it == files.end()) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("sxf-bench-" + std::to_string(entities) + ".txt");
+    const auto path =
+        std::filesystem::temp_directory_path() / ("sxf-bench-" + std::to_string(entities) + ".txt");
     sxf::bench::WriteGeneratedDrawing(path.string(), entities);
     it = files.emplace(entities, path.string()).first;
   }
@@ -78,7 +78,7 @@ BENCHMARK(BM_ComputeExtents)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // Lines of the kinds a drawing is made of, as the host writes them.
 constexpr std::string_view kLines[] = {
-    " 12.5 30 40.25 -3.2783543701953e-005",                        // segment, short numbers
+    " 12.5 30 40.25 -3.2783543701953e-005",                         // segment, short numbers
     " 16843.912003817 -1205.0366821289 16901.47 -1133.7061010741",  // segment, full precision
     "ci 8702.0703125 1322.75 153.23441314697 90 270 1 0",           // arc
     "ch 8702.0703125 1322.75 1 0 \"\x95\x94\x89\xAE 12",            // text
@@ -110,8 +110,10 @@ void BM_SplitLine(benchmark::State& state) {
   const std::string line(kLines[state.range(0)]);
   sxf::TJwwFields fields;
   for (auto _ : state) {
-    if constexpr (kCopying) fields.SplitCopying(line);
-    else fields.Split(line);
+    if constexpr (kCopying)
+      fields.SplitCopying(line);
+    else
+      fields.Split(line);
     benchmark::DoNotOptimize(fields);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(line.size()) * state.iterations());

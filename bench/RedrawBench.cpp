@@ -57,7 +57,8 @@ sxf::bench::TDrawingProfile ProfileOf(std::int64_t arg) {
 // A file of this run's own in the temporary folder: two runs at once on one machine must not
 // read or remove each other's drawing half written.
 std::filesystem::path TemporaryFile(const std::string& name) {
-  return std::filesystem::temp_directory_path() / (std::to_string(QCoreApplication::applicationPid()) + "-" + name);
+  return std::filesystem::temp_directory_path() /
+         (std::to_string(QCoreApplication::applicationPid()) + "-" + name);
 }
 
 // Reads the drawing written at path into the model and removes the file; key says what it is.
@@ -70,11 +71,14 @@ void LoadAndRemove(const std::filesystem::path& path, long long key) {
   loadedEntities = key;
 }
 
-void LoadDrawing(std::size_t entities, sxf::bench::TDrawingProfile profile = sxf::bench::TDrawingProfile::Light) {
+void LoadDrawing(std::size_t entities,
+                 sxf::bench::TDrawingProfile profile = sxf::bench::TDrawingProfile::Light) {
   const bool dense = profile == sxf::bench::TDrawingProfile::Dense;
-  const long long key = dense ? -static_cast<long long>(entities) - 2 : static_cast<long long>(entities);
+  const long long key =
+      dense ? -static_cast<long long>(entities) - 2 : static_cast<long long>(entities);
   if (loadedEntities == key) return;
-  const auto path = TemporaryFile("sxf-redraw-" + std::to_string(entities) + (dense ? "-dense" : "") + ".txt");
+  const auto path =
+      TemporaryFile("sxf-redraw-" + std::to_string(entities) + (dense ? "-dense" : "") + ".txt");
   sxf::bench::WriteGeneratedDrawing(path.string(), entities, 1, profile);
   LoadAndRemove(path, key);
 }
@@ -142,9 +146,11 @@ class TLinePixelCounter final : public TTextCounter {
 // The view of a preview of pixelsWide x pixelsHigh that shows the share of the extents' area.
 void ZoomToShareOfExtents(double share, int pixelsWide = kWidth, int pixelsHigh = kHeight) {
   sxf::FitViewToDrawing(pixelsWide, pixelsHigh);
-  const double width = sxf::ExtentRight - sxf::ExtentLeft, height = sxf::ExtentTop - sxf::ExtentBottom;
+  const double width = sxf::ExtentRight - sxf::ExtentLeft,
+               height = sxf::ExtentTop - sxf::ExtentBottom;
   sxf::ViewScale = std::sqrt(double{1.0} * pixelsWide * pixelsHigh / (share * width * height));
-  sxf::CentreViewOn((sxf::ExtentLeft + sxf::ExtentRight) / 2, (sxf::ExtentBottom + sxf::ExtentTop) / 2);
+  sxf::CentreViewOn((sxf::ExtentLeft + sxf::ExtentRight) / 2,
+                    (sxf::ExtentBottom + sxf::ExtentTop) / 2);
 }
 
 void ZoomToOnePercent() { ZoomToShareOfExtents(0.01); }
@@ -175,7 +181,8 @@ void DrawViewInBands(QImage& image, bool onePixelPensThroughQPainter = false) {
   const int w = image.width(), h = image.height();
   auto canvases = sxf::MakeBandCanvases(image, sxf::PictureBands(h));
   for (const auto& c : canvases) c->SetOnePixelPensThroughQPainter(onePixelPensThroughQPainter);
-  sxf::DrawInBands(sxf::CanvasPointers(canvases), [w, h](sxf::TCanvas& c) { return sxf::DrawPreview(c, w, h); });
+  sxf::DrawInBands(sxf::CanvasPointers(canvases),
+                   [w, h](sxf::TCanvas& c) { return sxf::DrawPreview(c, w, h); });
   canvases.clear();  // every painter ends: the picture is complete
   benchmark::DoNotOptimize(image.constBits());
 }
@@ -282,11 +289,21 @@ class TWithoutCharacters final : public sxf::TCanvas {
   void MoveTo(int x, int y) override { Sync(), inner_.MoveTo(x, y); }
   void LineTo(int x, int y) override { Sync(), inner_.LineTo(x, y); }
   void SetPixel(int x, int y, sxf::TColor color) override { Sync(), inner_.SetPixel(x, y, color); }
-  void PixelLine(int x1, int y1, int x2, int y2) override { Sync(), inner_.PixelLine(x1, y1, x2, y2); }
-  void PixelLines(std::span<const sxf::TPixelPoint> points) override { Sync(), inner_.PixelLines(points); }
-  void Rectangle(int x1, int y1, int x2, int y2) override { Sync(), inner_.Rectangle(x1, y1, x2, y2); }
-  void Polyline(std::span<const sxf::TPixelPoint> points) override { Sync(), inner_.Polyline(points); }
-  void Polygon(std::span<const sxf::TPixelPoint> points) override { Sync(), inner_.Polygon(points); }
+  void PixelLine(int x1, int y1, int x2, int y2) override {
+    Sync(), inner_.PixelLine(x1, y1, x2, y2);
+  }
+  void PixelLines(std::span<const sxf::TPixelPoint> points) override {
+    Sync(), inner_.PixelLines(points);
+  }
+  void Rectangle(int x1, int y1, int x2, int y2) override {
+    Sync(), inner_.Rectangle(x1, y1, x2, y2);
+  }
+  void Polyline(std::span<const sxf::TPixelPoint> points) override {
+    Sync(), inner_.Polyline(points);
+  }
+  void Polygon(std::span<const sxf::TPixelPoint> points) override {
+    Sync(), inner_.Polygon(points);
+  }
   void SetFont(const sxf::TLogFont&) override {}
   void TextOut(int, int, std::string_view) override {}
   void Flush() { inner_.Flush(); }
@@ -338,7 +355,8 @@ struct TCharacterImages {
   std::map<int, QImage> Glyphs;
   double CellPixels = 0, InkedPixels = 0;
 
-  explicit TCharacterImages(std::vector<TCharacterPlaces::TPlace> places) : Places(std::move(places)) {
+  explicit TCharacterImages(std::vector<TCharacterPlaces::TPlace> places)
+      : Places(std::move(places)) {
     for (const auto& place : Places) {
       auto [it, made] = Glyphs.try_emplace(place.Height);
       if (made) {
@@ -440,7 +458,8 @@ void DrawBareLines(const std::vector<TSegmentCollector::TSegment>& segments, std
     const int sx = x < x2 ? 1 : -1, sy = y < y2 ? 1 : -1;
     int err = dx + dy;
     for (;;) {
-      if (static_cast<unsigned>(x) < unsigned{kWidth} && static_cast<unsigned>(y) < unsigned{kHeight})
+      if (static_cast<unsigned>(x) < unsigned{kWidth} &&
+          static_cast<unsigned>(y) < unsigned{kHeight})
         bits[y * stride + x] = value;
       if (x == x2 && y == y2) break;
       const int e2 = 2 * err;
@@ -554,7 +573,9 @@ double MedianMilliseconds(F run, int reps = 7) {
   for (int i = 0; i < reps; ++i) {
     const auto start = std::chrono::steady_clock::now();
     run();
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    times.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
   }
   std::nth_element(times.begin(), times.begin() + reps / 2, times.end());
   return times[static_cast<std::size_t>(reps / 2)];
@@ -588,9 +609,12 @@ void BM_ViewAgainstFloor(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     DrawViewInBands(image);
-    views.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    views.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
   }
-  std::nth_element(views.begin(), views.begin() + static_cast<std::ptrdiff_t>(views.size() / 2), views.end());
+  std::nth_element(views.begin(), views.begin() + static_cast<std::ptrdiff_t>(views.size() / 2),
+                   views.end());
   const double view = views[views.size() / 2];
   state.counters["floor_ms"] = floor;
   state.counters["floor_core_ms"] = core;
@@ -602,23 +626,65 @@ void BM_ViewAgainstFloor(benchmark::State& state) {
 }
 
 // Arguments: entities, index on, one-pixel pens through QPainter, profile (0 light, 1 dense).
-BENCHMARK(BM_TiledView)->ArgsProduct({{1, 10, 100}, {100, 150}})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_ViewAgainstFloor)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_RedrawFitAll)->Args({1000000, 1, 0, 0})->Args({1000000, 1, 1, 0})->Args({1000000, 1, 0, 1})
-    ->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_RedrawZoomedOnePercent)->Args({1000000, 0, 0, 0})->Args({1000000, 1, 0, 0})->Args({1000000, 1, 0, 1})
-    ->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_RedrawZoomedTenPercent)->Args({1000000, 0, 0, 0})->Args({1000000, 1, 0, 0})->Args({1000000, 1, 0, 1})
-    ->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_RedrawZoomedWithoutCharacters)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
-    ->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_CharacterImagesFloor)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
-    ->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_RedrawCoreOnly)->Args({0, 0})->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
-    ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_TiledView)
+    ->ArgsProduct({{1, 10, 100}, {100, 150}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+BENCHMARK(BM_ViewAgainstFloor)
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+BENCHMARK(BM_RedrawFitAll)
+    ->Args({1000000, 1, 0, 0})
+    ->Args({1000000, 1, 1, 0})
+    ->Args({1000000, 1, 0, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0);
+BENCHMARK(BM_RedrawZoomedOnePercent)
+    ->Args({1000000, 0, 0, 0})
+    ->Args({1000000, 1, 0, 0})
+    ->Args({1000000, 1, 0, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+BENCHMARK(BM_RedrawZoomedTenPercent)
+    ->Args({1000000, 0, 0, 0})
+    ->Args({1000000, 1, 0, 0})
+    ->Args({1000000, 1, 0, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+BENCHMARK(BM_RedrawZoomedWithoutCharacters)
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
+BENCHMARK(BM_CharacterImagesFloor)
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
+BENCHMARK(BM_RedrawCoreOnly)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
 BENCHMARK(BM_ReadDrawing)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_BuildIndex)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BuildIndex)
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
 
 // The one-pixel segments of the fit-all redraw, collected once, drawn three ways into the
 // same image: range(1) = 0 the rasteriser in runs as the canvas uses it, 1 QPainter batches
@@ -713,12 +779,26 @@ void BM_ArcPoints(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ArcPoints)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_SegmentsFitAll)->Args({1000000, 0, 0})->Args({1000000, 1, 0})->Args({1000000, 2, 0})
-    ->Args({1000000, 0, 1})->Args({1000000, 2, 1})
-    ->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_MarksFitAll)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_SegmentsFitAll)
+    ->Args({1000000, 0, 0})
+    ->Args({1000000, 1, 0})
+    ->Args({1000000, 2, 0})
+    ->Args({1000000, 0, 1})
+    ->Args({1000000, 2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+BENCHMARK(BM_MarksFitAll)
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
 BENCHMARK(BM_RedrawTexts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_BaselineDrawLine)->Args({1000000, 0, 0})->Args({1000000, 1, 0})->Args({1000000, 1, 1})->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_BaselineDrawLine)
+    ->Args({1000000, 0, 0})
+    ->Args({1000000, 1, 0})
+    ->Args({1000000, 1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0);
 
 }  // namespace
 

@@ -21,10 +21,9 @@ int main(int argc, char** argv) {
   const bool dense = argc > 2 && std::string_view(argv[2]) == "--dense";
   const auto dir = std::filesystem::temp_directory_path() / "sxf-startup";
   std::filesystem::create_directories(dir);
-  if (!sxf::bench::WriteGeneratedDrawing((dir / "JWC_TEMP.TXT").string(),
-                                         static_cast<std::size_t>(std::max(0LL, entities)), 1,
-                                         dense ? sxf::bench::TDrawingProfile::Dense
-                                               : sxf::bench::TDrawingProfile::Light)) {
+  if (!sxf::bench::WriteGeneratedDrawing(
+          (dir / "JWC_TEMP.TXT").string(), static_cast<std::size_t>(std::max(0LL, entities)), 1,
+          dense ? sxf::bench::TDrawingProfile::Dense : sxf::bench::TDrawingProfile::Light)) {
     std::perror("JWC_TEMP.TXT");
     return 1;
   }
@@ -41,8 +40,8 @@ int main(int argc, char** argv) {
   // Until the preview's first drawing is finished.
   while (!form.ViewImage) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-  std::printf("entities=%lld first_frame_ms=%.1f preview_finished_ms=%.1f grid_total=%s\n", entities,
-              firstFrameMs, ms, form.Tally().Cell(7, 17).c_str());
+  std::printf("entities=%lld first_frame_ms=%.1f preview_finished_ms=%.1f grid_total=%s\n",
+              entities, firstFrameMs, ms, form.Tally().Cell(7, 17).c_str());
   form.close();
   std::filesystem::remove_all(dir);
   return 0;

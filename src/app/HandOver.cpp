@@ -50,8 +50,8 @@ std::string TForm1::Utf8OfShiftJis(const std::string& sjis) const { return Shift
 void TForm1::HighlightTallyCell(int row, int column) {
   // The cell's own background back, heading colour or none.
   if (QTableWidgetItem* old = StringGrid1->item(highlightRow_, highlightColumn_))
-    old->setBackground(highlightRow_ == 0 || highlightColumn_ == 0 ? palette().color(QPalette::Button)
-                                                                   : QBrush());
+    old->setBackground(
+        highlightRow_ == 0 || highlightColumn_ == 0 ? palette().color(QPalette::Button) : QBrush());
   highlightRow_ = row;
   highlightColumn_ = column;
   QTableWidgetItem* item = StringGrid1->item(row, column);
@@ -66,7 +66,8 @@ void TForm1::InstallHandOverMenu() {
   for (QWidget* w : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(Memo1),
                      static_cast<QWidget*>(Panel2), static_cast<QWidget*>(Panel3)}) {
     w->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& at) { ShowHandOverMenu(w, at); });
+    connect(w, &QWidget::customContextMenuRequested, this,
+            [this, w](const QPoint& at) { ShowHandOverMenu(w, at); });
   }
 }
 

@@ -4,9 +4,7 @@
 
 namespace sxf {
 
-TSplitterBar::TSplitterBar(QWidget* parent) : QWidget(parent) {
-  setCursor(Qt::SplitHCursor);
-}
+TSplitterBar::TSplitterBar(QWidget* parent) : QWidget(parent) { setCursor(Qt::SplitHCursor); }
 
 void TSplitterBar::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;

@@ -109,14 +109,16 @@ void TForm1::CreateControls() {
   PaintBox1->OnPaint = [this] { Form.PaintBox1Paint(); };
   // The form works in the preview's own pixels, the screen's.
   PaintBox1->OnMouseDown = [this](const QMouseEvent& e, bool doubleClick) {
-    Form.PaintBox1MouseDown(PaintBox1->DevicePixel(e.position().x()), PaintBox1->DevicePixel(e.position().y()),
-                            ShiftStateOf(e, doubleClick));
+    Form.PaintBox1MouseDown(PaintBox1->DevicePixel(e.position().x()),
+                            PaintBox1->DevicePixel(e.position().y()), ShiftStateOf(e, doubleClick));
   };
   PaintBox1->OnMouseMove = [this](const QMouseEvent& e) {
-    Form.PaintBox1MouseMove(PaintBox1->DevicePixel(e.position().x()), PaintBox1->DevicePixel(e.position().y()));
+    Form.PaintBox1MouseMove(PaintBox1->DevicePixel(e.position().x()),
+                            PaintBox1->DevicePixel(e.position().y()));
   };
   PaintBox1->OnMouseUp = [this](const QMouseEvent& e) {
-    Form.PaintBox1MouseUp(PaintBox1->DevicePixel(e.position().x()), PaintBox1->DevicePixel(e.position().y()));
+    Form.PaintBox1MouseUp(PaintBox1->DevicePixel(e.position().x()),
+                          PaintBox1->DevicePixel(e.position().y()));
   };
   PaintBox1->OnRatioChanged = [this] {
     if (!resizing_) Form.FormResize();
@@ -212,7 +214,8 @@ void TForm1::LayoutControls() {
   const int w = width();
   const int h = height();
   // A narrower window takes its width from the panel too, down to the preview's minimum.
-  panelWidth_ = std::clamp(panelWidth_, kPanelMinSize, std::max(kPanelMinSize, w - kSplitterWidth - kPanelMinSize));
+  panelWidth_ = std::clamp(panelWidth_, kPanelMinSize,
+                           std::max(kPanelMinSize, w - kSplitterWidth - kPanelMinSize));
   const int bodyHeight = std::max(0, h - kStatusHeight);
   LabelA1->setGeometry(0, bodyHeight, w, kStatusHeight);
   AlignStatus();
@@ -235,7 +238,8 @@ void TForm1::SetWindowRect(const TWindowRect& r) {
   placementTimer_.start();
   windowManager_ = WindowManagerPresent();
   expectedMargins_.reset();
-  if (windowManager_ && windowHandle()) expectedMargins_ = FrameExtentsBeforeMapping(*windowHandle());
+  if (windowManager_ && windowHandle())
+    expectedMargins_ = FrameExtentsBeforeMapping(*windowHandle());
   SetOuterGeometry(placement_);
   // Sized with the frame the window manager announced: nothing is left to correct once mapped.
   if (expectedMargins_) placing_ = false;
@@ -288,17 +292,22 @@ void TForm1::ShowStatus() {
   LabelA1->setText(notice ? notice_ : status_);
   AlignStatus();
   QPalette p = LabelA1->palette();
-  p.setColor(QPalette::WindowText, notice && noticeAlert_ ? QColor(Qt::red) : palette().color(QPalette::WindowText));
+  p.setColor(QPalette::WindowText,
+             notice && noticeAlert_ ? QColor(Qt::red) : palette().color(QPalette::WindowText));
   LabelA1->setPalette(p);
 }
 
 void TForm1::ShowTally(const TTallyGrid& grid) {
   for (int r = 0; r < kTallyRows; ++r)
-    for (int c = 0; c < kTallyColumns; ++c) StringGrid1->item(r, c)->setText(ShiftJisToQString(grid.Cell(c, r)));
+    for (int c = 0; c < kTallyColumns; ++c)
+      StringGrid1->item(r, c)->setText(ShiftJisToQString(grid.Cell(c, r)));
   // A column widens to its widest number, so that no count is cut; the design widths stay
   // where the numbers fit. The cell's margins are those the style draws text inside.
   const QFontMetrics metrics(StringGrid1->font());
-  const int margin = 2 * (StringGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, StringGrid1) + 1) + 2;
+  const int margin =
+      2 * (StringGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, StringGrid1) +
+           1) +
+      2;
   for (int c = 1; c < kTallyColumns; ++c) {
     int widest = 0;
     for (int r = 1; r < kTallyRows; ++r)
@@ -313,7 +322,8 @@ QMargins TForm1::FrameMargins() const {
   // Before the window is framed, what the window manager said its frame would be.
   if (frame == client && expectedMargins_) return *expectedMargins_;
   return {std::max(0, client.left() - frame.left()), std::max(0, client.top() - frame.top()),
-          std::max(0, frame.right() - client.right()), std::max(0, frame.bottom() - client.bottom())};
+          std::max(0, frame.right() - client.right()),
+          std::max(0, frame.bottom() - client.bottom())};
 }
 
 QRect TForm1::OuterGeometry() const { return frameGeometry(); }
@@ -325,7 +335,8 @@ void TForm1::SetOuterGeometry(const QRect& outer) {
   const int extraWidth = m.left() + m.right();
   const int extraHeight = m.top() + m.bottom();
   setMinimumSize(std::max(1, kMinWinWidth - extraWidth), std::max(1, kMinWinHeight - extraHeight));
-  const QSize client(std::max(1, outer.width() - extraWidth), std::max(1, outer.height() - extraHeight));
+  const QSize client(std::max(1, outer.width() - extraWidth),
+                     std::max(1, outer.height() - extraHeight));
   if (size() != client) resize(client);
   // The frame's top-left corner is placed once, before the window is mapped: the window
   // manager is asked to put the frame's corner, not the client's, at the point. The window's
@@ -356,7 +367,8 @@ void TForm1::ContinuePlacement() {
 
 void TForm1::ApplyMinimumSize() {
   const QMargins m = FrameMargins();
-  setMinimumSize(std::max(1, kMinWinWidth - m.left() - m.right()), std::max(1, kMinWinHeight - m.top() - m.bottom()));
+  setMinimumSize(std::max(1, kMinWinWidth - m.left() - m.right()),
+                 std::max(1, kMinWinHeight - m.top() - m.bottom()));
 }
 
 void TForm1::ResizeWindow(int width, int height) {
@@ -368,19 +380,22 @@ void TForm1::ResizeWindow(int width, int height) {
 }
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-  return Form.FormKeyDown(key, (modifiers & Qt::ShiftModifier) != 0, (modifiers & Qt::ControlModifier) != 0);
+  return Form.FormKeyDown(key, (modifiers & Qt::ShiftModifier) != 0,
+                          (modifiers & Qt::ControlModifier) != 0);
 }
 
 bool TForm1::FormMouseWheel(const QWheelEvent& event) {
   const QPointF at = event.globalPosition();
-  return Form.FormMouseWheel(event.angleDelta().y(), PaintBox1->DevicePixel(at.x()), PaintBox1->DevicePixel(at.y()));
+  return Form.FormMouseWheel(event.angleDelta().y(), PaintBox1->DevicePixel(at.x()),
+                             PaintBox1->DevicePixel(at.y()));
 }
 
 // Screen positions scaled as the preview's pixels are: only their differences are used.
 TPreviewPlace TForm1::PreviewPlace() const {
   const QPoint origin = mapToGlobal(QPoint(0, 0));
   const auto px = [this](int v) { return PaintBox1->DevicePixel(v); };
-  return {px(origin.x()), px(origin.y()), px(PaintBox1->x()), px(PaintBox1->y()), PreviewWidth(), PreviewHeight()};
+  return {px(origin.x()),     px(origin.y()), px(PaintBox1->x()),
+          px(PaintBox1->y()), PreviewWidth(), PreviewHeight()};
 }
 
 void TForm1::CursorPos(int& x, int& y) const {

@@ -43,7 +43,8 @@ class TForm1 : public QWidget, private TFormFrontEnd {
  public:
   // Design values of the form.
   static constexpr int kStatusHeight = 24;
-  static constexpr int kPanelMinSize = kMinSplitterSide;  // neither side of the splitter gets narrower
+  static constexpr int kPanelMinSize =
+      kMinSplitterSide;  // neither side of the splitter gets narrower
 
   explicit TForm1(TProgramLocation location, QWidget* parent = nullptr);
   ~TForm1() override;
@@ -175,7 +176,7 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   static constexpr qint64 kPlacementMilliseconds = 3000;
   QRect placement_;
   bool placing_ = false;
-  bool windowManager_ = false;  // one frames the window after it is mapped
+  bool windowManager_ = false;               // one frames the window after it is mapped
   std::optional<QMargins> expectedMargins_;  // its frame, as it said before mapping
   QElapsedTimer placementTimer_;
 };

@@ -30,8 +30,8 @@ std::optional<QMargins> FrameExtentsProperty(Display* display, Window w, Atom ex
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
   std::optional<QMargins> margins;
-  if (XGetWindowProperty(display, w, extents, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after,
-                         &data) == Success &&
+  if (XGetWindowProperty(display, w, extents, 0, 4, False, XA_CARDINAL, &type, &format, &count,
+                         &after, &data) == Success &&
       data && format == 32 && count == 4) {
     const long* v = reinterpret_cast<const long*>(data);  // left, right, top, bottom
     margins = QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
@@ -56,7 +56,8 @@ std::optional<QMargins> FrameExtentsBeforeMapping(QWindow& window) {
   e.xclient.window = w;
   e.xclient.message_type = request;
   e.xclient.format = 32;
-  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  XSendEvent(display, DefaultRootWindow(display), False,
+             SubstructureRedirectMask | SubstructureNotifyMask, &e);
   XSync(display, False);
   // The answer is a property on the window; a window manager that does not know the request
   // leaves it unset. No window event is processed while waiting.
@@ -92,9 +93,10 @@ bool WindowManagerPresent() {
   int format = 0;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  const bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
-                                        XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-                     count == 1;
+  const bool found =
+      XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
+                         &format, &count, &after, &data) == Success &&
+      count == 1;
   if (data) XFree(data);
   return found;
 #else

@@ -11,14 +11,14 @@ struct TNumberedColor {
 
 // Colour scheme 0 (white background).
 constexpr TNumberedColor kScheme0Colors[25] = {
-    {1, RgbColor(0, 192, 192)},     {2, RgbColor(0, 0, 0)},         {3, RgbColor(0, 192, 0)},
-    {4, RgbColor(192, 192, 0)},     {5, RgbColor(192, 0, 192)},     {6, RgbColor(0, 0, 255)},
-    {7, RgbColor(0, 128, 128)},     {8, RgbColor(255, 0, 128)},     {9, RgbColor(255, 128, 255)},
-    {101, RgbColor(0, 0, 0)},       {102, RgbColor(255, 0, 0)},     {103, RgbColor(0, 255, 0)},
-    {104, RgbColor(0, 0, 255)},     {105, RgbColor(255, 255, 0)},   {106, RgbColor(255, 0, 255)},
-    {107, RgbColor(0, 255, 255)},   {108, RgbColor(0, 0, 0)},       {109, RgbColor(192, 0, 128)},
-    {110, RgbColor(192, 128, 64)},  {111, RgbColor(255, 128, 0)},   {112, RgbColor(128, 192, 128)},
-    {113, RgbColor(0, 128, 255)},   {114, RgbColor(128, 64, 255)},  {115, RgbColor(192, 192, 192)},
+    {1, RgbColor(0, 192, 192)},     {2, RgbColor(0, 0, 0)},        {3, RgbColor(0, 192, 0)},
+    {4, RgbColor(192, 192, 0)},     {5, RgbColor(192, 0, 192)},    {6, RgbColor(0, 0, 255)},
+    {7, RgbColor(0, 128, 128)},     {8, RgbColor(255, 0, 128)},    {9, RgbColor(255, 128, 255)},
+    {101, RgbColor(0, 0, 0)},       {102, RgbColor(255, 0, 0)},    {103, RgbColor(0, 255, 0)},
+    {104, RgbColor(0, 0, 255)},     {105, RgbColor(255, 255, 0)},  {106, RgbColor(255, 0, 255)},
+    {107, RgbColor(0, 255, 255)},   {108, RgbColor(0, 0, 0)},      {109, RgbColor(192, 0, 128)},
+    {110, RgbColor(192, 128, 64)},  {111, RgbColor(255, 128, 0)},  {112, RgbColor(128, 192, 128)},
+    {113, RgbColor(0, 128, 255)},   {114, RgbColor(128, 64, 255)}, {115, RgbColor(192, 192, 192)},
     {116, RgbColor(128, 128, 128)},
 };
 

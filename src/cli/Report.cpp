@@ -18,27 +18,38 @@ namespace sxf {
 
 namespace {
 
-constexpr const char* kListNames[16] = {"?",   "Lin", "Cir", "Arc", "Txt", "Pnt",
-                                        "PntEx", "Dim", "Blk", "Sl2", "Sl3", "Sl4",
-                                        "Sc",  "Se",  "So",  "Sg"};
+constexpr const char* kListNames[16] = {"?",   "Lin", "Cir", "Arc", "Txt", "Pnt", "PntEx", "Dim",
+                                        "Blk", "Sl2", "Sl3", "Sl4", "Sc",  "Se",  "So",    "Sg"};
 
 std::string Utf8Cell(const std::string& sjis) { return ShiftJisToUtf8(sjis); }
-
 
 // ---- Records as JSON members ----
 
 void Head(TJsonWriter& j, const TJwwEntHdr& h) {
-  j.Key("HpNo"); j.Int(h.HpNo);
-  j.Key("Group"); j.Int(h.Group);
-  j.Key("Layer"); j.Int(h.Layer);
-  j.Key("Color"); j.Int(h.Color);
-  j.Key("LType"); j.Int(h.LType);
-  j.Key("LWidth"); j.Int(h.LWidth);
-  j.Key("ZFlags"); j.Int(h.ZFlags);
+  j.Key("HpNo");
+  j.Int(h.HpNo);
+  j.Key("Group");
+  j.Int(h.Group);
+  j.Key("Layer");
+  j.Int(h.Layer);
+  j.Key("Color");
+  j.Int(h.Color);
+  j.Key("LType");
+  j.Int(h.LType);
+  j.Key("LWidth");
+  j.Int(h.LWidth);
+  j.Key("ZFlags");
+  j.Int(h.ZFlags);
 }
 
-void Num(TJsonWriter& j, const char* key, double v) { j.Key(key); j.Double(v); }
-void Int(TJsonWriter& j, const char* key, int v) { j.Key(key); j.Int(v); }
+void Num(TJsonWriter& j, const char* key, double v) {
+  j.Key(key);
+  j.Double(v);
+}
+void Int(TJsonWriter& j, const char* key, int v) {
+  j.Key(key);
+  j.Int(v);
+}
 void Text(TJsonWriter& j, const char* key, const std::string& sjis) {
   j.Key(key);
   j.String(ShiftJisToUtf8(sjis));
@@ -47,33 +58,53 @@ void Text(TJsonWriter& j, const char* key, const std::string& sjis) {
 void Fields(TJsonWriter& j, const TJwwEntLin& e) {
   Head(j, e.Hdr);
   Int(j, "PlNo", e.PlNo);
-  Num(j, "X1", e.X1); Num(j, "Y1", e.Y1); Num(j, "X2", e.X2); Num(j, "Y2", e.Y2);
+  Num(j, "X1", e.X1);
+  Num(j, "Y1", e.Y1);
+  Num(j, "X2", e.X2);
+  Num(j, "Y2", e.Y2);
 }
 void Fields(TJsonWriter& j, const TJwwEntCir& e) {
   Head(j, e.Hdr);
-  Num(j, "Cx", e.Cx); Num(j, "Cy", e.Cy); Num(j, "R", e.R);
+  Num(j, "Cx", e.Cx);
+  Num(j, "Cy", e.Cy);
+  Num(j, "R", e.R);
 }
 void Fields(TJsonWriter& j, const TJwwEntArc& e) {
   Head(j, e.Hdr);
-  Num(j, "Cx", e.Cx); Num(j, "Cy", e.Cy); Num(j, "R", e.R);
-  Num(j, "StartAngle", e.StartAngle); Num(j, "EndAngle", e.EndAngle);
-  Num(j, "Flatness", e.Flatness); Num(j, "Tilt", e.Tilt);
+  Num(j, "Cx", e.Cx);
+  Num(j, "Cy", e.Cy);
+  Num(j, "R", e.R);
+  Num(j, "StartAngle", e.StartAngle);
+  Num(j, "EndAngle", e.EndAngle);
+  Num(j, "Flatness", e.Flatness);
+  Num(j, "Tilt", e.Tilt);
 }
 void Fields(TJsonWriter& j, const TJwwEntTxt& e) {
   Head(j, e.Hdr);
-  Int(j, "TextCode", e.TextCode); Int(j, "BasePoint", e.BasePoint); Int(j, "TextKind", e.TextKind);
-  Num(j, "W", e.W); Num(j, "H", e.H); Num(j, "D", e.D);
-  Num(j, "X", e.X); Num(j, "Y", e.Y); Num(j, "DirX", e.DirX); Num(j, "DirY", e.DirY);
+  Int(j, "TextCode", e.TextCode);
+  Int(j, "BasePoint", e.BasePoint);
+  Int(j, "TextKind", e.TextKind);
+  Num(j, "W", e.W);
+  Num(j, "H", e.H);
+  Num(j, "D", e.D);
+  Num(j, "X", e.X);
+  Num(j, "Y", e.Y);
+  Num(j, "DirX", e.DirX);
+  Num(j, "DirY", e.DirY);
   Text(j, "FontName", e.FontName);
   Text(j, "Text", e.Text);
 }
 void Fields(TJsonWriter& j, const TJwwEntPnt& e) {
   Head(j, e.Hdr);
-  Num(j, "X", e.X); Num(j, "Y", e.Y);
+  Num(j, "X", e.X);
+  Num(j, "Y", e.Y);
 }
 void Fields(TJsonWriter& j, const TJwwEntPntEx& e) {
   Head(j, e.Hdr);
-  Num(j, "X", e.X); Num(j, "Y", e.Y); Num(j, "Scale", e.Scale); Num(j, "Angle", e.Angle);
+  Num(j, "X", e.X);
+  Num(j, "Y", e.Y);
+  Num(j, "Scale", e.Scale);
+  Num(j, "Angle", e.Angle);
   Int(j, "Code", e.Code);
 }
 template <typename T>
@@ -90,33 +121,51 @@ void Fields(TJsonWriter& j, const TJwwEntDim& e) {
 }
 void Fields(TJsonWriter& j, const TJwwEntBlk& e) {
   Head(j, e.Hdr);
-  Num(j, "X", e.X); Num(j, "Y", e.Y);
+  Num(j, "X", e.X);
+  Num(j, "Y", e.Y);
   Text(j, "Name", e.Name);
 }
 void Fields(TJsonWriter& j, const TJwwEntSl2& e) {
   Head(j, e.Hdr);
   Int(j, "Rgb", e.Rgb);
-  Num(j, "X1", e.X1); Num(j, "Y1", e.Y1); Num(j, "X2", e.X2); Num(j, "Y2", e.Y2);
+  Num(j, "X1", e.X1);
+  Num(j, "Y1", e.Y1);
+  Num(j, "X2", e.X2);
+  Num(j, "Y2", e.Y2);
 }
 void Fields(TJsonWriter& j, const TJwwEntSl3& e) {
   Head(j, e.Hdr);
   Int(j, "Rgb", e.Rgb);
-  Num(j, "X1", e.X1); Num(j, "Y1", e.Y1); Num(j, "X2", e.X2); Num(j, "Y2", e.Y2);
-  Num(j, "X3", e.X3); Num(j, "Y3", e.Y3);
+  Num(j, "X1", e.X1);
+  Num(j, "Y1", e.Y1);
+  Num(j, "X2", e.X2);
+  Num(j, "Y2", e.Y2);
+  Num(j, "X3", e.X3);
+  Num(j, "Y3", e.Y3);
 }
 void Fields(TJsonWriter& j, const TJwwEntSl4& e) {
   Head(j, e.Hdr);
   Int(j, "Rgb", e.Rgb);
-  Num(j, "X1", e.X1); Num(j, "Y1", e.Y1); Num(j, "X2", e.X2); Num(j, "Y2", e.Y2);
-  Num(j, "X3", e.X3); Num(j, "Y3", e.Y3); Num(j, "X4", e.X4); Num(j, "Y4", e.Y4);
+  Num(j, "X1", e.X1);
+  Num(j, "Y1", e.Y1);
+  Num(j, "X2", e.X2);
+  Num(j, "Y2", e.Y2);
+  Num(j, "X3", e.X3);
+  Num(j, "Y3", e.Y3);
+  Num(j, "X4", e.X4);
+  Num(j, "Y4", e.Y4);
 }
 template <typename T>
 void ArcSolidFields(TJsonWriter& j, const T& e) {
   Head(j, e.Hdr);
   Int(j, "Rgb", e.Rgb);
-  Num(j, "Cx", e.Cx); Num(j, "Cy", e.Cy); Num(j, "R", e.R);
-  Num(j, "Flatness", e.Flatness); Num(j, "Tilt", e.Tilt);
-  Num(j, "StartAngle", e.StartAngle); Num(j, "SweepAngle", e.SweepAngle);
+  Num(j, "Cx", e.Cx);
+  Num(j, "Cy", e.Cy);
+  Num(j, "R", e.R);
+  Num(j, "Flatness", e.Flatness);
+  Num(j, "Tilt", e.Tilt);
+  Num(j, "StartAngle", e.StartAngle);
+  Num(j, "SweepAngle", e.SweepAngle);
 }
 void Fields(TJsonWriter& j, const TJwwEntSlArc& e) {
   ArcSolidFields(j, e);
@@ -135,8 +184,10 @@ void EntityFields(TJsonWriter& j, const std::vector<T>& list, int index) {
 
 void Entity(TJsonWriter& j, const TJwwEntRef& ref) {
   j.BeginObject();
-  j.Key("list"); j.String(KindListName(ref.Kind));
-  j.Key("index"); j.Int(ref.Index);
+  j.Key("list");
+  j.String(KindListName(ref.Kind));
+  j.Key("index");
+  j.Int(ref.Index);
   switch (ref.Kind) {
     case kKindLin: EntityFields(j, LinList, ref.Index); break;
     case kKindCir: EntityFields(j, CirList, ref.Index); break;
@@ -158,11 +209,8 @@ void Entity(TJsonWriter& j, const TJwwEntRef& ref) {
   j.EndObject();
 }
 
-
-
 // The grid column's heading: the kind's name in the grid's words (UTF-8).
 std::string KindWord(int column) { return ShiftJisToUtf8(KindHeading(column)); }
-
 
 }  // namespace
 
@@ -185,7 +233,8 @@ std::string FormatLayerTalliesCsv() {
   for (const TLayerTally& layer : TallyByLayer())
     for (std::size_t r = 1; r < layer.Grid.Rows.size(); ++r) {
       std::vector<std::string> row{std::to_string(layer.Group), GroupNameOf(layer.Group),
-                                   std::to_string(layer.Layer), LayerNameOf(layer.Group, layer.Layer)};
+                                   std::to_string(layer.Layer),
+                                   LayerNameOf(layer.Group, layer.Layer)};
       row.insert(row.end(), layer.Grid.Rows[r].begin(), layer.Grid.Rows[r].end());
       rows.push_back(std::move(row));
     }
@@ -195,13 +244,14 @@ std::string FormatLayerTalliesCsv() {
 std::string FormatMarksText() {
   std::string out;
   for (const TLineTypeMark& m : CollectLineTypeMarks()) {
-    out += std::to_string(m.Number) + "  " + KindWord(m.Column) + "  " +
-           std::to_string(m.Group) + "-" + std::to_string(m.Layer);
+    out += std::to_string(m.Number) + "  " + KindWord(m.Column) + "  " + std::to_string(m.Group) +
+           "-" + std::to_string(m.Layer);
     const std::string g = ShiftJisToUtf8(GroupNameOf(m.Group));
     const std::string l = ShiftJisToUtf8(LayerNameOf(m.Group, m.Layer));
     if (!g.empty() || !l.empty()) out += " " + g + "/" + l;
-    out += "  file (" + ReportNumber(m.FileX) + ", " + ReportNumber(m.FileY) + ")  world (" + ReportNumber(m.X) +
-           ", " + ReportNumber(m.Y) + ")  " + m.List + " " + std::to_string(m.Index) + "\n";
+    out += "  file (" + ReportNumber(m.FileX) + ", " + ReportNumber(m.FileY) + ")  world (" +
+           ReportNumber(m.X) + ", " + ReportNumber(m.Y) + ")  " + m.List + " " +
+           std::to_string(m.Index) + "\n";
   }
   return out;
 }
@@ -215,8 +265,7 @@ std::string NoRecordWarning(const std::string& file) {
 
 std::string BlocksNotSearchedLine(bool japanese) {
   if (BlkCount <= 0) return {};
-  if (japanese)
-    return "ブロック " + std::to_string(BlkCount) + " 個の中は検索していません\n";
+  if (japanese) return "ブロック " + std::to_string(BlkCount) + " 個の中は検索していません\n";
   return "The insides of " + std::to_string(BlkCount) +
          (BlkCount == 1 ? " block were" : " blocks were") +
          " not searched: the host hands over block references, not the entities inside them.\n";
@@ -259,21 +308,24 @@ namespace {
 void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
                     const TJsonReportOptions& options) {
   j.BeginObject();
-  j.Key("file"); j.String(ShiftJisToUtf8(JwwFileName));
+  j.Key("file");
+  j.String(ShiftJisToUtf8(JwwFileName));
   j.Newline();
-  j.Key("read_to_end"); j.Bool(options.ReadToEnd);
+  j.Key("read_to_end");
+  j.Bool(options.ReadToEnd);
   j.Newline();
   if (!options.Warning.empty()) {
-    j.Key("warning"); j.String(options.Warning);
+    j.Key("warning");
+    j.String(options.Warning);
     j.Newline();
   }
   j.Key("counts");
   j.BeginObject();
   const std::pair<const char*, int> counts[] = {
-      {"Lin", LinCount}, {"Cir", CirCount}, {"Arc", ArcCount}, {"Txt", TxtCount},
+      {"Lin", LinCount}, {"Cir", CirCount},     {"Arc", ArcCount}, {"Txt", TxtCount},
       {"Pnt", PntCount}, {"PntEx", PntExCount}, {"Dim", DimCount}, {"Blk", BlkCount},
-      {"Sl2", Sl2Count}, {"Sl3", Sl3Count}, {"Sl4", Sl4Count}, {"Sc", ScCount},
-      {"Se", SeCount}, {"So", SoCount}, {"Sg", SgCount}, {"EntOrder", EntOrderCount}};
+      {"Sl2", Sl2Count}, {"Sl3", Sl3Count},     {"Sl4", Sl4Count}, {"Sc", ScCount},
+      {"Se", SeCount},   {"So", SoCount},       {"Sg", SgCount},   {"EntOrder", EntOrderCount}};
   for (const auto& [name, count] : counts) {
     j.Key(name);
     j.Int(count);
@@ -340,7 +392,8 @@ void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
     j.Newline();
     j.BeginObject();
     Int(j, "number", m.Number);
-    j.Key("list"); j.String(m.List);
+    j.Key("list");
+    j.String(m.List);
     Int(j, "index", m.Index);
     Num(j, "x", m.X);
     Num(j, "y", m.Y);

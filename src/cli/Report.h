@@ -20,9 +20,9 @@ std::string FormatTallyCsv(const TTallyGrid& grid);
 
 struct TJsonReportOptions {
   bool ReadToEnd = true;
-  bool Entities = false;  // add every record in the order of EntOrder
-  bool Extents = true;    // add the drawing extents as fit-all computes them
-  bool ByLayer = false;   // add "layers": the grid of every layer with a counted entity
+  bool Entities = false;          // add every record in the order of EntOrder
+  bool Extents = true;            // add the drawing extents as fit-all computes them
+  bool ByLayer = false;           // add "layers": the grid of every layer with a counted entity
   std::string_view Warning = {};  // added as "warning" when not empty (UTF-8)
 };
 // The warning for a file that was read but held no entity record at all (a file the host did

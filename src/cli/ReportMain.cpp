@@ -24,7 +24,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: sxf-usertype-report FILE [--format text|csv|json] [--entities] [--by-layer] [--marks]\n"
-    "                           [--png OUT [--size WxH] [--view LEFT,BOTTOM,RIGHT,TOP] [--scale S]]\n"
+    "                           [--png OUT [--size WxH] [--view LEFT,BOTTOM,RIGHT,TOP] [--scale "
+    "S]]\n"
     "  Reads FILE (an interchange file JWC_TEMP.TXT) and prints how many entities of each\n"
     "  kind use each SXF user line type 17..32.\n"
     "  --format text   the tally grid in aligned columns (default)\n"
@@ -36,7 +37,8 @@ constexpr const char* kUsage =
     "  --png OUT       also write the preview as the window draws it after fit-all\n"
     "  --size WxH      size of that picture in pixels (default 800x600)\n"
     "  --view L,B,R,T  that picture zoomed to this box of world units instead of fit-all\n"
-    "  --scale S       that picture as the window draws it at S x 96 dpi (1.5 for 150 %; default 1)\n"
+    "  --scale S       that picture as the window draws it at S x 96 dpi (1.5 for 150 %; default "
+    "1)\n"
     "  --version       the program's version\n";
 
 // Writes the whole text to standard output and flushes it; false, with a message, when any

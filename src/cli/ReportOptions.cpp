@@ -49,7 +49,8 @@ std::string ReadSize(std::string_view value, TReportOptions& o) {
 
 std::string ReadView(std::string_view value, TReportOptions& o) {
   o.View = ParseWorldBox(value);
-  if (!o.View) return "--view takes LEFT,BOTTOM,RIGHT,TOP in world units, left below right, bottom below top";
+  if (!o.View)
+    return "--view takes LEFT,BOTTOM,RIGHT,TOP in world units, left below right, bottom below top";
   return {};
 }
 
@@ -107,7 +108,8 @@ std::optional<TWorldBox> ParseWorldBox(std::string_view text) noexcept {
 
 std::optional<double> ParseDisplayScale(std::string_view text) noexcept {
   // Digits with at most one point among them: no sign, exponent or blank.
-  if (text.empty() || text.size() > 12 || text.front() == '.' || text.back() == '.') return std::nullopt;
+  if (text.empty() || text.size() > 12 || text.front() == '.' || text.back() == '.')
+    return std::nullopt;
   if (std::count(text.begin(), text.end(), '.') > 1) return std::nullopt;
   for (char c : text)
     if (c != '.' && (c < '0' || c > '9')) return std::nullopt;

@@ -12,15 +12,15 @@ namespace sxf {
 struct TDesignLengths {
   // The form.
   static constexpr int DesignWidth = 601, DesignHeight = 430;  // outer, before the settings
-  static constexpr int FontHeight = 13;                        // "ＭＳ ゴシック", every control
-  static constexpr int StatusHeight = 24;                      // LabelA1
+  static constexpr int FontHeight = 13;    // "ＭＳ ゴシック", every control
+  static constexpr int StatusHeight = 24;  // LabelA1
   // Splitter1's width, its sides' minimum and the window's minimums: WindowSettings.h.
   // The side panel.
   static constexpr int PanelTopHeight = 40;  // Panel3: the file name
   static constexpr int LabelHeight = 13;     // Label1, Label2
   static constexpr int Label2Left = 8, Label2Top = 16;
   static constexpr int Label1Width = 112;
-  static constexpr int MemoHeight = 144;     // Memo1
+  static constexpr int MemoHeight = 144;           // Memo1
   static constexpr int GridColumnWidth = 44;       // StringGrid1's default column width
   static constexpr int GridFirstColumnWidth = 24;  // column 0
   static constexpr int GridRowHeight = 24;

@@ -22,22 +22,36 @@ namespace sxf {
 
 namespace {
 
-constexpr const char* kCaption = "vexo_SXF\x83\x86\x81[\x83U\x81[\x90\xFC\x8E\xED\x82\xF0\x8C\x9F\x8D\xF5";  // vexo_SXFユーザー線種を検索
-constexpr const char* kNewDrawing = "(\x90V\x8BK)";  // (新規)
+constexpr const char* kCaption =
+    "vexo_SXF\x83\x86\x81[\x83U\x81[\x90\xFC\x8E\xED\x82\xF0\x8C\x9F\x8D\xF5";  // vexo_SXFユーザー線種を検索
+constexpr const char* kNewDrawing = "(\x90V\x8BK)";                             // (新規)
 
 const char* const kHelpLines[kFormHelpLineCount] = {
-    "\x81\x9E\x83}\x81[\x83N\x82\xCD\x8AY\x93\x96\x82\xB7\x82\xE9\x90\xFC\x95\xAA\x82\xCC\x92\x86\x93_\x81\x41",  // ◇マークは該当する線分の中点、
-    "\x81@\x89~\x8C\xCA\x8En\x93_\x82\xC9\x95t\x82\xAF\x82\xE7\x82\xEA\x82\xDC\x82\xB7\x81\x42",  // 　円弧始点に付けられます。
+    "\x81\x9E\x83}\x81["
+    "\x83N\x82\xCD\x8AY\x93\x96\x82\xB7\x82\xE9\x90\xFC\x95\xAA\x82\xCC\x92\x86\x93_"
+    "\x81\x41",  // ◇マークは該当する線分の中点、
+    "\x81@\x89~\x8C\xCA\x8En\x93_"
+    "\x82\xC9\x95t\x82\xAF\x82\xE7\x82\xEA\x82\xDC\x82\xB7\x81\x42",  // 　円弧始点に付けられます。
     "\x81@\x83}\x81[\x83N\x93\xE0\x82\xCC\x90\x94\x8E\x9A\x82\xCD",  // 　マーク内の数字は
-    "\x81@SXF\x91\xCE\x89\x9E\x8Ag\x92\xA3\x90\xFC\x8E\xED\x83\x86\x81[\x83U\x81[\x90\xFC\x8E\xED",  // 　SXF対応拡張線種ユーザー線種
+    "\x81@SXF\x91\xCE\x89\x9E\x8Ag\x92\xA3\x90\xFC\x8E\xED\x83\x86\x81[\x83U\x81["
+    "\x90\xFC\x8E\xED",  // 　SXF対応拡張線種ユーザー線種
     "\x81@\x82\xCC\x94\xD4\x8D\x86\x82\xC5\x82\xB7\x81\x42",  // 　の番号です。
-    "\x81@",  // 　
-    "\x81\x9F\x83u\x83\x8D\x83\x62\x83N\x90}\x8C`\x93\xE0\x82\xCC\x82\xE0\x82\xCC\x82\xCD\x8F\x88\x97\x9D",  // ◆ブロック図形内のものは処理
-    "\x81@\x8Fo\x97\x88\x82\xDC\x82\xB9\x82\xF1\x82\xCC\x82\xC5\x8C\xE4\x92\x8D\x88\xD3\x89\xBA\x82\xB3\x82\xA2\x81\x42",  // 　出来ませんので御注意下さい。
-    "\x81@\x83u\x83\x8D\x83\x62\x83N\x95\xD2\x8FW\x93\xE0\x82\xC5\x8Ds\x82\xA4\x8F\xEA\x8D\x87\x82\xC9\x82\xCD\x81\x41",  // 　ブロック編集内で行う場合には、
-    "\x81@\x96{\x83\x5C\x83t\x83g\x82\xF0Jw_cad\x82\xCC\x83\x43\x83\x93\x83X\x83g\x81[\x83\x8B",  // 　本ソフトをJw_cadのインストール
-    "\x81@\x81\x45\x83t\x83H\x83\x8B\x83_\x82\xC9\x94z\x92u\x82\xB5\x82\xC4\x8E\xC0\x8Ds\x82\xF0\x8Ds\x82\xA4",  // 　・フォルダに配置して実行を行う
-    "\x81@\x95K\x97v\x82\xAA\x82\xA0\x82\xE9\x8F\xEA\x8D\x87\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81\x42",  // 　必要がある場合があります。
+    "\x81@",                                                  // 　
+    "\x81\x9F\x83u\x83\x8D\x83\x62\x83N\x90}\x8C`"
+    "\x93\xE0\x82\xCC\x82\xE0\x82\xCC\x82\xCD\x8F\x88\x97\x9D",  // ◆ブロック図形内のものは処理
+    "\x81@"
+    "\x8Fo\x97\x88\x82\xDC\x82\xB9\x82\xF1\x82\xCC\x82\xC5\x8C\xE4\x92\x8D\x88\xD3\x89\xBA"
+    "\x82\xB3\x82\xA2\x81\x42",  // 　出来ませんので御注意下さい。
+    "\x81@"
+    "\x83u\x83\x8D\x83\x62\x83N\x95\xD2\x8FW\x93\xE0\x82\xC5\x8Ds\x82\xA4\x8F\xEA\x8D\x87"
+    "\x82\xC9\x82\xCD\x81\x41",  // 　ブロック編集内で行う場合には、
+    "\x81@\x96{\x83\x5C\x83t\x83g\x82\xF0Jw_cad\x82\xCC\x83\x43\x83\x93\x83X\x83g\x81["
+    "\x83\x8B",  // 　本ソフトをJw_cadのインストール
+    "\x81@\x81\x45\x83t\x83H\x83\x8B\x83_"
+    "\x82\xC9\x94z\x92u\x82\xB5\x82\xC4\x8E\xC0\x8Ds\x82\xF0\x8Ds\x82\xA4",  // 　・フォルダに配置して実行を行う
+    "\x81@"
+    "\x95K\x97v\x82\xAA\x82\xA0\x82\xE9\x8F\xEA\x8D\x87\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82"
+    "\xB7\x81\x42",  // 　必要がある場合があります。
 };
 
 // The read notice of a failure, in the middle of the preview on a white box framed in red, so
@@ -45,7 +59,8 @@ const char* const kHelpLines[kFormHelpLineCount] = {
 // face at 16 design pixels, 8 per one-byte character (its cell is as wide as its bytes).
 void DrawNoticeInPreview(TCanvas& c, int width, int height, const std::string& text) {
   const int dpi = ViewDpi;
-  const int cellHeight = DesignPixels(16, dpi), halfWidth = DesignPixels(8, dpi), pad = DesignPixels(8, dpi);
+  const int cellHeight = DesignPixels(16, dpi), halfWidth = DesignPixels(8, dpi),
+            pad = DesignPixels(8, dpi);
   // A notice wider than the preview (a long folder name) goes on as many lines as it takes,
   // broken between characters, so that none of it is cut off.
   const std::size_t fit = static_cast<std::size_t>(std::max(2, (width - 2 * pad - 4) / halfWidth));
@@ -106,7 +121,10 @@ const char* const* FormHelpLines() noexcept { return kHelpLines; }
 
 TFormBehaviour::TFormBehaviour(TFormFrontEnd& frontEnd, std::string programFolder,
                                std::string settingsFile, const TFormKeyCodes& keys)
-    : ui_(frontEnd), keys_(keys), Nav(navHost_), programFolder_(std::move(programFolder)),
+    : ui_(frontEnd),
+      keys_(keys),
+      Nav(navHost_),
+      programFolder_(std::move(programFolder)),
       settingsFile_(std::move(settingsFile)) {}
 
 void TFormBehaviour::FormCreate() {
@@ -344,7 +362,9 @@ bool TFormBehaviour::NavigateEndingWalk(TStep&& step) {
 void TFormBehaviour::StringGrid1DblClick(int row, int column) {
   // Rows 1..16 are the line types 17..32 and row 17 their total; columns 1..6 the kinds and
   // column 7 their total. A number or a kind of 0 selects every one.
-  if (!Shown || row < 1 || row > kTallyTotalRow || column < kFirstKindColumn || column > kTallyTotal) return;
+  if (!Shown || row < 1 || row > kTallyTotalRow || column < kFirstKindColumn ||
+      column > kTallyTotal)
+    return;
   if (StrToIntOr0(tally_.Cell(column, row)) <= 0) {
     EndMarkWalk();
     ui_.SetStatusCaption(NothingToWalkText(ui_.JapaneseMessages()));
@@ -395,8 +415,8 @@ void TFormBehaviour::CopyMarks() {
   const TTextRows rows = MarkRows();
   const bool copied = ui_.PutOnClipboard(TabSeparatedText(rows, convert));
   keyHelpLine_ = -1;
-  ui_.SetStatusCaption(
-      CopiedText(THandOver::CopyMarks, static_cast<int>(rows.size()) - 1, copied, ui_.JapaneseMessages()));
+  ui_.SetStatusCaption(CopiedText(THandOver::CopyMarks, static_cast<int>(rows.size()) - 1, copied,
+                                  ui_.JapaneseMessages()));
 }
 
 void TFormBehaviour::SaveFiles() {
@@ -417,7 +437,8 @@ void TFormBehaviour::SaveFiles() {
     return WritePreviewPicture(*surface, path, width, height, view, dpi);
   });
   const auto convert = [this](const std::string& cell) { return Utf8Cell(cell); };
-  files.AddBytes(names.Tally, std::string(kUtf8ByteOrderMark) + CsvText(TallyRows(tally_), convert));
+  files.AddBytes(names.Tally,
+                 std::string(kUtf8ByteOrderMark) + CsvText(TallyRows(tally_), convert));
   files.AddBytes(names.Marks, std::string(kUtf8ByteOrderMark) + CsvText(MarkRows(), convert));
   const std::optional<TWriteFailure> failure = files.Commit();
   // Names are shown without their folder, in the message's encoding.
@@ -426,8 +447,9 @@ void TFormBehaviour::SaveFiles() {
   };
   const bool japanese = ui_.JapaneseMessages();
   keyHelpLine_ = -1;
-  ui_.SetStatusCaption(failure ? SaveFailedText(shown(failure->File), failure->Error, failure->Reason, japanese)
-                               : SavedText(shown(names.Picture), shown(names.Tally), shown(names.Marks), japanese));
+  ui_.SetStatusCaption(
+      failure ? SaveFailedText(shown(failure->File), failure->Error, failure->Reason, japanese)
+              : SavedText(shown(names.Picture), shown(names.Tally), shown(names.Marks), japanese));
 }
 
 }  // namespace sxf

@@ -154,7 +154,9 @@ class TFormBehaviour {
     void Redraw() override { form_.Redraw(); }
     void FitAll() override { form_.FitAll(); }
     void FocusEditA() override { form_.ui_.FocusEditA(); }
-    void PaintOnPreview(const std::function<void(TCanvas&)>& draw) override { form_.ui_.PaintOnPreview(draw); }
+    void PaintOnPreview(const std::function<void(TCanvas&)>& draw) override {
+      form_.ui_.PaintOnPreview(draw);
+    }
     bool TakeDragImage() override { return form_.ui_.TakeDragImage(); }
     void FreeDragImage() override { form_.ui_.FreeDragImage(); }
     void ShowDragImageAt(int x, int y) override { form_.ui_.ShowDragImageAt(x, y); }

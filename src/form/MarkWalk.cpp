@@ -58,8 +58,9 @@ std::optional<TLineTypeMark> TMarkWalk::Current() const {
 std::string TMarkWalk::StatusText() const {
   if (position_ < 0 || position_ >= static_cast<int>(marks_.size())) return {};
   const TLineTypeMark& m = marks_[static_cast<std::size_t>(position_)];
-  return std::to_string(position_ + 1) + " / " + std::to_string(marks_.size()) + "  " + KindHeading(m.Column) +
-         "  " + std::to_string(m.Number) + "  \x83\x8C\x83\x43\x83\x84 " +  // レイヤ
+  return std::to_string(position_ + 1) + " / " + std::to_string(marks_.size()) + "  " +
+         KindHeading(m.Column) + "  " + std::to_string(m.Number) +
+         "  \x83\x8C\x83\x43\x83\x84 " +  // レイヤ
          std::to_string(m.Group) + "-" + std::to_string(m.Layer);
 }
 
@@ -70,8 +71,9 @@ void ZoomViewToMark(const TLineTypeMark& mark, int width, int height) {
   const double fitAllScale = 0.9 * std::min(std::max(1, width) / ex, std::max(1, height) / ey);
   TEntityBox box = EntityBox(mark);
   // At least four mark diameters (20 pixels each at 96 dpi) of fit-all on every side of the box.
-  const double least =
-      fitAllScale > 0 && std::isfinite(fitAllScale) ? 4.0 * 2.0 * MarkRadiusPixels() / fitAllScale : 1.0;
+  const double least = fitAllScale > 0 && std::isfinite(fitAllScale)
+                           ? 4.0 * 2.0 * MarkRadiusPixels() / fitAllScale
+                           : 1.0;
   const auto widen = [least](double& lo, double& hi) {
     if (!(hi - lo >= least)) {
       const double c = (lo + hi) / 2.0;

@@ -26,7 +26,8 @@ void CentreAt(double cx, double cy, int width, int height) noexcept {
 }
 
 bool IsArrow(TNavKey key) noexcept {
-  return key == TNavKey::Left || key == TNavKey::Right || key == TNavKey::Up || key == TNavKey::Down;
+  return key == TNavKey::Left || key == TNavKey::Right || key == TNavKey::Up ||
+         key == TNavKey::Down;
 }
 
 }  // namespace
@@ -104,7 +105,8 @@ void CentreViewOnPoint(double x, double y, int width, int height) noexcept {
 }
 
 void SwapWithPreviousView() noexcept {
-  const double scale = ViewScale, left = ViewLeft, bottom = ViewBottom, right = ViewRight, top = ViewTop;
+  const double scale = ViewScale, left = ViewLeft, bottom = ViewBottom, right = ViewRight,
+               top = ViewTop;
   ViewScale = SavedViewScale;
   ViewLeft = SavedViewLeft;
   ViewBottom = SavedViewBottom;
@@ -137,7 +139,8 @@ bool TNavigation::KeyDown(TNavKey key, bool shift) {
   switch (key) {
     case TNavKey::PageUp:
     case TNavKey::PageDown:
-      ZoomAt(place.OriginX + place.Left + place.Width / 2, place.OriginY + place.Top + place.Height / 2,
+      ZoomAt(place.OriginX + place.Left + place.Width / 2,
+             place.OriginY + place.Top + place.Height / 2,
              key == TNavKey::PageUp ? ZoomFactor : 1.0 / ZoomFactor);
       return true;
     case TNavKey::Insert:
@@ -146,15 +149,11 @@ bool TNavigation::KeyDown(TNavKey key, bool shift) {
       CentreViewOn((ExtentLeft + ExtentRight) / 2.0, (ExtentBottom + ExtentTop) / 2.0);
       host_.Redraw();
       return true;
-    case TNavKey::Home:
-      host_.FitAll();
-      return true;
+    case TNavKey::Home: host_.FitAll(); return true;
     case TNavKey::Escape:
       return true;  // swallowed; a held Escape breaks a drawing through the key state
-    case TNavKey::Other:
-      return false;
-    default:
-      break;
+    case TNavKey::Other: return false;
+    default: break;
   }
   if (IsArrow(key)) {
     int x = 0, y = 0;
@@ -173,10 +172,22 @@ void TNavigation::PanByKey(TNavKey key, bool shift) {
     stepY /= 5.0;
   }
   switch (key) {
-    case TNavKey::Left: ViewLeft -= stepX; ViewRight -= stepX; break;
-    case TNavKey::Right: ViewLeft += stepX; ViewRight += stepX; break;
-    case TNavKey::Up: ViewBottom += stepY; ViewTop += stepY; break;
-    default: ViewBottom -= stepY; ViewTop -= stepY; break;
+    case TNavKey::Left:
+      ViewLeft -= stepX;
+      ViewRight -= stepX;
+      break;
+    case TNavKey::Right:
+      ViewLeft += stepX;
+      ViewRight += stepX;
+      break;
+    case TNavKey::Up:
+      ViewBottom += stepY;
+      ViewTop += stepY;
+      break;
+    default:
+      ViewBottom -= stepY;
+      ViewTop -= stepY;
+      break;
   }
   host_.Redraw();
 }

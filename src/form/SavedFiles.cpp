@@ -108,7 +108,8 @@ void TFileSetWriter::AddBytes(std::string path, std::string bytes) {
   entries_.push_back({std::move(path), nullptr, std::move(bytes)});
 }
 
-void TFileSetWriter::AddWriter(std::string path, std::function<std::string(const std::string& path)> write) {
+void TFileSetWriter::AddWriter(std::string path,
+                               std::function<std::string(const std::string& path)> write) {
   entries_.push_back({std::move(path), std::move(write), {}});
 }
 

@@ -53,10 +53,11 @@ std::string SaveDialogTitle(bool japanese);
 // clipboard could not be had.
 std::string CopiedText(THandOver what, int markCount, bool copied, bool japanese);
 // After a save: the three names written (Shift-JIS, without folder).
-std::string SavedText(const std::string& picture, const std::string& tally, const std::string& marks,
-                      bool japanese);
+std::string SavedText(const std::string& picture, const std::string& tally,
+                      const std::string& marks, bool japanese);
 // After a failed save: the file (Shift-JIS, without folder) and why, by errno or, when it is
 // 0, in the writer's words.
-std::string SaveFailedText(const std::string& file, int error, const std::string& reason, bool japanese);
+std::string SaveFailedText(const std::string& file, int error, const std::string& reason,
+                           bool japanese);
 
 }  // namespace sxf

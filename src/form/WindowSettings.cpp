@@ -26,12 +26,14 @@ void ScaleSettingsForDpi(TWindowSettings& s, int dpi) noexcept {
   s.WinPanelWidth = ScaleForDpi(s.WinPanelWidth, dpi);
 }
 
-void LimitSettingsToScreen(TWindowSettings& s, int screenWidth, int screenHeight, int dpi) noexcept {
+void LimitSettingsToScreen(TWindowSettings& s, int screenWidth, int screenHeight,
+                           int dpi) noexcept {
   s.WinWidth = std::min(s.WinWidth, std::max(screenWidth, ScaleForDpi(kMinWinWidth, dpi)));
   s.WinHeight = std::min(s.WinHeight, std::max(screenHeight, ScaleForDpi(kMinWinHeight, dpi)));
   // The window's frame is a few pixels more than its client area: this bound is generous.
   const int widestPanel = s.WinWidth - ScaleForDpi(kSplitterWidth + kMinSplitterSide, dpi);
-  s.WinPanelWidth = std::min(s.WinPanelWidth, std::max(widestPanel, ScaleForDpi(kMinPanelWidth, dpi)));
+  s.WinPanelWidth =
+      std::min(s.WinPanelWidth, std::max(widestPanel, ScaleForDpi(kMinPanelWidth, dpi)));
 }
 
 namespace {
@@ -43,15 +45,11 @@ std::filesystem::path PathOf(const std::string& name) noexcept {
 #if defined(_WIN32)
   try {
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
-  } catch (...) {
-    return {};
-  }
+  } catch (...) { return {}; }
 #else
   try {
     return std::filesystem::path(name);
-  } catch (...) {
-    return {};
-  }
+  } catch (...) { return {}; }
 #endif
 }
 
@@ -63,9 +61,7 @@ std::string NameOf(const std::filesystem::path& path) noexcept {
 #else
     return path.string();
 #endif
-  } catch (...) {
-    return {};
-  }
+  } catch (...) { return {}; }
 }
 
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {

@@ -44,10 +44,10 @@ struct TStr2List {
   std::string Name;   // Shift-JIS, "%%" included
   std::string Value;  // Shift-JIS
 };
-extern std::string DrawingPath;    // Shift-JIS
-extern std::string DrawingTitle;   // Shift-JIS
-extern std::string DrawingMemo1;   // Shift-JIS
-extern std::string DrawingMemo2;   // Shift-JIS
+extern std::string DrawingPath;   // Shift-JIS
+extern std::string DrawingTitle;  // Shift-JIS
+extern std::string DrawingMemo1;  // Shift-JIS
+extern std::string DrawingMemo2;  // Shift-JIS
 extern double DrawingScale;
 extern double PrintFactor;
 extern double DrawingTime;  // days since 1899-12-30; the time of day as the fraction

@@ -24,7 +24,14 @@ namespace sxf {
 enum class TPenStyle : std::uint8_t { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
 enum class TPenMode : std::uint8_t { Copy, Xor };
 enum class TBrushStyle : std::uint8_t {
-  Solid, Clear, Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross
+  Solid,
+  Clear,
+  Horizontal,
+  Vertical,
+  FDiagonal,
+  BDiagonal,
+  Cross,
+  DiagCross
 };
 
 struct TPen {

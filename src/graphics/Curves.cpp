@@ -25,7 +25,9 @@ double NormalizeDegrees(double degrees) noexcept {
 TEllipseCurve::TEllipseCurve(double cx, double cy, double r, double flatness, double tilt) noexcept
     : Cx(cx), Cy(cy), R(r), RFlat(r * flatness), CosTilt(std::cos(tilt)), SinTilt(std::sin(tilt)) {}
 
-TDPoint TEllipseCurve::At(double theta) const noexcept { return AtCosSin(std::cos(theta), std::sin(theta)); }
+TDPoint TEllipseCurve::At(double theta) const noexcept {
+  return AtCosSin(std::cos(theta), std::sin(theta));
+}
 
 TDPoint TEllipseCurve::AtCosSin(double cosTheta, double sinTheta) const noexcept {
   const double u = R * cosTheta;
@@ -65,7 +67,8 @@ constexpr double kMapLimit = 1073741824.0;  // 2^30: far inside int
 // points need no saturation.
 bool SmallView() noexcept {
   return ViewScale > 0.0 && (ViewRight - ViewLeft) * ViewScale < kMapLimit &&
-         (ViewTop - ViewBottom) * ViewScale < kMapLimit && ViewHeight >= 0 && ViewHeight < kMapLimit;
+         (ViewTop - ViewBottom) * ViewScale < kMapLimit && ViewHeight >= 0 &&
+         ViewHeight < kMapLimit;
 }
 
 #if defined(__SSE2__)
@@ -96,23 +99,30 @@ bool MapWholeCurveInsideView(const TEllipseCurve& curve, TPixelPoint* pixels) no
   const int height = ViewHeight;
   int k = 0;
 #if defined(__SSE2__)
-  const __m128d vcx = _mm_set1_pd(cx), vcy = _mm_set1_pd(cy), vr = _mm_set1_pd(r), vrFlat = _mm_set1_pd(rFlat);
+  const __m128d vcx = _mm_set1_pd(cx), vcy = _mm_set1_pd(cy), vr = _mm_set1_pd(r),
+                vrFlat = _mm_set1_pd(rFlat);
   const __m128d vCosTilt = _mm_set1_pd(cosTilt), vSinTilt = _mm_set1_pd(sinTilt);
-  const __m128d vLeft = _mm_set1_pd(left), vBottom = _mm_set1_pd(bottom), vScale = _mm_set1_pd(scale);
+  const __m128d vLeft = _mm_set1_pd(left), vBottom = _mm_set1_pd(bottom),
+                vScale = _mm_set1_pd(scale);
   const __m128d zero = _mm_setzero_pd(), limit = _mm_set1_pd(kMapLimit);
   for (; k + 1 <= kCurveSegments; k += 2) {
     const __m128d u = _mm_mul_pd(vr, _mm_loadu_pd(&a.Cos[k]));
     const __m128d v = _mm_mul_pd(vrFlat, _mm_loadu_pd(&a.Sin[k]));
     const __m128d x = _mm_mul_pd(
-        _mm_sub_pd(_mm_sub_pd(_mm_add_pd(vcx, _mm_mul_pd(vCosTilt, u)), _mm_mul_pd(vSinTilt, v)), vLeft), vScale);
+        _mm_sub_pd(_mm_sub_pd(_mm_add_pd(vcx, _mm_mul_pd(vCosTilt, u)), _mm_mul_pd(vSinTilt, v)),
+                   vLeft),
+        vScale);
     const __m128d y = _mm_mul_pd(
-        _mm_sub_pd(_mm_add_pd(_mm_add_pd(vcy, _mm_mul_pd(vSinTilt, u)), _mm_mul_pd(vCosTilt, v)), vBottom), vScale);
+        _mm_sub_pd(_mm_add_pd(_mm_add_pd(vcy, _mm_mul_pd(vSinTilt, u)), _mm_mul_pd(vCosTilt, v)),
+                   vBottom),
+        vScale);
     const __m128d ok = _mm_and_pd(_mm_and_pd(_mm_cmpge_pd(x, zero), _mm_cmpge_pd(y, zero)),
                                   _mm_and_pd(_mm_cmplt_pd(x, limit), _mm_cmplt_pd(y, limit)));
     if (_mm_movemask_pd(ok) != 3) return false;
     const __m128i px = RoundTwoNonNegative(x), py = RoundTwoNonNegative(y);
     pixels[k] = {_mm_cvtsi128_si32(px), height - _mm_cvtsi128_si32(py)};
-    pixels[k + 1] = {_mm_cvtsi128_si32(_mm_srli_si128(px, 4)), height - _mm_cvtsi128_si32(_mm_srli_si128(py, 4))};
+    pixels[k + 1] = {_mm_cvtsi128_si32(_mm_srli_si128(px, 4)),
+                     height - _mm_cvtsi128_si32(_mm_srli_si128(py, 4))};
   }
 #endif
   for (; k <= kCurveSegments; ++k) {
@@ -193,7 +203,8 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
   const double turns = std::fabs(start) + std::fabs(step) * kCurveSegments;
   const double margin = (std::fabs(curve.R) + std::fabs(curve.RFlat)) * (1e-11 + 2e-13 * turns) +
                         1e-14 * (std::fabs(curve.Cx) + std::fabs(curve.Cy));
-  const bool turning = std::isfinite(margin) && turns < 1e3 && ViewScale > 0.0;  // monotonic mapping
+  const bool turning =
+      std::isfinite(margin) && turns < 1e3 && ViewScale > 0.0;  // monotonic mapping
   // Every point inside the view: no segment is clipped, and each point is mapped once.
   const bool inside = curve.InsideView();
   const double cosStep = std::cos(step), sinStep = std::sin(step);
@@ -213,7 +224,8 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
   const bool quick = turning && SmallView();
   const __m128d vMargin = _mm_set1_pd(margin), vScale = _mm_set1_pd(ViewScale);
   const __m128d vMin = _mm_set_pd(ViewBottom, ViewLeft), vMax = _mm_set_pd(ViewTop, ViewRight);
-  const __m128d vTolerance = _mm_set1_pd(ClipTolerance), vMinusTolerance = _mm_set1_pd(-ClipTolerance);
+  const __m128d vTolerance = _mm_set1_pd(ClipTolerance),
+                vMinusTolerance = _mm_set1_pd(-ClipTolerance);
 #endif
   for (int k = 1; k <= kCurveSegments; ++k) {
     theta += step;
@@ -230,15 +242,18 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
       const __m128d point = _mm_set_pd(p.Y, p.X);
       const __m128d lo = _mm_sub_pd(point, vMargin), hi = _mm_add_pd(point, vMargin);
       const __m128d loFromMin = _mm_sub_pd(lo, vMin), hiFromMin = _mm_sub_pd(hi, vMin);
-      const __m128d in = _mm_and_pd(
-          _mm_and_pd(_mm_cmpge_pd(loFromMin, vTolerance), _mm_cmple_pd(_mm_sub_pd(lo, vMax), vMinusTolerance)),
-          _mm_and_pd(_mm_cmpge_pd(hiFromMin, vTolerance), _mm_cmple_pd(_mm_sub_pd(hi, vMax), vMinusTolerance)));
+      const __m128d in =
+          _mm_and_pd(_mm_and_pd(_mm_cmpge_pd(loFromMin, vTolerance),
+                                _mm_cmple_pd(_mm_sub_pd(lo, vMax), vMinusTolerance)),
+                     _mm_and_pd(_mm_cmpge_pd(hiFromMin, vTolerance),
+                                _mm_cmple_pd(_mm_sub_pd(hi, vMax), vMinusTolerance)));
       if (_mm_movemask_pd(in) == 3) {
         const __m128i lowPixel = RoundTwoNonNegative(_mm_mul_pd(loFromMin, vScale));
         const __m128i highPixel = RoundTwoNonNegative(_mm_mul_pd(hiFromMin, vScale));
         if ((_mm_movemask_epi8(_mm_cmpeq_epi32(lowPixel, highPixel)) & 0xFF) == 0xFF) {
           settled = true;
-          low = {_mm_cvtsi128_si32(lowPixel), ViewHeight - _mm_cvtsi128_si32(_mm_srli_si128(lowPixel, 4))};
+          low = {_mm_cvtsi128_si32(lowPixel),
+                 ViewHeight - _mm_cvtsi128_si32(_mm_srli_si128(lowPixel, 4))};
         }
       }
     }
@@ -324,13 +339,13 @@ void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatnes
   DrawCurve(c, TEllipseCurve(cx, cy, r, flatness, tilt), 0.0, kCurveStep, true);
 }
 
-void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness,
-                         double tilt, double start, double sweep) {
+void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness, double tilt,
+                         double start, double sweep) {
   DrawCurve(c, TEllipseCurve(cx, cy, r, flatness, tilt), start, sweep / kCurveSegments, false);
 }
 
-void DrawArcDegrees(TCanvas& c, double cx, double cy, double r, double startDeg,
-                    double endDeg, double flatness, double tiltDeg) {
+void DrawArcDegrees(TCanvas& c, double cx, double cy, double r, double startDeg, double endDeg,
+                    double flatness, double tiltDeg) {
   const double sweepRaw = endDeg - startDeg;
   if (!std::isfinite(startDeg) || !std::isfinite(endDeg) || !std::isfinite(sweepRaw)) return;
   const double s = NormalizeDegrees(startDeg);

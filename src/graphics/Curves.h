@@ -37,14 +37,14 @@ struct TEllipseCurve {
 };
 
 void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatness, double tilt);
-void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness,
-                         double tilt, double start, double sweep);
+void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness, double tilt,
+                         double start, double sweep);
 
 // An arc record (angles in degrees, centre and radius already divided by the group scale):
 // the whole curve when the sweep is within 1e-8 degrees of 0, otherwise the arc. An arc whose
 // start, end or sweep is not finite draws nothing.
-void DrawArcDegrees(TCanvas& c, double cx, double cy, double r, double startDeg,
-                    double endDeg, double flatness, double tiltDeg);
+void DrawArcDegrees(TCanvas& c, double cx, double cy, double r, double startDeg, double endDeg,
+                    double flatness, double tiltDeg);
 
 // Brings an angle in degrees into [0, 360) by adding or subtracting 360 one turn at a time;
 // magnitudes beyond a few thousand turns are first reduced with fmod, where repeated

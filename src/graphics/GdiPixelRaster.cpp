@@ -53,7 +53,8 @@ void TGdiPixelRaster::Line(int x1, int y1, int x2, int y2) noexcept {
 // a: the major coordinates of the ends, b: the minor ones; [aBegin, aEnd) and [bBegin, bEnd):
 // the pixels written along each (the buffer's columns, or the rows it writes).
 template <bool Vertical>
-void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int aBegin, int aEnd, int bBegin, int bEnd) noexcept {
+void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int aBegin, int aEnd, int bBegin,
+                           int bEnd) noexcept {
   const long long len = std::abs(static_cast<long long>(a2) - a1);
   const long long db = static_cast<long long>(b2) - b1;
   const int sa = a2 > a1 ? 1 : -1;
@@ -65,15 +66,25 @@ void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int aBegin, int aEnd,
   const int kind = style_ == TPenStyle::Solid ? kSolid : opaque_ ? kOpaqueGaps : kTransparentGaps;
   const auto span = [&]<bool Xor>(long long k0, long long k1, int b, int r) {
     switch (kind) {
-      case kSolid: Span<Vertical, Xor, kSolid>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add), static_cast<int>(den)); break;
-      case kTransparentGaps: Span<Vertical, Xor, kTransparentGaps>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add), static_cast<int>(den)); break;
-      default: Span<Vertical, Xor, kOpaqueGaps>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add), static_cast<int>(den)); break;
+      case kSolid:
+        Span<Vertical, Xor, kSolid>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add),
+                                    static_cast<int>(den));
+        break;
+      case kTransparentGaps:
+        Span<Vertical, Xor, kTransparentGaps>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add),
+                                              static_cast<int>(den));
+        break;
+      default:
+        Span<Vertical, Xor, kOpaqueGaps>(k0, k1, a1, sa, b, sb, r, static_cast<int>(add),
+                                         static_cast<int>(den));
+        break;
     }
   };
   const auto inside = [](int v, int begin, int end) {
     return static_cast<unsigned>(v - begin) < static_cast<unsigned>(end - begin);
   };
-  if (inside(a1, aBegin, aEnd) && inside(a2, aBegin, aEnd) && inside(b1, bBegin, bEnd) && inside(b2, bBegin, bEnd)) {
+  if (inside(a1, aBegin, aEnd) && inside(a2, aBegin, aEnd) && inside(b1, bBegin, bEnd) &&
+      inside(b2, bBegin, bEnd)) {
     // Nothing to cut (the end pixel, left out, lies inside too): no 64-bit division.
     if (mode_ == TPenMode::Xor)
       span.template operator()<true>(0, len, b1, static_cast<int>(c));
@@ -83,13 +94,17 @@ void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int aBegin, int aEnd,
   }
 
   // The pixels k in [k0, k1) whose major coordinate lies in [aBegin, aEnd).
-  long long k0 = sa > 0 ? static_cast<long long>(aBegin) - a1 : static_cast<long long>(a1) - aEnd + 1;
-  long long k1 = sa > 0 ? static_cast<long long>(aEnd) - a1 : static_cast<long long>(a1) - aBegin + 1;
+  long long k0 =
+      sa > 0 ? static_cast<long long>(aBegin) - a1 : static_cast<long long>(a1) - aEnd + 1;
+  long long k1 =
+      sa > 0 ? static_cast<long long>(aEnd) - a1 : static_cast<long long>(a1) - aBegin + 1;
   k0 = std::max(k0, 0LL);
   k1 = std::min(k1, len);
   // The minor offsets in [lo, hi] keep the minor coordinate in [bBegin, bEnd).
-  const long long lo = sb > 0 ? static_cast<long long>(bBegin) - b1 : static_cast<long long>(b1) - bEnd + 1;
-  const long long hi = sb > 0 ? static_cast<long long>(bEnd) - 1 - b1 : static_cast<long long>(b1) - bBegin;
+  const long long lo =
+      sb > 0 ? static_cast<long long>(bBegin) - b1 : static_cast<long long>(b1) - bEnd + 1;
+  const long long hi =
+      sb > 0 ? static_cast<long long>(bEnd) - 1 - b1 : static_cast<long long>(b1) - bBegin;
   if (add == 0) {
     if (lo > 0 || hi < 0) return;
   } else {
@@ -108,11 +123,11 @@ void TGdiPixelRaster::Walk(int a1, int a2, int b1, int b2, int aBegin, int aEnd,
     span.template operator()<false>(k0, k1, b, r);
 }
 
-// Pixels k0 .. k1 - 1, every one inside the buffer's written rows; b and r: the minor coordinate and the
-// remainder of its division at k0.
+// Pixels k0 .. k1 - 1, every one inside the buffer's written rows; b and r: the minor coordinate
+// and the remainder of its division at k0.
 template <bool Vertical, bool Xor, int Kind>
-void TGdiPixelRaster::Span(long long k0, long long k1, int a1, int sa, int b, int sb, int r, int add,
-                           int den) noexcept {
+void TGdiPixelRaster::Span(long long k0, long long k1, int a1, int sa, int b, int sb, int r,
+                           int add, int den) noexcept {
   const std::uint32_t pattern = PatternOf(style_);
   int phase = Kind == kSolid ? 0 : static_cast<int>(k0) % kPeriod;
   int a = static_cast<int>(a1 + sa * k0);

@@ -60,7 +60,8 @@ class TGdiPixelRaster {
   template <bool Vertical>
   void Walk(int a1, int a2, int b1, int b2, int aBegin, int aEnd, int bBegin, int bEnd) noexcept;
   template <bool Vertical, bool Xor, int Kind>
-  void Span(long long k0, long long k1, int a1, int sa, int b, int sb, int r, int add, int den) noexcept;
+  void Span(long long k0, long long k1, int a1, int sa, int b, int sb, int r, int add,
+            int den) noexcept;
 
   TPixelBuffer buffer_;
   std::uint32_t value_ = 0;

@@ -42,8 +42,8 @@ int FixedRatio(int num, int den) noexcept {
 
 // Cuts the segment to [xmin, xmax] x [ymin, ymax] in the order and with the arithmetic the
 // pixel rule depends on (x before y, the start before the end). False: nothing is left.
-bool CutToBand(double& x1, double& y1, double& x2, double& y2, double xmin, double xmax, double ymin,
-               double ymax) noexcept {
+bool CutToBand(double& x1, double& y1, double& x2, double& y2, double xmin, double xmax,
+               double ymin, double ymax) noexcept {
   if (x1 < xmin) {
     if (x2 <= xmin) return false;
     y1 += (y2 - y1) / (x2 - x1) * (xmin - x1);
@@ -108,7 +108,8 @@ void TPixelRaster::Line(int x1, int y1, int x2, int y2) noexcept {
     ax1 = x1 * 64, ay1 = y1 * 64, ax2 = x2 * 64, ay2 = y2 * 64;
   } else {
     double fx1 = x1, fy1 = y1, fx2 = x2, fy2 = y2;
-    if (!CutToBand(fx1, fy1, fx2, fy2, -1.0, buffer_.Width + 1.0, -1.0, buffer_.Height + 1.0)) return;
+    if (!CutToBand(fx1, fy1, fx2, fy2, -1.0, buffer_.Width + 1.0, -1.0, buffer_.Height + 1.0))
+      return;
     ax1 = To26Dot6(fx1), ay1 = To26Dot6(fy1), ax2 = To26Dot6(fx2), ay2 = To26Dot6(fy2);
   }
   const int dx = std::abs(ax2 - ax1), dy = std::abs(ay2 - ay1);
@@ -179,7 +180,8 @@ void TPixelRaster::Walk(int a1, int a2, int b1, int b2) noexcept {
 }
 
 template <bool Vertical, bool Xor, bool Dotted>
-void TPixelRaster::Span(int first, int stop, int from, int to, int b, int inc, bool reversed) noexcept {
+void TPixelRaster::Span(int first, int stop, int from, int to, int b, int inc,
+                        bool reversed) noexcept {
   const TDashPattern pattern = DashPatternOf(style_);
   // The pattern starts at the first pixel on the start side: the last one walked when reversed.
   // Steps from .. to - 1 of first .. stop - 1 are walked, b being the minor coordinate at from.
@@ -197,7 +199,8 @@ void TPixelRaster::Span(int first, int stop, int from, int to, int b, int inc, b
     }
     const int x = Vertical ? b >> 16 : a;
     const int y = Vertical ? a : b >> 16;
-    if (!on || static_cast<unsigned>(x) >= width || static_cast<unsigned>(y - rowBegin) >= rows) continue;
+    if (!on || static_cast<unsigned>(x) >= width || static_cast<unsigned>(y - rowBegin) >= rows)
+      continue;
     std::uint32_t& p = buffer_.Bits[static_cast<std::ptrdiff_t>(y) * buffer_.Stride + x];
     if constexpr (Xor)
       p ^= value_;

@@ -29,7 +29,9 @@ struct TMarkFrame {
   }
 };
 
-void Segment(TCanvas& c, const TDPoint& a, const TDPoint& b) { DrawWorldSegment(c, a.X, a.Y, b.X, b.Y); }
+void Segment(TCanvas& c, const TDPoint& a, const TDPoint& b) {
+  DrawWorldSegment(c, a.X, a.Y, b.X, b.Y);
+}
 
 void Circle(TCanvas& c, double x, double y, double radius) {
   DrawWorldEllipse(c, x, y, radius, 1.0, 0.0);
@@ -42,7 +44,9 @@ void Polygon(TCanvas& c, const TMarkFrame& f, std::initializer_list<TDPoint> fra
   ClearWorldPoints(c);
 }
 
-void Arrowhead(TCanvas& c, const TMarkFrame& f) { Polygon(c, f, {{0, 0}, {-7.5, 1.25}, {-7.5, -1.25}}); }
+void Arrowhead(TCanvas& c, const TMarkFrame& f) {
+  Polygon(c, f, {{0, 0}, {-7.5, 1.25}, {-7.5, -1.25}});
+}
 void Square(TCanvas& c, const TMarkFrame& f) {
   Polygon(c, f, {{-1.25, -1.25}, {1.25, -1.25}, {1.25, 1.25}, {-1.25, 1.25}});
 }

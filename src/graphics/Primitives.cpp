@@ -122,13 +122,15 @@ void DrawPixelBox(TCanvas& c, int x1, int y1, int x2, int y2) {
 void FlushPolyline(TCanvas& c) {
   const TPointLists& l = c.Points;
   assert(static_cast<std::size_t>(l.ScreenPointCount) == l.ScreenPoints.size());
-  c.Polyline(std::span<const TPixelPoint>(l.ScreenPoints.data(), static_cast<std::size_t>(l.ScreenPointCount)));
+  c.Polyline(std::span<const TPixelPoint>(l.ScreenPoints.data(),
+                                          static_cast<std::size_t>(l.ScreenPointCount)));
 }
 
 void FlushPolygon(TCanvas& c) {
   const TPointLists& l = c.Points;
   assert(static_cast<std::size_t>(l.ScreenPointCount) == l.ScreenPoints.size());
-  c.Polygon(std::span<const TPixelPoint>(l.ScreenPoints.data(), static_cast<std::size_t>(l.ScreenPointCount)));
+  c.Polygon(std::span<const TPixelPoint>(l.ScreenPoints.data(),
+                                         static_cast<std::size_t>(l.ScreenPointCount)));
 }
 
 void DrawWorldSegment(TCanvas& c, double x1, double y1, double x2, double y2) {
@@ -154,8 +156,7 @@ void DrawWorldRect(TCanvas& c, double x1, double y1, double x2, double y2) {
       DrawWorldPolygon(c);
       ClearWorldPoints(c);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

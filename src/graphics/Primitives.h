@@ -46,8 +46,8 @@ void DrawWorldSegment(TCanvas& c, double x1, double y1, double x2, double y2);
 void DrawWorldRect(TCanvas& c, double x1, double y1, double x2, double y2);
 // The visible runs of the canvas's WorldPoints, each as its own polyline.
 void DrawWorldPolyline(TCanvas& c);
-// The canvas's WorldPoints filled; drawn as a clipped outline instead when the first edge spans more than
-// 10 000 pixels (then one closing point is appended to WorldPoints).
+// The canvas's WorldPoints filled; drawn as a clipped outline instead when the first edge spans
+// more than 10 000 pixels (then one closing point is appended to WorldPoints).
 void DrawWorldPolygon(TCanvas& c);
 
 }  // namespace sxf

@@ -15,7 +15,9 @@ namespace {
 
 constexpr double kModeTolerance = 1e-10;
 
-bool IsMode(double mode, double value) noexcept { return std::fabs(mode - value) <= kModeTolerance; }
+bool IsMode(double mode, double value) noexcept {
+  return std::fabs(mode - value) <= kModeTolerance;
+}
 
 void AddPoint(TCanvas& c, const TDPoint& p) { AddWorldPoint(c, p); }
 
@@ -81,18 +83,17 @@ TDPoint TangentPoint(double cx, double cy, double tilt, double start, double swe
   const double alpha = start + tilt + halfPi;
   const double beta = start + sweep + tilt - halfPi;
   double x = 0.0, y = 0.0;
-  const int result = SegmentIntersection(a1.X, a1.Y, a1.X + 10.0 * std::cos(alpha),
-                                         a1.Y + 10.0 * std::sin(alpha), b1.X, b1.Y,
-                                         b1.X + 10.0 * std::cos(beta), b1.Y + 10.0 * std::sin(beta),
-                                         x, y);
+  const int result = SegmentIntersection(
+      a1.X, a1.Y, a1.X + 10.0 * std::cos(alpha), a1.Y + 10.0 * std::sin(alpha), b1.X, b1.Y,
+      b1.X + 10.0 * std::cos(beta), b1.Y + 10.0 * std::sin(beta), x, y);
   if (result == 0) return {cx, cy};
   return {x, y};
 }
 
 }  // namespace
 
-void DrawSolidArc(TCanvas& c, TSolidArcKind kind, double cx, double cy, double r,
-                  double flatness, double tilt, double start, double sweep, double modeOrInner) {
+void DrawSolidArc(TCanvas& c, TSolidArcKind kind, double cx, double cy, double r, double flatness,
+                  double tilt, double start, double sweep, double modeOrInner) {
   ClearWorldPoints(c);
   switch (kind) {
     case TSolidArcKind::Sc:
@@ -111,8 +112,10 @@ void DrawSolidArc(TCanvas& c, TSolidArcKind kind, double cx, double cy, double r
       DrawWorldPolygon(c);
       break;
     case TSolidArcKind::Se:
-      if (IsMode(modeOrInner, 100)) AddWholeCurvePoints(c, cx, cy, r, flatness, tilt, 73);
-      else AddArcPoints(c, cx, cy, r, flatness, tilt, start, sweep);
+      if (IsMode(modeOrInner, 100))
+        AddWholeCurvePoints(c, cx, cy, r, flatness, tilt, 73);
+      else
+        AddArcPoints(c, cx, cy, r, flatness, tilt, start, sweep);
       DrawWorldPolyline(c);
       break;
     case TSolidArcKind::So:

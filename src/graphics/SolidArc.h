@@ -10,7 +10,7 @@ namespace sxf {
 enum class TSolidArcKind { Sc, Se, So, Sg };
 
 // modeOrInner: ArcMode for sc and se, the inner radius R2 for so and sg.
-void DrawSolidArc(TCanvas& c, TSolidArcKind kind, double cx, double cy, double r,
-                  double flatness, double tilt, double start, double sweep, double modeOrInner);
+void DrawSolidArc(TCanvas& c, TSolidArcKind kind, double cx, double cy, double r, double flatness,
+                  double tilt, double start, double sweep, double modeOrInner);
 
 }  // namespace sxf

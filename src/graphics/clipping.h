@@ -35,9 +35,11 @@ inline int ViewOutcode(double x, double y) noexcept {
 // saturate.
 inline TPixelPoint WorldToScreen(double x, double y) noexcept {
   // The subtraction from ViewHeight saturates too.
-  const long long py = static_cast<long long>(ViewHeight) - RoundHalfAway((y - ViewBottom) * ViewScale);
+  const long long py =
+      static_cast<long long>(ViewHeight) - RoundHalfAway((y - ViewBottom) * ViewScale);
   return {RoundHalfAway((x - ViewLeft) * ViewScale),
-          static_cast<int>(py < -2147483648LL ? -2147483648LL : (py > 2147483647LL ? 2147483647LL : py))};
+          static_cast<int>(py < -2147483648LL ? -2147483648LL
+                                              : (py > 2147483647LL ? 2147483647LL : py))};
 }
 
 // 0 when the point is inside, else 2.

@@ -51,7 +51,8 @@ struct TJwwEntArc {
 
 struct TJwwEntTxt {
   TJwwEntHdr Hdr;
-  int TextCode = 0;   // "ch" 0, "cv" 1, "cs" 2, "cr" 3, "co" 4, "cp" 5, "ct" 6, "ck" 7, "cz" 8, "c2" 9
+  int TextCode =
+      0;  // "ch" 0, "cv" 1, "cs" 2, "cr" 3, "co" 4, "cp" 5, "ct" 6, "ck" 7, "cz" 8, "c2" 9
   int BasePoint = 0;  // 0..8
   int TextKind = 0;
   double W = 0, H = 0, D = 0;  // character width, height, spacing (never scaled)
@@ -126,8 +127,21 @@ struct TJwwEntSlArc2 {
 
 // Kind codes stored in the order list.
 enum TJwwKind : int {
-  kKindLin = 1, kKindCir, kKindArc, kKindTxt, kKindPnt, kKindPntEx, kKindDim, kKindBlk,
-  kKindSl2, kKindSl3, kKindSl4, kKindSc, kKindSe, kKindSo, kKindSg
+  kKindLin = 1,
+  kKindCir,
+  kKindArc,
+  kKindTxt,
+  kKindPnt,
+  kKindPntEx,
+  kKindDim,
+  kKindBlk,
+  kKindSl2,
+  kKindSl3,
+  kKindSl4,
+  kKindSc,
+  kKindSe,
+  kKindSo,
+  kKindSg
 };
 
 struct TJwwEntRef {
@@ -182,19 +196,19 @@ extern std::vector<TJwwEntRef> EntOrder;
 extern int EntOrderCount;
 
 // Drawing-wide values. Several are kept only, so that the whole header survives reading.
-extern std::string JwwFileName;                    // Shift-JIS, from the "file=" line
-extern std::array<double, 16> LayerGroupScale;     // per layer group; 1.0 by default
-extern bool NoGroupScale;                          // "bz": divide by 1.0 everywhere
-extern std::array<TJwwTextKind, 11> TextKinds;     // entries 1..10 used
+extern std::string JwwFileName;                 // Shift-JIS, from the "file=" line
+extern std::array<double, 16> LayerGroupScale;  // per layer group; 1.0 by default
+extern bool NoGroupScale;                       // "bz": divide by 1.0 everywhere
+extern std::array<TJwwTextKind, 11> TextKinds;  // entries 1..10 used
 extern double PaperSizeX, PaperSizeY;
 extern double HkValue;
 extern double HnX1, HnY1, HnX2, HnY2;
 extern std::array<int, 356> HostRgb;
-extern std::vector<int> GroupState;                // 16 entries
-extern std::vector<std::string> GroupName;         // 16 entries
-extern std::vector<int> LayerState;                // 256 entries, Group * 16 + Layer
-extern std::vector<std::string> LayerName;         // 256 entries
-extern std::vector<TJwwHp> HpList;                 // 100 slots, 1..99 used
+extern std::vector<int> GroupState;         // 16 entries
+extern std::vector<std::string> GroupName;  // 16 entries
+extern std::vector<int> LayerState;         // 256 entries, Group * 16 + Layer
+extern std::vector<std::string> LayerName;  // 256 entries
+extern std::vector<TJwwHp> HpList;          // 100 slots, 1..99 used
 extern int HpCount;
 
 // ---- Reader state ---------------------------------------------------------------------
@@ -284,8 +298,8 @@ struct TJwcLoadResult {
   TJwcLoadProblem Problem = TJwcLoadProblem::None;
 };
 // Reads the whole file line by line into the model. CR LF, LF and a lone CR end a line.
-// Only regular files are read; on Windows the name is UTF-8. On a failure the lines read so far stay in the model; the
-// line the failure cut short is not interpreted.
+// Only regular files are read; on Windows the name is UTF-8. On a failure the lines read so far
+// stay in the model; the line the failure cut short is not interpreted.
 TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& limits = {});
 // What went wrong, in words for a message ("not a regular file ..."); empty for None.
 std::string DescribeJwcLoadProblem(const TJwcLoadResult& result);

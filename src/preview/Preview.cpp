@@ -28,7 +28,8 @@ void FitViewToDrawing(int width, int height) {
   // around the drawing's centre, or around the origin.
   const double cx = (ExtentLeft + ExtentRight) / 2.0;
   const double cy = (ExtentBottom + ExtentTop) / 2.0;
-  if (std::fabs(cx) < 1e12 && std::fabs(cy) < 1e12) FitViewToBox(cx - 100, cy - 100, cx + 100, cy + 100);
+  if (std::fabs(cx) < 1e12 && std::fabs(cy) < 1e12)
+    FitViewToBox(cx - 100, cy - 100, cx + 100, cy + 100);
   if (!UsableView()) FitViewToBox(-100.0, -100.0, 100.0, 100.0);
 }
 

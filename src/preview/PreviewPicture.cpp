@@ -7,8 +7,8 @@
 
 namespace sxf {
 
-std::string WritePreviewPicture(TRasterSurface& surface, const std::string& path, int width, int height,
-                                const std::optional<TWorldBox>& view, int dpi) {
+std::string WritePreviewPicture(TRasterSurface& surface, const std::string& path, int width,
+                                int height, const std::optional<TWorldBox>& view, int dpi) {
   // Attributes made here for the drawing are gone again on every way out.
   struct TOwnAttributes {
     bool Own = !GraAttr;
@@ -23,17 +23,27 @@ std::string WritePreviewPicture(TRasterSurface& surface, const std::string& path
   FitViewToDrawing(width, height);
   if (view) FitViewToBox((*view)[0], (*view)[1], (*view)[2], (*view)[3], 1.0);
   const std::vector<TBand> bands = PictureBands(height);
-  const bool complete =
-      DrawInBands(surface.BandCanvases(bands), [width, height](TCanvas& c) { return DrawPreview(c, width, height); });
+  const bool complete = DrawInBands(surface.BandCanvases(bands), [width, height](TCanvas& c) {
+    return DrawPreview(c, width, height);
+  });
   std::string problem = surface.WritePng(path);  // the surface's drawing ends here either way
   if (problem.empty() && !complete) problem = "the drawing was stopped";
   return problem;
 }
 
 TKeptView::TKeptView() noexcept
-    : left_(ViewLeft), bottom_(ViewBottom), right_(ViewRight), top_(ViewTop), scale_(ViewScale),
-      savedLeft_(SavedViewLeft), savedBottom_(SavedViewBottom), savedRight_(SavedViewRight),
-      savedTop_(SavedViewTop), savedScale_(SavedViewScale), width_(ViewWidth), height_(ViewHeight),
+    : left_(ViewLeft),
+      bottom_(ViewBottom),
+      right_(ViewRight),
+      top_(ViewTop),
+      scale_(ViewScale),
+      savedLeft_(SavedViewLeft),
+      savedBottom_(SavedViewBottom),
+      savedRight_(SavedViewRight),
+      savedTop_(SavedViewTop),
+      savedScale_(SavedViewScale),
+      width_(ViewWidth),
+      height_(ViewHeight),
       dpi_(ViewDpi) {}
 
 TKeptView::~TKeptView() {

@@ -40,8 +40,8 @@ using TWorldBox = std::array<double, 4>;
 // or, given a box, after a zoom to that box (the box fills the picture in its limiting
 // direction, centred), with design lengths at dpi, and writes it to path. Leaves the view it
 // drew (and ViewDpi) set. Returns an empty string on success, else what went wrong.
-std::string WritePreviewPicture(TRasterSurface& surface, const std::string& path, int width, int height,
-                                const std::optional<TWorldBox>& view, int dpi);
+std::string WritePreviewPicture(TRasterSurface& surface, const std::string& path, int width,
+                                int height, const std::optional<TWorldBox>& view, int dpi);
 
 // Puts the view, the previous view, the preview's size and ViewDpi back as they were when it
 // was made: a picture drawn between the window's own drawings leaves its view alone.

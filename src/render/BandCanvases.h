@@ -26,7 +26,8 @@ std::vector<TCanvas*> CanvasPointers(const std::vector<std::unique_ptr<C>>& canv
 // none, kept is emptied and the picture is drawn on whole(), called only then.
 template <typename C, typename Make, typename Whole>
 std::vector<TCanvas*> HandOutBandCanvases(std::vector<std::unique_ptr<C>>& kept,
-                                          std::span<const TBand> bands, Make&& make, Whole&& whole) {
+                                          std::span<const TBand> bands, Make&& make,
+                                          Whole&& whole) {
   if (bands.size() > 1)
     kept = make();
   else

@@ -21,7 +21,9 @@ std::vector<TBand> SplitIntoBands(int height, int wanted) {
   std::vector<TBand> bands;
   bands.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
-    const auto edge = [&](int k) { return static_cast<int>(static_cast<long long>(height) * k / n); };
+    const auto edge = [&](int k) {
+      return static_cast<int>(static_cast<long long>(height) * k / n);
+    };
     bands.push_back({edge(i), edge(i + 1)});
   }
   return bands;
@@ -53,8 +55,11 @@ constexpr auto kAskEvery = std::chrono::milliseconds(10);
 class TBandRun {
  public:
   TBandRun(std::function<bool()> outer, int workers)
-      : outer_(std::move(outer)), caller_(std::this_thread::get_id()), running_(workers),
-        asked_(Clock::now() - kAskEvery) {}  // the first poll asks: a key held already stops at once
+      : outer_(std::move(outer)),
+        caller_(std::this_thread::get_id()),
+        running_(workers),
+        asked_(Clock::now() - kAskEvery) {
+  }  // the first poll asks: a key held already stops at once
 
   bool Poll() {
     if (std::this_thread::get_id() == caller_) {
@@ -199,15 +204,14 @@ bool DrawInBands(std::span<TCanvas* const> canvases, const std::function<bool(TC
   try {
     for (; posted < canvases.size(); ++posted) {
       const std::size_t i = posted;
-      TBandWorkers::Instance().Post(static_cast<int>(i - 1), [&run, &complete, &canvases, &draw, i] {
-        std::exception_ptr failure;
-        try {
-          complete[i] = draw(*canvases[i]) ? 1 : 0;
-        } catch (...) {
-          failure = std::current_exception();
-        }
-        run.WorkerDone(failure);
-      });
+      TBandWorkers::Instance().Post(static_cast<int>(i - 1),
+                                    [&run, &complete, &canvases, &draw, i] {
+                                      std::exception_ptr failure;
+                                      try {
+                                        complete[i] = draw(*canvases[i]) ? 1 : 0;
+                                      } catch (...) { failure = std::current_exception(); }
+                                      run.WorkerDone(failure);
+                                    });
     }
     complete[0] = draw(*canvases[0]) ? 1 : 0;
   } catch (...) {

@@ -30,7 +30,8 @@ constexpr std::size_t kAnswersKept = 4;
 struct TBox {
   double Left, Bottom, Right, Top;
   bool Finite() const noexcept {
-    return std::isfinite(Left) && std::isfinite(Bottom) && std::isfinite(Right) && std::isfinite(Top);
+    return std::isfinite(Left) && std::isfinite(Bottom) && std::isfinite(Right) &&
+           std::isfinite(Top);
   }
 };
 
@@ -69,10 +70,11 @@ TBox MarkBox(const TJwwEntHdr& h, double x, double y, double k) noexcept {
 // in runs along the base line and puts overlays within a cell of the character before, its
 // characters step at most |W| + |D| a byte.
 bool WrittenFromItsBytes(std::string_view text) noexcept {
-  if (text.size() == 2 || text.size() == 3) return false;        // the host's codes
-  if (text.starts_with("%%")) return false;                      // variables
-  if (!text.empty() && static_cast<unsigned char>(text.back()) == 0xA5) return false;  // half-width dot
-  if (text.ends_with("\x81\x45")) return false;                 // full-width dot
+  if (text.size() == 2 || text.size() == 3) return false;  // the host's codes
+  if (text.starts_with("%%")) return false;                // variables
+  if (!text.empty() && static_cast<unsigned char>(text.back()) == 0xA5)
+    return false;                                // half-width dot
+  if (text.ends_with("\x81\x45")) return false;  // full-width dot
   if (text.find('^') == std::string_view::npos || text.empty()) return true;
   const char last = text.back();
   return last != '^' && !(last >= '1' && last <= '9');
@@ -101,7 +103,9 @@ TBox Union(const TBox& a, const TBox& b) noexcept {
           std::max(a.Top, b.Top)};
 }
 
-TBox BoxOf(const TJwwEntLin& e) noexcept { return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, GroupScaleDivisor(e.Hdr)); }
+TBox BoxOf(const TJwwEntLin& e) noexcept {
+  return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, GroupScaleDivisor(e.Hdr));
+}
 // The dimension line and its value text, which need not lie near the line.
 TBox BoxOf(const TJwwEntDim& e) noexcept {
   const TBox line = BoxOf(e.Line);
@@ -118,7 +122,9 @@ TBox BoxOf(const TJwwEntSlArc2& e) noexcept {
 }
 TBox BoxOf(const TJwwEntPnt& e) noexcept { return MarkBox(e.Hdr, e.X, e.Y, 1.0); }
 TBox BoxOf(const TJwwEntPntEx& e) noexcept { return MarkBox(e.Hdr, e.X, e.Y, e.Scale); }
-TBox BoxOf(const TJwwEntSl2& e) noexcept { return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, GroupScaleDivisor(e.Hdr)); }
+TBox BoxOf(const TJwwEntSl2& e) noexcept {
+  return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, GroupScaleDivisor(e.Hdr));
+}
 TBox BoxOf(const TJwwEntSl3& e) noexcept {
   return PointsBox({e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3}, GroupScaleDivisor(e.Hdr));
 }
@@ -138,8 +144,8 @@ struct TGrid {
   double Left = 0, Bottom = 0, CellWidth = 1, CellHeight = 1;
   double ColumnsPerUnit = 1, RowsPerUnit = 1;
   int Columns = 1, Rows = 1;
-  std::vector<int> CellStart;    // Columns * Rows + 1 offsets into CellRecords
-  std::vector<int> CellRecords;  // record numbers, ascending within each cell
+  std::vector<int> CellStart;        // Columns * Rows + 1 offsets into CellRecords
+  std::vector<int> CellRecords;      // record numbers, ascending within each cell
   std::vector<TFloatBox> CellBoxes;  // each of those records' box
 
   // Cell column of x, held within -1 .. Columns.
@@ -157,7 +163,8 @@ struct TGrid {
   std::size_t CellOf(const TBox& b) const noexcept {
     const int c = std::clamp(Column(b.Left), 0, Columns - 1);
     const int r = std::clamp(Row(b.Bottom), 0, Rows - 1);
-    return static_cast<std::size_t>(r) * static_cast<std::size_t>(Columns) + static_cast<std::size_t>(c);
+    return static_cast<std::size_t>(r) * static_cast<std::size_t>(Columns) +
+           static_cast<std::size_t>(c);
   }
 };
 
@@ -168,9 +175,9 @@ struct TListIndex {
   int Count = 0;
   std::function<void(TListIndex&)> Build;  // fills the grids when first needed
   bool Built = false;
-  double Area = 0;             // of the list's box, world units squared
+  double Area = 0;  // of the list's box, world units squared
   std::vector<TGrid> Grids;
-  std::vector<int> Always;     // boxes that are not finite
+  std::vector<int> Always;  // boxes that are not finite
   // The answers for the last few boxes asked about, newest last: the bands of one drawing
   // ask the same questions and share one answer.
   struct TAnswer {
@@ -239,8 +246,10 @@ void FillList(TListIndex& index, const std::vector<T>& list) {
   double cellSize = std::sqrt(index.Area / std::max(1.0, finite / 4.0));
   for (;;) {
     TGrid g;
-    g.Columns = static_cast<int>(std::clamp(std::ceil(width / cellSize), 1.0, double{kMaxCellsPerSide}));
-    g.Rows = static_cast<int>(std::clamp(std::ceil(height / cellSize), 1.0, double{kMaxCellsPerSide}));
+    g.Columns =
+        static_cast<int>(std::clamp(std::ceil(width / cellSize), 1.0, double{kMaxCellsPerSide}));
+    g.Rows =
+        static_cast<int>(std::clamp(std::ceil(height / cellSize), 1.0, double{kMaxCellsPerSide}));
     g.Left = all.Left;
     g.Bottom = all.Bottom;
     g.CellWidth = width / g.Columns;
@@ -257,7 +266,8 @@ void FillList(TListIndex& index, const std::vector<T>& list) {
   std::vector<std::uint8_t> gridOf(static_cast<std::size_t>(count), 0xFF);
   std::vector<std::uint32_t> cellOf(static_cast<std::size_t>(count), 0);
   for (TGrid& g : index.Grids)
-    g.CellStart.assign(static_cast<std::size_t>(g.Columns) * static_cast<std::size_t>(g.Rows) + 1, 0);
+    g.CellStart.assign(static_cast<std::size_t>(g.Columns) * static_cast<std::size_t>(g.Rows) + 1,
+                       0);
   const double finest = std::min(index.Grids[0].CellWidth, index.Grids[0].CellHeight);
   for (int i = 0; i < count; ++i) {
     const TFloatBox& f = boxes[static_cast<std::size_t>(i)];
@@ -374,11 +384,12 @@ const std::vector<int>* RecordsNearView(const void* listData, int count, double 
   if (index->Grids.empty() || !(viewArea < AreaShare() * index->Area)) return nullptr;
 
   for (const auto& a : index->Answers)
-    if (a->Left == view.Left && a->Bottom == view.Bottom && a->Right == view.Right && a->Top == view.Top)
+    if (a->Left == view.Left && a->Bottom == view.Bottom && a->Right == view.Right &&
+        a->Top == view.Top)
       return &a->Near;
   if (index->Answers.size() >= kAnswersKept) index->Answers.erase(index->Answers.begin());
-  index->Answers.push_back(
-      std::make_unique<TListIndex::TAnswer>(TListIndex::TAnswer{view.Left, view.Bottom, view.Right, view.Top, {}}));
+  index->Answers.push_back(std::make_unique<TListIndex::TAnswer>(
+      TListIndex::TAnswer{view.Left, view.Bottom, view.Right, view.Top, {}}));
   std::vector<int>& near = index->Answers.back()->Near;
 
   // Candidates: in every grid, the records of the cells under the view and kSpan more to the
@@ -395,11 +406,15 @@ const std::vector<int>* RecordsNearView(const void* listData, int count, double 
     const int r0 = std::max(0, g.Row(view.Bottom) - kSpan);
     const int r1 = std::min(g.Rows - 1, g.Row(view.Top));
     for (int r = r0; r <= r1 && c0 <= c1; ++r) {
-      const std::size_t rowStart = static_cast<std::size_t>(r) * static_cast<std::size_t>(g.Columns);
-      const auto end = static_cast<std::size_t>(g.CellStart[rowStart + static_cast<std::size_t>(c1) + 1]);
-      for (auto k = static_cast<std::size_t>(g.CellStart[rowStart + static_cast<std::size_t>(c0)]); k < end; ++k) {
+      const std::size_t rowStart =
+          static_cast<std::size_t>(r) * static_cast<std::size_t>(g.Columns);
+      const auto end =
+          static_cast<std::size_t>(g.CellStart[rowStart + static_cast<std::size_t>(c1) + 1]);
+      for (auto k = static_cast<std::size_t>(g.CellStart[rowStart + static_cast<std::size_t>(c0)]);
+           k < end; ++k) {
         const TFloatBox& b = g.CellBoxes[k];
-        if (b.Right >= view.Left && b.Left <= view.Right && b.Top >= view.Bottom && b.Bottom <= view.Top)
+        if (b.Right >= view.Left && b.Left <= view.Right && b.Top >= view.Bottom &&
+            b.Bottom <= view.Top)
           mark(g.CellRecords[k]);
       }
     }

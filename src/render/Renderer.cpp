@@ -64,8 +64,8 @@ template <typename T>
 void DrawArcSolid(TCanvas& c, TSolidArcKind kind, const T& e, double modeOrInner) {
   const double s = GroupScaleDivisor(e.Hdr);
   SetSolidPenAndBrush(c, e);
-  DrawSolidArc(c, kind, e.Cx / s, e.Cy / s, e.R / s, e.Flatness, e.Tilt, e.StartAngle,
-               e.SweepAngle, modeOrInner);
+  DrawSolidArc(c, kind, e.Cx / s, e.Cy / s, e.R / s, e.Flatness, e.Tilt, e.StartAngle, e.SweepAngle,
+               modeOrInner);
 }
 
 }  // namespace
@@ -93,8 +93,10 @@ bool RenderDrawing(TCanvas& c) {
   if (!DrawList(Sl4List, Sl4Count, [&c](const TJwwEntSl4& e) {
         const double s = GroupScaleDivisor(e.Hdr);
         SetSolidPenAndBrush(c, e);
-        SetWorldPoints(c, {{e.X1 / s, e.Y1 / s}, {e.X2 / s, e.Y2 / s}, {e.X3 / s, e.Y3 / s},
-                        {e.X4 / s, e.Y4 / s}});
+        SetWorldPoints(c, {{e.X1 / s, e.Y1 / s},
+                           {e.X2 / s, e.Y2 / s},
+                           {e.X3 / s, e.Y3 / s},
+                           {e.X4 / s, e.Y4 / s}});
         DrawWorldPolygon(c);
         ClearWorldPoints(c);
       }))
@@ -127,7 +129,8 @@ bool RenderDrawing(TCanvas& c) {
   if (!DrawList(ArcList, ArcCount, [&c](const TJwwEntArc& e) {
         const double s = GroupScaleDivisor(e.Hdr);
         SetEntityPen(c, e.Hdr.Color, e.Hdr.LType);
-        DrawArcDegrees(c, e.Cx / s, e.Cy / s, e.R / s, e.StartAngle, e.EndAngle, e.Flatness, e.Tilt);
+        DrawArcDegrees(c, e.Cx / s, e.Cy / s, e.R / s, e.StartAngle, e.EndAngle, e.Flatness,
+                       e.Tilt);
       }))
     return false;
   if (!DrawList(PntList, PntCount, [&c](const TJwwEntPnt& e) {

@@ -34,14 +34,21 @@ constexpr bool IsUserLineType(int ltype) noexcept {
 inline constexpr int kShownNumberOffset = 30;
 constexpr int ShownLineTypeNumber(int ltype) noexcept { return ltype - kShownNumberOffset; }
 constexpr int LineTypeOfShownNumber(int number) noexcept { return number + kShownNumberOffset; }
-static_assert(ShownLineTypeNumber(kFirstUserLType) == 17 && ShownLineTypeNumber(kLastUserLType) == 32);
+static_assert(ShownLineTypeNumber(kFirstUserLType) == 17 &&
+              ShownLineTypeNumber(kLastUserLType) == 32);
 
 // ---- The kinds: the grid's columns ----
 
 // Columns of the grid: the line type's number, one per counted kind, the total.
 enum TTallyColumn : int {
-  kTallyNumber = 0, kTallyLine, kTallyCircle, kTallyArc, kTallyEllipse, kTallyEllipticArc,
-  kTallyDimension, kTallyTotal
+  kTallyNumber = 0,
+  kTallyLine,
+  kTallyCircle,
+  kTallyArc,
+  kTallyEllipse,
+  kTallyEllipticArc,
+  kTallyDimension,
+  kTallyTotal
 };
 inline constexpr int kTallyColumns = kTallyTotal + 1;
 inline constexpr int kFirstKindColumn = kTallyLine;
@@ -65,12 +72,12 @@ struct TCountedKind {
 
 // One row per kind, in column order.
 inline constexpr TCountedKind kCountedKinds[] = {
-    {kTallyLine, "\x90\xFC\x95\xAA"},                   // 線分
-    {kTallyCircle, "\x89\x7E"},                         // 円
-    {kTallyArc, "\x89\x7E\x8C\xCA"},                    // 円弧
-    {kTallyEllipse, "\x91\xC8\x89\x7E"},                // 楕円
-    {kTallyEllipticArc, "\x91\xC8\x89\x7E\x8C\xCA"},    // 楕円弧
-    {kTallyDimension, "\x90\xA1\x96\x40\x90\xFC"},      // 寸法線
+    {kTallyLine, "\x90\xFC\x95\xAA"},                 // 線分
+    {kTallyCircle, "\x89\x7E"},                       // 円
+    {kTallyArc, "\x89\x7E\x8C\xCA"},                  // 円弧
+    {kTallyEllipse, "\x91\xC8\x89\x7E"},              // 楕円
+    {kTallyEllipticArc, "\x91\xC8\x89\x7E\x8C\xCA"},  // 楕円弧
+    {kTallyDimension, "\x90\xA1\x96\x40\x90\xFC"},    // 寸法線
 };
 static_assert(std::size(kCountedKinds) == kLastKindColumn - kFirstKindColumn + 1,
               "one row of kCountedKinds per kind column");
@@ -102,7 +109,9 @@ struct TCountedLines {
   static int Count() noexcept { return LinCount; }
   static const TJwwEntHdr& Head(const Entity& e) noexcept { return e.Hdr; }
   static int Column(const Entity&) noexcept { return kTallyLine; }
-  static TDPoint MarkPoint(const Entity& e) noexcept { return {(e.X1 + e.X2) / 2.0, (e.Y1 + e.Y2) / 2.0}; }
+  static TDPoint MarkPoint(const Entity& e) noexcept {
+    return {(e.X1 + e.X2) / 2.0, (e.Y1 + e.Y2) / 2.0};
+  }
   static TEntityBox Box(const Entity& e) noexcept;
 };
 
@@ -123,7 +132,9 @@ struct TCountedArcs {
   static const std::vector<Entity>& List() noexcept { return ArcList; }
   static int Count() noexcept { return ArcCount; }
   static const TJwwEntHdr& Head(const Entity& e) noexcept { return e.Hdr; }
-  static int Column(const Entity& e) noexcept { return ArcTallyColumn(e.Flatness, e.StartAngle, e.EndAngle); }
+  static int Column(const Entity& e) noexcept {
+    return ArcTallyColumn(e.Flatness, e.StartAngle, e.EndAngle);
+  }
   static TDPoint MarkPoint(const Entity& e) noexcept {
     return EllipsePointDeg(e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle);
   }

@@ -78,7 +78,9 @@ bool WalkMarks(OnMark onMark, Stop stop, Near near) {
 
 void ForEachLineTypeMark(const std::function<void(const TLineTypeMark&)>& onMark) {
   // Every record of every list, none skipped by the drawing index.
-  WalkMarks(onMark, [] { return false; }, [](const void*, int) -> const std::vector<int>* { return nullptr; });
+  WalkMarks(
+      onMark, [] { return false; },
+      [](const void*, int) -> const std::vector<int>* { return nullptr; });
 }
 
 std::vector<TLineTypeMark> CollectLineTypeMarks() {
@@ -103,8 +105,8 @@ class TMarkCover {
   // The rows firstRow .. endRow - 1 of the surface are the ones that count.
   bool Start(double m, int firstRow, int endRow) {
     radius_ = std::fabs(m) * ViewScale;
-    if (!(radius_ >= 2.0 && radius_ <= 64.0) || ViewWidth <= 0 || ViewHeight <= 0 || ViewWidth > 16384 ||
-        ViewHeight > 16384)
+    if (!(radius_ >= 2.0 && radius_ <= 64.0) || ViewWidth <= 0 || ViewHeight <= 0 ||
+        ViewWidth > 16384 || ViewHeight > 16384)
       return false;
     m_ = m;
     firstRow_ = std::clamp(firstRow, 0, ViewHeight);
@@ -119,8 +121,9 @@ class TMarkCover {
   bool Shows(double x, double y) {
     const TPixelPoint c = WorldToScreen(x, y);
     const int reach = static_cast<int>(std::ceil(radius_)) + ViewPixels(kMarkRingPenPixels) + 1;
-    const bool shows = !Covered(static_cast<long long>(c.X) - reach, static_cast<long long>(c.Y) - reach,
-                                static_cast<long long>(c.X) + reach, static_cast<long long>(c.Y) + reach);
+    const bool shows =
+        !Covered(static_cast<long long>(c.X) - reach, static_cast<long long>(c.Y) - reach,
+                 static_cast<long long>(c.X) + reach, static_cast<long long>(c.Y) + reach);
     if (shows) CoverBox(x, y);
     return shows;
   }
@@ -130,14 +133,17 @@ class TMarkCover {
   // column and bottom row left out), where it is drawn as a box.
   void CoverBox(double x, double y) {
     const double h = 0.8 * m_;
-    if (SegmentVisibility(x - h, y - h, x + h, y + h, ViewLeft, ViewBottom, ViewRight, ViewTop) != ClipInside) return;
+    if (SegmentVisibility(x - h, y - h, x + h, y + h, ViewLeft, ViewBottom, ViewRight, ViewTop) !=
+        ClipInside)
+      return;
     const TPixelPoint a = WorldToScreen(x - h, y - h);
     const TPixelPoint b = WorldToScreen(x + h, y + h);
     const long long x0 = std::min(a.X, b.X), x1 = std::max(a.X, b.X);
     const long long y0 = std::min(a.Y, b.Y), y1 = std::max(a.Y, b.Y);
     if (x1 - x0 <= 2 || y1 - y0 <= 2) return;
     const long long left = std::max(0LL, x0), right = std::min<long long>(x1, ViewWidth) - 1;
-    for (long long py = std::max<long long>(firstRow_, y0); py < std::min<long long>(y1, endRow_); ++py)
+    for (long long py = std::max<long long>(firstRow_, y0); py < std::min<long long>(y1, endRow_);
+         ++py)
       ForRow(left, right, py, [](std::uint64_t& word, std::uint64_t mask) {
         word |= mask;
         return true;
@@ -146,8 +152,10 @@ class TMarkCover {
 
   bool Covered(long long x0, long long y0, long long x1, long long y1) {
     if (x0 < 0 || y0 < 0 || x1 >= ViewWidth || y1 >= ViewHeight) return false;
-    for (long long py = std::max<long long>(y0, firstRow_); py <= std::min<long long>(y1, endRow_ - 1); ++py)
-      if (!ForRow(x0, x1, py, [](std::uint64_t& word, std::uint64_t mask) { return (word & mask) == mask; }))
+    for (long long py = std::max<long long>(y0, firstRow_);
+         py <= std::min<long long>(y1, endRow_ - 1); ++py)
+      if (!ForRow(x0, x1, py,
+                  [](std::uint64_t& word, std::uint64_t mask) { return (word & mask) == mask; }))
         return false;
     return true;
   }
@@ -160,8 +168,9 @@ class TMarkCover {
     std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y - firstRow_) * words_;
     for (long long w = x0 >> 6; w <= x1 >> 6; ++w) {
       const long long from = std::max(x0, w * 64) - w * 64, to = std::min(x1, w * 64 + 63) - w * 64;
-      const std::uint64_t mask = (to - from == 63 ? ~std::uint64_t{0} : ((std::uint64_t{1} << (to - from + 1)) - 1))
-                                 << from;
+      const std::uint64_t mask =
+          (to - from == 63 ? ~std::uint64_t{0} : ((std::uint64_t{1} << (to - from + 1)) - 1))
+          << from;
       if (!f(row[w], mask)) return false;
     }
     return true;
@@ -199,8 +208,11 @@ bool DrawLineTypeMarks(TCanvas& c, double m) {
     double X, Y;
   };
   std::vector<TPlace> places;
-  WalkMarks([&places](const TLineTypeMark& mark) { places.push_back({mark.Number, mark.X, mark.Y}); },
-            [] { return false; }, near);
+  WalkMarks(
+      [&places](const TLineTypeMark& mark) {
+        places.push_back({mark.Number, mark.X, mark.Y});
+      },
+      [] { return false; }, near);
   std::vector<bool> shows(places.size(), true);
   TMarkCover cover;
   if (HiddenMarksSkipped() && cover.Start(m, c.FirstRow, c.EndRow))
@@ -208,7 +220,8 @@ bool DrawLineTypeMarks(TCanvas& c, double m) {
   // A band of the picture leaves out, as it leaves out a covered mark, every mark wholly above
   // or below its rows: each mark's first step (its white square) ends what the one before
   // left open.
-  if (c.FirstRow != std::numeric_limits<int>::min() || c.EndRow != std::numeric_limits<int>::max()) {
+  if (c.FirstRow != std::numeric_limits<int>::min() ||
+      c.EndRow != std::numeric_limits<int>::max()) {
     const double reachPixels = std::fabs(m) * ViewScale * 1.2 + 8.0;
     if (std::isfinite(reachPixels))
       for (std::size_t i = 0; i < places.size(); ++i) {
@@ -258,8 +271,8 @@ void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, d
   const double pixel = ViewScale > 0.0 ? 1.0 / ViewScale : 0.0;
   for (int dy = 0; dy < strokes; ++dy)
     for (int dx = 0; dx < strokes; ++dx)
-      DrawTextRun(c, 0, kMarkFace, x - 0.5 * m + dx * pixel, y - 0.5 * m - dy * pixel, 0.0, m, m, 0.0,
-                  text, true);
+      DrawTextRun(c, 0, kMarkFace, x - 0.5 * m + dx * pixel, y - 0.5 * m - dy * pixel, 0.0, m, m,
+                  0.0, text, true);
 }
 
 void DrawCurrentLineTypeMark(TCanvas& c, const TLineTypeMark& mark, double m) {

@@ -21,13 +21,13 @@ inline constexpr int kWalkRingPenPixels = 5;
 int MarkRadiusPixels() noexcept;
 
 struct TLineTypeMark {
-  int Number = 0;         // 17..32
-  const char* List = "";  // "Lin", "Cir", "Arc" or "Dim"
-  int Index = 0;          // position in that list
-  double X = 0.0, Y = 0.0;  // world units, where the mark is drawn
-  int Column = 0;         // the tally grid's column the entity is counted in
-  int Group = 0, Layer = 0;           // of the head it is counted by
-  double FileX = 0.0, FileY = 0.0;    // the same point in the file's units (before the group scale)
+  int Number = 0;                   // 17..32
+  const char* List = "";            // "Lin", "Cir", "Arc" or "Dim"
+  int Index = 0;                    // position in that list
+  double X = 0.0, Y = 0.0;          // world units, where the mark is drawn
+  int Column = 0;                   // the tally grid's column the entity is counted in
+  int Group = 0, Layer = 0;         // of the head it is counted by
+  double FileX = 0.0, FileY = 0.0;  // the same point in the file's units (before the group scale)
 };
 
 // Every mark in drawing order: lines, circles, arcs, then dimensions, each in index order.

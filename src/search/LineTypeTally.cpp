@@ -16,7 +16,8 @@ namespace {
 long long& CountOf(TTallyCounts& counts, int column, int ltype) noexcept {
   assert(IsUserLineType(ltype));
   assert(IsKindColumn(column));
-  return counts[static_cast<std::size_t>(ltype - kFirstUserLType)][static_cast<std::size_t>(column)];
+  return counts[static_cast<std::size_t>(ltype - kFirstUserLType)]
+               [static_cast<std::size_t>(column)];
 }
 
 }  // namespace
@@ -28,7 +29,8 @@ void WriteTallyHeadings(TTallyGrid& grid) {
   grid.Cell(kTallyNumber, kTallyTotalRow) = TallyColumnHeading(kTallyTotal);
 }
 
-void ForEachCountedEntity(const std::function<void(int column, int ltype, const TJwwEntHdr& head)>& visit) {
+void ForEachCountedEntity(
+    const std::function<void(int column, int ltype, const TJwwEntHdr& head)>& visit) {
   ForEachCountedList([&visit](auto row) {
     using TRow = decltype(row);
     const auto& list = TRow::List();
@@ -56,16 +58,16 @@ void FillTallyCells(TTallyGrid& grid, const TTallyCounts& counts) {
     columnSums[kTallyTotal] += sum;
     grid.Cell(kTallyTotal, r) = std::to_string(sum);
   }
-  for (int c = kFirstKindColumn; c <= kTallyTotal; ++c) grid.Cell(c, kTallyTotalRow) = std::to_string(columnSums[c]);
+  for (int c = kFirstKindColumn; c <= kTallyTotal; ++c)
+    grid.Cell(c, kTallyTotalRow) = std::to_string(columnSums[c]);
 }
 
 void TallyLineTypes(TTallyGrid& grid) {
   // Counting in integers gives the same cells as incrementing the cell texts one by one:
   // a cell's text is always the decimal of its count, and StrToIntOr0 reads it back exactly.
   TTallyCounts counts{};
-  ForEachCountedEntity([&counts](int column, int ltype, const TJwwEntHdr&) {
-    ++CountOf(counts, column, ltype);
-  });
+  ForEachCountedEntity(
+      [&counts](int column, int ltype, const TJwwEntHdr&) { ++CountOf(counts, column, ltype); });
   FillTallyCells(grid, counts);
 }
 

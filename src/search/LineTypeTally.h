@@ -38,7 +38,8 @@ TTallyGrid BuildTallyGrid();
 
 // Every counted entity (line type 47..62) with its grid column and the head it is counted
 // by, list by list in the order of ForEachCountedList, each list in index order.
-void ForEachCountedEntity(const std::function<void(int column, int ltype, const TJwwEntHdr& head)>& visit);
+void ForEachCountedEntity(
+    const std::function<void(int column, int ltype, const TJwwEntHdr& head)>& visit);
 
 // Counts per user line type (0 = 47) and grid column, written into the grid's cells the way
 // TallyLineTypes writes them.

@@ -30,7 +30,8 @@ std::string TabCell(std::string cell) {
 }
 
 template <typename TCellFormat>
-std::string Joined(const TTextRows& rows, char separator, const TCellConvert& convert, TCellFormat format) {
+std::string Joined(const TTextRows& rows, char separator, const TCellConvert& convert,
+                   TCellFormat format) {
   std::string out;
   for (const auto& row : rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {
@@ -69,13 +70,13 @@ std::string ReportNumber(double v) {
 }
 
 TTextRows MarkRows() {
-  TTextRows rows{{"number", "kind", "group", "group_name", "layer", "layer_name", "file_x", "file_y",
-                  "x", "y", "list", "index"}};
+  TTextRows rows{{"number", "kind", "group", "group_name", "layer", "layer_name", "file_x",
+                  "file_y", "x", "y", "list", "index"}};
   for (const TLineTypeMark& m : CollectLineTypeMarks()) {
-    rows.push_back({std::to_string(m.Number), KindHeading(m.Column), std::to_string(m.Group), GroupNameOf(m.Group),
-                    std::to_string(m.Layer), LayerNameOf(m.Group, m.Layer), ReportNumber(m.FileX),
-                    ReportNumber(m.FileY), ReportNumber(m.X), ReportNumber(m.Y), m.List,
-                    std::to_string(m.Index)});
+    rows.push_back({std::to_string(m.Number), KindHeading(m.Column), std::to_string(m.Group),
+                    GroupNameOf(m.Group), std::to_string(m.Layer), LayerNameOf(m.Group, m.Layer),
+                    ReportNumber(m.FileX), ReportNumber(m.FileY), ReportNumber(m.X),
+                    ReportNumber(m.Y), m.List, std::to_string(m.Index)});
   }
   return rows;
 }

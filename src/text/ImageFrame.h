@@ -14,7 +14,7 @@
 namespace sxf {
 
 struct TImageText {
-  std::string FileName;           // Shift-JIS, may be empty
+  std::string FileName;            // Shift-JIS, may be empty
   std::array<double, 5> Fields{};  // f1 width, f2 height (sheet units), f3, f4, f5
 };
 

@@ -15,8 +15,8 @@ namespace sxf {
 namespace {
 
 constexpr double kPiD = 3.14159265358979323846;  // pi as a double
-constexpr char kHalfDot = '\xA5';                 // "･"
-const std::string kFullDot = "\x81\x45";          // "・"
+constexpr char kHalfDot = '\xA5';                // "･"
+const std::string kFullDot = "\x81\x45";         // "・"
 
 // Byte length of the character at i: 2 for a lead byte with a byte after it, else 1.
 std::size_t CharAt(std::string_view text, std::size_t i) noexcept {
@@ -119,9 +119,13 @@ class TComponents {
 };
 
 std::string EnglishWeekday(std::string name) {
-  static const std::array<std::pair<const char*, const char*>, 7> names = {{
-      {"\x93\xFA", "SUN"}, {"\x8C\x8E", "MON"}, {"\x89\xCE", "TUE"}, {"\x90\x85", "WED"},
-      {"\x96\xD8", "THU"}, {"\x8B\xE0", "FRI"}, {"\x93\x79", "SAT"}}};
+  static const std::array<std::pair<const char*, const char*>, 7> names = {{{"\x93\xFA", "SUN"},
+                                                                            {"\x8C\x8E", "MON"},
+                                                                            {"\x89\xCE", "TUE"},
+                                                                            {"\x90\x85", "WED"},
+                                                                            {"\x96\xD8", "THU"},
+                                                                            {"\x8B\xE0", "FRI"},
+                                                                            {"\x93\x79", "SAT"}}};
   for (const auto& [japanese, english] : names)
     if (name == japanese) return english;
   return name;
@@ -193,7 +197,9 @@ const std::unordered_map<std::string, TExpansion>& Codes() {
       s += "\x93\xFA";  // 日
       return s;
     });
-    const auto yearNumber = [](const TComponents& c) { return std::to_string(StrToIntOr0(c.Year2())); };
+    const auto yearNumber = [](const TComponents& c) {
+      return std::to_string(StrToIntOr0(c.Year2()));
+    };
     add({"$y"}, [=](const TTextLocale& l) { return yearNumber(cur(l)); });
     add({"&y"}, [=](const TTextLocale& l) { return SpacePadded(yearNumber(cur(l))); });
     add({"%y"}, [=](const TTextLocale& l) { return cur(l).Year2(); });
@@ -221,15 +227,19 @@ const std::unordered_map<std::string, TExpansion>& Codes() {
     add({"%h"}, [=](const TTextLocale& l) { return ZeroPadded(cur(l).Hour12()); });
     add({"_h"}, [=](const TTextLocale& l) { return SpacePadded(dt(l).Hour12()); });
     add({"=h"}, [=](const TTextLocale& l) { return ZeroPadded(dt(l).Hour12()); });
-    add({"$w", "&w", "%w", "$W", "&W", "%W"}, [=](const TTextLocale& l) { return cur(l).WeekdayName(); });
+    add({"$w", "&w", "%w", "$W", "&W", "%W"},
+        [=](const TTextLocale& l) { return cur(l).WeekdayName(); });
     add({"=w", "_w", "=W", "_W"}, [=](const TTextLocale& l) { return dt(l).WeekdayName(); });
     add({"$ma", "&ma", "%ma"}, [=](const TTextLocale& l) { return cur(l).MonthAbbreviation(); });
     add({"=ma", "_ma"}, [=](const TTextLocale& l) { return dt(l).MonthAbbreviation(); });
-    add({"$wa", "&wa", "%wa"}, [=](const TTextLocale& l) { return EnglishWeekday(cur(l).WeekdayName()); });
+    add({"$wa", "&wa", "%wa"},
+        [=](const TTextLocale& l) { return EnglishWeekday(cur(l).WeekdayName()); });
     add({"=wa", "_wa"}, [=](const TTextLocale& l) { return EnglishWeekday(dt(l).WeekdayName()); });
     add({"$n", "&n", "%n"}, [=](const TTextLocale& l) { return cur(l).AmPm(); });
     add({"=n", "_n"}, [=](const TTextLocale& l) { return dt(l).AmPm(); });
-    const auto zen = [](const std::string& ampm) { return std::string(ampm == "AM" ? "\x91\x4F" : "\x8C\xE3"); };
+    const auto zen = [](const std::string& ampm) {
+      return std::string(ampm == "AM" ? "\x91\x4F" : "\x8C\xE3");
+    };
     add({"$N", "&N", "%N"}, [=](const TTextLocale& l) { return zen(cur(l).AmPm()); });
     add({"=N", "_N"}, [=](const TTextLocale& l) { return zen(dt(l).AmPm()); });
     add({"$T", "&T", "%T", "=T", "_T"}, [](const TTextLocale&) { return DrawingTitle; });
@@ -344,8 +354,17 @@ class TEscapeWalk {
  public:
   TEscapeWalk(TCanvas& c, int style, const std::string& face, double x, double y, double a,
               double h, double w, double d)
-      : c_(c), style_(style), face_(face), a_(a), h_(h), w_(w), d_(d), px_(x), py_(y),
-        runStyle_(style), nextStyle_(style) {}
+      : c_(c),
+        style_(style),
+        face_(face),
+        a_(a),
+        h_(h),
+        w_(w),
+        d_(d),
+        px_(x),
+        py_(y),
+        runStyle_(style),
+        nextStyle_(style) {}
 
   void Walk(std::string_view text) {
     const std::size_t len = text.size();
@@ -410,7 +429,14 @@ class TEscapeWalk {
             }
             case '#': nextStyle_ = style_; break;
             case '*': escapesOn_ = false; break;
-            case 'u': case 'd': case 'o': case 'n': case 'b': case 'B': case 'c': case 'w':
+            case 'u':
+            case 'd':
+            case 'o':
+            case 'n':
+            case 'b':
+            case 'B':
+            case 'c':
+            case 'w':
               if (j + 1 >= len || text[j + 1] == '^') {
                 run_ += '^';
                 run_ += sel;
@@ -485,21 +511,14 @@ class TEscapeWalk {
       case 'o':
         Draw(ch, behind + (twoByte ? w_ / 4.0 : w_ / 8.0), absH / 4.0, h_ / 2.0, w_ / 2.0, d_);
         break;
-      case 'n':
-        Draw(ch, behind + (twoByte ? w_ / 2.0 : w_ / 4.0), 0.0, h_, w_, d_);
-        break;
-      case 'b':
-        Draw(ch, behind + (twoByte ? 0.25 * w_ : 0.125 * w_), 0.0, h_, w_, d_);
-        break;
-      case 'B':
-        Draw(ch, behind + (twoByte ? 0.3 * w_ : 0.15 * w_), 0.0, h_, w_, d_);
-        break;
+      case 'n': Draw(ch, behind + (twoByte ? w_ / 2.0 : w_ / 4.0), 0.0, h_, w_, d_); break;
+      case 'b': Draw(ch, behind + (twoByte ? 0.25 * w_ : 0.125 * w_), 0.0, h_, w_, d_); break;
+      case 'B': Draw(ch, behind + (twoByte ? 0.3 * w_ : 0.15 * w_), 0.0, h_, w_, d_); break;
       case 'c':
         Draw(ch, 0.0, absH / 4.0, h_ / 2.0, twoByte ? w_ / 2.0 : w_, d_);
         Advance((w_ + d_) / 2.0);
         break;
-      default:
-        break;
+      default: break;
     }
   }
 

@@ -19,7 +19,9 @@ bool IsTwoByte(std::string_view character) noexcept { return character.size() >=
 // The sines and cosines a character's cell needs, the same for every character of a run.
 struct TCellTurn {
   explicit TCellTurn(double angle) noexcept
-      : CosA(std::cos(angle)), SinA(std::sin(angle)), DownX(std::cos(angle - kPiD / 2.0)),
+      : CosA(std::cos(angle)),
+        SinA(std::sin(angle)),
+        DownX(std::cos(angle - kPiD / 2.0)),
         DownY(std::sin(angle - kPiD / 2.0)) {}
   double CosA, SinA;
   double DownX, DownY;  // down the cell: the direction angle - pi/2
@@ -88,8 +90,8 @@ void DrawTextString(TCanvas& c, int styleBits, const std::string& face, double s
   const double wp = std::fabs(width) * ViewScale;
   // Negated tests so that a NaN size also takes the line.
   const bool asCharacters = std::fabs(height) >= 1e-10 && std::fabs(width) >= 1e-10 &&
-                            hp >= kMinTextPixels && hp <= kMaxTextPixels &&
-                            wp >= kMinTextPixels && wp <= kMaxTextPixels;
+                            hp >= kMinTextPixels && hp <= kMaxTextPixels && wp >= kMinTextPixels &&
+                            wp <= kMaxTextPixels;
   if (!asCharacters) {
     c.Pen.Width = 3;
     DrawWorldSegment(c, sx, sy, ex, ey);
@@ -106,9 +108,9 @@ void DrawTextString(TCanvas& c, int styleBits, const std::string& face, double s
   DrawSpecialText(c, styleBits, face, sx, sy, a, height, width, spacing, text);
 }
 
-void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, double y,
-                 double angle, double height, double width, double spacing,
-                 std::string_view text, bool nonAntialiased) {
+void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, double y, double angle,
+                 double height, double width, double spacing, std::string_view text,
+                 bool nonAntialiased) {
   TLogFont font;
   font.NonAntialiased = nonAntialiased;
   font.Height = RoundHalfEven(std::fabs(height) * ViewScale);
@@ -195,8 +197,9 @@ void DrawCellChar(TCanvas& c, int alignment, double x, double y, double height, 
   const int px = RoundHalfEven((p0x - ViewLeft) * ViewScale);
   const long long py =
       static_cast<long long>(ViewHeight) - RoundHalfEven((p0y - ViewBottom) * ViewScale);
-  c.TextOut(px, static_cast<int>(py < -2147483648LL ? -2147483648LL
-                                                     : (py > 2147483647LL ? 2147483647LL : py)),
+  c.TextOut(px,
+            static_cast<int>(py < -2147483648LL ? -2147483648LL
+                                                : (py > 2147483647LL ? 2147483647LL : py)),
             character);
 }
 

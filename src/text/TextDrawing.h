@@ -47,9 +47,9 @@ void DrawTextString(TCanvas& c, int styleBits, const std::string& face, double s
 // Characters from the lower-left corner (x, y) of the first cell along the angle (radians),
 // in one font. A face starting with "@@" is drawn with the rest of the name, turned half a
 // revolution, each character hanging back from one full width after its own start.
-void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, double y,
-                 double angle, double height, double width, double spacing,
-                 std::string_view text, bool nonAntialiased = false);
+void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, double y, double angle,
+                 double height, double width, double spacing, std::string_view text,
+                 bool nonAntialiased = false);
 
 // One character (one or two bytes) at the reference point (x, y) with the given alignment
 // (0..8: rows bottom, middle, top of three columns left, centre, right); written only when a

@@ -69,7 +69,8 @@ TDateTime DecodeDateTime(double value) noexcept {
 }
 
 double EncodeDateTime(int year, int month, int day, int hour, int minute, int second) noexcept {
-  const long long days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochShift;
+  const long long days =
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochShift;
   const double time = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
   return days >= 0 ? static_cast<double>(days) + time : static_cast<double>(days) - time;
 }

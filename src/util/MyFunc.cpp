@@ -113,7 +113,7 @@ double StrToFloatOr0DigitByDigit(std::string_view text) noexcept {
   // "1e" or "1.5x", and all of those are invalid here. The digits are gathered on the way
   // for the exact fast path below.
   std::uint64_t mantissa = 0;
-  int significant = 0;    // digits in mantissa, leading zeros not counted
+  int significant = 0;  // digits in mantissa, leading zeros not counted
   // value = mantissa * 10^scale before the exponent. 64 bits: a field of 2^31 zeros after
   // the point must not overflow it.
   std::int64_t scale = 0;
@@ -182,7 +182,6 @@ double StrToFloatOr0DigitByDigit(std::string_view text) noexcept {
 
 namespace {
 
-
 // The high bit of every byte of w (first byte lowest) that is not '0'..'9'.
 constexpr std::uint64_t NonDigitBytes(std::uint64_t w) noexcept {
   constexpr std::uint64_t kHigh = 0x8080808080808080ull;
@@ -196,7 +195,8 @@ constexpr std::uint32_t EightDigitsValue(std::uint64_t w) noexcept {
   w -= 0x3030303030303030ull;
   w = (w * 10) + (w >> 8);  // pairs
   w = (((w & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
-       (((w >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >> 32;
+       (((w >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+      32;
   return static_cast<std::uint32_t>(w);
 }
 
@@ -218,7 +218,8 @@ std::uint64_t LoadUpTo8(const char* begin, const char* p, const char* end) noexc
 // Takes the digits at p into m (m * 10 + digit each, wrapping past 64 bits), up to eight at
 // a time without a branch per digit; returns the first byte that is not a digit. begin is
 // where the text starts: no byte outside [begin, end) is read.
-const char* TakeDigits(const char* begin, const char* p, const char* end, std::uint64_t& m) noexcept {
+const char* TakeDigits(const char* begin, const char* p, const char* end,
+                       std::uint64_t& m) noexcept {
   for (;;) {
     const std::uint64_t w = LoadUpTo8(begin, p, end);
     const std::uint64_t stop = NonDigitBytes(w);
@@ -302,14 +303,12 @@ std::string MbcsCopy(std::string_view text, int first, int count) {
 
 TMbcsBytes MbcsCopyBytes(std::string_view text, int start, int count) {
   TMbcsBytes out;
-  if (text.empty() || start <= 0 || count <= 0 ||
-      static_cast<std::size_t>(start) > text.size()) {
+  if (text.empty() || start <= 0 || count <= 0 || static_cast<std::size_t>(start) > text.size()) {
     return out;
   }
   // 0-based window [from, to).
   const std::size_t from = static_cast<std::size_t>(start) - 1;
-  const std::size_t to =
-      std::min(text.size(), from + static_cast<std::size_t>(count));
+  const std::size_t to = std::min(text.size(), from + static_cast<std::size_t>(count));
   std::size_t i = 0;
   while (i < text.size() && i < to) {
     const std::size_t len = CharLength(text, i);
@@ -414,7 +413,8 @@ TSinCos SinCosL(long double x) noexcept {
     const auto a = static_cast<long double>(static_cast<double>(angle));
     return TQuadrant{a, {std::sin(a), std::cos(a)}};
   };
-  static const TQuadrant kQuadrants[3] = {quadrant(kPi / 2.0L), quadrant(kPi), quadrant(kPi * 3.0L / 2.0L)};
+  static const TQuadrant kQuadrants[3] = {quadrant(kPi / 2.0L), quadrant(kPi),
+                                          quadrant(kPi * 3.0L / 2.0L)};
   for (const TQuadrant& q : kQuadrants)
     if (x == q.Angle) return q.Value;
   return SinCosReduced(x);
@@ -481,8 +481,8 @@ bool SameWithin(int n, double a, double b) noexcept {
   return std::fabs(static_cast<long double>(a) - b) <= tolerance;
 }
 
-int SegmentIntersection(double x1, double y1, double x2, double y2, double x3, double y3,
-                        double x4, double y4, double& X, double& Y) noexcept {
+int SegmentIntersection(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+                        double y4, double& X, double& Y) noexcept {
   constexpr long double e = 1e-8L;
   // v counts as zero when Int(v / e + 0.5) is 0, that is when -1 < v / e + 0.5 < 1.
   const auto countsAsZero = [](long double v) {
@@ -518,8 +518,8 @@ int SegmentIntersection(double x1, double y1, double x2, double y2, double x3, d
   const auto within = [](long double v, long double a, long double b) {
     return v >= std::min(a, b) - e && v <= std::max(a, b) + e;
   };
-  const bool onBoth = within(X, X1, X2) && within(Y, Y1, Y2) && within(X, X3, X4) &&
-                      within(Y, Y3, Y4);
+  const bool onBoth =
+      within(X, X1, X2) && within(Y, Y1, Y2) && within(X, X3, X4) && within(Y, Y3, Y4);
   return onBoth ? 1 : 2;
 }
 
@@ -527,7 +527,8 @@ int ScaleForDpi(int length, int dpi) noexcept {
   if (dpi <= 0) dpi = kDesignDpi;
   const long long product = static_cast<long long>(length) * dpi;
   const long long half = kDesignDpi / 2;
-  const long long scaled = product >= 0 ? (product + half) / kDesignDpi : -((-product + half) / kDesignDpi);
+  const long long scaled =
+      product >= 0 ? (product + half) / kDesignDpi : -((-product + half) / kDesignDpi);
   if (scaled > INT32_MAX) return INT32_MAX;
   if (scaled < INT32_MIN) return INT32_MIN;
   return static_cast<int>(scaled);

@@ -144,7 +144,7 @@ bool SameWithin(int n, double a, double b) noexcept;
 // Returns 0: no single crossing (parallel, or both vertical), X and Y untouched;
 //         1: the crossing lies on both segments (within 1e-8);
 //         2: the lines cross outside a segment.
-int SegmentIntersection(double x1, double y1, double x2, double y2, double x3, double y3,
-                        double x4, double y4, double& X, double& Y) noexcept;
+int SegmentIntersection(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+                        double y4, double& X, double& Y) noexcept;
 
 }  // namespace sxf

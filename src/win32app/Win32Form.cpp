@@ -32,9 +32,9 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 std::wstring Wide(const std::string& sjis) { return ShiftJisToWide(sjis); }
 
 // The form's keys as Windows names them.
-constexpr TFormKeyCodes kWin32Keys = {VK_PRIOR, VK_NEXT,  VK_INSERT, VK_END,    VK_HOME, VK_LEFT,
-                                      VK_RIGHT, VK_UP,    VK_DOWN,   VK_ESCAPE, VK_F3,   VK_F1,
-                                      'C',      'S'};
+constexpr TFormKeyCodes kWin32Keys = {VK_PRIOR, VK_NEXT,  VK_INSERT, VK_END,  VK_HOME,
+                                      VK_LEFT,  VK_RIGHT, VK_UP,     VK_DOWN, VK_ESCAPE,
+                                      VK_F3,    VK_F1,    'C',       'S'};
 
 // A system resource's number (IDC_ARROW and the like are spelled for the A calls).
 LPCWSTR ResourceW(LPCSTR id) noexcept { return reinterpret_cast<LPCWSTR>(id); }
@@ -43,8 +43,9 @@ LPCWSTR ResourceW(LPCSTR id) noexcept { return reinterpret_cast<LPCWSTR>(id); }
 // every monitor's on older Windows.
 int DpiOfWindow(HWND hwnd) {
   using TGetDpiForWindow = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(
-      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  static const auto getDpiForWindow =
+      reinterpret_cast<TGetDpiForWindow>(reinterpret_cast<void (*)()>(
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   if (hwnd && getDpiForWindow)
     if (const UINT dpi = getDpiForWindow(hwnd); dpi > 0) return static_cast<int>(dpi);
   HDC screen = GetDC(nullptr);
@@ -59,7 +60,8 @@ constexpr int kBevel = 1;
 }  // namespace
 
 TWin32Form::TWin32Form(HINSTANCE instance, std::string programFolder, std::string settingsFile)
-    : instance_(instance), form_(*this, std::move(programFolder), std::move(settingsFile), kWin32Keys) {}
+    : instance_(instance),
+      form_(*this, std::move(programFolder), std::move(settingsFile), kWin32Keys) {}
 
 TWin32Form::~TWin32Form() {
   if (Form1) DestroyWindow(Form1);
@@ -73,12 +75,13 @@ bool TWin32Form::RegisterClasses(HINSTANCE instance) {
   // The program's own icon (resource 1), in the title bar's small size too.
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
   if (!icon) icon = LoadIconW(nullptr, ResourceW(IDI_APPLICATION));
-  const auto smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
-                                                       GetSystemMetrics(SM_CXSMICON),
-                                                       GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  const auto smallIcon = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   return RegisterWindowClass(instance, kFormClass, FormProc, IDC_ARROW, 0, icon, smallIcon) &&
          // A panel paints itself whole when its size changes: its bevel moves with its edges.
-         RegisterWindowClass(instance, kPanelClass, PanelProc, IDC_ARROW, CS_HREDRAW | CS_VREDRAW) &&
+         RegisterWindowClass(instance, kPanelClass, PanelProc, IDC_ARROW,
+                             CS_HREDRAW | CS_VREDRAW) &&
          TWin32PaintBox::Register(instance) && TWin32SplitterBar::Register(instance) &&
          TWin32TallyGrid::Register(instance);
 }
@@ -92,16 +95,16 @@ bool TWin32Form::Create(int showCommand) {
   creamBrush_ = CreateSolidBrush(kCreamColour);
 
   // Design position and size; FormShow replaces them with the settings.
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME |
-                      WS_CLIPCHILDREN;
+  const DWORD style =
+      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
   Form1 = CreateWindowExW(0, kFormClass, Wide(FormCaption()).c_str(), style, 194, 105,
-                          Px(TDesignLengths::DesignWidth), Px(TDesignLengths::DesignHeight), nullptr,
-                          nullptr, instance_, this);
+                          Px(TDesignLengths::DesignWidth), Px(TDesignLengths::DesignHeight),
+                          nullptr, nullptr, instance_, this);
   if (!Form1) return false;
   if (const int dpi = DpiOfWindow(Form1); dpi != dpi_) {
     dpi_ = dpi;  // created on a monitor of another scale than the primary one
-    SetWindowPos(Form1, nullptr, 0, 0, Px(TDesignLengths::DesignWidth), Px(TDesignLengths::DesignHeight),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Form1, nullptr, 0, 0, Px(TDesignLengths::DesignWidth),
+                 Px(TDesignLengths::DesignHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   CreateControls();
   ApplyFont();
@@ -118,11 +121,13 @@ void TWin32Form::CreateControls() {
   const DWORD child = WS_CHILD | WS_VISIBLE;
   auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, HWND parent, int x, int y,
                   int w, int h, DWORD exStyle = 0) {
-    return CreateWindowExW(exStyle, cls, text, child | style, x, y, w, h, parent, nullptr, instance_, this);
+    return CreateWindowExW(exStyle, cls, text, child | style, x, y, w, h, parent, nullptr,
+                           instance_, this);
   };
   // Centred; a text wider than the strip is cut at its end with an ellipsis, so that its
   // beginning stays in sight (a centred text would lose both ends).
-  LabelA1 = make(L"STATIC", L"\u3000", SS_CENTER | SS_CENTERIMAGE | SS_ENDELLIPSIS, Form1, 0, 368, 585, 24);
+  LabelA1 = make(L"STATIC", L"\u3000", SS_CENTER | SS_CENTERIMAGE | SS_ENDELLIPSIS, Form1, 0, 368,
+                 585, 24);
   paintBox_.Create(instance_, Form1);
   PaintBox1 = paintBox_.Handle();
   paintBox_.OnPaint = [this] { form_.PaintBox1Paint(); };
@@ -140,8 +145,11 @@ void TWin32Form::CreateControls() {
   };
   Panel2 = make(kPanelClass, L"", WS_CLIPCHILDREN, Form1, 384, 0, 201, 368);
   Panel3 = make(kPanelClass, L"", WS_CLIPCHILDREN, Panel2, 1, 1, 199, 40);
-  Label1 = make(L"STATIC", Wide("\x90}\x96\xCA\x83t\x83@\x83\x43\x83\x8B\x96\xBC\x81" "F").c_str(), 0,
-                Panel3, 0, 0, 112, 13);  // 図面ファイル名：
+  Label1 = make(L"STATIC",
+                Wide("\x90}\x96\xCA\x83t\x83@\x83\x43\x83\x8B\x96\xBC\x81"
+                     "F")
+                    .c_str(),
+                0, Panel3, 0, 0, 112, 13);   // 図面ファイル名：
   fileName_ = Wide("\x81i\x90V\x8BK\x81j");  // （新規）
   Label2 = make(L"STATIC", fileName_.c_str(), 0, Panel3, 8, 16, 56, 13);
   std::wstring help;
@@ -149,15 +157,19 @@ void TWin32Form::CreateControls() {
     if (i > 0) help += L"\r\n";
     help += Wide(FormHelpLines()[i]);
   }
-  Memo1 = make(L"EDIT", help.c_str(),
-               ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL,
-               Panel2, 1, 223, 199, 144, WS_EX_CLIENTEDGE);
+  Memo1 =
+      make(L"EDIT", help.c_str(),
+           ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL,
+           Panel2, 1, 223, 199, 144, WS_EX_CLIENTEDGE);
   tallyGrid_.Create(instance_, Panel2);
   StringGrid1 = tallyGrid_.Handle();
-  tallyGrid_.OnDoubleClick = [this](int row, int column) { form_.StringGrid1DblClick(row, column); };
+  tallyGrid_.OnDoubleClick = [this](int row, int column) {
+    form_.StringGrid1DblClick(row, column);
+  };
   // The focus holder is never seen: left of the panel's client area rather than at its design
   // place (216, 400), which a panel wider than 216 pixels would show, caret and all.
-  EditA = make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, Panel2, -216, 400, 25, 21, WS_EX_CLIENTEDGE);
+  EditA =
+      make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, Panel2, -216, 400, 25, 21, WS_EX_CLIENTEDGE);
   PassContextMenuToParent(Memo1);
   SendMessageW(EditA, EM_LIMITTEXT, 1, 0);
   ImmAssociateContext(EditA, nullptr);  // no input method on the focus holder
@@ -198,7 +210,8 @@ void TWin32Form::LayoutControls() {
 void TWin32Form::ApplyFont() {
   HFONT old = font_;
   font_ = CreateFontW(-Px(TDesignLengths::FontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                      SHIFTJIS_CHARSET, 0, 0, 0, 0, L"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF");  // ＭＳ ゴシック
+                      SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                      L"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF");  // ＭＳ ゴシック
   for (HWND control : {LabelA1, Panel2, Panel3, Label1, Label2, Memo1, EditA})
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
   tallyGrid_.SetFont(font_, dpi_);
@@ -248,7 +261,8 @@ void TWin32Form::SetPanelWidth(int width) {
   RECT rc{};
   GetClientRect(Form1, &rc);
   const int side = Px(kMinSplitterSide);
-  panelWidth_ = std::clamp(width, side, std::max(side, static_cast<int>(rc.right) - Px(kSplitterWidth) - side));
+  panelWidth_ = std::clamp(width, side,
+                           std::max(side, static_cast<int>(rc.right) - Px(kSplitterWidth) - side));
 }
 
 void TWin32Form::SetFileNameCaption(const std::string& sjis) {
@@ -265,8 +279,8 @@ void TWin32Form::SizeFileNameLabel() {
   GetTextExtentPoint32W(dc, fileName_.c_str(), static_cast<int>(fileName_.size()), &size);
   SelectObject(dc, old);
   ReleaseDC(Label2, dc);
-  SetWindowPos(Label2, nullptr, 0, 0, std::max(1, static_cast<int>(size.cx)), Px(TDesignLengths::LabelHeight),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Label2, nullptr, 0, 0, std::max(1, static_cast<int>(size.cx)),
+               Px(TDesignLengths::LabelHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TWin32Form::ScreenSizeAt(int x, int y, int& width, int& height) const {
@@ -366,8 +380,8 @@ void TWin32Form::FreeImages() {
 
 void TWin32Form::DrawViewImage() {
   if (!viewImage_) return;
-  BitBlt(paintBox_.Surface().Dc(), 0, 0, viewImage_->Width(), viewImage_->Height(), viewImage_->Dc(), 0, 0,
-         SRCCOPY);
+  BitBlt(paintBox_.Surface().Dc(), 0, 0, viewImage_->Width(), viewImage_->Height(),
+         viewImage_->Dc(), 0, 0, SRCCOPY);
 }
 
 // ---- Messages ----
@@ -449,8 +463,7 @@ LRESULT TWin32Form::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Form1 = nullptr;
       PostQuitMessage(0);
       return 0;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(Form1, msg, wp, lp);
 }
@@ -472,8 +485,7 @@ LRESULT CALLBACK TWin32Form::PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
       DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);  // the panel's one-pixel raised bevel
       return 1;
     }
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -485,9 +497,11 @@ bool TWin32Form::PreviewMessage(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_MOUSEWHEEL) return false;
   if (msg.hwnd != Form1 && !IsChild(Form1, msg.hwnd)) return false;
   if (msg.message == WM_KEYDOWN)
-    return form_.FormKeyDown(static_cast<int>(msg.wParam), GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
+    return form_.FormKeyDown(static_cast<int>(msg.wParam), GetKeyState(VK_SHIFT) < 0,
+                             GetKeyState(VK_CONTROL) < 0);
   // The wheel's position is on the screen.
-  return form_.FormMouseWheel(GET_WHEEL_DELTA_WPARAM(msg.wParam), LowSigned(msg.lParam), HighSigned(msg.lParam));
+  return form_.FormMouseWheel(GET_WHEEL_DELTA_WPARAM(msg.wParam), LowSigned(msg.lParam),
+                              HighSigned(msg.lParam));
 }
 
 void TWin32Form::PaintBox1MouseDown(WPARAM wp, int x, int y, bool doubleClick) {
@@ -510,7 +524,12 @@ TPreviewPlace TWin32Form::PreviewPlace() const {
   POINT origin{0, 0};
   ClientToScreen(Form1, &origin);
   // PaintBox1 sits at the client area's top-left corner.
-  return {static_cast<int>(origin.x), static_cast<int>(origin.y), 0, 0, PreviewWidth(), PreviewHeight()};
+  return {static_cast<int>(origin.x),
+          static_cast<int>(origin.y),
+          0,
+          0,
+          PreviewWidth(),
+          PreviewHeight()};
 }
 
 void TWin32Form::CursorPos(int& x, int& y) const {
@@ -546,7 +565,8 @@ void TWin32Form::ShowDragImageAt(int x, int y) {
     TDibCanvas canvas(surface);
     ClearCanvas(canvas, surface.Width(), surface.Height());
   }
-  BitBlt(surface.Dc(), x, y, dragImage_->Width(), dragImage_->Height(), dragImage_->Dc(), 0, 0, SRCCOPY);
+  BitBlt(surface.Dc(), x, y, dragImage_->Width(), dragImage_->Height(), dragImage_->Dc(), 0, 0,
+         SRCCOPY);
   paintBox_.ShowSurface();
 }
 

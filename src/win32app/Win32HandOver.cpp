@@ -55,16 +55,17 @@ bool PutTextOnClipboard(HWND owner, const std::string& utf8) {
   for (int attempt = 0; attempt < 10 && !(open = OpenClipboard(owner) != 0); ++attempt) Sleep(20);
   if (!open) return false;
   const LCID japanese = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), SORT_DEFAULT);
-  const bool ok = EmptyClipboard() &&
-                  SetClipboardBytes(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)) &&
-                  SetClipboardBytes(CF_TEXT, sjis.c_str(), sjis.size() + 1) &&
-                  SetClipboardBytes(CF_LOCALE, &japanese, sizeof japanese);
+  const bool ok =
+      EmptyClipboard() &&
+      SetClipboardBytes(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)) &&
+      SetClipboardBytes(CF_TEXT, sjis.c_str(), sjis.size() + 1) &&
+      SetClipboardBytes(CF_LOCALE, &japanese, sizeof japanese);
   CloseClipboard();
   return ok;
 }
 
-std::string AskSaveFileNameWithDialog(HWND owner, const std::string& titleShiftJis, const std::string& folder,
-                                      const std::string& name) {
+std::string AskSaveFileNameWithDialog(HWND owner, const std::string& titleShiftJis,
+                                      const std::string& folder, const std::string& name) {
   std::wstring file = Utf8ToWide(name);
   file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');  // room for a long path
   const std::wstring initialFolder = Utf8ToWide(folder);
@@ -79,7 +80,8 @@ std::string AskSaveFileNameWithDialog(HWND owner, const std::string& titleShiftJ
   dialog.lpstrInitialDir = initialFolder.c_str();
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = L"png";
-  dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+  dialog.Flags =
+      OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
   if (!GetSaveFileNameW(&dialog)) return {};
   return WideToUtf8(file.c_str());
 }
@@ -89,11 +91,12 @@ std::optional<THandOver> TrackHandOverMenu(HWND owner, int x, int y, bool japane
   if (!menu) return std::nullopt;
   for (int i = 0; i < kHandOverCount; ++i) {
     const auto what = static_cast<THandOver>(i);
-    const std::wstring text = ShiftJisToWide(HandOverMenuText(what, japanese)) + L"\t" + Utf8ToWide(HandOverKey(what));
+    const std::wstring text =
+        ShiftJisToWide(HandOverMenuText(what, japanese)) + L"\t" + Utf8ToWide(HandOverKey(what));
     AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(i + 1), text.c_str());
   }
-  const int chosen = static_cast<int>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
+  const int chosen = static_cast<int>(TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
   DestroyMenu(menu);
   if (chosen < 1 || chosen > kHandOverCount) return std::nullopt;
   return static_cast<THandOver>(chosen - 1);
@@ -117,7 +120,9 @@ std::unique_ptr<TRasterSurface> TWin32Form::CreatePictureSurface(int width, int 
   return CreateRasterSurface(width, height);
 }
 
-std::string TWin32Form::Utf8OfShiftJis(const std::string& sjis) const { return ShiftJisToUtf8(sjis); }
+std::string TWin32Form::Utf8OfShiftJis(const std::string& sjis) const {
+  return ShiftJisToUtf8(sjis);
+}
 
 void TWin32Form::HighlightTallyCell(int row, int column) { tallyGrid_.Highlight(row, column); }
 

@@ -18,8 +18,8 @@ bool PutTextOnClipboard(HWND owner, const std::string& utf8);
 
 // GetSaveFileNameW for a PNG picture, opened in folder with name offered (UTF-8): the chosen
 // name with its folder (UTF-8), empty when the user cancelled.
-std::string AskSaveFileNameWithDialog(HWND owner, const std::string& titleShiftJis, const std::string& folder,
-                                      const std::string& name);
+std::string AskSaveFileNameWithDialog(HWND owner, const std::string& titleShiftJis,
+                                      const std::string& folder, const std::string& name);
 
 // The hand-over actions with their keys in a context menu at screen point (x, y); the one
 // chosen, none when the menu was dismissed.

@@ -78,15 +78,15 @@ LRESULT CALLBACK TWin32PaintBox::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT TWin32PaintBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // the paint covers every pixel
+    case WM_ERASEBKGND: return 1;  // the paint covers every pixel
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK: {
-      const bool doubleClick = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+      const bool doubleClick =
+          msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
       if (OnMouseDown) OnMouseDown(wp, LowSigned(lp), HighSigned(lp), doubleClick);
       return 0;
     }
@@ -97,7 +97,8 @@ LRESULT TWin32PaintBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       // wParam holds the buttons still down after this release.
-      if ((wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == hwnd_) ReleaseCapture();
+      if ((wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == hwnd_)
+        ReleaseCapture();
       if (OnMouseUp) OnMouseUp(LowSigned(lp), HighSigned(lp));
       return 0;
     case WM_PAINT: {
@@ -114,8 +115,7 @@ LRESULT TWin32PaintBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

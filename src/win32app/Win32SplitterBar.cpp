@@ -45,8 +45,7 @@ LRESULT TWin32SplitterBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONUP:
       if (GetCapture() == hwnd_) ReleaseCapture();
       return 0;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

@@ -40,10 +40,11 @@ bool TWin32TallyGrid::Register(HINSTANCE instance) {
 
 bool TWin32TallyGrid::Create(HINSTANCE instance, HWND parent) {
   background_ = CreateSolidBrush(RGB(255, 255, 255));
-  highlight_ = CreateSolidBrush(RGB(255, 214, 102));  // the walked cell: light amber under black digits
+  highlight_ =
+      CreateSolidBrush(RGB(255, 214, 102));  // the walked cell: light amber under black digits
   hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, kGridClass, L"",
-                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 1, 41, 199, 182,
-                          parent, nullptr, instance, this);
+                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 1, 41, 199,
+                          182, parent, nullptr, instance, this);
   return hwnd_ != nullptr;
 }
 
@@ -76,7 +77,8 @@ void TWin32TallyGrid::MeasureColumns() {
         widest = std::max(widest, static_cast<int>(size.cx) + 2 * textInset_);
     }
     columnWidths_[static_cast<std::size_t>(c)] =
-        c == 0 ? DesignPixels(TDesignLengths::GridFirstColumnWidth, dpi_) : std::max(designWidth, widest);
+        c == 0 ? DesignPixels(TDesignLengths::GridFirstColumnWidth, dpi_)
+               : std::max(designWidth, widest);
   }
   SelectObject(dc, old);
   ReleaseDC(hwnd_, dc);
@@ -88,7 +90,8 @@ void TWin32TallyGrid::UpdateScrollBars() {
   if (!hwnd_) return;
   RECT rc{};
   GetClientRect(hwnd_, &rc);
-  const int rows = VisibleCells(rc.bottom, rowHeight_, 1, kTallyRows, [this](int) { return rowHeight_; });
+  const int rows =
+      VisibleCells(rc.bottom, rowHeight_, 1, kTallyRows, [this](int) { return rowHeight_; });
   const int cols = VisibleCells(rc.right, ColumnWidth(0), 1, kTallyColumns,
                                 [this](int c) { return ColumnWidth(c); });
   topRow_ = std::clamp(topRow_, 1, std::max(1, kTallyRows - rows));
@@ -113,7 +116,8 @@ void TWin32TallyGrid::Highlight(int row, int column) {
   if (row >= 1 && column >= 1) {
     RECT rc{};
     GetClientRect(hwnd_, &rc);
-    const int rows = VisibleCells(rc.bottom, rowHeight_, topRow_, kTallyRows, [this](int) { return rowHeight_; });
+    const int rows = VisibleCells(rc.bottom, rowHeight_, topRow_, kTallyRows,
+                                  [this](int) { return rowHeight_; });
     const int cols = VisibleCells(rc.right, ColumnWidth(0), leftColumn_, kTallyColumns,
                                   [this](int c) { return ColumnWidth(c); });
     if (row < topRow_ || row >= topRow_ + rows) topRow_ = row;
@@ -172,7 +176,8 @@ void TWin32TallyGrid::Paint(HDC dc) {
       FillRect(dc, &cell, (row == 0 || col == 0) ? fixed : highlighted ? highlight_ : background);
       const std::wstring text = Wide(grid_.Cell(col, row));
       RECT clip = cell;
-      ExtTextOutW(dc, x + textInset_, y + textInset_, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+      ExtTextOutW(dc, x + textInset_, y + textInset_, ETO_CLIPPED, &clip, text.c_str(),
+                  static_cast<UINT>(text.size()), nullptr);
       MoveToEx(dc, x + w, y, nullptr);
       LineTo(dc, x + w, y + rowHeight_ + kGridLine);
       MoveToEx(dc, x, y + rowHeight_, nullptr);
@@ -217,24 +222,17 @@ LRESULT TWin32TallyGrid::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_VSCROLL:
-      Scroll(SB_VERT, wp);
-      return 0;
-    case WM_HSCROLL:
-      Scroll(SB_HORZ, wp);
-      return 0;
-    case WM_SIZE:
-      UpdateScrollBars();
-      return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_VSCROLL: Scroll(SB_VERT, wp); return 0;
+    case WM_HSCROLL: Scroll(SB_HORZ, wp); return 0;
+    case WM_SIZE: UpdateScrollBars(); return 0;
     case WM_LBUTTONDBLCLK: {
       int column = 0, row = 0;
-      if (CellAt(LowSigned(lp), HighSigned(lp), column, row) && OnDoubleClick) OnDoubleClick(row, column);
+      if (CellAt(LowSigned(lp), HighSigned(lp), column, row) && OnDoubleClick)
+        OnDoubleClick(row, column);
       return 0;
     }
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

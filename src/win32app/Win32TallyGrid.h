@@ -41,7 +41,9 @@ class TWin32TallyGrid {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
   void Scroll(int bar, WPARAM wp);
-  int ColumnWidth(int column) const noexcept { return columnWidths_[static_cast<std::size_t>(column)]; }
+  int ColumnWidth(int column) const noexcept {
+    return columnWidths_[static_cast<std::size_t>(column)];
+  }
   // The design widths, or wider where a number needs it.
   void MeasureColumns();
   // The cell under client pixel (x, y); false outside every cell.
@@ -54,7 +56,7 @@ class TWin32TallyGrid {
   std::array<int, kTallyColumns> columnWidths_{};  // pixels
   int dpi_ = kDesignDpi;
   int rowHeight_ = TDesignLengths::GridRowHeight;  // pixels
-  int textInset_ = 2;  // the text's distance from the cell's left and top edges, pixels
+  int textInset_ = 2;   // the text's distance from the cell's left and top edges, pixels
   int topRow_ = 1;      // first scrolled row shown below the fixed row
   int leftColumn_ = 1;  // first scrolled column shown right of the fixed column
   int highlightRow_ = -1, highlightColumn_ = -1;

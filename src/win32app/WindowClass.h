@@ -8,8 +8,9 @@ namespace sxf {
 
 // Registers a window class whose procedure finds its object with AttachedOwner; a class
 // registered before is fine. cursor is a system cursor (IDC_...).
-inline bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, LPCSTR cursor,
-                                UINT style, HICON icon = nullptr, HICON smallIcon = nullptr) {
+inline bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc,
+                                LPCSTR cursor, UINT style, HICON icon = nullptr,
+                                HICON smallIcon = nullptr) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.style = style;

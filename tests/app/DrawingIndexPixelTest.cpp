@@ -34,8 +34,8 @@ TEST(DrawingIndex, PaintsTheSamePixelsAsVisitingEveryRecord) {
     BuildDrawingIndex();
     const struct {
       double zoom, panX, panY;  // pan in view widths and heights
-    } views[] = {{1, 0, 0}, {3, 0.2, -0.1}, {10, 0, 0}, {10, -1.3, 0.7}, {40, 0.45, 0.3}, {200, 0.1, 0.1},
-                 {7, 3.0, 0}};
+    } views[] = {{1, 0, 0},       {3, 0.2, -0.1},  {10, 0, 0}, {10, -1.3, 0.7},
+                 {40, 0.45, 0.3}, {200, 0.1, 0.1}, {7, 3.0, 0}};
     for (const auto& v : views) {
       test::ZoomAndPan(kWidth, kHeight, v.zoom, v.panX, v.panY);
       SetDrawingIndexAreaShare(0.0);
@@ -43,7 +43,8 @@ TEST(DrawingIndex, PaintsTheSamePixelsAsVisitingEveryRecord) {
       SetDrawingIndexAreaShare(1e9);
       if (RecordsNearView(LinList.data(), LinCount) != nullptr) ++indexedViews;
       const QImage indexed = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
-      EXPECT_TRUE(indexed == everyRecord) << "seed " << seed << " zoom " << v.zoom << " pan " << v.panX << ", " << v.panY;
+      EXPECT_TRUE(indexed == everyRecord)
+          << "seed " << seed << " zoom " << v.zoom << " pan " << v.panX << ", " << v.panY;
     }
   }
   EXPECT_GE(indexedViews, 15);
@@ -74,7 +75,8 @@ TEST(DrawingIndex, GridsAreBuiltForTheFirstSmallViewAndMatchTheirList) {
 QImage DrawBandedImage(int width, int height, const std::vector<TBand>& bands) {
   QImage image(width, height, QImage::Format_RGB32);
   auto canvases = MakeBandCanvases(image, bands);
-  EXPECT_TRUE(DrawInBands(CanvasPointers(canvases), [=](TCanvas& c) { return DrawPreview(c, width, height); }));
+  EXPECT_TRUE(DrawInBands(CanvasPointers(canvases),
+                          [=](TCanvas& c) { return DrawPreview(c, width, height); }));
   canvases.clear();
   return image;
 }
@@ -84,15 +86,18 @@ TEST(DrawingInBands, PaintsTheSamePixelsAsOneCanvas) {
   constexpr int kWidth = 640, kHeight = 400;
   // Two and three even bands, and eight uneven ones: one row high, a few rows, most of it.
   const std::vector<std::vector<TBand>> layouts = {
-      SplitIntoBands(kHeight, 2), SplitIntoBands(kHeight, 3),
+      SplitIntoBands(kHeight, 2),
+      SplitIntoBands(kHeight, 3),
       {{0, 1}, {1, 8}, {8, 9}, {9, 150}, {150, 157}, {157, 300}, {300, 301}, {301, 400}}};
   // A generated drawing of every kind, and the floor plan (texts, dimensions, marks) tiled.
   const auto tiled = std::filesystem::temp_directory_path() / "sxf-bands-tiled.txt";
-  ASSERT_TRUE(bench::WriteTiledDrawing(std::string(std::getenv("SXF_SAMPLES")) + "/floor-plan/JWC_TEMP.TXT",
-                                       20000, tiled.string()));
+  ASSERT_TRUE(bench::WriteTiledDrawing(
+      std::string(std::getenv("SXF_SAMPLES")) + "/floor-plan/JWC_TEMP.TXT", 20000, tiled.string()));
   for (const int drawing : {0, 1}) {
-    if (drawing == 0) test::MakeRandomDrawing(test::TRandomProfile::OddValues, 5, 6000);
-    else ASSERT_TRUE(LoadJwcTempFile(tiled.string()));
+    if (drawing == 0)
+      test::MakeRandomDrawing(test::TRandomProfile::OddValues, 5, 6000);
+    else
+      ASSERT_TRUE(LoadJwcTempFile(tiled.string()));
     BuildDrawingIndex();
     const struct {
       double zoom, panX, panY;

@@ -39,14 +39,16 @@ class HandOverQtTest : public test::SampleFormTest {
   void SetUp() override {
     ShowSample("sxf-handover-", "0\r\n0\r\n900\r\n600\r\n250\r\n");
     sample_ = (dir_ / "JWC_TEMP.TXT").string();
-    ASSERT_EQ(Run("'" + std::string(report_) + "' --format csv --marks '" + sample_ + "' > '" + Path("report.csv") + "'"), 0);
+    ASSERT_EQ(Run("'" + std::string(report_) + "' --format csv --marks '" + sample_ + "' > '" +
+                  Path("report.csv") + "'"),
+              0);
   }
   std::string Path(const char* name) const { return (dir_ / name).string(); }
   static int Run(const std::string& command) { return std::system(command.c_str()); }
   // The rows of file (kind as same_rows.py takes it) against the report's part.
   int SameRows(const char* kind, const std::string& file, const char* part) const {
-    return Run("python3 '" SXF_TESTS_DIR "/support/same_rows.py' " + std::string(kind) + " '" + file + "' '" +
-               Path("report.csv") + "' " + part);
+    return Run("python3 '" SXF_TESTS_DIR "/support/same_rows.py' " + std::string(kind) + " '" +
+               file + "' '" + Path("report.csv") + "' " + part);
   }
   // Accepts the save dialog, once it is up, with the name.
   static void AnswerSaveDialog(const QString& name) {
@@ -54,7 +56,7 @@ class HandOverQtTest : public test::SampleFormTest {
     QObject::connect(timer, &QTimer::timeout, [timer, name] {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
       if (auto* edit = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr) {
-        edit->setText(name);  // as typed
+        edit->setText(name);                      // as typed
         static_cast<QDialog*>(dialog)->accept();  // QFileDialog checks the name first
         timer->deleteLater();
       }
@@ -77,7 +79,8 @@ TEST_F(HandOverQtTest, CtrlCAndCtrlShiftCPutTheReportsRowsOnTheClipboard) {
     // On the grid, whose own Ctrl+C would copy its current cell.
     form_->StringGrid1->setCurrentCell(3, 3);
     QTest::keyClick(form_->StringGrid1, Qt::Key_C, c.keys);
-    std::ofstream(Path("clipboard.txt"), std::ios::binary) << QApplication::clipboard()->text().toStdString();
+    std::ofstream(Path("clipboard.txt"), std::ios::binary)
+        << QApplication::clipboard()->text().toStdString();
     EXPECT_EQ(SameRows("tsv", Path("clipboard.txt"), c.part), 0) << c.part;
   }
 }
@@ -92,12 +95,15 @@ TEST_F(HandOverQtTest, CtrlSSavesTheReportsPictureOfTheViewAndItsRowsOrSaysWhyNo
   char box[160];
   std::snprintf(box, sizeof box, "%.17g,%.17g,%.17g,%.17g", view[0], view[1], view[2], view[3]);
   const int w = form_->PaintBox1->width(), h = form_->PaintBox1->height();
-  ASSERT_EQ(Run("'" + std::string(report_) + "' '" + sample_ + "' --png '" + Path("report.png") + "' --size " +
-                std::to_string(w) + "x" + std::to_string(h) + " --view " + box + " > /dev/null"), 0);
+  ASSERT_EQ(Run("'" + std::string(report_) + "' '" + sample_ + "' --png '" + Path("report.png") +
+                "' --size " + std::to_string(w) + "x" + std::to_string(h) + " --view " + box +
+                " > /dev/null"),
+            0);
   const QImage saved(QString::fromStdString(Path("saved.png")));
   const QImage reported(QString::fromStdString(Path("report.png")));
   ASSERT_FALSE(saved.isNull()) << Status();
-  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), reported.convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32),
+            reported.convertToFormat(QImage::Format_RGB32));
   EXPECT_EQ(SameRows("csv", Path("saved-tally.csv"), "tally"), 0);
   EXPECT_EQ(SameRows("csv", Path("saved-marks.csv"), "marks"), 0);
 
@@ -108,14 +114,16 @@ TEST_F(HandOverQtTest, CtrlSSavesTheReportsPictureOfTheViewAndItsRowsOrSaysWhyNo
   fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
   bool mounted = false;
   if (::access(readOnly.c_str(), W_OK) == 0) {
-    mounted = Run("mount -t tmpfs -o ro,size=16k sxf-read-only '" + readOnly.string() + "' 2>/dev/null") == 0;
+    mounted = Run("mount -t tmpfs -o ro,size=16k sxf-read-only '" + readOnly.string() +
+                  "' 2>/dev/null") == 0;
     if (!mounted) GTEST_SKIP() << "no read-only folder can be had here";
   }
   AnswerSaveDialog(QString::fromStdString((readOnly / "x.png").string()));
   QTest::keyClick(form_->StringGrid1, Qt::Key_S, Qt::ControlModifier);
   const bool japanese = JapaneseLanguageFromEnvironment();
   const std::string said = Status();
-  EXPECT_TRUE(said == ShiftJisToQString(SaveFailedText("x.png", EACCES, {}, japanese)).toStdString() ||
+  EXPECT_TRUE(said ==
+                  ShiftJisToQString(SaveFailedText("x.png", EACCES, {}, japanese)).toStdString() ||
               said == ShiftJisToQString(SaveFailedText("x.png", EROFS, {}, japanese)).toStdString())
       << said;
   EXPECT_TRUE(fs::is_empty(readOnly));
@@ -134,11 +142,14 @@ TEST_F(HandOverQtTest, TheSidePanelsMenuOffersTheThreeWithTheirKeys) {
   });
   QApplication::clipboard()->clear();
   QWidget* viewport = form_->StringGrid1->viewport();
-  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), viewport->mapToGlobal(QPoint(5, 5)));
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                          viewport->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(viewport, &event);
   EXPECT_EQ(seen, (QStringList{"Ctrl+C", "Ctrl+Shift+C", "Ctrl+S"}));
-  std::ofstream(Path("clipboard.txt"), std::ios::binary) << QApplication::clipboard()->text().toStdString();
-  EXPECT_EQ(SameRows("tsv", Path("clipboard.txt"), "tally"), 0) << "the first item copies the table";
+  std::ofstream(Path("clipboard.txt"), std::ios::binary)
+      << QApplication::clipboard()->text().toStdString();
+  EXPECT_EQ(SameRows("tsv", Path("clipboard.txt"), "tally"), 0)
+      << "the first item copies the table";
 }
 
 }  // namespace

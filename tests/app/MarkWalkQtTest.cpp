@@ -126,11 +126,13 @@ TEST_F(MarkWalkQtTest, DoubleClicksOnTotalsWalkTheirMarksAndTheCurrentOneIsSetAp
   }
   QTest::keyClick(form_->StringGrid1, Qt::Key_F3);
   const TLineTypeMark& second = marks_[1];  // F3 goes on from the first of every mark
-  EXPECT_NE(form_->StringGrid1->item(second.Number - 16, second.Column)->background().style(), Qt::NoBrush);
+  EXPECT_NE(form_->StringGrid1->item(second.Number - 16, second.Column)->background().style(),
+            Qt::NoBrush);
   QTest::keyClick(form_->StringGrid1, Qt::Key_Home);
   for (int r = 1; r < kTallyRows; ++r)
     for (int c = 1; c < kTallyColumns; ++c)
-      EXPECT_EQ(form_->StringGrid1->item(r, c)->background().style(), Qt::NoBrush) << "the walk ended";
+      EXPECT_EQ(form_->StringGrid1->item(r, c)->background().style(), Qt::NoBrush)
+          << "the walk ended";
 }
 
 }  // namespace

@@ -97,7 +97,8 @@ TEST_F(NavigationQtTest, MiddleDragMovesTheViewByTheWorldDistanceUnderTheCursor)
   const QImage picture = *form_->ViewImage;
   QTest::mouseMove(box_, to);
   // The snapshot follows the cursor: the picture's pixel at from is now at to.
-  EXPECT_EQ(box_->Surface().pixel(Device(to) + QPoint(3, 3)), picture.pixel(Device(from) + QPoint(3, 3)));
+  EXPECT_EQ(box_->Surface().pixel(Device(to) + QPoint(3, 3)),
+            picture.pixel(Device(from) + QPoint(3, 3)));
   QTest::mouseRelease(box_, Qt::MiddleButton, Qt::NoModifier, to);
   EXPECT_FALSE(form_->Nav.DragImageValid);
   EXPECT_DOUBLE_EQ(ViewScale, scale);

@@ -60,7 +60,8 @@ TEST(NavigationX11, WheelStepAndMiddleDragThroughTheServer) {
   fs::copy_file(fs::path(samples) / "floor-plan" / "JWC_TEMP.TXT", dir / "JWC_TEMP.TXT",
                 fs::copy_options::overwrite_existing);
   std::ofstream(dir / "x.dat", std::ios::binary) << "40\r\n40\r\n700\r\n500\r\n200\r\n";
-  auto form = std::make_unique<TForm1>(TProgramLocation{dir.string() + "/", (dir / "x.dat").string()});
+  auto form =
+      std::make_unique<TForm1>(TProgramLocation{dir.string() + "/", (dir / "x.dat").string()});
   form->show();
   ASSERT_TRUE(WaitFor([&] { return form->ViewImage.has_value() && form->isActiveWindow(); }) ||
               form->ViewImage.has_value());

@@ -33,7 +33,9 @@ class TThreeCallCanvas final : public TCanvas {
   void MoveTo(int x, int y) override { Sync(), inner_.MoveTo(x, y); }
   void LineTo(int x, int y) override { Sync(), inner_.LineTo(x, y); }
   void SetPixel(int x, int y, TColor color) override { Sync(), inner_.SetPixel(x, y, color); }
-  void Rectangle(int x1, int y1, int x2, int y2) override { Sync(), inner_.Rectangle(x1, y1, x2, y2); }
+  void Rectangle(int x1, int y1, int x2, int y2) override {
+    Sync(), inner_.Rectangle(x1, y1, x2, y2);
+  }
   void Polyline(std::span<const TPixelPoint> points) override { Sync(), inner_.Polyline(points); }
   void Polygon(std::span<const TPixelPoint> points) override { Sync(), inner_.Polygon(points); }
   void SetFont(const TLogFont& font) override { Sync(), inner_.SetFont(font); }
@@ -69,7 +71,8 @@ TEST_F(RedrawPaths, IndexedTextsDimensionsAndMarksPaintTheSamePixelsAsEveryRecor
   constexpr int kWidth = 480, kHeight = 300;
   const struct {
     double zoom, panX, panY;  // pan in view widths and heights
-  } views[] = {{1, 0, 0}, {4, 0.2, -0.1}, {12, 0, 0}, {12, -0.4, 0.35}, {40, 0.3, 0.2}, {150, 0.05, -0.1}};
+  } views[] = {{1, 0, 0},        {4, 0.2, -0.1}, {12, 0, 0},
+               {12, -0.4, 0.35}, {40, 0.3, 0.2}, {150, 0.05, -0.1}};
   int indexedTextViews = 0, marksSeen = 0;
   for (TKind kind : {TKind::Light, TKind::Dense}) {
     for (unsigned seed : {1u, 2u}) {
@@ -84,8 +87,8 @@ TEST_F(RedrawPaths, IndexedTextsDimensionsAndMarksPaintTheSamePixelsAsEveryRecor
           if (near->size() < TxtList.size()) ++indexedTextViews;
         const QImage indexed = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
         EXPECT_TRUE(indexed == everyRecord)
-            << (kind == TKind::Dense ? "dense" : "light") << " seed " << seed << " zoom " << v.zoom << " pan "
-            << v.panX << ", " << v.panY;
+            << (kind == TKind::Dense ? "dense" : "light") << " seed " << seed << " zoom " << v.zoom
+            << " pan " << v.panX << ", " << v.panY;
       }
       marksSeen += static_cast<int>(CollectLineTypeMarks().size());
     }
@@ -100,7 +103,9 @@ TEST_F(RedrawPaths, IndexedTextsDimensionsAndMarksPaintTheSamePixelsAsEveryRecor
 TEST_F(RedrawPaths, ARecordLeftOutByTheIndexPaintsNothingInTheView) {
   constexpr int kSide = 40;
   std::mt19937 rng(11);
-  auto uniform = [&rng](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  auto uniform = [&rng](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(rng);
+  };
   const char* texts[] = {"ROOM 101", "\x95\x94\x89\xAE 12", "W=1200 H=2100 SD-03", "ab"};
   int leftOut = 0, painted = 0;
   QImage blank(kSide, kSide, QImage::Format_RGB32);
@@ -130,7 +135,7 @@ TEST_F(RedrawPaths, ARecordLeftOutByTheIndexPaintsNothingInTheView) {
     t.Text = texts[rng() % std::size(texts)];
     if (dimension) {
       TJwwEntDim d;
-      d.Line.Hdr.LType = 47 + trial % 16;  // with its mark
+      d.Line.Hdr.LType = 47 + trial % 16;                        // with its mark
       d.Line.X1 = -1, d.Line.X2 = 1, d.Line.Y1 = d.Line.Y2 = 0;  // its mark reaches beyond it
       d.Text = t;
       d.Text.TextCode = 2;
@@ -170,7 +175,8 @@ TEST_F(RedrawPaths, ARecordLeftOutByTheIndexPaintsNothingInTheView) {
         if (near == nullptr || !near->empty()) continue;
         ++leftOut;
         const QImage indexed = test::DrawPreviewImage<TQtCanvas>(kSide, kSide);
-        EXPECT_TRUE(indexed == everyRecord) << "trial " << trial << " view " << k << " at scale " << scale;
+        EXPECT_TRUE(indexed == everyRecord)
+            << "trial " << trial << " view " << k << " at scale " << scale;
       }
     }
   }
@@ -201,8 +207,8 @@ TEST_F(RedrawPaths, LeavingOutHiddenMarksPaintsWhatEveryMarkPaints) {
           DrawPreview(canvas, kWidth, kHeight);
           canvas.Flush();
         }
-        EXPECT_TRUE(images[0] == images[1])
-            << (kind == TKind::Dense ? "dense" : "light") << " zoom " << zoom << " sprites " << sprites;
+        EXPECT_TRUE(images[0] == images[1]) << (kind == TKind::Dense ? "dense" : "light")
+                                            << " zoom " << zoom << " sprites " << sprites;
       }
     }
   }
@@ -244,7 +250,8 @@ TEST_F(RedrawPaths, OneStepPixelLinesPaintWhatTheThreeCallsPaint) {
       CentreViewOn(cx, cy);
       const QImage oneStep = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
       const QImage threeCalls = test::DrawPreviewImage<TThreeCallCanvas>(kWidth, kHeight);
-      EXPECT_TRUE(oneStep == threeCalls) << (kind == TKind::Dense ? "dense" : "light") << " zoom " << zoom;
+      EXPECT_TRUE(oneStep == threeCalls)
+          << (kind == TKind::Dense ? "dense" : "light") << " zoom " << zoom;
     }
   }
 }

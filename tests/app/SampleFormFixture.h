@@ -29,7 +29,8 @@ class SampleFormTest : public ::testing::Test {
     fs::copy_file(fs::path(samples) / "floor-plan" / "JWC_TEMP.TXT", dir_ / "JWC_TEMP.TXT",
                   fs::copy_options::overwrite_existing);
     std::ofstream(dir_ / "x.dat", std::ios::binary) << settings;
-    form_ = std::make_unique<TForm1>(TProgramLocation{dir_.string() + "/", (dir_ / "x.dat").string()});
+    form_ =
+        std::make_unique<TForm1>(TProgramLocation{dir_.string() + "/", (dir_ / "x.dat").string()});
     form_->show();
     for (int i = 0; i < 100 && !form_->ViewImage; ++i) QApplication::processEvents();
     ASSERT_TRUE(form_->ViewImage.has_value());

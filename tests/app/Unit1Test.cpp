@@ -121,14 +121,10 @@ TEST_F(FormTest, ControlsHaveTheirNamesParentsColoursAndDesignGeometry) {
     QWidget* parent;
     QRect geometry;
   } controls[] = {
-      {"LabelA1", form.get(), {0, 368, 585, 24}},
-      {"PaintBox1", form.get(), {0, 0, 381, 368}},
-      {"Splitter1", form.get(), {381, 0, 3, 368}},
-      {"Panel2", form.get(), {384, 0, 201, 368}},
-      {"Panel3", form->Panel2, {1, 1, 199, 40}},
-      {"Label1", form->Panel3, {0, 0, 112, 13}},
-      {"Memo1", form->Panel2, {1, 223, 199, 144}},
-      {"StringGrid1", form->Panel2, {1, 41, 199, 182}},
+      {"LabelA1", form.get(), {0, 368, 585, 24}},  {"PaintBox1", form.get(), {0, 0, 381, 368}},
+      {"Splitter1", form.get(), {381, 0, 3, 368}}, {"Panel2", form.get(), {384, 0, 201, 368}},
+      {"Panel3", form->Panel2, {1, 1, 199, 40}},   {"Label1", form->Panel3, {0, 0, 112, 13}},
+      {"Memo1", form->Panel2, {1, 223, 199, 144}}, {"StringGrid1", form->Panel2, {1, 41, 199, 182}},
       {"EditA", form->Panel2, {216, 400, 25, 21}},
   };
   for (const auto& c : controls) {
@@ -189,10 +185,10 @@ TEST_F(FormTest, GridAndFileNameOfTheSampleDrawing) {
   EXPECT_EQ(g->item(1, 0)->text(), "17");
   EXPECT_EQ(g->item(16, 0)->text(), "32");
   EXPECT_EQ(g->item(17, 0)->text(), QString::fromUtf8("計"));
-  EXPECT_EQ(g->item(1, 1)->text(), "2");   // two lines of type 17
-  EXPECT_EQ(g->item(4, 2)->text(), "2");   // type 20: a circle and a full circular arc
-  EXPECT_EQ(g->item(3, 6)->text(), "1");   // type 19: a dimension
-  EXPECT_EQ(g->item(2, 1)->text(), "");    // nothing of type 18
+  EXPECT_EQ(g->item(1, 1)->text(), "2");  // two lines of type 17
+  EXPECT_EQ(g->item(4, 2)->text(), "2");  // type 20: a circle and a full circular arc
+  EXPECT_EQ(g->item(3, 6)->text(), "1");  // type 19: a dimension
+  EXPECT_EQ(g->item(2, 1)->text(), "");   // nothing of type 18
   EXPECT_EQ(g->item(2, 7)->text(), "0");
   EXPECT_EQ(g->item(17, 7)->text(), "12");
   EXPECT_EQ(form->Label2->text(), QString::fromUtf8("C:\\jww\\住宅 新築工事\\1F平面図 A-02.jww"));
@@ -216,7 +212,8 @@ TEST_F(FormTest, MissingDrawingShowsZeroTotalsAndNew) {
 // preview), and F1 puts the keys there for a while.
 TEST_F(FormTest, TheStatusStripSaysWhatWasReadAndF1ShowsTheKeys) {
   std::string binary(200 * 1024, '\0');
-  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 2654435761u) >> 11);
+  for (std::size_t i = 0; i < binary.size(); ++i)
+    binary[i] = static_cast<char>((i * 2654435761u) >> 11);
   const struct {
     const char* what;
     const char* language;
@@ -224,11 +221,15 @@ TEST_F(FormTest, TheStatusStripSaysWhatWasReadAndF1ShowsTheKeys) {
     std::string notice;
     bool alert;
   } cases[] = {
-      {"missing", "C", [] {}, "JWC_TEMP.TXT is missing (looked in " + Location().Folder + ")", true},
-      {"missing", "ja_JP.UTF-8", [] {}, "JWC_TEMP.TXT がありません（フォルダ " + Location().Folder + "）", true},
+      {"missing", "C", [] {}, "JWC_TEMP.TXT is missing (looked in " + Location().Folder + ")",
+       true},
+      {"missing", "ja_JP.UTF-8", [] {},
+       "JWC_TEMP.TXT がありません（フォルダ " + Location().Folder + "）", true},
       {"a folder", "C", [this] { fs::create_directory(dir_ / "JWC_TEMP.TXT"); },
-       "Cannot read JWC_TEMP.TXT: not a regular file (folders, devices and FIFOs are not read)", true},
-      {"binary", "C", [&] { Write("JWC_TEMP.TXT", binary); }, "JWC_TEMP.TXT holds no entity at all", true},
+       "Cannot read JWC_TEMP.TXT: not a regular file (folders, devices and FIFOs are not read)",
+       true},
+      {"binary", "C", [&] { Write("JWC_TEMP.TXT", binary); }, "JWC_TEMP.TXT holds no entity at all",
+       true},
       {"no user types", "ja_JP.UTF-8", [this] { Write("JWC_TEMP.TXT", "lt1\r\n 0 0 10 0\r\n"); },
        "ユーザー線種の図形はありません", false},
   };
@@ -240,7 +241,9 @@ TEST_F(FormTest, TheStatusStripSaysWhatWasReadAndF1ShowsTheKeys) {
     ::setenv("LC_ALL", c.language, 1);
     auto form = Show();
     PaintFirstPicture(*form);
-    const auto red = [&] { return form->LabelA1->palette().color(QPalette::WindowText) == QColor(Qt::red); };
+    const auto red = [&] {
+      return form->LabelA1->palette().color(QPalette::WindowText) == QColor(Qt::red);
+    };
     EXPECT_EQ(form->LabelA1->text(), QString::fromStdString(c.notice)) << c.what;
     EXPECT_EQ(red(), c.alert) << c.what;
     // The middle of the preview: red ink of the notice on a failure, nothing on a drawing.
@@ -252,14 +255,18 @@ TEST_F(FormTest, TheStatusStripSaysWhatWasReadAndF1ShowsTheKeys) {
     EXPECT_EQ(ink > 100, c.alert) << c.what << ": " << ink;
     // F1: the keys one line after another in the strip's own colour, then the notice again.
     QTest::keyClick(form->StringGrid1, Qt::Key_F1);
-    EXPECT_EQ(form->LabelA1->text(), ShiftJisToQString(KeyHelpLine(0, c.language[0] == 'j'))) << c.what;
+    EXPECT_EQ(form->LabelA1->text(), ShiftJisToQString(KeyHelpLine(0, c.language[0] == 'j')))
+        << c.what;
     EXPECT_FALSE(red()) << c.what;
     for (int i = 0; i < kKeyHelpLineCount; ++i) QTest::keyClick(form->StringGrid1, Qt::Key_F1);
     EXPECT_EQ(form->LabelA1->text(), QString::fromStdString(c.notice)) << c.what;
     EXPECT_EQ(red(), c.alert) << c.what;
     form->close();
   }
-  if (saved) ::setenv("LC_ALL", before.c_str(), 1); else ::unsetenv("LC_ALL");
+  if (saved)
+    ::setenv("LC_ALL", before.c_str(), 1);
+  else
+    ::unsetenv("LC_ALL");
 }
 
 // A count of 1 234 567 is shown in full: its columns widen, the others keep their width.
@@ -387,7 +394,8 @@ TEST_F(FormTest, TheWindowIsPaintedBeforeThePreviewsFirstDrawing) {
 
 TEST_F(FormTest, ALongDrawingShowsItsProgressWithoutTakingInput) {
   std::string drawing;
-  for (int i = 0; i < 3000; ++i) drawing += std::to_string(i) + " 0 " + std::to_string(i) + " 100\r\n";
+  for (int i = 0; i < 3000; ++i)
+    drawing += std::to_string(i) + " 0 " + std::to_string(i) + " 100\r\n";
   Write("JWC_TEMP.TXT", drawing);
   auto form = Show();
   PaintFirstPicture(*form);
@@ -470,7 +478,8 @@ TEST_F(FormTest, RepaintsShowTheStoredPictureWithoutDrawingAgain) {
 
 TEST_F(FormTest, HeldEscapeKeepsThePartialPicture) {
   std::string drawing;
-  for (int i = 0; i < 2000; ++i) drawing += std::to_string(i) + " 0 " + std::to_string(i) + " 100\r\n";
+  for (int i = 0; i < 2000; ++i)
+    drawing += std::to_string(i) + " 0 " + std::to_string(i) + " 100\r\n";
   Write("JWC_TEMP.TXT", drawing);
   SetUserBreakSource([] { return true; });
   auto form = Show();
@@ -506,13 +515,17 @@ TEST_F(FormTest, TheWindowDrawsItsDesignAtTheScreensScale) {
   const QImage window = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
   // The status strip's grey rows at the bottom; a grid's row pitch in its fixed column.
   int strip = 0;
-  while (strip < window.height() && window.pixel(2, window.height() - 1 - strip) == qRgb(231, 231, 231)) ++strip;
+  while (strip < window.height() &&
+         window.pixel(2, window.height() - 1 - strip) == qRgb(231, 231, 231))
+    ++strip;
   EXPECT_NEAR(strip, 24 * r, 1.5);
   const QImage grid = form->StringGrid1->grab().toImage();
-  const int gx = static_cast<int>((24 + 44 + 38) * r);  // the right of the third column, clear of counts
-  std::vector<int> lines;  // the first row of each run of grid-line pixels
+  const int gx =
+      static_cast<int>((24 + 44 + 38) * r);  // the right of the third column, clear of counts
+  std::vector<int> lines;                    // the first row of each run of grid-line pixels
   for (int y = 1; y < grid.height(); ++y)
-    if (grid.pixel(gx, y) != qRgb(255, 255, 255) && grid.pixel(gx, y - 1) == qRgb(255, 255, 255)) lines.push_back(y);
+    if (grid.pixel(gx, y) != qRgb(255, 255, 255) && grid.pixel(gx, y - 1) == qRgb(255, 255, 255))
+      lines.push_back(y);
   ASSERT_GE(lines.size(), 6u);
   std::vector<int> pitches;
   for (std::size_t i = 1; i < lines.size(); ++i) pitches.push_back(lines[i] - lines[i - 1]);
@@ -530,11 +543,14 @@ TEST_F(FormTest, TheWindowDrawsItsDesignAtTheScreensScale) {
   const QImage& preview = *form->ViewImage;
   int outer = 0;
   for (int d = 0; d < 40 * r; ++d)
-    if (preview.pixel(static_cast<int>(c.X) + d, static_cast<int>(c.Y)) == qRgb(255, 0, 0)) outer = d;
+    if (preview.pixel(static_cast<int>(c.X) + d, static_cast<int>(c.Y)) == qRgb(255, 0, 0))
+      outer = d;
   EXPECT_NEAR(outer, 11.5 * r, 2.0);
   // The report's --png --scale of the same size.
   const std::string png = (dir_ / "report.png").string();
-  ASSERT_EQ(WritePreviewPng(png, preview.width(), preview.height(), std::nullopt, DpiOfScaleFactor(r)), "");
+  ASSERT_EQ(
+      WritePreviewPng(png, preview.width(), preview.height(), std::nullopt, DpiOfScaleFactor(r)),
+      "");
   EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32),
             preview.convertToFormat(QImage::Format_RGB32));
 }

@@ -129,7 +129,8 @@ Window FindProgramWindow(pid_t pid) {
     if (!XGetWindowAttributes(gDisplay, w, &a) || a.map_state != IsViewable) continue;
     XTextProperty name;
     if (!XGetWMName(gDisplay, w, &name)) continue;
-    const bool isForm = name.value && std::strstr(reinterpret_cast<char*>(name.value), "SXF") != nullptr;
+    const bool isForm =
+        name.value && std::strstr(reinterpret_cast<char*>(name.value), "SXF") != nullptr;
     if (name.value) XFree(name.value);
     if (isForm) return w;
   }
@@ -206,14 +207,19 @@ class TProgram {
 
   // The maximise button's request: _NET_WM_STATE add both maximised states.
   void RequestMaximise() {
-    const auto atom = [](const char* name) { return static_cast<long>(XInternAtom(gDisplay, name, False)); };
+    const auto atom = [](const char* name) {
+      return static_cast<long>(XInternAtom(gDisplay, name, False));
+    };
     // add both states; a normal application asks
-    SendClientMessage("_NET_WM_STATE", DefaultRootWindow(gDisplay), SubstructureRedirectMask | SubstructureNotifyMask,
-                      {1, atom("_NET_WM_STATE_MAXIMIZED_VERT"), atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 1});
+    SendClientMessage(
+        "_NET_WM_STATE", DefaultRootWindow(gDisplay),
+        SubstructureRedirectMask | SubstructureNotifyMask,
+        {1, atom("_NET_WM_STATE_MAXIMIZED_VERT"), atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 1});
   }
 
   // A 32-bit client message about this window, of the given type, sent to target.
-  void SendClientMessage(const char* type, Window target, long mask, std::initializer_list<long> data) {
+  void SendClientMessage(const char* type, Window target, long mask,
+                         std::initializer_list<long> data) {
     XEvent e{};
     e.xclient.type = ClientMessage;
     e.xclient.window = window_;
@@ -227,8 +233,9 @@ class TProgram {
 
   // The close button's request: WM_DELETE_WINDOW in WM_PROTOCOLS. The exit status, or -1.
   int Close() {
-    SendClientMessage("WM_PROTOCOLS", window_, NoEventMask,
-                      {static_cast<long>(XInternAtom(gDisplay, "WM_DELETE_WINDOW", False)), CurrentTime});
+    SendClientMessage(
+        "WM_PROTOCOLS", window_, NoEventMask,
+        {static_cast<long>(XInternAtom(gDisplay, "WM_DELETE_WINDOW", False)), CurrentTime});
     const int status = WaitForExit(pid_, 20000);
     pid_ = -1;
     return status;

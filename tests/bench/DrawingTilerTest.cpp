@@ -32,11 +32,14 @@ TEST(DrawingTiler, CopiesMoveByTheStepInTheirGroupsUnits) {
   EXPECT_EQ((std::array{LinList[1].X1, LinList[1].Y1, LinList[1].X2, LinList[1].Y2}),
             (std::array{1100.0, 0.0, 2100.0, 500.0}));
   EXPECT_EQ((std::array{LinList[2].X1, LinList[2].Y1}), (std::array{0.0, 550.0}));
-  EXPECT_EQ((std::array{CirList[1].Cx, CirList[1].Cy, CirList[1].R}), (std::array{1600.0, 250.0, 100.0}));
-  EXPECT_EQ((std::array{TxtList[1].X, TxtList[1].Y, TxtList[1].DirX}), (std::array{1200.0, 100.0, 1.0}));
+  EXPECT_EQ((std::array{CirList[1].Cx, CirList[1].Cy, CirList[1].R}),
+            (std::array{1600.0, 250.0, 100.0}));
+  EXPECT_EQ((std::array{TxtList[1].X, TxtList[1].Y, TxtList[1].DirX}),
+            (std::array{1200.0, 100.0, 1.0}));
   EXPECT_EQ(TxtList[1].Text, "ab 12 c");
   EXPECT_EQ(PntList[1].X, 600.0);
-  EXPECT_EQ((std::array{Sl3List[1].X1, Sl3List[1].X3, Sl3List[1].Y3}), (std::array{550.0, 600.0, 25.0}));
+  EXPECT_EQ((std::array{Sl3List[1].X1, Sl3List[1].X3, Sl3List[1].Y3}),
+            (std::array{550.0, 600.0, 25.0}));
   EXPECT_EQ((std::array{BlkList[2].X, BlkList[2].Y}), (std::array{10.0, 285.0}));
   EXPECT_EQ(BlkList[2].Name, "door");
   read(6);  // one copy: the source as it stands

@@ -49,8 +49,8 @@ TEST(FormatDouble, ShortestRoundTripWithAPoint) {
 }
 
 TEST_F(ReportTest, JsonHasFileCountsTallyAndEntities) {
-  Parse({"file=C:\\\x90\x7D\x96\xCA\\a.jww", "lt47", "0 0 1 1", "lc10 255", "sl 0 0 1 1",
-         "msg", "0 0 4 0", "cs 2 0 1 0 \"\x87\x40"});
+  Parse({"file=C:\\\x90\x7D\x96\xCA\\a.jww", "lt47", "0 0 1 1", "lc10 255", "sl 0 0 1 1", "msg",
+         "0 0 4 0", "cs 2 0 1 0 \"\x87\x40"});
   const std::string json = FormatReportJson(BuildTallyGrid(), {true, true});
   EXPECT_NE(json.find("\"file\":\"C:\\\\図面\\\\a.jww\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"read_to_end\":true"), std::string::npos);
@@ -92,11 +92,11 @@ TEST(ReportOptions, PictureSizeIsTwoPlainDecimalNumbers) {
   struct TCase {
     const char* Text;
     int Width, Height;  // 0: a usage error
-  } cases[] = {{"800x600", 800, 600}, {"1x1", 1, 1}, {"16384x16384", 16384, 16384},
-               {"007x8", 7, 8},       {"$10x$10", 0, 0}, {"0x10x10", 0, 0},
-               {"x10x10", 0, 0},      {"10x", 0, 0},     {"x10", 0, 0},
-               {" 10x10", 0, 0},      {"10 x10", 0, 0},  {"+10x10", 0, 0},
-               {"-10x10", 0, 0},      {"1e2x10", 0, 0},  {"10.0x10", 0, 0},
+  } cases[] = {{"800x600", 800, 600}, {"1x1", 1, 1},      {"16384x16384", 16384, 16384},
+               {"007x8", 7, 8},       {"$10x$10", 0, 0},  {"0x10x10", 0, 0},
+               {"x10x10", 0, 0},      {"10x", 0, 0},      {"x10", 0, 0},
+               {" 10x10", 0, 0},      {"10 x10", 0, 0},   {"+10x10", 0, 0},
+               {"-10x10", 0, 0},      {"1e2x10", 0, 0},   {"10.0x10", 0, 0},
                {"0x10", 0, 0},        {"16385x10", 0, 0}, {"10x4294967306", 0, 0},
                {"10X10", 0, 0},       {"", 0, 0}};
   for (const TCase& c : cases) {
@@ -255,18 +255,24 @@ TEST(ReportOptions, ViewBoxes) {
   } cases[] = {
       {"-10.5,2,1e3,4", TWorldBox{-10.5, 2, 1000, 4}},
       {"0,0,0.001,1", TWorldBox{0, 0, 0.001, 1}},
-      {"0,0,1", std::nullopt},         {"0,0,1,1,", std::nullopt},
-      {"0,0,1,1,2", std::nullopt},     {"0, 0,1,1", std::nullopt},
-      {"+0,0,1,1", std::nullopt},      {"1,0,1,1", std::nullopt},  // no width
-      {"0,1,1,0", std::nullopt},       {"0,0,inf,1", std::nullopt},
-      {"0,0,nan,1", std::nullopt},     {"0,0,1,1e999", std::nullopt},
+      {"0,0,1", std::nullopt},
+      {"0,0,1,1,", std::nullopt},
+      {"0,0,1,1,2", std::nullopt},
+      {"0, 0,1,1", std::nullopt},
+      {"+0,0,1,1", std::nullopt},
+      {"1,0,1,1", std::nullopt},  // no width
+      {"0,1,1,0", std::nullopt},
+      {"0,0,inf,1", std::nullopt},
+      {"0,0,nan,1", std::nullopt},
+      {"0,0,1,1e999", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseWorldBox(c.Text), c.Box) << c.Text;
   const TReportArguments r = ParseReportArguments({"a", "--png", "o.png", "--view", "1,2,3,4"});
   EXPECT_EQ(r.Problem, "");
   EXPECT_EQ(r.Options.View, (TWorldBox{1, 2, 3, 4}));
-  EXPECT_EQ(ParseReportArguments({"a", "--png", "o", "--view", "1,2"}).Problem,
-            "--view takes LEFT,BOTTOM,RIGHT,TOP in world units, left below right, bottom below top");
+  EXPECT_EQ(
+      ParseReportArguments({"a", "--png", "o", "--view", "1,2"}).Problem,
+      "--view takes LEFT,BOTTOM,RIGHT,TOP in world units, left below right, bottom below top");
 }
 
 // A display scale is digits with at most one point, from 0.5 to 4.
@@ -274,10 +280,21 @@ TEST(ReportOptions, DisplayScales) {
   const struct {
     const char* Text;
     std::optional<double> Scale;
-  } cases[] = {{"1", 1.0},           {"1.5", 1.5},          {"0.5", 0.5},          {"4", 4.0},
-               {"1.25", 1.25},       {"0.49", std::nullopt}, {"4.01", std::nullopt}, {"-1", std::nullopt},
-               {"1e0", std::nullopt}, {".5", std::nullopt},  {"1.", std::nullopt},   {"1.2.3", std::nullopt},
-               {"", std::nullopt},    {"nan", std::nullopt}, {" 1", std::nullopt}};
+  } cases[] = {{"1", 1.0},
+               {"1.5", 1.5},
+               {"0.5", 0.5},
+               {"4", 4.0},
+               {"1.25", 1.25},
+               {"0.49", std::nullopt},
+               {"4.01", std::nullopt},
+               {"-1", std::nullopt},
+               {"1e0", std::nullopt},
+               {".5", std::nullopt},
+               {"1.", std::nullopt},
+               {"1.2.3", std::nullopt},
+               {"", std::nullopt},
+               {"nan", std::nullopt},
+               {" 1", std::nullopt}};
   for (const auto& c : cases) EXPECT_EQ(ParseDisplayScale(c.Text), c.Scale) << c.Text;
   EXPECT_EQ(ParseReportArguments({"a", "--png", "o", "--scale", "3x"}).Problem,
             "--scale takes a plain decimal number from 0.5 to 4 (1.5 for 150 %)");
@@ -337,8 +354,9 @@ namespace {
 
 TEST(ReportBeyondTheGrid, MarksLayersAndTheBlocksLine) {
   InitJwwModel();
-  test::Parse({"hs 1 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg1", "lgn Plan", "ly3", "lyn Walls", "lt47",
-               "0 0 1000 0", "lt50", "ci 500 0 100", "lt1", "5 5 6 6", "lg2", "ly0", "lt62", "0 0 2 2"});
+  test::Parse({"hs 1 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg1", "lgn Plan", "ly3", "lyn Walls",
+               "lt47", "0 0 1000 0", "lt50", "ci 500 0 100", "lt1", "5 5 6 6", "lg2", "ly0", "lt62",
+               "0 0 2 2"});
   // One CSV line per mark (under the heading), in the file's units and in world units. The
   // names are as the reader keeps them, with the blank after the key.
   const std::string csv = FormatMarksCsv();
@@ -346,8 +364,10 @@ TEST(ReportBeyondTheGrid, MarksLayersAndTheBlocksLine) {
   EXPECT_NE(csv.find("\n17,線分,1, Plan,3, Walls,500,0,5,0,Lin,0\n"), std::string::npos) << csv;
   EXPECT_NE(csv.find("\n20,円,1, Plan,3, Walls,600,0,6,0,Cir,0\n"), std::string::npos) << csv;
   const std::string json = FormatReportJson(BuildTallyGrid(), {true, false, true, true});
-  EXPECT_NE(json.find("\"layers\":[\n{\"group\":1,\"group_name\":\" Plan\",\"layer\":3,\"layer_name\":\" Walls\""),
-            std::string::npos) << json;
+  EXPECT_NE(json.find("\"layers\":[\n{\"group\":1,\"group_name\":\" "
+                      "Plan\",\"layer\":3,\"layer_name\":\" Walls\""),
+            std::string::npos)
+      << json;
   EXPECT_NE(json.find("\"blocks_not_searched\":0"), std::string::npos);
   EXPECT_EQ(BlocksNotSearchedLine(true), "");
   // The per-layer CSV row for row: one heading, then each layer's 17 rows in layer order.
@@ -357,9 +377,12 @@ TEST(ReportBeyondTheGrid, MarksLayersAndTheBlocksLine) {
   ASSERT_EQ(rows.size(), 1u + 2 * 17);
   const std::pair<std::size_t, const char*> exact[] = {
       {0, "group,group_name,layer,layer_name,No.,線分,円,円弧,楕円,楕円弧,寸法線,計"},
-      {1, "1, Plan,3, Walls,17,1,,,,,,1"},   {2, "1, Plan,3, Walls,18,,,,,,,0"},
-      {4, "1, Plan,3, Walls,20,,1,,,,,1"},   {17, "1, Plan,3, Walls,計,1,1,0,0,0,0,2"},
-      {18, "2,,0,,17,,,,,,,0"},              {33, "2,,0,,32,1,,,,,,1"},
+      {1, "1, Plan,3, Walls,17,1,,,,,,1"},
+      {2, "1, Plan,3, Walls,18,,,,,,,0"},
+      {4, "1, Plan,3, Walls,20,,1,,,,,1"},
+      {17, "1, Plan,3, Walls,計,1,1,0,0,0,0,2"},
+      {18, "2,,0,,17,,,,,,,0"},
+      {33, "2,,0,,32,1,,,,,,1"},
       {34, "2,,0,,計,1,0,0,0,0,0,1"}};
   for (const auto& [row, text] : exact) EXPECT_EQ(rows[row], text) << row;
   ParseJwwLine("BL 10 10 door");
@@ -398,11 +421,14 @@ TEST(ReportJsonStream, ChunksMakeTheWholeText) {
       for (std::size_t chunk : {std::size_t{1}, std::size_t{7}, std::size_t{4096}}) {
         std::string streamed;
         std::size_t pieces = 0;
-        WriteReportJson(grid, options, [&](std::string_view piece) {
-          EXPECT_FALSE(piece.empty());
-          streamed += piece;
-          ++pieces;
-        }, chunk);
+        WriteReportJson(
+            grid, options,
+            [&](std::string_view piece) {
+              EXPECT_FALSE(piece.empty());
+              streamed += piece;
+              ++pieces;
+            },
+            chunk);
         EXPECT_TRUE(streamed == whole) << "chunks of " << chunk;
         EXPECT_GE(pieces, whole.size() / (chunk + 256)) << "chunks of " << chunk;
       }

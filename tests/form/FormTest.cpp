@@ -84,7 +84,10 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   void EndPreviewDrawing() override {}
   void ShowPreviewProgress() override { ++Progress; }
   bool HasViewImage() const override { return Image; }
-  bool StoreViewImage() override { ++Stores; return Image = true; }
+  bool StoreViewImage() override {
+    ++Stores;
+    return Image = true;
+  }
   void DrawViewImage() override { ++ImageDraws; }
   void FreeImages() override { Image = false; }
   bool QueueFirstDrawing() override {
@@ -119,7 +122,9 @@ class TFakeFrontEnd final : public TFormFrontEnd {
       return {};
     }
   };
-  std::unique_ptr<TRasterSurface> CreatePictureSurface(int, int) override { return std::make_unique<TSurface>(); }
+  std::unique_ptr<TRasterSurface> CreatePictureSurface(int, int) override {
+    return std::make_unique<TSurface>();
+  }
   void HighlightTallyCell(int row, int column) override {
     HighlightRow = row;
     HighlightColumn = column;
@@ -132,9 +137,10 @@ constexpr int kKeyHome = 36, kKeyEscape = 27, kKeyF3 = 114, kKeyLeft = 37, kKeyA
               kKeyC = 67, kKeyS = 83;
 
 struct TFormFixture : ::testing::Test {
-  fs::path folder = fs::temp_directory_path() /
-                    ("sxf-form-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path folder =
+      fs::temp_directory_path() /
+      ("sxf-form-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+       ::testing::UnitTest::GetInstance()->current_test_info()->name());
   TFakeFrontEnd ui;
   TFormBehaviour form{ui, folder.string() + "/", (folder / "finder.dat").string(), kKeys};
   TFormFixture() { fs::create_directories(folder); }
@@ -174,7 +180,8 @@ TEST_F(TFormFixture, WithoutFilesShowsDefaultsDrawsAtFirstPaintAndWritesSettings
   EXPECT_EQ(ui.ImageDraws, 1);
   ASSERT_EQ(ui.Canvas.Commands.size(), 2u);
   EXPECT_EQ(ui.Canvas.Commands[1],
-            test::TCommand(test::TRectangle{0, 0, 380, 367, TPen{0xFF0000, 0}, TBrush{0xFFFFFF, TBrushStyle::Clear}}));
+            test::TCommand(test::TRectangle{0, 0, 380, 367, TPen{0xFF0000, 0},
+                                            TBrush{0xFFFFFF, TBrushStyle::Clear}}));
 
   ui.Rect = {-30, 40, 300, 100};
   ui.Panel = 20;
@@ -261,8 +268,9 @@ TEST_F(TShownFormFixture, KeyTableActsOnlyOnTheFormsKeysAndOnlyOnceShown) {
     int key;
     bool shift, handled, walks;
   } cases[] = {
-      {kKeyF3, false, true, true},  {kKeyF3, true, true, true},      {kKeyHome, false, true, false},
-      {kKeyEscape, false, true, false}, {kKeyA, false, false, false}, {kKeyLeft, true, true, false},
+      {kKeyF3, false, true, true},    {kKeyF3, true, true, true},
+      {kKeyHome, false, true, false}, {kKeyEscape, false, true, false},
+      {kKeyA, false, false, false},   {kKeyLeft, true, true, false},
   };
   ui.CursorX = -5;  // arrows act only with the cursor over the preview
   for (const auto& c : cases) {
@@ -305,16 +313,16 @@ TEST_F(TShownFormFixture, DoubleClickOnACellWalksWhatItCounts) {
     const char* status;  // its start
     bool moves;          // and the grid sets the cell apart
   } cases[] = {
-      {1, kTallyLine, "1 / 2", true},              // type 17, segments
-      {2, kTallyLine, "1 / 1", true},              // type 18
-      {3, kTallyLine, nothing, false},             // no type-19 segment: an empty cell
-      {0, kTallyLine, "", false},                  // the heading row
-      {1, 0, "", false},                           // the number column
-      {1, kTallyDimension + 1, "1 / 2", true},     // a row total: type 17 of every kind
-      {3, kTallyDimension + 1, nothing, false},    // a row total of 0
-      {17, kTallyLine, "1 / 3", true},             // a column total: every segment
-      {17, kTallyCircle, nothing, false},          // no circle at all
-      {17, kTallyDimension + 1, "1 / 3", true},    // the grand total: every mark
+      {1, kTallyLine, "1 / 2", true},            // type 17, segments
+      {2, kTallyLine, "1 / 1", true},            // type 18
+      {3, kTallyLine, nothing, false},           // no type-19 segment: an empty cell
+      {0, kTallyLine, "", false},                // the heading row
+      {1, 0, "", false},                         // the number column
+      {1, kTallyDimension + 1, "1 / 2", true},   // a row total: type 17 of every kind
+      {3, kTallyDimension + 1, nothing, false},  // a row total of 0
+      {17, kTallyLine, "1 / 3", true},           // a column total: every segment
+      {17, kTallyCircle, nothing, false},        // no circle at all
+      {17, kTallyDimension + 1, "1 / 3", true},  // the grand total: every mark
   };
   for (const auto& c : cases) {
     form.EndMarkWalk();
@@ -350,7 +358,9 @@ bool InHighlight(const test::TCommand& c) {
 }
 // How many rings of that pen the picture has (each of 72 strokes).
 std::size_t HighlightRings(const test::TRecordingCanvas& c) {
-  return static_cast<std::size_t>(std::count_if(c.Commands.begin(), c.Commands.end(), InHighlight)) / 72;
+  return static_cast<std::size_t>(
+             std::count_if(c.Commands.begin(), c.Commands.end(), InHighlight)) /
+         72;
 }
 
 TEST_F(TShownFormFixture, TheWalksCurrentMarkIsDrawnLastAndSetApartUntilTheWalkEnds) {
@@ -363,7 +373,9 @@ TEST_F(TShownFormFixture, TheWalksCurrentMarkIsDrawnLastAndSetApartUntilTheWalkE
   const std::size_t before = static_cast<std::size_t>(ring - walking.begin()) - 1;
   form.MarkWalk.End();
   form.Redraw();
-  EXPECT_EQ(ui.Canvas.Commands, std::vector<test::TCommand>(walking.begin(), walking.begin() + static_cast<std::ptrdiff_t>(before)));
+  EXPECT_EQ(ui.Canvas.Commands,
+            std::vector<test::TCommand>(walking.begin(),
+                                        walking.begin() + static_cast<std::ptrdiff_t>(before)));
   // On top: the mark's own number follows the ring, last of all.
   ASSERT_FALSE(walking.empty());
   EXPECT_EQ(std::get<test::TTextOut>(walking.back()).Text, "7");
@@ -375,7 +387,11 @@ TEST_F(TShownFormFixture, TheWalksCurrentMarkIsDrawnLastAndSetApartUntilTheWalkE
   } ends[] = {
       {"Home", [&] { form.FormKeyDown(kKeyHome, false); }},
       {"wheel", [&] { form.FormMouseWheel(-120, 10, 10); }},
-      {"press", [&] { form.PaintBox1MouseDown(10, 10, kShiftLeftButton); form.PaintBox1MouseUp(10, 10); }},
+      {"press",
+       [&] {
+         form.PaintBox1MouseDown(10, 10, kShiftLeftButton);
+         form.PaintBox1MouseUp(10, 10);
+       }},
       {"empty cell", [&] { form.StringGrid1DblClick(3, kTallyLine); }},
   };
   for (const auto& e : ends) {
@@ -395,7 +411,8 @@ TEST_F(TShownFormFixture, F1ShowsTheKeysOneLineAtATimeThenTheStripAsItWas) {
   for (int i = 0; i < kKeyHelpLineCount; ++i) {
     EXPECT_TRUE(form.FormKeyDown(kKeyF1, false));
     EXPECT_EQ(ui.StatusCaption, KeyHelpLine(i, false));
-    EXPECT_EQ(ui.StatusCaption.substr(0, 4), std::to_string(i + 1) + "/" + std::to_string(kKeyHelpLineCount) + " ");
+    EXPECT_EQ(ui.StatusCaption.substr(0, 4),
+              std::to_string(i + 1) + "/" + std::to_string(kKeyHelpLineCount) + " ");
   }
   EXPECT_TRUE(form.FormKeyDown(kKeyF1, false));
   EXPECT_EQ(ui.StatusCaption, walking) << "after the last line, the walk's status again";
@@ -409,7 +426,8 @@ TEST_F(TShownFormFixture, F1ShowsTheKeysOneLineAtATimeThenTheStripAsItWas) {
 // What the window says about the file it read: a failure never looks like a clean drawing.
 TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview) {
   std::string binary(200 * 1024, '\0');
-  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 2654435761u) >> 13);
+  for (std::size_t i = 0; i < binary.size(); ++i)
+    binary[i] = static_cast<char>((i * 2654435761u) >> 13);
   const struct {
     const char* what;
     std::function<void(const fs::path&)> make;
@@ -420,13 +438,15 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
       {"missing", [](const fs::path&) {}, TReadOutcome::Missing, "JWC_TEMP.TXT is missing", true},
       {"a folder", [](const fs::path& p) { fs::create_directory(p); }, TReadOutcome::Unreadable,
        "Cannot read JWC_TEMP.TXT: not a regular file", true},
-      {"empty", [](const fs::path& p) { std::ofstream(p, std::ios::binary); }, TReadOutcome::NoEntity,
-       "JWC_TEMP.TXT holds no entity at all", true},
+      {"empty", [](const fs::path& p) { std::ofstream(p, std::ios::binary); },
+       TReadOutcome::NoEntity, "JWC_TEMP.TXT holds no entity at all", true},
       {"binary", [&](const fs::path& p) { std::ofstream(p, std::ios::binary) << binary; },
        TReadOutcome::NoEntity, "JWC_TEMP.TXT holds no entity at all", false},
-      {"no user types", [](const fs::path& p) { std::ofstream(p, std::ios::binary) << "lt1\r\n 0 0 10 0\r\n"; },
+      {"no user types",
+       [](const fs::path& p) { std::ofstream(p, std::ios::binary) << "lt1\r\n 0 0 10 0\r\n"; },
        TReadOutcome::NoUserTypes, "No entity is drawn with a user line type", true},
-      {"user types", [](const fs::path& p) { std::ofstream(p, std::ios::binary) << "lt47\r\n 0 0 10 0\r\n"; },
+      {"user types",
+       [](const fs::path& p) { std::ofstream(p, std::ios::binary) << "lt47\r\n 0 0 10 0\r\n"; },
        TReadOutcome::Drawing, "", false},
   };
   for (const auto& c : cases) {
@@ -440,7 +460,8 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
       TFormBehaviour f{front, dir.string() + "/", (dir / "finder.dat").string(), kKeys};
       f.FormCreate();
       f.FormShow();
-      const bool alert = c.outcome != TReadOutcome::Drawing && c.outcome != TReadOutcome::NoUserTypes;
+      const bool alert =
+          c.outcome != TReadOutcome::Drawing && c.outcome != TReadOutcome::NoUserTypes;
       EXPECT_EQ(f.ReadNotice().Outcome, c.outcome) << c.what;
       EXPECT_EQ(front.NoticeAlert, alert) << c.what;
       EXPECT_EQ(front.StatusCaption, "") << c.what;
@@ -448,8 +469,10 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
         EXPECT_NE(front.Notice.find(dir.string() + "/"), std::string::npos) << front.Notice;
       }
       if (japanese) {
-        EXPECT_TRUE(front.Notice.find("\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1") != std::string::npos ||
-                    front.Notice.find("\x93\xC7\x82\xDF") != std::string::npos) << c.what;  // ありません / 読め
+        EXPECT_TRUE(front.Notice.find("\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1") !=
+                        std::string::npos ||
+                    front.Notice.find("\x93\xC7\x82\xDF") != std::string::npos)
+            << c.what;  // ありません / 読め
       } else {
         EXPECT_EQ(front.Notice.substr(0, std::string_view(c.notice).size()), c.notice) << c.what;
       }
@@ -461,9 +484,11 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
       for (const auto& t : front.Canvas.Only<test::TTextOut>())
         if (t.Color == RgbColor(255, 0, 0) && t.X > 0) {
           written += t.Text;
-          EXPECT_LE(t.X + 8 * static_cast<int>(t.Text.size()), front.PreviewW) << t.Text;  // none cut off
+          EXPECT_LE(t.X + 8 * static_cast<int>(t.Text.size()), front.PreviewW)
+              << t.Text;  // none cut off
         }
-      EXPECT_EQ(written, alert ? front.Notice : (c.outcome == TReadOutcome::Drawing ? "17" : "")) << c.what;
+      EXPECT_EQ(written, alert ? front.Notice : (c.outcome == TReadOutcome::Drawing ? "17" : ""))
+          << c.what;
       f.FormClose();
     }
   }
@@ -526,7 +551,8 @@ TEST_F(TShownFormFixture, CtrlSWritesThePictureAndBothTablesOrNoFileAtAll) {
 
   // A folder that takes no file, or a cancelled dialog: nothing new, not even a partial file.
   const auto files = [&] {
-    return std::distance(fs::recursive_directory_iterator(folder), fs::recursive_directory_iterator{});
+    return std::distance(fs::recursive_directory_iterator(folder),
+                         fs::recursive_directory_iterator{});
   };
   const auto before = files();
   ui.SaveAnswer = (folder / "missing" / "x.png").string();
@@ -541,8 +567,13 @@ TEST_F(TShownFormFixture, CtrlSWritesThePictureAndBothTablesOrNoFileAtAll) {
 
 TEST(MouseShiftState, EachFieldIsItsOwnBit) {
   EXPECT_EQ(MouseShiftState({}), 0);
-  EXPECT_EQ(MouseShiftState({.Left = true, .Right = true, .Middle = true, .DoubleClick = true,
-                             .Shift = true, .Alt = true, .Ctrl = true}),
+  EXPECT_EQ(MouseShiftState({.Left = true,
+                             .Right = true,
+                             .Middle = true,
+                             .DoubleClick = true,
+                             .Shift = true,
+                             .Alt = true,
+                             .Ctrl = true}),
             kShiftLeftButton | kShiftRightButton | kShiftMiddleButton | kShiftDoubleClick |
                 kShiftShiftKey | kShiftAltKey | kShiftCtrlKey);
   EXPECT_EQ(MouseShiftState({.Right = true, .Shift = true}), kShiftRightButton | kShiftShiftKey);
@@ -558,7 +589,8 @@ TEST_F(TFormFixture, AQueuedFirstDrawingLeavesAFramedEmptyPreview) {
   EXPECT_EQ(ui.ImageDraws, 0);
   ASSERT_EQ(ui.Canvas.Commands.size(), 2u);
   EXPECT_EQ(ui.Canvas.Commands[1],
-            test::TCommand(test::TRectangle{0, 0, 380, 367, TPen{0xFF0000, 0}, TBrush{0xFFFFFF, TBrushStyle::Clear}}));
+            test::TCommand(test::TRectangle{0, 0, 380, 367, TPen{0xFF0000, 0},
+                                            TBrush{0xFFFFFF, TBrushStyle::Clear}}));
   form.DrawQueuedPicture();
   EXPECT_EQ(ui.Stores, 1);
   form.DrawQueuedPicture();
@@ -570,7 +602,8 @@ TEST_F(TShownFormFixture, ALongDrawingShowsItsProgressAndGivesTheBreakSourceBack
   int polls = 0;
   SetUserBreakSource([&polls] {
     // The first three polls each take a progress period.
-    if (++polls <= 3) std::this_thread::sleep_for(std::chrono::milliseconds(kProgressMilliseconds + 5));
+    if (++polls <= 3)
+      std::this_thread::sleep_for(std::chrono::milliseconds(kProgressMilliseconds + 5));
     return false;
   });
   EXPECT_TRUE(form.Redraw());

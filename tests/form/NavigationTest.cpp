@@ -74,7 +74,8 @@ class NavigationTest : public ::testing::Test {
   // A gesture of buttons pressed at (x0, y0) and released at (x1, y1).
   void Gesture(int buttons, int x0, int y0, int x1, int y1) {
     if (buttons & kShiftLeftButton) nav_.MouseDown(x0, y0, kShiftLeftButton);
-    if (buttons & kShiftRightButton) nav_.MouseDown(x0, y0, buttons & (kShiftLeftButton | kShiftRightButton));
+    if (buttons & kShiftRightButton)
+      nav_.MouseDown(x0, y0, buttons & (kShiftLeftButton | kShiftRightButton));
     if (buttons & kShiftMiddleButton) nav_.MouseDown(x0, y0, kShiftMiddleButton);
     nav_.MouseMove(x1, y1);
     nav_.MouseUp(x1, y1);
@@ -96,8 +97,9 @@ TEST_F(NavigationTest, WheelStepsKeepTheWorldPointUnderTheCursorAndComeBack) {
   ASSERT_TRUE(nav_.MouseWheel(false, sx, sy));
   ASSERT_TRUE(nav_.MouseWheel(false, sx, sy));
   ExpectView(start, "two steps in, two out");
-  EXPECT_EQ(host_.Calls, (std::vector<std::string>{"FocusEditA", "Redraw", "FocusEditA", "Redraw", "FocusEditA",
-                                                   "Redraw", "FocusEditA", "Redraw"}));
+  EXPECT_EQ(host_.Calls,
+            (std::vector<std::string>{"FocusEditA", "Redraw", "FocusEditA", "Redraw", "FocusEditA",
+                                      "Redraw", "FocusEditA", "Redraw"}));
 }
 
 TEST_F(NavigationTest, WheelOutsideThePreviewIsLeftUnhandled) {
@@ -123,8 +125,18 @@ TEST_F(NavigationTest, KeysZoomPanCentreAndFit) {
     const char* call;
   } cases[] = {
       // Page Up zooms about the preview's centre (200, 150) wherever the cursor is.
-      {TNavKey::PageUp, false, 0, 0, {200 - 200 / 1.5, 150 - 150 / 1.5, 200 + 200 / 1.5, 150 + 150 / 1.5, 1.5}, "Redraw"},
-      {TNavKey::PageDown, false, 0, 0, {200 - 300, 150 - 225, 200 + 300, 150 + 225, 1 / 1.5}, "Redraw"},
+      {TNavKey::PageUp,
+       false,
+       0,
+       0,
+       {200 - 200 / 1.5, 150 - 150 / 1.5, 200 + 200 / 1.5, 150 + 150 / 1.5, 1.5},
+       "Redraw"},
+      {TNavKey::PageDown,
+       false,
+       0,
+       0,
+       {200 - 300, 150 - 225, 200 + 300, 150 + 225, 1 / 1.5},
+       "Redraw"},
       // Insert and End centre the extents (60, 40) at the current scale.
       {TNavKey::Insert, false, 0, 0, {60 - 200, 40 - 150, 60 + 200, 40 + 150, 1}, "Redraw"},
       {TNavKey::End, false, 0, 0, {60 - 200, 40 - 150, 60 + 200, 40 + 150, 1}, "Redraw"},
@@ -144,9 +156,11 @@ TEST_F(NavigationTest, KeysZoomPanCentreAndFit) {
     host_.CursorX = c.cursorX;
     host_.CursorY = c.cursorY;
     EXPECT_TRUE(nav_.KeyDown(c.key, c.shift));
-    const std::string what = "key " + std::to_string(static_cast<int>(c.key)) + (c.shift ? " shift" : "");
+    const std::string what =
+        "key " + std::to_string(static_cast<int>(c.key)) + (c.shift ? " shift" : "");
     ExpectView(c.expected, what.c_str());
-    EXPECT_EQ(host_.Calls, c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{}) << what;
+    EXPECT_EQ(host_.Calls, c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{})
+        << what;
   }
   EXPECT_FALSE(nav_.KeyDown(TNavKey::Other, false));
 }
@@ -225,8 +239,9 @@ TEST_F(NavigationTest, MiddleDragMovesTheWorldPointUnderTheCursor) {
   EXPECT_NEAR(PixelToWorldY(80), 200, 1e-9);
   EXPECT_DOUBLE_EQ(ViewScale, 1);
   EXPECT_FALSE(nav_.DragImageValid);
-  EXPECT_EQ(host_.Calls, (std::vector<std::string>{"TakeDragImage", "FocusEditA", "ShowDragImageAt 30 -10",
-                                                   "FreeDragImage", "Redraw"}));
+  EXPECT_EQ(host_.Calls,
+            (std::vector<std::string>{"TakeDragImage", "FocusEditA", "ShowDragImageAt 30 -10",
+                                      "FreeDragImage", "Redraw"}));
   // Without a snapshot nothing follows the cursor, and the release still pans.
   host_.SnapshotWorks = false;
   host_.Calls.clear();

@@ -15,7 +15,8 @@ TEST(SavedFiles, TheOfferedNameIsTheDrawingsAndTheOthersFollowTheChosenOne) {
       {"C:\\jww\\plan.jww", "plan.png"},
       {"", "JWC_TEMP.png"},
       {"C:\\a\\b.c.jww", "b.c.png"},
-      {"C:\\\x83\x5C\x83t\x83g.jww", "\x83\x5C\x83t\x83g.png"},  // ソフト: 0x5C is a trail byte there
+      {"C:\\\x83\x5C\x83t\x83g.jww",
+       "\x83\x5C\x83t\x83g.png"},  // ソフト: 0x5C is a trail byte there
       {"\\\\server\\share\\a*b?.jww", "a_b_.png"},
       {"C:\\dir\\.jww", "JWC_TEMP.png"},
   };
@@ -31,7 +32,8 @@ TEST(SavedFiles, TheOfferedNameIsTheDrawingsAndTheOthersFollowTheChosenOne) {
   };
   for (const auto& c : choices) {
     const TSavedFileNames n = SavedFileNames(c.chosen);
-    EXPECT_EQ(n.Picture + n.Tally + n.Marks, c.names.Picture + c.names.Tally + c.names.Marks) << c.chosen;
+    EXPECT_EQ(n.Picture + n.Tally + n.Marks, c.names.Picture + c.names.Tally + c.names.Marks)
+        << c.chosen;
   }
 }
 

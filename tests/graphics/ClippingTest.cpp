@@ -19,7 +19,8 @@ TEST(WorldToScreen, RoundsEachAxisHalfAwayFromZero) {
   // Saturation: NaN gives 0, huge values the 32-bit ends.
   EXPECT_EQ(WorldToScreen(std::nan(""), 0).X, 0);
   EXPECT_EQ(WorldToScreen(1e300, 0).X, std::numeric_limits<int>::max());
-  EXPECT_EQ(WorldToScreen(-std::numeric_limits<double>::infinity(), 0).X, std::numeric_limits<int>::min());
+  EXPECT_EQ(WorldToScreen(-std::numeric_limits<double>::infinity(), 0).X,
+            std::numeric_limits<int>::min());
   // y = ViewHeight - R(...) must not overflow either.
   EXPECT_EQ(WorldToScreen(0, -1e300).Y, std::numeric_limits<int>::max());
   EXPECT_EQ(WorldToScreen(0, 1e300).Y, 100 - std::numeric_limits<int>::max());
@@ -32,7 +33,7 @@ TEST(ClipOutcode, EdgesAndTheToleranceCountAsOutside) {
   EXPECT_EQ(ClipOutcode(5, 0, 0, 0, 10, 10), 4);
   EXPECT_EQ(ClipOutcode(5, 10, 0, 0, 10, 10), 8);
   EXPECT_EQ(ClipOutcode(-1, 11, 0, 0, 10, 10), 1 | 8);
-  EXPECT_EQ(ClipOutcode(5e-13, 5, 0, 0, 10, 10), 1);   // within 1e-12 inside
+  EXPECT_EQ(ClipOutcode(5e-13, 5, 0, 0, 10, 10), 1);  // within 1e-12 inside
   EXPECT_EQ(ClipOutcode(2e-12, 5, 0, 0, 10, 10), 0);
   EXPECT_EQ(PointVisibility(0, 5, 0, 0, 10, 10), ClipOutside);
   EXPECT_EQ(PointVisibility(1, 5, 0, 0, 10, 10), ClipInside);
@@ -75,7 +76,8 @@ TEST(ClipSegment, InvariantsOnRandomSegments) {
   std::mt19937 rng(3);
   std::uniform_real_distribution<double> coordinate(-20.0, 30.0);
   for (int n = 0; n < 20000; ++n) {
-    const double ax = coordinate(rng), ay = coordinate(rng), bx = coordinate(rng), by = coordinate(rng);
+    const double ax = coordinate(rng), ay = coordinate(rng), bx = coordinate(rng),
+                 by = coordinate(rng);
     double x1 = ax, y1 = ay, x2 = bx, y2 = by;
     const int r = ClipSegment(x1, y1, x2, y2, 0, 0, 10, 10);
     if (r == ClipInside) {

@@ -138,7 +138,8 @@ TEST_F(CurvesTest, ShortcutsDrawWhatThePlainSegmentsDraw) {
     for (int n = 0; n < 400; ++n) {
       const double cx = centre(rng), cy = centre(rng);
       const double r = std::pow(10.0, 3 * size(rng) - 2.5);  // 0.003 .. 3
-      const double flatness = 2 * size(rng), tilt = angle(rng), start = angle(rng), sweep = angle(rng);
+      const double flatness = 2 * size(rng), tilt = angle(rng), start = angle(rng),
+                   sweep = angle(rng);
       const auto at = [&](double t) { return EllipsePoint(cx, cy, r, flatness, tilt, t); };
       TRecordingCanvas fast;
       DrawWorldEllipseArc(fast, cx, cy, r, flatness, tilt, start, sweep);
@@ -186,7 +187,8 @@ TEST_F(CurvesTest, TurnedArcPointsDrawWhatTheirAnglesDraw) {
         default: break;
       }
       const double start = n % 5 < 2 ? kQuarter * std::floor(4 * unit(rng)) : 7 * unit(rng);
-      const double sweep = n % 5 < 3 ? kQuarter * (1 + std::floor(4 * unit(rng))) : -7 + 14 * unit(rng);
+      const double sweep =
+          n % 5 < 3 ? kQuarter * (1 + std::floor(4 * unit(rng))) : -7 + 14 * unit(rng);
       const auto at = [&](double t) { return EllipsePoint(cx, cy, r, flatness, tilt, t); };
       TRecordingCanvas fast;
       DrawWorldEllipseArc(fast, cx, cy, r, flatness, tilt, start, sweep);
@@ -207,7 +209,8 @@ TEST_F(CurvesTest, ArcSegmentsCutByTheViewFollowThePointsOfTheirAngles) {
   std::uniform_real_distribution<double> unit(0, 1);
   for (int n = 0; n < 3000; ++n) {
     const double r = 1 + 150 * unit(rng), sweep = 0.5 + 5.5 * unit(rng);
-    const double step = sweep / 72, start = 1.5707963267948966 - sweep / 2 + step * (unit(rng) - 0.5) * 1e-3;
+    const double step = sweep / 72,
+                 start = 1.5707963267948966 - sweep / 2 + step * (unit(rng) - 0.5) * 1e-3;
     const TEllipseCurve curve(15.3 + unit(rng), 20 * unit(rng), r, 1.0, 0.0);
     double theta = start;
     for (int k = 1; k <= 35; ++k) theta += step;
@@ -228,7 +231,8 @@ TEST_F(CurvesTest, ArcSegmentsCutByTheViewFollowThePointsOfTheirAngles) {
     ASSERT_EQ(ViewOutcode(top.X, top.Y), 8);
     TRecordingCanvas fast;
     DrawWorldEllipseArc(fast, curve.Cx, curve.Cy, r, 1.0, 0.0, start, sweep);
-    ASSERT_EQ(fast.Commands, PlainSegments([&](double t) { return curve.At(t); }, start, step).Commands)
+    ASSERT_EQ(fast.Commands,
+              PlainSegments([&](double t) { return curve.At(t); }, start, step).Commands)
         << "r " << r << " sweep " << sweep << " n " << n;
   }
 }
@@ -240,7 +244,8 @@ TEST_F(CurvesTest, WholeCurvesMappedInOneBatchDrawWhatTheirPointsDraw) {
   std::mt19937 rng(23);
   std::uniform_real_distribution<double> unit(0, 1);
   for (const double scale : {0.45, 6.0, 333.0}) {
-    test::SetView(-37.25, 12.5, scale, static_cast<int>(100 * scale), static_cast<int>(100 * scale));
+    test::SetView(-37.25, 12.5, scale, static_cast<int>(100 * scale),
+                  static_cast<int>(100 * scale));
     for (int n = 0; n < 6000; ++n) {
       double cx = ViewLeft + 100 * unit(rng), cy = ViewBottom + 100 * unit(rng);
       if (n % 2 == 0) {  // on a pixel's edge

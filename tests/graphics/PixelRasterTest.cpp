@@ -65,41 +65,150 @@ std::string Rows(const char* joined) {
 
 TEST(PixelRaster, PixelRule) {
   const TCase cases[] = {
-      {"left to right leaves out the end", TPenStyle::Solid, {{1, 2, 6, 2}},
-       ".........." ".........." ".#####...." ".........." ".........."},
-      {"right to left leaves out the start", TPenStyle::Solid, {{6, 2, 1, 2}},
-       ".........." ".........." ".#####...." ".........." ".........."},
-      {"downwards leaves out the end", TPenStyle::Solid, {{3, 0, 3, 4}},
-       "...#......" "...#......" "...#......" "...#......" ".........."},
-      {"upwards leaves out the start", TPenStyle::Solid, {{3, 4, 3, 0}},
-       "...#......" "...#......" "...#......" "...#......" ".........."},
-      {"a diagonal, one pixel a column", TPenStyle::Solid, {{0, 0, 4, 4}},
-       "#........." ".#........" "..#......." "...#......" ".........."},
-      {"a gentle slope is sampled at the pixel centres", TPenStyle::Solid, {{0, 1, 8, 3}},
-       ".........." "####......" "....####.." ".........." ".........."},
-      {"turning back towards lower indices takes the start pixel", TPenStyle::Solid, {{1, 1, 5, 1}, {5, 3, 1, 3}},
-       ".........." ".####....." ".........." ".#####...." ".........."},
-      {"turning back towards higher indices adds nothing", TPenStyle::Solid, {{5, 1, 1, 1}, {1, 3, 5, 3}},
-       ".........." ".####....." ".........." ".####....." ".........."},
-      {"turning back on the other axis does not", TPenStyle::Solid, {{1, 1, 5, 1}, {8, 4, 8, 0}},
-       "........#." ".####...#." "........#." "........#." ".........."},
-      {"ending the run forgets the direction", TPenStyle::Solid, {{1, 1, 5, 1}, {}, {5, 3, 1, 3}},
-       ".........." ".####....." ".........." ".####....." ".........."},
-      {"a segment of no length draws nothing", TPenStyle::Solid, {{4, 2, 4, 2}},
-       ".........." ".........." ".........." ".........." ".........."},
-      {"far ends are cut to the buffer", TPenStyle::Solid, {{-1048576, 2, 1048576, 2}},
-       ".........." ".........." "##########" ".........." ".........."},
-      {"dots from the start", TPenStyle::Dot, {{0, 1, 9, 1}, {}, {9, 3, 0, 3}},
-       ".........." "#..#..#..." ".........." "..#..#..#." ".........."},
-      {"dashes from the start", TPenStyle::Dash, {{0, 1, 10, 1}, {}, {10, 3, 0, 3}},
-       ".........." "####..####" ".........." "####..####" ".........."},
-      {"dash-dot", TPenStyle::DashDot, {{0, 1, 10, 1}}, ".........." "####..#..#" ".........." ".........." ".........."},
-      {"dash-dot-dot", TPenStyle::DashDotDot, {{0, 1, 10, 1}},
-       ".........." "####..#..#" ".........." ".........." ".........."},
-      {"a cut start starts the pattern at the band", TPenStyle::Dot, {{-5, 2, 10, 2}},
-       ".........." ".........." "..#..#..#." ".........." ".........."},
-      {"the clear pen draws nothing", TPenStyle::Clear, {{0, 0, 9, 4}},
-       ".........." ".........." ".........." ".........." ".........."},
+      {"left to right leaves out the end",
+       TPenStyle::Solid,
+       {{1, 2, 6, 2}},
+       ".........."
+       ".........."
+       ".#####...."
+       ".........."
+       ".........."},
+      {"right to left leaves out the start",
+       TPenStyle::Solid,
+       {{6, 2, 1, 2}},
+       ".........."
+       ".........."
+       ".#####...."
+       ".........."
+       ".........."},
+      {"downwards leaves out the end",
+       TPenStyle::Solid,
+       {{3, 0, 3, 4}},
+       "...#......"
+       "...#......"
+       "...#......"
+       "...#......"
+       ".........."},
+      {"upwards leaves out the start",
+       TPenStyle::Solid,
+       {{3, 4, 3, 0}},
+       "...#......"
+       "...#......"
+       "...#......"
+       "...#......"
+       ".........."},
+      {"a diagonal, one pixel a column",
+       TPenStyle::Solid,
+       {{0, 0, 4, 4}},
+       "#........."
+       ".#........"
+       "..#......."
+       "...#......"
+       ".........."},
+      {"a gentle slope is sampled at the pixel centres",
+       TPenStyle::Solid,
+       {{0, 1, 8, 3}},
+       ".........."
+       "####......"
+       "....####.."
+       ".........."
+       ".........."},
+      {"turning back towards lower indices takes the start pixel",
+       TPenStyle::Solid,
+       {{1, 1, 5, 1}, {5, 3, 1, 3}},
+       ".........."
+       ".####....."
+       ".........."
+       ".#####...."
+       ".........."},
+      {"turning back towards higher indices adds nothing",
+       TPenStyle::Solid,
+       {{5, 1, 1, 1}, {1, 3, 5, 3}},
+       ".........."
+       ".####....."
+       ".........."
+       ".####....."
+       ".........."},
+      {"turning back on the other axis does not",
+       TPenStyle::Solid,
+       {{1, 1, 5, 1}, {8, 4, 8, 0}},
+       "........#."
+       ".####...#."
+       "........#."
+       "........#."
+       ".........."},
+      {"ending the run forgets the direction",
+       TPenStyle::Solid,
+       {{1, 1, 5, 1}, {}, {5, 3, 1, 3}},
+       ".........."
+       ".####....."
+       ".........."
+       ".####....."
+       ".........."},
+      {"a segment of no length draws nothing",
+       TPenStyle::Solid,
+       {{4, 2, 4, 2}},
+       ".........."
+       ".........."
+       ".........."
+       ".........."
+       ".........."},
+      {"far ends are cut to the buffer",
+       TPenStyle::Solid,
+       {{-1048576, 2, 1048576, 2}},
+       ".........."
+       ".........."
+       "##########"
+       ".........."
+       ".........."},
+      {"dots from the start",
+       TPenStyle::Dot,
+       {{0, 1, 9, 1}, {}, {9, 3, 0, 3}},
+       ".........."
+       "#..#..#..."
+       ".........."
+       "..#..#..#."
+       ".........."},
+      {"dashes from the start",
+       TPenStyle::Dash,
+       {{0, 1, 10, 1}, {}, {10, 3, 0, 3}},
+       ".........."
+       "####..####"
+       ".........."
+       "####..####"
+       ".........."},
+      {"dash-dot",
+       TPenStyle::DashDot,
+       {{0, 1, 10, 1}},
+       ".........."
+       "####..#..#"
+       ".........."
+       ".........."
+       ".........."},
+      {"dash-dot-dot",
+       TPenStyle::DashDotDot,
+       {{0, 1, 10, 1}},
+       ".........."
+       "####..#..#"
+       ".........."
+       ".........."
+       ".........."},
+      {"a cut start starts the pattern at the band",
+       TPenStyle::Dot,
+       {{-5, 2, 10, 2}},
+       ".........."
+       ".........."
+       "..#..#..#."
+       ".........."
+       ".........."},
+      {"the clear pen draws nothing",
+       TPenStyle::Clear,
+       {{0, 0, 9, 4}},
+       ".........."
+       ".........."
+       ".........."
+       ".........."
+       ".........."},
   };
   for (const TCase& c : cases) {
     TSurface s;
@@ -120,7 +229,12 @@ TEST(PixelRaster, XorTwiceRestoresAndPointsIgnoreTheStyle) {
   TSurface s;
   TPixelRaster raster(s.Buffer());
   raster.SetPen(0x00FF00FF, TPenStyle::Dot, TPenMode::Xor);
-  const std::string blank = Rows(".........." ".........." ".........." ".........." "..........");
+  const std::string blank = Rows(
+      ".........."
+      ".........."
+      ".........."
+      ".........."
+      "..........");
   raster.Point(5, 2);
   EXPECT_EQ(s.Pixels[2 * TSurface::Stride + 5], kPaper ^ 0x00FF00FFu);
   raster.Point(5, 2);
@@ -132,9 +246,7 @@ TEST(PixelRaster, XorTwiceRestoresAndPointsIgnoreTheStyle) {
     raster.Line(9, 0, 0, 4);
     raster.Point(7, 1);
     raster.Point(10, 2);  // beyond the row: the padding stays
-    if (pass == 0) {
-      EXPECT_NE(s.Picture(), blank);
-    }
+    if (pass == 0) { EXPECT_NE(s.Picture(), blank); }
   }
   EXPECT_EQ(s.Picture(), blank);
   EXPECT_TRUE(s.GuardIntact());
@@ -154,12 +266,13 @@ TEST(PixelRaster, BandsTogetherWriteTheWholeBuffersPixels) {
   constexpr int W = 97, H = 61;
   std::mt19937 rng(11);
   std::uniform_int_distribution<int> coordinate(-30, 130), count(1, 12), pick(0, 5);
-  const TPenStyle styles[] = {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDot,
-                              TPenStyle::DashDotDot, TPenStyle::Solid};
+  const TPenStyle styles[] = {TPenStyle::Solid,   TPenStyle::Dash,       TPenStyle::Dot,
+                              TPenStyle::DashDot, TPenStyle::DashDotDot, TPenStyle::Solid};
   const std::vector<std::pair<int, int>> bands = {{0, 1}, {1, 17}, {17, 18}, {18, 40}, {40, 61}};
   for (int k = 0; k < 300; ++k) {
     std::vector<TSegment> run(static_cast<std::size_t>(count(rng)));
-    for (auto& seg : run) seg = {coordinate(rng), coordinate(rng) / 2, coordinate(rng), coordinate(rng) / 2};
+    for (auto& seg : run)
+      seg = {coordinate(rng), coordinate(rng) / 2, coordinate(rng), coordinate(rng) / 2};
     const TPenStyle style = styles[pick(rng)];
     const TPenMode mode = k % 3 == 0 ? TPenMode::Xor : TPenMode::Copy;
     const auto draw = [&](std::vector<std::uint32_t>& pixels, int firstRow, int endRow) {
@@ -187,7 +300,9 @@ TEST(GdiPixelRaster, DrawsTheKeptTableOfGdisPixels) {
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::vector<TGdiLineCase> table = ParseGdiLineTable(text);
   ASSERT_EQ(table.size(), GdiLineCases().size()) << GdiLineTablePath();
-  const auto pixel = [](TColor c) { return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu); };
+  const auto pixel = [](TColor c) {
+    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+  };
   for (const TGdiLineCase& c : table) {
     std::vector<std::uint32_t> bits(kGdiTableSize * kGdiTableSize, kGdiTableStartPixel);
     TGdiPixelRaster raster(TPixelBuffer{bits.data(), kGdiTableSize, kGdiTableSize, kGdiTableSize});
@@ -197,7 +312,8 @@ TEST(GdiPixelRaster, DrawsTheKeptTableOfGdisPixels) {
     TGdiLineCase drawn = c;
     drawn.Pixels.clear();
     for (int i = 0; i < kGdiTableSize * kGdiTableSize; ++i)
-      if (bits[static_cast<std::size_t>(i)] != kGdiTableStartPixel) drawn.Pixels.emplace_back(i, bits[static_cast<std::size_t>(i)]);
+      if (bits[static_cast<std::size_t>(i)] != kGdiTableStartPixel)
+        drawn.Pixels.emplace_back(i, bits[static_cast<std::size_t>(i)]);
     EXPECT_EQ(FormatGdiLineTable({drawn}), FormatGdiLineTable({c}));
   }
 }
@@ -212,8 +328,11 @@ TEST(GdiPixelRaster, BandWritesTheWholeBuffersPixelsInItsRowsOnly) {
       default: return static_cast<int>(rng() % static_cast<unsigned>(size + 8)) - 4;
     }
   };
-  const struct { int First, End; } bands[] = {{0, 16}, {16, 31}, {31, 47}, {-5, 3}, {44, 90}, {20, 21}, {9, 9}};
-  for (const TPenStyle style : {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDotDot})
+  const struct {
+    int First, End;
+  } bands[] = {{0, 16}, {16, 31}, {31, 47}, {-5, 3}, {44, 90}, {20, 21}, {9, 9}};
+  for (const TPenStyle style :
+       {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDotDot})
     for (const TPenMode mode : {TPenMode::Copy, TPenMode::Xor})
       for (const auto band : bands) {
         std::vector<std::uint32_t> background(W * H);
@@ -236,11 +355,12 @@ TEST(GdiPixelRaster, BandWritesTheWholeBuffersPixelsInItsRowsOnly) {
         }
         int wrong = 0;
         for (int y = 0; y < H; ++y) {
-          const std::vector<std::uint32_t>& expected = y >= band.First && y < band.End ? whole : background;
+          const std::vector<std::uint32_t>& expected =
+              y >= band.First && y < band.End ? whole : background;
           for (int x = 0; x < W; ++x) wrong += part[y * W + x] != expected[y * W + x];
         }
-        EXPECT_EQ(wrong, 0) << "style " << static_cast<int>(style) << " mode " << static_cast<int>(mode) << " rows "
-                            << band.First << ".." << band.End;
+        EXPECT_EQ(wrong, 0) << "style " << static_cast<int>(style) << " mode "
+                            << static_cast<int>(mode) << " rows " << band.First << ".." << band.End;
       }
 }
 

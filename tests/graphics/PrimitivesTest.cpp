@@ -25,8 +25,8 @@ class PrimitivesTest : public ::testing::Test {
 TEST_F(PrimitivesTest, ZeroLengthSegmentPaintsItsOnePixel) {
   SetEntityPen(c, 2, 1);
   DrawWorldSegment(c, 10, 10, 10, 10);
-  const std::vector<test::TCommand> expected = {
-      TMoveTo{10, 90}, TLineTo{10, 90, c.Pen}, TSetPixel{10, 90, RgbColor(0, 0, 0)}};
+  const std::vector<test::TCommand> expected = {TMoveTo{10, 90}, TLineTo{10, 90, c.Pen},
+                                                TSetPixel{10, 90, RgbColor(0, 0, 0)}};
   EXPECT_EQ(c.Commands, expected);
 }
 
@@ -35,8 +35,8 @@ TEST_F(PrimitivesTest, SegmentsAreClippedBeforeTheyAreMapped) {
   DrawWorldSegment(c, -50, 50, 50, 50);  // enters at the left edge
   DrawWorldSegment(c, 0, 100, 50, 100);  // on the top edge: not drawn
   DrawWorldSegment(c, 200, 0, 300, 50);  // outside
-  const std::vector<test::TCommand> expected = {
-      TMoveTo{0, 50}, TLineTo{50, 50, c.Pen}, TSetPixel{50, 50, RgbColor(0, 0, 0)}};
+  const std::vector<test::TCommand> expected = {TMoveTo{0, 50}, TLineTo{50, 50, c.Pen},
+                                                TSetPixel{50, 50, RgbColor(0, 0, 0)}};
   EXPECT_EQ(c.Commands, expected);
 }
 
@@ -64,10 +64,14 @@ TEST_F(PrimitivesTest, EntityPensAndBrushes) {
     TColor expectedColor;
     TPenStyle style;
   } cases[] = {
-      {2, 1, RgbColor(0, 0, 0), TPenStyle::Solid},      {2, 31, RgbColor(0, 0, 0), TPenStyle::Solid},
-      {3, 2, RgbColor(0, 192, 0), TPenStyle::Dot},      {1, 47, RgbColor(0, 192, 192), TPenStyle::Dot},
-      {1, 62, RgbColor(0, 192, 192), TPenStyle::Dot},   {0, 1, RgbColor(255, 255, 255), TPenStyle::Solid},
-      {100, 1, RgbColor(255, 255, 255), TPenStyle::Solid}, {102, 9, RgbColor(255, 0, 0), TPenStyle::Dot},
+      {2, 1, RgbColor(0, 0, 0), TPenStyle::Solid},
+      {2, 31, RgbColor(0, 0, 0), TPenStyle::Solid},
+      {3, 2, RgbColor(0, 192, 0), TPenStyle::Dot},
+      {1, 47, RgbColor(0, 192, 192), TPenStyle::Dot},
+      {1, 62, RgbColor(0, 192, 192), TPenStyle::Dot},
+      {0, 1, RgbColor(255, 255, 255), TPenStyle::Solid},
+      {100, 1, RgbColor(255, 255, 255), TPenStyle::Solid},
+      {102, 9, RgbColor(255, 0, 0), TPenStyle::Dot},
   };
   for (const auto& k : cases) {
     c.Brush.Style = TBrushStyle::Solid;
@@ -94,7 +98,8 @@ TEST_F(PrimitivesTest, EntityPensAndBrushes) {
 
   ClearCanvas(c, 40, 30);
   const auto rect = c.Only<TRectangle>().back();
-  EXPECT_EQ(rect, (TRectangle{0, 0, 40, 30, TPen{RgbColor(255, 255, 255), 1, TPenStyle::Solid, TPenMode::Copy},
+  EXPECT_EQ(rect, (TRectangle{0, 0, 40, 30,
+                              TPen{RgbColor(255, 255, 255), 1, TPenStyle::Solid, TPenMode::Copy},
                               TBrush{RgbColor(255, 255, 255), TBrushStyle::Solid}}));
   EXPECT_EQ(c.Brush.Style, TBrushStyle::Clear);
 }

@@ -78,7 +78,9 @@ TEST_F(ShapesTest, ScModesGiveEllipseSectorSegmentAndTangentShapes) {
 // two ends meet, for arcs of any start, sweep, tilt and flatness.
 TEST_F(ShapesTest, ScTangentModesCloseWhereTheEndTangentsMeet) {
   const double deg = kHalfPi / 90.0;
-  const auto polar = [](double d, double a) { return TDPoint{2 + d * std::cos(a), 3 + d * std::sin(a)}; };
+  const auto polar = [](double d, double a) {
+    return TDPoint{2 + d * std::cos(a), 3 + d * std::sin(a)};
+  };
   const auto tilted = [deg](double u, double v) {  // (u, v) turned by 30 degrees about (2, 3)
     return TDPoint{2 + u * std::cos(30 * deg) - v * std::sin(30 * deg),
                    3 + u * std::sin(30 * deg) + v * std::cos(30 * deg)};
@@ -103,8 +105,8 @@ TEST_F(ShapesTest, ScTangentModesCloseWhereTheEndTangentsMeet) {
                    a.sweep * deg, mode);
       const auto points = OnlyPolygon();
       ASSERT_EQ(points.size(), 74u) << "mode " << mode;
-      const std::string what = "mode " + std::to_string(mode) + " start " + std::to_string(a.start) +
-                               " tilt " + std::to_string(a.tilt);
+      const std::string what = "mode " + std::to_string(mode) + " start " +
+                               std::to_string(a.start) + " tilt " + std::to_string(a.tilt);
       EXPECT_NEAR(World(points.back()).X, a.corner.X, 2e-3) << what;
       EXPECT_NEAR(World(points.back()).Y, a.corner.Y, 2e-3) << what;
     }
@@ -140,13 +142,13 @@ TEST_F(ShapesTest, RingsRunOutAlongTheOuterArcAndBackAlongTheInner) {
   DrawSolidArc(c, TSolidArcKind::Sg, 0, 0, 10, 0.5, 0, 0, 2 * kHalfPi, 8);
   auto points = OnlyPolygon();
   ASSERT_EQ(points.size(), 146u);
-  EXPECT_NEAR(World(points[36]).Y, 5.0, 1e-3);          // outer top: 10 * 0.5
-  EXPECT_NEAR(World(points[73 + 36]).Y, 3.0, 1e-3);     // inner top: 8 * 0.375
-  EXPECT_NEAR(World(points[73]).X, -8.0, 1e-3);         // inner run starts at start + sweep
+  EXPECT_NEAR(World(points[36]).Y, 5.0, 1e-3);       // outer top: 10 * 0.5
+  EXPECT_NEAR(World(points[73 + 36]).Y, 3.0, 1e-3);  // inner top: 8 * 0.375
+  EXPECT_NEAR(World(points[73]).X, -8.0, 1e-3);      // inner run starts at start + sweep
   c.Commands.clear();
   DrawSolidArc(c, TSolidArcKind::So, 0, 0, 10, 0.5, 0, 0, 2 * kHalfPi, 8);
   points = OnlyPolygon();
-  EXPECT_NEAR(World(points[73 + 36]).Y, 4.0, 1e-3);     // so: 8 * 0.5
+  EXPECT_NEAR(World(points[73 + 36]).Y, 4.0, 1e-3);  // so: 8 * 0.5
   c.Commands.clear();
   DrawSolidArc(c, TSolidArcKind::Sg, 0, 0, 10, 0.5, 0, 0, kHalfPi, 0);  // inner radius 0
   points = OnlyPolygon();
@@ -159,8 +161,8 @@ TEST_F(ShapesTest, PointMarkArrowheads) {
   DrawPointMark(c, 1, 1, 2, 1, 0, 2, 0);
   auto points = OnlyPolygon();
   ASSERT_EQ(points.size(), 3u);
-  EXPECT_NEAR(World(points[0]).X, 1.0, 1e-2);  // tip on the point
-  EXPECT_NEAR(World(points[1]).X, -6.5, 1e-2);  // 7.5 long
+  EXPECT_NEAR(World(points[0]).X, 1.0, 1e-2);                       // tip on the point
+  EXPECT_NEAR(World(points[1]).X, -6.5, 1e-2);                      // 7.5 long
   EXPECT_NEAR(World(points[1]).Y - World(points[2]).Y, 2.5, 1e-2);  // 2.5 wide
   EXPECT_EQ(c.Only<TPolygon>()[0].Brush, (TBrush{RgbColor(255, 255, 255), TBrushStyle::Solid}));
   EXPECT_EQ(c.Only<TPolygon>()[0].Pen.Color, RgbColor(0, 0, 0));
@@ -238,27 +240,38 @@ TBox DrawnBox(const TRecordingCanvas& c, const std::function<TDPoint(const TPixe
 
 // The size of every mark code at scale 2, drawn along the mark angle and turned a quarter.
 TEST_F(ShapesTest, EveryMarkCodeHasItsSize) {
-  test::SetView(-100, -100, 500, 100000, 100000);  // 1/500 unit per pixel
+  test::SetView(-100, -100, 500, 100000, 100000);                     // 1/500 unit per pixel
   constexpr double arrow = 15.0, half = 2.5, t = 3.5355339059327378;  // 1.25 * sqrt(2) * 2
-  constexpr double starX = 2.1650635094610966;                          // 2.5 * cos 30
-  constexpr double triX = 2.8867513459481287, triLow = 1.6666666666666667, triHigh = 3.3333333333333335;
-  constexpr double xArm = 1.7677669529663689;                           // 2.5 * cos 45
+  constexpr double starX = 2.1650635094610966;                        // 2.5 * cos 30
+  constexpr double triX = 2.8867513459481287, triLow = 1.6666666666666667,
+                   triHigh = 3.3333333333333335;
+  constexpr double xArm = 1.7677669529663689;  // 2.5 * cos 45
   // Colour 2: pen width 0.15, dot size 0.3; the dot (code 0) does not scale with the mark.
   const struct {
     int code;
     TBox box;
   } cases[] = {
       {0, {-0.375, -0.375, 0.375, 0.375}},
-      {1, {-arrow, -half, 0, half}},     {2, {-half, -half, half, half}},
-      {3, {-half, -half, half, half}},   {4, {-half, -half, half, half}},
-      {5, {-half, -half, half, half}},   {6, {-arrow, -half, 0, half}},
-      {7, {-half, -half, half, half}},   {8, {-t, -t, t, t}},
-      {9, {-arrow, -half, 0, half}},     {10, {-t, -t, t, t}},
-      {11, {-arrow, -half, 0, half}},    {12, {-half, -half, half, half}},
-      {99, {-half, -half, half, half}},  {-1, {-starX, -half, starX, half}},
-      {-2, {-half, -half, half, half}},  {-3, {-0.3, -0.3, 0.3, 0.3}},
-      {-4, {-half, -half, half, half}},  {-5, {-half, -half, half, half}},
-      {-6, {-triX, -triLow, triX, triHigh}}, {-7, {-xArm, -xArm, xArm, xArm}},
+      {1, {-arrow, -half, 0, half}},
+      {2, {-half, -half, half, half}},
+      {3, {-half, -half, half, half}},
+      {4, {-half, -half, half, half}},
+      {5, {-half, -half, half, half}},
+      {6, {-arrow, -half, 0, half}},
+      {7, {-half, -half, half, half}},
+      {8, {-t, -t, t, t}},
+      {9, {-arrow, -half, 0, half}},
+      {10, {-t, -t, t, t}},
+      {11, {-arrow, -half, 0, half}},
+      {12, {-half, -half, half, half}},
+      {99, {-half, -half, half, half}},
+      {-1, {-starX, -half, starX, half}},
+      {-2, {-half, -half, half, half}},
+      {-3, {-0.3, -0.3, 0.3, 0.3}},
+      {-4, {-half, -half, half, half}},
+      {-5, {-half, -half, half, half}},
+      {-6, {-triX, -triLow, triX, triHigh}},
+      {-7, {-xArm, -xArm, xArm, xArm}},
       {-8, {-half, -half, half, half}},
   };
   const auto world = [this](const TPixelPoint& p) { return World(p); };
@@ -299,8 +312,15 @@ TEST_F(ShapesTest, StrokedMarksJoinTheirOwnPoints) {
       {10, {{polar(2.5, 45), polar(2.5, 225)}}},
       {-1, {{at(0, h), at(0, -h)}, {polar(h, 30), polar(h, 210)}, {polar(h, 150), polar(h, 330)}}},
       {-4, {{at(0, h), at(0, -h)}, {at(-h, 0), at(h, 0)}}},
-      {-5, {{at(-h, -h), at(h, -h)}, {at(h, -h), at(h, h)}, {at(h, h), at(-h, h)}, {at(-h, h), at(-h, -h)}}},
-      {-6, {{polar(d, 90), polar(d, 210)}, {polar(d, 210), polar(d, 330)}, {polar(d, 330), polar(d, 90)}}},
+      {-5,
+       {{at(-h, -h), at(h, -h)},
+        {at(h, -h), at(h, h)},
+        {at(h, h), at(-h, h)},
+        {at(-h, h), at(-h, -h)}}},
+      {-6,
+       {{polar(d, 90), polar(d, 210)},
+        {polar(d, 210), polar(d, 330)},
+        {polar(d, 330), polar(d, 90)}}},
       {-7, {{polar(h, 45), polar(h, 225)}, {polar(h, 135), polar(h, 315)}}},
   };
   for (const auto& k : cases) {
@@ -362,7 +382,8 @@ TEST_F(ShapesTest, FilledMarksTakeTheirOwnBrush) {
     if (k.style == TBrushStyle::Solid) {
       EXPECT_EQ(polygons[0].Brush.Color, k.color) << "code " << k.code;
     }
-    EXPECT_EQ(polygons[0].Pen, (TPen{red, 0, TPenStyle::Solid, TPenMode::Copy})) << "code " << k.code;
+    EXPECT_EQ(polygons[0].Pen, (TPen{red, 0, TPenStyle::Solid, TPenMode::Copy}))
+        << "code " << k.code;
   }
 }
 

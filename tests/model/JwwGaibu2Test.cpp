@@ -28,7 +28,7 @@ using V = std::vector<std::string>;
 
 TEST(FieldSplitting, FollowsTheByteRules) {
   EXPECT_EQ(Fields("a b  c"), (V{"a", "b", "c"}));
-  EXPECT_EQ(Fields("   a"), (V{"a"}));                     // leading blanks skipped
+  EXPECT_EQ(Fields("   a"), (V{"a"}));                           // leading blanks skipped
   EXPECT_EQ(Fields("ci 1 2 3 "), (V{"ci", "1", "2", "3", ""}));  // trailing blank opens a field
   EXPECT_EQ(Fields("a\tb"), (V{"a", "b"}));
   EXPECT_EQ(Fields(""), (V{""}));
@@ -41,7 +41,11 @@ TEST(FieldSplitting, FollowsTheByteRules) {
   EXPECT_EQ(Fields("file=C:\\My Drawings\\a b.jww"), (V{"file=C:\\My Drawings\\a b.jww"}));
   EXPECT_EQ(Fields("a = b c"), (V{"a", "= b c"}));
   // Control bytes, 0xFE and 0xFF are dropped; the half-width katakana range is kept.
-  EXPECT_EQ(Fields(std::string("a\x01\xFE\xFF\xB1" "b", 6)), (V{"a\xB1" "b"}));
+  EXPECT_EQ(Fields(std::string("a\x01\xFE\xFF\xB1"
+                               "b",
+                               6)),
+            (V{"a\xB1"
+               "b"}));
   // A two-byte character keeps its trail byte even where that byte is a quote or a blank.
   EXPECT_EQ(Fields("\x81\x22 x"), (V{"\x81\x22", "x"}));
   EXPECT_EQ(Fields("\x81\x20x y"), (V{"\x81\x20x", "y"}));
@@ -109,9 +113,8 @@ TEST_F(ModelTest, RuleOrderDecidesWhatALineBecomes) {
 
 TEST_F(ModelTest, HeaderLinesSetTheDrawingWideValues) {
   Parse({"file=C:\\jww\\my plan.jww", "hk 2.5", "hzs 420 297", "bz", "hn 1 2 3 4",
-         "hs 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16",
-         "hcw 1 2 3 4 5 6 7 8 9 10", "hcc 1 2 3 4 5 6 7 8 9 10",
-         "hrgb 1 2 3 4 5 6 7 $FF"});
+         "hs 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16", "hcw 1 2 3 4 5 6 7 8 9 10",
+         "hcc 1 2 3 4 5 6 7 8 9 10", "hrgb 1 2 3 4 5 6 7 $FF"});
   EXPECT_EQ(JwwFileName, "C:\\jww\\my plan.jww");
   EXPECT_EQ(HkValue, 2.5);
   EXPECT_EQ(PaperSizeY, 297.0);
@@ -136,11 +139,11 @@ TEST_F(ModelTest, HeaderLinesSetTheDrawingWideValues) {
 
 TEST_F(ModelTest, AttributeLinesAndFirstValues) {
   Parse({"lgA", "lyf 3", "lc10 255", "lt47", "lw25", "lc3 99", "lgG"});
-  EXPECT_EQ(JwwReader.CurGroup, 0);   // G is not a hexadecimal digit
+  EXPECT_EQ(JwwReader.CurGroup, 0);  // G is not a hexadecimal digit
   EXPECT_EQ(JwwReader.FirstGroup, 10);
   EXPECT_EQ(JwwReader.CurLayer, 15);
   EXPECT_EQ(LayerState[10 * 16 + 15], 3);
-  EXPECT_EQ(JwwReader.CurRgb, 255);   // "lc3 99" leaves it
+  EXPECT_EQ(JwwReader.CurRgb, 255);  // "lc3 99" leaves it
   EXPECT_EQ(JwwReader.CurColor, 3);
   EXPECT_EQ(JwwReader.FirstColor, 10);
   EXPECT_EQ(JwwReader.CurLType, 47);
@@ -248,7 +251,8 @@ TEST_F(ModelTest, TextsTakeTheirSizeFromTheTextKind) {
   EXPECT_EQ(t.Text, "A B");
   EXPECT_EQ(t.FontName, kDefaultFontName);
 
-  Parse({"cn11", "c2 0 0 1 0 \"x", "cn$" + std::string(300, 'F'), "ch 0 0 1 0 \"" + std::string(300, 'T')});
+  Parse({"cn11", "c2 0 0 1 0 \"x", "cn$" + std::string(300, 'F'),
+         "ch 0 0 1 0 \"" + std::string(300, 'T')});
   EXPECT_EQ(TxtList[1].TextCode, 9);
   EXPECT_EQ(TxtList[1].W, 2.0);  // kinds outside 1..10 use the free-text values
   EXPECT_EQ(TxtList[1].Hdr.Color, 1);
@@ -259,8 +263,8 @@ TEST_F(ModelTest, TextsTakeTheirSizeFromTheTextKind) {
 }
 
 TEST_F(ModelTest, PointsBlocksAndArcSolids) {
-  Parse({"pn6", "lc3", "pt 1 2", "pt 1 2 0.5 45 7", "pt 1 2 3 4", "pt 1 2 3", "BL 5 6", "BL 5 6 door",
-         "sc 1 2 3 0.5 0.1 0.2 0.3 100", "so 1 2 3 0.5 0.1 0.2 0.3 1.5"});
+  Parse({"pn6", "lc3", "pt 1 2", "pt 1 2 0.5 45 7", "pt 1 2 3 4", "pt 1 2 3", "BL 5 6",
+         "BL 5 6 door", "sc 1 2 3 0.5 0.1 0.2 0.3 100", "so 1 2 3 0.5 0.1 0.2 0.3 1.5"});
   ASSERT_EQ(PntCount, 1);
   EXPECT_EQ(PntList[0].Hdr.Color, 6);
   ASSERT_EQ(PntExCount, 1);
@@ -310,7 +314,8 @@ TEST_F(ModelTest, SolidCornersAreReducedInTheirOrder) {
     std::vector<double> got;
     if (c.kind == kKindSl2) got = {Sl2List[0].X1, Sl2List[0].Y1, Sl2List[0].X2, Sl2List[0].Y2};
     if (c.kind == kKindSl3)
-      got = {Sl3List[0].X1, Sl3List[0].Y1, Sl3List[0].X2, Sl3List[0].Y2, Sl3List[0].X3, Sl3List[0].Y3};
+      got = {Sl3List[0].X1, Sl3List[0].Y1, Sl3List[0].X2,
+             Sl3List[0].Y2, Sl3List[0].X3, Sl3List[0].Y3};
     if (c.kind == kKindSl4)
       got = {Sl4List[0].X1, Sl4List[0].Y1, Sl4List[0].X2, Sl4List[0].Y2,
              Sl4List[0].X3, Sl4List[0].Y3, Sl4List[0].X4, Sl4List[0].Y4};

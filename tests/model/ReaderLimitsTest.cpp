@@ -72,9 +72,7 @@ TEST(ReaderLimits, ChunkedReadingMatchesLineByLineAtEveryBound) {
     const TJwcLoadResult r = ReadJwcTempFile(path, {1 << 20, maxLine});
     EXPECT_TRUE(r.ReadToEnd) << maxLine;
     EXPECT_EQ(Segments(), expected) << "line bound " << maxLine;
-    if (maxLine >= 64) {
-      EXPECT_GT(LinCount, 250);
-    }
+    if (maxLine >= 64) { EXPECT_GT(LinCount, 250); }
   }
   std::filesystem::remove(path);
 }
@@ -99,7 +97,8 @@ TEST(ReaderLimits, ReadingStopsPastTheSizeBoundAndKeepsWhatWasRead) {
     std::uint64_t Limit;
     bool ReadToEnd;
     int Lines;  // complete lines within the limit
-  } cases[] = {{text.size(), true, 30}, {text.size() - 1, false, 29}, {80, false, 10}, {79, false, 9}};
+  } cases[] = {
+      {text.size(), true, 30}, {text.size() - 1, false, 29}, {80, false, 10}, {79, false, 9}};
   for (const TCase& c : cases) {
     InitJwwModel();
     const TJwcLoadResult r = ReadJwcTempFile(path, {c.Limit, 64});
@@ -116,13 +115,16 @@ TEST(ReaderLimits, ReadingStopsPastTheSizeBoundAndKeepsWhatWasRead) {
 
 // A FIFO without a writer, a device that never ends, a folder: refused before reading.
 TEST(ReaderLimits, OnlyRegularFilesAreRead) {
-  const auto fifo = std::filesystem::temp_directory_path() / ("sxf-fifo-" + std::to_string(::getpid()));
+  const auto fifo =
+      std::filesystem::temp_directory_path() / ("sxf-fifo-" + std::to_string(::getpid()));
   std::filesystem::remove(fifo);
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::string& path : {fifo.string(), std::string("/dev/zero"),
-                                 std::filesystem::temp_directory_path().string()}) {
+  for (const std::string& path :
+       {fifo.string(), std::string("/dev/zero"), std::filesystem::temp_directory_path().string()}) {
     InitJwwModel();
-    auto pending = std::async(std::launch::async, [&] { return ReadJwcTempFile(path, {4096, 64}); });
+    auto pending = std::async(std::launch::async, [&] {
+      return ReadJwcTempFile(path, {4096, 64});
+    });
     if (pending.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
       const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);  // lets a blocked open end
       pending.wait();
@@ -205,7 +207,8 @@ TEST(ReaderLimits, OutOfMemoryStopsTheReaderAndKeepsAConsistentModel) {
       if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
       std::fclose(f);
     }
-    limit.rlim_cur = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (96u << 20);
+    limit.rlim_cur =
+        static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (96u << 20);
     if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(3);
     const TJwcLoadResult r = ReadJwcTempFile(path);
     const bool consistent = EntOrder.size() == static_cast<std::size_t>(EntOrderCount) &&

@@ -29,7 +29,8 @@ class TSnapshot {
     Row(EntOrderCount, static_cast<int>(EntOrder.size()));
     for (const auto& e : LinList) Lin(e);
     for (const auto& e : CirList) Row(e.Hdr, e.Cx, e.Cy, e.R);
-    for (const auto& e : ArcList) Row(e.Hdr, e.Cx, e.Cy, e.R, e.StartAngle, e.EndAngle, e.Flatness, e.Tilt);
+    for (const auto& e : ArcList)
+      Row(e.Hdr, e.Cx, e.Cy, e.R, e.StartAngle, e.EndAngle, e.Flatness, e.Tilt);
     for (const auto& e : TxtList) Txt(e);
     for (const auto& e : PntList) Row(e.Hdr, e.X, e.Y);
     for (const auto& e : PntExList) Row(e.Hdr, e.X, e.Y, e.Scale, e.Angle, e.Code);
@@ -44,7 +45,8 @@ class TSnapshot {
     for (const auto& e : Sl4List) Row(e.Hdr, e.Rgb, e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3, e.X4, e.Y4);
     for (const auto* list : {&ScList, &SeList})
       for (const auto& e : *list)
-        Row(e.Hdr, e.Rgb, e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle, e.SweepAngle, e.ArcMode);
+        Row(e.Hdr, e.Rgb, e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle, e.SweepAngle,
+            e.ArcMode);
     for (const auto* list : {&SoList, &SgList})
       for (const auto& e : *list)
         Row(e.Hdr, e.Rgb, e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle, e.SweepAngle, e.R2);
@@ -74,7 +76,8 @@ class TSnapshot {
   void Put(bool v) { s_ += v ? "T " : "F "; }
   void Put(double v) {
     char b[24];
-    std::snprintf(b, sizeof b, "%016llx ", static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(v)));
+    std::snprintf(b, sizeof b, "%016llx ",
+                  static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(v)));
     s_ += b;
   }
   void Put(const std::string& v) { s_ += '"' + v + "\" "; }
@@ -88,7 +91,8 @@ class TSnapshot {
   }
   void Lin(const TJwwEntLin& e) { Row(e.Hdr, e.PlNo, e.X1, e.Y1, e.X2, e.Y2); }
   void Txt(const TJwwEntTxt& e) {
-    Row(e.Hdr, e.TextCode, e.BasePoint, e.TextKind, e.W, e.H, e.D, e.X, e.Y, e.DirX, e.DirY, e.FontName, e.Text);
+    Row(e.Hdr, e.TextCode, e.BasePoint, e.TextKind, e.W, e.H, e.D, e.X, e.Y, e.DirX, e.DirY,
+        e.FontName, e.Text);
   }
 
   std::string s_;
@@ -133,11 +137,10 @@ TEST(ReaderPaths, FilesReadAsTheirLinesReadOneByOne) {
     const std::string path = test::WriteTempFile(text);
     for (std::size_t maxLine : {kMaxJwcLineBytes, std::size_t{64}, std::size_t{17}}) {
       const std::string plain = ReadThePlainWay(text, maxLine);
-      if (maxLine == kMaxJwcLineBytes) {
-        ASSERT_GT(EntOrderCount, 10000);
-      }
+      if (maxLine == kMaxJwcLineBytes) { ASSERT_GT(EntOrderCount, 10000); }
       EXPECT_TRUE(plain == ReadFromFile(path, maxLine)) << "seed " << seed << " bound " << maxLine;
-      EXPECT_TRUE(plain == ReadFromMemory(text, maxLine)) << "seed " << seed << " bound " << maxLine;
+      EXPECT_TRUE(plain == ReadFromMemory(text, maxLine))
+          << "seed " << seed << " bound " << maxLine;
     }
     std::filesystem::remove(path);
   }
@@ -146,8 +149,9 @@ TEST(ReaderPaths, FilesReadAsTheirLinesReadOneByOne) {
 // Random lines of the bytes that matter to the splitter: every way of splitting a line gives
 // the fields of the copying split, and the line ends where the first CR or LF is.
 TEST(ReaderPaths, EverySplitGivesTheCopyingSplitsFields) {
-  static const char kBytes[] = {'1', '.', 'a', ' ', ' ', '\t', '"', '=', '\x82', '\xE0', '\xB1', '\x01',
-                                '\x7f', '\xfe', '\xff', '\r', '\n', '\0', '-', 'e'};
+  static const char kBytes[] = {'1',    '.',    'a',    ' ',    ' ',    '\t',   '"',
+                                '=',    '\x82', '\xE0', '\xB1', '\x01', '\x7f', '\xfe',
+                                '\xff', '\r',   '\n',   '\0',   '-',    'e'};
   std::mt19937 rng(11);
   TJwwFields copied, viewed, toEnd;
   const auto same = [](const TJwwFields& a, const TJwwFields& b) {
@@ -167,8 +171,9 @@ TEST(ReaderPaths, EverySplitGivesTheCopyingSplitsFields) {
 
     const char* const limit = line.data() + rng() % (line.size() + 1);
     const char* const lineEnd = toEnd.SplitToLineEnd(line.data(), limit);
-    const std::size_t firstEnd = std::string_view(line.data(), static_cast<std::size_t>(limit - line.data()))
-                                     .find_first_of("\r\n");
+    const std::size_t firstEnd =
+        std::string_view(line.data(), static_cast<std::size_t>(limit - line.data()))
+            .find_first_of("\r\n");
     const std::size_t expected = firstEnd == std::string_view::npos
                                      ? static_cast<std::size_t>(limit - line.data())
                                      : firstEnd;

@@ -19,9 +19,9 @@ namespace {
 // Every order entry points at an existing record, and the counts add up.
 void ExpectConsistentModel() {
   ASSERT_EQ(static_cast<std::size_t>(EntOrderCount), EntOrder.size());
-  const int sizes[16] = {0, LinCount, CirCount, ArcCount, TxtCount, PntCount, PntExCount,
-                         DimCount, BlkCount, Sl2Count, Sl3Count, Sl4Count, ScCount, SeCount,
-                         SoCount, SgCount};
+  const int sizes[16] = {0,          LinCount, CirCount, ArcCount, TxtCount, PntCount,
+                         PntExCount, DimCount, BlkCount, Sl2Count, Sl3Count, Sl4Count,
+                         ScCount,    SeCount,  SoCount,  SgCount};
   int total = 0;
   for (int k = 1; k <= 15; ++k) total += sizes[k];
   EXPECT_EQ(total, EntOrderCount);
@@ -44,8 +44,10 @@ void ExpectConsistentModel() {
 std::string RandomBytes(std::mt19937& rng, std::size_t n, std::string_view alphabet = {}) {
   std::string s(n, '\0');
   for (char& c : s) {
-    if (alphabet.empty()) c = static_cast<char>(rng() & 0xFF);
-    else c = alphabet[rng() % alphabet.size()];
+    if (alphabet.empty())
+      c = static_cast<char>(rng() & 0xFF);
+    else
+      c = alphabet[rng() % alphabet.size()];
   }
   return s;
 }
@@ -53,10 +55,11 @@ std::string RandomBytes(std::mt19937& rng, std::size_t n, std::string_view alpha
 TEST(ReaderRobustness, RandomBytesAndRandomKeyedLines) {
   std::mt19937 rng(12345);
   // Lines built from the reader's own vocabulary reach deep into the rules.
-  const char* keys[] = {"hk", "hs", "hzs", "hcw", "hcc", "bz", "hn", "hrgb", "lgn", "lyn", "lgF",
-                        "ly", "lc10", "lt47", "lw", "cn$", "cn0", "cc8", "z3", "pn", "pl", "msg",
-                        "#", "hp12ci", "hhp3ln", "ci", "ch", "cs", "cv", "pt", "BL", "sl", "sc",
-                        "se", "so", "sg", "file=", "0", "-1e308", "\x82", "\"", "="};
+  const char* keys[] = {"hk",    "hs",  "hzs",    "hcw",  "hcc",  "bz",     "hn",     "hrgb", "lgn",
+                        "lyn",   "lgF", "ly",     "lc10", "lt47", "lw",     "cn$",    "cn0",  "cc8",
+                        "z3",    "pn",  "pl",     "msg",  "#",    "hp12ci", "hhp3ln", "ci",   "ch",
+                        "cs",    "cv",  "pt",     "BL",   "sl",   "sc",     "se",     "so",   "sg",
+                        "file=", "0",   "-1e308", "\x82", "\"",   "="};
   for (int round = 0; round < 40; ++round) {
     std::string text;
     for (int line = 0; line < 400; ++line) {

@@ -19,7 +19,7 @@ using test::Parse;
 // The kinds of the entities read so far, as list names joined by blanks.
 std::string Kinds() {
   static const char* const kNames[16] = {"?",   "Lin", "Cir", "Arc", "Txt", "Pnt", "PntEx", "Dim",
-                                         "Blk", "Sl2", "Sl3", "Sl4", "Sc",  "Se",  "So",  "Sg"};
+                                         "Blk", "Sl2", "Sl3", "Sl4", "Sc",  "Se",  "So",    "Sg"};
   std::string out;
   for (const TJwwEntRef& r : EntOrder) out += std::string(out.empty() ? "" : " ") + kNames[r.Kind];
   return out;
@@ -30,24 +30,57 @@ TEST_F(ReaderRules, EntityRulesAtTheirFieldCountBounds) {
     const char* Line;
     const char* Kinds;  // what the line adds; a line of four fields falls through to a segment
   } cases[] = {
-      {"ci 1 2", ""},           {"ci 1 2 3", "Cir"},       {"ci 1 2 3 4", ""},
-      {"ci 1 2 3 4 5 6", ""},   {"ci 1 2 3 4 5 6 7", "Arc"}, {"ci 1 2 3 4 5 6 7 8", "Arc"},
-      {"pt 1", ""},             {"pt 1 2", "Pnt"},         {"pt 1 2 3", "Lin"},
-      {"pt 1 2 3 4", ""},       {"pt 1 2 3 4 5", "PntEx"}, {"pt 1 2 3 4 5 6", "PntEx"},
-      {"ch 1 2 3", "Lin"},      {"ch 1 2 3 4", ""},        {"ch 1 2 3 4 x", "Txt"},
-      {"c2 1 2 3 4 x y", "Txt"}, {"cs 1 2 3 4 x", "Txt"},   {"cq 1 2 3 4 x", ""},
-      {"BL 1 2", ""},           {"BL 1 2 n", "Blk"},       {"BL 1 2 n m", "Blk"},
-      {"sl 1 2 3", "Lin"},      {"sl 1 2 3 4", "Sl2"},     {"sl 1 2 3 4 5", ""},
-      {"sl 1 2 3 4 5 6", "Sl3"}, {"sl 1 2 3 4 5 6 7", ""},  {"sl 1 2 3 4 5 6 7 8", "Sl4"},
+      {"ci 1 2", ""},
+      {"ci 1 2 3", "Cir"},
+      {"ci 1 2 3 4", ""},
+      {"ci 1 2 3 4 5 6", ""},
+      {"ci 1 2 3 4 5 6 7", "Arc"},
+      {"ci 1 2 3 4 5 6 7 8", "Arc"},
+      {"pt 1", ""},
+      {"pt 1 2", "Pnt"},
+      {"pt 1 2 3", "Lin"},
+      {"pt 1 2 3 4", ""},
+      {"pt 1 2 3 4 5", "PntEx"},
+      {"pt 1 2 3 4 5 6", "PntEx"},
+      {"ch 1 2 3", "Lin"},
+      {"ch 1 2 3 4", ""},
+      {"ch 1 2 3 4 x", "Txt"},
+      {"c2 1 2 3 4 x y", "Txt"},
+      {"cs 1 2 3 4 x", "Txt"},
+      {"cq 1 2 3 4 x", ""},
+      {"BL 1 2", ""},
+      {"BL 1 2 n", "Blk"},
+      {"BL 1 2 n m", "Blk"},
+      {"sl 1 2 3", "Lin"},
+      {"sl 1 2 3 4", "Sl2"},
+      {"sl 1 2 3 4 5", ""},
+      {"sl 1 2 3 4 5 6", "Sl3"},
+      {"sl 1 2 3 4 5 6 7", ""},
+      {"sl 1 2 3 4 5 6 7 8", "Sl4"},
       {"sl 1 2 3 4 5 6 7 8 9", "Sl4"},
-      {"sc 1 2 3", "Lin"},      {"sc 1 2 3 4 5 6 7", ""},  {"sc 1 2 3 4 5 6 7 8", "Sc"},
-      {"se 1 2 3 4 5 6 7 8 9", "Se"}, {"so 1 2 3 4 5 6 7", ""}, {"so 1 2 3 4 5 6 7 8", "So"},
-      {"sg 1 2 3 4 5 6 7 8", "Sg"}, {"sx 1 2 3 4 5 6 7 8", ""},
-      {"hp1 2", ""},            {"hp1 2 3", ""},           {"hp1 2 3 4", ""},
-      {"hk 1 2 3", ""},      {"hn 1 2 3", "Lin"},       {"hn 1 2 3 4", ""},
-      {"lc 1 2 3", ""},         {"cn 1 2 3", ""},          {"pn 1 2 3", ""},
-      {"z1 1 2 3", ""},         {"z6 1 2 3", "Lin"},       {"msg 1 2 3", ""},
-      {"1 2 3", ""},            {"1 2 3 4", "Lin"},        {"1 2 3 4 5", ""},
+      {"sc 1 2 3", "Lin"},
+      {"sc 1 2 3 4 5 6 7", ""},
+      {"sc 1 2 3 4 5 6 7 8", "Sc"},
+      {"se 1 2 3 4 5 6 7 8 9", "Se"},
+      {"so 1 2 3 4 5 6 7", ""},
+      {"so 1 2 3 4 5 6 7 8", "So"},
+      {"sg 1 2 3 4 5 6 7 8", "Sg"},
+      {"sx 1 2 3 4 5 6 7 8", ""},
+      {"hp1 2", ""},
+      {"hp1 2 3", ""},
+      {"hp1 2 3 4", ""},
+      {"hk 1 2 3", ""},
+      {"hn 1 2 3", "Lin"},
+      {"hn 1 2 3 4", ""},
+      {"lc 1 2 3", ""},
+      {"cn 1 2 3", ""},
+      {"pn 1 2 3", ""},
+      {"z1 1 2 3", ""},
+      {"z6 1 2 3", "Lin"},
+      {"msg 1 2 3", ""},
+      {"1 2 3", ""},
+      {"1 2 3 4", "Lin"},
+      {"1 2 3 4 5", ""},
       {"1 2 3 4 ", ""},  // a blank at the end opens a fifth, empty field
   };
   for (const auto& c : cases) {
@@ -95,19 +128,19 @@ TEST_F(ReaderRules, SolidReductionsTakeTheirStepsInOrder) {
     int Kind;
     std::vector<double> Corners;
   } cases[] = {
-      {"sl 0 0 0 0 5 5", kKindSl2, {0, 0, 5, 5}},                 // P1 = P2
-      {"sl 0 0 5 5 5 5", kKindSl2, {0, 0, 5, 5}},                 // P2 = P3
-      {"sl 0 0 5 5 0 0", kKindSl3, {0, 0, 5, 5, 0, 0}},           // P1 = P3 is not tested
-      {"sl 0 0 1e-10 -1e-10 5 5", kKindSl2, {0, 0, 5, 5}},        // within 1e-10
+      {"sl 0 0 0 0 5 5", kKindSl2, {0, 0, 5, 5}},           // P1 = P2
+      {"sl 0 0 5 5 5 5", kKindSl2, {0, 0, 5, 5}},           // P2 = P3
+      {"sl 0 0 5 5 0 0", kKindSl3, {0, 0, 5, 5, 0, 0}},     // P1 = P3 is not tested
+      {"sl 0 0 1e-10 -1e-10 5 5", kKindSl2, {0, 0, 5, 5}},  // within 1e-10
       {"sl 0 0 2e-10 0 5 5", kKindSl3, {0, 0, 2e-10, 0, 5, 5}},
-      {"sl 0 0 0 0 0 0 5 5", kKindSl2, {0, 0, 5, 5}},             // 1: P1 = P2 = P3
-      {"sl 0 0 5 5 5 5 5 5", kKindSl2, {0, 0, 5, 5}},             // 2 before 4
-      {"sl 0 0 0 0 5 5 5 5", kKindSl2, {0, 0, 5, 5}},             // 3 before 4
-      {"sl 0 0 5 0 5 5 0 0", kKindSl3, {0, 0, 5, 0, 5, 5}},       // 4: P4 = P1
-      {"sl 0 0 5 0 0 0 5 0", kKindSl3, {0, 0, 5, 0, 0, 0}},       // 4 before 5
-      {"sl 0 0 5 0 0 0 5 5", kKindSl3, {0, 0, 5, 0, 5, 5}},       // 5: P3 = P1
-      {"sl 0 0 5 0 5 0 5 5", kKindSl3, {0, 0, 5, 0, 5, 5}},       // 5: P3 = P2
-      {"sl 0 0 0 0 5 0 5 5", kKindSl3, {0, 0, 5, 0, 5, 5}},       // 6: P2 = P1
+      {"sl 0 0 0 0 0 0 5 5", kKindSl2, {0, 0, 5, 5}},        // 1: P1 = P2 = P3
+      {"sl 0 0 5 5 5 5 5 5", kKindSl2, {0, 0, 5, 5}},        // 2 before 4
+      {"sl 0 0 0 0 5 5 5 5", kKindSl2, {0, 0, 5, 5}},        // 3 before 4
+      {"sl 0 0 5 0 5 5 0 0", kKindSl3, {0, 0, 5, 0, 5, 5}},  // 4: P4 = P1
+      {"sl 0 0 5 0 0 0 5 0", kKindSl3, {0, 0, 5, 0, 0, 0}},  // 4 before 5
+      {"sl 0 0 5 0 0 0 5 5", kKindSl3, {0, 0, 5, 0, 5, 5}},  // 5: P3 = P1
+      {"sl 0 0 5 0 5 0 5 5", kKindSl3, {0, 0, 5, 0, 5, 5}},  // 5: P3 = P2
+      {"sl 0 0 0 0 5 0 5 5", kKindSl3, {0, 0, 5, 0, 5, 5}},  // 6: P2 = P1
       {"sl 0 0 5 0 5 5 0 5", kKindSl4, {0, 0, 5, 0, 5, 5, 0, 5}},
   };
   for (const TCase& c : cases) {
@@ -118,7 +151,8 @@ TEST_F(ReaderRules, SolidReductionsTakeTheirStepsInOrder) {
     std::vector<double> got;
     if (Sl2Count) got = {Sl2List[0].X1, Sl2List[0].Y1, Sl2List[0].X2, Sl2List[0].Y2};
     if (Sl3Count)
-      got = {Sl3List[0].X1, Sl3List[0].Y1, Sl3List[0].X2, Sl3List[0].Y2, Sl3List[0].X3, Sl3List[0].Y3};
+      got = {Sl3List[0].X1, Sl3List[0].Y1, Sl3List[0].X2,
+             Sl3List[0].Y2, Sl3List[0].X3, Sl3List[0].Y3};
     if (Sl4Count)
       got = {Sl4List[0].X1, Sl4List[0].Y1, Sl4List[0].X2, Sl4List[0].Y2,
              Sl4List[0].X3, Sl4List[0].Y3, Sl4List[0].X4, Sl4List[0].Y4};
@@ -131,10 +165,11 @@ TEST_F(ReaderRules, EveryAttributeLineEndsAPolylineRun) {
   const struct {
     const char* Line;
     bool Ends;
-  } cases[] = {{"lg1", true},  {"ly2", true},   {"lc3", true},      {"lt47", true}, {"lw5", true},
-               {"cn$A", true}, {"cn2", true},   {"cc3", true},      {"pn4", true},
-               {"#", true},    {"lgn a", false}, {"lyn b", false},  {"z1", false},  {"hhp2", false},
-               {"hp3 1 1", false}, {"bz", false}, {"hk 1", false},   {"1 1 2 2", false}};
+  } cases[] = {{"lg1", true},   {"ly2", true},     {"lc3", true},      {"lt47", true},
+               {"lw5", true},   {"cn$A", true},    {"cn2", true},      {"cc3", true},
+               {"pn4", true},   {"#", true},       {"lgn a", false},   {"lyn b", false},
+               {"z1", false},   {"hhp2", false},   {"hp3 1 1", false}, {"bz", false},
+               {"hk 1", false}, {"1 1 2 2", false}};
   for (const auto& c : cases) {
     InitJwwModel();
     Parse({"pl", "0 0 1 1", c.Line, "0 0 2 2"});
@@ -190,11 +225,11 @@ TEST_F(ReaderRules, ShiftJisEdgesOfTexts) {
     const char* Line;
     std::string Text;
   } cases[] = {
-      {"ch 0 0 1 0 \"\x82", ""},                       // a lone lead byte right after the quote
+      {"ch 0 0 1 0 \"\x82", ""},  // a lone lead byte right after the quote
       {"ch 0 0 1 0 \"A\x82", "A"},
-      {"ch 0 0 1 0 \"\x82\xA0", "\x82\xA0"},           // ends in a two-byte character
-      {"ch 0 0 1 0 \"A \x82\x22", "A \x82\x22"},        // a quote as the trail byte stays
-      {"ch 0 0 1 0 \x82\x20\x41", "\x82\x20\x41"},     // a blank as the trail byte splits nothing
+      {"ch 0 0 1 0 \"\x82\xA0", "\x82\xA0"},        // ends in a two-byte character
+      {"ch 0 0 1 0 \"A \x82\x22", "A \x82\x22"},    // a quote as the trail byte stays
+      {"ch 0 0 1 0 \x82\x20\x41", "\x82\x20\x41"},  // a blank as the trail byte splits nothing
       {"ch 0 0 1 0 \"a\tb\"c=d", "ab\"c=d"},
   };
   for (const auto& c : cases) {

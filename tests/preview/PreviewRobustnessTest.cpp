@@ -15,11 +15,13 @@
 namespace sxf {
 namespace {
 
-const char* const kNumbers[] = {"0", "1", "-1", "1e308", "-1e308", "1e-308", "4.9e-324", "1e20",
-                                "-1e20", "123456789012345678901234567890", "0.5", "360", "-720",
-                                "1e9", "3.14159265358979", "2147483648", "$7FFFFFFF", "x"};
-const char* const kKeys[] = {"ci", "sl", "sc", "se", "so", "sg", "pt", "msg", "cs", "ch", "BL",
-                             "hs", "bz", "lc10", "lc3", "lt47", "lg1", "lw50", "pn2", ""};
+const char* const kNumbers[] = {
+    "0",          "1",         "-1",   "1e308", "-1e308",
+    "1e-308",     "4.9e-324",  "1e20", "-1e20", "123456789012345678901234567890",
+    "0.5",        "360",       "-720", "1e9",   "3.14159265358979",
+    "2147483648", "$7FFFFFFF", "x"};
+const char* const kKeys[] = {"ci", "sl", "sc", "se",   "so",  "sg",   "pt",  "msg",  "cs",  "ch",
+                             "BL", "hs", "bz", "lc10", "lc3", "lt47", "lg1", "lw50", "pn2", ""};
 
 TEST(PreviewRobustness, ExtremeDrawingsDrawWithoutFault) {
   GraAttr = std::make_unique<TgraAttribute>();

@@ -40,7 +40,8 @@ TEST_F(PreviewTest, FitAllSavesEveryValueOfTheViewItReplaces) {
   EXPECT_EQ(SavedViewTop, 44.125);
   EXPECT_EQ(SavedViewScale, 5.5);
   // A second fit saves the first fit's view, not the one before it.
-  const double left = ViewLeft, bottom = ViewBottom, right = ViewRight, top = ViewTop, scale = ViewScale;
+  const double left = ViewLeft, bottom = ViewBottom, right = ViewRight, top = ViewTop,
+               scale = ViewScale;
   FitViewToDrawing(200, 100);
   EXPECT_EQ(SavedViewLeft, left);
   EXPECT_EQ(SavedViewBottom, bottom);

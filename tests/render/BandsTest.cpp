@@ -32,7 +32,8 @@ TEST(Bands, PicturesAreCutIntoEvenBandsOfAtLeastTheMinimumHeight) {
       {1080, 0, {{0, 1080}}},
       {1080, 99, SplitIntoBands(1080, kMaxBands)},
   };
-  for (const auto& c : cases) EXPECT_EQ(SplitIntoBands(c.Height, c.Wanted), c.Bands) << c.Height << " " << c.Wanted;
+  for (const auto& c : cases)
+    EXPECT_EQ(SplitIntoBands(c.Height, c.Wanted), c.Bands) << c.Height << " " << c.Wanted;
   EXPECT_EQ(SplitIntoBands(4000, 99).size(), static_cast<std::size_t>(kMaxBands));
 }
 
@@ -90,12 +91,14 @@ TEST(Bands, ABreakStopsEveryBandAndAFailureInAnyBandReachesTheCaller) {
 
   TPollingBands failing(3);
   std::atomic<int> started{0};
-  EXPECT_THROW(DrawInBands(failing.Pointers, [&](TCanvas& c) -> bool {
-                 ++started;
-                 if (&c == failing.Pointers[2]) throw std::runtime_error("band 2");
-                 while (!CheckUserBreak()) std::this_thread::yield();  // the failure stops the others
-                 return false;
-               }),
+  EXPECT_THROW(DrawInBands(failing.Pointers,
+                           [&](TCanvas& c) -> bool {
+                             ++started;
+                             if (&c == failing.Pointers[2]) throw std::runtime_error("band 2");
+                             while (!CheckUserBreak())
+                               std::this_thread::yield();  // the failure stops the others
+                             return false;
+                           }),
                std::runtime_error);
   EXPECT_EQ(started.load(), 3);
   EXPECT_FALSE(CheckUserBreak());
@@ -106,7 +109,8 @@ TEST(Bands, EachBandGetsItsOwnCanvasElseTheWholeCanvasDrawsAlone) {
   const auto make = [](std::size_t count) {
     return [count] {
       TCanvases made;
-      for (std::size_t i = 0; i < count; ++i) made.push_back(std::make_unique<test::TRecordingCanvas>());
+      for (std::size_t i = 0; i < count; ++i)
+        made.push_back(std::make_unique<test::TRecordingCanvas>());
       return made;
     };
   };

@@ -51,14 +51,16 @@ TEST(DrawingIndex, NearRecordsHoldEveryLineMeetingTheView) {
         const bool meets = !(x2 < ViewLeft || x1 > ViewRight || y2 < ViewBottom || y1 > ViewTop);
         const bool finite = std::isfinite(e.X1 + e.Y1 + e.X2 + e.Y2);
         if (meets || !finite) {
-          EXPECT_TRUE(std::binary_search(near->begin(), near->end(), i)) << i << " at scale " << scale;
+          EXPECT_TRUE(std::binary_search(near->begin(), near->end(), i))
+              << i << " at scale " << scale;
         }
-        const double m =
-            4.0 / scale + 1e-6 * std::max({std::fabs(x1), std::fabs(x2), std::fabs(y1), std::fabs(y2)});
+        const double m = 4.0 / scale + 1e-6 * std::max({std::fabs(x1), std::fabs(x2), std::fabs(y1),
+                                                        std::fabs(y2)});
         const bool nearby =
             !(x2 < ViewLeft - m || x1 > ViewRight + m || y2 < ViewBottom - m || y1 > ViewTop + m);
         if (finite && !nearby) {
-          EXPECT_FALSE(std::binary_search(near->begin(), near->end(), i)) << i << " at scale " << scale;
+          EXPECT_FALSE(std::binary_search(near->begin(), near->end(), i))
+              << i << " at scale " << scale;
         }
       }
     }

@@ -46,7 +46,8 @@ TEST_F(RendererTest, SolidsOfColourTenUseTheirRgbAndTwoCornersAreALine) {
   RenderDrawing(c);
   const auto lines = c.Only<TPolyline>();
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].Pen, (TPen{255, 0, TPenStyle::Solid, TPenMode::Copy}));  // solid despite type 47
+  EXPECT_EQ(lines[0].Pen,
+            (TPen{255, 0, TPenStyle::Solid, TPenMode::Copy}));  // solid despite type 47
   const auto polygons = c.Only<TPolygon>();
   ASSERT_EQ(polygons.size(), 1u);
   EXPECT_EQ(polygons[0].Brush, (TBrush{0xFF0000, TBrushStyle::Solid}));
@@ -99,42 +100,65 @@ void Append(std::vector<T>& list, int& count, const T& record) {
 }
 
 const TScaledKind kScaledKinds[] = {
-    {"sl2", [](double m, int g) { Append(Sl2List, Sl2Count, {Head(g, 3), 0, 10 * m, 12 * m, 40 * m, 31 * m}); }},
-    {"sl3", [](double m, int g) {
+    {"sl2",
+     [](double m, int g) {
+       Append(Sl2List, Sl2Count, {Head(g, 3), 0, 10 * m, 12 * m, 40 * m, 31 * m});
+     }},
+    {"sl3",
+     [](double m, int g) {
        Append(Sl3List, Sl3Count, {Head(g, 3), 0, 10 * m, 12 * m, 40 * m, 14 * m, 30 * m, 33 * m});
      }},
-    {"sl4", [](double m, int g) {
-       Append(Sl4List, Sl4Count, {Head(g, 3), 0, 10 * m, 12 * m, 40 * m, 14 * m, 42 * m, 33 * m, 12 * m, 36 * m});
+    {"sl4",
+     [](double m, int g) {
+       Append(Sl4List, Sl4Count,
+              {Head(g, 3), 0, 10 * m, 12 * m, 40 * m, 14 * m, 42 * m, 33 * m, 12 * m, 36 * m});
      }},
-    {"sc", [](double m, int g) {
+    {"sc",
+     [](double m, int g) {
        Append(ScList, ScCount, {Head(g, 3), 0, 50 * m, 52 * m, 20 * m, 0.5, 0.3, 0.2, 1.0, 3});
      }},
-    {"se", [](double m, int g) {
+    {"se",
+     [](double m, int g) {
        Append(SeList, SeCount, {Head(g, 3), 0, 50 * m, 52 * m, 20 * m, 0.5, 0.3, 0.2, 1.0, 0});
      }},
-    {"so", [](double m, int g) {
+    {"so",
+     [](double m, int g) {
        Append(SoList, SoCount, {Head(g, 3), 0, 50 * m, 52 * m, 20 * m, 0.5, 0.3, 0.2, 1.0, 12 * m});
      }},
-    {"sg", [](double m, int g) {
+    {"sg",
+     [](double m, int g) {
        Append(SgList, SgCount, {Head(g, 3), 0, 50 * m, 52 * m, 20 * m, 0.5, 0.3, 0.2, 1.0, 12 * m});
      }},
-    {"line", [](double m, int g) { Append(LinList, LinCount, {Head(g), 0, 10 * m, 12 * m, 70 * m, 61 * m}); }},
-    {"circle", [](double m, int g) { Append(CirList, CirCount, {Head(g), 50 * m, 52 * m, 20 * m}); }},
-    {"arc", [](double m, int g) {
+    {"line",
+     [](double m, int g) {
+       Append(LinList, LinCount, {Head(g), 0, 10 * m, 12 * m, 70 * m, 61 * m});
+     }},
+    {"circle",
+     [](double m, int g) {
+       Append(CirList, CirCount, {Head(g), 50 * m, 52 * m, 20 * m});
+     }},
+    {"arc",
+     [](double m, int g) {
        Append(ArcList, ArcCount, {Head(g), 50 * m, 52 * m, 20 * m, 10.0, 100.0, 0.5, 20.0});
      }},
-    {"point", [](double m, int g) { Append(PntList, PntCount, {Head(g), 30 * m, 42 * m}); }},
-    {"point with code", [](double m, int g) {
+    {"point",
+     [](double m, int g) {
+       Append(PntList, PntCount, {Head(g), 30 * m, 42 * m});
+     }},
+    {"point with code",
+     [](double m, int g) {
        Append(PntExList, PntExCount, {Head(g), 30 * m, 42 * m, 2.0, 30.0, -6});
        Append(PntExList, PntExCount, {Head(g), 60 * m, 42 * m, 2.0, 30.0, 1});
      }},
-    {"dimension", [](double m, int g) {
+    {"dimension",
+     [](double m, int g) {
        TJwwEntDim d;
        d.Hdr = Head(g);
        d.Line = {Head(g), 0, 10 * m, 12 * m, 70 * m, 12 * m};
        Append(DimList, DimCount, d);
      }},
-    {"text", [](double m, int g) {
+    {"text",
+     [](double m, int g) {
        TJwwEntTxt t;
        t.Hdr = Head(g);
        t.W = 3;
@@ -149,7 +173,8 @@ const TScaledKind kScaledKinds[] = {
        t.W = t.H = 0.01;  // too small for characters: a line along the text's direction
        Append(TxtList, TxtCount, t);
      }},
-    {"image", [](double m, int g) {
+    {"image",
+     [](double m, int g) {
        TJwwEntTxt t;
        t.Hdr = Head(g);
        t.X = 20 * m;

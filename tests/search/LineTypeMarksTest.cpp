@@ -22,8 +22,8 @@ using test::TTextOut;
 
 class LineTypeMarksTest : public test::DrawingTest {
  protected:
-  static void ExpectMark(const TLineTypeMark& m, int number, const char* list, int index,
-                         double x, double y) {
+  static void ExpectMark(const TLineTypeMark& m, int number, const char* list, int index, double x,
+                         double y) {
     EXPECT_EQ(m.Number, number);
     EXPECT_STREQ(m.List, list);
     EXPECT_EQ(m.Index, index);
@@ -33,12 +33,27 @@ class LineTypeMarksTest : public test::DrawingTest {
 };
 
 TEST_F(LineTypeMarksTest, WhereEachKindIsMarked) {
-  Parse({"lt46", "0 0 10 4", "lt47", "0 0 10 4", "lt62", "0 0 10 4", "lt63", "0 0 10 4",
-         "lt50", "ci 0 0 5",
-         "lt51", "ci 0 0 10 90 180 1 0",     // start point of a circular arc
-         "lt52", "ci 0 0 10 90 180 0.5 90",  // tilted and flattened: (-5, 0)
-         "lt53", "ci 3 4 2 0 0 1 0",         // a whole circle in the arc list: at its start
-         "msg", "lt55", "2 2 12 2", "lt1", "cs 5 3 1 0 \"10"});
+  Parse({"lt46",
+         "0 0 10 4",
+         "lt47",
+         "0 0 10 4",
+         "lt62",
+         "0 0 10 4",
+         "lt63",
+         "0 0 10 4",
+         "lt50",
+         "ci 0 0 5",
+         "lt51",
+         "ci 0 0 10 90 180 1 0",  // start point of a circular arc
+         "lt52",
+         "ci 0 0 10 90 180 0.5 90",  // tilted and flattened: (-5, 0)
+         "lt53",
+         "ci 3 4 2 0 0 1 0",  // a whole circle in the arc list: at its start
+         "msg",
+         "lt55",
+         "2 2 12 2",
+         "lt1",
+         "cs 5 3 1 0 \"10"});
   const auto marks = CollectLineTypeMarks();
   ASSERT_EQ(marks.size(), 7u);
   ExpectMark(marks[0], 17, "Lin", 1, 5, 2);
@@ -161,8 +176,10 @@ TEST_F(LineTypeMarksTest, GeneratedDrawingsAgreeWithAPlainComputation) {
                         start, start + 45, flat, tilt);
           ParseJwwLine(buf);
           const double th = start / 180 * M_PI, t = tilt / 180 * M_PI;
-          const double x = a + r * std::cos(th) * std::cos(t) - r * flat * std::sin(th) * std::sin(t);
-          const double y = b + r * std::cos(th) * std::sin(t) + r * flat * std::sin(th) * std::cos(t);
+          const double x =
+              a + r * std::cos(th) * std::cos(t) - r * flat * std::sin(th) * std::sin(t);
+          const double y =
+              b + r * std::cos(th) * std::sin(t) + r * flat * std::sin(th) * std::cos(t);
           if (marked) arcs.push_back({lt - 30, "Arc", x / s, y / s});
           break;
         }
@@ -174,7 +191,8 @@ TEST_F(LineTypeMarksTest, GeneratedDrawingsAgreeWithAPlainComputation) {
       }
     }
     std::vector<Expected> expected = lines;
-    for (const auto* v : {&circles, &arcs, &dims}) expected.insert(expected.end(), v->begin(), v->end());
+    for (const auto* v : {&circles, &arcs, &dims})
+      expected.insert(expected.end(), v->begin(), v->end());
     const auto marks = CollectLineTypeMarks();
     ASSERT_EQ(marks.size(), expected.size());
     // Per layer: every layer listed holds a counted entity, and the layers' cells add up to
@@ -185,11 +203,13 @@ TEST_F(LineTypeMarksTest, GeneratedDrawingsAgreeWithAPlainComputation) {
       EXPECT_NE(layer.Grid.Cell(kTallyTotal, 17), "0");
       for (int r = 1; r < kTallyRows; ++r)
         for (int col = 1; col < kTallyColumns; ++col)
-          sum[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)] += StrToIntOr0(layer.Grid.Cell(col, r));
+          sum[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)] +=
+              StrToIntOr0(layer.Grid.Cell(col, r));
     }
     for (int r = 1; r < kTallyRows; ++r)
       for (int col = 1; col < kTallyColumns; ++col)
-        EXPECT_EQ(sum[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)], StrToIntOr0(whole.Cell(col, r)))
+        EXPECT_EQ(sum[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)],
+                  StrToIntOr0(whole.Cell(col, r)))
             << "row " << r << " column " << col;
     for (std::size_t i = 0; i < marks.size(); ++i) {
       EXPECT_EQ(marks[i].Number, expected[i].number);
@@ -219,7 +239,8 @@ namespace {
 // The marks and the tally walk the lists each on its own: on generated drawings of every
 // profile, the marks of each line type and kind are as many as its cell counts.
 TEST(LineTypeMarksAndTally, AgreeCellByCellOnGeneratedDrawings) {
-  for (const auto profile : {test::TRandomProfile::Light, test::TRandomProfile::Dense, test::TRandomProfile::OddValues})
+  for (const auto profile :
+       {test::TRandomProfile::Light, test::TRandomProfile::Dense, test::TRandomProfile::OddValues})
     for (const unsigned seed : {1u, 2u}) {
       test::MakeRandomDrawing(profile, seed, 3000);
       const TTallyGrid grid = BuildTallyGrid();

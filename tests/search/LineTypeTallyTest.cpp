@@ -32,9 +32,9 @@ void ExpectTotalsAgree(const TTallyGrid& g) {
 TEST_F(TallyTest, EmptyModelHasEmptyCountsAndZeroTotals) {
   const TTallyGrid g = BuildTallyGrid();
   EXPECT_EQ(g.Cell(0, 0), "No.");
-  EXPECT_EQ(g.Cell(1, 0), "\x90\xFC\x95\xAA");  // 線分
+  EXPECT_EQ(g.Cell(1, 0), "\x90\xFC\x95\xAA");          // 線分
   EXPECT_EQ(g.Cell(6, 0), "\x90\xA1\x96\x40\x90\xFC");  // 寸法線
-  EXPECT_EQ(g.Cell(7, 0), "\x8C\x76");  // 計
+  EXPECT_EQ(g.Cell(7, 0), "\x8C\x76");                  // 計
   EXPECT_EQ(g.Cell(0, 1), "17");
   EXPECT_EQ(g.Cell(0, 16), "32");
   EXPECT_EQ(g.Cell(0, 17), "\x8C\x76");
@@ -65,9 +65,9 @@ TEST(ArcTallyColumn, CircularAndFullTestsAtTheirTolerances) {
     int column;
   } cases[] = {
       {1, 0, 360, kTallyCircle},
-      {1, 30, 30, kTallyCircle},            // no sweep counts as full
-      {1, 0, 720, kTallyArc},               // 720 is neither 0 nor 360
-      {1, 360, 0, kTallyCircle},            // the sweep is not normalised, only its size
+      {1, 30, 30, kTallyCircle},  // no sweep counts as full
+      {1, 0, 720, kTallyArc},     // 720 is neither 0 nor 360
+      {1, 360, 0, kTallyCircle},  // the sweep is not normalised, only its size
       {1, 0, 90, kTallyArc},
       {1.000000005, 0, 360, kTallyCircle},
       {1.00000002, 0, 360, kTallyEllipse},
@@ -86,8 +86,8 @@ TEST_F(TallyTest, ArcsAndDimensionsGoToTheirColumns) {
   Parse({"lt48", "ci 0 0 5 0 360 1 0", "ci 0 0 5 0 90 1 0", "ci 0 0 5 0 0 0.5 0",
          "ci 0 0 5 0 90 0.5 0", "ci 0 0 5 0 90 0.5 30",
          // A dimension counts by its line's type, not by its own head's.
-         "msg", "lt55", "0 0 10 0", "lt1", "cs 5 0 1 0 \"10",
-         "msg", "lt1", "0 0 10 0", "lt55", "cs 5 0 1 0 \"10"});
+         "msg", "lt55", "0 0 10 0", "lt1", "cs 5 0 1 0 \"10", "msg", "lt1", "0 0 10 0", "lt55",
+         "cs 5 0 1 0 \"10"});
   const TTallyGrid g = BuildTallyGrid();
   EXPECT_EQ(g.Cell(kTallyCircle, 2), "1");
   EXPECT_EQ(g.Cell(kTallyArc, 2), "1");

@@ -12,7 +12,8 @@ TEST(ReportRows, CellsAreQuotedForCsvAndFlattenedForTabs) {
   EXPECT_EQ(CsvText(rows), "a,\"b,c\",\"say \"\"hi\"\"\"\n\"line\nbreak\",tab\there,\n");
   EXPECT_EQ(TabSeparatedText(rows), "a\tb,c\tsay \"hi\"\nline break\ttab here\t\n");
   // The conversion sees each cell alone, before any quoting.
-  EXPECT_EQ(CsvText({{"x", ","}}, [](const std::string& c) { return "<" + c + ">"; }), "<x>,\"<,>\"\n");
+  EXPECT_EQ(CsvText({{"x", ","}}, [](const std::string& c) { return "<" + c + ">"; }),
+            "<x>,\"<,>\"\n");
 }
 
 }  // namespace

@@ -14,11 +14,14 @@ std::vector<TGdiLineCase> GdiLineCases() {
   for (const TPenMode mode : {TPenMode::Copy, TPenMode::Xor})
     for (int dy = -6; dy <= 6; ++dy)
       for (int dx = -6; dx <= 6; ++dx)
-        if (dx != 0 || dy != 0) cases.push_back({kCentre, kCentre, kCentre + dx, kCentre + dy, TPenStyle::Solid, mode, false, {}});
+        if (dx != 0 || dy != 0)
+          cases.push_back(
+              {kCentre, kCentre, kCentre + dx, kCentre + dy, TPenStyle::Solid, mode, false, {}});
   // The dotted styles over long segments in four directions, on both backgrounds; one runs
   // off the buffer, so that the pattern is seen to count the pixels cut off.
   const int ends[][2] = {{61, 43}, {21, 62}, {37, 1}, {2, 29}, {-30, 40}};
-  for (const TPenStyle style : {TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDot, TPenStyle::DashDotDot})
+  for (const TPenStyle style :
+       {TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDot, TPenStyle::DashDotDot})
     for (const bool opaque : {false, true})
       for (const auto& end : ends)
         cases.push_back({kCentre, 20, end[0], end[1], style, TPenMode::Copy, opaque, {}});
@@ -28,9 +31,10 @@ std::vector<TGdiLineCase> GdiLineCases() {
 std::string FormatGdiLineTable(const std::vector<TGdiLineCase>& cases) {
   std::ostringstream out;
   for (const TGdiLineCase& c : cases) {
-    out << c.X1 << ' ' << c.Y1 << ' ' << c.X2 << ' ' << c.Y2 << ' ' << static_cast<int>(c.Style) << ' '
-        << static_cast<int>(c.Mode) << ' ' << (c.Opaque ? 1 : 0);
-    for (const auto& [index, value] : c.Pixels) out << ' ' << index << ':' << std::hex << value << std::dec;
+    out << c.X1 << ' ' << c.Y1 << ' ' << c.X2 << ' ' << c.Y2 << ' ' << static_cast<int>(c.Style)
+        << ' ' << static_cast<int>(c.Mode) << ' ' << (c.Opaque ? 1 : 0);
+    for (const auto& [index, value] : c.Pixels)
+      out << ' ' << index << ':' << std::hex << value << std::dec;
     out << '\n';
   }
   return out.str();
@@ -53,8 +57,9 @@ std::vector<TGdiLineCase> ParseGdiLineTable(const std::string& text) {
     while (fields >> pixel) {
       const std::size_t colon = pixel.find(':');
       if (colon == std::string::npos) return {};
-      c.Pixels.emplace_back(std::atoi(pixel.substr(0, colon).c_str()),
-                            static_cast<std::uint32_t>(std::strtoul(pixel.substr(colon + 1).c_str(), nullptr, 16)));
+      c.Pixels.emplace_back(
+          std::atoi(pixel.substr(0, colon).c_str()),
+          static_cast<std::uint32_t>(std::strtoul(pixel.substr(colon + 1).c_str(), nullptr, 16)));
     }
     cases.push_back(std::move(c));
   }

@@ -26,7 +26,7 @@ struct TGdiLineCase {
 
 inline constexpr int kGdiTableSize = 64;
 inline constexpr std::uint32_t kGdiTableStartPixel = 0xFFFFFFFF;
-inline constexpr TColor kGdiTablePenColour = 0x00336699;   // 0x00BBGGRR
+inline constexpr TColor kGdiTablePenColour = 0x00336699;  // 0x00BBGGRR
 inline constexpr TColor kGdiTableBackColour = 0x0088AACC;
 
 // The segments of the table, their pixels not yet known.

@@ -46,5 +46,4 @@ std::string WriteTempFile(std::string_view bytes) {
   return path.string();
 }
 
-
 }  // namespace sxf::test

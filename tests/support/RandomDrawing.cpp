@@ -16,8 +16,9 @@ namespace {
 enum class TFigure { Line, Circle, Arc, Text, Dimension, Points, Solids, SolidArcs };
 
 // The figures a profile draws from, each as often as it is listed.
-constexpr TFigure kSheetFigures[] = {TFigure::Line, TFigure::Line, TFigure::Line, TFigure::Circle,
-                                     TFigure::Arc,  TFigure::Text, TFigure::Dimension};
+constexpr TFigure kSheetFigures[] = {TFigure::Line,     TFigure::Line, TFigure::Line,
+                                     TFigure::Circle,   TFigure::Arc,  TFigure::Text,
+                                     TFigure::Dimension};
 constexpr TFigure kOddFigures[] = {TFigure::Line,   TFigure::Line,      TFigure::Line,
                                    TFigure::Circle, TFigure::Arc,       TFigure::Points,
                                    TFigure::Solids, TFigure::SolidArcs, TFigure::Dimension};
@@ -27,7 +28,9 @@ constexpr TFigure kOddFigures[] = {TFigure::Line,   TFigure::Line,      TFigure:
 void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
   InitJwwModel();
   std::mt19937 rng(seed);
-  auto uniform = [&rng](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  auto uniform = [&rng](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(rng);
+  };
   const bool odd = profile == TRandomProfile::OddValues;
   const bool dense = profile == TRandomProfile::Dense;
   if (odd) {
@@ -43,8 +46,16 @@ void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
     h.LType = rng() % 3 == 0 ? 47 + static_cast<int>(rng() % 16) : 1 + static_cast<int>(rng() % 9);
   };
   const double sheetX = dense ? 1000 : 20000, sheetY = dense ? 600 : 20000;
-  const char* texts[] = {"ROOM 101", "\x95\x94\x89\xAE 12", "A", "W=1200 H=2100", "^!bold^# x",
-                         "$j", "%%x", "12\xA5", "\x95\x94\x81\x45\x81\x45", "^@BM10,20,pic.bmp"};
+  const char* texts[] = {"ROOM 101",
+                         "\x95\x94\x89\xAE 12",
+                         "A",
+                         "W=1200 H=2100",
+                         "^!bold^# x",
+                         "$j",
+                         "%%x",
+                         "12\xA5",
+                         "\x95\x94\x81\x45\x81\x45",
+                         "^@BM10,20,pic.bmp"};
   auto text = [&](TJwwEntTxt& t, double x, double y) {
     head(t.Hdr);
     t.TextCode = rng() % 6 == 0 ? 1 : 0;
@@ -95,7 +106,8 @@ void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
         break;
       case TFigure::Arc:
         add(ArcList, [&](TJwwEntArc& e) {
-          e.Cx = x, e.Cy = y, e.R = size / 2, e.StartAngle = uniform(0, 360), e.EndAngle = uniform(0, 720);
+          e.Cx = x, e.Cy = y, e.R = size / 2, e.StartAngle = uniform(0, 360),
+          e.EndAngle = uniform(0, 720);
           e.Flatness = rng() % 2 ? 1.0 : uniform(0.2, 3.0);
           e.Tilt = uniform(0, 180);
         });
@@ -121,11 +133,14 @@ void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
         break;
       case TFigure::SolidArcs:
         add(ScList, [&](TJwwEntSlArc& e) {
-          e.Cx = x, e.Cy = y, e.R = size / 3, e.Flatness = uniform(0.3, 1.5), e.Tilt = uniform(0, 3);
-          e.StartAngle = uniform(0, 6), e.SweepAngle = uniform(0.1, 6.3), e.ArcMode = rng() % 2 ? 100 : 0;
+          e.Cx = x, e.Cy = y, e.R = size / 3, e.Flatness = uniform(0.3, 1.5),
+          e.Tilt = uniform(0, 3);
+          e.StartAngle = uniform(0, 6), e.SweepAngle = uniform(0.1, 6.3),
+          e.ArcMode = rng() % 2 ? 100 : 0;
         });
         add(SoList, [&](TJwwEntSlArc2& r) {
-          r.Cx = x, r.Cy = y, r.R = size / 3, r.R2 = size / 5, r.Flatness = 1, r.StartAngle = 0, r.SweepAngle = 3;
+          r.Cx = x, r.Cy = y, r.R = size / 3, r.R2 = size / 5, r.Flatness = 1, r.StartAngle = 0,
+          r.SweepAngle = 3;
         });
         break;
       case TFigure::Dimension: {

@@ -17,9 +17,9 @@ namespace {
 using test::TSetFont;
 using test::TTextOut;
 
-const std::string kSat = "\x93\x79";    // 土
+const std::string kSat = "\x93\x79";            // 土
 const std::string kReiwa = "\x97\xDF\x98\x61";  // 令和
-const std::string kCircle = "\x81\x9B";  // ○
+const std::string kCircle = "\x81\x9B";         // ○
 
 // A locale whose clock and names the test sets.
 class TPinnedLocale final : public TTextLocale {
@@ -87,8 +87,13 @@ TEST_F(SpecialCodesTest, HalfWidthDotAtTheEndSpreadsTheCharacters) {
   EXPECT_EQ(Xs(), (std::vector<int>{20, 26, 32}));  // 0, 3, 6 units from the start
   // A dot that is not last is a character like any other.
   c.Commands.clear();
-  Draw("A\xA5" "B", 4, 0);
-  EXPECT_EQ(Written(), "A\xA5" "B");
+  Draw(
+      "A\xA5"
+      "B",
+      4, 0);
+  EXPECT_EQ(Written(),
+            "A\xA5"
+            "B");
 }
 
 TEST_F(SpecialCodesTest, FullWidthDotsSpreadTheirRoomOverTheGaps) {
@@ -139,14 +144,26 @@ TEST_F(SpecialCodesTest, CodesOfAnEmptyEnvironment) {
 }
 
 TEST_F(SpecialCodesTest, FileNameCodes) {
-  DrawingPath = "C:\\jww\\\x95\x5C" "a.b.jww";  // a two-byte character whose second byte is "\"
+  DrawingPath =
+      "C:\\jww\\\x95\x5C"
+      "a.b.jww";  // a two-byte character whose second byte is "\"
   EXPECT_EQ(Expand("$F"), DrawingPath);
-  EXPECT_EQ(Expand("%f"), "\x95\x5C" "a.b.jww");
-  EXPECT_EQ(Expand("$f"), "\x95\x5C" "a.b");
-  EXPECT_EQ(Expand("&f"), "\x95\x5C" "a.b");
+  EXPECT_EQ(Expand("%f"),
+            "\x95\x5C"
+            "a.b.jww");
+  EXPECT_EQ(Expand("$f"),
+            "\x95\x5C"
+            "a.b");
+  EXPECT_EQ(Expand("&f"),
+            "\x95\x5C"
+            "a.b");
   EXPECT_EQ(Expand("%f1"), "\xA5");  // half of a two-byte character is left out
-  EXPECT_EQ(Expand("%f3"), "\x95\x5C" "a");
-  EXPECT_EQ(Expand("%ff"), "\x95\x5C" "a.b");
+  EXPECT_EQ(Expand("%f3"),
+            "\x95\x5C"
+            "a");
+  EXPECT_EQ(Expand("%ff"),
+            "\x95\x5C"
+            "a.b");
   DrawingTitle = "T";
   DrawingMemo1 = "one";
   DrawingMemo2 = "two";
@@ -194,7 +211,9 @@ TEST_F(SpecialCodesTest, ScaleCodesRoundTheInverseToOneDecimal) {
 
 TEST_F(SpecialCodesTest, CurrentDateAndTimeCodes) {
   locale_->Time = EncodeDateTime(2026, 12, 7, 0, 5, 9);
-  EXPECT_EQ(Expand("$J"), kReiwa + "8\x94\x4E" "12\x8C\x8E 7\x93\xFA");
+  EXPECT_EQ(Expand("$J"), kReiwa +
+                              "8\x94\x4E"
+                              "12\x8C\x8E 7\x93\xFA");
   EXPECT_EQ(Expand("$j"), "2026/12/ 7");
   EXPECT_EQ(Expand("%d"), "07");
   EXPECT_EQ(Expand("&d"), " 7");
@@ -205,8 +224,10 @@ TEST_F(SpecialCodesTest, CurrentDateAndTimeCodes) {
     int hour;
     const char *h, *h12, *h12z, *h12s, *ampm, *hh;
   };
-  for (const Case& k : {Case{0, "0", "0", "00", " 0", "AM", "00"}, Case{12, "12", "0", "00", " 0", "PM", "12"},
-                        Case{13, "13", "1", "01", " 1", "PM", "13"}, Case{11, "11", "11", "11", "11", "AM", "11"}}) {
+  for (const Case& k :
+       {Case{0, "0", "0", "00", " 0", "AM", "00"}, Case{12, "12", "0", "00", " 0", "PM", "12"},
+        Case{13, "13", "1", "01", " 1", "PM", "13"},
+        Case{11, "11", "11", "11", "11", "AM", "11"}}) {
     locale_->Time = EncodeDateTime(2026, 12, 7, k.hour, 30, 0);
     EXPECT_EQ(Expand("$H"), k.h) << k.hour;
     EXPECT_EQ(Expand("$h"), k.h12) << k.hour;
@@ -215,7 +236,8 @@ TEST_F(SpecialCodesTest, CurrentDateAndTimeCodes) {
     EXPECT_EQ(Expand("$n"), k.ampm) << k.hour;
     EXPECT_EQ(Expand("%H"), k.hh) << k.hour;
   }
-  for (const auto& [year, yy, y, sy] : {std::tuple{2005, "05", "5", " 5"}, std::tuple{2010, "10", "10", "10"}}) {
+  for (const auto& [year, yy, y, sy] :
+       {std::tuple{2005, "05", "5", " 5"}, std::tuple{2010, "10", "10", "10"}}) {
     locale_->Time = EncodeDateTime(year, 1, 2, 3, 4, 5);
     EXPECT_EQ(Expand("%y"), yy);
     EXPECT_EQ(Expand("$y"), y);
@@ -326,7 +348,8 @@ TEST(DecodeDateTime, CalendarDatesAndWeekdays) {
   EXPECT_EQ((std::array<int, 7>{t.Year, t.Month, t.Day, t.Hour, t.Minute, t.Second, t.DayOfWeek}),
             (std::array<int, 7>{2026, 12, 7, 23, 59, 59, 1}));
   const TDateTime before = DecodeDateTime(-1.25);  // 1899-12-29, six in the morning
-  EXPECT_EQ((std::array<int, 3>{before.Day, before.Hour, before.DayOfWeek}), (std::array<int, 3>{29, 6, 5}));
+  EXPECT_EQ((std::array<int, 3>{before.Day, before.Hour, before.DayOfWeek}),
+            (std::array<int, 3>{29, 6, 5}));
   const TDateTime far = DecodeDateTime(1e300);
   EXPECT_EQ(far.Year, 9999);
   EXPECT_EQ(DecodeDateTime(NAN).Year, 1);

@@ -91,9 +91,9 @@ TEST_F(TextDrawingTest, BasePointOffsetsComeFromTheStoredText) {
     double x, y;  // the first cell's lower-left corner
   };
   // "AB" with W 4, D 1: L = 2 + 0.5 + 2 = 4.5; H 4.
-  for (const Case& k : {Case{0, 20, 10}, Case{1, 17.75, 10}, Case{2, 15.5, 10}, Case{3, 20, 8},
-                        Case{4, 17.75, 8}, Case{5, 15.5, 8}, Case{6, 20, 6}, Case{8, 15.5, 6},
-                        Case{9, 20, 10}, Case{-1, 20, 10}}) {
+  for (const Case& k :
+       {Case{0, 20, 10}, Case{1, 17.75, 10}, Case{2, 15.5, 10}, Case{3, 20, 8}, Case{4, 17.75, 8},
+        Case{5, 15.5, 8}, Case{6, 20, 6}, Case{8, 15.5, 6}, Case{9, 20, 10}, Case{-1, 20, 10}}) {
     c.Commands.clear();
     TJwwEntTxt e = Text("AB", 20, 10, 4, 4, 1);
     e.BasePoint = k.base;
@@ -219,10 +219,10 @@ TEST_F(TextDrawingTest, SizeRuleDrawsTooSmallOrTooLargeTextsAsAThickLine) {
     double height, width;
     bool characters;
   };
-  for (const Case& k : {Case{5.99, 10, false}, Case{6, 10, true}, Case{1000, 10, true},
-                        Case{1000.01, 10, false}, Case{10, 5.99, false}, Case{10, 6, true},
-                        Case{10, 1000.01, false}, Case{-6, -6, true}, Case{0, 10, false},
-                        Case{NAN, 10, false}}) {
+  for (const Case& k :
+       {Case{5.99, 10, false}, Case{6, 10, true}, Case{1000, 10, true}, Case{1000.01, 10, false},
+        Case{10, 5.99, false}, Case{10, 6, true}, Case{10, 1000.01, false}, Case{-6, -6, true},
+        Case{0, 10, false}, Case{NAN, 10, false}}) {
     c.Commands.clear();
     test::SetView(0, 0, 1, 100, 100);
     DrawTextString(c, 0, "F", 10, 10, 60, 10, k.height, k.width, 0, "A");
@@ -284,8 +284,8 @@ TEST_F(TextDrawingTest, GroupScaleDividesThePointAndDirectionButNotTheSizes) {
 
 TEST_F(TextDrawingTest, StylesAndColourOverride) {
   test::SetView(0, 0, 1, 100, 100);
-  DrawTextRun(c, kStyleBold | kStyleItalic | kStyleUnderline | kStyleStrikeOut, "F", 10, 10,
-              0.0, 10, 10, 0, "");
+  DrawTextRun(c, kStyleBold | kStyleItalic | kStyleUnderline | kStyleStrikeOut, "F", 10, 10, 0.0,
+              10, 10, 0, "");
   const TLogFont f = c.Only<TSetFont>()[0].Font;  // an empty run still makes its font
   EXPECT_EQ(f.Weight, 700);
   EXPECT_TRUE(f.Italic && f.Underline && f.StrikeOut);

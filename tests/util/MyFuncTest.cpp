@@ -20,14 +20,34 @@ TEST(StrToIntOr0, ReadsWholeDecimalAndHexTexts) {
     const char* text;
     int value;
   } cases[] = {
-      {"12", 12},      {"$1F", 31},     {"-7", -7},      {" 5", 5},       {"5 ", 0},
-      {"1.5", 0},      {"abc", 0},      {"", 0},         {"+8", 8},       {"x1f", 31},
-      {"X1F", 31},     {"0x10", 16},    {"0X10", 16},    {"-$10", -16},   {"$", 0},
-      {"0x", 0},       {"-", 0},        {"\t5", 0},      {"$G", 0},       {"007", 7},
-      {"2147483647", 2147483647},       {"-2147483648", std::numeric_limits<int>::min()},
-      {"2147483648", 0},                {"-2147483649", 0},
-      {"99999999999999999999999", 0},   {"$FFFFFFFF", -1},
-      {"$100000000", 0},                {"5x", 0},
+      {"12", 12},
+      {"$1F", 31},
+      {"-7", -7},
+      {" 5", 5},
+      {"5 ", 0},
+      {"1.5", 0},
+      {"abc", 0},
+      {"", 0},
+      {"+8", 8},
+      {"x1f", 31},
+      {"X1F", 31},
+      {"0x10", 16},
+      {"0X10", 16},
+      {"-$10", -16},
+      {"$", 0},
+      {"0x", 0},
+      {"-", 0},
+      {"\t5", 0},
+      {"$G", 0},
+      {"007", 7},
+      {"2147483647", 2147483647},
+      {"-2147483648", std::numeric_limits<int>::min()},
+      {"2147483648", 0},
+      {"-2147483649", 0},
+      {"99999999999999999999999", 0},
+      {"$FFFFFFFF", -1},
+      {"$100000000", 0},
+      {"5x", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(StrToIntOr0(c.text), c.value) << '"' << c.text << '"';
 }
@@ -37,13 +57,28 @@ TEST(StrToFloatOr0, ReadsWholeDecimalTexts) {
     const char* text;
     double value;
   } cases[] = {
-      {"1.5", 1.5},    {"-2e3", -2000.0}, {"1,5", 0.0},  {"", 0.0},      {" 2.5", 2.5},
-      {"2.5 ", 0.0},   {"+3", 3.0},       {".5", 0.5},   {"5.", 5.0},    {".", 0.0},
-      {"1e", 0.0},     {"1e+", 0.0},      {"inf", 0.0},  {"nan", 0.0},   {"0x10", 0.0},
-      {"1E2", 100.0},  {"-0.25e-1", -0.025},
+      {"1.5", 1.5},
+      {"-2e3", -2000.0},
+      {"1,5", 0.0},
+      {"", 0.0},
+      {" 2.5", 2.5},
+      {"2.5 ", 0.0},
+      {"+3", 3.0},
+      {".5", 0.5},
+      {"5.", 5.0},
+      {".", 0.0},
+      {"1e", 0.0},
+      {"1e+", 0.0},
+      {"inf", 0.0},
+      {"nan", 0.0},
+      {"0x10", 0.0},
+      {"1E2", 100.0},
+      {"-0.25e-1", -0.025},
       // The host writes exponents with three digits.
       {"-3.2783543701953e-005", -3.2783543701953e-5},
-      {"1e400", 0.0},  {"-1e400", 0.0},   {"1e-400", 0.0},
+      {"1e400", 0.0},
+      {"-1e400", 0.0},
+      {"1e-400", 0.0},
   };
   for (const auto& c : cases) EXPECT_EQ(StrToFloatOr0(c.text), c.value) << '"' << c.text << '"';
   // Subnormal results keep their value rather than collapsing to 0.
@@ -93,7 +128,8 @@ std::string RandomDecimalText(std::mt19937_64& rng) {
   switch (pick(8)) {
     case 0: text += '-'; break;
     case 1: text += '+'; break;
-    case 2: case 3: text += '-'; break;
+    case 2:
+    case 3: text += '-'; break;
     default: break;
   }
   if (pick(6) == 0) text.append(pick(4), '0');
@@ -128,7 +164,8 @@ TEST(StrToFloatOr0, OnePassAgreesWithDigitByDigitToTheBit) {
     const std::string text = RandomDecimalText(rng);
     const double fast = StrToFloatOr0(text);
     const double plain = StrToFloatOr0DigitByDigit(text);
-    ASSERT_EQ(std::bit_cast<std::uint64_t>(fast), std::bit_cast<std::uint64_t>(plain)) << '"' << text << '"';
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(fast), std::bit_cast<std::uint64_t>(plain))
+        << '"' << text << '"';
     if (n % 16 == 0 && plain != 0.0 && std::strlen(text.c_str()) == text.size()) {
       ASSERT_EQ(fast, std::strtod(text.c_str(), nullptr)) << '"' << text << '"';
       ++agreedWithStrtod;
@@ -148,13 +185,17 @@ TEST(StrToFloatOr0, OnePassAgreesWithDigitByDigitToTheBit) {
 }
 
 TEST(Mbcs, CountsAndCopiesWholeCharacters) {
-  const std::string aiu = "\x82\xA0\x82\xA2" "A";  // あいA
+  const std::string aiu =
+      "\x82\xA0\x82\xA2"
+      "A";  // あいA
   EXPECT_EQ(MbcsCharCount(aiu), 3);
   EXPECT_EQ(MbcsCharCount("AB\x82"), 3);  // a lone lead byte at the end is one character
   EXPECT_EQ(MbcsCharCount(""), 0);
 
   EXPECT_EQ(MbcsCopy(aiu, 2, 1), "\x82\xA2");
-  EXPECT_EQ(MbcsCopy(aiu, 2, 10), "\x82\xA2" "A");
+  EXPECT_EQ(MbcsCopy(aiu, 2, 10),
+            "\x82\xA2"
+            "A");
   EXPECT_EQ(MbcsCopy(aiu, 4, 1), "");
   EXPECT_EQ(MbcsCopy(aiu, 1, 0), "");
   EXPECT_EQ(MbcsCopy("AB\x82", 3, 1), "\x82");
@@ -165,7 +206,9 @@ TEST(Mbcs, CountsAndCopiesWholeCharacters) {
   const TMbcsBytes two = MbcsCopyBytes(aiu, 1, 3);
   EXPECT_EQ(two.Text, "\x82\xA0");
   EXPECT_EQ(two.Taken, 2);
-  EXPECT_EQ(MbcsCopyBytes(aiu, 3, 10).Text, "\x82\xA2" "A");
+  EXPECT_EQ(MbcsCopyBytes(aiu, 3, 10).Text,
+            "\x82\xA2"
+            "A");
   EXPECT_EQ(MbcsCopyBytes(aiu, 0, 3).Taken, 0);
   EXPECT_EQ(MbcsCopyBytes(aiu, 6, 1).Taken, 0);
   EXPECT_EQ(MbcsCopyBytes("", 1, 1).Taken, 0);
@@ -176,7 +219,7 @@ TEST(TextRunLength, AddsWidthsAndSpacingBetweenCharacters) {
   EXPECT_DOUBLE_EQ(TextRunLength("AB", 3, 1), 3.5);
   EXPECT_DOUBLE_EQ(TextRunLength("", 3, 1), 0.0);
   EXPECT_DOUBLE_EQ(TextRunLength("A\x01", 4, 2), 2.0 + 1.0);  // control bytes have no width
-  EXPECT_DOUBLE_EQ(TextRunLength("\x82", 4, 2), 4.0);          // lone lead byte, no spacing
+  EXPECT_DOUBLE_EQ(TextRunLength("\x82", 4, 2), 4.0);         // lone lead byte, no spacing
 }
 
 TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAndSaturates) {
@@ -192,17 +235,29 @@ TEST(RoundHalfAway, RoundsHalvesAwayFromZeroAndSaturates) {
   EXPECT_EQ(RoundHalfAway(std::nan("")), 0);
   EXPECT_EQ(RoundHalfAway(1e300), std::numeric_limits<int>::max());
   EXPECT_EQ(RoundHalfAway(-1e300), std::numeric_limits<int>::min());
-  EXPECT_EQ(RoundHalfAway(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
+  EXPECT_EQ(RoundHalfAway(std::numeric_limits<double>::infinity()),
+            std::numeric_limits<int>::max());
 }
 
 // Design lengths at a screen's dpi, rounded as MulDiv rounds; a scale factor's dpi.
 TEST(ScaleForDpi, RoundsHalvesAwayAndKeeps96) {
   const struct {
     int Length, Dpi, Expected;
-  } cases[] = {{10, 96, 10},  {10, 144, 15}, {3, 144, 5},   {5, 144, 8},    {13, 144, 20}, {13, 120, 16},
-               {475, 144, 713}, {-3, 144, -5}, {10, 0, 10}, {10, -1, 10}, {2147483647, 192, 2147483647}};
-  for (const auto& c : cases) EXPECT_EQ(ScaleForDpi(c.Length, c.Dpi), c.Expected) << c.Length << " at " << c.Dpi;
-  for (const auto& [factor, dpi] : {std::pair{1.0, 96}, {1.25, 120}, {1.5, 144}, {2.0, 192}, {0.0, 96}, {9.0, 96}})
+  } cases[] = {{10, 96, 10},
+               {10, 144, 15},
+               {3, 144, 5},
+               {5, 144, 8},
+               {13, 144, 20},
+               {13, 120, 16},
+               {475, 144, 713},
+               {-3, 144, -5},
+               {10, 0, 10},
+               {10, -1, 10},
+               {2147483647, 192, 2147483647}};
+  for (const auto& c : cases)
+    EXPECT_EQ(ScaleForDpi(c.Length, c.Dpi), c.Expected) << c.Length << " at " << c.Dpi;
+  for (const auto& [factor, dpi] :
+       {std::pair{1.0, 96}, {1.25, 120}, {1.5, 144}, {2.0, 192}, {0.0, 96}, {9.0, 96}})
     EXPECT_EQ(DpiOfScaleFactor(factor), dpi) << factor;
   EXPECT_EQ(DpiOfScaleFactor(std::nan("")), 96);
 }
@@ -216,8 +271,10 @@ TEST(RoundHalfAway, MatchesTheExtendedPrecisionRule) {
   };
   std::mt19937_64 rng(11);
   for (int n = 0; n < 200000; ++n) {
-    const double base = static_cast<double>(static_cast<long long>(rng() % 4000000000ull) - 2000000000ll);
-    const double x = std::nextafter(base + 0.5, (rng() & 1) ? 1e300 : -1e300) + ((rng() % 3) == 0 ? 0.0 : 0.25);
+    const double base =
+        static_cast<double>(static_cast<long long>(rng() % 4000000000ull) - 2000000000ll);
+    const double x =
+        std::nextafter(base + 0.5, (rng() & 1) ? 1e300 : -1e300) + ((rng() % 3) == 0 ? 0.0 : 0.25);
     ASSERT_EQ(RoundHalfAway(x), reference(x)) << x;
   }
   for (double x : {2147483646.5, 2147483647.4, -2147483647.4, -2147483647.6, -2147483648.4,
@@ -312,7 +369,7 @@ TEST(SegmentIntersection, ClassifiesCrossingsParallelsAndVerticals) {
   x = y = -99;
   EXPECT_EQ(SegmentIntersection(0, 0, 1, 0, 0, 1, 1, 1, x, y), 0);  // parallel
   EXPECT_EQ(SegmentIntersection(0, 0, 0, 1, 1, 0, 1, 1, x, y), 0);  // both vertical
-  EXPECT_EQ(x, -99);  // untouched
+  EXPECT_EQ(x, -99);                                                // untouched
   EXPECT_EQ(y, -99);
 
   // A vertical: the crossing is on its x.
@@ -335,16 +392,16 @@ TEST(SegmentIntersection, SegmentsAwayFromTheAxes) {
     int result;
     double x, y;
   } cases[] = {
-      {3, 4, 7, 12, 2, 9, 10, 5, 1, 4.8, 7.6},          // y = 2x - 2 and y = -x/2 + 10
-      {7, 12, 3, 4, 10, 5, 2, 9, 1, 4.8, 7.6},          // the same, each from its other end
+      {3, 4, 7, 12, 2, 9, 10, 5, 1, 4.8, 7.6},  // y = 2x - 2 and y = -x/2 + 10
+      {7, 12, 3, 4, 10, 5, 2, 9, 1, 4.8, 7.6},  // the same, each from its other end
       {-3, -4, -7, -12, -2, -9, -10, -5, 1, -4.8, -7.6},
-      {3, 4, 4, 6, 2, 9, 10, 5, 2, 4.8, 7.6},           // beyond A's end
-      {3, 4, 7, 12, 8, 6, 10, 5, 2, 4.8, 7.6},          // beyond B's start
-      {5, 1, 5, 9, 2, 3, 8, 6, 1, 5, 4.5},              // A vertical at x = 5
-      {5, 1, 5, 4, 2, 3, 8, 6, 2, 5, 4.5},              // A vertical, too short
-      {2, 3, 8, 6, 6, 0, 6, 10, 1, 6, 5},               // B vertical at x = 6
-      {2, 3, 4, 4, 6, 0, 6, 10, 2, 6, 5},               // B vertical beyond A
-      {2, 3, 8, 6, 6, 10, 6, 5.5, 2, 6, 5},             // B vertical, above the crossing
+      {3, 4, 4, 6, 2, 9, 10, 5, 2, 4.8, 7.6},   // beyond A's end
+      {3, 4, 7, 12, 8, 6, 10, 5, 2, 4.8, 7.6},  // beyond B's start
+      {5, 1, 5, 9, 2, 3, 8, 6, 1, 5, 4.5},      // A vertical at x = 5
+      {5, 1, 5, 4, 2, 3, 8, 6, 2, 5, 4.5},      // A vertical, too short
+      {2, 3, 8, 6, 6, 0, 6, 10, 1, 6, 5},       // B vertical at x = 6
+      {2, 3, 4, 4, 6, 0, 6, 10, 2, 6, 5},       // B vertical beyond A
+      {2, 3, 8, 6, 6, 10, 6, 5.5, 2, 6, 5},     // B vertical, above the crossing
   };
   for (const auto& k : cases) {
     double x = -99, y = -99;

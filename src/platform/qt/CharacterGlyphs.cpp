@@ -28,7 +28,8 @@ void FillOutline(QPainter& p, const QPainterPath& path) {
 
 // QPainter's product of a colour and a coverage, each channel rounded as it rounds.
 inline uint ByteMul(uint x, uint a) noexcept {
-  quint64 t = ((static_cast<quint64>(x) | (static_cast<quint64>(x) << 24)) & 0x00ff00ff00ff00ffULL) * a;
+  quint64 t =
+      ((static_cast<quint64>(x) | (static_cast<quint64>(x) << 24)) & 0x00ff00ff00ff00ffULL) * a;
   t = (t + ((t >> 8) & 0x00ff00ff00ff00ffULL) + 0x0080008000800080ULL) >> 8;
   t &= 0x00ff00ff00ff00ffULL;
   return static_cast<uint>(t) | static_cast<uint>(t >> 24);
@@ -40,8 +41,8 @@ QPoint WholeOffset(const QTransform& t) noexcept {
 }
 QTransform LessWholeOffset(const QTransform& t) noexcept {
   const QPoint whole = WholeOffset(t);
-  return QTransform(t.m11(), t.m12(), t.m13(), t.m21(), t.m22(), t.m23(), t.dx() - whole.x(), t.dy() - whole.y(),
-                    t.m33());
+  return QTransform(t.m11(), t.m12(), t.m13(), t.m21(), t.m22(), t.m23(), t.dx() - whole.x(),
+                    t.dy() - whole.y(), t.m33());
 }
 
 // Blends the mask at whole-pixel offset `at` into rows rowTop .. rowBottom - 1 of the image, in
@@ -50,10 +51,12 @@ template <typename Mask>
 void BlendMask(QImage& image, const Mask& mask, QPoint at, QRgb colour, int rowTop, int rowBottom) {
   const QRect target = mask.Box.translated(at);
   const int x0 = std::max(0, target.left()), x1 = std::min(image.width(), target.right() + 1);
-  const int y0 = std::max({0, rowTop, target.top()}), y1 = std::min({image.height(), rowBottom, target.bottom() + 1});
+  const int y0 = std::max({0, rowTop, target.top()}),
+            y1 = std::min({image.height(), rowBottom, target.bottom() + 1});
   for (int y = y0; y < y1; ++y) {
     auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-    const uchar* cover = mask.Coverage.data() + static_cast<std::ptrdiff_t>(y - target.top()) * target.width() -
+    const uchar* cover = mask.Coverage.data() +
+                         static_cast<std::ptrdiff_t>(y - target.top()) * target.width() -
                          target.left();
     for (int x = x0; x < x1; ++x) {
       const uint c = cover[x];
@@ -64,7 +67,6 @@ void BlendMask(QImage& image, const Mask& mask, QPoint at, QRgb colour, int rowT
 }
 
 }  // namespace
-
 
 TCharacterGlyphs::TGlyph TCharacterGlyphs::Make(const TQtFont& font, const QString& chars,
                                                 const QTransform& transform, bool outline) {
@@ -123,8 +125,10 @@ TCharacterGlyphs::TGlyph TCharacterGlyphs::Make(const TQtFont& font, const QStri
     TMask mask;
     mask.Linear = LessWholeOffset(transform);
     const QRectF reach = mask.Linear.mapRect(path.boundingRect()).adjusted(-2, -2, 2, 2);
-    mask.Box = QRect(QPoint(static_cast<int>(std::floor(reach.left())), static_cast<int>(std::floor(reach.top()))),
-                     QPoint(static_cast<int>(std::ceil(reach.right())), static_cast<int>(std::ceil(reach.bottom()))));
+    mask.Box = QRect(QPoint(static_cast<int>(std::floor(reach.left())),
+                            static_cast<int>(std::floor(reach.top()))),
+                     QPoint(static_cast<int>(std::ceil(reach.right())),
+                            static_cast<int>(std::ceil(reach.bottom()))));
     QImage coverage(mask.Box.size(), QImage::Format_ARGB32_Premultiplied);
     coverage.fill(Qt::transparent);
     {
@@ -133,10 +137,12 @@ TCharacterGlyphs::TGlyph TCharacterGlyphs::Make(const TQtFont& font, const QStri
       p.setTransform(mask.Linear * QTransform::fromTranslate(-mask.Box.left(), -mask.Box.top()));
       FillOutline(p, path);
     }
-    mask.Coverage.reserve(static_cast<std::size_t>(mask.Box.width()) * static_cast<std::size_t>(mask.Box.height()));
+    mask.Coverage.reserve(static_cast<std::size_t>(mask.Box.width()) *
+                          static_cast<std::size_t>(mask.Box.height()));
     for (int y = 0; y < coverage.height(); ++y) {
       const auto* line = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
-      for (int x = 0; x < coverage.width(); ++x) mask.Coverage.push_back(static_cast<uchar>(qAlpha(line[x])));
+      for (int x = 0; x < coverage.width(); ++x)
+        mask.Coverage.push_back(static_cast<uchar>(qAlpha(line[x])));
     }
     // Kept only where it gives drawText's pixels on the scratch's two colours.
     QImage masked(width, height, QImage::Format_RGB32);
@@ -178,10 +184,12 @@ bool TCharacterGlyphs::Draw(QPainter& painter, const TQtFont& font, const TLogFo
   if (glyph.Way == TWay::DrawText || (glyph.Way == TWay::Outline) != outline) return false;
   if (glyph.Mask && MasksOn && glyph.Mask->Linear == LessWholeOffset(transform) &&
       painter.device()->devType() == QInternal::Image &&
-      painter.compositionMode() == QPainter::CompositionMode_SourceOver && painter.pen().color().alpha() == 255) {
+      painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+      painter.pen().color().alpha() == 255) {
     auto& image = *static_cast<QImage*>(painter.device());
     if (image.format() == QImage::Format_RGB32) {
-      BlendMask(image, *glyph.Mask, WholeOffset(transform), painter.pen().color().rgb(), rowTop, rowBottom);
+      BlendMask(image, *glyph.Mask, WholeOffset(transform), painter.pen().color().rgb(), rowTop,
+                rowBottom);
       ++maskedWrites_;
       painter.setTransform(transform);
       return true;

@@ -41,8 +41,9 @@ class TCharacterGlyphs {
   // chars) writes it with the font and the painter's pen; false, with nothing drawn, where
   // that is not known to give the same pixels. The transform is the painter's afterwards.
   // A mask is written into rows rowTop .. rowBottom - 1 of the painter's image only.
-  bool Draw(QPainter& painter, const TQtFont& font, const TLogFont& record, std::string_view character,
-            const QString& chars, const QTransform& transform, int rowTop, int rowBottom);
+  bool Draw(QPainter& painter, const TQtFont& font, const TLogFont& record,
+            std::string_view character, const QString& chars, const QTransform& transform,
+            int rowTop, int rowBottom);
 
   // Large characters written from their masks so far; outlines found to draw what drawText
   // draws, and those of them whose masks do too (for measurements and tests).
@@ -75,6 +76,5 @@ class TCharacterGlyphs {
   std::string key_;
   int made_ = 0, usable_ = 0, maskedWrites_ = 0, outlines_ = 0, masks_ = 0;
 };
-
 
 }  // namespace sxf

@@ -28,8 +28,7 @@ bool Installed(const QString& family) {
   static std::map<QString, bool> known;
   const auto it = known.find(family);
   if (it != known.end()) return it->second;
-  const bool installed =
-      QFontDatabase::hasFamily(family) || !QFont::substitutes(family).isEmpty();
+  const bool installed = QFontDatabase::hasFamily(family) || !QFont::substitutes(family).isEmpty();
   known.emplace(family, installed);
   return installed;
 }

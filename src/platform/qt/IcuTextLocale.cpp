@@ -18,7 +18,8 @@ namespace {
 // locale writes between the fields.
 std::string SeparatorIn(const QString& format, const char* fallback) {
   for (const QChar c : format)
-    if (!c.isLetter() && c != QLatin1Char('\'') && !c.isSpace()) return QStringToShiftJis(QString(c));
+    if (!c.isLetter() && c != QLatin1Char('\'') && !c.isSpace())
+      return QStringToShiftJis(QString(c));
   return fallback;
 }
 
@@ -34,7 +35,8 @@ struct TIcuTextLocale::TEra {
 };
 
 TIcuTextLocale::TIcuTextLocale(QLocale locale, std::function<double()> now)
-    : locale_(std::move(locale)), now_(std::move(now)),
+    : locale_(std::move(locale)),
+      now_(std::move(now)),
       japanese_(locale_.language() == QLocale::Japanese) {
   dateSeparator_ = SeparatorIn(locale_.dateFormat(QLocale::ShortFormat), "/");
   timeSeparator_ = SeparatorIn(locale_.timeFormat(QLocale::ShortFormat), ":");
@@ -69,7 +71,8 @@ TIcuTextLocale::TEra TIcuTextLocale::EraOf(const TDateTime& t) const {
   gregorian.clear();
   gregorian.set(t.Year, t.Month - 1, t.Day, 12, 0, 0);
   const UDate when = gregorian.getTime(status);
-  std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(utc->clone(), icuLocale, status));
+  std::unique_ptr<icu::Calendar> calendar(
+      icu::Calendar::createInstance(utc->clone(), icuLocale, status));
   if (U_FAILURE(status) || !calendar) return {"", t.Year};
   calendar->setTime(when, status);
   const int year = calendar->get(UCAL_YEAR, status);
@@ -85,6 +88,8 @@ std::string TIcuTextLocale::EraName(const TDateTime& t) const { return EraOf(t).
 
 int TIcuTextLocale::EraYear(const TDateTime& t) const { return EraOf(t).Year; }
 
-void InstallSystemTextLocale() { SetTextLocale(std::make_shared<TIcuTextLocale>(QLocale::system())); }
+void InstallSystemTextLocale() {
+  SetTextLocale(std::make_shared<TIcuTextLocale>(QLocale::system()));
+}
 
 }  // namespace sxf

@@ -6,16 +6,17 @@
 
 namespace sxf {
 
-bool TPolygonSprites::Draw(QImage& image, const TPen& pen, const TBrush& brush, const QPolygon& polygon,
-                           int rowTop, int rowBottom) {
-  if (polygon.size() < 3 || pen.Width > 1 || pen.Style != TPenStyle::Solid || pen.Mode != TPenMode::Copy ||
-      brush.Style != TBrushStyle::Solid || brush.Color != pen.Color)
+bool TPolygonSprites::Draw(QImage& image, const TPen& pen, const TBrush& brush,
+                           const QPolygon& polygon, int rowTop, int rowBottom) {
+  if (polygon.size() < 3 || pen.Width > 1 || pen.Style != TPenStyle::Solid ||
+      pen.Mode != TPenMode::Copy || brush.Style != TBrushStyle::Solid || brush.Color != pen.Color)
     return false;
   const QPoint origin = polygon.front();
   const QRect box = polygon.boundingRect();
-  if (box.left() < 2 || box.top() < 2 || box.right() >= image.width() - 2 || box.bottom() >= image.height() - 2 ||
-      box.left() < origin.x() - kMaxReach || box.right() > origin.x() + kMaxReach ||
-      box.top() < origin.y() - kMaxReach || box.bottom() > origin.y() + kMaxReach)
+  if (box.left() < 2 || box.top() < 2 || box.right() >= image.width() - 2 ||
+      box.bottom() >= image.height() - 2 || box.left() < origin.x() - kMaxReach ||
+      box.right() > origin.x() + kMaxReach || box.top() < origin.y() - kMaxReach ||
+      box.bottom() > origin.y() + kMaxReach)
     return false;
   // The key: every point relative to the first.
   key_.resize(static_cast<std::size_t>(polygon.size()) * 2);
@@ -48,8 +49,9 @@ bool TPolygonSprites::Draw(QImage& image, const TPen& pen, const TBrush& brush, 
     ++made_;
   }
 
-  const QRgb colour = qRgb(static_cast<int>(pen.Color & 0xFF), static_cast<int>((pen.Color >> 8) & 0xFF),
-                           static_cast<int>((pen.Color >> 16) & 0xFF));
+  const QRgb colour =
+      qRgb(static_cast<int>(pen.Color & 0xFF), static_cast<int>((pen.Color >> 8) & 0xFF),
+           static_cast<int>((pen.Color >> 16) & 0xFF));
   FillSpans(image, it->second, origin, colour, rowTop, rowBottom);
   return true;
 }

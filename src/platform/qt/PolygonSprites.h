@@ -27,8 +27,8 @@ class TPolygonSprites {
   // this cache takes: a pen that is not one pixel, solid and in copy mode, a brush that is
   // not solid in the pen's colour, too large a shape, or one within two pixels of the
   // image's edge.
-  bool Draw(QImage& image, const TPen& pen, const TBrush& brush, const QPolygon& polygon, int rowTop,
-            int rowBottom);
+  bool Draw(QImage& image, const TPen& pen, const TBrush& brush, const QPolygon& polygon,
+            int rowTop, int rowBottom);
   // Shapes drawn by QPainter so far (the others were reused).
   int SpritesMade() const noexcept { return made_; }
 

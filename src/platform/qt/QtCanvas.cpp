@@ -52,18 +52,21 @@ QColor TQtCanvas::ToQColor(TColor c) noexcept {
                 static_cast<int>((c >> 16) & 0xFF));
 }
 
-TQtCanvas::TQtCanvas(QImage& image) : TQtCanvas(image, 0, std::numeric_limits<int>::max(), BandDrawingCaches(0)) {}
+TQtCanvas::TQtCanvas(QImage& image)
+    : TQtCanvas(image, 0, std::numeric_limits<int>::max(), BandDrawingCaches(0)) {}
 
 TQtCanvas::TQtCanvas(QImage& image, int top, int bottom, TQtDrawingCaches& caches)
     : bandImage_(top > 0 || bottom < image.height()
-                     ? QImage(image.bits(), image.width(), image.height(), image.bytesPerLine(), image.format())
+                     ? QImage(image.bits(), image.width(), image.height(), image.bytesPerLine(),
+                              image.format())
                      : QImage()),
       image_(bandImage_.isNull() ? image : bandImage_),
       sprites_(caches.WidePens),
       polygonSprites_(caches.Polygons),
       textSprites_(caches.Texts),
       characterGlyphs_(caches.Glyphs) {
-  if (image_.format() != QImage::Format_RGB32) image_ = image_.convertToFormat(QImage::Format_RGB32);
+  if (image_.format() != QImage::Format_RGB32)
+    image_ = image_.convertToFormat(QImage::Format_RGB32);
   // Direct pixel access for SetPixel; taken before the painter so that no detach happens later.
   bits_ = image_.bits();
   bytesPerLine_ = image_.bytesPerLine();
@@ -72,7 +75,8 @@ TQtCanvas::TQtCanvas(QImage& image, int top, int bottom, TQtDrawingCaches& cache
   rowTop_ = std::clamp(top, 0, height_);
   rowBottom_ = std::clamp(bottom, rowTop_, height_);
   if (rowTop_ > 0 || rowBottom_ < height_) FirstRow = rowTop_, EndRow = rowBottom_;
-  rasterFits_ = image_.width() <= TPixelRaster::kMaxSide && image_.height() <= TPixelRaster::kMaxSide;
+  rasterFits_ =
+      image_.width() <= TPixelRaster::kMaxSide && image_.height() <= TPixelRaster::kMaxSide;
   onePixelThroughQPainter_ = !rasterFits_;
   if (rasterFits_) {
     TPixelBuffer buffer{reinterpret_cast<std::uint32_t*>(bits_), image_.width(), image_.height(),
@@ -83,7 +87,8 @@ TQtCanvas::TQtCanvas(QImage& image, int top, int bottom, TQtDrawingCaches& cache
   }
   painter_.begin(&image_);
   painter_.setRenderHint(QPainter::Antialiasing, false);
-  if (rowTop_ > 0 || rowBottom_ < height_) painter_.setClipRect(QRect(0, rowTop_, width_, rowBottom_ - rowTop_));
+  if (rowTop_ > 0 || rowBottom_ < height_)
+    painter_.setClipRect(QRect(0, rowTop_, width_, rowBottom_ - rowTop_));
   pendingLines_.reserve(4096);
 }
 
@@ -351,7 +356,8 @@ void TQtCanvas::Polygon(std::span<const TPixelPoint> points) {
   QPolygon polygon(static_cast<int>(points.size()));
   for (std::size_t i = 0; i < points.size(); ++i)
     polygon.setPoint(static_cast<int>(i), Clamped(points[i].X, points[i].Y));
-  if (PolygonSpritesOn && polygonSprites_.Draw(image_, Pen, Brush, polygon, rowTop_, rowBottom_)) return;
+  if (PolygonSpritesOn && polygonSprites_.Draw(image_, Pen, Brush, polygon, rowTop_, rowBottom_))
+    return;
   painter_.drawPolygon(polygon, Qt::OddEvenFill);
 }
 
@@ -377,7 +383,8 @@ namespace {
 // of the character are composed first and their offset is rounded to 1/64 pixel before the
 // whole pixel (ox, oy) is added, so that the same character lands on the same pixels
 // wherever it is written.
-QTransform CharacterTransform(const TQtFont& f, int escapement, std::string_view text, int ox, int oy) {
+QTransform CharacterTransform(const TQtFont& f, int escapement, std::string_view text, int ox,
+                              int oy) {
   QTransform t;
   t.rotate(-escapement / 10.0);  // escapement runs counter-clockwise, y is down
   if (f.Vertical && text.size() == 2 && IsLeadByte(text[0])) {
@@ -399,8 +406,8 @@ QTransform CharacterTransform(const TQtFont& f, int escapement, std::string_view
   return t;
 }
 
-void DrawCharacter(QPainter& p, const TQtFont& f, int escapement, std::string_view text,
-                   int ox, int oy) {
+void DrawCharacter(QPainter& p, const TQtFont& f, int escapement, std::string_view text, int ox,
+                   int oy) {
   p.setTransform(CharacterTransform(f, escapement, text, ox, oy));
   p.drawText(QPointF(0.0, 0.0), ShiftJisCharToQString(text));
 }
@@ -438,14 +445,16 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text) {
             [&character](QPainter& p) {
               p.setFont(character.Font.Font);
               const QPoint origin = p.transform().map(QPoint(0, 0));
-              DrawCharacter(p, character.Font, character.Escapement, character.Text, origin.x(), origin.y());
+              DrawCharacter(p, character.Font, character.Escapement, character.Text, origin.x(),
+                            origin.y());
             },
             rowTop_, rowBottom_))
       return;
   }
   // Another band's character: nothing it draws reaches further than twice its cell's diagonal.
   if (rowTop_ > 0 || rowBottom_ < height_) {
-    const int margin = 2 * static_cast<int>(std::ceil(std::hypot(f.CellFullWidth, f.CellHeight))) + 8;
+    const int margin =
+        2 * static_cast<int>(std::ceil(std::hypot(f.CellFullWidth, f.CellHeight))) + 8;
     if (OutsideRows(py, py, margin)) return;
   }
   if (!fontApplied_) {
@@ -461,14 +470,16 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text) {
   }
   const QTransform t = CharacterTransform(f, record_.Escapement, text, px, py);
   const QString& chars = ShiftJisCharToQString(text);
-  if (!CharacterGlyphsOn || !characterGlyphs_.Draw(painter_, f, record_, text, chars, t, rowTop_, rowBottom_)) {
+  if (!CharacterGlyphsOn ||
+      !characterGlyphs_.Draw(painter_, f, record_, text, chars, t, rowTop_, rowBottom_)) {
     painter_.setTransform(t);
     painter_.drawText(QPointF(0.0, 0.0), chars);
   }
   painter_.resetTransform();
 }
 
-std::vector<std::unique_ptr<TQtCanvas>> MakeBandCanvases(QImage& image, std::span<const TBand> bands) {
+std::vector<std::unique_ptr<TQtCanvas>> MakeBandCanvases(QImage& image,
+                                                         std::span<const TBand> bands) {
   std::vector<std::unique_ptr<TQtCanvas>> canvases;
   if (bands.size() <= 1) {
     canvases.push_back(std::make_unique<TQtCanvas>(image));

@@ -3,8 +3,8 @@
 // is a cosmetic one-pixel pen with flat caps, so LineTo leaves out the pixel of the end that
 // lies further right (or further down, for a steep segment): its end pixel when it runs
 // that way, its start pixel when it runs back (graphics/PixelRaster.h has the whole rule);
-// wider pens have round caps and joins. Rectangle leaves out the right column and bottom row. Polygon
-// fills odd-even. XOR is RasterOp_SourceXorDestination. SetPixel writes the pixel directly.
+// wider pens have round caps and joins. Rectangle leaves out the right column and bottom row.
+// Polygon fills odd-even. XOR is RasterOp_SourceXorDestination. SetPixel writes the pixel directly.
 // Pixel coordinates are clamped to +-kPixelLimit before they reach QPainter.
 //
 // One-pixel pens are written by the core's rasteriser straight into the image, as QPainter
@@ -84,7 +84,9 @@ class TQtCanvas final : public TCanvas {
   // One-pixel pens through QPainter's batches instead of the rasteriser: the plain path the
   // fast one is checked and timed against, and the one images wider or taller than the
   // rasteriser takes always use. Set before drawing.
-  void SetOnePixelPensThroughQPainter(bool on) noexcept { onePixelThroughQPainter_ = on || !rasterFits_; }
+  void SetOnePixelPensThroughQPainter(bool on) noexcept {
+    onePixelThroughQPainter_ = on || !rasterFits_;
+  }
 
   // Platform fonts made so far (one per distinct font record).
   int FontsCreated() const noexcept { return fontsCreated_; }
@@ -118,7 +120,7 @@ class TQtCanvas final : public TCanvas {
   TTextSprites& textSprites_;
   TCharacterGlyphs& characterGlyphs_;
   int rowTop_ = 0, rowBottom_ = 0;  // the rows written
-  TPen pendingPen_;  // the pen the gathered segments are drawn with
+  TPen pendingPen_;                 // the pen the gathered segments are drawn with
   TPen appliedPen_;
   TBrush appliedBrush_;
   bool penApplied_ = false;
@@ -136,7 +138,7 @@ class TQtCanvas final : public TCanvas {
   std::unordered_map<TLogFont, TQtFont, TLogFontHash> fonts_;
   const TQtFont* font_ = nullptr;  // the current record's font, made on first use
   TLogFont record_;
-  bool fontApplied_ = false;   // the painter holds font_
+  bool fontApplied_ = false;     // the painter holds font_
   bool textPenApplied_ = false;  // the painter's pen is textPenColor_
   TColor textPenColor_ = 0;
   int fontsCreated_ = 0;
@@ -147,6 +149,7 @@ class TQtCanvas final : public TCanvas {
 
 // One canvas per band of the image, band k with band k's caches; or, for one band, one canvas
 // over the whole image with the shared caches.
-std::vector<std::unique_ptr<TQtCanvas>> MakeBandCanvases(QImage& image, std::span<const TBand> bands);
+std::vector<std::unique_ptr<TQtCanvas>> MakeBandCanvases(QImage& image,
+                                                         std::span<const TBand> bands);
 
 }  // namespace sxf

@@ -26,8 +26,7 @@ constexpr bool IsControlByte(char b) noexcept {
 // A span without control bytes.
 QString DecodeSpan(std::string_view bytes) {
   QStringDecoder decoder(kCodePage932, QStringDecoder::Flag::Stateless);
-  QString out =
-      decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  QString out = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
   // ICU marks bytes that form no character with U+001A and drops a lead byte at the very
   // end; both become U+FFFD, so that nothing is lost silently.
   out.replace(QChar(0x1A), QChar::ReplacementCharacter);

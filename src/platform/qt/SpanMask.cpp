@@ -22,8 +22,8 @@ std::vector<TPixelSpan> SpansOfMask(const QImage& mask, QPoint origin) {
   return spans;
 }
 
-void FillSpans(QImage& image, const std::vector<TPixelSpan>& spans, QPoint origin, QRgb colour, int rowTop,
-               int rowBottom) {
+void FillSpans(QImage& image, const std::vector<TPixelSpan>& spans, QPoint origin, QRgb colour,
+               int rowTop, int rowBottom) {
   const int width = image.width();
   const int firstRow = std::max(0, rowTop);
   const int endRow = std::min(image.height(), rowBottom);

@@ -17,7 +17,7 @@ std::vector<TPixelSpan> SpansOfMask(const QImage& mask, QPoint origin);
 
 // Writes the runs at origin in one colour, into rows rowTop .. rowBottom - 1 and the image's
 // columns only.
-void FillSpans(QImage& image, const std::vector<TPixelSpan>& spans, QPoint origin, QRgb colour, int rowTop,
-               int rowBottom);
+void FillSpans(QImage& image, const std::vector<TPixelSpan>& spans, QPoint origin, QRgb colour,
+               int rowTop, int rowBottom);
 
 }  // namespace sxf

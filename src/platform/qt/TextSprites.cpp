@@ -25,10 +25,9 @@ void RenderAt(QImage& scratch, int reach, QRgb colour, const TTextSprites::TRend
 
 }  // namespace
 
-
 bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
-                        std::string_view character, TColor colour, int reach,
-                        const TRender& render, int rowTop, int rowBottom) {
+                        std::string_view character, TColor colour, int reach, const TRender& render,
+                        int rowTop, int rowBottom) {
   if (reach <= 0 || reach > kMaxReach) return false;
   MakeCharacterKey(key_, font, character);
 
@@ -91,15 +90,18 @@ bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
     }
     pix = pixels_.emplace(key_, std::move(pixels)).first;
   }
-  const QRgb* from = pix->second.data() + static_cast<std::ptrdiff_t>(firstRow - whole.top()) * box.width();
+  const QRgb* from =
+      pix->second.data() + static_cast<std::ptrdiff_t>(firstRow - whole.top()) * box.width();
   for (int ty = target.top(); ty <= target.bottom(); ++ty) {
-    std::memcpy(rowAt(ty) + target.left(), from, static_cast<std::size_t>(box.width()) * sizeof(QRgb));
+    std::memcpy(rowAt(ty) + target.left(), from,
+                static_cast<std::size_t>(box.width()) * sizeof(QRgb));
     from += box.width();
   }
   return true;
 }
 
-TTextSprites::TInk TTextSprites::MakeInk(const QRect& box, QRgb colour, int reach, const TRender& render) const {
+TTextSprites::TInk TTextSprites::MakeInk(const QRect& box, QRgb colour, int reach,
+                                         const TRender& render) const {
   // On two backgrounds that differ from the colour and from each other in every channel,
   // every pixel is its background or the colour, the same pixels the colour in both, and all
   // of them inside the footprint.
@@ -116,7 +118,9 @@ TTextSprites::TInk TTextSprites::MakeInk(const QRect& box, QRgb colour, int reac
     const auto* second = reinterpret_cast<const QRgb*>(scratches[1].constScanLine(sy));
     for (int sx = 0; sx < scratches[0].width(); ++sx) {
       const bool covered = first[sx] == colour;
-      if ((!covered && first[sx] != backgrounds[0]) || second[sx] != (covered ? colour : backgrounds[1])) return ink;
+      if ((!covered && first[sx] != backgrounds[0]) ||
+          second[sx] != (covered ? colour : backgrounds[1]))
+        return ink;
       if (!covered) continue;
       if (!inside.contains(sx, sy)) return ink;
       if (!ink.Runs.empty() && ink.Runs.back().Row == sy - inside.top() &&
@@ -130,8 +134,8 @@ TTextSprites::TInk TTextSprites::MakeInk(const QRect& box, QRgb colour, int reac
   return ink;
 }
 
-bool TTextSprites::DrawInk(QImage& image, const QRect& box, const QRect& whole, const QRect& target, TColor colour,
-                           int reach, const TRender& render) {
+bool TTextSprites::DrawInk(QImage& image, const QRect& box, const QRect& whole, const QRect& target,
+                           TColor colour, int reach, const TRender& render) {
   const QRgb rgb = qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                         static_cast<int>((colour >> 16) & 0xFF));
   const std::size_t characterKey = key_.size();
@@ -149,7 +153,8 @@ bool TTextSprites::DrawInk(QImage& image, const QRect& box, const QRect& whole, 
   for (const TRun& run : ink.Runs) {
     const int ty = whole.top() + run.Row;
     if (ty < target.top() || ty > target.bottom()) continue;
-    auto* row = reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(ty) * stride) + whole.left() + run.Left;
+    auto* row = reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(ty) * stride) + whole.left() +
+                run.Left;
     std::fill(row, row + run.Length, rgb);
   }
   ++inkWrites_;

@@ -61,14 +61,13 @@ class TTextSprites {
   // Writes the covered pixels of a character that is not smoothed into target's rows (box:
   // its footprint; whole: the footprint where it is written); false where that is not known
   // to give QPainter's pixels.
-  bool DrawInk(QImage& image, const QRect& box, const QRect& whole, const QRect& target, TColor colour, int reach,
-               const TRender& render);
+  bool DrawInk(QImage& image, const QRect& box, const QRect& whole, const QRect& target,
+               TColor colour, int reach, const TRender& render);
   std::unordered_map<std::string, TFootprint> footprints_;
   std::unordered_map<std::string, std::vector<QRgb>> pixels_;
   std::unordered_map<std::string, TInk> inks_;
   std::string key_;
   int inkWrites_ = 0;
 };
-
 
 }  // namespace sxf

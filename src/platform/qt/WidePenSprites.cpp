@@ -16,7 +16,6 @@ QColor ToQColor(TColor c) {
 
 }  // namespace
 
-
 bool TWidePenSprites::Draw(QImage& image, const TPen& pen, std::span<const QLine> chain, int rowTop,
                            int rowBottom) {
   if (chain.empty() || pen.Width <= 1 || pen.Width > 16 || pen.Style != TPenStyle::Solid ||

@@ -25,9 +25,11 @@ class TWidePenSprites {
   static constexpr int kMaxReach = 96;
 
   // Writes the chain (segments each starting where the previous one ended) in the pen's
-  // colour into rows rowTop .. rowBottom - 1 of the image. False, with nothing written, when the chain is not one this
-  // cache takes (too long, a pen that is not solid, copy-mode and wider than one pixel).
-  bool Draw(QImage& image, const TPen& pen, std::span<const QLine> chain, int rowTop, int rowBottom);
+  // colour into rows rowTop .. rowBottom - 1 of the image. False, with nothing written, when the
+  // chain is not one this cache takes (too long, a pen that is not solid, copy-mode and wider than
+  // one pixel).
+  bool Draw(QImage& image, const TPen& pen, std::span<const QLine> chain, int rowTop,
+            int rowBottom);
 
   // Shapes drawn by QPainter so far (the others were reused).
   int SpritesMade() const noexcept { return made_; }
@@ -37,6 +39,5 @@ class TWidePenSprites {
   std::string key_;  // scratch
   int made_ = 0;
 };
-
 
 }  // namespace sxf

@@ -8,7 +8,9 @@ namespace sxf {
 
 namespace {
 
-int Clamp(int v) noexcept { return std::clamp(v, -TGdiCanvas::kPixelLimit, TGdiCanvas::kPixelLimit); }
+int Clamp(int v) noexcept {
+  return std::clamp(v, -TGdiCanvas::kPixelLimit, TGdiCanvas::kPixelLimit);
+}
 
 // 0x00BBGGRR to the DIB's 0x00RRGGBB.
 std::uint32_t ToPixel(TColor c) noexcept {
@@ -30,8 +32,8 @@ TDibCanvas::TDibCanvas(TDibSurface& surface, TBand band, int cacheSet)
       gdi_(band_->Dc()),
       // The whole picture's buffer: the pixel rules see all of it, and only the band's rows
       // are written. Nothing at all when the band has no device context.
-      buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width(), valid_ ? band.Top : 0,
-              valid_ ? band.Bottom : 0},
+      buffer_{surface.Bits(),  surface.Width(),       surface.Height(),
+              surface.Width(), valid_ ? band.Top : 0, valid_ ? band.Bottom : 0},
       raster_(buffer_),
       sprites_(BandDrawingCaches(cacheSet).Texts),
       widePens_(BandDrawingCaches(cacheSet).WidePens) {
@@ -75,7 +77,8 @@ void TDibCanvas::LineTo(int x, int y) {
 bool TDibCanvas::WideLineFromSprites(TPixelPoint to) {
   if (Pen.Style != TPenStyle::Solid || Pen.Mode != TPenMode::Copy) return false;
   BeforeDirectWrite();
-  return widePens_.Draw(buffer_, Pen.Width, position_.X, position_.Y, to.X, to.Y, ToPixel(Pen.Color));
+  return widePens_.Draw(buffer_, Pen.Width, position_.X, position_.Y, to.X, to.Y,
+                        ToPixel(Pen.Color));
 }
 
 void TDibCanvas::SetPixel(int x, int y, TColor color) {
@@ -100,8 +103,8 @@ void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
   // only the current position moves. (Over the whole picture the rasteriser's own test of
   // each segment is as quick.)
   if (band_ && points.size() >= 2 && OnePixelPen()) {
-    const auto [low, high] = std::minmax_element(points.begin(), points.end(),
-                                                 [](TPixelPoint a, TPixelPoint b) { return a.Y < b.Y; });
+    const auto [low, high] = std::minmax_element(
+        points.begin(), points.end(), [](TPixelPoint a, TPixelPoint b) { return a.Y < b.Y; });
     const long long rowBegin = buffer_.RowBegin(), rowEnd = rowBegin + buffer_.RowCount();
     if (high->Y < rowBegin || low->Y >= rowEnd) {
       position_ = {Clamp(points.back().X), Clamp(points.back().Y)};
@@ -118,8 +121,8 @@ void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
 
 bool TDibCanvas::BesideRows(std::span<const TPixelPoint> points) const noexcept {
   if (points.empty()) return true;
-  const auto [low, high] =
-      std::minmax_element(points.begin(), points.end(), [](TPixelPoint a, TPixelPoint b) { return a.Y < b.Y; });
+  const auto [low, high] = std::minmax_element(
+      points.begin(), points.end(), [](TPixelPoint a, TPixelPoint b) { return a.Y < b.Y; });
   // A wide pen's round caps and joins reach half its width past the points; a pixel more for
   // GDI's rounding.
   const long long reach = std::max(1, Pen.Width) + 2;
@@ -153,12 +156,14 @@ void TDibCanvas::SetFont(const TLogFont& font) {
 
 void TDibCanvas::TextOut(int x, int y, std::string_view text) {
   BeforeDirectWrite();
-  if (sprites_.Draw(buffer_, Clamp(x), Clamp(y), font_, gdi_.WideText(), text, FontColor, Brush)) return;
+  if (sprites_.Draw(buffer_, Clamp(x), Clamp(y), font_, gdi_.WideText(), text, FontColor, Brush))
+    return;
   Gdi().TextOut(x, y, text);
   AfterGdi();
 }
 
-std::vector<std::unique_ptr<TDibCanvas>> MakeBandCanvases(TDibSurface& surface, std::span<const TBand> bands) {
+std::vector<std::unique_ptr<TDibCanvas>> MakeBandCanvases(TDibSurface& surface,
+                                                          std::span<const TBand> bands) {
   std::vector<std::unique_ptr<TDibCanvas>> canvases;
   if (bands.size() < 2 || bands.size() > static_cast<std::size_t>(kMaxBands)) return canvases;
   for (std::size_t k = 0; k < bands.size(); ++k) {

@@ -4,8 +4,8 @@
 // one-pixel pens are written by the core's rasteriser with GDI's pixel rules for cosmetic
 // pens (graphics/GdiPixelRaster.h), single pixels directly, short segments of wide solid pens
 // in copy mode and characters on a one-coloured background from the shared sprites. Other
-// wide pens, outlined and filled shapes and every other character go through a TGdiCanvas on the surface's device context; GDI's work
-// is flushed before pixels are written directly after it.
+// wide pens, outlined and filled shapes and every other character go through a TGdiCanvas on the
+// surface's device context; GDI's work is flushed before pixels are written directly after it.
 //
 // A one-pixel LineTo depends on nothing but the pen, the brush (a solid one makes the gaps
 // of dotted styles opaque in its colour) and the two ends: GDI starts the dot pattern afresh
@@ -28,9 +28,9 @@ namespace sxf {
 
 class TDibCanvas final : public TCanvas {
  public:
-  // The surface stays the caller's; on one that is not Valid() nothing is drawn. The canvas selects its own objects into
-  // its device context and puts the previous ones back when it is destroyed. It uses the
-  // caches of set 0.
+  // The surface stays the caller's; on one that is not Valid() nothing is drawn. The canvas selects
+  // its own objects into its device context and puts the previous ones back when it is destroyed.
+  // It uses the caches of set 0.
   explicit TDibCanvas(TDibSurface& surface);
   // A canvas for one band of a picture drawn on several threads: it writes rows band.Top ..
   // band.Bottom - 1 of surface only, every pixel there as the canvas over the whole surface
@@ -95,6 +95,7 @@ class TDibCanvas final : public TCanvas {
 // One canvas per band of surface, band k with the caches of set k; none when there are fewer
 // than two bands or any band's device context cannot be had (the picture is then drawn on
 // one thread).
-std::vector<std::unique_ptr<TDibCanvas>> MakeBandCanvases(TDibSurface& surface, std::span<const TBand> bands);
+std::vector<std::unique_ptr<TDibCanvas>> MakeBandCanvases(TDibSurface& surface,
+                                                          std::span<const TBand> bands);
 
 }  // namespace sxf

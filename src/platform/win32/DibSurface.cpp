@@ -4,8 +4,10 @@ namespace sxf {
 
 TDibSurface::TDibSurface(int width, int height) {
   if (width < 1 || height < 1) return;
-  const unsigned long long bytes = 4ULL * static_cast<unsigned>(width) * static_cast<unsigned>(height);
-  section_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, static_cast<DWORD>(bytes >> 32),
+  const unsigned long long bytes =
+      4ULL * static_cast<unsigned>(width) * static_cast<unsigned>(height);
+  section_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE,
+                                static_cast<DWORD>(bytes >> 32),
                                 static_cast<DWORD>(bytes & 0xFFFFFFFFu), nullptr);
   // Without a section the picture still draws, on one thread.
   Make(width, height, section_);
@@ -17,7 +19,8 @@ TDibSurface::TDibSurface(int width, int height) {
 }
 
 TDibSurface::TDibSurface(const TDibSurface& whole, int top, int bottom) {
-  if (!whole.Valid() || !whole.section_ || top < 0 || top >= bottom || bottom > whole.height_) return;
+  if (!whole.Valid() || !whole.section_ || top < 0 || top >= bottom || bottom > whole.height_)
+    return;
   // Offset 0: the band's bitmap starts at the picture's first row, so GDI's coordinates, brush
   // origins and pattern positions are the whole picture's.
   Make(whole.width_, bottom, whole.section_);

@@ -9,7 +9,9 @@ namespace sxf {
 
 namespace {
 
-int Clamp(int v) noexcept { return std::clamp(v, -TGdiCanvas::kPixelLimit, TGdiCanvas::kPixelLimit); }
+int Clamp(int v) noexcept {
+  return std::clamp(v, -TGdiCanvas::kPixelLimit, TGdiCanvas::kPixelLimit);
+}
 
 COLORREF ToColorRef(TColor c) noexcept { return static_cast<COLORREF>(c & 0xFFFFFFu); }
 
@@ -202,7 +204,8 @@ void TGdiCanvas::TextOut(int x, int y, std::string_view text) {
     const std::wstring wide = ShiftJisToWide(text);
     ::TextOutW(dc_, cx, cy, wide.data(), static_cast<int>(wide.size()));
   } else {
-    ::TextOutA(dc_, cx, cy, text.data(), static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFFF)));
+    ::TextOutA(dc_, cx, cy, text.data(),
+               static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFFF)));
   }
 }
 

@@ -39,27 +39,29 @@ void TGdiTextSprites::Render(const TLogFont& font, bool wide, std::string_view t
   canvas_->UseWideText(wide);
   canvas_->SetFont(font);
   canvas_->FontColor = colour;
-  canvas_->Brush = opaque ? TBrush{cellColour, TBrushStyle::Solid} : TBrush{cellColour, TBrushStyle::Clear};
+  canvas_->Brush =
+      opaque ? TBrush{cellColour, TBrushStyle::Solid} : TBrush{cellColour, TBrushStyle::Clear};
   canvas_->TextOut(kMaxReach, kMaxReach, text);
   GdiFlush();
 }
 
-bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogFont& font, bool wide,
-                           std::string_view text, TColor colour, const TBrush& brush) {
+bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogFont& font,
+                           bool wide, std::string_view text, TColor colour, const TBrush& brush) {
   // GDI places a turned character by cutting its offset from (x, y) to whole pixels, which
   // moves it by a pixel where the point it cuts lies left of or above the surface's origin:
   // the text must stand far enough in for every point of its cell to lie inside, here as at
   // the scratch's centre. A cell of the default height (0) is taken at the reach's limit.
   const long long cell = font.Height == 0 ? kMaxReach
-                                           : 2LL * std::abs(static_cast<long long>(font.Height)) +
-                                                 2LL * std::abs(static_cast<long long>(font.Width));
+                                          : 2LL * std::abs(static_cast<long long>(font.Height)) +
+                                                2LL * std::abs(static_cast<long long>(font.Width));
   if (cell > kMaxReach || x < cell || y < cell) return false;
   const bool opaque = brush.Style == TBrushStyle::Solid;
   key_.clear();
-  for (const int v : {font.Height, font.Width, font.Escapement, font.Orientation, font.Weight, font.CharSet,
-                      (font.Italic ? 1 : 0) | (font.Underline ? 2 : 0) | (font.StrikeOut ? 4 : 0) |
-                          (wide ? 8 : 0) | (opaque ? 16 : 0),
-                      static_cast<int>(font.FaceName.size()), static_cast<int>(text.size())})
+  for (const int v :
+       {font.Height, font.Width, font.Escapement, font.Orientation, font.Weight, font.CharSet,
+        (font.Italic ? 1 : 0) | (font.Underline ? 2 : 0) | (font.StrikeOut ? 4 : 0) |
+            (wide ? 8 : 0) | (opaque ? 16 : 0),
+        static_cast<int>(font.FaceName.size()), static_cast<int>(text.size())})
     AppendInt(key_, v);
   key_ += font.FaceName;
   key_ += text;
@@ -86,7 +88,8 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
       // Ink on the scratch's border may have been cut off: not a case to keep.
       if (!box.Empty()) {
         box.Usable = box.Left > 0 && box.Top > 0 && box.Right < kSide - 1 && box.Bottom < kSide - 1;
-        box.Left -= kMaxReach, box.Right -= kMaxReach, box.Top -= kMaxReach, box.Bottom -= kMaxReach;
+        box.Left -= kMaxReach, box.Right -= kMaxReach, box.Top -= kMaxReach,
+            box.Bottom -= kMaxReach;
       }
     }
     foot = footprints_.emplace(key_, box).first;
@@ -94,14 +97,17 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
   const TBox box = foot->second;
   if (!box.Usable) return false;
   if (box.Empty()) return true;  // nothing to write (a blank)
-  const long long left = static_cast<long long>(x) + box.Left, top = static_cast<long long>(y) + box.Top;
-  const long long right = static_cast<long long>(x) + box.Right, bottom = static_cast<long long>(y) + box.Bottom;
+  const long long left = static_cast<long long>(x) + box.Left,
+                  top = static_cast<long long>(y) + box.Top;
+  const long long right = static_cast<long long>(x) + box.Right,
+                  bottom = static_cast<long long>(y) + box.Bottom;
   if (left < 0 || top < 0 || right >= target.Width || bottom >= target.Height) return false;
   const int width = box.Right - box.Left + 1;
   // The footprint's rows that target writes. Every pixel of a character depends on its own
   // background only, so rows elsewhere (another band's) do not matter.
   const long long first = std::max<long long>(top, target.RowBegin());
-  const long long last = std::min<long long>(bottom, static_cast<long long>(target.RowBegin()) + target.RowCount() - 1);
+  const long long last = std::min<long long>(
+      bottom, static_cast<long long>(target.RowBegin()) + target.RowCount() - 1);
   if (first > last) return true;
 
   // The background must be one colour under the footprint's rows written.
@@ -123,7 +129,8 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
     ++rendered_;
     const std::uint32_t* bits = scratch_->Pixels();
     std::vector<std::uint32_t> pixels;
-    pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(box.Bottom - box.Top + 1));
+    pixels.reserve(static_cast<std::size_t>(width) *
+                   static_cast<std::size_t>(box.Bottom - box.Top + 1));
     for (int sy = box.Top; sy <= box.Bottom; ++sy) {
       const std::uint32_t* row = bits + (sy + kMaxReach) * kSide + box.Left + kMaxReach;
       pixels.insert(pixels.end(), row, row + width);

@@ -45,7 +45,7 @@ class TGdiTextSprites {
  private:
   struct TBox {
     int Left = 0, Top = 0, Right = -1, Bottom = -1;  // inclusive, relative to (x, y)
-    bool Usable = true;  // false: the ink reached the scratch's border
+    bool Usable = true;                              // false: the ink reached the scratch's border
     bool Empty() const noexcept { return Right < Left; }
   };
   // Makes the scratch on first use; false when GDI refuses it.
@@ -61,6 +61,5 @@ class TGdiTextSprites {
   std::string key_;
   long long written_ = 0, rendered_ = 0;
 };
-
 
 }  // namespace sxf

@@ -82,7 +82,8 @@ bool TGdiWidePenSprites::Draw(const TPixelBuffer& target, int width, int x1, int
   const unsigned rows = target.RowCount();
   for (const TSpan& s : sprite.Spans) {
     if (static_cast<unsigned>(y1 + s.Dy - rowBegin) >= rows) continue;
-    std::uint32_t* p = target.Bits + static_cast<std::ptrdiff_t>(y1 + s.Dy) * target.Stride + (x1 + s.Dx);
+    std::uint32_t* p =
+        target.Bits + static_cast<std::ptrdiff_t>(y1 + s.Dy) * target.Stride + (x1 + s.Dx);
     std::fill(p, p + s.Length, value);
   }
   return true;

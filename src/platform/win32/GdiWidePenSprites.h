@@ -33,7 +33,8 @@ class TGdiWidePenSprites {
   // solid copy-mode pen width (> 1) pixels wide, when the whole stroke lies inside target at
   // least a pixel from its edges; false, with nothing written, otherwise. Only the rows
   // target writes are written.
-  bool Draw(const TPixelBuffer& target, int width, int x1, int y1, int x2, int y2, std::uint32_t value);
+  bool Draw(const TPixelBuffer& target, int width, int x1, int y1, int x2, int y2,
+            std::uint32_t value);
 
  private:
   struct TSpan {
@@ -50,6 +51,5 @@ class TGdiWidePenSprites {
   std::unique_ptr<TGdiCanvas> canvas_;
   std::unordered_map<std::uint64_t, TSprite> sprites_;
 };
-
 
 }  // namespace sxf

@@ -53,8 +53,8 @@ std::string EncodePng(int width, int height, const std::uint32_t* pixels) {
   std::string header;
   PutU32(header, static_cast<std::uint32_t>(width));
   PutU32(header, static_cast<std::uint32_t>(height));
-  header += '\x08';  // bits per sample
-  header += '\x02';  // colour type RGB
+  header += '\x08';                // bits per sample
+  header += '\x02';                // colour type RGB
   header += std::string(3, '\0');  // compression, filter, interlace
 
   std::string png("\x89PNG\r\n\x1a\n", 8);

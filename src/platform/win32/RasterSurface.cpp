@@ -38,7 +38,8 @@ class TGdiRasterSurface final : public TRasterSurface {
         bands_, bands,
         [&] {
           // The plain path stays on one thread.
-          return plain_ ? std::vector<std::unique_ptr<TDibCanvas>>() : MakeBandCanvases(dib_, bands);
+          return plain_ ? std::vector<std::unique_ptr<TDibCanvas>>()
+                        : MakeBandCanvases(dib_, bands);
         },
         [&]() -> TCanvas& { return *canvas_; });
   }

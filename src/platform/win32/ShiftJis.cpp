@@ -80,7 +80,8 @@ std::string WideToUtf8(std::wstring_view text) {
                                     nullptr, nullptr);
   if (n <= 0) return {};
   std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), Length(text.size()), out.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), Length(text.size()), out.data(), n, nullptr,
+                      nullptr);
   return out;
 }
 
@@ -97,12 +98,12 @@ std::string ShiftJisToUtf8(std::string_view bytes) { return WideToUtf8(ShiftJisT
 
 std::string WideToShiftJis(std::wstring_view text) {
   if (text.empty()) return {};
-  const int n = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), Length(text.size()), nullptr, 0,
-                                    nullptr, nullptr);
+  const int n = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(),
+                                    Length(text.size()), nullptr, 0, nullptr, nullptr);
   if (n <= 0) return {};
   std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), Length(text.size()), out.data(), n,
-                      "?", nullptr);
+  WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), Length(text.size()), out.data(),
+                      n, "?", nullptr);
   return out;
 }
 

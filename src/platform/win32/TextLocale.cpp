@@ -20,7 +20,9 @@ SYSTEMTIME ToSystemTime(const TDateTime& t) noexcept {
   return st;
 }
 
-bool JapaneseLocale() noexcept { return PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) == LANG_JAPANESE; }
+bool JapaneseLocale() noexcept {
+  return PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) == LANG_JAPANESE;
+}
 
 // The date formatted by the user locale, in its imperial calendar where it is Japanese.
 std::wstring FormatDate(const TDateTime& t, const wchar_t* picture) {

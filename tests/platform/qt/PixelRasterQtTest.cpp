@@ -21,8 +21,8 @@
 namespace sxf {
 namespace {
 
-constexpr TPenStyle kStyles[] = {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDot,
-                                 TPenStyle::DashDotDot};
+constexpr TPenStyle kStyles[] = {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot,
+                                 TPenStyle::DashDot, TPenStyle::DashDotDot};
 constexpr int kW = 61, kH = 47;  // odd sizes, so that no symmetry hides a fault
 
 void ApplyQPen(QPainter& p, const TPen& pen) {
@@ -89,7 +89,8 @@ struct TDifference {
   long Cases = 0;
   std::string First;
   void Check(QImage& ours, const QImage& theirs, const std::string& what) {
-    if (std::memcmp(ours.constBits(), theirs.constBits(), static_cast<std::size_t>(theirs.sizeInBytes())) == 0)
+    if (std::memcmp(ours.constBits(), theirs.constBits(),
+                    static_cast<std::size_t>(theirs.sizeInBytes())) == 0)
       return;
     long n = 0;
     for (int y = 0; y < kH; ++y)
@@ -102,7 +103,8 @@ struct TDifference {
 
 std::string Describe(const std::vector<QLine>& lines) {
   std::ostringstream s;
-  for (const QLine& l : lines) s << "(" << l.x1() << "," << l.y1() << ")-(" << l.x2() << "," << l.y2() << ") ";
+  for (const QLine& l : lines)
+    s << "(" << l.x1() << "," << l.y1() << ")-(" << l.x2() << "," << l.y2() << ") ";
   return s.str();
 }
 
@@ -173,7 +175,9 @@ class TPainterBatches {
   TPen Pen;
 
   explicit TPainterBatches(QImage& image)
-      : bits_(reinterpret_cast<QRgb*>(image.bits())), stride_(image.bytesPerLine() / 4), painter_(&image) {}
+      : bits_(reinterpret_cast<QRgb*>(image.bits())),
+        stride_(image.bytesPerLine() / 4),
+        painter_(&image) {}
   ~TPainterBatches() { Flush(); }
 
   static QPoint Clamped(int x, int y) {
@@ -196,7 +200,8 @@ class TPainterBatches {
   }
   void SetPixel(int x, int y, TColor color) {
     if (!pending_.empty() && pendingPen_.Color != color) Flush();
-    if (x >= 0 && y >= 0 && x < kW && y < kH) bits_[y * stride_ + x] = TQtCanvas::ToQColor(color).rgb();
+    if (x >= 0 && y >= 0 && x < kW && y < kH)
+      bits_[y * stride_ + x] = TQtCanvas::ToQColor(color).rgb();
   }
   void Flush() {
     if (pending_.empty()) return;
@@ -236,9 +241,11 @@ TEST(PixelRasterVsQPainter, CanvasMatchesTheQPainterBatchesItReplaces) {
       for (int i = 0; i < ops; ++i) {
         const int op = longRun ? 0 : source.Pick(0, 99);
         if (op < 70) {
-          const QPoint to = source.Pick(0, 2) == 0 ? source.Next().p2()
-                                                   : QPoint(source.Pick(-3, kW + 3), source.Pick(-3, kH + 3));
-          const QPoint p = source.Pick(0, 30) == 0 ? QPoint(to.x() * 4000, to.y()) : to;  // beyond the clamp
+          const QPoint to = source.Pick(0, 2) == 0
+                                ? source.Next().p2()
+                                : QPoint(source.Pick(-3, kW + 3), source.Pick(-3, kH + 3));
+          const QPoint p =
+              source.Pick(0, 30) == 0 ? QPoint(to.x() * 4000, to.y()) : to;  // beyond the clamp
           canvas.LineTo(p.x(), p.y());
           batches.LineTo(p.x(), p.y());
           ++lineTos;
@@ -249,8 +256,10 @@ TEST(PixelRasterVsQPainter, CanvasMatchesTheQPainterBatchesItReplaces) {
           batches.MoveTo(to.x(), to.y());
           log << "M" << to.x() << "," << to.y() << " ";
         } else if (op < 90) {
-          const TPenStyle style = source.Pick(0, 8) == 0 ? TPenStyle::Clear : kStyles[source.Pick(0, 4)];
-          const TPen pen{colours[source.Pick(0, 2)], source.Pick(0, 20) == 0 ? 2 : source.Pick(0, 1), style,
+          const TPenStyle style =
+              source.Pick(0, 8) == 0 ? TPenStyle::Clear : kStyles[source.Pick(0, 4)];
+          const TPen pen{colours[source.Pick(0, 2)],
+                         source.Pick(0, 20) == 0 ? 2 : source.Pick(0, 1), style,
                          source.Pick(0, 3) == 0 ? TPenMode::Xor : TPenMode::Copy};
           canvas.Pen = pen;
           batches.Pen = pen;
@@ -269,7 +278,8 @@ TEST(PixelRasterVsQPainter, CanvasMatchesTheQPainterBatchesItReplaces) {
         }
       }
     }
-    ASSERT_EQ(ours, theirs) << "sequence " << sequence << ": " << (longRun ? std::string("long run") : log.str());
+    ASSERT_EQ(ours, theirs) << "sequence " << sequence << ": "
+                            << (longRun ? std::string("long run") : log.str());
     ++sequence;
   }
 }
@@ -292,24 +302,49 @@ TEST(PixelRasterVsQPainter, RunsEndWhereThePainterBatchesEnded) {
           call(canvas);
           call(batches);
         };
-        both([](auto& c) { c.Pen = TPen{RgbColor(0, 0, 255), 0, TPenStyle::Solid, TPenMode::Copy}; });
+        both([](auto& c) {
+          c.Pen = TPen{RgbColor(0, 0, 255), 0, TPenStyle::Solid, TPenMode::Copy};
+        });
         for (int i = 0; i < before - 1; ++i)  // outside the image: counted, not drawn
-          both([](auto& c) { c.MoveTo(-100, -100); c.LineTo(-99, -100); });
-        both([](auto& c) { c.MoveTo(10, 5); c.LineTo(30, 5); });  // left to right
+          both([](auto& c) {
+            c.MoveTo(-100, -100);
+            c.LineTo(-99, -100);
+          });
+        both([](auto& c) {
+          c.MoveTo(10, 5);
+          c.LineTo(30, 5);
+        });  // left to right
         switch (between) {
           case 1: both([](auto& c) { c.SetPixel(50, 40, RgbColor(0, 255, 0)); }); break;
-          case 2: both([&](auto& c) { c.Pen = wide; c.MoveTo(50, 40); c.LineTo(55, 40); c.Pen = thin; }); break;
+          case 2:
+            both([&](auto& c) {
+              c.Pen = wide;
+              c.MoveTo(50, 40);
+              c.LineTo(55, 40);
+              c.Pen = thin;
+            });
+            break;
           case 3: both([](auto& c) { c.Flush(); }); break;
-          case 4: both([](auto& c) { c.SetPixel(50, 40, RgbColor(0, 0, 255)); }); break;  // the pen's colour
+          case 4:
+            both([](auto& c) { c.SetPixel(50, 40, RgbColor(0, 0, 255)); });
+            break;   // the pen's colour
           case 5: {  // a wide XOR segment is drawn at once, not gathered
             TPen wideXor = wide;
             wideXor.Mode = TPenMode::Xor;
-            both([&](auto& c) { c.Pen = wideXor; c.MoveTo(50, 40); c.LineTo(55, 40); c.Pen = thin; });
+            both([&](auto& c) {
+              c.Pen = wideXor;
+              c.MoveTo(50, 40);
+              c.LineTo(55, 40);
+              c.Pen = thin;
+            });
             break;
           }
           default: break;
         }
-        both([](auto& c) { c.MoveTo(30, 10); c.LineTo(10, 10); });  // turning back
+        both([](auto& c) {
+          c.MoveTo(30, 10);
+          c.LineTo(10, 10);
+        });  // turning back
       }
       ASSERT_EQ(ours, theirs) << before << " segments before, case " << between;
     }
@@ -345,7 +380,9 @@ TEST(PixelRasterVsQPainter, PreviewsOfAGeneratedDrawingAreIdentical) {
   GraAttr = std::make_unique<TgraAttribute>();
   InitJwwModel();
   std::mt19937 rng(77);
-  auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  auto uniform = [&](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(rng);
+  };
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   ParseJwwLine("hs 100 100 50 50 1 1 1 1 1 1 1 1 1 1 1 1");
   char line[200];
@@ -359,12 +396,13 @@ TEST(PixelRasterVsQPainter, PreviewsOfAGeneratedDrawingAreIdentical) {
     const double x = uniform(0, 2000), y = uniform(0, 1200);
     const int kind = pick(0, 9);
     if (kind < 6)
-      std::snprintf(line, sizeof line, "%.6f %.6f %.6f %.6f", x, y, x + uniform(-150, 150), y + uniform(-150, 150));
+      std::snprintf(line, sizeof line, "%.6f %.6f %.6f %.6f", x, y, x + uniform(-150, 150),
+                    y + uniform(-150, 150));
     else if (kind < 8)
       std::snprintf(line, sizeof line, "ci %.6f %.6f %.6f", x, y, uniform(0.5, 120));
     else if (kind < 9)
-      std::snprintf(line, sizeof line, "ci %.6f %.6f %.6f %d %d %.2f %d", x, y, uniform(0.5, 120), pick(0, 359),
-                    pick(360, 700), uniform(0.3, 1.0), pick(0, 89));
+      std::snprintf(line, sizeof line, "ci %.6f %.6f %.6f %d %d %.2f %d", x, y, uniform(0.5, 120),
+                    pick(0, 359), pick(360, 700), uniform(0.3, 1.0), pick(0, 89));
     else
       std::snprintf(line, sizeof line, "pt %.6f %.6f", x, y);
     ParseJwwLine(line);

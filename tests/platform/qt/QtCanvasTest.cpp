@@ -170,10 +170,10 @@ namespace {
 TEST(QtCanvas, ExtremeDrawingsPaintSafely) {
   GraAttr = std::make_unique<TgraAttribute>();
   InitJwwModel();
-  for (const char* line : {"0 0 1e308 -1e308", "ci 1e300 0 1e300", "ci 0 0 1e20 0 90 1e10 45",
-                           "lc10 255", "sl -1e300 0 1e300 0 0 1e300 5 5", "sc 0 0 1e200 1 0 0 3 2",
-                           "sg 0 0 1e9 5 0 0 6.3 0", "pt 1e19 1e19 1e30 0 1", "lc3",
-                           "sl 0 0 1e9 0 1e9 1e9 0 1e9", "0 0 10 10"})
+  for (const char* line :
+       {"0 0 1e308 -1e308", "ci 1e300 0 1e300", "ci 0 0 1e20 0 90 1e10 45", "lc10 255",
+        "sl -1e300 0 1e300 0 0 1e300 5 5", "sc 0 0 1e200 1 0 0 3 2", "sg 0 0 1e9 5 0 0 6.3 0",
+        "pt 1e19 1e19 1e30 0 1", "lc3", "sl 0 0 1e9 0 1e9 1e9 0 1e9", "0 0 10 10"})
     ParseJwwLine(line);
   for (const auto& [w, h] : {std::pair{200, 150}, std::pair{1, 1}}) {
     QImage image(w, h, QImage::Format_RGB32);

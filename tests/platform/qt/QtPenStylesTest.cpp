@@ -28,8 +28,8 @@ std::string PaintedRun(TPenStyle style) {
 // Each style reaches the surface as its own pattern: no two dotted styles look alike, none
 // looks solid, and the clear pen paints nothing.
 TEST(QtCanvas, EveryPenStyleHasItsOwnPattern) {
-  const TPenStyle styles[] = {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot,
-                              TPenStyle::DashDot, TPenStyle::DashDotDot};
+  const TPenStyle styles[] = {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDot,
+                              TPenStyle::DashDotDot};
   std::vector<std::string> runs;
   for (const TPenStyle s : styles) runs.push_back(PaintedRun(s));
   for (std::size_t i = 0; i < runs.size(); ++i) {

@@ -24,9 +24,10 @@ namespace sxf {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-const std::string kKanji = "\x8A\xBF";   // 漢
-const std::string kIchi = "\x88\xEA";    // 一, a wide and flat character
-const std::string kGothic = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
+const std::string kKanji = "\x8A\xBF";  // 漢
+const std::string kIchi = "\x88\xEA";   // 一, a wide and flat character
+const std::string kGothic =
+    "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
 
 QImage Blank(int w = 200, int h = 200, Qt::GlobalColor colour = Qt::white) {
   QImage image(w, h, QImage::Format_RGB32);
@@ -63,8 +64,8 @@ TEST(QtText, CharactersFillTheCellOfTheFontRecord) {
   }
   const QRect kanji = Ink(image, QRect(0, 0, 110, 200));
   ASSERT_FALSE(kanji.isEmpty());
-  EXPECT_TRUE(QRect(50, 50, 40, 40).contains(kanji)) << kanji.x() << "," << kanji.y() << " "
-                                                      << kanji.width() << "x" << kanji.height();
+  EXPECT_TRUE(QRect(50, 50, 40, 40).contains(kanji))
+      << kanji.x() << "," << kanji.y() << " " << kanji.width() << "x" << kanji.height();
   // A two-byte character is as wide as the cell height here, not a narrower em.
   EXPECT_GE(kanji.width(), 30);
   EXPECT_GE(kanji.height(), 30);
@@ -110,7 +111,8 @@ TEST(QtText, MarkDigitsAreSolidRedAndTellApartAtEveryScale) {
     std::set<std::vector<int>> patterns;
     for (char digit = '0'; digit <= '9'; ++digit) {
       const QImage image = mark(std::string(1, digit));
-      EXPECT_EQ(image, mark(std::string(1, digit), false)) << digit << " at " << dpi << ": kept pixels differ";
+      EXPECT_EQ(image, mark(std::string(1, digit), false))
+          << digit << " at " << dpi << ": kept pixels differ";
       int ink = 0, red = 0;
       std::vector<int> pattern;  // where the ink is, and whether it is pure red
       for (int y = 0; y < size; ++y)
@@ -121,7 +123,8 @@ TEST(QtText, MarkDigitsAreSolidRedAndTellApartAtEveryScale) {
             pattern.push_back((y * size + x) * 2 + (image.pixel(x, y) == qRgb(255, 0, 0)));
           }
       EXPECT_GE(ink, 6) << digit;
-      EXPECT_GE(red, 0.9 * ink) << digit << " at " << dpi << ": " << red << " of " << ink << " pixels pure red";
+      EXPECT_GE(red, 0.9 * ink) << digit << " at " << dpi << ": " << red << " of " << ink
+                                << " pixels pure red";
       if (dpi == 96) inkAt96[digit] = ink;
       const double scale = dpi / 96.0;
       EXPECT_GE(ink, 0.7 * scale * scale * inkAt96[digit]) << digit << " at " << dpi;
@@ -200,7 +203,8 @@ TEST(QtText, AMarkIsARedRingAroundAWhiteSquareWithRedDigits) {
       }
       if (p == red && r >= 8.5) ++ring;
       // Digits: red, or red blended into the white square by the font's smoothing.
-      if (std::abs(x - 50) <= 5 && std::abs(y - 50) <= 5 && qRed(p) == 255 && qGreen(p) < 200) ++digits;
+      if (std::abs(x - 50) <= 5 && std::abs(y - 50) <= 5 && qRed(p) == 255 && qGreen(p) < 200)
+        ++digits;
       // Outside the digits' cells only the three colours: the ring and square are not blended.
       const bool inDigits = std::abs(x - 50) <= 5 && std::abs(y - 50) <= 5;
       if (!inDigits && p != red && p != white && p != blue) {
@@ -210,7 +214,8 @@ TEST(QtText, AMarkIsARedRingAroundAWhiteSquareWithRedDigits) {
   EXPECT_GT(ring, 100);
   EXPECT_GT(digits, 8);
   // The white square shows at the corners inside the ring.
-  for (const auto& [x, y] : {std::pair{43, 50}, std::pair{57, 50}, std::pair{50, 43}, std::pair{50, 57}})
+  for (const auto& [x, y] :
+       {std::pair{43, 50}, std::pair{57, 50}, std::pair{50, 43}, std::pair{50, 57}})
     EXPECT_EQ(image.pixel(x, y), white) << x << "," << y;
   EXPECT_EQ(image.pixel(50 + 10, 50), red);
   EXPECT_EQ(image.pixel(50, 50 - 10), red);
@@ -236,7 +241,8 @@ TEST(QtText, KeptCharactersAreThePixelsQPainterWrites) {
     QImage direct = Blank(100, 100), kept_ = Blank(100, 100);
     direct.fill(paper);
     kept_.fill(paper);
-    if (k % 6 == 0 || (k >= 600 && k % 2 == 0)) {  // a line through the paper: no longer one colour everywhere
+    if (k % 6 == 0 ||
+        (k >= 600 && k % 2 == 0)) {  // a line through the paper: no longer one colour everywhere
       for (QImage* im : {&direct, &kept_})
         for (int i = 0; i < 100; ++i) im->setPixel(i, (i * 7 + k) % 100, 0xFF123456);
     }
@@ -262,7 +268,8 @@ TEST(QtText, KeptCharactersAreThePixelsQPainterWrites) {
     kept += direct != Blank(100, 100);
   }
   EXPECT_GT(kept, 100);
-  EXPECT_GT(BandDrawingCaches(0).Texts.InkWrites() - inkBefore, 20);  // solid characters from their pixels
+  EXPECT_GT(BandDrawingCaches(0).Texts.InkWrites() - inkBefore,
+            20);  // solid characters from their pixels
 }
 
 // Characters through the looked-up glyphs (drawGlyphRun, or the kept outline beyond the glyph
@@ -273,12 +280,14 @@ TEST(QtText, KeptCharactersAreThePixelsQPainterWrites) {
 TEST(QtText, LookedUpGlyphsWriteThePixelsDrawTextWrites) {
   std::mt19937 rng(29);
   const std::string kMincho = "lr ¾©";  // ＭＳ 明朝
-  const std::string chars[] = {"A", "7", "g", kKanji, kIchi, "\x82\xA0", " ", "\x81\x40", "\x95\x94"};
+  const std::string chars[] = {"A",        "7", "g",        kKanji,    kIchi,
+                               "\x82\xA0", " ", "\x81\x40", "\x95\x94"};
   const int heights[] = {6, 13, 31, 60, 64, 66, 70, 75, 90, 140, 220, 300};
   std::uniform_int_distribution<int> esc(0, 7), pick(0, 8), jitter(-40, 40);
   int glyphCases = 0;
   const TCharacterGlyphs& glyphs = BandDrawingCaches(0).Glyphs;
-  const int maskedBefore = glyphs.MaskedWrites(), outlinesBefore = glyphs.Outlines(), masksBefore = glyphs.Masks();
+  const int maskedBefore = glyphs.MaskedWrites(), outlinesBefore = glyphs.Outlines(),
+            masksBefore = glyphs.Masks();
   for (int k = 0; k < 480; ++k) {
     const int h = heights[k % 12];
     TLogFont f = Record(h, h / 2 + k % 3, esc(rng) * 450 + (k % 4 == 1 ? 137 : 0),
@@ -293,26 +302,29 @@ TEST(QtText, LookedUpGlyphsWriteThePixelsDrawTextWrites) {
     for (QImage* im : {&direct, &looked})
       for (int py = 0; py < size; ++py)
         if ((py / 9 + k) % 3 == 0)
-          for (int px = 0; px < size; ++px) im->setPixel(px, py, 0xFF20A040 + static_cast<QRgb>(px % 7));
+          for (int px = 0; px < size; ++px)
+            im->setPixel(px, py, 0xFF20A040 + static_cast<QRgb>(px % 7));
     const QImage paper = direct;
     for (int pass = 0; pass < 2; ++pass) {
       for (const bool on : {false, true}) {
         TQtCanvas c(on ? looked : direct);
         c.TextSpritesOn = false;
         c.CharacterGlyphsOn = on;
-        const TColor inks[] = {RgbColor(0, 0, 0), RgbColor(255, 0, 0), RgbColor(0, 0, 255),
-                               RgbColor(255, 255, 255), RgbColor(127, 201, 13), RgbColor(200, 30, 90)};
+        const TColor inks[] = {RgbColor(0, 0, 0),      RgbColor(255, 0, 0),
+                               RgbColor(0, 0, 255),    RgbColor(255, 255, 255),
+                               RgbColor(127, 201, 13), RgbColor(200, 30, 90)};
         c.FontColor = inks[(k / 12 + k) % 6];
         c.SetFont(f);
         c.TextOut(x, y, ch);
       }
-      ASSERT_TRUE(direct == looked) << "case " << k << " pass " << pass << " height " << h << " esc "
-                                    << f.Escapement << " bytes " << ch.size();
+      ASSERT_TRUE(direct == looked) << "case " << k << " pass " << pass << " height " << h
+                                    << " esc " << f.Escapement << " bytes " << ch.size();
     }
     glyphCases += direct != paper;
   }
   EXPECT_GT(glyphCases, 300);
-  EXPECT_GT(BandDrawingCaches(0).Glyphs.Usable(), 100);  // the glyphs were used, not left to drawText
+  EXPECT_GT(BandDrawingCaches(0).Glyphs.Usable(),
+            100);  // the glyphs were used, not left to drawText
   // Large characters the second time from their masks, the same pixels. Nearly every outline
   // has its mask: QPainter fills an outline one level lighter or darker in a rare pixel when
   // it lies elsewhere by whole pixels, and such a mask is not kept.
@@ -322,7 +334,10 @@ TEST(QtText, LookedUpGlyphsWriteThePixelsDrawTextWrites) {
 }
 
 TEST(ShiftJis, DelDecodesAsDelAndPairsStayWhole) {
-  EXPECT_EQ(ShiftJisToUtf8("A\x7F" "B"), "A\x7F" "B");
+  EXPECT_EQ(ShiftJisToUtf8("A\x7F"
+                           "B"),
+            "A\x7F"
+            "B");
   EXPECT_EQ(ShiftJisToQString("\x7F"), QString(QChar(0x7F)));
   EXPECT_EQ(ShiftJisToQString(kKanji + "\x7F" + kKanji), QString::fromUtf8("漢\x7F漢"));
   // A lead byte before DEL is no pair: it decodes alone and DEL stays DEL.
@@ -350,9 +365,9 @@ TEST(IcuTextLocale, JapaneseErasAndNames) {
     const char* era;
     int year;
   };
-  for (const Case& k : {Case{2019, 4, 30, "平成", 31}, Case{2019, 5, 1, "令和", 1},
-                        Case{1899, 12, 30, "明治", 32}, Case{2026, 12, 7, "令和", 8},
-                        Case{1989, 1, 7, "昭和", 64}, Case{1989, 1, 8, "平成", 1}}) {
+  for (const Case& k :
+       {Case{2019, 4, 30, "平成", 31}, Case{2019, 5, 1, "令和", 1}, Case{1899, 12, 30, "明治", 32},
+        Case{2026, 12, 7, "令和", 8}, Case{1989, 1, 7, "昭和", 64}, Case{1989, 1, 8, "平成", 1}}) {
     const TDateTime t = DecodeDateTime(EncodeDateTime(k.y, k.m, k.d, 0, 0, 0));
     EXPECT_EQ(Utf8(ja.EraName(t)), k.era) << k.y << "-" << k.m << "-" << k.d;
     EXPECT_EQ(ja.EraYear(t), k.year) << k.y << "-" << k.m << "-" << k.d;
@@ -362,8 +377,9 @@ TEST(IcuTextLocale, JapaneseErasAndNames) {
   EXPECT_EQ(ja.TimeSeparator(), ":");
   EXPECT_EQ(ja.Now(), 0.0);
   // "$J" of 2026-12-07 through the installed locale.
-  SetTextLocale(std::make_shared<TIcuTextLocale>(QLocale(QLocale::Japanese, QLocale::Japan),
-                                                 [] { return EncodeDateTime(2026, 12, 7, 9, 0, 0); }));
+  SetTextLocale(std::make_shared<TIcuTextLocale>(QLocale(QLocale::Japanese, QLocale::Japan), [] {
+    return EncodeDateTime(2026, 12, 7, 9, 0, 0);
+  }));
   std::string out;
   ASSERT_TRUE(ExpandSpecialCode("$J", CurrentTextLocale(), out));
   EXPECT_EQ(Utf8(out), "令和8年12月 7日");
@@ -378,8 +394,9 @@ TEST(IcuTextLocale, OtherLocalesKeepTheirNamesAndTheGregorianEra) {
   EXPECT_EQ(en.ShortDayName(t), "Sat");
   EXPECT_EQ(en.EraName(t), "AD");
   EXPECT_EQ(en.EraYear(t), 2026);
-  SetTextLocale(std::make_shared<TIcuTextLocale>(QLocale(QLocale::English, QLocale::UnitedStates),
-                                                 [] { return EncodeDateTime(2026, 12, 5, 0, 0, 0); }));
+  SetTextLocale(
+      std::make_shared<TIcuTextLocale>(QLocale(QLocale::English, QLocale::UnitedStates),
+                                       [] { return EncodeDateTime(2026, 12, 5, 0, 0, 0); }));
   std::string out;
   ASSERT_TRUE(ExpandSpecialCode("$wa", CurrentTextLocale(), out));
   EXPECT_EQ(out, "Sat");

@@ -57,7 +57,8 @@ struct TPair {
     for (int y = 0; y < kH; ++y)
       for (int x = 0; x < kW; ++x) {
         const std::uint32_t v = colours[((x / 32) * 7 + (y / 24) * 3 + (rng() % 512 == 0)) % 4];
-        plainSurface.Bits()[y * kW + x] = fastSurface.Bits()[y * kW + x] = bandSurface.Bits()[y * kW + x] = v;
+        plainSurface.Bits()[y * kW + x] = fastSurface.Bits()[y * kW + x] =
+            bandSurface.Bits()[y * kW + x] = v;
       }
     background.assign(bandSurface.Bits(), bandSurface.Bits() + kW * kH);
   }
@@ -83,7 +84,8 @@ struct TPair {
       const std::uint32_t want = y >= bands[1].Top && y < bands[1].Bottom ? background[i] : a[i];
       if (b[i] != want) {
         std::ostringstream first;
-        first << "band picture at " << i % kW << "," << y << " want " << std::hex << want << " got " << b[i];
+        first << "band picture at " << i % kW << "," << y << " want " << std::hex << want << " got "
+              << b[i];
         return first.str();
       }
     }
@@ -97,7 +99,8 @@ struct TPair {
     std::ostringstream first;
     for (int i = 0; i < kW * kH; ++i)
       if (a[i] != b[i] && count++ == 0)
-        first << "at " << i % kW << "," << i / kW << " GDI " << std::hex << a[i] << " fast " << b[i] << std::dec;
+        first << "at " << i % kW << "," << i / kW << " GDI " << std::hex << a[i] << " fast " << b[i]
+              << std::dec;
     if (count == 0) return {};
     first << " (" << count << " pixels differ)";
     return first.str();
@@ -115,8 +118,8 @@ int Coordinate(std::mt19937& rng, int size) {
 TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
   constexpr int kW = 64, kH = 48;
   std::mt19937 rng(20261207);
-  const TPenStyle styles[] = {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::Dot, TPenStyle::DashDot,
-                              TPenStyle::DashDotDot, TPenStyle::Clear};
+  const TPenStyle styles[] = {TPenStyle::Solid,   TPenStyle::Dash,       TPenStyle::Dot,
+                              TPenStyle::DashDot, TPenStyle::DashDotDot, TPenStyle::Clear};
   for (const TPenStyle style : styles)
     for (const TPenMode mode : {TPenMode::Copy, TPenMode::Xor})
       for (const TBrushStyle brush : {TBrushStyle::Solid, TBrushStyle::Clear})
@@ -124,7 +127,8 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
           TPair pair(rng, kW, kH);
           std::ostringstream log;
           for (int op = 0; op < 120; ++op) {
-            const TPen pen{static_cast<TColor>(rng() & 0xFFFFFF), static_cast<int>(rng() % 2), style, mode};
+            const TPen pen{static_cast<TColor>(rng() & 0xFFFFFF), static_cast<int>(rng() % 2),
+                           style, mode};
             const TBrush fill{static_cast<TColor>(rng() & 0xFFFFFF), brush};
             const int x1 = Coordinate(rng, kW), y1 = Coordinate(rng, kH);
             const int x2 = Coordinate(rng, kW), y2 = Coordinate(rng, kH);
@@ -141,7 +145,8 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
               } else if (kind < 15) {
                 c.PixelLine(x1, y1, x2, y2);
               } else if (kind < 16) {
-                const std::vector<TPixelPoint> points{{x1, y1}, {x2, y2}, {x2, y1}, {x2, y1}, {x1, y2}};
+                const std::vector<TPixelPoint> points{
+                    {x1, y1}, {x2, y2}, {x2, y1}, {x2, y1}, {x1, y2}};
                 c.PixelLines(points);
               } else if (kind < 17) {
                 c.SetPixel(x1, y1, pen.Color);
@@ -156,10 +161,12 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
             });
           }
           const std::string diff = pair.Difference();
-          EXPECT_EQ(diff, "") << "style " << static_cast<int>(style) << " mode " << static_cast<int>(mode)
-                              << " brush " << static_cast<int>(brush) << " ops " << log.str();
-          EXPECT_EQ(pair.BandDifference(), "") << "style " << static_cast<int>(style) << " mode "
-                                               << static_cast<int>(mode) << " brush " << static_cast<int>(brush);
+          EXPECT_EQ(diff, "") << "style " << static_cast<int>(style) << " mode "
+                              << static_cast<int>(mode) << " brush " << static_cast<int>(brush)
+                              << " ops " << log.str();
+          EXPECT_EQ(pair.BandDifference(), "")
+              << "style " << static_cast<int>(style) << " mode " << static_cast<int>(mode)
+              << " brush " << static_cast<int>(brush);
         }
 }
 
@@ -175,7 +182,8 @@ TEST(GdiCanvas, TheKeptLineTableIsWhatGdiDraws) {
     {
       TGdiCanvas canvas(surface.Dc());
       canvas.Pen = TPen{kGdiTablePenColour, 0, c.Style, c.Mode};
-      canvas.Brush = TBrush{kGdiTableBackColour, c.Opaque ? TBrushStyle::Solid : TBrushStyle::Clear};
+      canvas.Brush =
+          TBrush{kGdiTableBackColour, c.Opaque ? TBrushStyle::Solid : TBrushStyle::Clear};
       canvas.MoveTo(c.X1, c.Y1);
       canvas.LineTo(c.X2, c.Y2);
     }
@@ -200,11 +208,13 @@ TEST(GdiCanvas, TheKeptLineTableIsWhatGdiDraws) {
 
 TEST(DibCanvas, CachedCharactersMatchTextOut) {
   // Faces, horizontal and vertical, as the drawings name them (Shift-JIS).
-  const std::string faces[] = {"\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e",       // ＭＳ ゴシック
-                               "@\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e",      // @ＭＳ ゴシック
-                               "\x82\x6c\x82\x72 \x96\xbe\x92\xa9", "Arial"};          // ＭＳ 明朝
-  const std::string characters[] = {"A", "g", "1", "@", "\xb1", "\xdf",  // ｱ ﾟ
-                                    "\x8a\xbf", "\x82\xa0", "\x81\x5b", "\x88\xea", "\x81\x40"};  // 漢 あ ー 一, blank
+  const std::string faces[] = {
+      "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e",   // ＭＳ ゴシック
+      "@\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e",  // @ＭＳ ゴシック
+      "\x82\x6c\x82\x72 \x96\xbe\x92\xa9", "Arial"};         // ＭＳ 明朝
+  const std::string characters[] = {
+      "A",        "g",        "1",        "@",        "\xb1",    "\xdf",  // ｱ ﾟ
+      "\x8a\xbf", "\x82\xa0", "\x81\x5b", "\x88\xea", "\x81\x40"};        // 漢 あ ー 一, blank
   std::mt19937 rng(932);
   const TGdiTextSprites& sprites = BandDrawingCaches(0).Texts;
   const long long written = sprites.Written(), rendered = sprites.Rendered();
@@ -228,7 +238,8 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
       // Each character twice or more: the later ones come from the sprites.
       for (int i = 0; i < 24; ++i) {
         const std::string& ch = characters[rng() % std::size(characters)];
-        const int x = static_cast<int>(rng() % (kW + 20)) - 10, y = static_cast<int>(rng() % (kH + 20)) - 10;
+        const int x = static_cast<int>(rng() % (kW + 20)) - 10,
+                  y = static_cast<int>(rng() % (kH + 20)) - 10;
         log << x << "," << y << " ";
         pair.Both([&](TCanvas& c) {
           c.SetFont(font);
@@ -238,10 +249,12 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
           c.TextOut(x + 71, y + 37, ch);
         });
       }
-      EXPECT_EQ(pair.BandDifference(), "") << "wide " << wide << " face " << ShiftJisToUtf8(font.FaceName);
-      EXPECT_EQ(pair.Difference(), "") << "wide " << wide << " height " << font.Height << " width " << font.Width
-                                       << " escapement " << font.Escapement << " face " << ShiftJisToUtf8(font.FaceName)
-                                       << " brush " << static_cast<int>(brush.Style) << " at " << log.str();
+      EXPECT_EQ(pair.BandDifference(), "")
+          << "wide " << wide << " face " << ShiftJisToUtf8(font.FaceName);
+      EXPECT_EQ(pair.Difference(), "")
+          << "wide " << wide << " height " << font.Height << " width " << font.Width
+          << " escapement " << font.Escapement << " face " << ShiftJisToUtf8(font.FaceName)
+          << " brush " << static_cast<int>(brush.Style) << " at " << log.str();
     }
   }
   // Many characters came from the cache, some of them without drawing them again.
@@ -264,9 +277,17 @@ TEST(DibCanvas, BandedPreviewEqualsOneCanvas) {
   const std::string path = test::WriteTempFile("");
   const std::function<bool()> drawings[] = {
       [&] { return bench::WriteGeneratedDrawing(path, 20000, 7, bench::TDrawingProfile::Dense); },
-      [&] { return bench::WriteTiledDrawing(std::string(samples) + "/floor-plan/JWC_TEMP.TXT", 20000, path); }};
-  const struct { const char* Name; double Share, Across, Up; } views[] = {
-      {"fit-all", 1.0, 0.5, 0.5}, {"10 %", 0.1, 0.5, 0.5}, {"1 %", 0.01, 0.5, 0.5}, {"10 % off-centre", 0.1, 0.2, 0.7}};
+      [&] {
+        return bench::WriteTiledDrawing(std::string(samples) + "/floor-plan/JWC_TEMP.TXT", 20000,
+                                        path);
+      }};
+  const struct {
+    const char* Name;
+    double Share, Across, Up;
+  } views[] = {{"fit-all", 1.0, 0.5, 0.5},
+               {"10 %", 0.1, 0.5, 0.5},
+               {"1 %", 0.01, 0.5, 0.5},
+               {"10 % off-centre", 0.1, 0.2, 0.7}};
   for (std::size_t d = 0; d < std::size(drawings); ++d) {
     ASSERT_TRUE(drawings[d]());  // the tiler reads with the model and frees it
     ClearDrawingIndex();
@@ -284,7 +305,8 @@ TEST(DibCanvas, BandedPreviewEqualsOneCanvas) {
         DrawPreview(canvas, kW, kH);
       }
       // A picture worth comparing: a good part of it drawn on.
-      EXPECT_GT(std::count_if(one.Pixels(), one.Pixels() + kW * kH, [](std::uint32_t p) { return (p & 0xFFFFFF) != 0xFFFFFF; }),
+      EXPECT_GT(std::count_if(one.Pixels(), one.Pixels() + kW * kH,
+                              [](std::uint32_t p) { return (p & 0xFFFFFF) != 0xFFFFFF; }),
                 kW * kH / 50)
           << "drawing " << d << ", " << view.Name;
       for (const int n : {2, 3, 8}) {
@@ -298,7 +320,8 @@ TEST(DibCanvas, BandedPreviewEqualsOneCanvas) {
         owned.clear();
         const std::uint32_t* a = one.Pixels();
         const std::uint32_t* b = surface.Pixels();
-        const int differing = static_cast<int>(std::inner_product(a, a + kW * kH, b, 0, std::plus<>(), std::not_equal_to<>()));
+        const int differing = static_cast<int>(
+            std::inner_product(a, a + kW * kH, b, 0, std::plus<>(), std::not_equal_to<>()));
         EXPECT_EQ(differing, 0) << "drawing " << d << ", " << view.Name << ", " << n << " bands";
       }
     }

@@ -15,7 +15,7 @@ namespace sxf {
 namespace {
 
 constexpr TColor kWhite = 0xFFFFFF;
-constexpr TColor kRed = 0x0000FF;   // 0x00BBGGRR
+constexpr TColor kRed = 0x0000FF;              // 0x00BBGGRR
 constexpr std::uint32_t kRedPixel = 0xFF0000;  // 0x00RRGGBB in the DIB
 
 struct TFixture {
@@ -47,7 +47,10 @@ TEST(GdiCanvas, LineToLeavesOutItsEndPixel) {
 
 TEST(GdiCanvas, RectangleLeavesOutRightColumnAndBottomRow) {
   // With a pen the outline covers x1..x2-1; without one the fill loses one more.
-  struct TCase { TPenStyle pen; int filled; };
+  struct TCase {
+    TPenStyle pen;
+    int filled;
+  };
   for (const TCase c : {TCase{TPenStyle::Solid, 5 * 4}, TCase{TPenStyle::Clear, 4 * 3}}) {
     TFixture f;
     f.canvas.Pen = TPen{kRed, 1, c.pen};
@@ -98,7 +101,10 @@ TEST(GdiCanvas, PolygonFillsOddEven) {
 TEST(GdiCanvas, HatchesRunAsThePlatformNamesThemOnATransparentBackground) {
   // Forward diagonal runs down to the right (y down), backward diagonal up to the
   // right; the gaps keep what was under them.
-  struct TCase { TBrushStyle style; int dx, dy; };
+  struct TCase {
+    TBrushStyle style;
+    int dx, dy;
+  };
   for (const TCase c : {TCase{TBrushStyle::FDiagonal, 1, 1}, TCase{TBrushStyle::BDiagonal, 1, -1},
                         TCase{TBrushStyle::Horizontal, 1, 0}, TCase{TBrushStyle::Vertical, 0, 1}}) {
     TFixture f;

@@ -12,7 +12,8 @@
 namespace {
 
 std::string ManifestOf(const wchar_t* exe) {
-  HMODULE module = LoadLibraryExW(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HMODULE module =
+      LoadLibraryExW(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   if (!module) return {};
   std::string text;
   if (HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)))
@@ -31,8 +32,11 @@ int main() {
   for (int i = 1; i < argc; ++i) {
     const std::string manifest = ManifestOf(argv[i]);
     const auto has = [&](std::string_view s) { return manifest.find(s) != std::string::npos; };
-    const bool ok = has("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor<") &&
-                    has(">true/pm</dpiAware>") && has("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"") &&
+    const bool ok = has("<dpiAwareness "
+                        "xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                        "WindowsSettings\">PerMonitorV2, PerMonitor<") &&
+                    has(">true/pm</dpiAware>") &&
+                    has("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"") &&
                     !has("<activeCodePage");
     std::printf("%ls: %s\n%s\n", argv[i], ok ? "ok" : "FAILED", manifest.c_str());
     if (!ok) ++failures;

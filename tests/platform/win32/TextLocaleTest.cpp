@@ -41,14 +41,15 @@ TEST(Win32TextLocale, BuiltInErasStartOnTheirOfficialFirstDays) {
     const char* era;  // empty: before the table
     int year;
   } cases[] = {
-      {1868, 10, 22, "", 0},       {1868, 10, 23, "明治", 1}, {1899, 12, 30, "明治", 32},
-      {1912, 7, 29, "明治", 45},   {1912, 7, 30, "大正", 1},  {1926, 12, 24, "大正", 15},
-      {1926, 12, 25, "昭和", 1},   {1989, 1, 7, "昭和", 64},  {1989, 1, 8, "平成", 1},
-      {2019, 4, 30, "平成", 31},   {2019, 5, 1, "令和", 1},   {2026, 12, 7, "令和", 8},
+      {1868, 10, 22, "", 0},     {1868, 10, 23, "明治", 1}, {1899, 12, 30, "明治", 32},
+      {1912, 7, 29, "明治", 45}, {1912, 7, 30, "大正", 1},  {1926, 12, 24, "大正", 15},
+      {1926, 12, 25, "昭和", 1}, {1989, 1, 7, "昭和", 64},  {1989, 1, 8, "平成", 1},
+      {2019, 4, 30, "平成", 31}, {2019, 5, 1, "令和", 1},   {2026, 12, 7, "令和", 8},
   };
   for (const auto& c : cases) {
     TJapaneseEra era;
-    const bool known = BuiltInJapaneseEra(DecodeDateTime(EncodeDateTime(c.y, c.m, c.d, 0, 0, 0)), era);
+    const bool known =
+        BuiltInJapaneseEra(DecodeDateTime(EncodeDateTime(c.y, c.m, c.d, 0, 0, 0)), era);
     EXPECT_EQ(known, *c.era != '\0') << c.y << "-" << c.m << "-" << c.d;
     if (!known) continue;
     EXPECT_EQ(ShiftJisToUtf8(era.Name), c.era) << c.y << "-" << c.m << "-" << c.d;
