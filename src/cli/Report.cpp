@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <array>
+#include <initializer_list>
+#include <utility>
 
 #include "preview/Preview.h"
 #include "globals/UnitGval.h"
@@ -25,30 +27,27 @@ std::string Utf8Cell(const std::string& sjis) { return ShiftJisToUtf8(sjis); }
 
 // ---- Records as JSON members ----
 
-void Head(TJsonWriter& j, const TJwwEntHdr& h) {
-  j.Key("HpNo");
-  j.Int(h.HpNo);
-  j.Key("Group");
-  j.Int(h.Group);
-  j.Key("Layer");
-  j.Int(h.Layer);
-  j.Key("Color");
-  j.Int(h.Color);
-  j.Key("LType");
-  j.Int(h.LType);
-  j.Key("LWidth");
-  j.Int(h.LWidth);
-  j.Key("ZFlags");
-  j.Int(h.ZFlags);
-}
-
 void Num(TJsonWriter& j, const char* key, double v) {
   j.Key(key);
   j.Double(v);
 }
+// Members of numbers, in their order.
+void Nums(TJsonWriter& j, std::initializer_list<std::pair<const char*, double>> members) {
+  for (const auto& [key, v] : members) Num(j, key, v);
+}
 void Int(TJsonWriter& j, const char* key, int v) {
   j.Key(key);
   j.Int(v);
+}
+void Head(TJsonWriter& j, const TJwwEntHdr& h) {
+  for (const auto& [key, v] : {std::pair<const char*, int>{"HpNo", h.HpNo},
+                               {"Group", h.Group},
+                               {"Layer", h.Layer},
+                               {"Color", h.Color},
+                               {"LType", h.LType},
+                               {"LWidth", h.LWidth},
+                               {"ZFlags", h.ZFlags}})
+    Int(j, key, v);
 }
 void Text(TJsonWriter& j, const char* key, const std::string& sjis) {
   j.Key(key);
@@ -58,53 +57,44 @@ void Text(TJsonWriter& j, const char* key, const std::string& sjis) {
 void Fields(TJsonWriter& j, const TJwwEntLin& e) {
   Head(j, e.Hdr);
   Int(j, "PlNo", e.PlNo);
-  Num(j, "X1", e.X1);
-  Num(j, "Y1", e.Y1);
-  Num(j, "X2", e.X2);
-  Num(j, "Y2", e.Y2);
+  Nums(j, {{"X1", e.X1}, {"Y1", e.Y1}, {"X2", e.X2}, {"Y2", e.Y2}});
 }
 void Fields(TJsonWriter& j, const TJwwEntCir& e) {
   Head(j, e.Hdr);
-  Num(j, "Cx", e.Cx);
-  Num(j, "Cy", e.Cy);
-  Num(j, "R", e.R);
+  Nums(j, {{"Cx", e.Cx}, {"Cy", e.Cy}, {"R", e.R}});
 }
 void Fields(TJsonWriter& j, const TJwwEntArc& e) {
   Head(j, e.Hdr);
-  Num(j, "Cx", e.Cx);
-  Num(j, "Cy", e.Cy);
-  Num(j, "R", e.R);
-  Num(j, "StartAngle", e.StartAngle);
-  Num(j, "EndAngle", e.EndAngle);
-  Num(j, "Flatness", e.Flatness);
-  Num(j, "Tilt", e.Tilt);
+  Nums(j, {{"Cx", e.Cx},
+           {"Cy", e.Cy},
+           {"R", e.R},
+           {"StartAngle", e.StartAngle},
+           {"EndAngle", e.EndAngle},
+           {"Flatness", e.Flatness},
+           {"Tilt", e.Tilt}});
 }
 void Fields(TJsonWriter& j, const TJwwEntTxt& e) {
   Head(j, e.Hdr);
   Int(j, "TextCode", e.TextCode);
   Int(j, "BasePoint", e.BasePoint);
   Int(j, "TextKind", e.TextKind);
-  Num(j, "W", e.W);
-  Num(j, "H", e.H);
-  Num(j, "D", e.D);
-  Num(j, "X", e.X);
-  Num(j, "Y", e.Y);
-  Num(j, "DirX", e.DirX);
-  Num(j, "DirY", e.DirY);
+  Nums(j, {{"W", e.W},
+           {"H", e.H},
+           {"D", e.D},
+           {"X", e.X},
+           {"Y", e.Y},
+           {"DirX", e.DirX},
+           {"DirY", e.DirY}});
   Text(j, "FontName", e.FontName);
   Text(j, "Text", e.Text);
 }
 void Fields(TJsonWriter& j, const TJwwEntPnt& e) {
   Head(j, e.Hdr);
-  Num(j, "X", e.X);
-  Num(j, "Y", e.Y);
+  Nums(j, {{"X", e.X}, {"Y", e.Y}});
 }
 void Fields(TJsonWriter& j, const TJwwEntPntEx& e) {
   Head(j, e.Hdr);
-  Num(j, "X", e.X);
-  Num(j, "Y", e.Y);
-  Num(j, "Scale", e.Scale);
-  Num(j, "Angle", e.Angle);
+  Nums(j, {{"X", e.X}, {"Y", e.Y}, {"Scale", e.Scale}, {"Angle", e.Angle}});
   Int(j, "Code", e.Code);
 }
 template <typename T>
@@ -121,51 +111,42 @@ void Fields(TJsonWriter& j, const TJwwEntDim& e) {
 }
 void Fields(TJsonWriter& j, const TJwwEntBlk& e) {
   Head(j, e.Hdr);
-  Num(j, "X", e.X);
-  Num(j, "Y", e.Y);
+  Nums(j, {{"X", e.X}, {"Y", e.Y}});
   Text(j, "Name", e.Name);
 }
 void Fields(TJsonWriter& j, const TJwwEntSl2& e) {
   Head(j, e.Hdr);
   Int(j, "Rgb", e.Rgb);
-  Num(j, "X1", e.X1);
-  Num(j, "Y1", e.Y1);
-  Num(j, "X2", e.X2);
-  Num(j, "Y2", e.Y2);
+  Nums(j, {{"X1", e.X1}, {"Y1", e.Y1}, {"X2", e.X2}, {"Y2", e.Y2}});
 }
 void Fields(TJsonWriter& j, const TJwwEntSl3& e) {
   Head(j, e.Hdr);
   Int(j, "Rgb", e.Rgb);
-  Num(j, "X1", e.X1);
-  Num(j, "Y1", e.Y1);
-  Num(j, "X2", e.X2);
-  Num(j, "Y2", e.Y2);
-  Num(j, "X3", e.X3);
-  Num(j, "Y3", e.Y3);
+  Nums(j, {{"X1", e.X1}, {"Y1", e.Y1}, {"X2", e.X2}, {"Y2", e.Y2}, {"X3", e.X3}, {"Y3", e.Y3}});
 }
 void Fields(TJsonWriter& j, const TJwwEntSl4& e) {
   Head(j, e.Hdr);
   Int(j, "Rgb", e.Rgb);
-  Num(j, "X1", e.X1);
-  Num(j, "Y1", e.Y1);
-  Num(j, "X2", e.X2);
-  Num(j, "Y2", e.Y2);
-  Num(j, "X3", e.X3);
-  Num(j, "Y3", e.Y3);
-  Num(j, "X4", e.X4);
-  Num(j, "Y4", e.Y4);
+  Nums(j, {{"X1", e.X1},
+           {"Y1", e.Y1},
+           {"X2", e.X2},
+           {"Y2", e.Y2},
+           {"X3", e.X3},
+           {"Y3", e.Y3},
+           {"X4", e.X4},
+           {"Y4", e.Y4}});
 }
 template <typename T>
 void ArcSolidFields(TJsonWriter& j, const T& e) {
   Head(j, e.Hdr);
   Int(j, "Rgb", e.Rgb);
-  Num(j, "Cx", e.Cx);
-  Num(j, "Cy", e.Cy);
-  Num(j, "R", e.R);
-  Num(j, "Flatness", e.Flatness);
-  Num(j, "Tilt", e.Tilt);
-  Num(j, "StartAngle", e.StartAngle);
-  Num(j, "SweepAngle", e.SweepAngle);
+  Nums(j, {{"Cx", e.Cx},
+           {"Cy", e.Cy},
+           {"R", e.R},
+           {"Flatness", e.Flatness},
+           {"Tilt", e.Tilt},
+           {"StartAngle", e.StartAngle},
+           {"SweepAngle", e.SweepAngle}});
 }
 void Fields(TJsonWriter& j, const TJwwEntSlArc& e) {
   ArcSolidFields(j, e);
@@ -395,8 +376,7 @@ void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
     j.Key("list");
     j.String(m.List);
     Int(j, "index", m.Index);
-    Num(j, "x", m.X);
-    Num(j, "y", m.Y);
+    Nums(j, {{"x", m.X}, {"y", m.Y}});
     j.EndObject();
   });
   j.EndArray();
