@@ -68,7 +68,7 @@ void DrawNoticeInPreview(TCanvas& c, int width, int height, const std::string& t
   for (std::size_t i = 0; i < text.size();) {
     std::size_t end = i;
     while (end < text.size()) {
-      const std::size_t n = IsLeadByte(text[end]) && end + 1 < text.size() ? 2 : 1;
+      const std::size_t n = CharLength(text, end);
       if (end + n - i > fit) break;
       end += n;
     }
@@ -97,7 +97,7 @@ void DrawNoticeInPreview(TCanvas& c, int width, int height, const std::string& t
   for (const std::string_view line : lines) {
     int x = left;
     for (std::size_t i = 0; i < line.size();) {
-      const std::size_t n = IsLeadByte(line[i]) && i + 1 < line.size() ? 2 : 1;
+      const std::size_t n = CharLength(line, i);
       c.TextOut(x, y, line.substr(i, n));
       x += static_cast<int>(n) * halfWidth;
       i += n;

@@ -253,7 +253,7 @@ void TNavigation::MouseUp(int x, int y) {
 
 void TNavigation::TwoButtonRelease(double x0, double y0, double x1, double y1) {
   const TPreviewPlace place = host_.PreviewPlace();
-  const double t = DesignPixels(TDesignLengths::ClickTolerance, ViewDpi) / ViewScale;
+  const double t = ViewPixels(TDesignLengths::ClickTolerance) / ViewScale;
   if (std::fabs(x1 - x0) <= t || std::fabs(y1 - y0) <= t) {
     CentreViewOnPoint(x0, y0, place.Width, place.Height);  // a click re-centres
     host_.Redraw();

@@ -18,17 +18,12 @@ constexpr double kPiD = 3.14159265358979323846;  // pi as a double
 constexpr char kHalfDot = '\xA5';                // "･"
 const std::string kFullDot = "\x81\x45";         // "・"
 
-// Byte length of the character at i: 2 for a lead byte with a byte after it, else 1.
-std::size_t CharAt(std::string_view text, std::size_t i) noexcept {
-  return IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
-}
-
 // Columns of every character but the last: 1 for a one-byte character, 2 for a two-byte one.
 int ColumnsBeforeLast(std::string_view text) noexcept {
   int cols = 0;
   int last = 0;
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = CharAt(text, i);
+    const std::size_t n = CharLength(text, i);
     cols += last;
     last = static_cast<int>(n);
     i += n;
@@ -58,7 +53,7 @@ std::string ZeroPadded(std::string s) { return s.size() == 1 ? "0" + s : s; }
 std::string FileNameOf(std::string_view path) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < path.size();) {
-    const std::size_t n = CharAt(path, i);
+    const std::size_t n = CharLength(path, i);
     if (n == 1 && (path[i] == '\\' || path[i] == ':')) start = i + 1;
     i += n;
   }
@@ -68,7 +63,7 @@ std::string FileNameOf(std::string_view path) {
 std::string WithoutExtension(std::string name) {
   std::size_t dot = std::string::npos;
   for (std::size_t i = 0; i < name.size();) {
-    const std::size_t n = CharAt(name, i);
+    const std::size_t n = CharLength(name, i);
     if (n == 1 && name[i] == '.') dot = i;
     i += n;
   }
@@ -283,7 +278,7 @@ void ApplySpacingMarks(std::string& text, double& W, double& D) {
   int digit = 0;
   bool afterCaret = false;
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = CharAt(text, i);
+    const std::size_t n = CharLength(text, i);
     const bool last = i + n >= text.size();
     if (!last) acc += n == 1 ? D / 2.0 : D;
     const std::string_view c = std::string_view(text).substr(i, n);

@@ -23,11 +23,6 @@ int HexDigitValue(char c) noexcept {
   return -1;
 }
 
-// Byte length of the character that starts at i: 2 for a lead byte with a byte after it.
-std::size_t CharLength(std::string_view text, std::size_t i) noexcept {
-  return (IsLeadByte(text[i]) && i + 1 < text.size()) ? 2 : 1;
-}
-
 // Powers of ten that a double holds exactly.
 constexpr double kExactPowerOf10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,

@@ -61,6 +61,10 @@ constexpr bool IsLeadByte(unsigned char b) noexcept {
   return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD);
 }
 constexpr bool IsLeadByte(char b) noexcept { return IsLeadByte(static_cast<unsigned char>(b)); }
+// Byte length of the character that starts at i: 2 for a lead byte with a byte after it.
+constexpr std::size_t CharLength(std::string_view text, std::size_t i) noexcept {
+  return IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+}
 
 // Characters in the text; a lead byte that is the last byte counts as one character.
 int MbcsCharCount(std::string_view text) noexcept;

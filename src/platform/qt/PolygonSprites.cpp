@@ -4,6 +4,8 @@
 #include <QPen>
 #include <algorithm>
 
+#include "platform/qt/QtRgb.h"
+
 namespace sxf {
 
 bool TPolygonSprites::Draw(QImage& image, const TPen& pen, const TBrush& brush,
@@ -49,10 +51,7 @@ bool TPolygonSprites::Draw(QImage& image, const TPen& pen, const TBrush& brush,
     ++made_;
   }
 
-  const QRgb colour =
-      qRgb(static_cast<int>(pen.Color & 0xFF), static_cast<int>((pen.Color >> 8) & 0xFF),
-           static_cast<int>((pen.Color >> 16) & 0xFF));
-  FillSpans(image, it->second, origin, colour, rowTop, rowBottom);
+  FillSpans(image, it->second, origin, ToQRgb(pen.Color), rowTop, rowBottom);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <limits>
 #include <utility>
 
+#include "platform/qt/QtRgb.h"
 #include "platform/qt/ShiftJis.h"
 #include "util/MyFunc.h"
 
@@ -203,8 +204,7 @@ void TQtCanvas::LineTo(int x, int y) {
 void TQtCanvas::PlotPixel(int x, int y, TColor color) {
   if (x < 0 || y < rowTop_ || x >= width_ || y >= rowBottom_) return;
   auto* line = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * bytesPerLine_);
-  line[x] = qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                 static_cast<int>((color >> 16) & 0xFF));
+  line[x] = ToQRgb(color);
 }
 
 void TQtCanvas::FillPixels(int x, int y, int w, int h, TColor color) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/qt/CharacterKey.h"
+#include "platform/qt/QtRgb.h"
 
 namespace sxf {
 
@@ -136,8 +137,7 @@ TTextSprites::TInk TTextSprites::MakeInk(const QRect& box, QRgb colour, int reac
 
 bool TTextSprites::DrawInk(QImage& image, const QRect& box, const QRect& whole, const QRect& target,
                            TColor colour, int reach, const TRender& render) {
-  const QRgb rgb = qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                        static_cast<int>((colour >> 16) & 0xFF));
+  const QRgb rgb = ToQRgb(colour);
   const std::size_t characterKey = key_.size();
   AppendKeyInt(key_, static_cast<int>(colour));
   auto it = inks_.find(key_);
