@@ -160,6 +160,73 @@ struct TJwwHp {
   int Kind = 0;  // 0 none, 1 "-", 2 "ln", 3 "ci", 4 "ch"
 };
 
+// ---- The entity lists -----------------------------------------------------------------
+
+// The fifteen entity lists of one drawing (or of one block definition), and the order in
+// which their records were read. A list's count is its size, so the two cannot disagree.
+struct TEntityLists {
+  std::vector<TJwwEntLin> LinList;
+  std::vector<TJwwEntCir> CirList;
+  std::vector<TJwwEntArc> ArcList;
+  std::vector<TJwwEntTxt> TxtList;
+  std::vector<TJwwEntPnt> PntList;
+  std::vector<TJwwEntPntEx> PntExList;
+  std::vector<TJwwEntDim> DimList;
+  std::vector<TJwwEntBlk> BlkList;
+  std::vector<TJwwEntSl2> Sl2List;
+  std::vector<TJwwEntSl3> Sl3List;
+  std::vector<TJwwEntSl4> Sl4List;
+  std::vector<TJwwEntSlArc> ScList;
+  std::vector<TJwwEntSlArc> SeList;
+  std::vector<TJwwEntSlArc2> SoList;
+  std::vector<TJwwEntSlArc2> SgList;
+  std::vector<TJwwEntRef> EntOrder;
+
+  int LinCount() const noexcept { return Count(LinList); }
+  int CirCount() const noexcept { return Count(CirList); }
+  int ArcCount() const noexcept { return Count(ArcList); }
+  int TxtCount() const noexcept { return Count(TxtList); }
+  int PntCount() const noexcept { return Count(PntList); }
+  int PntExCount() const noexcept { return Count(PntExList); }
+  int DimCount() const noexcept { return Count(DimList); }
+  int BlkCount() const noexcept { return Count(BlkList); }
+  int Sl2Count() const noexcept { return Count(Sl2List); }
+  int Sl3Count() const noexcept { return Count(Sl3List); }
+  int Sl4Count() const noexcept { return Count(Sl4List); }
+  int ScCount() const noexcept { return Count(ScList); }
+  int SeCount() const noexcept { return Count(SeList); }
+  int SoCount() const noexcept { return Count(SoList); }
+  int SgCount() const noexcept { return Count(SgList); }
+  int EntOrderCount() const noexcept { return Count(EntOrder); }
+
+  template <typename T>
+  static int Count(const std::vector<T>& list) noexcept {
+    return static_cast<int>(list.size());
+  }
+};
+
+// Calls visit(name, kind, list) for each of the fifteen lists in kind order (Lin, Cir, Arc,
+// Txt, Pnt, PntEx, Dim, Blk, Sl2, Sl3, Sl4, Sc, Se, So, Sg): the one place that names them
+// all. name is the list's name in the report ("Lin"); lists is a TEntityLists, const or not.
+template <typename Lists, typename Visit>
+void ForEachEntityList(Lists& lists, Visit&& visit) {
+  visit("Lin", kKindLin, lists.LinList);
+  visit("Cir", kKindCir, lists.CirList);
+  visit("Arc", kKindArc, lists.ArcList);
+  visit("Txt", kKindTxt, lists.TxtList);
+  visit("Pnt", kKindPnt, lists.PntList);
+  visit("PntEx", kKindPntEx, lists.PntExList);
+  visit("Dim", kKindDim, lists.DimList);
+  visit("Blk", kKindBlk, lists.BlkList);
+  visit("Sl2", kKindSl2, lists.Sl2List);
+  visit("Sl3", kKindSl3, lists.Sl3List);
+  visit("Sl4", kKindSl4, lists.Sl4List);
+  visit("Sc", kKindSc, lists.ScList);
+  visit("Se", kKindSe, lists.SeList);
+  visit("So", kKindSo, lists.SoList);
+  visit("Sg", kKindSg, lists.SgList);
+}
+
 // ---- The model ------------------------------------------------------------------------
 
 extern std::vector<TJwwEntLin> LinList;
