@@ -463,7 +463,6 @@ class TDrawingReader {
   // Pictures kept in the file: a count, then each one's name, size and bytes. Read past.
   void Pictures() {
     ar_.SetContext("the pictures");
-    if (ar_.Left() == 0) return;  // a file that ends after its blocks has none
     const std::uint32_t n = ar_.U32();
     if (!ar_.Failed() && n > ar_.Left() / 5) {
       ar_.Fail(TJwwFileProblem::BadValue,
