@@ -43,7 +43,12 @@ void TJwwArchive::Fail(TJwwFileProblem problem, std::string_view what) {
   problem_ = problem;
   failedAt_ = Offset();
   message_.clear();
-  if (!context_.empty()) message_ = context_ + " ";
+  if (entity_ != 0) {
+    message_ = "entity " + std::to_string(entity_) + " of " + std::to_string(entityCount_);
+    if (!context_.empty()) message_ += " of ";
+  }
+  message_ += context_;
+  if (!message_.empty()) message_ += ' ';
   message_ += "at byte " + Hex(failedAt_) + ": ";
   message_ += what;
 }

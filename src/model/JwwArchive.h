@@ -45,8 +45,17 @@ class TJwwArchive {
   // Where the failure happened, or the current offset.
   std::size_t FailureOffset() const noexcept { return Failed() ? failedAt_ : Offset(); }
 
-  // What the reader is at, put in front of a failure's message ("entity 3 of 8").
-  void SetContext(std::string context) { context_ = std::move(context); }
+  // What the reader is at, put in front of a failure's message: a section ("the header",
+  // "block definition 2 of 5"), and within it the entity (1-based; 0 for none). The entity's
+  // numbers are kept as numbers, so that reading costs no text per entity.
+  void SetContext(std::string context) {
+    context_ = std::move(context);
+    entity_ = 0;
+  }
+  void SetEntity(std::uint32_t entity, std::uint32_t count) noexcept {
+    entity_ = entity;
+    entityCount_ = count;
+  }
 
   void Fail(TJwwFileProblem problem, std::string_view what);
 
@@ -82,6 +91,7 @@ class TJwwArchive {
   TJwwFileProblem problem_ = TJwwFileProblem::None;
   std::string message_;
   std::string context_;
+  std::uint32_t entity_ = 0, entityCount_ = 0;
   std::size_t failedAt_ = 0;
   // Index k of the archive's one numbering (classes and objects alike; 0 stands for none):
   // the class named there, or None for an object.

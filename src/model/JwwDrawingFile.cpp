@@ -415,9 +415,9 @@ class TDrawingReader {
                       const std::string& where) {
     ar_.SetContext(where.empty() ? "the entity list" : "the entity list of " + where);
     const std::uint32_t n = ar_.Count(kMinEntityBytes);
-    const std::string total = " of " + std::to_string(n) + (where.empty() ? "" : " of " + where);
+    ar_.SetContext(where);
     for (std::uint32_t k = 0; k < n && !ar_.Failed(); ++k) {
-      ar_.SetContext("entity " + std::to_string(k + 1) + total);
+      ar_.SetEntity(k + 1, n);
       const TJwwClass cls = ar_.ObjectClass(false);
       if (!ar_.Failed()) Entity(cls, lists, placements);
     }
