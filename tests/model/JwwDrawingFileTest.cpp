@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/BlockExpansion.h"
 #include "model/JwwDrawingFile.h"
 #include "model/ShiftJisFromUtf16.h"
 #include "support/JwwFileWriter.h"
@@ -79,6 +80,16 @@ TEST_P(RealDrawingFile, ReadsWithTheCountsTheHostSaved) {
   EXPECT_EQ(f.LayerGroupScale[0], 50.0);
   ASSERT_EQ(f.LineTypes.size(), 33u);
   EXPECT_EQ(f.LineTypes[1].Name, "continuous");
+  // Drawn, each reference adds its definition's records (none of these files nests).
+  TEntityLists drawn;
+  TBlockExpansion info;
+  ASSERT_TRUE(ExpandBlocks(f, drawn, info)) << info.Message;
+  std::size_t inside = 0;
+  for (const TBlockPlacement& p : f.TopPlacements)
+    for (const TJwwBlockDef& def : f.Blocks)
+      if (def.Number == p.DefNumber) inside += def.Contents.EntOrder.size();
+  EXPECT_EQ(info.FromBlocks, inside);
+  EXPECT_EQ(drawn.EntOrder.size(), static_cast<std::size_t>(row.TopRecords) + inside);
 }
 
 INSTANTIATE_TEST_SUITE_P(HostFiles, RealDrawingFile,
