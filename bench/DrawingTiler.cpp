@@ -164,12 +164,15 @@ bool WriteTiledDrawing(const std::string& path, std::size_t entities, const std:
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   const std::string source{std::istreambuf_iterator<char>(in), {}};
-  InitJwwModel();
-  if (!LoadJwcTempFile(path)) return false;
-  ComputeExtents();
-  const TTileBox box{ExtentLeft, ExtentBottom, ExtentRight, ExtentTop};
-  const auto count = static_cast<std::size_t>(EntOrderCount);
-  FreeJwwModel();
+  std::size_t count = 0;
+  TTileBox box{};
+  {
+    const TJwcLoad read = ReadJwcTempFile(path);
+    if (!read.Result.ReadToEnd) return false;
+    const TWorldBox e = ComputeExtents(read.Drawing);
+    box = {e.Left, e.Bottom, e.Right, e.Top};
+    count = static_cast<std::size_t>(read.Drawing.EntOrderCount());
+  }
   std::ofstream file(out, std::ios::binary);
   const std::string text = TileDrawing(source, count, box, entities);
   file.write(text.data(), static_cast<std::streamsize>(text.size()));

@@ -1,5 +1,5 @@
 // Reading an interchange file and counting its user line types, as the window does at
-// start-up (InitJwwModel, LoadJwcTempFile, the tally), and the pieces of it: one line of each
+// start-up (ReadJwcTempFile, the tally), and the pieces of it: one line of each
 // common kind, the field splitting, the number conversion.
 //
 //   bench_read_count [benchmark flags]   the benchmarks
@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "DrawingGenerator.h"
-#include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
 #include "search/Extents.h"
 #include "search/LineTypeTally.h"
@@ -43,14 +42,15 @@ void BM_ReadAndCount(benchmark::State& state) {
   const auto bytes = std::filesystem::file_size(path);
   int entities = 0;
   for (auto _ : state) {
-    sxf::InitJwwModel();
-    benchmark::DoNotOptimize(sxf::LoadJwcTempFile(path));
-    sxf::TTallyGrid grid = sxf::BuildTallyGrid();
+    sxf::TJwcLoad load = sxf::ReadJwcTempFile(path);
+    benchmark::DoNotOptimize(load.Result.ReadToEnd);
+    sxf::TTallyGrid grid = sxf::BuildTallyGrid(load.Drawing);
     benchmark::DoNotOptimize(grid);
-    // Release the lists, so that every iteration grows them from nothing as a start-up does.
+    // Release the lists untimed, so that every iteration grows them from nothing as a start-up
+    // does.
     state.PauseTiming();
-    entities = sxf::EntOrderCount;
-    sxf::FreeJwwModel();
+    entities = load.Drawing.EntOrderCount();
+    load = {};
     state.ResumeTiming();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
@@ -65,14 +65,13 @@ BENCHMARK(BM_ReadAndCount)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisec
 
 // The drawing extents that fit-all computes, over a loaded drawing.
 void BM_ComputeExtents(benchmark::State& state) {
-  sxf::InitJwwModel();
-  sxf::LoadJwcTempFile(DrawingFile(static_cast<std::size_t>(state.range(0))));
+  const sxf::TJwcLoad load =
+      sxf::ReadJwcTempFile(DrawingFile(static_cast<std::size_t>(state.range(0))));
   for (auto _ : state) {
-    sxf::ComputeExtents();
-    benchmark::DoNotOptimize(sxf::ExtentRight);
+    const sxf::TWorldBox extents = sxf::ComputeExtents(load.Drawing);
+    benchmark::DoNotOptimize(extents.Right);
   }
-  state.counters["entities"] = sxf::EntOrderCount;
-  sxf::FreeJwwModel();
+  state.counters["entities"] = load.Drawing.EntOrderCount();
 }
 BENCHMARK(BM_ComputeExtents)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
@@ -88,19 +87,18 @@ constexpr std::string_view kLines[] = {
 // Interpreting one line, split and read into the model.
 void BM_ParseLine(benchmark::State& state) {
   const std::string line(kLines[state.range(0)]);
-  sxf::InitJwwModel();
+  sxf::TJwcReader reader;
   sxf::TJwwFields fields;
   for (auto _ : state) {
-    sxf::ParseJwwLine(line, fields);
-    if (sxf::EntOrderCount >= 1000000) {
+    reader.ParseLine(line, fields);
+    if (reader.Drawing().EntOrderCount() >= 1000000) {
       state.PauseTiming();
-      sxf::InitJwwModel();
+      reader = sxf::TJwcReader();
       state.ResumeTiming();
     }
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(line.size() + 2) * state.iterations());
   state.SetLabel(line.substr(0, 24));
-  sxf::FreeJwwModel();
 }
 BENCHMARK(BM_ParseLine)->DenseRange(0, 4);
 
@@ -162,14 +160,13 @@ BENCHMARK(BM_StrToFloat<sxf::StrToFloatOr0DigitByDigit>)->Name("BM_StrToFloatOr0
 
 // Reads and counts FILE once, as the window's start-up does, and prints what it counted.
 int ReadAndCountOnce(const char* path) {
-  sxf::InitJwwModel();
-  const sxf::TJwcLoadResult load = sxf::ReadJwcTempFile(path);
-  if (!load.ReadToEnd) {
-    std::fprintf(stderr, "%s: %s\n", path, sxf::DescribeJwcLoadProblem(load).c_str());
+  const sxf::TJwcLoad load = sxf::ReadJwcTempFile(path);
+  if (!load.Result.ReadToEnd) {
+    std::fprintf(stderr, "%s: %s\n", path, sxf::DescribeJwcLoadProblem(load.Result).c_str());
     return 1;
   }
-  const sxf::TTallyGrid grid = sxf::BuildTallyGrid();
-  std::printf("entities %d user-type total %s\n", sxf::EntOrderCount,
+  const sxf::TTallyGrid grid = sxf::BuildTallyGrid(load.Drawing);
+  std::printf("entities %d user-type total %s\n", load.Drawing.EntOrderCount(),
               grid.Cell(sxf::kTallyTotal, sxf::kTallyRows - 1).c_str());
   return 0;
 }

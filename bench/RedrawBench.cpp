@@ -24,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "DrawingGenerator.h"
@@ -37,6 +38,7 @@
 #include "graphics/PixelRaster.h"
 #include "graphics/Primitives.h"
 #include "platform/qt/QtCanvas.h"
+#include "search/Extents.h"
 #include "search/LineTypeMarks.h"
 
 namespace {
@@ -44,8 +46,12 @@ namespace {
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
+// The drawing the benchmarks draw, and the view they draw it in.
+sxf::TDrawing drawing;
+sxf::TView view;
+
 // Loads the generated drawing of the size and profile the benchmark asks for, once.
-// What the model holds now: a generated drawing's size (negated for the dense profile), or
+// What the drawing is now: a generated drawing's size (negated for the dense profile), or
 // 0 / 1 for the text sheet without / with escapes.
 long long loadedEntities = -1;
 
@@ -61,11 +67,10 @@ std::filesystem::path TemporaryFile(const std::string& name) {
          (std::to_string(QCoreApplication::applicationPid()) + "-" + name);
 }
 
-// Reads the drawing written at path into the model and removes the file; key says what it is.
+// Reads the drawing written at path and removes the file; key says what it is.
 void LoadAndRemove(const std::filesystem::path& path, long long key) {
   sxf::ClearDrawingIndex();
-  sxf::InitJwwModel();
-  sxf::LoadJwcTempFile(path.string());
+  drawing = sxf::ReadJwcTempFile(path.string()).Drawing;
   std::filesystem::remove(path);
   if (!sxf::GraAttr) sxf::GraAttr = std::make_unique<sxf::TgraAttribute>();
   loadedEntities = key;
@@ -83,9 +88,7 @@ void LoadDrawing(std::size_t entities,
   LoadAndRemove(path, key);
 }
 
-void ParseLine(const char* text) { sxf::ParseJwwLine(text); }
-
-void FitAll() { sxf::FitViewToDrawing(kWidth, kHeight); }
+void FitAll() { sxf::FitViewToDrawing(view, sxf::ComputeExtents(drawing), kWidth, kHeight); }
 
 // A canvas that draws nothing, for those that only look at what a redraw asks for.
 class TBlankCanvas : public sxf::TCanvas {
@@ -145,12 +148,11 @@ class TLinePixelCounter final : public TTextCounter {
 // centred on the extents.
 // The view of a preview of pixelsWide x pixelsHigh that shows the share of the extents' area.
 void ZoomToShareOfExtents(double share, int pixelsWide = kWidth, int pixelsHigh = kHeight) {
-  sxf::FitViewToDrawing(pixelsWide, pixelsHigh);
-  const double width = sxf::ExtentRight - sxf::ExtentLeft,
-               height = sxf::ExtentTop - sxf::ExtentBottom;
-  sxf::ViewScale = std::sqrt(double{1.0} * pixelsWide * pixelsHigh / (share * width * height));
-  sxf::CentreViewOn((sxf::ExtentLeft + sxf::ExtentRight) / 2,
-                    (sxf::ExtentBottom + sxf::ExtentTop) / 2);
+  const sxf::TWorldBox extents = sxf::ComputeExtents(drawing);
+  sxf::FitViewToDrawing(view, extents, pixelsWide, pixelsHigh);
+  const double width = extents.Right - extents.Left, height = extents.Top - extents.Bottom;
+  view.ViewScale = std::sqrt(double{1.0} * pixelsWide * pixelsHigh / (share * width * height));
+  sxf::CentreViewOn(view, (extents.Left + extents.Right) / 2, (extents.Bottom + extents.Top) / 2);
 }
 
 void ZoomToOnePercent() { ZoomToShareOfExtents(0.01); }
@@ -161,15 +163,15 @@ void ZoomToTenPercent() { ZoomToShareOfExtents(0.10); }
 double RecordsTouched() {
   double touched = 0;
   const auto count = [&touched](const auto& list, int n) {
-    const std::vector<int>* near = sxf::RecordsNearView(list.data(), n);
+    const std::vector<int>* near = sxf::RecordsNearView(view, list.data(), n);
     touched += near ? static_cast<double>(near->size()) : n;
   };
-  count(sxf::LinList, sxf::LinCount);
-  count(sxf::CirList, sxf::CirCount);
-  count(sxf::ArcList, sxf::ArcCount);
-  count(sxf::PntList, sxf::PntCount);
-  count(sxf::DimList, sxf::DimCount);
-  count(sxf::TxtList, sxf::TxtCount);
+  count(drawing.LinList, drawing.LinCount());
+  count(drawing.CirList, drawing.CirCount());
+  count(drawing.ArcList, drawing.ArcCount());
+  count(drawing.PntList, drawing.PntCount());
+  count(drawing.DimList, drawing.DimCount());
+  count(drawing.TxtList, drawing.TxtCount());
   return touched;
 }
 
@@ -179,10 +181,10 @@ double RecordsTouched() {
 // (SXF_DRAWING_THREADS=1: one thread).
 void DrawViewInBands(QImage& image, bool onePixelPensThroughQPainter = false) {
   const int w = image.width(), h = image.height();
-  auto canvases = sxf::MakeBandCanvases(image, sxf::PictureBands(h));
+  auto canvases = sxf::MakeBandCanvases(image, sxf::PictureBands(drawing, h));
   for (const auto& c : canvases) c->SetOnePixelPensThroughQPainter(onePixelPensThroughQPainter);
   sxf::DrawInBands(sxf::CanvasPointers(canvases),
-                   [w, h](sxf::TCanvas& c) { return sxf::DrawPreview(c, w, h); });
+                   [w, h](sxf::TCanvas& c) { return sxf::DrawPreview(c, view, drawing, w, h); });
   canvases.clear();  // every painter ends: the picture is complete
   benchmark::DoNotOptimize(image.constBits());
 }
@@ -190,14 +192,14 @@ void DrawViewInBands(QImage& image, bool onePixelPensThroughQPainter = false) {
 void TimeRedraws(benchmark::State& state, bool onePixelPensThroughQPainter, int width = kWidth,
                  int height = kHeight) {
   TLinePixelCounter counter(width, height);
-  sxf::DrawPreview(counter, width, height);
+  sxf::DrawPreview(counter, view, drawing, width, height);
   state.counters["characters"] = static_cast<double>(counter.Characters);
   state.counters["line_pixels"] = counter.LinePixels;
   QImage image(width, height, QImage::Format_RGB32);
   for (auto _ : state) DrawViewInBands(image, onePixelPensThroughQPainter);
   if (const char* dump = std::getenv("SXF_BENCH_DUMP")) image.save(dump);
-  state.counters["entities"] = sxf::EntOrderCount;
-  state.counters["bands"] = static_cast<double>(sxf::PictureBands(height).size());
+  state.counters["entities"] = drawing.EntOrderCount();
+  state.counters["bands"] = static_cast<double>(sxf::PictureBands(drawing, height).size());
 }
 
 // state.range(1) = 1: the drawing index is used for views it pays for; state.range(2) = 1:
@@ -205,7 +207,7 @@ void TimeRedraws(benchmark::State& state, bool onePixelPensThroughQPainter, int 
 // state.range(3): the profile.
 void Redraw(benchmark::State& state, void (*setView)()) {
   LoadDrawing(static_cast<std::size_t>(state.range(0)), ProfileOf(state.range(3)));
-  sxf::BuildDrawingIndex();
+  sxf::BuildDrawingIndex(drawing);
   sxf::SetDrawingIndexAreaShare(state.range(1) == 1 ? 0.25 : 0.0);
   setView();
   state.counters["records_touched"] = RecordsTouched();
@@ -238,28 +240,28 @@ void LoadTiledDrawing() {
 // before.
 void BM_TiledView(benchmark::State& state) {
   LoadTiledDrawing();
-  sxf::BuildDrawingIndex();
+  sxf::BuildDrawingIndex(drawing);
   sxf::SetDrawingIndexAreaShare(0.25);
   const int scale = static_cast<int>(state.range(1));
   const int width = kWidth * scale / 100, height = kHeight * scale / 100;
-  sxf::ViewDpi = sxf::DpiOfScaleFactor(scale / 100.0);
+  view.ViewDpi = sxf::DpiOfScaleFactor(scale / 100.0);
   ZoomToShareOfExtents(static_cast<double>(state.range(0)) / 100.0, width, height);
   state.counters["records_touched"] = RecordsTouched();
   TimeRedraws(state, false, width, height);
-  sxf::ViewDpi = sxf::kDesignDpi;
+  view.ViewDpi = sxf::kDesignDpi;
 }
 
 // The drawing code alone, into a canvas that only counts: what a view costs before a pixel
 // is written. state.range(0): 0 fit-all, 1 the 1 % view, 2 the 10 % view; range(1): profile.
 void BM_RedrawCoreOnly(benchmark::State& state) {
   LoadDrawing(1000000, ProfileOf(state.range(1)));
-  sxf::BuildDrawingIndex();
+  sxf::BuildDrawingIndex(drawing);
   sxf::SetDrawingIndexAreaShare(0.25);
   void (*views[])() = {FitAll, ZoomToOnePercent, ZoomToTenPercent};
   views[state.range(0)]();
   for (auto _ : state) {
     TTextCounter counter;
-    sxf::DrawPreview(counter, kWidth, kHeight);
+    sxf::DrawPreview(counter, view, drawing, kWidth, kHeight);
     benchmark::DoNotOptimize(counter.Characters);
   }
 }
@@ -272,11 +274,11 @@ void BM_MarksFitAll(benchmark::State& state) {
   for (auto _ : state) {
     image.fill(Qt::white);
     sxf::TQtCanvas canvas(image);
-    sxf::DrawLineTypeMarks(canvas, sxf::kMarkRadiusPixels / sxf::ViewScale);
+    sxf::DrawLineTypeMarks(canvas, view, drawing, sxf::kMarkRadiusPixels / view.ViewScale);
     canvas.Flush();
     benchmark::DoNotOptimize(image.constBits());
   }
-  state.counters["marks"] = static_cast<double>(sxf::CollectLineTypeMarks().size());
+  state.counters["marks"] = static_cast<double>(sxf::CollectLineTypeMarks(drawing).size());
   state.counters["wide_shapes"] = sxf::BandDrawingCaches(0).WidePens.SpritesMade();
 }
 // The drawing's characters are written as glyph outlines once they are larger than the font
@@ -319,13 +321,13 @@ class TWithoutCharacters final : public sxf::TCanvas {
 // state.range(0): 1 the 1 % view, 2 the 10 % view; range(1): the profile.
 void BM_RedrawZoomedWithoutCharacters(benchmark::State& state) {
   LoadDrawing(1000000, ProfileOf(state.range(1)));
-  sxf::BuildDrawingIndex();
+  sxf::BuildDrawingIndex(drawing);
   sxf::SetDrawingIndexAreaShare(0.25);
   (state.range(0) == 1 ? ZoomToOnePercent : ZoomToTenPercent)();
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {
     TWithoutCharacters canvas(image);
-    sxf::DrawPreview(canvas, kWidth, kHeight);
+    sxf::DrawPreview(canvas, view, drawing, kWidth, kHeight);
     canvas.Flush();
     benchmark::DoNotOptimize(image.constBits());
   }
@@ -388,11 +390,11 @@ struct TCharacterImages {
 
 void BM_CharacterImagesFloor(benchmark::State& state) {
   LoadDrawing(1000000, ProfileOf(state.range(1)));
-  sxf::BuildDrawingIndex();
+  sxf::BuildDrawingIndex(drawing);
   sxf::SetDrawingIndexAreaShare(0.25);
   (state.range(0) == 1 ? ZoomToOnePercent : ZoomToTenPercent)();
   TCharacterPlaces places;
-  sxf::DrawPreview(places, kWidth, kHeight);
+  sxf::DrawPreview(places, view, drawing, kWidth, kHeight);
   const TCharacterImages characters(places.Places);
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -408,17 +410,15 @@ void BM_RedrawZoomedTenPercent(benchmark::State& state) { Redraw(state, ZoomToTe
 void BM_ReadDrawing(benchmark::State& state) {
   const auto path = TemporaryFile("sxf-read-bench.txt");
   sxf::bench::WriteGeneratedDrawing(path.string(), static_cast<std::size_t>(state.range(0)));
-  for (auto _ : state) {
-    sxf::InitJwwModel();
-    sxf::LoadJwcTempFile(path.string());
-  }
+  int entities = 0;
+  for (auto _ : state) entities = sxf::ReadJwcTempFile(path.string()).Drawing.EntOrderCount();
   std::filesystem::remove(path);
-  state.counters["entities"] = sxf::EntOrderCount;
+  state.counters["entities"] = entities;
 }
 
 void BM_BuildIndex(benchmark::State& state) {
   LoadDrawing(static_cast<std::size_t>(state.range(0)), ProfileOf(state.range(1)));
-  for (auto _ : state) sxf::BuildDrawingIndex();
+  for (auto _ : state) sxf::BuildDrawingIndex(drawing);
   state.counters["index_MB"] = static_cast<double>(sxf::DrawingIndexBytes()) / 1e6;
 }
 
@@ -482,8 +482,9 @@ void DrawBareLines(const std::vector<TSegmentCollector::TSegment>& segments, std
 void LoadTextSheet(bool escapes) {
   const long long kind = escapes ? 1 : 0;
   if (loadedEntities == kind) return;
-  sxf::InitJwwModel();
-  ParseLine("cn0 2 2 0 1");
+  sxf::ClearDrawingIndex();
+  sxf::TJwcReader reader;
+  reader.ParseLine("cn0 2 2 0 1");
   const char* plain[] = {"ROOM-101 A=12.5m2 xx", "\x97\x6D\x8E\xBA\x87\x40 6.5\x92\x9F LDK 2F",
                          "W=1200 H=2100 SD-03 ", "GL+150 FL+450 (TYP.)"};
   const char* escaped[] = {"ROOM-101 ^!A=12.5m^u2^# xx",
@@ -496,16 +497,17 @@ void LoadTextSheet(bool escapes) {
       const bool turned = (row * 60 + col) % 5 == 0;
       std::snprintf(line, sizeof line, "ch %d %d %d %d \"%s", col * 22, row * 2, turned ? 0 : 20,
                     turned ? 20 : 0, texts[(row + col) % 4]);
-      ParseLine(line);
+      reader.ParseLine(line);
     }
+  drawing = std::move(reader.Drawing());
   if (!sxf::GraAttr) sxf::GraAttr = std::make_unique<sxf::TgraAttribute>();
   loadedEntities = kind;
 }
 
 void ZoomTextSheet() {
-  sxf::FitViewToDrawing(kWidth, kHeight);
-  sxf::ViewScale = 3.0;
-  sxf::CentreViewOn(660.0, 300.0);
+  sxf::FitViewToDrawing(view, sxf::ComputeExtents(drawing), kWidth, kHeight);
+  view.ViewScale = 3.0;
+  sxf::CentreViewOn(view, 660.0, 300.0);
 }
 
 // state.range(0) = 1: the texts hold escape sequences.
@@ -513,12 +515,12 @@ void BM_RedrawTexts(benchmark::State& state) {
   LoadTextSheet(state.range(0) == 1);
   ZoomTextSheet();
   TTextCounter counter;
-  sxf::DrawPreview(counter, kWidth, kHeight);
+  sxf::DrawPreview(counter, view, drawing, kWidth, kHeight);
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   int fonts = 0;
   for (auto _ : state) {
     sxf::TQtCanvas canvas(image);
-    sxf::DrawPreview(canvas, kWidth, kHeight);
+    sxf::DrawPreview(canvas, view, drawing, kWidth, kHeight);
     canvas.Flush();
     fonts = canvas.FontsCreated();
     benchmark::DoNotOptimize(image.constBits());
@@ -536,7 +538,7 @@ void BM_BaselineDrawLine(benchmark::State& state) {
   LoadDrawing(static_cast<std::size_t>(state.range(0)), ProfileOf(state.range(2)));
   FitAll();
   TSegmentCollector collector;
-  sxf::DrawPreview(collector, kWidth, kHeight);
+  sxf::DrawPreview(collector, view, drawing, kWidth, kHeight);
   if (state.range(1) == 1)
     std::erase_if(collector.Segments, [](const auto& s) { return s.Line.p1() == s.Line.p2(); });
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
@@ -583,7 +585,7 @@ double MedianMilliseconds(F run, int reps = 7) {
 
 void BM_ViewAgainstFloor(benchmark::State& state) {
   LoadDrawing(1000000, ProfileOf(state.range(1)));
-  sxf::BuildDrawingIndex();
+  sxf::BuildDrawingIndex(drawing);
   sxf::SetDrawingIndexAreaShare(0.25);
   (state.range(0) == 1 ? ZoomToOnePercent : ZoomToTenPercent)();
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
@@ -592,15 +594,15 @@ void BM_ViewAgainstFloor(benchmark::State& state) {
 
   const double core = MedianMilliseconds([] {
     TTextCounter counter;
-    sxf::DrawPreview(counter, kWidth, kHeight);
+    sxf::DrawPreview(counter, view, drawing, kWidth, kHeight);
     benchmark::DoNotOptimize(counter.Characters);
   });
   TCharacterPlaces places;
-  sxf::DrawPreview(places, kWidth, kHeight);
+  sxf::DrawPreview(places, view, drawing, kWidth, kHeight);
   const TCharacterImages characters(places.Places);
   const double chars = MedianMilliseconds([&] { characters.Draw(image); });
   TSegmentCollector collector;
-  sxf::DrawPreview(collector, kWidth, kHeight);
+  sxf::DrawPreview(collector, view, drawing, kWidth, kHeight);
   std::erase_if(collector.Segments, [](const auto& seg) { return seg.Pen.Width > 1; });
   const double lines = MedianMilliseconds([&] { DrawBareLines(collector.Segments, bits, stride); });
   const double floor = core + chars + lines;
@@ -615,14 +617,14 @@ void BM_ViewAgainstFloor(benchmark::State& state) {
   }
   std::nth_element(views.begin(), views.begin() + static_cast<std::ptrdiff_t>(views.size() / 2),
                    views.end());
-  const double view = views[views.size() / 2];
+  const double viewMs = views[views.size() / 2];
   state.counters["floor_ms"] = floor;
   state.counters["floor_core_ms"] = core;
   state.counters["floor_chars_ms"] = chars;
   state.counters["floor_lines_ms"] = lines;
-  state.counters["view_ms"] = view;
-  state.counters["view_over_floor"] = view / floor;
-  state.counters["bands"] = static_cast<double>(sxf::PictureBands(kHeight).size());
+  state.counters["view_ms"] = viewMs;
+  state.counters["view_over_floor"] = viewMs / floor;
+  state.counters["bands"] = static_cast<double>(sxf::PictureBands(drawing, kHeight).size());
 }
 
 // Arguments: entities, index on, one-pixel pens through QPainter, profile (0 light, 1 dense).
@@ -689,7 +691,7 @@ void BM_SegmentsFitAll(benchmark::State& state) {
   LoadDrawing(static_cast<std::size_t>(state.range(0)), ProfileOf(state.range(2)));
   FitAll();
   TSegmentCollector collector;
-  sxf::DrawPreview(collector, kWidth, kHeight);
+  sxf::DrawPreview(collector, view, drawing, kWidth, kHeight);
   std::erase_if(collector.Segments, [](const auto& s) { return s.Pen.Width > 1; });
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   const int way = static_cast<int>(state.range(1));
@@ -741,8 +743,8 @@ void BM_SegmentsFitAll(benchmark::State& state) {
 // were drawn before.
 void BM_ArcPoints(benchmark::State& state) {
   FitAll();
-  sxf::ViewScale = 1.0;
-  sxf::CentreViewOn(0.0, 0.0);
+  view.ViewScale = 1.0;
+  sxf::CentreViewOn(view, 0.0, 0.0);
   std::mt19937 rng(8);
   std::uniform_real_distribution<double> x(-600.0, 600.0), y(-240.0, 240.0), radius(5.0, 300.0),
       angle(0.0, 6.283);
@@ -755,7 +757,7 @@ void BM_ArcPoints(benchmark::State& state) {
   for (auto _ : state) {
     for (const TArc& a : arcs) {
       if (state.range(0) == 0) {
-        sxf::DrawWorldEllipseArc(sink, a.Cx, a.Cy, a.R, 1.0, 0.0, a.Start, a.Sweep);
+        sxf::DrawWorldEllipseArc(sink, view, a.Cx, a.Cy, a.R, 1.0, 0.0, a.Start, a.Sweep);
         continue;
       }
       const sxf::TEllipseCurve curve(a.Cx, a.Cy, a.R, 1.0, 0.0);
@@ -764,7 +766,7 @@ void BM_ArcPoints(benchmark::State& state) {
       for (int k = 1; k <= sxf::kCurveSegments; ++k) {
         theta += a.Sweep / sxf::kCurveSegments;
         const sxf::TDPoint p = curve.At(theta);
-        sxf::DrawWorldSegment(sink, previous.X, previous.Y, p.X, p.Y);
+        sxf::DrawWorldSegment(sink, view, previous.X, previous.Y, p.X, p.Y);
         previous = p;
       }
     }

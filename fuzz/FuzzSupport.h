@@ -2,6 +2,7 @@
 // What the fuzz targets share: a canvas that draws nothing but checks what it is asked to
 // draw, and the model's consistency. A broken invariant aborts, which libFuzzer reports.
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <span>
@@ -38,32 +39,35 @@ class TNullCanvas final : public TCanvas {
   void TextOut(int, int, std::string_view) override { ++Calls; }
 };
 
-// Every order entry points at a record of its list, and the counts match the lists.
-inline void CheckModel() {
-  const std::size_t sizes[16] = {0, LinList.size(), CirList.size(), ArcList.size(), TxtList.size(),
-                                 PntList.size(), PntExList.size(), DimList.size(), BlkList.size(),
-                                 Sl2List.size(), Sl3List.size(), Sl4List.size(), ScList.size(),
-                                 SeList.size(), SoList.size(), SgList.size()};
-  const int counts[16] = {0, LinCount, CirCount, ArcCount, TxtCount, PntCount, PntExCount, DimCount,
-                          BlkCount, Sl2Count, Sl3Count, Sl4Count, ScCount, SeCount, SoCount, SgCount};
+// Every order entry points at a record of its list, the lists add up to the order list, and
+// no text is longer than 255 bytes.
+inline void CheckLists(const TEntityLists& lists) {
+  std::size_t sizes[16] = {};
   std::size_t total = 0;
-  for (int k = 1; k <= 15; ++k) {
-    if (sizes[k] != static_cast<std::size_t>(counts[k])) Broken("a count differs from its list");
-    total += sizes[k];
-  }
-  if (EntOrder.size() != static_cast<std::size_t>(EntOrderCount) || total != EntOrder.size())
-    Broken("the order list differs from the lists");
-  for (const TJwwEntRef& ref : EntOrder) {
+  ForEachEntityList(lists, [&](const char*, int kind, const auto& list) {
+    sizes[kind] = list.size();
+    total += list.size();
+  });
+  if (total != lists.EntOrder.size()) Broken("the order list differs from the lists");
+  for (const TJwwEntRef& ref : lists.EntOrder) {
     if (ref.Kind < 1 || ref.Kind > 15) Broken("unknown kind in the order list");
     if (ref.Index < 0 || static_cast<std::size_t>(ref.Index) >= sizes[ref.Kind])
       Broken("order entry past its list");
   }
-  for (const TJwwEntTxt& t : TxtList)
+  for (const TJwwEntTxt& t : lists.TxtList)
     if (t.Text.size() > 255 || t.FontName.size() > 255) Broken("text longer than 255 bytes");
-  if (JwwReader.CurGroup < 0 || JwwReader.CurGroup > 15 || JwwReader.CurLayer < 0 ||
-      JwwReader.CurLayer > 15)
+  for (const TJwwEntDim& d : lists.DimList)
+    if (d.Text.Text.size() > 255) Broken("dimension text longer than 255 bytes");
+}
+
+// The lists of what the reader read, its current layer and the file name it kept.
+inline void CheckModel(TJwcReader& reader) {
+  CheckLists(reader.Drawing());
+  const TJwwReaderState& state = reader.State();
+  if (state.CurGroup < 0 || state.CurGroup > 15 || state.CurLayer < 0 || state.CurLayer > 15)
     Broken("current layer group or layer out of range");
-  if (JwwFileName.size() > kMaxJwcLineBytes) Broken("file name longer than a line");
+  if (reader.Drawing().JwwFileName.size() > kMaxJwcLineBytes)
+    Broken("file name longer than a line");
 }
 
 }  // namespace sxf::fuzz

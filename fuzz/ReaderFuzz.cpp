@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "globals/UnitGval.h"
 #include "model/JwwGaibu2.h"
 #include "search/Extents.h"
 #include "search/LineTypeTally.h"
@@ -35,14 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   copied.SplitCopying(text.substr(0, firstEnd));
   if (!sameFields()) fuzz::Broken("fields up to the line end differ from copied fields");
 
-  InitJwwModel();
+  TJwcReader reader;
   // A small line bound now and then, so that cut lines are reached with small inputs.
   const std::size_t maxLine = (size > 0 && data[0] == 'L') ? 24 : kMaxJwcLineBytes;
-  ParseJwcText(text, maxLine);
-  ResetJwwCurrentState();
-  fuzz::CheckModel();
+  reader.ParseText(text, maxLine);
+  fuzz::CheckModel(reader);
+  const TDrawing& drawing = reader.Drawing();
 
-  const TTallyGrid grid = BuildTallyGrid();
+  const TTallyGrid grid = BuildTallyGrid(drawing);
   // The total row's last cell is the number of tallied entities: the sum of the row totals.
   long rows = 0;
   for (int r = 1; r < kTallyRows - 1; ++r) {
@@ -52,8 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string& all = grid.Cell(kTallyTotal, kTallyRows - 1);
   if ((all.empty() ? 0 : std::stol(all)) != rows) fuzz::Broken("tally totals disagree");
 
-  ComputeExtents();
-  for (double v : {ExtentLeft, ExtentBottom}) if (v < -kExtentLimit) fuzz::Broken("extent below the bound");
-  for (double v : {ExtentRight, ExtentTop}) if (v > kExtentLimit) fuzz::Broken("extent above the bound");
+  const TWorldBox extents = ComputeExtents(drawing);
+  for (double v : {extents.Left, extents.Bottom})
+    if (v < -kExtentLimit) fuzz::Broken("extent below the bound");
+  for (double v : {extents.Right, extents.Top})
+    if (v > kExtentLimit) fuzz::Broken("extent above the bound");
   return 0;
 }

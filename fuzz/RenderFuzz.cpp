@@ -13,6 +13,7 @@
 #include "model/JwwGaibu2.h"
 #include "preview/Preview.h"
 #include "render/Renderer.h"
+#include "search/Extents.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace sxf;
@@ -22,32 +23,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int32_t Left, Bottom, Scale;
     std::uint16_t Width, Height;
     std::int32_t Shift;
-  } view{};
+  } random{};
   std::size_t textSize = size;
-  if (size >= sizeof view + 1) {
-    textSize = size - sizeof view;
-    std::memcpy(&view, data + textSize, sizeof view);
+  if (size >= sizeof random + 1) {
+    textSize = size - sizeof random;
+    std::memcpy(&random, data + textSize, sizeof random);
   }
-  InitJwwModel();
-  ParseJwcText(std::string_view(reinterpret_cast<const char*>(data), textSize));
-  ResetJwwCurrentState();
+  const TDrawing drawing =
+      ParseJwcText(std::string_view(reinterpret_cast<const char*>(data), textSize));
   if (!GraAttr) GraAttr = std::make_unique<TgraAttribute>();
 
   fuzz::TNullCanvas canvas;
-  FitViewToDrawing(320, 240);
-  if (!UsableView()) fuzz::Broken("fit-all left no usable view");
-  DrawPreview(canvas, 320, 240);
+  TView view;
+  FitViewToDrawing(view, ComputeExtents(drawing), 320, 240);
+  if (!UsableView(view)) fuzz::Broken("fit-all left no usable view");
+  DrawPreview(canvas, view, drawing, 320, 240);
 
-  const int width = 1 + view.Width % 2048;
-  const int height = 1 + view.Height % 2048;
-  const double scale = std::ldexp(1.0 + std::abs(view.Scale % 1000) / 100.0, view.Shift % 80);
-  ViewWidth = width;
-  ViewHeight = height;
-  ViewScale = scale;
-  ViewLeft = std::ldexp(static_cast<double>(view.Left), view.Shift % 64);
-  ViewBottom = std::ldexp(static_cast<double>(view.Bottom), view.Shift % 64);
-  ViewRight = ViewLeft + width / scale;
-  ViewTop = ViewBottom + height / scale;
-  RenderDrawing(canvas);
+  const int width = 1 + random.Width % 2048;
+  const int height = 1 + random.Height % 2048;
+  const double scale = std::ldexp(1.0 + std::abs(random.Scale % 1000) / 100.0, random.Shift % 80);
+  view.ViewWidth = width;
+  view.ViewHeight = height;
+  view.ViewScale = scale;
+  view.ViewLeft = std::ldexp(static_cast<double>(random.Left), random.Shift % 64);
+  view.ViewBottom = std::ldexp(static_cast<double>(random.Bottom), random.Shift % 64);
+  view.ViewRight = view.ViewLeft + width / scale;
+  view.ViewTop = view.ViewBottom + height / scale;
+  RenderDrawing(canvas, view, drawing);
   return 0;
 }

@@ -4,7 +4,12 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -39,6 +44,32 @@ std::string TForm1::AskSaveFileName(const std::string& folder, const std::string
       this, ShiftJisToQString(SaveDialogTitle(JapaneseMessages())),
       QString::fromUtf8(folder) + QString::fromUtf8(name), QStringLiteral("PNG (*.png)"));
   return chosen.toStdString();
+}
+
+std::string TForm1::AskOpenFileName(const std::string& folder) {
+  const bool japanese = JapaneseMessages();
+  const QString chosen = QFileDialog::getOpenFileName(
+      this, ShiftJisToQString(OpenDialogTitle(japanese)), QString::fromUtf8(folder),
+      ShiftJisToQString(OpenDialogFilter(japanese)) + QStringLiteral(" (*.jww *.jws *.JWW *.JWS)"));
+  return chosen.toStdString();
+}
+
+bool TForm1::FileExists(const std::string& utf8) const {
+  const QFileInfo info(QString::fromUtf8(utf8));
+  return info.exists() && info.isFile();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && event->mimeData()->urls().size() == 1 &&
+      event->mimeData()->urls().front().isLocalFile())
+    event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  Form.OpenDrawingFile(urls.front().toLocalFile().toStdString());
 }
 
 std::unique_ptr<TRasterSurface> TForm1::CreatePictureSurface(int width, int height) {

@@ -61,13 +61,11 @@ int ShiftStateOf(const QMouseEvent& e, bool doubleClick) {
                           .Ctrl = (e.modifiers() & Qt::ControlModifier) != 0});
 }
 
-constexpr int kGridColumnWidth = 44;  // the grid's design width of a column
-
 // The form's keys as Qt names them.
 constexpr TFormKeyCodes kQtKeys = {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_End,
                                    Qt::Key_Home,   Qt::Key_Left,     Qt::Key_Right,  Qt::Key_Up,
                                    Qt::Key_Down,   Qt::Key_Escape,   Qt::Key_F3,     Qt::Key_F1,
-                                   Qt::Key_C,      Qt::Key_S};
+                                   Qt::Key_C,      Qt::Key_S,        Qt::Key_O,      Qt::Key_F5};
 
 }  // namespace
 
@@ -81,10 +79,11 @@ TForm1::TForm1(TProgramLocation location, QWidget* parent)
   setObjectName("Form1");
   setWindowTitle(ApplicationTitle());
   QFont font(QString::fromUtf8("ＭＳ ゴシック"));
-  font.setPixelSize(13);
+  font.setPixelSize(TDesignLengths::FontHeight);
   setFont(font);
   SetBackground(this, Qt::white);
   CreateControls();
+  setAcceptDrops(true);  // a drawing file dropped on the window is opened
   Form.FormCreate();
   // Design position and client size; FormShow replaces them with the settings.
   move(194, 105);
@@ -135,10 +134,11 @@ void TForm1::CreateControls() {
 
   Label1 = new QLabel(QString::fromUtf8("図面ファイル名："), Panel3);
   Label1->setObjectName("Label1");
-  Label1->setGeometry(0, 0, 112, 13);
+  Label1->setGeometry(0, 0, TDesignLengths::Label1Width, TDesignLengths::LabelHeight);
   Label2 = new QLabel(QString::fromUtf8("（新規）"), Panel3);
   Label2->setObjectName("Label2");
-  Label2->setGeometry(8, 16, 56, 13);
+  Label2->setGeometry(TDesignLengths::Label2Left, TDesignLengths::Label2Top, 56,
+                      TDesignLengths::LabelHeight);
 
   Memo1 = new QPlainTextEdit(Panel2);
   Memo1->setObjectName("Memo1");
@@ -161,14 +161,14 @@ void TForm1::CreateControls() {
   StringGrid1->horizontalHeader()->hide();
   StringGrid1->verticalHeader()->hide();
   StringGrid1->horizontalHeader()->setMinimumSectionSize(1);
-  StringGrid1->horizontalHeader()->setDefaultSectionSize(kGridColumnWidth);
+  StringGrid1->horizontalHeader()->setDefaultSectionSize(TDesignLengths::GridColumnWidth);
   StringGrid1->verticalHeader()->setMinimumSectionSize(1);
-  StringGrid1->verticalHeader()->setDefaultSectionSize(24);
+  StringGrid1->verticalHeader()->setDefaultSectionSize(TDesignLengths::GridRowHeight);
   StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
   StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
   StringGrid1->setShowGrid(true);
-  StringGrid1->setColumnWidth(0, 24);
+  StringGrid1->setColumnWidth(0, TDesignLengths::GridFirstColumnWidth);
   StringGrid1->setTextElideMode(Qt::ElideNone);  // cells clip their text, as a grid does
   StringGrid1->setWordWrap(false);
   StringGrid1->verticalScrollBar()->setTracking(true);
@@ -226,10 +226,12 @@ void TForm1::LayoutControls() {
 
   // Inside Panel2, within its one-pixel bevel.
   const int innerWidth = std::max(0, panelWidth_ - 2);
-  Panel3->setGeometry(1, 1, innerWidth, 40);
-  const int memoTop = std::max(41, bodyHeight - 1 - 144);
-  Memo1->setGeometry(1, memoTop, innerWidth, std::max(0, bodyHeight - 1 - memoTop));
-  StringGrid1->setGeometry(1, 41, innerWidth, std::max(0, memoTop - 41));
+  constexpr int kBevel = 1;
+  const int gridTop = kBevel + TDesignLengths::PanelTopHeight;
+  Panel3->setGeometry(kBevel, kBevel, innerWidth, TDesignLengths::PanelTopHeight);
+  const int memoTop = std::max(gridTop, bodyHeight - kBevel - TDesignLengths::MemoHeight);
+  Memo1->setGeometry(kBevel, memoTop, innerWidth, std::max(0, bodyHeight - kBevel - memoTop));
+  StringGrid1->setGeometry(kBevel, gridTop, innerWidth, std::max(0, memoTop - gridTop));
 }
 
 void TForm1::SetWindowRect(const TWindowRect& r) {
@@ -260,7 +262,14 @@ void TForm1::ScreenSizeAt(int x, int y, int& width, int& height) const {
 
 void TForm1::SetFileNameCaption(const std::string& sjis) {
   Label2->setText(ShiftJisToQString(sjis));
-  Label2->resize(Label2->sizeHint().width(), 13);  // sized to its caption, as a label does
+  Label2->resize(Label2->sizeHint().width(),
+                 TDesignLengths::LabelHeight);  // sized to its caption, as a label does
+}
+
+void TForm1::ShowLineTypeNames(const std::array<std::string, kUserLineTypes>& sjis) {
+  for (int row = 1; row <= kUserLineTypes; ++row)
+    if (QTableWidgetItem* item = StringGrid1->item(row, 0))
+      item->setToolTip(ShiftJisToQString(sjis[static_cast<std::size_t>(row - 1)]));
 }
 
 void TForm1::SetStatusCaption(const std::string& sjis) {
@@ -312,7 +321,7 @@ void TForm1::ShowTally(const TTallyGrid& grid) {
     int widest = 0;
     for (int r = 1; r < kTallyRows; ++r)
       widest = std::max(widest, metrics.horizontalAdvance(StringGrid1->item(r, c)->text()));
-    StringGrid1->setColumnWidth(c, std::max(kGridColumnWidth, widest + margin));
+    StringGrid1->setColumnWidth(c, std::max(TDesignLengths::GridColumnWidth, widest + margin));
   }
 }
 

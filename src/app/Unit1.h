@@ -42,12 +42,14 @@ class TQtCanvas;
 class TForm1 : public QWidget, private TFormFrontEnd {
  public:
   // Design values of the form.
-  static constexpr int kStatusHeight = 24;
+  static constexpr int kStatusHeight = TDesignLengths::StatusHeight;
   static constexpr int kPanelMinSize =
       kMinSplitterSide;  // neither side of the splitter gets narrower
 
   explicit TForm1(TProgramLocation location, QWidget* parent = nullptr);
   ~TForm1() override;
+  // The drawing file (UTF-8) shown at start instead of JWC_TEMP.TXT.
+  void OpenAtStart(std::string utf8) { Form.SetStartFile(std::move(utf8)); }
 
   // ---- Controls ----
   QLabel* LabelA1 = nullptr;
@@ -101,6 +103,8 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateControls();
@@ -130,6 +134,7 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   bool JapaneseMessages() const override;
   int PreviewDpi() const override;
   void ShowTally(const TTallyGrid& grid) override;
+  void ShowLineTypeNames(const std::array<std::string, kUserLineTypes>& sjis) override;
   void ScreenSizeAt(int x, int y, int& width, int& height) const override;
   void ResizeWindow(int width, int height) override;
   int PreviewWidth() const override;
@@ -155,6 +160,8 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   // ---- Handing over (app/HandOver.cpp) ----
   bool PutOnClipboard(const std::string& utf8) override;
   std::string AskSaveFileName(const std::string& folder, const std::string& name) override;
+  std::string AskOpenFileName(const std::string& folder) override;
+  bool FileExists(const std::string& utf8) const override;
   std::unique_ptr<TRasterSurface> CreatePictureSurface(int width, int height) override;
   std::string Utf8OfShiftJis(const std::string& sjis) const override;
   void HighlightTallyCell(int row, int column) override;

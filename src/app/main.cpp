@@ -1,5 +1,6 @@
 // sxf-usertype-finder: started by the CAD host after it has written JWC_TEMP.TXT into this
-// program's folder. Takes no arguments but --version.
+// program's folder, without arguments. Given a path (a drawing file), it shows that instead;
+// --version prints the version.
 
 #include <QApplication>
 #include <cstdio>
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
   sxf::SetUserBreakSource(sxf::EscapeKeyQuery());
 
   sxf::TForm1 form({sxf::ProgramFolderPath(), sxf::SettingsFileName(sxf::ProgramFilePath())});
+  if (const QStringList args = QApplication::arguments(); args.size() == 2)
+    form.OpenAtStart(args[1].toStdString());
   form.show();
   return app.exec();
 }

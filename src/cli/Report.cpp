@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "preview/Preview.h"
-#include "globals/UnitGval.h"
+#include "preview/PreviewPicture.h"
 #include "cli/JsonWriter.h"
 #include "platform/RasterSurface.h"
 #include "search/Extents.h"
@@ -19,9 +19,6 @@
 namespace sxf {
 
 namespace {
-
-constexpr const char* kListNames[16] = {"?",   "Lin", "Cir", "Arc", "Txt", "Pnt", "PntEx", "Dim",
-                                        "Blk", "Sl2", "Sl3", "Sl4", "Sc",  "Se",  "So",    "Sg"};
 
 std::string Utf8Cell(const std::string& sjis) { return ShiftJisToUtf8(sjis); }
 
@@ -163,31 +160,61 @@ void EntityFields(TJsonWriter& j, const std::vector<T>& list, int index) {
     Fields(j, list[static_cast<std::size_t>(index)]);
 }
 
-void Entity(TJsonWriter& j, const TJwwEntRef& ref) {
+void Entity(TJsonWriter& j, const TDrawing& d, const TJwwEntRef& ref) {
   j.BeginObject();
   j.Key("list");
   j.String(KindListName(ref.Kind));
   j.Key("index");
   j.Int(ref.Index);
-  switch (ref.Kind) {
-    case kKindLin: EntityFields(j, LinList, ref.Index); break;
-    case kKindCir: EntityFields(j, CirList, ref.Index); break;
-    case kKindArc: EntityFields(j, ArcList, ref.Index); break;
-    case kKindTxt: EntityFields(j, TxtList, ref.Index); break;
-    case kKindPnt: EntityFields(j, PntList, ref.Index); break;
-    case kKindPntEx: EntityFields(j, PntExList, ref.Index); break;
-    case kKindDim: EntityFields(j, DimList, ref.Index); break;
-    case kKindBlk: EntityFields(j, BlkList, ref.Index); break;
-    case kKindSl2: EntityFields(j, Sl2List, ref.Index); break;
-    case kKindSl3: EntityFields(j, Sl3List, ref.Index); break;
-    case kKindSl4: EntityFields(j, Sl4List, ref.Index); break;
-    case kKindSc: EntityFields(j, ScList, ref.Index); break;
-    case kKindSe: EntityFields(j, SeList, ref.Index); break;
-    case kKindSo: EntityFields(j, SoList, ref.Index); break;
-    case kKindSg: EntityFields(j, SgList, ref.Index); break;
-    default: break;
-  }
+  ForEachEntityList(d, [&](const char*, int kind, const auto& list) {
+    if (kind == ref.Kind) EntityFields(j, list, ref.Index);
+  });
   j.EndObject();
+}
+
+void GridRows(TJsonWriter& j, const TTallyGrid& grid) {
+  j.BeginArray();
+  for (const auto& row : grid.Rows) {
+    j.BeginArray();
+    for (const std::string& cell : row) j.String(ShiftJisToUtf8(cell));
+    j.EndArray();
+  }
+  j.EndArray();
+}
+
+// A drawing file's blocks (each with its insertions, its own records and their tally) and the
+// names and pitches of the user line types it defines.
+void EmitBlocksAndLineTypes(TJsonWriter& j, const TDrawing& drawing) {
+  j.Newline();
+  j.Key("blocks");
+  j.BeginArray();
+  for (const TDrawingBlock& b : drawing.File.Blocks) {
+    j.Newline();
+    j.BeginObject();
+    Text(j, "name", b.Name);
+    Int(j, "insertions", b.Direct + b.Nested);
+    Int(j, "entities", b.Contents.EntOrderCount());
+    j.Key("tally");
+    GridRows(j, BuildTallyGrid(b.Contents));
+    j.EndObject();
+  }
+  j.EndArray();
+  const std::vector<TUserLineTypeName> names = UserLineTypeNames(drawing);
+  if (names.empty()) return;
+  j.Newline();
+  j.Key("line_types");
+  j.BeginArray();
+  for (const TUserLineTypeName& t : names) {
+    j.BeginObject();
+    Int(j, "number", t.Number);
+    Text(j, "name", t.Name);
+    j.Key("pitches");
+    j.BeginArray();
+    for (double p : t.Pitches) j.Double(p);
+    j.EndArray();
+    j.EndObject();
+  }
+  j.EndArray();
 }
 
 // The grid column's heading: the kind's name in the grid's words (UTF-8).
@@ -195,12 +222,12 @@ std::string KindWord(int column) { return ShiftJisToUtf8(KindHeading(column)); }
 
 }  // namespace
 
-std::string FormatLayerTalliesText() {
+std::string FormatLayerTalliesText(const TDrawing& drawing) {
   std::string out;
-  for (const TLayerTally& layer : TallyByLayer()) {
+  for (const TLayerTally& layer : TallyByLayer(drawing)) {
     out += "レイヤ " + std::to_string(layer.Group) + "-" + std::to_string(layer.Layer);
-    const std::string g = ShiftJisToUtf8(GroupNameOf(layer.Group));
-    const std::string l = ShiftJisToUtf8(LayerNameOf(layer.Group, layer.Layer));
+    const std::string g = ShiftJisToUtf8(GroupNameOf(drawing, layer.Group));
+    const std::string l = ShiftJisToUtf8(LayerNameOf(drawing, layer.Group, layer.Layer));
     if (!g.empty() || !l.empty()) out += "  " + g + " / " + l;
     out += '\n';
     out += FormatTallyText(layer.Grid);
@@ -208,27 +235,27 @@ std::string FormatLayerTalliesText() {
   return out;
 }
 
-std::string FormatLayerTalliesCsv() {
+std::string FormatLayerTalliesCsv(const TDrawing& drawing) {
   TTextRows rows{{"group", "group_name", "layer", "layer_name"}};
   for (int c = 0; c < kTallyColumns; ++c) rows[0].push_back(TallyColumnHeading(c));
-  for (const TLayerTally& layer : TallyByLayer())
+  for (const TLayerTally& layer : TallyByLayer(drawing))
     for (std::size_t r = 1; r < layer.Grid.Rows.size(); ++r) {
-      std::vector<std::string> row{std::to_string(layer.Group), GroupNameOf(layer.Group),
+      std::vector<std::string> row{std::to_string(layer.Group), GroupNameOf(drawing, layer.Group),
                                    std::to_string(layer.Layer),
-                                   LayerNameOf(layer.Group, layer.Layer)};
+                                   LayerNameOf(drawing, layer.Group, layer.Layer)};
       row.insert(row.end(), layer.Grid.Rows[r].begin(), layer.Grid.Rows[r].end());
       rows.push_back(std::move(row));
     }
   return CsvText(rows, Utf8Cell);
 }
 
-std::string FormatMarksText() {
+std::string FormatMarksText(const TDrawing& drawing) {
   std::string out;
-  for (const TLineTypeMark& m : CollectLineTypeMarks()) {
+  for (const TLineTypeMark& m : CollectLineTypeMarks(drawing)) {
     out += std::to_string(m.Number) + "  " + KindWord(m.Column) + "  " + std::to_string(m.Group) +
            "-" + std::to_string(m.Layer);
-    const std::string g = ShiftJisToUtf8(GroupNameOf(m.Group));
-    const std::string l = ShiftJisToUtf8(LayerNameOf(m.Group, m.Layer));
+    const std::string g = ShiftJisToUtf8(GroupNameOf(drawing, m.Group));
+    const std::string l = ShiftJisToUtf8(LayerNameOf(drawing, m.Group, m.Layer));
     if (!g.empty() || !l.empty()) out += " " + g + "/" + l;
     out += "  file (" + ReportNumber(m.FileX) + ", " + ReportNumber(m.FileY) + ")  world (" +
            ReportNumber(m.X) + ", " + ReportNumber(m.Y) + ")  " + m.List + " " +
@@ -237,14 +264,15 @@ std::string FormatMarksText() {
   return out;
 }
 
-std::string FormatMarksCsv() { return CsvText(MarkRows(), Utf8Cell); }
+std::string FormatMarksCsv(const TDrawing& drawing) { return CsvText(MarkRows(drawing), Utf8Cell); }
 
-std::string NoRecordWarning(const std::string& file) {
-  if (WellFormedEntityCount() > 0) return {};
+std::string NoRecordWarning(const TDrawing& drawing, const std::string& file) {
+  if (drawing.WellFormedEntityCount() > 0) return {};
   return file + " holds no entity record at all: nothing was counted";
 }
 
-std::string BlocksNotSearchedLine(bool japanese) {
+std::string BlocksNotSearchedLine(const TDrawing& drawing, bool japanese) {
+  const int BlkCount = drawing.FromDrawingFile() ? 0 : drawing.BlkCount();
   if (BlkCount <= 0) return {};
   if (japanese) return "ブロック " + std::to_string(BlkCount) + " 個の中は検索していません\n";
   return "The insides of " + std::to_string(BlkCount) +
@@ -252,15 +280,74 @@ std::string BlocksNotSearchedLine(bool japanese) {
          " not searched: the host hands over block references, not the entities inside them.\n";
 }
 
-std::string WritePreviewPng(const std::string& path, int width, int height,
-                            const std::optional<TWorldBox>& view, int dpi) {
+std::string WritePreviewPng(const TDrawing& drawing, const std::string& path, int width, int height,
+                            const std::optional<TWorldBox>& box, int dpi) {
   const auto surface = CreateRasterSurface(width, height);
   if (!surface) return "not enough memory for the picture";
-  return WritePreviewPicture(*surface, path, width, height, view, dpi);
+  const TView view = PictureView(ComputeExtents(drawing), width, height, box, dpi);
+  return WritePreviewPicture(*surface, path, drawing, view);
+}
+
+std::vector<TUserLineTypeName> UserLineTypeNames(const TDrawing& drawing) {
+  std::vector<TUserLineTypeName> out;
+  for (int ltype = kFirstUserLType; ltype < kFirstUserLType + kUserLineTypes; ++ltype)
+    if (const TSxfLineTypeDef* t = drawing.LineTypeDefinition(ltype))
+      out.push_back({ShownLineTypeNumber(ltype), t->Name, t->Pitches});
+  return out;
+}
+
+std::string FormatBlocksAndLineTypes(const TDrawing& drawing, bool csv) {
+  if (!drawing.FromDrawingFile()) return {};
+  TTextRows rows;
+  if (!drawing.File.Blocks.empty()) {
+    rows.push_back({"block", "insertions", "entities"});
+    for (int c = kFirstKindColumn; c <= kTallyTotal; ++c)
+      rows.back().push_back(TallyColumnHeading(c));
+    for (const TDrawingBlock& b : drawing.File.Blocks) {
+      const TTallyGrid grid = BuildTallyGrid(b.Contents);
+      rows.push_back({b.Name, std::to_string(b.Direct + b.Nested),
+                      std::to_string(b.Contents.EntOrderCount())});
+      for (int c = kFirstKindColumn; c <= kTallyTotal; ++c)
+        rows.back().push_back(grid.Cell(c, kTallyTotalRow));
+    }
+  }
+  const std::vector<TUserLineTypeName> names = UserLineTypeNames(drawing);
+  if (!names.empty()) {
+    if (!rows.empty()) rows.push_back({});
+    rows.push_back({"No.", "name", "pitches"});
+    for (const TUserLineTypeName& t : names) {
+      std::string pitches;
+      for (double p : t.Pitches) pitches += (pitches.empty() ? "" : " ") + ReportNumber(p);
+      rows.push_back({std::to_string(t.Number), t.Name, pitches});
+    }
+  }
+  if (rows.empty()) return {};
+  if (csv) return CsvText(rows, Utf8Cell);
+  // Text: the fields of a row two blanks apart, each column as wide as its widest cell.
+  std::vector<std::size_t> width;
+  for (const auto& row : rows)
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      if (width.size() <= c) width.push_back(0);
+      width[c] = std::max(width[c], row[c].size());
+    }
+  std::string out;
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c)
+      line += (c > 0 ? "  " : "") + row[c] + std::string(width[c] - row[c].size(), ' ');
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += ShiftJisToUtf8(line) + '\n';
+  }
+  return out;
 }
 
 const char* KindListName(int kind) noexcept {
-  return (kind >= 1 && kind <= 15) ? kListNames[kind] : kListNames[0];
+  static const TEntityLists none;
+  const char* name = "?";
+  ForEachEntityList(none, [&name, kind](const char* list, int k, const auto&) {
+    if (k == kind) name = list;
+  });
+  return name;
 }
 
 std::string FormatTallyText(const TTallyGrid& grid) {
@@ -286,15 +373,19 @@ std::string FormatTallyCsv(const TTallyGrid& grid) { return CsvText(TallyRows(gr
 
 namespace {
 
-void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
-                    const TJsonReportOptions& options) {
+void EmitReportJson(TJsonWriter& j, std::string& out, const TDrawing& drawing,
+                    const TTallyGrid& grid, const TJsonReportOptions& options) {
   j.BeginObject();
   j.Key("file");
-  j.String(ShiftJisToUtf8(JwwFileName));
+  j.String(ShiftJisToUtf8(drawing.JwwFileName));
   j.Newline();
   j.Key("read_to_end");
   j.Bool(options.ReadToEnd);
   j.Newline();
+  if (drawing.FromDrawingFile()) {
+    Int(j, "version", drawing.File.Version);
+    j.Newline();
+  }
   if (!options.Warning.empty()) {
     j.Key("warning");
     j.String(options.Warning);
@@ -302,15 +393,12 @@ void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
   }
   j.Key("counts");
   j.BeginObject();
-  const std::pair<const char*, int> counts[] = {
-      {"Lin", LinCount}, {"Cir", CirCount},     {"Arc", ArcCount}, {"Txt", TxtCount},
-      {"Pnt", PntCount}, {"PntEx", PntExCount}, {"Dim", DimCount}, {"Blk", BlkCount},
-      {"Sl2", Sl2Count}, {"Sl3", Sl3Count},     {"Sl4", Sl4Count}, {"Sc", ScCount},
-      {"Se", SeCount},   {"So", SoCount},       {"Sg", SgCount},   {"EntOrder", EntOrderCount}};
-  for (const auto& [name, count] : counts) {
+  ForEachEntityList(drawing, [&j, &drawing](const char* name, int kind, const auto&) {
     j.Key(name);
-    j.Int(count);
-  }
+    j.Int(drawing.FileRecordCount(kind));
+  });
+  j.Key("EntOrder");
+  j.Int(drawing.FileRecordCount(0));
   j.EndObject();
   j.Newline();
   j.Key("tally");
@@ -323,35 +411,24 @@ void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
   }
   j.EndArray();
   if (options.Extents) {
-    // The extents are the shared globals fit-all reads: put them back as they were.
-    const std::array<double, 4> before{ExtentLeft, ExtentBottom, ExtentRight, ExtentTop};
-    struct TRestore {
-      const std::array<double, 4>& Before;
-      ~TRestore() {
-        ExtentLeft = Before[0];
-        ExtentBottom = Before[1];
-        ExtentRight = Before[2];
-        ExtentTop = Before[3];
-      }
-    } restore{before};
-    ComputeExtents();
+    const TWorldBox e = ComputeExtents(drawing);
     j.Newline();
     j.Key("extents");
     j.BeginArray();
-    for (double v : {ExtentLeft, ExtentBottom, ExtentRight, ExtentTop}) j.Double(v);
+    for (double v : {e.Left, e.Bottom, e.Right, e.Top}) j.Double(v);
     j.EndArray();
   }
   if (options.ByLayer) {
     j.Newline();
     j.Key("layers");
     j.BeginArray();
-    for (const TLayerTally& layer : TallyByLayer()) {
+    for (const TLayerTally& layer : TallyByLayer(drawing)) {
       j.Newline();
       j.BeginObject();
       Int(j, "group", layer.Group);
-      Text(j, "group_name", GroupNameOf(layer.Group));
+      Text(j, "group_name", GroupNameOf(drawing, layer.Group));
       Int(j, "layer", layer.Layer);
-      Text(j, "layer_name", LayerNameOf(layer.Group, layer.Layer));
+      Text(j, "layer_name", LayerNameOf(drawing, layer.Group, layer.Layer));
       j.Key("tally");
       j.BeginArray();
       for (const auto& row : layer.Grid.Rows) {
@@ -365,11 +442,12 @@ void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
     j.EndArray();
   }
   j.Newline();
-  Int(j, "blocks_not_searched", BlkCount);
+  Int(j, "blocks_not_searched", drawing.FromDrawingFile() ? 0 : drawing.BlkCount());
+  if (drawing.FromDrawingFile()) EmitBlocksAndLineTypes(j, drawing);
   j.Newline();
   j.Key("marks");
   j.BeginArray();
-  ForEachLineTypeMark([&j](const TLineTypeMark& m) {
+  ForEachLineTypeMark(drawing, [&j](const TLineTypeMark& m) {
     j.Newline();
     j.BeginObject();
     Int(j, "number", m.Number);
@@ -384,9 +462,9 @@ void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
     j.Newline();
     j.Key("entities");
     j.BeginArray();
-    for (int i = 0; i < EntOrderCount && static_cast<std::size_t>(i) < EntOrder.size(); ++i) {
+    for (const TJwwEntRef& ref : drawing.EntOrder) {
       j.Newline();
-      Entity(j, EntOrder[static_cast<std::size_t>(i)]);
+      Entity(j, drawing, ref);
     }
     j.EndArray();
   }
@@ -397,19 +475,21 @@ void EmitReportJson(TJsonWriter& j, std::string& out, const TTallyGrid& grid,
 
 }  // namespace
 
-std::string FormatReportJson(const TTallyGrid& grid, const TJsonReportOptions& options) {
+std::string FormatReportJson(const TDrawing& drawing, const TTallyGrid& grid,
+                             const TJsonReportOptions& options) {
   std::string out;
   TJsonWriter j(out);
-  EmitReportJson(j, out, grid, options);
+  EmitReportJson(j, out, drawing, grid, options);
   return out;
 }
 
-void WriteReportJson(const TTallyGrid& grid, const TJsonReportOptions& options,
-                     const TJsonSink& sink, std::size_t chunkBytes) {
+void WriteReportJson(const TDrawing& drawing, const TTallyGrid& grid,
+                     const TJsonReportOptions& options, const TJsonSink& sink,
+                     std::size_t chunkBytes) {
   std::string out;
   out.reserve(chunkBytes + 1024);
   TJsonWriter j(out, sink, chunkBytes);
-  EmitReportJson(j, out, grid, options);
+  EmitReportJson(j, out, drawing, grid, options);
   j.Flush();
 }
 

@@ -1,7 +1,13 @@
-// sxf-usertype-report: reads a JWC_TEMP.TXT with the window's reader and prints the
-// line-type tally as the window's grid shows it.
+// sxf-usertype-report: reads a JWC_TEMP.TXT or a drawing file with the window's reader and
+// prints the line-type tally as the window's grid shows it; given several files or folders,
+// one summary row per drawing.
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,9 +15,17 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "cli/Report.h"
 #include "cli/ReportOptions.h"
+#include "cli/Summary.h"
+#include "model/DrawingFiles.h"
+#include "render/Bands.h"
 #include "model/JwwGaibu2.h"
 #include "search/ReportRows.h"
 #include "text/TextLocale.h"
@@ -26,8 +40,13 @@ constexpr const char* kUsage =
     "usage: sxf-usertype-report FILE [--format text|csv|json] [--entities] [--by-layer] [--marks]\n"
     "                           [--png OUT [--size WxH] [--view LEFT,BOTTOM,RIGHT,TOP] [--scale "
     "S]]\n"
-    "  Reads FILE (an interchange file JWC_TEMP.TXT) and prints how many entities of each\n"
-    "  kind use each SXF user line type 17..32.\n"
+    "       sxf-usertype-report FILE|FOLDER... [--format text|csv|json]\n"
+    "  Reads FILE (an interchange file JWC_TEMP.TXT, or a drawing file .jww/.jws with the\n"
+    "  insides of its blocks) and prints how many entities of each kind use each SXF user\n"
+    "  line type 17..32. Given several files, or a folder (its drawing files, searched to the\n"
+    "  bottom), it prints one row per file and the totals, reading the files in parallel;\n"
+    "  the exit status is then 0 when no user line type was found, 3 when some was, and 1\n"
+    "  when a file could not be read.\n"
     "  --format text   the tally grid in aligned columns (default)\n"
     "  --format csv    the 18 x 8 grid cells as CSV (UTF-8 with a byte-order mark)\n"
     "  --format json   one JSON object: file, read_to_end, counts, tally\n"
@@ -69,6 +88,31 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 #endif
 }
 
+// Several files, or a folder: the summary.
+bool SummaryWanted(const sxf::TReportOptions& options) {
+  if (options.Files.size() > 1) return true;
+  std::error_code error;
+  const std::u8string name(options.File.begin(), options.File.end());
+  return std::filesystem::is_directory(std::filesystem::path(name), error);
+}
+
+int Summary(const sxf::TReportOptions& options) {
+  std::vector<sxf::TSummaryRow> rows = sxf::CollectDrawingFiles(options.Files);
+  std::atomic<std::size_t> done{0};
+  const bool progress = isatty(fileno(stderr)) != 0;
+  std::thread work([&] { sxf::SummarizeDrawings(rows, sxf::DrawingWorkers(), done); });
+  // The progress line, on a terminal only, every tenth of a second until the work is done.
+  while (progress && done.load() < rows.size()) {
+    std::fprintf(stderr, "\r%zu / %zu files", done.load(), rows.size());
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  work.join();
+  if (progress) std::fprintf(stderr, "\r%zu / %zu files\n", rows.size(), rows.size());
+  std::string out = sxf::FormatSummary(rows, options.Format);
+  if (!WriteAll(out)) return 1;
+  return sxf::SummaryExitStatus(rows);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,30 +124,28 @@ int main(int argc, char** argv) {
   const std::string& file = options.File;
   const std::string_view format = options.Format;
 
-  sxf::InitJwwModel();
-  const sxf::TJwcLoadResult load = sxf::ReadJwcTempFile(file);
-  const bool nothingRead = !load.Exists || load.Problem == sxf::TJwcLoadProblem::NotRegularFile ||
-                           load.Problem == sxf::TJwcLoadProblem::CannotOpen ||
-                           (!load.ReadToEnd && load.BytesRead == 0);
-  if (nothingRead) {
+  if (SummaryWanted(options)) return Summary(options);
+
+  const sxf::TDrawingLoad load = sxf::LoadDrawing(file);
+  const sxf::TDrawing& drawing = load.Drawing;
+  if (load.NothingRead) {
     std::fprintf(stderr, "sxf-usertype-report: cannot read %s: %s\n", file.c_str(),
-                 sxf::DescribeJwcLoadProblem(load).c_str());
+                 load.Problem.c_str());
     return 1;
   }
-  sxf::ResetJwwCurrentState();
   // A file of no record at all looks like a drawing without user line types: say which it is.
-  const std::string warning = sxf::NoRecordWarning(file);
+  const std::string warning = sxf::NoRecordWarning(drawing, file);
   if (!warning.empty()) std::fprintf(stderr, "sxf-usertype-report: warning: %s\n", warning.c_str());
 
   // What was read is reported even when reading stopped early (then the status is 1).
   // Formatting a model that filled the memory may itself run out of it.
   std::string out;
   try {
-    const sxf::TTallyGrid grid = sxf::BuildTallyGrid();
+    const sxf::TTallyGrid grid = sxf::BuildTallyGrid(drawing);
     if (!options.Png.empty()) {
       const std::string problem =
-          sxf::WritePreviewPng(options.Png, options.Size.Width, options.Size.Height, options.View,
-                               sxf::DpiOfScaleFactor(options.Scale.value_or(1.0)));
+          sxf::WritePreviewPng(drawing, options.Png, options.Size.Width, options.Size.Height,
+                               options.View, sxf::DpiOfScaleFactor(options.Scale.value_or(1.0)));
       if (!problem.empty()) {
         std::fprintf(stderr, "sxf-usertype-report: cannot write %s: %s\n", options.Png.c_str(),
                      problem.c_str());
@@ -114,7 +156,7 @@ int main(int argc, char** argv) {
       // Written as it is made: with every entity the text is several times the model's size.
       // A failed write leaves the stream's error set, which WriteAll below reports.
       sxf::WriteReportJson(
-          grid, {load.ReadToEnd, options.Entities, true, options.ByLayer, warning},
+          drawing, grid, {load.ReadToEnd, options.Entities, true, options.ByLayer, warning},
           [](std::string_view chunk) { std::fwrite(chunk.data(), 1, chunk.size(), stdout); });
     } else {
       const bool csv = format == "csv";
@@ -124,14 +166,19 @@ int main(int argc, char** argv) {
       out += csv ? sxf::FormatTallyCsv(grid) : sxf::FormatTallyText(grid);
       if (options.ByLayer) {
         out += '\n';
-        out += csv ? sxf::FormatLayerTalliesCsv() : sxf::FormatLayerTalliesText();
+        out += csv ? sxf::FormatLayerTalliesCsv(drawing) : sxf::FormatLayerTalliesText(drawing);
       }
       if (options.Marks) {
         out += '\n';
-        out += csv ? sxf::FormatMarksCsv() : sxf::FormatMarksText();
+        out += csv ? sxf::FormatMarksCsv(drawing) : sxf::FormatMarksText(drawing);
+      }
+      if (const std::string more = sxf::FormatBlocksAndLineTypes(drawing, csv); !more.empty()) {
+        out += '\n';
+        out += more;
       }
       // The drawing's block references were handed over as references only: say so last.
-      const std::string blocks = sxf::BlocksNotSearchedLine(sxf::JapaneseLanguageFromEnvironment());
+      const std::string blocks =
+          sxf::BlocksNotSearchedLine(drawing, sxf::JapaneseLanguageFromEnvironment());
       if (!blocks.empty())
         out += csv ? "\"" + blocks.substr(0, blocks.size() - 1) + "\"\n" : blocks;
     }
@@ -143,9 +190,8 @@ int main(int argc, char** argv) {
   if (!WriteAll(out)) return 1;
   if (!load.ReadToEnd) {
     std::fprintf(stderr, "sxf-usertype-report: %s was read only in part: %s\n", file.c_str(),
-                 sxf::DescribeJwcLoadProblem(load).c_str());
+                 load.Problem.c_str());
     return 1;
   }
-  sxf::FreeJwwModel();
   return 0;
 }

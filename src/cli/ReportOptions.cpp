@@ -79,6 +79,12 @@ constexpr TFlag kStopFlags[] = {
 // Rules between options, checked once every argument is read.
 std::string CheckCombination(const TReportOptions& o) {
   if (o.File.empty()) return "no FILE given";
+  if (o.Files.size() > 1) {
+    if (o.Entities) return "--entities goes with one FILE";
+    if (o.ByLayer) return "--by-layer goes with one FILE";
+    if (o.Marks) return "--marks goes with one FILE";
+    if (!o.Png.empty()) return "--png goes with one FILE";
+  }
   if (o.Entities && o.Format != "json") return "--entities goes with --format json";
   if (o.SizeGiven && o.Png.empty()) return "--size goes with --png";
   if (o.View && o.Png.empty()) return "--view goes with --png";
@@ -89,7 +95,7 @@ std::string CheckCombination(const TReportOptions& o) {
 }  // namespace
 
 std::optional<TWorldBox> ParseWorldBox(std::string_view text) noexcept {
-  TWorldBox box{};
+  std::array<double, 4> box{};
   const char* p = text.data();
   const char* const end = text.data() + text.size();
   for (std::size_t i = 0; i < box.size(); ++i) {
@@ -103,7 +109,7 @@ std::optional<TWorldBox> ParseWorldBox(std::string_view text) noexcept {
     p = next;
   }
   if (p != end || !(box[0] < box[2]) || !(box[1] < box[3])) return std::nullopt;
-  return box;
+  return TWorldBox{box[0], box[1], box[2], box[3]};
 }
 
 std::optional<double> ParseDisplayScale(std::string_view text) noexcept {
@@ -163,11 +169,8 @@ TReportArguments ParseReportArguments(const std::vector<std::string>& args) {
       result.Problem = "unknown option " + std::string(arg);
       return result;
     }
-    if (!o.File.empty()) {
-      result.Problem = "only one FILE may be given";
-      return result;
-    }
-    o.File = std::string(arg);
+    if (o.File.empty()) o.File = std::string(arg);
+    o.Files.emplace_back(arg);
   }
   result.Problem = CheckCombination(o);
   return result;

@@ -51,9 +51,10 @@ std::optional<double> ParseDisplayScale(std::string_view text) noexcept;
 // What the command line asks for. Help and Version end the reading of the arguments: what
 // follows them is not looked at.
 struct TReportOptions {
-  std::string File;
-  std::string Format = "text";  // text, csv or json
-  bool Entities = false;        // json only
+  std::string File;                // the first of Files
+  std::vector<std::string> Files;  // every file or folder named, in order
+  std::string Format = "text";     // text, csv or json
+  bool Entities = false;           // json only
   bool ByLayer = false;
   bool Marks = false;
   std::string Png;              // empty: no picture

@@ -12,6 +12,8 @@
 #include "model/JwwGaibu2.h"
 #include "preview/Preview.h"
 #include "render/DrawingIndex.h"
+#include "model/DrawingFiles.h"
+#include "search/Extents.h"
 #include "render/UserBreak.h"
 #include "form/SavedFiles.h"
 #include "search/LineTypeMarks.h"
@@ -57,8 +59,7 @@ const char* const kHelpLines[kFormHelpLineCount] = {
 // The read notice of a failure, in the middle of the preview on a white box framed in red, so
 // that an empty preview is never taken for a drawing without user line types. The form's
 // face at 16 design pixels, 8 per one-byte character (its cell is as wide as its bytes).
-void DrawNoticeInPreview(TCanvas& c, int width, int height, const std::string& text) {
-  const int dpi = ViewDpi;
+void DrawNoticeInPreview(TCanvas& c, int dpi, int width, int height, const std::string& text) {
   const int cellHeight = DesignPixels(16, dpi), halfWidth = DesignPixels(8, dpi),
             pad = DesignPixels(8, dpi);
   // A notice wider than the preview (a long folder name) goes on as many lines as it takes,
@@ -123,7 +124,7 @@ TFormBehaviour::TFormBehaviour(TFormFrontEnd& frontEnd, std::string programFolde
                                std::string settingsFile, const TFormKeyCodes& keys)
     : ui_(frontEnd),
       keys_(keys),
-      Nav(navHost_),
+      Nav(navHost_, Views, extents_),
       programFolder_(std::move(programFolder)),
       settingsFile_(std::move(settingsFile)) {}
 
@@ -151,12 +152,86 @@ void TFormBehaviour::FormCreate() {
   Nav.DragImageValid = false;
 }
 
+void TFormBehaviour::SetStartFile(std::string utf8) { startFile_ = std::move(utf8); }
+
+void TFormBehaviour::TakeDrawing(TDrawing&& drawing) {
+  ClearDrawingIndex(drawing_);
+  drawing_ = std::move(drawing);
+  extents_ = ComputeExtents(drawing_);
+  PrepareDrawingIndex(drawing_, extents_);
+  savedDrawing_.clear();
+}
+
+void TFormBehaviour::ShowDrawingFacts(const TDrawingLoad* file) {
+  ui_.SetFileNameCaption(drawing_.JwwFileName.empty() ? std::string(kNewDrawing)
+                                                      : drawing_.JwwFileName);
+  WriteTallyHeadings(tally_);
+  TallyLineTypes(tally_, drawing_);
+  ui_.ShowTally(tally_);
+  std::array<std::string, kUserLineTypes> names;
+  for (std::size_t k = 0; k < names.size(); ++k)
+    if (const TSxfLineTypeDef* t =
+            drawing_.LineTypeDefinition(kFirstUserLType + static_cast<int>(k))) {
+      names[k] = t->Name;
+      for (std::size_t p = 0; p < t->Pitches.size(); ++p)
+        names[k] += (p == 0 ? "  " : " ") + ReportNumber(t->Pitches[p]);
+    }
+  ui_.ShowLineTypeNames(names);
+  const int userTypeCount = StrToIntOr0(tally_.Cell(kTallyTotal, kTallyTotalRow));
+  const bool japanese = ui_.JapaneseMessages();
+  if (file) {
+    notice_ = DescribeDrawingFileRead(
+        file->ReadToEnd && !file->NothingRead, file->Problem,
+        ui_.MessageTextOfFileName(startFile_.substr(startFile_.find_last_of("/\\") + 1)),
+        drawing_.WellFormedEntityCount(), userTypeCount, japanese);
+  } else {
+    notice_ = DescribeRead(hostLoad_, drawing_.WellFormedEntityCount(), userTypeCount, japanese,
+                           ui_.MessageTextOfFileName(ProgramFolder));
+    // The host hands over block references only; the drawing file it names holds their insides.
+    const std::string named = ui_.Utf8OfShiftJis(drawing_.JwwFileName);
+    if (drawing_.BlkCount() > 0 && IsDrawingFileName(named) && ui_.FileExists(named))
+      savedDrawing_ = named;
+  }
+  // What the strip adds when nothing went wrong: the blocks' share, or the offer of the file.
+  std::string more;
+  if (drawing_.FromDrawingFile() && !drawing_.File.Blocks.empty())
+    more = InsideBlocksText(CountedEntitiesInBlocks(drawing_), japanese);
+  else if (!savedDrawing_.empty())
+    more = SavedDrawingOfferText(drawing_.JwwFileName, japanese);
+  if (!notice_.Alert && !more.empty())
+    notice_.Text = notice_.Text.empty() ? more : notice_.Text + "  " + more;
+  ui_.SetReadNotice(notice_.Text, notice_.Alert);
+}
+
+void TFormBehaviour::OpenDrawingFile(const std::string& utf8) {
+  if (!Shown || utf8.empty()) return;
+  startFile_ = utf8;
+  TDrawingLoad load = LoadDrawing(startFile_);
+  TakeDrawing(std::move(load.Drawing));
+  EndMarkWalk();
+  MarkWalk.Select(0, 0);
+  keyHelpLine_ = -1;
+  ui_.SetStatusCaption({});
+  ShowDrawingFacts(&load);
+  FitAll();
+}
+
+void TFormBehaviour::AskAndOpenDrawingFile() {
+  if (!Shown) return;
+  OpenDrawingFile(ui_.AskOpenFileName(programFolder_));
+}
+
 void TFormBehaviour::FormShow() {
-  InitJwwModel();
   ProgramFolder = programFolder_;
-  const TJwcLoadResult load = ReadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
-  ResetJwwCurrentState();
-  PrepareDrawingIndex();
+  std::optional<TDrawingLoad> file;
+  if (startFile_.empty()) {
+    TJwcLoad read = ReadJwcTempFile(ProgramFolder + "JWC_TEMP.TXT");
+    hostLoad_ = read.Result;
+    TakeDrawing(std::move(read.Drawing));
+  } else {
+    file = LoadDrawing(startFile_);
+    TakeDrawing(std::move(file->Drawing));
+  }
   bool settingsFound = false;
   Settings = ReadSettings(settingsFile_, &settingsFound);
   // The file holds the window's own pixels; the defaults are design lengths.
@@ -168,15 +243,8 @@ void TFormBehaviour::FormShow() {
   ui_.SetWindowRect({Settings.WinLeft, Settings.WinTop, Settings.WinWidth, Settings.WinHeight});
   ui_.SetPanelWidth(Settings.WinPanelWidth);
   ui_.SetStatusCaption({});
-  ui_.SetFileNameCaption(JwwFileName.empty() ? std::string(kNewDrawing) : JwwFileName);
-  WriteTallyHeadings(tally_);
-  TallyLineTypes(tally_);
-  ui_.ShowTally(tally_);
-  const int userTypeCount = StrToIntOr0(tally_.Cell(kTallyTotal, kTallyTotalRow));
-  notice_ = DescribeRead(load, WellFormedEntityCount(), userTypeCount, ui_.JapaneseMessages(),
-                         ui_.MessageTextOfFileName(ProgramFolder));
-  ui_.SetReadNotice(notice_.Text, notice_.Alert);
-  ViewDpi = ui_.PreviewDpi();
+  ShowDrawingFacts(file ? &*file : nullptr);
+  Views.View.ViewDpi = ui_.PreviewDpi();
   FitAll();  // sets the view; draws nothing while Shown is false
   Shown = true;
 }
@@ -191,8 +259,8 @@ void TFormBehaviour::FormResize() {
   Settings.WinWidth = r.Width;
   Settings.WinHeight = r.Height;
   // Keep the centre and the scale; the picture is not drawn again here.
-  if (Shown) AdjustViewToPreviewSize(ui_.PreviewWidth(), ui_.PreviewHeight());
-  ViewDpi = ui_.PreviewDpi();  // a move to a screen of another scale resizes the window
+  if (Shown) AdjustViewToPreviewSize(Views, ui_.PreviewWidth(), ui_.PreviewHeight());
+  Views.View.ViewDpi = ui_.PreviewDpi();  // a move to a screen of another scale resizes the window
 }
 
 void TFormBehaviour::FormClose() {
@@ -208,8 +276,8 @@ void TFormBehaviour::FormClose() {
   Settings.WinPanelWidth = ui_.PanelWidth();
   ApplySettingsMinimums(Settings, ui_.WindowDpi());
   WriteSettings(settingsFile_, Settings);
-  ClearDrawingIndex();
-  FreeJwwModel();
+  ClearDrawingIndex(drawing_);
+  drawing_ = TDrawing();
   closed_ = true;
 }
 
@@ -233,7 +301,8 @@ void TFormBehaviour::PaintBox1Paint() {
 }
 
 void TFormBehaviour::FitAll() {
-  FitViewToDrawing(ui_.PreviewWidth(), ui_.PreviewHeight());
+  SaveView(Views);
+  FitViewToDrawing(Views.View, extents_, ui_.PreviewWidth(), ui_.PreviewHeight());
   Redraw();
 }
 
@@ -249,10 +318,11 @@ bool TFormBehaviour::Redraw() {
     stoppedShown_ = false;
     ui_.SetStatusCaption({});
   }
-  ViewDpi = ui_.PreviewDpi();
+  TView& view = Views.View;
+  view.ViewDpi = ui_.PreviewDpi();
   const int w = ui_.PreviewWidth();
   const int h = ui_.PreviewHeight();
-  const std::vector<TBand> bands = PictureBands(h);
+  const std::vector<TBand> bands = PictureBands(drawing_, h);
   const std::vector<TCanvas*> canvases = ui_.BeginBandedPreviewDrawing(bands);
   // The break poll doubles as the progress clock (asked on this thread only, with every other
   // band waiting).
@@ -269,12 +339,12 @@ bool TFormBehaviour::Redraw() {
   });
   // The walk's current mark, last and set apart, unless the walk ends with this drawing.
   const std::optional<TLineTypeMark> current = walkEnding_ ? std::nullopt : MarkWalk.Current();
-  const double markRadius = MarkRadiusPixels() / ViewScale;
+  const double markRadius = MarkRadiusPixels(view) / view.ViewScale;
   const TReadNotice& notice = notice_;
   const bool complete = DrawInBands(canvases, [&](TCanvas& c) {
-    const bool drawn = DrawPreview(c, w, h);
-    if (current) DrawCurrentLineTypeMark(c, *current, markRadius);
-    if (notice.Alert) DrawNoticeInPreview(c, w, h, notice.Text);
+    const bool drawn = DrawPreview(c, view, drawing_, w, h);
+    if (current) DrawCurrentLineTypeMark(c, view, *current, markRadius);
+    if (notice.Alert) DrawNoticeInPreview(c, view.ViewDpi, w, h, notice.Text);
     return drawn;
   });
   SetUserBreakSource(escapeHeld);
@@ -297,6 +367,14 @@ bool TFormBehaviour::FormKeyDown(int key, bool shift, bool ctrl) {
   }
   if (ctrl && key == keys_.S) {
     SaveFiles();
+    return true;
+  }
+  if (ctrl && key == keys_.O) {
+    AskAndOpenDrawingFile();
+    return true;
+  }
+  if (key == keys_.F5 && !savedDrawing_.empty()) {
+    OpenDrawingFile(std::string(savedDrawing_));
     return true;
   }
   if (key == keys_.F3) {
@@ -378,14 +456,14 @@ void TFormBehaviour::StringGrid1DblClick(int row, int column) {
 void TFormBehaviour::StepMarkWalk(bool forward) { StepMarkWalkShowing(forward, -1, -1); }
 
 void TFormBehaviour::StepMarkWalkShowing(bool forward, int row, int column) {
-  const std::optional<TLineTypeMark> mark = MarkWalk.Step(forward);
+  const std::optional<TLineTypeMark> mark = MarkWalk.Step(drawing_, forward);
   if (!mark) return;
   if (row < 0) {
     row = TallyRowOfLineType(LineTypeOfShownNumber(mark->Number));
     column = mark->Column;
   }
   ui_.HighlightTallyCell(row, column);
-  ZoomViewToMark(*mark, ui_.PreviewWidth(), ui_.PreviewHeight());
+  ZoomViewToMark(Views, drawing_, extents_, *mark, ui_.PreviewWidth(), ui_.PreviewHeight());
   if (!Redraw()) return;  // the strip says the drawing was stopped
   keyHelpLine_ = -1;
   ui_.SetStatusCaption(MarkWalk.StatusText());
@@ -412,7 +490,7 @@ void TFormBehaviour::CopyTally() {
 void TFormBehaviour::CopyMarks() {
   if (!Shown) return;
   const auto convert = [this](const std::string& cell) { return Utf8Cell(cell); };
-  const TTextRows rows = MarkRows();
+  const TTextRows rows = MarkRows(drawing_);
   const bool copied = ui_.PutOnClipboard(TabSeparatedText(rows, convert));
   keyHelpLine_ = -1;
   ui_.SetStatusCaption(CopiedText(THandOver::CopyMarks, static_cast<int>(rows.size()) - 1, copied,
@@ -422,24 +500,23 @@ void TFormBehaviour::CopyMarks() {
 void TFormBehaviour::SaveFiles() {
   if (!Shown || !GraAttr) return;
   const std::string chosen =
-      ui_.AskSaveFileName(programFolder_, Utf8Cell(SuggestedPictureName(JwwFileName)));
+      ui_.AskSaveFileName(programFolder_, Utf8Cell(SuggestedPictureName(drawing_.JwwFileName)));
   if (chosen.empty()) return;
   const TSavedFileNames names = SavedFileNames(chosen);
   // The picture of the report's --png at this size with the view's edges as its box.
   const int width = ui_.PreviewWidth(), height = ui_.PreviewHeight();
-  const TWorldBox view{ViewLeft, ViewBottom, ViewRight, ViewTop};
-  const int dpi = ViewDpi;
+  const TView view = PictureView(extents_, width, height, Views.View.Box(), Views.View.ViewDpi);
   TFileSetWriter files;
   files.AddWriter(names.Picture, [&](const std::string& path) -> std::string {
     const std::unique_ptr<TRasterSurface> surface = ui_.CreatePictureSurface(width, height);
     if (!surface) return "not enough memory for the picture";
-    const TKeptView kept;
-    return WritePreviewPicture(*surface, path, width, height, view, dpi);
+    return WritePreviewPicture(*surface, path, drawing_, view);
   });
   const auto convert = [this](const std::string& cell) { return Utf8Cell(cell); };
   files.AddBytes(names.Tally,
                  std::string(kUtf8ByteOrderMark) + CsvText(TallyRows(tally_), convert));
-  files.AddBytes(names.Marks, std::string(kUtf8ByteOrderMark) + CsvText(MarkRows(), convert));
+  files.AddBytes(names.Marks,
+                 std::string(kUtf8ByteOrderMark) + CsvText(MarkRows(drawing_), convert));
   const std::optional<TWriteFailure> failure = files.Commit();
   // Names are shown without their folder, in the message's encoding.
   const auto shown = [this](const std::string& utf8) {

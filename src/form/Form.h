@@ -6,6 +6,7 @@
 //
 // Sizes and positions are pixels; the window rectangle is the outer one (frame included).
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 #include "form/Navigation.h"
 #include "form/WindowMessages.h"
 #include "form/WindowSettings.h"
+#include "model/DrawingFiles.h"
 #include "graphics/Canvas.h"
 #include "preview/PreviewPicture.h"
 #include "render/Bands.h"
@@ -34,6 +36,8 @@ struct TWindowRect {
 struct TFormKeyCodes {
   int PageUp, PageDown, Insert, End, Home, Left, Right, Up, Down, Escape, F3, F1;
   int C, S;  // with Ctrl: copy, save
+  int O;     // with Ctrl: open a drawing file
+  int F5;    // search the drawing file the host's file names, blocks included
 };
 
 // A mouse press as the toolkit reports it; MouseShiftState turns it into the kShift... bits.
@@ -72,6 +76,11 @@ class TFormFrontEnd {
   // thresholds scale by it.
   virtual int PreviewDpi() const { return kDesignDpi; }
   virtual void ShowTally(const TTallyGrid& grid) = 0;
+  // The names (Shift-JIS) and pitches of the user line types 17..32 as the drawing file
+  // defines them, for the grid's row headings; empty texts where it names none.
+  virtual void ShowLineTypeNames(const std::array<std::string, kUserLineTypes>& sjis) {
+    (void)sjis;
+  }
   // Width and height of the screen that holds the point (the primary one when none does).
   virtual void ScreenSizeAt(int x, int y, int& width, int& height) const = 0;
   // After a resize below the minimum: only the size changes, the frame's corner stays.
@@ -135,6 +144,17 @@ class TFormFrontEnd {
     (void)height;
     return nullptr;
   }
+  // The platform's open dialog for a drawing file (.jww, .jws), opened in folder (UTF-8): the
+  // file chosen (UTF-8); empty when the user cancelled.
+  virtual std::string AskOpenFileName(const std::string& folder) {
+    (void)folder;
+    return {};
+  }
+  // True when a regular file is there (name in UTF-8).
+  virtual bool FileExists(const std::string& utf8) const {
+    (void)utf8;
+    return false;
+  }
   virtual std::string Utf8OfShiftJis(const std::string& sjis) const { return sjis; }
   // Sets grid cell (row, column) apart from the others, or none for -1; one cell at a time.
   virtual void HighlightTallyCell(int row, int column) {
@@ -168,6 +188,8 @@ class TFormBehaviour {
   TFormFrontEnd& ui_;
   TFormKeyCodes keys_;
   TNavHost navHost_{*this};  // before Nav, which keeps a reference to it
+  TDrawing drawing_;         // the drawing read at show, read only after
+  TWorldBox extents_;        // its box, as fit-all sees it
 
  public:
   // The program's folder (with its trailing separator) holds JWC_TEMP.TXT; the settings
@@ -179,16 +201,23 @@ class TFormBehaviour {
 
   TWindowSettings Settings;
   bool Shown = false;
+  // The preview's view and the previous one; the navigation changes them.
+  TWindowViews Views;
   // The navigation and its gesture state (ZoomFactor, ButtonFlags, PressX/Y, the band).
   TNavigation Nav;
   // F3 / Shift+F3 and double clicks on the grid's counts walk through the marked entities.
   TMarkWalk MarkWalk;
 
   const TTallyGrid& Tally() const noexcept { return tally_; }
+  const TDrawing& Drawing() const noexcept { return drawing_; }
+  const TWorldBox& Extents() const noexcept { return extents_; }
   const TReadNotice& ReadNotice() const noexcept { return notice_; }
   bool Closed() const noexcept { return closed_; }
 
   // ---- Window events ----
+  // A drawing file (UTF-8) to read at show instead of the program folder's JWC_TEMP.TXT: the
+  // window started with a path.
+  void SetStartFile(std::string utf8);
   void FormCreate();
   void FormShow();
   // After the window's size changed: enforces the minimum size, keeps the view's centre
@@ -233,6 +262,13 @@ class TFormBehaviour {
   // highlight leaves the picture and the grid.
   void EndMarkWalk();
 
+  // ---- Another drawing (a path dropped on the window, Ctrl+O, F5) ----
+  // Reads the drawing file or interchange text at path (UTF-8) in place of the drawing shown,
+  // counts it, fits it and draws it; a file that cannot be read says so as JWC_TEMP.TXT would.
+  void OpenDrawingFile(const std::string& utf8);
+  // Ctrl+O: the open dialog, then the file chosen.
+  void AskAndOpenDrawingFile();
+
   // ---- Handing over (Ctrl+C, Ctrl+Shift+C, Ctrl+S and the side panel's menu) ----
   // The tally table, headings included, as tab-separated lines on the clipboard.
   void CopyTally();
@@ -248,6 +284,9 @@ class TFormBehaviour {
   std::string settingsFile_;
   TTallyGrid tally_;
   TReadNotice notice_;
+  std::string startFile_;     // UTF-8; empty: the program folder's JWC_TEMP.TXT
+  TJwcLoadResult hostLoad_;   // how JWC_TEMP.TXT was read
+  std::string savedDrawing_;  // UTF-8: the drawing file F5 searches; empty when none is offered
   bool closed_ = false;
   int keyHelpLine_ = -1;  // the F1 line on show, -1 for none
   // While navigation runs on behalf of a key or the wheel, the walk is about to end: its
@@ -261,6 +300,12 @@ class TFormBehaviour {
   // A step of the walk with grid cell (row, column) set apart, or the current mark's own
   // cell for row -1.
   void StepMarkWalkShowing(bool forward, int row, int column);
+  // The drawing read becomes the one shown, with its extents and index.
+  void TakeDrawing(TDrawing&& drawing);
+  // The file name box, the tally, and the read notice with what the strip adds (the blocks'
+  // share, the offer of the saved drawing); file: how a drawing file was read, none for the
+  // host's interchange file.
+  void ShowDrawingFacts(const TDrawingLoad* file);
   // Cells converted for the clipboard and the files.
   std::string Utf8Cell(const std::string& sjis) const { return ui_.Utf8OfShiftJis(sjis); }
 };

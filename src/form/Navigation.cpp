@@ -19,10 +19,10 @@ double FlooredSide(double a, double b) noexcept {
 }
 
 // Takes the preview size, then puts the edges around (cx, cy) at the current scale.
-void CentreAt(double cx, double cy, int width, int height) noexcept {
-  ViewWidth = width;
-  ViewHeight = height;
-  CentreViewOn(cx, cy);
+void CentreAt(TView& view, double cx, double cy, int width, int height) noexcept {
+  view.ViewWidth = width;
+  view.ViewHeight = height;
+  CentreViewOn(view, cx, cy);
 }
 
 bool IsArrow(TNavKey key) noexcept {
@@ -38,103 +38,112 @@ bool TPreviewPlace::ContainsScreenPoint(int x, int y) const noexcept {
   return left <= x && x <= left + Width && top <= y && y <= top + Height;
 }
 
-void SaveView() noexcept {
-  SavedViewScale = ViewScale;
-  SavedViewLeft = ViewLeft;
-  SavedViewBottom = ViewBottom;
-  SavedViewRight = ViewRight;
-  SavedViewTop = ViewTop;
+void SaveView(TWindowViews& v) noexcept {
+  v.SavedView.ViewScale = v.View.ViewScale;
+  v.SavedView.ViewLeft = v.View.ViewLeft;
+  v.SavedView.ViewBottom = v.View.ViewBottom;
+  v.SavedView.ViewRight = v.View.ViewRight;
+  v.SavedView.ViewTop = v.View.ViewTop;
 }
 
-double PixelToWorldX(int px) noexcept { return ViewLeft + px / ViewScale; }
-double PixelToWorldY(int py) noexcept { return ViewTop - py / ViewScale; }
+double PixelToWorldX(const TWindowViews& v, int px) noexcept {
+  return v.View.ViewLeft + px / v.View.ViewScale;
+}
+double PixelToWorldY(const TWindowViews& v, int py) noexcept {
+  return v.View.ViewTop - py / v.View.ViewScale;
+}
 
-void ZoomViewAt(double px, double py, double f) noexcept {
-  SaveView();
-  const double wx = ViewLeft + px / ViewScale;
-  const double wy = ViewTop - py / ViewScale;
-  const double cx = (ViewLeft + ViewRight) / 2.0;
-  const double cy = (ViewBottom + ViewTop) / 2.0;
-  ViewScale = ViewScale * f;
-  const double hw = (ViewRight - ViewLeft) / 2.0 / f;
-  const double hh = (ViewTop - ViewBottom) / 2.0 / f;
+void ZoomViewAt(TWindowViews& v, double px, double py, double f) noexcept {
+  SaveView(v);
+  const double wx = v.View.ViewLeft + px / v.View.ViewScale;
+  const double wy = v.View.ViewTop - py / v.View.ViewScale;
+  const double cx = (v.View.ViewLeft + v.View.ViewRight) / 2.0;
+  const double cy = (v.View.ViewBottom + v.View.ViewTop) / 2.0;
+  v.View.ViewScale = v.View.ViewScale * f;
+  const double hw = (v.View.ViewRight - v.View.ViewLeft) / 2.0 / f;
+  const double hh = (v.View.ViewTop - v.View.ViewBottom) / 2.0 / f;
   const double ncx = wx - (wx - cx) / f;
   const double ncy = wy - (wy - cy) / f;
-  ViewLeft = ncx - hw;
-  ViewRight = ncx + hw;
-  ViewBottom = ncy - hh;
-  ViewTop = ncy + hh;
+  v.View.ViewLeft = ncx - hw;
+  v.View.ViewRight = ncx + hw;
+  v.View.ViewBottom = ncy - hh;
+  v.View.ViewTop = ncy + hh;
 }
 
-void ZoomViewToBox(double x0, double y0, double x1, double y1, int width, int height) noexcept {
-  SaveView();
-  ViewWidth = width;
-  ViewHeight = height;
-  const double sx = ViewWidth / FlooredSide(x0, x1);
-  const double sy = ViewHeight / FlooredSide(y0, y1);
-  ViewScale = sx < sy ? sx : sy;
-  CentreAt((x0 + x1) / 2.0, (y0 + y1) / 2.0, width, height);
+void ZoomViewToBox(TWindowViews& v, double x0, double y0, double x1, double y1, int width,
+                   int height) noexcept {
+  SaveView(v);
+  v.View.ViewWidth = width;
+  v.View.ViewHeight = height;
+  const double sx = v.View.ViewWidth / FlooredSide(x0, x1);
+  const double sy = v.View.ViewHeight / FlooredSide(y0, y1);
+  v.View.ViewScale = sx < sy ? sx : sy;
+  CentreAt(v.View, (x0 + x1) / 2.0, (y0 + y1) / 2.0, width, height);
 }
 
-void ZoomViewOutAround(double x0, double y0, double x1, double y1, int width, int height) noexcept {
-  SaveView();
-  ViewWidth = width;
-  ViewHeight = height;
-  const double vw = ViewRight - ViewLeft;
-  const double vh = ViewTop - ViewBottom;
+void ZoomViewOutAround(TWindowViews& v, double x0, double y0, double x1, double y1, int width,
+                       int height) noexcept {
+  SaveView(v);
+  v.View.ViewWidth = width;
+  v.View.ViewHeight = height;
+  const double vw = v.View.ViewRight - v.View.ViewLeft;
+  const double vh = v.View.ViewTop - v.View.ViewBottom;
   // Twice the view's size, reached through the box's size as the host computes it, so that
   // the last bits of the scale agree.
   const double bw = FlooredSide(x0, x1);
   const double bh = FlooredSide(y0, y1);
-  const double sx = ViewWidth / (bw * (vw / bw) * 2.0);
-  const double sy = ViewHeight / (bh * (vh / bh) * 2.0);
-  ViewScale = sx < sy ? sx : sy;
-  CentreAt((x0 + x1) / 2.0, (y0 + y1) / 2.0, width, height);
+  const double sx = v.View.ViewWidth / (bw * (vw / bw) * 2.0);
+  const double sy = v.View.ViewHeight / (bh * (vh / bh) * 2.0);
+  v.View.ViewScale = sx < sy ? sx : sy;
+  CentreAt(v.View, (x0 + x1) / 2.0, (y0 + y1) / 2.0, width, height);
 }
 
-void CentreViewOnPoint(double x, double y, int width, int height) noexcept {
-  SaveView();
-  ViewWidth = width;
-  ViewHeight = height;
-  const double dx = x - (ViewLeft + ViewRight) / 2.0;
-  const double dy = y - (ViewBottom + ViewTop) / 2.0;
-  ViewLeft += dx;
-  ViewRight += dx;
-  ViewBottom += dy;
-  ViewTop += dy;
+void CentreViewOnPoint(TWindowViews& v, double x, double y, int width, int height) noexcept {
+  SaveView(v);
+  v.View.ViewWidth = width;
+  v.View.ViewHeight = height;
+  const double dx = x - (v.View.ViewLeft + v.View.ViewRight) / 2.0;
+  const double dy = y - (v.View.ViewBottom + v.View.ViewTop) / 2.0;
+  v.View.ViewLeft += dx;
+  v.View.ViewRight += dx;
+  v.View.ViewBottom += dy;
+  v.View.ViewTop += dy;
 }
 
-void SwapWithPreviousView() noexcept {
-  const double scale = ViewScale, left = ViewLeft, bottom = ViewBottom, right = ViewRight,
-               top = ViewTop;
-  ViewScale = SavedViewScale;
-  ViewLeft = SavedViewLeft;
-  ViewBottom = SavedViewBottom;
-  ViewRight = SavedViewRight;
-  ViewTop = SavedViewTop;
-  SavedViewScale = scale;
-  SavedViewLeft = left;
-  SavedViewBottom = bottom;
-  SavedViewRight = right;
-  SavedViewTop = top;
+void SwapWithPreviousView(TWindowViews& v) noexcept {
+  const double scale = v.View.ViewScale, left = v.View.ViewLeft, bottom = v.View.ViewBottom,
+               right = v.View.ViewRight, top = v.View.ViewTop;
+  v.View.ViewScale = v.SavedView.ViewScale;
+  v.View.ViewLeft = v.SavedView.ViewLeft;
+  v.View.ViewBottom = v.SavedView.ViewBottom;
+  v.View.ViewRight = v.SavedView.ViewRight;
+  v.View.ViewTop = v.SavedView.ViewTop;
+  v.SavedView.ViewScale = scale;
+  v.SavedView.ViewLeft = left;
+  v.SavedView.ViewBottom = bottom;
+  v.SavedView.ViewRight = right;
+  v.SavedView.ViewTop = top;
 }
 
-void AdjustViewToPreviewSize(int width, int height) noexcept {
-  ViewWidth = width;
-  ViewHeight = height;
-  if (!(ViewScale > 0.0)) return;  // no view yet
-  CentreViewOn((ViewLeft + ViewRight) / 2.0, (ViewBottom + ViewTop) / 2.0);
+void AdjustViewToPreviewSize(TWindowViews& v, int width, int height) noexcept {
+  v.View.ViewWidth = width;
+  v.View.ViewHeight = height;
+  if (!(v.View.ViewScale > 0.0)) return;  // no view yet
+  CentreViewOn(v.View, (v.View.ViewLeft + v.View.ViewRight) / 2.0,
+               (v.View.ViewBottom + v.View.ViewTop) / 2.0);
 }
 
 void TNavigation::ZoomAt(int screenX, int screenY, double f) {
+  TWindowViews& v = views_;
   const TPreviewPlace place = host_.PreviewPlace();
   const double px = static_cast<double>(screenX) - place.OriginX - place.Left;
   const double py = static_cast<double>(screenY) - place.OriginY - place.Top;
-  ZoomViewAt(px, py, f);
+  ZoomViewAt(v, px, py, f);
   host_.Redraw();
 }
 
 bool TNavigation::KeyDown(TNavKey key, bool shift) {
+  TWindowViews& v = views_;
   const TPreviewPlace place = host_.PreviewPlace();
   switch (key) {
     case TNavKey::PageUp:
@@ -145,8 +154,9 @@ bool TNavigation::KeyDown(TNavKey key, bool shift) {
       return true;
     case TNavKey::Insert:
     case TNavKey::End:
-      SaveView();
-      CentreViewOn((ExtentLeft + ExtentRight) / 2.0, (ExtentBottom + ExtentTop) / 2.0);
+      SaveView(v);
+      CentreViewOn(v.View, (extents_.Left + extents_.Right) / 2.0,
+                   (extents_.Bottom + extents_.Top) / 2.0);
       host_.Redraw();
       return true;
     case TNavKey::Home: host_.FitAll(); return true;
@@ -164,29 +174,30 @@ bool TNavigation::KeyDown(TNavKey key, bool shift) {
 }
 
 void TNavigation::PanByKey(TNavKey key, bool shift) {
-  SaveView();
-  double stepX = std::fabs(ViewRight - ViewLeft) / 2.0;
-  double stepY = std::fabs(ViewTop - ViewBottom) / 2.0;
+  TWindowViews& v = views_;
+  SaveView(v);
+  double stepX = std::fabs(v.View.ViewRight - v.View.ViewLeft) / 2.0;
+  double stepY = std::fabs(v.View.ViewTop - v.View.ViewBottom) / 2.0;
   if (shift) {
     stepX /= 5.0;
     stepY /= 5.0;
   }
   switch (key) {
     case TNavKey::Left:
-      ViewLeft -= stepX;
-      ViewRight -= stepX;
+      v.View.ViewLeft -= stepX;
+      v.View.ViewRight -= stepX;
       break;
     case TNavKey::Right:
-      ViewLeft += stepX;
-      ViewRight += stepX;
+      v.View.ViewLeft += stepX;
+      v.View.ViewRight += stepX;
       break;
     case TNavKey::Up:
-      ViewBottom += stepY;
-      ViewTop += stepY;
+      v.View.ViewBottom += stepY;
+      v.View.ViewTop += stepY;
       break;
     default:
-      ViewBottom -= stepY;
-      ViewTop -= stepY;
+      v.View.ViewBottom -= stepY;
+      v.View.ViewTop -= stepY;
       break;
   }
   host_.Redraw();
@@ -229,9 +240,10 @@ void TNavigation::MouseMove(int x, int y) {
 }
 
 void TNavigation::MouseUp(int x, int y) {
+  TWindowViews& v = views_;
   // Both points in the view as it was before any change.
-  const double x0 = PixelToWorldX(PressX), y0 = PixelToWorldY(PressY);
-  const double x1 = PixelToWorldX(x), y1 = PixelToWorldY(y);
+  const double x0 = PixelToWorldX(v, PressX), y0 = PixelToWorldY(v, PressY);
+  const double x1 = PixelToWorldX(v, x), y1 = PixelToWorldY(v, y);
   const int both = kShiftLeftButton | kShiftRightButton;
   const int flags = ButtonFlags;
   ButtonFlags = 0;  // the gesture ends here whatever it did
@@ -242,31 +254,32 @@ void TNavigation::MouseUp(int x, int y) {
   } else if (flags & kShiftMiddleButton) {
     if (DragImageValid) host_.FreeDragImage();
     DragImageValid = false;
-    SaveView();
-    ViewLeft += x0 - x1;
-    ViewRight += x0 - x1;
-    ViewBottom += y0 - y1;
-    ViewTop += y0 - y1;
+    SaveView(v);
+    v.View.ViewLeft += x0 - x1;
+    v.View.ViewRight += x0 - x1;
+    v.View.ViewBottom += y0 - y1;
+    v.View.ViewTop += y0 - y1;
     host_.Redraw();
   }
 }
 
 void TNavigation::TwoButtonRelease(double x0, double y0, double x1, double y1) {
+  TWindowViews& v = views_;
   const TPreviewPlace place = host_.PreviewPlace();
-  const double t = ViewPixels(TDesignLengths::ClickTolerance) / ViewScale;
+  const double t = v.View.ViewPixels(TDesignLengths::ClickTolerance) / v.View.ViewScale;
   if (std::fabs(x1 - x0) <= t || std::fabs(y1 - y0) <= t) {
-    CentreViewOnPoint(x0, y0, place.Width, place.Height);  // a click re-centres
+    CentreViewOnPoint(v, x0, y0, place.Width, place.Height);  // a click re-centres
     host_.Redraw();
   } else if (x0 < x1 && y0 > y1) {  // right and down on the screen
-    ZoomViewToBox(x0, y0, x1, y1, place.Width, place.Height);
+    ZoomViewToBox(v, x0, y0, x1, y1, place.Width, place.Height);
     host_.Redraw();
   } else if (x0 > x1 && y0 < y1) {  // left and up
-    ZoomViewOutAround(x0, y0, x1, y1, place.Width, place.Height);
+    ZoomViewOutAround(v, x0, y0, x1, y1, place.Width, place.Height);
     host_.Redraw();
   } else if (x0 < x1 && y0 < y1) {  // right and up
     host_.FitAll();
   } else {  // left and down
-    SwapWithPreviousView();
+    SwapWithPreviousView(v);
     host_.Redraw();
   }
 }
@@ -274,7 +287,7 @@ void TNavigation::TwoButtonRelease(double x0, double y0, double x1, double y1) {
 void TNavigation::DrawRubberBand() {
   host_.PaintOnPreview([this](TCanvas& c) {
     SetXorPen(c);
-    SetPlainPen(c, RgbColor(0, 255, 255), 0, ViewPixels(TDesignLengths::RubberBandPen));
+    SetPlainPen(c, RgbColor(0, 255, 255), 0, views_.View.ViewPixels(TDesignLengths::RubberBandPen));
     SetPlainBrush(c, 0, 0);
     DrawPixelBox(c, BandX1, BandY1, BandX2, BandY2);
   });

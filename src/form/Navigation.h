@@ -1,14 +1,17 @@
 #pragma once
 // View navigation of the preview, without a toolkit: zoom by wheel and keys, panning by keys
 // and by dragging with the middle button, the two-button gestures with their XOR band, and the
-// view's adjustment when the preview changes size. It works on the view globals (world units,
-// y up; ViewScale in pixels per world unit); each front end turns its events into calls of
-// TNavigation and lends it the services of TNavigationHost.
+// view's adjustment when the preview changes size. It works on the window's view and the one
+// before it (world units, y up; ViewScale in pixels per world unit); each front end turns its
+// events into calls of TNavigation and lends it the services of TNavigationHost.
 //
 // Positions: screen pixels for the wheel and the cursor; preview pixels (origin at the
 // preview's top-left corner, y down) for the mouse buttons.
 
 #include <functional>
+
+#include "globals/View.h"
+#include "util/WorldBox.h"
 
 namespace sxf {
 
@@ -58,31 +61,42 @@ class TNavigationHost {
   virtual void ShowDragImageAt(int x, int y) = 0;
 };
 
-// ---- Operations on the view globals (each but the swap and the resize saves the view) ----
+// The window's view and the previous one, which the navigation's "back" gesture returns to.
+// Saving and swapping concern the scale and the edges; the size and the dpi stay the view's.
+struct TWindowViews {
+  TView View;
+  TView SavedView;
+};
 
-// SavedView* := View*.
-void SaveView() noexcept;
+// ---- Operations on the window's views (each but the swap and the resize saves the view) ----
+
+// The previous view := the view.
+void SaveView(TWindowViews& v) noexcept;
 // Scales by f about the preview pixel (px, py): the world point there stays there.
-void ZoomViewAt(double px, double py, double f) noexcept;
+void ZoomViewAt(TWindowViews& v, double px, double py, double f) noexcept;
 // Fits the box spanned by the two world points into a preview of width x height pixels, no
 // margin; each side of the box is at least 0.001.
-void ZoomViewToBox(double x0, double y0, double x1, double y1, int width, int height) noexcept;
+void ZoomViewToBox(TWindowViews& v, double x0, double y0, double x1, double y1, int width,
+                   int height) noexcept;
 // Halves the scale of the current view, centred on the middle of the two world points.
-void ZoomViewOutAround(double x0, double y0, double x1, double y1, int width, int height) noexcept;
+void ZoomViewOutAround(TWindowViews& v, double x0, double y0, double x1, double y1, int width,
+                       int height) noexcept;
 // Moves the view so that the world point is its centre; the scale stays.
-void CentreViewOnPoint(double x, double y, int width, int height) noexcept;
+void CentreViewOnPoint(TWindowViews& v, double x, double y, int width, int height) noexcept;
 // Current and previous view change places.
-void SwapWithPreviousView() noexcept;
+void SwapWithPreviousView(TWindowViews& v) noexcept;
 // Keeps the centre and the scale for a preview of the new size; the previous view stays.
-void AdjustViewToPreviewSize(int width, int height) noexcept;
+void AdjustViewToPreviewSize(TWindowViews& v, int width, int height) noexcept;
 // The world point under preview pixel (px, py).
-double PixelToWorldX(int px) noexcept;
-double PixelToWorldY(int py) noexcept;
+double PixelToWorldX(const TWindowViews& v, int px) noexcept;
+double PixelToWorldY(const TWindowViews& v, int py) noexcept;
 
 // The form's navigation: the key, wheel and mouse rules and the gesture state.
 class TNavigation {
  public:
-  explicit TNavigation(TNavigationHost& host) : host_(host) {}
+  // views and extents (the drawing's box) belong to the window and outlive the navigation.
+  TNavigation(TNavigationHost& host, TWindowViews& views, const TWorldBox& extents)
+      : host_(host), views_(views), extents_(extents) {}
 
   // Mouse gesture state, as the form keeps it.
   double ZoomFactor = 1.5;
@@ -112,6 +126,8 @@ class TNavigation {
   void TwoButtonRelease(double x0, double y0, double x1, double y1);
 
   TNavigationHost& host_;
+  TWindowViews& views_;
+  const TWorldBox& extents_;
 };
 
 }  // namespace sxf

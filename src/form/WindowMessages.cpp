@@ -89,6 +89,48 @@ TReadNotice DescribeRead(const TJwcLoadResult& load, int entityCount, int userTy
   return {};
 }
 
+TReadNotice DescribeDrawingFileRead(bool readToEnd, const std::string& problem,
+                                    const std::string& name, int entityCount, int userTypeCount,
+                                    bool japanese) {
+  if (!readToEnd)
+    return {
+        TReadOutcome::Unreadable,
+        (japanese ? name + " \x82\xF0\x93\xC7\x82\xDF\x82\xDC\x82\xB9\x82\xF1: "  // を読めません:
+                  : "Cannot read " + name + ": ") +
+            problem,
+        true};
+  TJwcLoadResult whole;
+  whole.Exists = whole.ReadToEnd = true;
+  TReadNotice notice = DescribeRead(whole, entityCount, userTypeCount, japanese, {});
+  // The interchange file's name in those messages is this file's.
+  if (const std::size_t at = notice.Text.find(kFileName); at != std::string::npos)
+    notice.Text.replace(at, std::string_view(kFileName).size(), name);
+  return notice;
+}
+
+std::string InsideBlocksText(long long count, bool japanese) {
+  return japanese
+             ? "\x83u\x83\x8D\x83"
+               "b\x83N\x93\xE0\x82\xCC\x83\x86\x81[\x83U\x81[\x90\xFC\x8E\xED: " +  // ブロック内のユーザー線種:
+                   std::to_string(count) +
+                   " \x8C\xC2"  // 個
+             : "User line types inside blocks: " + std::to_string(count);
+}
+
+std::string SavedDrawingOfferText(const std::string& name, bool japanese) {
+  return japanese
+             ? "F5: \x95\xDB\x91\xB6\x8D\xCF\x82\xDD\x82\xCC " + name +  // F5: 保存済みの
+                   " \x82\xF0\x83u\x83\x8D\x83"
+                   "b\x83N\x82\xCC\x92\x86\x82\xDC\x82\xC5\x8C\x9F\x8D\xF5\x81i"
+                   "\x8D\xC5\x8C\xE3\x82\xC9\x95\xDB\x91\xB6\x82\xB5\x82\xBD\x93\xE0\x97"
+                   "e\x82\xC5\x81"
+                   "A"
+                   "\x96\xA2\x95\xDB\x91\xB6\x82\xCC\x95\xCF\x8DX\x82\xCD\x8A\xDC\x82\xDD\x82\xDC"
+                   "\x82\xB9\x82\xF1\x81j"  // をブロックの中まで検索（最後に保存した内容で、未保存の変更は含みません）
+             : "F5: search the saved " + name +
+                   ", blocks included (as last saved: edits not saved yet are not in it)";
+}
+
 std::string NothingToWalkText(bool japanese) {
   return japanese
              ? "\x82\xB1\x82\xCC\x97\x93\x82\xC9\x82\xBD\x82\xC7\x82\xE9\x90}\x8C`"
@@ -200,6 +242,18 @@ const char* HandOverKey(THandOver what) noexcept {
     case THandOver::Save: return "Ctrl+S";
   }
   return "";
+}
+
+std::string OpenDialogTitle(bool japanese) {
+  return japanese ? "\x90}\x96\xCA\x83t\x83@\x83"
+                    "C\x83\x8B\x82\xF0\x8AJ\x82\xAD"  // 図面ファイルを開く
+                  : "Open a drawing file";
+}
+
+std::string OpenDialogFilter(bool japanese) {
+  return japanese ? "\x90}\x96\xCA\x83t\x83@\x83"
+                    "C\x83\x8B"  // 図面ファイル
+                  : "Drawing files";
 }
 
 std::string SaveDialogTitle(bool japanese) {

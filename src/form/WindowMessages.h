@@ -33,6 +33,18 @@ TReadNotice DescribeRead(const TJwcLoadResult& load, int entityCount, int userTy
 // The status text after a double click on a grid cell that holds no mark to walk.
 std::string NothingToWalkText(bool japanese);
 
+// The outcome of opening a drawing file (name: Shift-JIS, for the message), as DescribeRead
+// says it for the interchange file: a file not read to its end is unreadable, with the reader's
+// problem (how far it got) as the reason.
+TReadNotice DescribeDrawingFileRead(bool readToEnd, const std::string& problem,
+                                    const std::string& name, int entityCount, int userTypeCount,
+                                    bool japanese);
+// How many of the counted entities a drawing file's blocks hold, for the status strip.
+std::string InsideBlocksText(long long count, bool japanese);
+// The offer to search the drawing file the host's file names (Shift-JIS), blocks included,
+// as it was last saved.
+std::string SavedDrawingOfferText(const std::string& name, bool japanese);
+
 // The status text after the user's break (Escape) stopped a drawing.
 std::string DrawingStoppedText(bool japanese);
 
@@ -49,6 +61,9 @@ std::string HandOverMenuText(THandOver what, bool japanese);
 const char* HandOverKey(THandOver what) noexcept;
 // The save dialog's title.
 std::string SaveDialogTitle(bool japanese);
+// The open dialog's title, and the name of its filter of drawing files (*.jww, *.jws).
+std::string OpenDialogTitle(bool japanese);
+std::string OpenDialogFilter(bool japanese);
 // After a copy: what is on the clipboard now (markCount for the list of marks), or that the
 // clipboard could not be had.
 std::string CopiedText(THandOver what, int markCount, bool copied, bool japanese);

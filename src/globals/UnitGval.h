@@ -1,41 +1,23 @@
 #pragma once
-// The globals every drawing module shares: the view (world window and scale of the
-// preview), the previous view, the drawing extents, the program folder, the one
-// drawing-attribute object and the text environment the special text codes read. No Qt
-// here: the core reads these.
-//
-// World units, y up; pixels, y down. ViewScale is pixels per world unit.
+// What there is one of per process, shared by every drawing: the program folder, the one
+// drawing-attribute object (the colour table the user's host configured) and the text
+// environment the special text codes read. The view and the drawing are values handed down
+// (globals/View.h, model/JwwGaibu2.h). No Qt here: the core reads these.
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "attributes/UnitGraAtt.h"
+#include "globals/View.h"
 
 namespace sxf {
-
-extern double ViewLeft, ViewBottom, ViewRight, ViewTop;
-extern double ViewScale;
-extern int ViewWidth, ViewHeight;  // preview size in pixels when the view was set
-// Pixels per inch of the preview: the marks, the origin cross and the other pixel lengths of
-// the picture are design lengths at 96 dpi, drawn at ScaleForDpi(length, ViewDpi). One-pixel
-// pens stay one pixel.
-extern int ViewDpi;
-// A design length of the picture at the preview's dpi.
-int ViewPixels(int designLength) noexcept;
-extern double SavedViewLeft, SavedViewBottom, SavedViewRight, SavedViewTop, SavedViewScale;
-
-extern double ExtentLeft, ExtentBottom, ExtentRight, ExtentTop;
 
 // Folder of the program file, with its trailing separator.
 extern std::string ProgramFolder;
 
 // The drawing attributes; created by the main window, absent before and after it.
 extern std::unique_ptr<TgraAttribute> GraAttr;
-
-// Puts the view, the previous view and the extents back to their start values (all 0, the
-// dpi 96).
-void ResetViewState();
 
 // ---- Text environment ----
 // What the special text codes expand to. Nothing in this program fills it: it keeps its

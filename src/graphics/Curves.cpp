@@ -65,10 +65,10 @@ constexpr double kMapLimit = 1073741824.0;  // 2^30: far inside int
 // True when every point inside the view lies less than 2^30 pixels from its lower-left
 // corner along each axis, and the preview's height is of that kind too: the pixels of such
 // points need no saturation.
-bool SmallView() noexcept {
-  return ViewScale > 0.0 && (ViewRight - ViewLeft) * ViewScale < kMapLimit &&
-         (ViewTop - ViewBottom) * ViewScale < kMapLimit && ViewHeight >= 0 &&
-         ViewHeight < kMapLimit;
+bool SmallView(const TView& view) noexcept {
+  return view.ViewScale > 0.0 && (view.ViewRight - view.ViewLeft) * view.ViewScale < kMapLimit &&
+         (view.ViewTop - view.ViewBottom) * view.ViewScale < kMapLimit && view.ViewHeight >= 0 &&
+         view.ViewHeight < kMapLimit;
 }
 
 #if defined(__SSE2__)
@@ -88,15 +88,16 @@ inline __m128i RoundTwoNonNegative(__m128d v) noexcept {
 // fraction is at least a half, and nothing saturates. Two points at a time where the machine
 // has SSE2 (the same operations in the same order, so the same bits). False when the values
 // are not of that kind.
-bool MapWholeCurveInsideView(const TEllipseCurve& curve, TPixelPoint* pixels) noexcept {
-  if (!SmallView()) return false;
+bool MapWholeCurveInsideView(const TView& view, const TEllipseCurve& curve,
+                             TPixelPoint* pixels) noexcept {
+  if (!SmallView(view)) return false;
   for (const double v : {curve.Cx, curve.Cy, curve.R, curve.RFlat, curve.CosTilt, curve.SinTilt})
     if (!std::isfinite(v)) return false;
   const TWholeCurveAngles& a = WholeCurveAngles();
   const double cx = curve.Cx, cy = curve.Cy, r = curve.R, rFlat = curve.RFlat;
   const double cosTilt = curve.CosTilt, sinTilt = curve.SinTilt;
-  const double left = ViewLeft, bottom = ViewBottom, scale = ViewScale;
-  const int height = ViewHeight;
+  const double left = view.ViewLeft, bottom = view.ViewBottom, scale = view.ViewScale;
+  const int height = view.ViewHeight;
   int k = 0;
 #if defined(__SSE2__)
   const __m128d vcx = _mm_set1_pd(cx), vcy = _mm_set1_pd(cy), vr = _mm_set1_pd(r),
@@ -156,32 +157,33 @@ double TEllipseCurve::Reach() const noexcept {
   return std::max(std::fabs(R), std::fabs(RFlat)) * (1.0 + 1e-9) + 1e-300;
 }
 
-bool TEllipseCurve::InsideView() const noexcept {
+bool TEllipseCurve::InsideView(const TView& view) const noexcept {
   // The outcode is monotonic in each coordinate: when both corners of the box have none, no
   // point inside it has one. (Comparisons with NaN are false, so a NaN corner or point has
   // no outcode either: such points are mapped unclipped on both paths.)
   const double reach = Reach();
-  return ViewOutcode(Cx - reach, Cy - reach) == 0 && ViewOutcode(Cx + reach, Cy + reach) == 0;
+  return ViewOutcode(view, Cx - reach, Cy - reach) == 0 &&
+         ViewOutcode(view, Cx + reach, Cy + reach) == 0;
 }
 
-bool TEllipseCurve::WithinOnePixel(TPixelPoint& pixel) const noexcept {
+bool TEllipseCurve::WithinOnePixel(const TView& view, TPixelPoint& pixel) const noexcept {
   const double reach = Reach();
   // Inside the view with every point's outcode 0, so that no segment is clipped.
-  if (!InsideView()) return false;
+  if (!InsideView(view)) return false;
   // The mapping is monotonic: when both corners of the box round to one pixel, so does
   // every point inside it.
-  const TPixelPoint low = WorldToScreen(Cx - reach, Cy - reach);
-  const TPixelPoint high = WorldToScreen(Cx + reach, Cy + reach);
+  const TPixelPoint low = WorldToScreen(view, Cx - reach, Cy - reach);
+  const TPixelPoint high = WorldToScreen(view, Cx + reach, Cy + reach);
   if (!(low == high)) return false;
   pixel = low;
   return true;
 }
 
-bool TEllipseCurve::OutsideView() const noexcept {
+bool TEllipseCurve::OutsideView(const TView& view) const noexcept {
   // Comparisons with NaN are false: such a curve is left to the clipping.
   const double reach = Reach();
-  return Cx + reach < ViewLeft || Cx - reach > ViewRight || Cy + reach < ViewBottom ||
-         Cy - reach > ViewTop;
+  return Cx + reach < view.ViewLeft || Cx - reach > view.ViewRight ||
+         Cy + reach < view.ViewBottom || Cy - reach > view.ViewTop;
 }
 
 namespace {
@@ -197,33 +199,35 @@ namespace {
 //   whose other end lies beyond that edge too (a segment that draws nothing).
 // Every other segment is drawn between At's points: where a segment is cut, the cut follows
 // its ends exactly.
-void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, double step) {
+void DrawArcByRotation(TCanvas& c, const TView& view, const TEllipseCurve& curve, double start,
+                       double step) {
   // The turned angles drift by a few rounding errors a step, the accumulated ones by up to
   // half an ulp of the angle a step; the margin allows for a hundred times both.
   const double turns = std::fabs(start) + std::fabs(step) * kCurveSegments;
   const double margin = (std::fabs(curve.R) + std::fabs(curve.RFlat)) * (1e-11 + 2e-13 * turns) +
                         1e-14 * (std::fabs(curve.Cx) + std::fabs(curve.Cy));
   const bool turning =
-      std::isfinite(margin) && turns < 1e3 && ViewScale > 0.0;  // monotonic mapping
+      std::isfinite(margin) && turns < 1e3 && view.ViewScale > 0.0;  // monotonic mapping
   // Every point inside the view: no segment is clipped, and each point is mapped once.
-  const bool inside = curve.InsideView();
+  const bool inside = curve.InsideView(view);
   const double cosStep = std::cos(step), sinStep = std::sin(step);
   double cosTheta = std::cos(start), sinTheta = std::sin(start);
   double theta = start;
   TDPoint previous = curve.AtCosSin(cosTheta, sinTheta);
   TPixelPoint pixels[kCurveSegments + 1];
-  if (inside) pixels[0] = WorldToScreen(previous.X, previous.Y);
+  if (inside) pixels[0] = WorldToScreen(view, previous.X, previous.Y);
   // The previous point: whether it is At's, its angle, and edges of the view it certainly
   // lies beyond (outcode bits; none for a point certainly inside the view).
   bool previousExact = true;
   double previousTheta = theta;
-  int previousBeyond = ViewOutcode(previous.X, previous.Y);
+  int previousBeyond = ViewOutcode(view, previous.X, previous.Y);
 #if defined(__SSE2__)
   // The margins' test two coordinates at a time where that is exact; anything else takes the
   // plain test below.
-  const bool quick = turning && SmallView();
-  const __m128d vMargin = _mm_set1_pd(margin), vScale = _mm_set1_pd(ViewScale);
-  const __m128d vMin = _mm_set_pd(ViewBottom, ViewLeft), vMax = _mm_set_pd(ViewTop, ViewRight);
+  const bool quick = turning && SmallView(view);
+  const __m128d vMargin = _mm_set1_pd(margin), vScale = _mm_set1_pd(view.ViewScale);
+  const __m128d vMin = _mm_set_pd(view.ViewBottom, view.ViewLeft),
+                vMax = _mm_set_pd(view.ViewTop, view.ViewRight);
   const __m128d vTolerance = _mm_set1_pd(ClipTolerance),
                 vMinusTolerance = _mm_set1_pd(-ClipTolerance);
 #endif
@@ -253,17 +257,17 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
         if ((_mm_movemask_epi8(_mm_cmpeq_epi32(lowPixel, highPixel)) & 0xFF) == 0xFF) {
           settled = true;
           low = {_mm_cvtsi128_si32(lowPixel),
-                 ViewHeight - _mm_cvtsi128_si32(_mm_srli_si128(lowPixel, 4))};
+                 view.ViewHeight - _mm_cvtsi128_si32(_mm_srli_si128(lowPixel, 4))};
         }
       }
     }
 #endif
     if (!settled) {
-      settled = turning && ViewOutcode(p.X - margin, p.Y - margin) == 0 &&
-                ViewOutcode(p.X + margin, p.Y + margin) == 0;
+      settled = turning && ViewOutcode(view, p.X - margin, p.Y - margin) == 0 &&
+                ViewOutcode(view, p.X + margin, p.Y + margin) == 0;
       if (settled) {
-        low = WorldToScreen(p.X - margin, p.Y - margin);
-        high = WorldToScreen(p.X + margin, p.Y + margin);
+        low = WorldToScreen(view, p.X - margin, p.Y - margin);
+        high = WorldToScreen(view, p.X + margin, p.Y + margin);
         settled = low == high;
       }
     }
@@ -271,22 +275,23 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
     int beyond = 0;  // a settled point lies inside the view
     if (!settled && turning && !inside) {
       // Outcode bits that both corners of the margin's box have, every point in it has too.
-      beyond = ViewOutcode(p.X - margin, p.Y - margin) & ViewOutcode(p.X + margin, p.Y + margin);
+      beyond = ViewOutcode(view, p.X - margin, p.Y - margin) &
+               ViewOutcode(view, p.X + margin, p.Y + margin);
     }
     if (!settled && beyond == 0) {
       p = curve.At(theta);
       exact = true;
-      beyond = ViewOutcode(p.X, p.Y);
+      beyond = ViewOutcode(view, p.X, p.Y);
     }
     if (inside) {
       // The mapping is monotonic: a settled point maps to the pixel of both its margins.
-      pixels[k] = settled ? low : WorldToScreen(p.X, p.Y);
+      pixels[k] = settled ? low : WorldToScreen(view, p.X, p.Y);
     } else if ((previousBeyond & beyond) == 0) {
       if ((previousBeyond | beyond) != 0) {  // a segment that may be cut
         if (!previousExact) previous = curve.At(previousTheta);
         if (!exact) p = curve.At(theta), exact = true;
       }
-      DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
+      DrawWorldSegment(c, view, previous.X, previous.Y, p.X, p.Y);
     }
     previous = p;
     previousExact = exact;
@@ -301,26 +306,27 @@ void DrawArcByRotation(TCanvas& c, const TEllipseCurve& curve, double start, dou
 // segments would, 72 zero-length lines with their end pixel, without computing its points.
 // wholeCurve: the angles are those of a whole curve (from 0 by the 5-degree step), whose sines
 // and cosines come from the table.
-void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step, bool wholeCurve) {
-  if (curve.OutsideView()) return;
+void DrawCurve(TCanvas& c, const TView& view, const TEllipseCurve& curve, double start, double step,
+               bool wholeCurve) {
+  if (curve.OutsideView(view)) return;
   TPixelPoint pixel;
-  if (curve.WithinOnePixel(pixel)) {
+  if (curve.WithinOnePixel(view, pixel)) {
     TPixelPoint same[kCurveSegments + 1];
     std::fill(std::begin(same), std::end(same), pixel);
     c.PixelLines(same);
     return;
   }
   if (!wholeCurve) {
-    DrawArcByRotation(c, curve, start, step);
+    DrawArcByRotation(c, view, curve, start, step);
     return;
   }
-  if (curve.InsideView()) {
+  if (curve.InsideView(view)) {
     // No segment is clipped: each point is mapped once, as DrawWorldSegment would map it.
     TPixelPoint pixels[kCurveSegments + 1];
-    if (!MapWholeCurveInsideView(curve, pixels))
+    if (!MapWholeCurveInsideView(view, curve, pixels))
       for (int k = 0; k <= kCurveSegments; ++k) {
         const TDPoint p = curve.AtWholeCurveStep(k);
-        pixels[k] = WorldToScreen(p.X, p.Y);
+        pixels[k] = WorldToScreen(view, p.X, p.Y);
       }
     c.PixelLines(pixels);
     return;
@@ -328,33 +334,35 @@ void DrawCurve(TCanvas& c, const TEllipseCurve& curve, double start, double step
   TDPoint previous = curve.AtWholeCurveStep(0);
   for (int k = 1; k <= kCurveSegments; ++k) {
     const TDPoint p = curve.AtWholeCurveStep(k);
-    DrawWorldSegment(c, previous.X, previous.Y, p.X, p.Y);
+    DrawWorldSegment(c, view, previous.X, previous.Y, p.X, p.Y);
     previous = p;
   }
 }
 
 }  // namespace
 
-void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatness, double tilt) {
-  DrawCurve(c, TEllipseCurve(cx, cy, r, flatness, tilt), 0.0, kCurveStep, true);
+void DrawWorldEllipse(TCanvas& c, const TView& view, double cx, double cy, double r,
+                      double flatness, double tilt) {
+  DrawCurve(c, view, TEllipseCurve(cx, cy, r, flatness, tilt), 0.0, kCurveStep, true);
 }
 
-void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness, double tilt,
-                         double start, double sweep) {
-  DrawCurve(c, TEllipseCurve(cx, cy, r, flatness, tilt), start, sweep / kCurveSegments, false);
+void DrawWorldEllipseArc(TCanvas& c, const TView& view, double cx, double cy, double r,
+                         double flatness, double tilt, double start, double sweep) {
+  DrawCurve(c, view, TEllipseCurve(cx, cy, r, flatness, tilt), start, sweep / kCurveSegments,
+            false);
 }
 
-void DrawArcDegrees(TCanvas& c, double cx, double cy, double r, double startDeg, double endDeg,
-                    double flatness, double tiltDeg) {
+void DrawArcDegrees(TCanvas& c, const TView& view, double cx, double cy, double r, double startDeg,
+                    double endDeg, double flatness, double tiltDeg) {
   const double sweepRaw = endDeg - startDeg;
   if (!std::isfinite(startDeg) || !std::isfinite(endDeg) || !std::isfinite(sweepRaw)) return;
   const double s = NormalizeDegrees(startDeg);
   const double w = NormalizeDegrees(sweepRaw);
   const double tilt = DegToRad(tiltDeg);
   if (std::fabs(w) <= 1e-8) {
-    DrawWorldEllipse(c, cx, cy, r, flatness, tilt);
+    DrawWorldEllipse(c, view, cx, cy, r, flatness, tilt);
   } else {
-    DrawWorldEllipseArc(c, cx, cy, r, flatness, tilt, DegToRad(s), DegToRad(w));
+    DrawWorldEllipseArc(c, view, cx, cy, r, flatness, tilt, DegToRad(s), DegToRad(w));
   }
 }
 

@@ -2,6 +2,7 @@
 // Circles, ellipses and their arcs as 72 clipped straight segments in world units, drawn
 // with the canvas's current pen. Angles in radians unless a name says degrees.
 
+#include "globals/View.h"
 #include "graphics/Canvas.h"
 #include "util/MyFunc.h"
 
@@ -23,28 +24,29 @@ struct TEllipseCurve {
   TDPoint AtWholeCurveStep(int k) const noexcept;
   // True when every point of the curve lies beyond one and the same edge of the view, so
   // that no segment of it can be drawn.
-  bool OutsideView() const noexcept;
+  bool OutsideView(const TView& view) const noexcept;
   // True when every point of the curve lies strictly inside the view (outcode 0), so that
   // none of its segments is clipped.
-  bool InsideView() const noexcept;
+  bool InsideView(const TView& view) const noexcept;
   // The pixel every point of the curve maps to, when the whole curve lies inside the view
   // and within one pixel; false otherwise.
-  bool WithinOnePixel(TPixelPoint& pixel) const noexcept;
+  bool WithinOnePixel(const TView& view, TPixelPoint& pixel) const noexcept;
   // Furthest distance of a point of the curve from its centre, with a margin for rounding.
   double Reach() const noexcept;
 
   double Cx, Cy, R, RFlat, CosTilt, SinTilt;
 };
 
-void DrawWorldEllipse(TCanvas& c, double cx, double cy, double r, double flatness, double tilt);
-void DrawWorldEllipseArc(TCanvas& c, double cx, double cy, double r, double flatness, double tilt,
-                         double start, double sweep);
+void DrawWorldEllipse(TCanvas& c, const TView& view, double cx, double cy, double r,
+                      double flatness, double tilt);
+void DrawWorldEllipseArc(TCanvas& c, const TView& view, double cx, double cy, double r,
+                         double flatness, double tilt, double start, double sweep);
 
 // An arc record (angles in degrees, centre and radius already divided by the group scale):
 // the whole curve when the sweep is within 1e-8 degrees of 0, otherwise the arc. An arc whose
 // start, end or sweep is not finite draws nothing.
-void DrawArcDegrees(TCanvas& c, double cx, double cy, double r, double startDeg, double endDeg,
-                    double flatness, double tiltDeg);
+void DrawArcDegrees(TCanvas& c, const TView& view, double cx, double cy, double r, double startDeg,
+                    double endDeg, double flatness, double tiltDeg);
 
 // Brings an angle in degrees into [0, 360) by adding or subtracting 360 one turn at a time;
 // magnitudes beyond a few thousand turns are first reduced with fmod, where repeated

@@ -26,11 +26,11 @@ void EmptyScreenPoints(TPointLists& l) noexcept {
 }
 
 // True when every world point lies beyond one and the same edge of the view.
-bool AllBeyondOneEdge(const TPointLists& l) noexcept {
+bool AllBeyondOneEdge(const TView& view, const TPointLists& l) noexcept {
   int code = 15;
   for (int i = 0; i < l.WorldPointCount; ++i) {
     const TDPoint& p = l.WorldPoints[static_cast<std::size_t>(i)];
-    code &= ViewOutcode(p.X, p.Y);
+    code &= ViewOutcode(view, p.X, p.Y);
     if (code == 0) return false;
   }
   return code != 0;
@@ -133,52 +133,55 @@ void FlushPolygon(TCanvas& c) {
                                          static_cast<std::size_t>(l.ScreenPointCount)));
 }
 
-void DrawWorldSegment(TCanvas& c, double x1, double y1, double x2, double y2) {
+void DrawWorldSegment(TCanvas& c, const TView& view, double x1, double y1, double x2, double y2) {
   // The common case, both ends inside, needs no clipping call.
-  if ((ViewOutcode(x1, y1) | ViewOutcode(x2, y2)) != 0 &&
-      ClipSegment(x1, y1, x2, y2, ViewLeft, ViewBottom, ViewRight, ViewTop) == ClipOutside)
+  if ((ViewOutcode(view, x1, y1) | ViewOutcode(view, x2, y2)) != 0 &&
+      ClipSegment(x1, y1, x2, y2, view.ViewLeft, view.ViewBottom, view.ViewRight, view.ViewTop) ==
+          ClipOutside)
     return;
-  const TPixelPoint a = WorldToScreen(x1, y1);
-  const TPixelPoint b = WorldToScreen(x2, y2);
+  const TPixelPoint a = WorldToScreen(view, x1, y1);
+  const TPixelPoint b = WorldToScreen(view, x2, y2);
   DrawPixelLine(c, a.X, a.Y, b.X, b.Y);
 }
 
-void DrawWorldRect(TCanvas& c, double x1, double y1, double x2, double y2) {
-  switch (SegmentVisibility(x1, y1, x2, y2, ViewLeft, ViewBottom, ViewRight, ViewTop)) {
+void DrawWorldRect(TCanvas& c, const TView& view, double x1, double y1, double x2, double y2) {
+  switch (SegmentVisibility(x1, y1, x2, y2, view.ViewLeft, view.ViewBottom, view.ViewRight,
+                            view.ViewTop)) {
     case ClipInside: {
-      const TPixelPoint a = WorldToScreen(x1, y1);
-      const TPixelPoint b = WorldToScreen(x2, y2);
+      const TPixelPoint a = WorldToScreen(view, x1, y1);
+      const TPixelPoint b = WorldToScreen(view, x2, y2);
       DrawPixelBox(c, a.X, a.Y, b.X, b.Y);
       break;
     }
     case ClipPartial:
       SetWorldPoints(c, {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}});
-      DrawWorldPolygon(c);
+      DrawWorldPolygon(c, view);
       ClearWorldPoints(c);
       break;
     default: break;
   }
 }
 
-void DrawWorldPolyline(TCanvas& c) {
+void DrawWorldPolyline(TCanvas& c, const TView& view) {
   TPointLists& l = c.Points;
   assert(static_cast<std::size_t>(l.WorldPointCount) <= l.WorldPoints.size());
   if (l.WorldPointCount < 2) return;
-  if (AllBeyondOneEdge(l)) return;
+  if (AllBeyondOneEdge(view, l)) return;
   EmptyScreenPoints(l);
   for (int k = 1; k < l.WorldPointCount; ++k) {
     double x1 = l.WorldPoints[static_cast<std::size_t>(k - 1)].X;
     double y1 = l.WorldPoints[static_cast<std::size_t>(k - 1)].Y;
     double x2 = l.WorldPoints[static_cast<std::size_t>(k)].X;
     double y2 = l.WorldPoints[static_cast<std::size_t>(k)].Y;
-    const int result = ClipSegment(x1, y1, x2, y2, ViewLeft, ViewBottom, ViewRight, ViewTop);
+    const int result =
+        ClipSegment(x1, y1, x2, y2, view.ViewLeft, view.ViewBottom, view.ViewRight, view.ViewTop);
     if (result == ClipOutside) {
       if (l.ScreenPointCount >= 2) FlushPolyline(c);
       EmptyScreenPoints(l);
       continue;
     }
-    if (l.ScreenPointCount == 0) AppendScreenPoint(l, WorldToScreen(x1, y1));
-    AppendScreenPoint(l, WorldToScreen(x2, y2));
+    if (l.ScreenPointCount == 0) AppendScreenPoint(l, WorldToScreen(view, x1, y1));
+    AppendScreenPoint(l, WorldToScreen(view, x2, y2));
     if (result == ClipPartial && l.ScreenPointCount >= 2) {
       FlushPolyline(c);
       EmptyScreenPoints(l);
@@ -188,25 +191,25 @@ void DrawWorldPolyline(TCanvas& c) {
   EmptyScreenPoints(l);
 }
 
-void DrawWorldPolygon(TCanvas& c) {
+void DrawWorldPolygon(TCanvas& c, const TView& view) {
   TPointLists& l = c.Points;
   assert(static_cast<std::size_t>(l.WorldPointCount) <= l.WorldPoints.size());
   if (l.WorldPointCount < 3) return;
-  if (AllBeyondOneEdge(l)) return;
+  if (AllBeyondOneEdge(view, l)) return;
   const TDPoint p0 = l.WorldPoints[0];
   const TDPoint p1 = l.WorldPoints[1];
-  if (Distance(p0.X, p0.Y, p1.X, p1.Y) * ViewScale > 10000.0) {
+  if (Distance(p0.X, p0.Y, p1.X, p1.Y) * view.ViewScale > 10000.0) {
     // Too large to convert unclipped: the closed outline, clipped, unfilled.
     l.WorldPoints.resize(static_cast<std::size_t>(l.WorldPointCount));
     l.WorldPoints.push_back(p0);
     ++l.WorldPointCount;
-    DrawWorldPolyline(c);
+    DrawWorldPolyline(c, view);
     return;
   }
   EmptyScreenPoints(l);
   for (int i = 0; i < l.WorldPointCount; ++i) {
     const TDPoint& p = l.WorldPoints[static_cast<std::size_t>(i)];
-    AppendScreenPoint(l, WorldToScreen(p.X, p.Y));
+    AppendScreenPoint(l, WorldToScreen(view, p.X, p.Y));
   }
   FlushPolygon(c);
   EmptyScreenPoints(l);

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "globals/View.h"
 #include "graphics/Canvas.h"
 #include "util/MyFunc.h"
 
@@ -41,13 +42,13 @@ void FlushPolyline(TCanvas& c);
 void FlushPolygon(TCanvas& c);
 
 // ---- World operations (current view) ----
-void DrawWorldSegment(TCanvas& c, double x1, double y1, double x2, double y2);
+void DrawWorldSegment(TCanvas& c, const TView& view, double x1, double y1, double x2, double y2);
 // Axis-parallel rectangle from two opposite corners.
-void DrawWorldRect(TCanvas& c, double x1, double y1, double x2, double y2);
+void DrawWorldRect(TCanvas& c, const TView& view, double x1, double y1, double x2, double y2);
 // The visible runs of the canvas's WorldPoints, each as its own polyline.
-void DrawWorldPolyline(TCanvas& c);
+void DrawWorldPolyline(TCanvas& c, const TView& view);
 // The canvas's WorldPoints filled; drawn as a clipped outline instead when the first edge spans
 // more than 10 000 pixels (then one closing point is appended to WorldPoints).
-void DrawWorldPolygon(TCanvas& c);
+void DrawWorldPolygon(TCanvas& c, const TView& view);
 
 }  // namespace sxf

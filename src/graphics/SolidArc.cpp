@@ -92,8 +92,8 @@ TDPoint TangentPoint(double cx, double cy, double tilt, double start, double swe
 
 }  // namespace
 
-void DrawSolidArc(TCanvas& c, TSolidArcKind kind, double cx, double cy, double r, double flatness,
-                  double tilt, double start, double sweep, double modeOrInner) {
+void DrawSolidArc(TCanvas& c, const TView& view, TSolidArcKind kind, double cx, double cy, double r,
+                  double flatness, double tilt, double start, double sweep, double modeOrInner) {
   ClearWorldPoints(c);
   switch (kind) {
     case TSolidArcKind::Sc:
@@ -109,14 +109,14 @@ void DrawSolidArc(TCanvas& c, TSolidArcKind kind, double cx, double cy, double r
           AddPoint(c, TangentPoint(cx, cy, tilt, start, sweep, a1, b1));
         }
       }
-      DrawWorldPolygon(c);
+      DrawWorldPolygon(c, view);
       break;
     case TSolidArcKind::Se:
       if (IsMode(modeOrInner, 100))
         AddWholeCurvePoints(c, cx, cy, r, flatness, tilt, 73);
       else
         AddArcPoints(c, cx, cy, r, flatness, tilt, start, sweep);
-      DrawWorldPolyline(c);
+      DrawWorldPolyline(c, view);
       break;
     case TSolidArcKind::So:
     case TSolidArcKind::Sg: {
@@ -129,7 +129,7 @@ void DrawSolidArc(TCanvas& c, TSolidArcKind kind, double cx, double cy, double r
       // Back from the end: start + sweep, then minus s at each step (the same as adding -s).
       AddAccumulatedPoints(c, TEllipseCurve(cx, cy, r2, innerFlatness, tilt), start + sweep,
                            -(sweep / kCurveSegments));
-      DrawWorldPolygon(c);
+      DrawWorldPolygon(c, view);
       break;
     }
   }

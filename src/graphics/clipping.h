@@ -2,7 +2,7 @@
 // The one rule by which a world point becomes a pixel, and outcode clipping of points and
 // segments against the view. World units (y up) in, pixels (y down) out.
 
-#include "globals/UnitGval.h"
+#include "globals/View.h"
 #include "graphics/Canvas.h"
 #include "util/MyFunc.h"
 
@@ -25,19 +25,19 @@ constexpr int ClipOutcode(double x, double y, double xmin, double ymin, double x
   return code;
 }
 
-// Outcode against the current view.
-inline int ViewOutcode(double x, double y) noexcept {
-  return ClipOutcode(x, y, ViewLeft, ViewBottom, ViewRight, ViewTop);
+// Outcode against the view.
+inline int ViewOutcode(const TView& view, double x, double y) noexcept {
+  return ClipOutcode(x, y, view.ViewLeft, view.ViewBottom, view.ViewRight, view.ViewTop);
 }
 
-// Pixel of a world point in the current view. Each axis is rounded half away from zero after
+// Pixel of a world point in the view. Each axis is rounded half away from zero after
 // the product is formed in double precision; NaN gives 0 and values beyond the 32-bit range
 // saturate.
-inline TPixelPoint WorldToScreen(double x, double y) noexcept {
-  // The subtraction from ViewHeight saturates too.
-  const long long py =
-      static_cast<long long>(ViewHeight) - RoundHalfAway((y - ViewBottom) * ViewScale);
-  return {RoundHalfAway((x - ViewLeft) * ViewScale),
+inline TPixelPoint WorldToScreen(const TView& view, double x, double y) noexcept {
+  // The subtraction from view.ViewHeight saturates too.
+  const long long py = static_cast<long long>(view.ViewHeight) -
+                       RoundHalfAway((y - view.ViewBottom) * view.ViewScale);
+  return {RoundHalfAway((x - view.ViewLeft) * view.ViewScale),
           static_cast<int>(py < -2147483648LL ? -2147483648LL
                                               : (py > 2147483647LL ? 2147483647LL : py))};
 }

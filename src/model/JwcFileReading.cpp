@@ -37,7 +37,8 @@ using TFile = std::unique_ptr<std::FILE, TFileCloser>;
 // line. A line longer than the limit is cut there and the rest of it dropped.
 class TLineSplitter {
  public:
-  explicit TLineSplitter(std::size_t maxLine) noexcept : maxLine_(maxLine) {}
+  TLineSplitter(TJwcReader& reader, TReadProgress& progress, std::size_t maxLine) noexcept
+      : reader_(reader), progress_(progress), maxLine_(maxLine) {}
 
   // Hands on every line that ends in [p, end) and returns where the unfinished rest begins:
   // it holds no line end and is shorter than the limit. At the end of the file the rest is
@@ -49,7 +50,7 @@ class TLineSplitter {
       afterCr_ = false;
     }
     while (p < end) {
-      ReadProgress.Consumed = offset + static_cast<std::uint64_t>(p - begin);
+      progress_.Consumed = offset + static_cast<std::uint64_t>(p - begin);
       if (dropping_) {
         const char* lineEnd = p;
         while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n') ++lineEnd;
@@ -67,7 +68,7 @@ class TLineSplitter {
       const char* const lineEnd = fields_.SplitToLineEnd(p, limit);
       if (lineEnd == limit) {  // no line end among the bytes the line may have
         if (limit == end && !atEof && available < maxLine_) return p;  // the rest comes later
-        ParseJwwFields(fields_);
+        reader_.ParseFields(fields_);
         // At the end of the file that was the last line; else it is cut at the limit and
         // the rest of it is dropped.
         if (limit == end && atEof) return end;
@@ -75,7 +76,7 @@ class TLineSplitter {
         p = limit;
         continue;
       }
-      ParseJwwFields(fields_);
+      reader_.ParseFields(fields_);
       p = AfterLineEnd(lineEnd, end, atEof);
     }
     return p;
@@ -95,18 +96,12 @@ class TLineSplitter {
     return p;
   }
 
+  TJwcReader& reader_;
+  TReadProgress& progress_;
   std::size_t maxLine_;
   TJwwFields fields_;      // reused for every line: splitting allocates only when a line grows
   bool dropping_ = false;  // inside the dropped rest of an over-long line
   bool afterCr_ = false;   // the last chunk ended with a CR
-};
-
-// Tells the lists how long the text being read is, for as long as it is read.
-struct TProgressScope {
-  explicit TProgressScope(std::uint64_t total) noexcept { ReadProgress = {total, 0}; }
-  ~TProgressScope() { ReadProgress = {}; }
-  TProgressScope(const TProgressScope&) = delete;
-  TProgressScope& operator=(const TProgressScope&) = delete;
 };
 
 void SetOpenFailure(TJwcLoadResult& result, int error) noexcept {
@@ -183,13 +178,29 @@ TFile OpenRegularFile(const std::string& path, TJwcLoadResult& result, std::uint
 
 }  // namespace
 
-TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& limits) {
+// Tells the lists how long the text being read is, for as long as it is read.
+class TReadProgressScope {
+ public:
+  TReadProgressScope(TJwcReader& reader, std::uint64_t total) noexcept
+      : progress_(reader.progress_) {
+    progress_ = {total, 0};
+  }
+  ~TReadProgressScope() { progress_ = {}; }
+  TReadProgressScope(const TReadProgressScope&) = delete;
+  TReadProgressScope& operator=(const TReadProgressScope&) = delete;
+  TReadProgress& Progress() noexcept { return progress_; }
+
+ private:
+  TReadProgress& progress_;
+};
+
+TJwcLoadResult TJwcReader::ReadFile(const std::string& path, const TJwcReadLimits& limits) {
   ClearUpperVectorState();
   TJwcLoadResult result;
   std::uint64_t size = 0;
   const TFile file = OpenRegularFile(path, result, size);
   if (!file) return result;
-  const TProgressScope progress(std::min(size, limits.MaxFileBytes));
+  TReadProgressScope progress(*this, std::min(size, limits.MaxFileBytes));
 
   const std::size_t maxLine = limits.MaxLineBytes > 0 ? limits.MaxLineBytes : 1;
   std::uint64_t total = 0;
@@ -197,7 +208,7 @@ TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& li
     // The unfinished rest of a chunk is shorter than a line may be, so a buffer of two
     // lines' length always has room to read into, and never grows.
     std::vector<char> buffer(2 * maxLine);
-    TLineSplitter lines(maxLine);
+    TLineSplitter lines(*this, progress.Progress(), maxLine);
     std::size_t filled = 0;
     for (;;) {
       std::size_t want = buffer.size() - filled;
@@ -248,9 +259,23 @@ TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& li
   return result;
 }
 
-void ParseJwcText(std::string_view text, std::size_t maxLine) {
-  const TProgressScope progress(text.size());
-  TLineSplitter(maxLine > 0 ? maxLine : 1).Feed(text.data(), text.data() + text.size(), true);
+void TJwcReader::ParseText(std::string_view text, std::size_t maxLine) {
+  TReadProgressScope progress(*this, text.size());
+  TLineSplitter(*this, progress.Progress(), maxLine > 0 ? maxLine : 1)
+      .Feed(text.data(), text.data() + text.size(), true);
+}
+
+TJwcLoad ReadJwcTempFile(const std::string& path, const TJwcReadLimits& limits) {
+  TJwcReader reader;
+  TJwcLoadResult result = reader.ReadFile(path, limits);
+  reader.ResetCurrentState();
+  return {std::move(reader.Drawing()), result};
+}
+
+TDrawing ParseJwcText(std::string_view text, std::size_t maxLine) {
+  TJwcReader reader;
+  reader.ParseText(text, maxLine);
+  return std::move(reader.Drawing());
 }
 
 std::string DescribeJwcLoadProblem(const TJwcLoadResult& result) {
@@ -270,9 +295,5 @@ std::string DescribeJwcLoadProblem(const TJwcLoadResult& result) {
   }
   return {};
 }
-
-int WellFormedEntityCount() noexcept { return EntOrderCount - JwwReader.LooseSegments; }
-
-bool LoadJwcTempFile(const std::string& path) { return ReadJwcTempFile(path).ReadToEnd; }
 
 }  // namespace sxf

@@ -44,18 +44,6 @@ struct TJwwBlockDef {
   std::vector<TBlockPlacement> Placements;  // parallel to Contents.BlkList
 };
 
-// One SXF extended line type. The host's line-type code of entry k of
-// TJwwDrawingFile::LineTypes is kSxfLineTypeFirstCode + k: the user types shown as 17..32
-// are codes 47..62.
-inline constexpr int kSxfLineTypeFirstCode = 30;
-inline constexpr int kSxfLineTypeCount = 33;
-struct TSxfLineTypeDef {
-  std::string Name;             // Shift-JIS; empty for an entry the drawing leaves undefined
-  int Segments = 0;             // as stored; Pitches holds at most 10
-  std::uint32_t Pattern = 0;    // the screen dot pattern
-  std::vector<double> Pitches;  // the first min(Segments, 10) pitches, paper millimetres
-};
-
 struct TJwwDrawingFile {
   int Version = 0;    // the file's internal version (351, 420, 600, 700, ...)
   std::string Memo;   // Shift-JIS

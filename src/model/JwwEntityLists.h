@@ -14,13 +14,6 @@
 
 namespace sxf {
 
-// How far the reader has come through the text it reads; Total is 0 when no text is read.
-struct TReadProgress {
-  std::uint64_t Total = 0;     // bytes of the whole text
-  std::uint64_t Consumed = 0;  // bytes before the line being interpreted
-};
-extern TReadProgress ReadProgress;
-
 // A list gets its room the first time it is full after this much of a text has been read:
 // enough lines for its share of the text to be known within a few per cent.
 constexpr std::uint64_t kProjectionSample = std::uint64_t{1} << 20;
@@ -38,10 +31,9 @@ void AdviseLargePages(void* data, std::size_t bytes) noexcept;
 // (with a margin for chance), and usually never grows again. Room that is reserved but
 // never written costs address space only.
 template <typename T>
-void MakeRoom(std::vector<T>& list) {
+void MakeRoom(std::vector<T>& list, const TReadProgress& r) {
   const std::size_t n = list.size();
   if (n < list.capacity()) return;
-  const TReadProgress& r = ReadProgress;
   if (r.Consumed < kProjectionSample || r.Consumed >= r.Total) return;  // the usual doubling
   const double count = static_cast<double>(n);
   const double share = count * static_cast<double>(r.Total) / static_cast<double>(r.Consumed);
@@ -60,21 +52,20 @@ void MakeRoom(std::vector<T>& list) {
   } catch (const std::length_error&) {}
 }
 
-// Appends a value-initialised record and its order entry; returns the new record.
+// Appends a value-initialised record to list, one of the lists of lists, and its order entry;
+// returns the new record.
 template <typename T>
-T& AppendEntity(std::vector<T>& list, int& count, int kind) {
-  assert(list.size() == static_cast<std::size_t>(count));
-  assert(EntOrder.size() == static_cast<std::size_t>(EntOrderCount));
+T& AppendEntity(TEntityLists& lists, std::vector<T>& list, int kind, const TReadProgress& r) {
   // The record first: when memory runs out, neither the list nor the order list changes.
-  MakeRoom(list);
+  MakeRoom(list, r);
   list.emplace_back();
   try {
-    AddEntRef(kind, count);
+    MakeRoom(lists.EntOrder, r);
+    lists.EntOrder.push_back(TJwwEntRef{kind, static_cast<int>(list.size() - 1)});
   } catch (...) {
     list.pop_back();
     throw;
   }
-  ++count;
   return list.back();
 }
 

@@ -227,56 +227,88 @@ void ForEachEntityList(Lists& lists, Visit&& visit) {
   visit("Sg", kKindSg, lists.SgList);
 }
 
-// ---- The model ------------------------------------------------------------------------
+// ---- The drawing ----------------------------------------------------------------------
 
-extern std::vector<TJwwEntLin> LinList;
-extern int LinCount;
-extern std::vector<TJwwEntCir> CirList;
-extern int CirCount;
-extern std::vector<TJwwEntArc> ArcList;
-extern int ArcCount;
-extern std::vector<TJwwEntTxt> TxtList;
-extern int TxtCount;
-extern std::vector<TJwwEntPnt> PntList;
-extern int PntCount;
-extern std::vector<TJwwEntPntEx> PntExList;
-extern int PntExCount;
-extern std::vector<TJwwEntDim> DimList;
-extern int DimCount;
-extern std::vector<TJwwEntBlk> BlkList;
-extern int BlkCount;
-extern std::vector<TJwwEntSl2> Sl2List;
-extern int Sl2Count;
-extern std::vector<TJwwEntSl3> Sl3List;
-extern int Sl3Count;
-extern std::vector<TJwwEntSl4> Sl4List;
-extern int Sl4Count;
-extern std::vector<TJwwEntSlArc> ScList;
-extern int ScCount;
-extern std::vector<TJwwEntSlArc> SeList;
-extern int SeCount;
-extern std::vector<TJwwEntSlArc2> SoList;
-extern int SoCount;
-extern std::vector<TJwwEntSlArc2> SgList;
-extern int SgCount;
-extern std::vector<TJwwEntRef> EntOrder;
-extern int EntOrderCount;
+// The SXF extended line types a drawing file defines: entry k has the line-type code
+// kSxfLineTypeFirstCode + k, so that the user types shown as 17..32 are codes 47..62.
+inline constexpr int kSxfLineTypeFirstCode = 30;
+inline constexpr int kSxfLineTypeCount = 33;
+// One SXF extended line type as a drawing file defines it.
+struct TSxfLineTypeDef {
+  std::string Name;             // Shift-JIS; empty for an entry the drawing leaves undefined
+  int Segments = 0;             // as stored; Pitches holds at most 10
+  std::uint32_t Pattern = 0;    // the screen dot pattern
+  std::vector<double> Pitches;  // the first min(Segments, 10) pitches, paper millimetres
+};
 
-// Drawing-wide values. Several are kept only, so that the whole header survives reading.
-extern std::string JwwFileName;                 // Shift-JIS, from the "file=" line
-extern std::array<double, 16> LayerGroupScale;  // per layer group; 1.0 by default
-extern bool NoGroupScale;                       // "bz": divide by 1.0 everywhere
-extern std::array<TJwwTextKind, 11> TextKinds;  // entries 1..10 used
-extern double PaperSizeX, PaperSizeY;
-extern double HkValue;
-extern double HnX1, HnY1, HnX2, HnY2;
-extern std::array<int, 356> HostRgb;
-extern std::vector<int> GroupState;         // 16 entries
-extern std::vector<std::string> GroupName;  // 16 entries
-extern std::vector<int> LayerState;         // 256 entries, Group * 16 + Layer
-extern std::vector<std::string> LayerName;  // 256 entries
-extern std::vector<TJwwHp> HpList;          // 100 slots, 1..99 used
-extern int HpCount;
+// A block definition of a drawing file, as the report lists it.
+struct TDrawingBlock {
+  std::string Name;       // Shift-JIS, as stored
+  int Direct = 0;         // references to it in the drawing's own list
+  int Nested = 0;         // references to it met inside other blocks as they are drawn
+  TEntityLists Contents;  // its own records, in its own coordinates
+};
+
+// What only the host's drawing file tells; all empty for the interchange text.
+struct TDrawingFileFacts {
+  int Version = 0;  // the file's internal version; 0 for the interchange text
+  // The file's own records per kind code (index 0: all of them), block references included,
+  // before any block is drawn.
+  std::array<int, 16> TopRecords{};
+  std::vector<TDrawingBlock> Blocks;       // in file order
+  std::vector<TSxfLineTypeDef> LineTypes;  // entry k is the line-type code 30 + k
+  std::size_t RecordsFromBlocks = 0;       // of the lists, those drawn from inside blocks
+  std::string BlockProblem;                // why a reference was drawn without contents
+};
+
+// One drawing: its entity lists and the drawing-wide values of the file's header lines, as a
+// reader leaves them. Read only once read; every consumer takes it as a const reference, so
+// that several drawings can be read and drawn at once.
+struct TDrawing : TEntityLists {
+  // Drawing-wide values. Several are kept only, so that the whole header survives reading.
+  std::string JwwFileName;                   // Shift-JIS, from the "file=" line
+  std::array<double, 16> LayerGroupScale{};  // per layer group; 1.0 by default
+  bool NoGroupScale = false;                 // "bz": divide by 1.0 everywhere
+  std::array<TJwwTextKind, 11> TextKinds{};  // entries 1..10 used
+  double PaperSizeX = 1189.0, PaperSizeY = 841.0;
+  double HkValue = 0;
+  double HnX1 = 0, HnY1 = 0, HnX2 = 0, HnY2 = 0;
+  std::array<int, 356> HostRgb{};
+  std::vector<int> GroupState = std::vector<int>(16);                 // 16 entries
+  std::vector<std::string> GroupName = std::vector<std::string>(16);  // 16 entries
+  std::vector<int> LayerState = std::vector<int>(256);  // 256 entries, Group * 16 + Layer
+  std::vector<std::string> LayerName = std::vector<std::string>(256);  // 256 entries
+  std::vector<TJwwHp> HpList = std::vector<TJwwHp>(100);               // 1..99 used
+  int HpCount = 0;
+  // Segments read from a line of four fields that are not all numbers: what bytes that are no
+  // drawing (a program, random data) turn into.
+  int LooseSegments = 0;
+  // A drawing file's version, blocks and line types. Its lists hold the records as drawn:
+  // every block reference followed by its definition's contents placed through it.
+  TDrawingFileFacts File;
+
+  // The defaults of an empty drawing: group scales 1.0, text kinds 3 x 3 in colour 2.
+  TDrawing();
+
+  // Divisor of an entity's coordinates and lengths: its layer group's scale, or 1.0 with
+  // NoGroupScale. A scale of 0 or one that is not finite counts as 1.0.
+  double GroupScaleDivisor(const TJwwEntHdr& hdr) const noexcept;
+  // The entities that came from records as the host writes them: EntOrderCount less the
+  // loose segments. 0 for a file that is no drawing at all.
+  int WellFormedEntityCount() const noexcept { return EntOrderCount() - LooseSegments; }
+  bool FromDrawingFile() const noexcept { return File.Version != 0; }
+  // The drawing file's definition of the line-type code (30..62) when it names that type;
+  // none for the interchange text, another code or an entry left undefined.
+  const TSxfLineTypeDef* LineTypeDefinition(int ltype) const noexcept {
+    const auto k = static_cast<std::size_t>(ltype - kSxfLineTypeFirstCode);
+    if (ltype < kSxfLineTypeFirstCode || k >= File.LineTypes.size()) return nullptr;
+    return File.LineTypes[k].Name.empty() ? nullptr : &File.LineTypes[k];
+  }
+  // The records of a kind (0: all) the file itself holds: the list's size for the interchange
+  // text, the file's own records for a drawing file, whose lists also hold what its blocks
+  // draw.
+  int FileRecordCount(int kind) const noexcept;
+};
 
 // ---- Reader state ---------------------------------------------------------------------
 
@@ -299,10 +331,6 @@ struct TJwwReaderState {
   bool InPolyline = false;
   bool InDimension = false;
   TJwwEntLin DimLine;  // the dimension line held for the next "cs" text
-  // Segments read from a line of four fields that are not all numbers: what bytes that are no
-  // drawing (a program, random data) turn into. Counted over the whole file.
-  int LooseSegments = 0;
-
   // First value the file gives for each item; held only.
   int FirstGroup = 0, FirstLayer = 0, FirstColor = 1, FirstLType = 1, FirstLWidth = 0;
   int FirstTextKind = 1;
@@ -314,27 +342,16 @@ struct TJwwReaderState {
   bool AwaitGroup = true, AwaitLayer = true, AwaitColor = true, AwaitLType = true,
        AwaitLWidth = true, AwaitTextKind = true;
 };
-extern TJwwReaderState JwwReader;
-
 // The reader's default font name, "<ＭＳ ゴシック>" in Shift-JIS.
 extern const std::string kDefaultFontName;
 
-// ---- Operations -----------------------------------------------------------------------
+// ---- Reading ------------------------------------------------------------------------
 
-// Empties every list, sets the drawing-wide defaults and the reader's start state.
-void InitJwwModel();
-// Releases the lists and tables. Counts are left as they were; nothing reads the model after.
-void FreeJwwModel();
-// Appends one entry to the order list; called before the record itself is appended.
-void AddEntRef(int kind, int index);
-
-// The entities that came from records as the host writes them: EntOrderCount less the loose
-// segments. 0 for a file that is no drawing at all.
-int WellFormedEntityCount() noexcept;
-
-// Divisor of an entity's coordinates and lengths: its layer group's scale, or 1.0 with
-// NoGroupScale. A scale of 0 or one that is not finite counts as 1.0.
-double GroupScaleDivisor(const TJwwEntHdr& hdr) noexcept;
+// How far the reader has come through the text it reads; Total is 0 when no text is read.
+struct TReadProgress {
+  std::uint64_t Total = 0;     // bytes of the whole text
+  std::uint64_t Consumed = 0;  // bytes before the line being interpreted
+};
 
 // What one file may make the reader hold. No host writes lines or files near these sizes;
 // they keep a hostile or mistaken file (a device, a stream without line breaks) from taking
@@ -364,28 +381,55 @@ struct TJwcLoadResult {
   std::size_t BytesRead = 0;
   TJwcLoadProblem Problem = TJwcLoadProblem::None;
 };
-// Reads the whole file line by line into the model. CR LF, LF and a lone CR end a line.
-// Only regular files are read; on Windows the name is UTF-8. On a failure the lines read so far
-// stay in the model; the line the failure cut short is not interpreted.
-TJwcLoadResult ReadJwcTempFile(const std::string& path, const TJwcReadLimits& limits = {});
+class TJwwFields;
+
+// Reads interchange text into a drawing of its own, a line at a time, keeping the current
+// attributes (layer, colour, line type, ...) from line to line. One reader per drawing: two
+// readers share nothing.
+class TJwcReader {
+ public:
+  // An empty drawing and the reader's start state.
+  TJwcReader();
+
+  TDrawing& Drawing() noexcept { return drawing_; }
+  const TDrawing& Drawing() const noexcept { return drawing_; }
+  TJwwReaderState& State() noexcept { return state_; }
+  const TReadProgress& Progress() const noexcept { return progress_; }
+
+  // Reads the whole file line by line. CR LF, LF and a lone CR end a line. Only regular files
+  // are read; on Windows the name is UTF-8. On a failure the lines read so far stay in the
+  // drawing; the line the failure cut short is not interpreted.
+  TJwcLoadResult ReadFile(const std::string& path, const TJwcReadLimits& limits = {});
+  // Interprets a whole text as the file reader does (line ends, line bound), from memory.
+  void ParseText(std::string_view text, std::size_t maxLine = kMaxJwcLineBytes);
+  // Interprets one line (without its line break).
+  void ParseLine(std::string_view line);
+  // The same with the caller's field splitter, which keeps its buffer from line to line.
+  void ParseLine(std::string_view line, TJwwFields& fields);
+  // Interprets a line its caller has split already.
+  void ParseFields(const TJwwFields& fields);
+  // Re-arms the first-value markers and returns the current attributes to their start values.
+  void ResetCurrentState();
+
+ private:
+  friend class TReadProgressScope;
+  TDrawing drawing_;
+  TJwwReaderState state_;
+  TReadProgress progress_;
+};
+
+// A drawing read from a file, and how the reading went.
+struct TJwcLoad {
+  TDrawing Drawing;
+  TJwcLoadResult Result;
+};
+// Reads the file into a new drawing, then returns the reader's current attributes to their
+// start values, as the window does after reading.
+TJwcLoad ReadJwcTempFile(const std::string& path, const TJwcReadLimits& limits = {});
 // What went wrong, in words for a message ("not a regular file ..."); empty for None.
 std::string DescribeJwcLoadProblem(const TJwcLoadResult& result);
-// The same, as the window uses it: true when the file was read to its end.
-bool LoadJwcTempFile(const std::string& path);
-
-// Interprets a whole text as the file reader does (line ends, line bound), from memory.
-void ParseJwcText(std::string_view text, std::size_t maxLine = kMaxJwcLineBytes);
-
-// Interprets one line (without its line break).
-void ParseJwwLine(std::string_view line);
-class TJwwFields;
-// The same with the caller's field splitter, which keeps its buffer from line to line.
-void ParseJwwLine(std::string_view line, TJwwFields& fields);
-// Interprets a line its caller has split already.
-void ParseJwwFields(const TJwwFields& fields);
-
-// Re-arms the first-value markers and returns the current attributes to their start values.
-void ResetJwwCurrentState();
+// The drawing of a whole text read from memory.
+TDrawing ParseJwcText(std::string_view text, std::size_t maxLine = kMaxJwcLineBytes);
 
 // ---- Field splitting ------------------------------------------------------------------
 

@@ -21,13 +21,15 @@ void SetBit(int& flags, int bit) noexcept {
 
 class TLineInterpreter {
  public:
-  explicit TLineInterpreter(const TJwwFields& f) : f_(f), nf_(f.Count()), r_(JwwReader) {}
+  TLineInterpreter(const TJwwFields& f, TDrawing& d, TJwwReaderState& r,
+                   const TReadProgress& progress)
+      : f_(f), nf_(f.Count()), d_(d), r_(r), progress_(progress) {}
 
   void Run() {
     if (nf_ == 1 && f_[0].empty()) return;
     const std::string_view key = f_[0];
     if (key.find("file=") != std::string_view::npos) {
-      JwwFileName = std::string(From(key, 5));
+      d_.JwwFileName = std::string(From(key, 5));
       return;
     }
     if (KeyedRule(key)) return;
@@ -65,7 +67,7 @@ class TLineInterpreter {
       case 'h': return HeaderRule(key);
       case 'b':
         if (key == "bz") {
-          NoGroupScale = true;
+          d_.NoGroupScale = true;
           return true;
         }
         return false;
@@ -105,47 +107,47 @@ class TLineInterpreter {
 
   bool HeaderRule(std::string_view key) {
     if (key == "hk" && nf_ >= 2) {
-      HkValue = Num(1);
+      d_.HkValue = Num(1);
       return true;
     }
     if (key == "hs" && nf_ >= 17) {
-      for (int i = 0; i < 16; ++i) LayerGroupScale[static_cast<std::size_t>(i)] = Num(i + 1);
+      for (int i = 0; i < 16; ++i) d_.LayerGroupScale[static_cast<std::size_t>(i)] = Num(i + 1);
       return true;
     }
     if (key == "hzs" && nf_ >= 3) {
-      PaperSizeX = Num(1);
-      PaperSizeY = Num(2);
+      d_.PaperSizeX = Num(1);
+      d_.PaperSizeY = Num(2);
       return true;
     }
     if (nf_ >= 11) {
       if (key == "hcw") {
-        for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].W = Num(i);
+        for (int i = 1; i <= 10; ++i) d_.TextKinds[static_cast<std::size_t>(i)].W = Num(i);
         return true;
       }
       if (key == "hch") {
-        for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].H = Num(i);
+        for (int i = 1; i <= 10; ++i) d_.TextKinds[static_cast<std::size_t>(i)].H = Num(i);
         return true;
       }
       if (key == "hcd") {
-        for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].D = Num(i);
+        for (int i = 1; i <= 10; ++i) d_.TextKinds[static_cast<std::size_t>(i)].D = Num(i);
         return true;
       }
       if (key == "hcc") {
-        for (int i = 1; i <= 10; ++i) TextKinds[static_cast<std::size_t>(i)].Color = Int(i);
+        for (int i = 1; i <= 10; ++i) d_.TextKinds[static_cast<std::size_t>(i)].Color = Int(i);
         return true;
       }
     }
     if (key == "hn" && nf_ >= 5) {
-      HnX1 = Num(1);
-      HnY1 = Num(2);
-      HnX2 = Num(3);
-      HnY2 = Num(4);
+      d_.HnX1 = Num(1);
+      d_.HnY1 = Num(2);
+      d_.HnX2 = Num(3);
+      d_.HnY2 = Num(4);
       return true;
     }
     if (key == "hrgb" && nf_ >= 9) {
-      // HostRgb holds 356 values; further ones are dropped.
-      for (int j = 0; j <= nf_ - 2 && j < static_cast<int>(HostRgb.size()); ++j)
-        HostRgb[static_cast<std::size_t>(j)] = Int(j + 1);
+      // d_.HostRgb holds 356 values; further ones are dropped.
+      for (int j = 0; j <= nf_ - 2 && j < static_cast<int>(d_.HostRgb.size()); ++j)
+        d_.HostRgb[static_cast<std::size_t>(j)] = Int(j + 1);
       return true;
     }
     if (StartsWith(key, "hp") && nf_ >= 3) {
@@ -170,18 +172,18 @@ class TLineInterpreter {
 
   bool LayerAttributeRule(std::string_view key) {
     if (StartsWith(key, "lgn")) {
-      GroupName[static_cast<std::size_t>(r_.CurGroup)] = JoinedName(key);
+      d_.GroupName[static_cast<std::size_t>(r_.CurGroup)] = JoinedName(key);
       return true;
     }
     if (StartsWith(key, "lyn")) {
-      LayerName[static_cast<std::size_t>(r_.CurGroup * 16 + r_.CurLayer)] = JoinedName(key);
+      d_.LayerName[static_cast<std::size_t>(r_.CurGroup * 16 + r_.CurLayer)] = JoinedName(key);
       return true;
     }
     if (StartsWith(key, "lg")) {
       const int g = HexDigitAt(key, 2);
       TakeFirst(r_.AwaitGroup, r_.FirstGroup, g);
       r_.CurGroup = g;
-      if (nf_ >= 2) GroupState[static_cast<std::size_t>(g)] = Int(1);
+      if (nf_ >= 2) d_.GroupState[static_cast<std::size_t>(g)] = Int(1);
       r_.InPolyline = false;
       return true;
     }
@@ -189,7 +191,7 @@ class TLineInterpreter {
       const int l = HexDigitAt(key, 2);
       TakeFirst(r_.AwaitLayer, r_.FirstLayer, l);
       r_.CurLayer = l;
-      if (nf_ >= 2) LayerState[static_cast<std::size_t>(r_.CurGroup * 16 + l)] = Int(1);
+      if (nf_ >= 2) d_.LayerState[static_cast<std::size_t>(r_.CurGroup * 16 + l)] = Int(1);
       r_.InPolyline = false;
       return true;
     }
@@ -263,7 +265,7 @@ class TLineInterpreter {
     }
     if (key == "ci") {
       if (nf_ == 4) {
-        TJwwEntCir& c = AppendEntity(CirList, CirCount, kKindCir);
+        TJwwEntCir& c = AppendEntity(d_, d_.CirList, kKindCir, progress_);
         FillEntHdr(c.Hdr);
         c.Cx = Num(1);
         c.Cy = Num(2);
@@ -272,7 +274,7 @@ class TLineInterpreter {
         return true;
       }
       if (nf_ >= 8) {
-        TJwwEntArc& a = AppendEntity(ArcList, ArcCount, kKindArc);
+        TJwwEntArc& a = AppendEntity(d_, d_.ArcList, kKindArc, progress_);
         FillEntHdr(a.Hdr);
         a.Cx = Num(1);
         a.Cy = Num(2);
@@ -289,12 +291,12 @@ class TLineInterpreter {
     const int code = TextCodeOf(key);
     if (code >= 0 && nf_ >= 6) {
       if (code == 2 && r_.InDimension) {
-        TJwwEntDim& d = AppendEntity(DimList, DimCount, kKindDim);
+        TJwwEntDim& d = AppendEntity(d_, d_.DimList, kKindDim, progress_);
         FillEntHdr(d.Hdr);
         d.Line = r_.DimLine;
         FillText(d.Text, 2);
       } else {
-        TJwwEntTxt& t = AppendEntity(TxtList, TxtCount, kKindTxt);
+        TJwwEntTxt& t = AppendEntity(d_, d_.TxtList, kKindTxt, progress_);
         FillText(t, code);
       }
       EntityDone();
@@ -309,7 +311,7 @@ class TLineInterpreter {
     t.BasePoint = r_.CurBasePoint;
     t.TextKind = r_.CurTextKind;
     if (r_.CurTextKind >= 1 && r_.CurTextKind <= 10) {
-      const TJwwTextKind& k = TextKinds[static_cast<std::size_t>(r_.CurTextKind)];
+      const TJwwTextKind& k = d_.TextKinds[static_cast<std::size_t>(r_.CurTextKind)];
       t.W = k.W;
       t.H = k.H;
       t.D = k.D;
@@ -342,7 +344,7 @@ class TLineInterpreter {
     }
     if (key == "pt") {
       if (nf_ == 3) {
-        TJwwEntPnt& p = AppendEntity(PntList, PntCount, kKindPnt);
+        TJwwEntPnt& p = AppendEntity(d_, d_.PntList, kKindPnt, progress_);
         FillEntHdr(p.Hdr);
         p.Hdr.Color = r_.CurPointColor;
         p.X = Num(1);
@@ -351,7 +353,7 @@ class TLineInterpreter {
         return true;
       }
       if (nf_ >= 6) {
-        TJwwEntPntEx& p = AppendEntity(PntExList, PntExCount, kKindPntEx);
+        TJwwEntPntEx& p = AppendEntity(d_, d_.PntExList, kKindPntEx, progress_);
         FillEntHdr(p.Hdr);
         p.Hdr.Color = r_.CurPointColor;
         p.X = Num(1);
@@ -367,7 +369,7 @@ class TLineInterpreter {
   }
 
   void Block() {
-    TJwwEntBlk& b = AppendEntity(BlkList, BlkCount, kKindBlk);
+    TJwwEntBlk& b = AppendEntity(d_, d_.BlkList, kKindBlk, progress_);
     FillEntHdr(b.Hdr);
     b.X = Num(1);
     b.Y = Num(2);
@@ -386,10 +388,10 @@ class TLineInterpreter {
     }
     if (nf_ < 9 || key.size() != 2) return false;
     switch (key[1]) {
-      case 'c': ArcSolid(AppendEntity(ScList, ScCount, kKindSc)); break;
-      case 'e': ArcSolid(AppendEntity(SeList, SeCount, kKindSe)); break;
-      case 'o': RingSolid(AppendEntity(SoList, SoCount, kKindSo)); break;
-      case 'g': RingSolid(AppendEntity(SgList, SgCount, kKindSg)); break;
+      case 'c': ArcSolid(AppendEntity(d_, d_.ScList, kKindSc, progress_)); break;
+      case 'e': ArcSolid(AppendEntity(d_, d_.SeList, kKindSe, progress_)); break;
+      case 'o': RingSolid(AppendEntity(d_, d_.SoList, kKindSo, progress_)); break;
+      case 'g': RingSolid(AppendEntity(d_, d_.SgList, kKindSg, progress_)); break;
       default: return false;
     }
     EntityDone();
@@ -422,7 +424,7 @@ class TLineInterpreter {
   }
 
   void AddSl2(const TDPoint& a, const TDPoint& b) {
-    TJwwEntSl2& s = AppendEntity(Sl2List, Sl2Count, kKindSl2);
+    TJwwEntSl2& s = AppendEntity(d_, d_.Sl2List, kKindSl2, progress_);
     FillEntHdr(s.Hdr);
     s.Rgb = r_.CurRgb;
     s.X1 = a.X;
@@ -431,7 +433,7 @@ class TLineInterpreter {
     s.Y2 = b.Y;
   }
   void AddSl3(const TDPoint& a, const TDPoint& b, const TDPoint& c) {
-    TJwwEntSl3& s = AppendEntity(Sl3List, Sl3Count, kKindSl3);
+    TJwwEntSl3& s = AppendEntity(d_, d_.Sl3List, kKindSl3, progress_);
     FillEntHdr(s.Hdr);
     s.Rgb = r_.CurRgb;
     s.X1 = a.X;
@@ -442,7 +444,7 @@ class TLineInterpreter {
     s.Y3 = c.Y;
   }
   void AddSl4(const TDPoint& a, const TDPoint& b, const TDPoint& c, const TDPoint& d) {
-    TJwwEntSl4& s = AppendEntity(Sl4List, Sl4Count, kKindSl4);
+    TJwwEntSl4& s = AppendEntity(d_, d_.Sl4List, kKindSl4, progress_);
     FillEntHdr(s.Hdr);
     s.Rgb = r_.CurRgb;
     s.X1 = a.X;
@@ -496,18 +498,18 @@ class TLineInterpreter {
     int kind = 0;
     const int number = DesignatedPointNumber(key, kind);
     if (number < 1 || number > 99) return;
-    TJwwHp& hp = HpList[static_cast<std::size_t>(number)];
+    TJwwHp& hp = d_.HpList[static_cast<std::size_t>(number)];
     hp.Used = true;
     hp.X = Num(1);
     hp.Y = Num(2);
     hp.Kind = kind;
-    if (HpCount < INT_MAX) ++HpCount;
+    if (d_.HpCount < INT_MAX) ++d_.HpCount;
   }
 
   // Rule 46: a line of four fields. In dimension mode it only becomes the held dimension line.
   void LineSegment() {
     TJwwEntLin* l = &r_.DimLine;
-    if (!r_.InDimension) l = &AppendEntity(LinList, LinCount, kKindLin);
+    if (!r_.InDimension) l = &AppendEntity(d_, d_.LinList, kKindLin, progress_);
     FillEntHdr(l->Hdr);
     l->PlNo = !r_.InDimension && r_.InPolyline ? r_.PlCount : 0;
     const double v[4] = {Num(0), Num(1), Num(2), Num(3)};
@@ -525,28 +527,32 @@ class TLineInterpreter {
   void CountIfLoose(const double (&v)[4]) noexcept {
     for (int k = 0; k < 4; ++k)
       if (v[k] == 0.0 && !IsZeroNumber(f_[k])) {
-        ++r_.LooseSegments;
+        ++d_.LooseSegments;
         return;
       }
   }
 
   const TJwwFields& f_;
   const int nf_;
+  TDrawing& d_;
   TJwwReaderState& r_;
+  const TReadProgress& progress_;
 };
 
 }  // namespace
 
-void ParseJwwFields(const TJwwFields& fields) { TLineInterpreter(fields).Run(); }
-
-void ParseJwwLine(std::string_view line, TJwwFields& fields) {
-  fields.Split(line);
-  ParseJwwFields(fields);
+void TJwcReader::ParseFields(const TJwwFields& fields) {
+  TLineInterpreter(fields, drawing_, state_, progress_).Run();
 }
 
-void ParseJwwLine(std::string_view line) {
+void TJwcReader::ParseLine(std::string_view line, TJwwFields& fields) {
+  fields.Split(line);
+  ParseFields(fields);
+}
+
+void TJwcReader::ParseLine(std::string_view line) {
   TJwwFields fields;
-  ParseJwwLine(line, fields);
+  ParseLine(line, fields);
 }
 
 }  // namespace sxf

@@ -7,8 +7,17 @@
 
 namespace sxf {
 
-std::string WritePreviewPicture(TRasterSurface& surface, const std::string& path, int width,
-                                int height, const std::optional<TWorldBox>& view, int dpi) {
+TView PictureView(const TWorldBox& extents, int width, int height,
+                  const std::optional<TWorldBox>& box, int dpi) {
+  TView view;
+  view.ViewDpi = dpi;
+  FitViewToDrawing(view, extents, width, height);
+  if (box) FitViewToBox(view, box->Left, box->Bottom, box->Right, box->Top, 1.0);
+  return view;
+}
+
+std::string WritePreviewPicture(TRasterSurface& surface, const std::string& path,
+                                const TDrawing& drawing, const TView& view) {
   // Attributes made here for the drawing are gone again on every way out.
   struct TOwnAttributes {
     bool Own = !GraAttr;
@@ -19,38 +28,15 @@ std::string WritePreviewPicture(TRasterSurface& surface, const std::string& path
       if (Own) GraAttr.reset();
     }
   } attributes;
-  ViewDpi = dpi;
-  FitViewToDrawing(width, height);
-  if (view) FitViewToBox((*view)[0], (*view)[1], (*view)[2], (*view)[3], 1.0);
-  const std::vector<TBand> bands = PictureBands(height);
-  const bool complete = DrawInBands(surface.BandCanvases(bands), [width, height](TCanvas& c) {
-    return DrawPreview(c, width, height);
-  });
+  const int width = view.ViewWidth, height = view.ViewHeight;
+  const std::vector<TBand> bands = PictureBands(drawing, height);
+  const bool complete =
+      DrawInBands(surface.BandCanvases(bands), [&view, &drawing, width, height](TCanvas& c) {
+        return DrawPreview(c, view, drawing, width, height);
+      });
   std::string problem = surface.WritePng(path);  // the surface's drawing ends here either way
   if (problem.empty() && !complete) problem = "the drawing was stopped";
   return problem;
-}
-
-TKeptView::TKeptView() noexcept
-    : left_(ViewLeft),
-      bottom_(ViewBottom),
-      right_(ViewRight),
-      top_(ViewTop),
-      scale_(ViewScale),
-      savedLeft_(SavedViewLeft),
-      savedBottom_(SavedViewBottom),
-      savedRight_(SavedViewRight),
-      savedTop_(SavedViewTop),
-      savedScale_(SavedViewScale),
-      width_(ViewWidth),
-      height_(ViewHeight),
-      dpi_(ViewDpi) {}
-
-TKeptView::~TKeptView() {
-  ViewLeft = left_, ViewBottom = bottom_, ViewRight = right_, ViewTop = top_, ViewScale = scale_;
-  SavedViewLeft = savedLeft_, SavedViewBottom = savedBottom_, SavedViewRight = savedRight_;
-  SavedViewTop = savedTop_, SavedViewScale = savedScale_;
-  ViewWidth = width_, ViewHeight = height_, ViewDpi = dpi_;
 }
 
 }  // namespace sxf

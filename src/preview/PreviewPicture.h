@@ -3,13 +3,15 @@
 // written as PNG. The report's --png and the window's saved picture both come from here, so
 // that the same view and size give the same pixels.
 
-#include <array>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "globals/View.h"
 #include "graphics/Canvas.h"
+#include "model/JwwGaibu2.h"
+#include "util/WorldBox.h"
 #include "render/Bands.h"
 
 namespace sxf {
@@ -33,29 +35,15 @@ class TRasterSurface {
   virtual std::string WritePng(const std::string& path) = 0;
 };
 
-// A box in world units: left, bottom, right, top.
-using TWorldBox = std::array<double, 4>;
+// The view of a picture of width x height pixels as the window shows it after fit-all, or,
+// given a box, after a zoom to that box (the box fills the picture in its limiting direction,
+// centred), with design lengths at dpi.
+TView PictureView(const TWorldBox& extents, int width, int height,
+                  const std::optional<TWorldBox>& box, int dpi);
 
-// Draws the preview on surface (width x height pixels) as the window shows it after fit-all,
-// or, given a box, after a zoom to that box (the box fills the picture in its limiting
-// direction, centred), with design lengths at dpi, and writes it to path. Leaves the view it
-// drew (and ViewDpi) set. Returns an empty string on success, else what went wrong.
-std::string WritePreviewPicture(TRasterSurface& surface, const std::string& path, int width,
-                                int height, const std::optional<TWorldBox>& view, int dpi);
-
-// Puts the view, the previous view, the preview's size and ViewDpi back as they were when it
-// was made: a picture drawn between the window's own drawings leaves its view alone.
-class TKeptView {
- public:
-  TKeptView() noexcept;
-  ~TKeptView();
-  TKeptView(const TKeptView&) = delete;
-  TKeptView& operator=(const TKeptView&) = delete;
-
- private:
-  double left_, bottom_, right_, top_, scale_;
-  double savedLeft_, savedBottom_, savedRight_, savedTop_, savedScale_;
-  int width_, height_, dpi_;
-};
+// Draws the preview of the drawing in the view on surface (the view's width x height pixels)
+// and writes it to path. Returns an empty string on success, else what went wrong.
+std::string WritePreviewPicture(TRasterSurface& surface, const std::string& path,
+                                const TDrawing& drawing, const TView& view);
 
 }  // namespace sxf

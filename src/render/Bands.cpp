@@ -29,10 +29,11 @@ std::vector<TBand> SplitIntoBands(int height, int wanted) {
   return bands;
 }
 
-std::vector<TBand> PictureBands(int height) {
-  const long long records = static_cast<long long>(LinCount) + CirCount + ArcCount + TxtCount +
-                            PntCount + PntExCount + DimCount + Sl2Count + Sl3Count + Sl4Count +
-                            ScCount + SeCount + SoCount + SgCount;
+std::vector<TBand> PictureBands(const TEntityLists& drawing, int height) {
+  long long records = 0;  // the drawn ones: block references are not drawn
+  ForEachEntityList(drawing, [&records](const char*, int kind, const auto& list) {
+    if (kind != kKindBlk) records += TEntityLists::Count(list);
+  });
   return SplitIntoBands(height, records < kMinBandedRecords ? 1 : DrawingWorkers());
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "graphics/Canvas.h"
+#include "model/JwwGaibu2.h"
 
 namespace sxf {
 
@@ -50,9 +51,9 @@ std::vector<TBand> SplitIntoBands(int height, int wanted);
 // they save.
 inline constexpr long long kMinBandedRecords = 2000;
 
-// The bands of a picture of the current drawing: SplitIntoBands(height, DrawingWorkers()), or
+// The bands of a picture of the drawing: SplitIntoBands(height, DrawingWorkers()), or
 // one band for a drawing of fewer than kMinBandedRecords records.
-std::vector<TBand> PictureBands(int height);
+std::vector<TBand> PictureBands(const TEntityLists& drawing, int height);
 
 // How many workers a drawing gets: the processor's cores, at most kMaxBands; the environment
 // variable SXF_DRAWING_THREADS (1 .. 8) overrides it, for measurements and comparisons.

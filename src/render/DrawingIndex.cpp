@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "globals/UnitGval.h"
@@ -27,13 +28,7 @@ constexpr int kMaxCellsPerSide = 2048;
 constexpr double kMarginPixels = 4.0;
 constexpr std::size_t kAnswersKept = 4;
 
-struct TBox {
-  double Left, Bottom, Right, Top;
-  bool Finite() const noexcept {
-    return std::isfinite(Left) && std::isfinite(Bottom) && std::isfinite(Right) &&
-           std::isfinite(Top);
-  }
-};
+using TBox = TWorldBox;
 
 TBox PointsBox(std::initializer_list<double> xy, double s) noexcept {
   TBox b{INFINITY, INFINITY, -INFINITY, -INFINITY};
@@ -51,15 +46,16 @@ TBox RoundBox(double cx, double cy, double radius) noexcept {
 }
 
 // Every point of an ellipse (or of an arc of it, or a sector) lies within its major radius.
-TBox CurveBox(const TJwwEntHdr& h, double cx, double cy, double r, double flatness) noexcept {
-  const double s = GroupScaleDivisor(h);
+TBox CurveBox(const TDrawing& d, const TJwwEntHdr& h, double cx, double cy, double r,
+              double flatness) noexcept {
+  const double s = d.GroupScaleDivisor(h);
   return RoundBox(cx / s, cy / s, std::fabs(r / s) * std::max(1.0, std::fabs(flatness)));
 }
 
 // Point marks are sized in sheet units times their scale, not divided by the group scale:
 // the largest reaches 7.5 units times the scale, plus pen and dot sizes.
-TBox MarkBox(const TJwwEntHdr& h, double x, double y, double k) noexcept {
-  const double s = GroupScaleDivisor(h);
+TBox MarkBox(const TDrawing& d, const TJwwEntHdr& h, double x, double y, double k) noexcept {
+  const double s = d.GroupScaleDivisor(h);
   const double scale = k <= 1e-8 ? 1.0 : k;
   return RoundBox(x / s, y / s, 10.0 * std::max(1.0, scale) + std::fabs(h.LWidth * 0.01) + 2.0);
 }
@@ -87,8 +83,8 @@ bool WrittenFromItsBytes(std::string_view text) noexcept {
 // and each character's cell about its step (|W| + |H| twice). A picture's text writes only
 // its frame (DrawImageEntity), and DrawTextEntity nothing. Other texts are visited on every
 // query.
-TBox BoxOf(const TJwwEntTxt& e) noexcept {
-  const double s = GroupScaleDivisor(e.Hdr);
+TBox BoxOf(const TDrawing& d, const TJwwEntTxt& e) noexcept {
+  const double s = d.GroupScaleDivisor(e.Hdr);
   if (const std::optional<TImageText> image = ParseImageText(e.Text))
     return PointsBox({e.X, e.Y, e.X + image->Fields[0] * s, e.Y + image->Fields[1] * s}, s);
   if (!WrittenFromItsBytes(e.Text)) return {NAN, NAN, NAN, NAN};
@@ -103,33 +99,43 @@ TBox Union(const TBox& a, const TBox& b) noexcept {
           std::max(a.Top, b.Top)};
 }
 
-TBox BoxOf(const TJwwEntLin& e) noexcept {
-  return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, GroupScaleDivisor(e.Hdr));
+TBox BoxOf(const TDrawing& d, const TJwwEntLin& e) noexcept {
+  return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, d.GroupScaleDivisor(e.Hdr));
 }
 // The dimension line and its value text, which need not lie near the line.
-TBox BoxOf(const TJwwEntDim& e) noexcept {
-  const TBox line = BoxOf(e.Line);
+TBox BoxOf(const TDrawing& d, const TJwwEntDim& e) noexcept {
+  const TBox line = BoxOf(d, e.Line);
   if (e.Text.Text.empty()) return line;  // writes nothing
-  const TBox text = BoxOf(e.Text);
-  if (!line.Finite() || !text.Finite()) return {NAN, NAN, NAN, NAN};
+  const TBox text = BoxOf(d, e.Text);
+  if (!IsFinite(line) || !IsFinite(text)) return {NAN, NAN, NAN, NAN};
   return Union(line, text);
 }
-TBox BoxOf(const TJwwEntCir& e) noexcept { return CurveBox(e.Hdr, e.Cx, e.Cy, e.R, 1.0); }
-TBox BoxOf(const TJwwEntArc& e) noexcept { return CurveBox(e.Hdr, e.Cx, e.Cy, e.R, e.Flatness); }
-TBox BoxOf(const TJwwEntSlArc& e) noexcept { return CurveBox(e.Hdr, e.Cx, e.Cy, e.R, e.Flatness); }
-TBox BoxOf(const TJwwEntSlArc2& e) noexcept {
-  return CurveBox(e.Hdr, e.Cx, e.Cy, std::max(std::fabs(e.R), std::fabs(e.R2)), e.Flatness);
+TBox BoxOf(const TDrawing& d, const TJwwEntCir& e) noexcept {
+  return CurveBox(d, e.Hdr, e.Cx, e.Cy, e.R, 1.0);
 }
-TBox BoxOf(const TJwwEntPnt& e) noexcept { return MarkBox(e.Hdr, e.X, e.Y, 1.0); }
-TBox BoxOf(const TJwwEntPntEx& e) noexcept { return MarkBox(e.Hdr, e.X, e.Y, e.Scale); }
-TBox BoxOf(const TJwwEntSl2& e) noexcept {
-  return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, GroupScaleDivisor(e.Hdr));
+TBox BoxOf(const TDrawing& d, const TJwwEntArc& e) noexcept {
+  return CurveBox(d, e.Hdr, e.Cx, e.Cy, e.R, e.Flatness);
 }
-TBox BoxOf(const TJwwEntSl3& e) noexcept {
-  return PointsBox({e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3}, GroupScaleDivisor(e.Hdr));
+TBox BoxOf(const TDrawing& d, const TJwwEntSlArc& e) noexcept {
+  return CurveBox(d, e.Hdr, e.Cx, e.Cy, e.R, e.Flatness);
 }
-TBox BoxOf(const TJwwEntSl4& e) noexcept {
-  return PointsBox({e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3, e.X4, e.Y4}, GroupScaleDivisor(e.Hdr));
+TBox BoxOf(const TDrawing& d, const TJwwEntSlArc2& e) noexcept {
+  return CurveBox(d, e.Hdr, e.Cx, e.Cy, std::max(std::fabs(e.R), std::fabs(e.R2)), e.Flatness);
+}
+TBox BoxOf(const TDrawing& d, const TJwwEntPnt& e) noexcept {
+  return MarkBox(d, e.Hdr, e.X, e.Y, 1.0);
+}
+TBox BoxOf(const TDrawing& d, const TJwwEntPntEx& e) noexcept {
+  return MarkBox(d, e.Hdr, e.X, e.Y, e.Scale);
+}
+TBox BoxOf(const TDrawing& d, const TJwwEntSl2& e) noexcept {
+  return PointsBox({e.X1, e.Y1, e.X2, e.Y2}, d.GroupScaleDivisor(e.Hdr));
+}
+TBox BoxOf(const TDrawing& d, const TJwwEntSl3& e) noexcept {
+  return PointsBox({e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3}, d.GroupScaleDivisor(e.Hdr));
+}
+TBox BoxOf(const TDrawing& d, const TJwwEntSl4& e) noexcept {
+  return PointsBox({e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3, e.X4, e.Y4}, d.GroupScaleDivisor(e.Hdr));
 }
 
 // A box in single precision, rounded outwards so that it holds the exact one: half the
@@ -171,6 +177,8 @@ struct TGrid {
 // A list's grids, from fine cells for its many small records to one cell for the largest:
 // each record goes to the finest grid that holds it within kSpan cells.
 struct TListIndex {
+  const TDrawing* Drawing = nullptr;
+  double DrawingArea = 0;  // of the drawing's extents, world units squared
   const void* Data = nullptr;
   int Count = 0;
   std::function<void(TListIndex&)> Build;  // fills the grids when first needed
@@ -213,20 +221,20 @@ float Above(double v) noexcept {
 }
 
 template <typename T>
-void FillList(TListIndex& index, const std::vector<T>& list) {
+void FillList(TListIndex& index, const TDrawing& d, const std::vector<T>& list) {
   index.Built = true;
   const int count = index.Count;
   TBox all{INFINITY, INFINITY, -INFINITY, -INFINITY};
   int finite = 0;
   std::vector<TFloatBox> boxes(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
-    TBox b = BoxOf(list[static_cast<std::size_t>(i)]);
-    if (b.Finite()) {
+    TBox b = BoxOf(d, list[static_cast<std::size_t>(i)]);
+    if (IsFinite(b)) {
       const TFloatBox f{Below(b.Left), Below(b.Bottom), Above(b.Right), Above(b.Top)};
       boxes[static_cast<std::size_t>(i)] = f;
       b = {f.Left, f.Bottom, f.Right, f.Top};
     }
-    if (!b.Finite()) {  // beyond the single-precision range too
+    if (!IsFinite(b)) {  // beyond the single-precision range too
       boxes[static_cast<std::size_t>(i)] = {NAN, NAN, NAN, NAN};
       continue;
     }
@@ -234,7 +242,7 @@ void FillList(TListIndex& index, const std::vector<T>& list) {
            std::max(all.Top, b.Top)};
     ++finite;
   }
-  if (finite == 0 || !all.Finite()) {
+  if (finite == 0 || !IsFinite(all)) {
     for (int i = 0; i < count; ++i) index.Always.push_back(i);
     return;
   }
@@ -272,7 +280,7 @@ void FillList(TListIndex& index, const std::vector<T>& list) {
   for (int i = 0; i < count; ++i) {
     const TFloatBox& f = boxes[static_cast<std::size_t>(i)];
     const TBox b{f.Left, f.Bottom, f.Right, f.Top};
-    if (!b.Finite()) {
+    if (!IsFinite(b)) {
       index.Always.push_back(i);
       continue;
     }
@@ -306,44 +314,49 @@ void FillList(TListIndex& index, const std::vector<T>& list) {
   }
 }
 
-template <typename T>
-void Register(const std::vector<T>& list, int count) {
-  TListIndex index;
-  index.Data = list.data();
-  index.Count = count;
-  index.Build = [&list](TListIndex& self) { FillList(self, list); };
-  Indexes().push_back(std::move(index));
+// Drops the lists of drawing (every list, for nullptr). The caller holds the lock.
+void Forget(const TDrawing* drawing) {
+  std::erase_if(Indexes(), [drawing](const TListIndex& i) {
+    return drawing == nullptr || i.Drawing == drawing;
+  });
 }
 
 }  // namespace
 
-void PrepareDrawingIndex() {
-  ClearDrawingIndex();
-  Register(Sl2List, Sl2Count);
-  Register(Sl3List, Sl3Count);
-  Register(Sl4List, Sl4Count);
-  Register(ScList, ScCount);
-  Register(SeList, SeCount);
-  Register(SoList, SoCount);
-  Register(SgList, SgCount);
-  Register(LinList, LinCount);
-  Register(CirList, CirCount);
-  Register(ArcList, ArcCount);
-  Register(PntList, PntCount);
-  Register(PntExList, PntExCount);
-  Register(TxtList, TxtCount);
-  Register(DimList, DimCount);
+void PrepareDrawingIndex(const TDrawing& drawing, const TWorldBox& extents) {
+  const std::lock_guard<std::mutex> hold(IndexLock());
+  Forget(&drawing);
+  const double area = (extents.Right - extents.Left) * (extents.Top - extents.Bottom);
+  ForEachEntityList(drawing, [&](const char*, int, const auto& list) {
+    using T = typename std::decay_t<decltype(list)>::value_type;
+    if constexpr (!std::is_same_v<T, TJwwEntBlk>) {  // block references are not drawn
+      TListIndex index;
+      index.Drawing = &drawing;
+      index.DrawingArea = area;
+      index.Data = list.data();
+      index.Count = TEntityLists::Count(list);
+      index.Build = [&drawing, &list](TListIndex& self) { FillList(self, drawing, list); };
+      Indexes().push_back(std::move(index));
+    }
+  });
 }
 
-void BuildDrawingIndex() {
-  PrepareDrawingIndex();
+void BuildDrawingIndex(const TDrawing& drawing) {
+  PrepareDrawingIndex(drawing, TWorldBox{});
   const std::lock_guard<std::mutex> hold(IndexLock());
-  for (TListIndex& i : Indexes()) i.Build(i);
+  for (TListIndex& i : Indexes())
+    if (i.Drawing == &drawing) i.Build(i);
+}
+
+void ClearDrawingIndex(const TDrawing& drawing) {
+  const std::lock_guard<std::mutex> hold(IndexLock());
+  Forget(&drawing);
 }
 
 void ClearDrawingIndex() {
   const std::lock_guard<std::mutex> hold(IndexLock());
-  std::vector<TListIndex>().swap(Indexes());
+  Forget(nullptr);
+  Indexes().shrink_to_fit();
 }
 
 std::size_t DrawingIndexBytes() {
@@ -363,22 +376,23 @@ void SetDrawingIndexAreaShare(double share) {
   AreaShare() = share;
 }
 
-const std::vector<int>* RecordsNearView(const void* listData, int count, double marginPixels) {
-  if (count <= 0 || !(ViewScale > 0.0) || !std::isfinite(ViewScale)) return nullptr;
+const std::vector<int>* RecordsNearView(const TView& v, const void* listData, int count,
+                                        double marginPixels) {
+  if (count <= 0 || !(v.ViewScale > 0.0) || !std::isfinite(v.ViewScale)) return nullptr;
   const std::lock_guard<std::mutex> hold(IndexLock());
   TListIndex* index = nullptr;
   for (TListIndex& i : Indexes())
     if (i.Data == listData && i.Count == count) index = &i;
   if (!index) return nullptr;
 
-  const double margin = std::max(kMarginPixels, marginPixels) / ViewScale;
-  const TBox view{ViewLeft - margin, ViewBottom - margin, ViewRight + margin, ViewTop + margin};
-  if (!view.Finite()) return nullptr;
+  const double margin = std::max(kMarginPixels, marginPixels) / v.ViewScale;
+  const TBox view{v.ViewLeft - margin, v.ViewBottom - margin, v.ViewRight + margin,
+                  v.ViewTop + margin};
+  if (!IsFinite(view)) return nullptr;
   const double viewArea = (view.Right - view.Left) * (view.Top - view.Bottom);
   if (!index->Built) {
     // Not before a view that may use it: the drawing's extents stand for the list's box.
-    const double drawingArea = (ExtentRight - ExtentLeft) * (ExtentTop - ExtentBottom);
-    if (!(viewArea < AreaShare() * drawingArea)) return nullptr;
+    if (!(viewArea < AreaShare() * index->DrawingArea)) return nullptr;
     index->Build(*index);
   }
   if (index->Grids.empty() || !(viewArea < AreaShare() * index->Area)) return nullptr;

@@ -7,7 +7,7 @@ namespace sxf {
 
 namespace {
 
-TEntityBox Around(double cx, double cy, double r) { return {cx - r, cy - r, cx + r, cy + r}; }
+TWorldBox Around(double cx, double cy, double r) { return {cx - r, cy - r, cx + r, cy + r}; }
 
 }  // namespace
 
@@ -29,29 +29,31 @@ int ArcTallyColumn(double flatness, double startAngle, double endAngle) noexcept
   return full ? kTallyEllipse : kTallyEllipticArc;
 }
 
-TEntityBox TCountedLines::Box(const Entity& e) noexcept {
-  const double s = GroupScaleDivisor(e.Hdr);
+TWorldBox TCountedLines::Box(const TDrawing& d, const Entity& e) noexcept {
+  const double s = d.GroupScaleDivisor(e.Hdr);
   return {std::min(e.X1, e.X2) / s, std::min(e.Y1, e.Y2) / s, std::max(e.X1, e.X2) / s,
           std::max(e.Y1, e.Y2) / s};
 }
 
-TEntityBox TCountedCircles::Box(const Entity& e) noexcept {
-  const double s = GroupScaleDivisor(e.Hdr);
+TWorldBox TCountedCircles::Box(const TDrawing& d, const Entity& e) noexcept {
+  const double s = d.GroupScaleDivisor(e.Hdr);
   return Around(e.Cx / s, e.Cy / s, std::fabs(e.R) / s);
 }
 
-TEntityBox TCountedArcs::Box(const Entity& e) noexcept {
-  const double s = GroupScaleDivisor(e.Hdr);
+TWorldBox TCountedArcs::Box(const TDrawing& d, const Entity& e) noexcept {
+  const double s = d.GroupScaleDivisor(e.Hdr);
   return Around(e.Cx / s, e.Cy / s, std::fabs(e.R) * std::max(1.0, std::fabs(e.Flatness)) / s);
 }
 
-std::optional<TEntityBox> CountedEntityBox(std::string_view list, int index) {
-  std::optional<TEntityBox> box;
+std::optional<TWorldBox> CountedEntityBox(const TDrawing& drawing, std::string_view list,
+                                          int index) {
+  std::optional<TWorldBox> box;
   ForEachCountedList([&](auto row) {
     using TRow = decltype(row);
     if (list != TRow::Name) return true;
-    if (index >= 0 && static_cast<std::size_t>(index) < TRow::List().size())
-      box = TRow::Box(TRow::List()[static_cast<std::size_t>(index)]);
+    const auto& records = TRow::List(drawing);
+    if (index >= 0 && static_cast<std::size_t>(index) < records.size())
+      box = TRow::Box(drawing, records[static_cast<std::size_t>(index)]);
     return false;
   });
   return box;

@@ -16,6 +16,7 @@
 
 #include "model/JwwGaibu2.h"
 #include "util/MyFunc.h"
+#include "util/WorldBox.h"
 
 namespace sxf {
 
@@ -93,11 +94,6 @@ int ArcTallyColumn(double flatness, double startAngle, double endAngle) noexcept
 
 // ---- The lists the kinds come from ----
 
-// A box in world units.
-struct TEntityBox {
-  double Left, Bottom, Right, Top;
-};
-
 // A row per counted list. Each gives: its name in the report ("Lin", ...), the list and its
 // count, the head a record is counted by (a dimension: its line's), the kind column it is
 // counted in, where its mark goes (in the file's units, before the group scale), and the box
@@ -105,32 +101,29 @@ struct TEntityBox {
 struct TCountedLines {
   using Entity = TJwwEntLin;
   static constexpr const char* Name = "Lin";
-  static const std::vector<Entity>& List() noexcept { return LinList; }
-  static int Count() noexcept { return LinCount; }
+  static const std::vector<Entity>& List(const TEntityLists& d) noexcept { return d.LinList; }
   static const TJwwEntHdr& Head(const Entity& e) noexcept { return e.Hdr; }
   static int Column(const Entity&) noexcept { return kTallyLine; }
   static TDPoint MarkPoint(const Entity& e) noexcept {
     return {(e.X1 + e.X2) / 2.0, (e.Y1 + e.Y2) / 2.0};
   }
-  static TEntityBox Box(const Entity& e) noexcept;
+  static TWorldBox Box(const TDrawing& d, const Entity& e) noexcept;
 };
 
 struct TCountedCircles {
   using Entity = TJwwEntCir;
   static constexpr const char* Name = "Cir";
-  static const std::vector<Entity>& List() noexcept { return CirList; }
-  static int Count() noexcept { return CirCount; }
+  static const std::vector<Entity>& List(const TEntityLists& d) noexcept { return d.CirList; }
   static const TJwwEntHdr& Head(const Entity& e) noexcept { return e.Hdr; }
   static int Column(const Entity&) noexcept { return kTallyCircle; }
   static TDPoint MarkPoint(const Entity& e) noexcept { return {e.Cx + e.R, e.Cy}; }
-  static TEntityBox Box(const Entity& e) noexcept;
+  static TWorldBox Box(const TDrawing& d, const Entity& e) noexcept;
 };
 
 struct TCountedArcs {
   using Entity = TJwwEntArc;
   static constexpr const char* Name = "Arc";
-  static const std::vector<Entity>& List() noexcept { return ArcList; }
-  static int Count() noexcept { return ArcCount; }
+  static const std::vector<Entity>& List(const TEntityLists& d) noexcept { return d.ArcList; }
   static const TJwwEntHdr& Head(const Entity& e) noexcept { return e.Hdr; }
   static int Column(const Entity& e) noexcept {
     return ArcTallyColumn(e.Flatness, e.StartAngle, e.EndAngle);
@@ -138,18 +131,19 @@ struct TCountedArcs {
   static TDPoint MarkPoint(const Entity& e) noexcept {
     return EllipsePointDeg(e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle);
   }
-  static TEntityBox Box(const Entity& e) noexcept;
+  static TWorldBox Box(const TDrawing& d, const Entity& e) noexcept;
 };
 
 struct TCountedDimensions {
   using Entity = TJwwEntDim;
   static constexpr const char* Name = "Dim";
-  static const std::vector<Entity>& List() noexcept { return DimList; }
-  static int Count() noexcept { return DimCount; }
+  static const std::vector<Entity>& List(const TEntityLists& d) noexcept { return d.DimList; }
   static const TJwwEntHdr& Head(const Entity& e) noexcept { return e.Line.Hdr; }
   static int Column(const Entity&) noexcept { return kTallyDimension; }
   static TDPoint MarkPoint(const Entity& e) noexcept { return TCountedLines::MarkPoint(e.Line); }
-  static TEntityBox Box(const Entity& e) noexcept { return TCountedLines::Box(e.Line); }
+  static TWorldBox Box(const TDrawing& d, const Entity& e) noexcept {
+    return TCountedLines::Box(d, e.Line);
+  }
 };
 
 // Calls visit(row) with a value of each row type, in the order the marks are drawn, while it
@@ -162,6 +156,7 @@ bool ForEachCountedList(Visit&& visit) {
 
 // The box of record index of the list named list (a row's Name); none when there is no such
 // list or record.
-std::optional<TEntityBox> CountedEntityBox(std::string_view list, int index);
+std::optional<TWorldBox> CountedEntityBox(const TDrawing& drawing, std::string_view list,
+                                          int index);
 
 }  // namespace sxf

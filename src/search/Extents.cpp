@@ -3,7 +3,6 @@
 #include <cmath>
 #include <optional>
 
-#include "globals/UnitGval.h"
 #include "graphics/Curves.h"
 #include "model/JwwGaibu2.h"
 #include "text/ImageFrame.h"
@@ -14,74 +13,98 @@ namespace sxf {
 namespace {
 
 // The box of an empty drawing.
-void SetEmptyDrawingBox() noexcept {
-  ExtentLeft = ExtentBottom = -100.0;
-  ExtentRight = ExtentTop = 100.0;
+constexpr TWorldBox kEmptyDrawingBox{-100.0, -100.0, 100.0, 100.0};
+
+void HoldWithinBounds(TWorldBox& b) noexcept {
+  if (b.Left < -kExtentLimit) b.Left = -kExtentLimit;
+  if (b.Bottom < -kExtentLimit) b.Bottom = -kExtentLimit;
+  if (b.Right > kExtentLimit) b.Right = kExtentLimit;
+  if (b.Top > kExtentLimit) b.Top = kExtentLimit;
 }
 
-void HoldWithinBounds() noexcept {
-  if (ExtentLeft < -kExtentLimit) ExtentLeft = -kExtentLimit;
-  if (ExtentBottom < -kExtentLimit) ExtentBottom = -kExtentLimit;
-  if (ExtentRight > kExtentLimit) ExtentRight = kExtentLimit;
-  if (ExtentTop > kExtentLimit) ExtentTop = kExtentLimit;
-}
-
-// The first record that gives a start point: false when every list of the order is empty.
-bool InitFromFirstList() {
-  const auto init = [](double x, double y, const TJwwEntHdr& h) {
-    ExtentInit(x, y, GroupScaleDivisor(h));
-    return true;
-  };
-  if (LinCount > 0) return init(LinList[0].X1, LinList[0].Y1, LinList[0].Hdr);
-  if (CirCount > 0) return init(CirList[0].Cx, CirList[0].Cy, CirList[0].Hdr);
-  if (ArcCount > 0) return init(ArcList[0].Cx, ArcList[0].Cy, ArcList[0].Hdr);
-  if (PntCount > 0) return init(PntList[0].X, PntList[0].Y, PntList[0].Hdr);
-  if (PntExCount > 0) return init(PntExList[0].X, PntExList[0].Y, PntExList[0].Hdr);
-  if (TxtCount > 0) return init(TxtList[0].X, TxtList[0].Y, TxtList[0].Hdr);
-  if (DimCount > 0) return init(DimList[0].Line.X1, DimList[0].Line.Y1, DimList[0].Line.Hdr);
-  if (Sl2Count > 0) return init(Sl2List[0].X1, Sl2List[0].Y1, Sl2List[0].Hdr);
-  if (Sl3Count > 0) return init(Sl3List[0].X1, Sl3List[0].Y1, Sl3List[0].Hdr);
-  if (Sl4Count > 0) return init(Sl4List[0].X1, Sl4List[0].Y1, Sl4List[0].Hdr);
-  if (ScCount > 0) return init(ScList[0].Cx, ScList[0].Cy, ScList[0].Hdr);
-  if (SeCount > 0) return init(SeList[0].Cx, SeList[0].Cy, SeList[0].Hdr);
-  if (SoCount > 0) return init(SoList[0].Cx, SoList[0].Cy, SoList[0].Hdr);
-  if (SgCount > 0) return init(SgList[0].Cx, SgList[0].Cy, SgList[0].Hdr);
-  return false;
-}
-
+// The point a record's list starts the box with: its first point, or a curve's centre.
+TDPoint StartPoint(const TJwwEntLin& e) noexcept { return {e.X1, e.Y1}; }
+TDPoint StartPoint(const TJwwEntDim& e) noexcept { return StartPoint(e.Line); }
 template <typename T>
-void AddSolidArc(const T& e) {
-  double a = RadToDeg(e.StartAngle);
-  double b = RadToDeg(e.StartAngle + e.SweepAngle);
-  if (e.SweepAngle < 0.0) ExchangeDoubles(a, b);
-  ExtentAddArc(e.Cx, e.Cy, e.R, a, b, e.Flatness, RadToDeg(e.Tilt), GroupScaleDivisor(e.Hdr));
+requires requires(T e) { e.X1; }
+TDPoint StartPoint(const T& e) noexcept { return {e.X1, e.Y1}; }
+template <typename T>
+requires requires(T e) { e.Cx; }
+TDPoint StartPoint(const T& e) noexcept { return {e.Cx, e.Cy}; }
+template <typename T>
+requires requires(T e) { e.X; }
+TDPoint StartPoint(const T& e) noexcept { return {e.X, e.Y}; }
+
+// What each record adds to the box, in world units (s: its group scale's divisor).
+void AddRecord(TWorldBox& b, double s, const TJwwEntLin& e) {
+  ExtentAdd(b, e.X1, e.Y1, s);
+  ExtentAdd(b, e.X2, e.Y2, s);
+}
+void AddRecord(TWorldBox& b, double s, const TJwwEntCir& e) {
+  ExtentAddArc(b, e.Cx, e.Cy, e.R, 0, 0, 1, 0, s);
+}
+void AddRecord(TWorldBox& b, double s, const TJwwEntArc& e) {
+  ExtentAddArc(b, e.Cx, e.Cy, e.R, e.StartAngle, e.EndAngle, e.Flatness, e.Tilt, s);
+}
+void AddRecord(TWorldBox& b, double s, const TJwwEntPnt& e) { ExtentAdd(b, e.X, e.Y, s); }
+void AddRecord(TWorldBox& b, double s, const TJwwEntPntEx& e) { ExtentAdd(b, e.X, e.Y, s); }
+void AddRecord(TWorldBox& b, double s, const TJwwEntTxt& e) {
+  ExtentAdd(b, e.X, e.Y, s);
+  double w = 0.0, h = 0.0;
+  if (ImageTextSize(e.Text, w, h)) ExtentAdd(b, e.X + w, e.Y + h, s);
+}
+void AddRecord(TWorldBox& b, double s, const TJwwEntDim& e) {
+  ExtentAdd(b, e.Line.X1, e.Line.Y1, s);
+  ExtentAdd(b, e.Line.X2, e.Line.Y2, s);
+  ExtentAdd(b, e.Text.X, e.Text.Y, s);
+}
+void AddRecord(TWorldBox&, double, const TJwwEntBlk&) {}  // not drawn
+void AddRecord(TWorldBox& b, double s, const TJwwEntSl2& e) {
+  ExtentAdd(b, e.X1, e.Y1, s);
+  ExtentAdd(b, e.X2, e.Y2, s);
+}
+void AddRecord(TWorldBox& b, double s, const TJwwEntSl3& e) {
+  AddRecord(b, s, TJwwEntSl2{e.Hdr, e.Rgb, e.X1, e.Y1, e.X2, e.Y2});
+  ExtentAdd(b, e.X3, e.Y3, s);
+}
+void AddRecord(TWorldBox& b, double s, const TJwwEntSl4& e) {
+  AddRecord(b, s, TJwwEntSl3{e.Hdr, e.Rgb, e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3});
+  ExtentAdd(b, e.X4, e.Y4, s);
+}
+template <typename T>
+requires requires(T e) { e.SweepAngle; }
+void AddRecord(TWorldBox& b, double s, const T& e) {
+  double from = RadToDeg(e.StartAngle);
+  double to = RadToDeg(e.StartAngle + e.SweepAngle);
+  if (e.SweepAngle < 0.0) ExchangeDoubles(from, to);
+  ExtentAddArc(b, e.Cx, e.Cy, e.R, from, to, e.Flatness, RadToDeg(e.Tilt), s);
 }
 
 }  // namespace
 
-void ExtentInit(double X, double Y, double s) {
-  ExtentLeft = ExtentRight = X / s;
-  ExtentBottom = ExtentTop = Y / s;
-  HoldWithinBounds();
+void ExtentInit(TWorldBox& b, double X, double Y, double s) {
+  b.Left = b.Right = X / s;
+  b.Bottom = b.Top = Y / s;
+  HoldWithinBounds(b);
 }
 
-void ExtentAdd(double X, double Y, double s) {
+void ExtentAdd(TWorldBox& b, double X, double Y, double s) {
   const double x = X / s;
   const double y = Y / s;
-  if (x < ExtentLeft) ExtentLeft = x;
-  if (y < ExtentBottom) ExtentBottom = y;
-  if (x > ExtentRight) ExtentRight = x;
-  if (y > ExtentTop) ExtentTop = y;
-  HoldWithinBounds();
+  if (x < b.Left) b.Left = x;
+  if (y < b.Bottom) b.Bottom = y;
+  if (x > b.Right) b.Right = x;
+  if (y > b.Top) b.Top = y;
+  HoldWithinBounds(b);
 }
 
-void ExtentAddArc(double Cx, double Cy, double R, double Start, double End, double Flatness,
-                  double Tilt, double s) {
+void ExtentAddArc(TWorldBox& b, double Cx, double Cy, double R, double Start, double End,
+                  double Flatness, double Tilt, double s) {
   const double rawSweep = End - Start;
   if (!std::isfinite(Start) || !std::isfinite(End) || !std::isfinite(rawSweep)) return;
   const auto addAt = [&](double theta) {
     const TDPoint p = EllipsePoint(Cx, Cy, R, Flatness, DegToRad(Tilt), theta);
-    ExtentAdd(p.X, p.Y, s);
+    ExtentAdd(b, p.X, p.Y, s);
   };
   const double sweep = NormalizeDegrees(rawSweep);
   const double halfPi = static_cast<double>(kPi / 2.0L);
@@ -112,84 +135,27 @@ bool ImageTextSize(std::string_view text, double& w, double& h) {
   return true;
 }
 
-void ComputeExtents() {
-  if (!InitFromFirstList()) {
-    // Nothing gives a start point (an empty drawing, or blocks only): the empty drawing's
-    // box, every time, rather than whatever the previous call left.
-    SetEmptyDrawingBox();
-    return;
-  }
-  if (EntOrderCount == 0) {
-    SetEmptyDrawingBox();
-  } else if (EntOrderCount == 1) {
-    ExtentLeft -= 100.0;
-    ExtentBottom -= 100.0;
-    ExtentRight += 100.0;
-    ExtentTop += 100.0;
-  }
-
-  for (int i = 0; i < LinCount; ++i) {
-    const TJwwEntLin& e = LinList[static_cast<std::size_t>(i)];
-    const double s = GroupScaleDivisor(e.Hdr);
-    ExtentAdd(e.X1, e.Y1, s);
-    ExtentAdd(e.X2, e.Y2, s);
-  }
-  for (int i = 0; i < CirCount; ++i) {
-    const TJwwEntCir& e = CirList[static_cast<std::size_t>(i)];
-    ExtentAddArc(e.Cx, e.Cy, e.R, 0, 0, 1, 0, GroupScaleDivisor(e.Hdr));
-  }
-  for (int i = 0; i < ArcCount; ++i) {
-    const TJwwEntArc& e = ArcList[static_cast<std::size_t>(i)];
-    ExtentAddArc(e.Cx, e.Cy, e.R, e.StartAngle, e.EndAngle, e.Flatness, e.Tilt,
-                 GroupScaleDivisor(e.Hdr));
-  }
-  for (int i = 0; i < PntCount; ++i) {
-    const TJwwEntPnt& e = PntList[static_cast<std::size_t>(i)];
-    ExtentAdd(e.X, e.Y, GroupScaleDivisor(e.Hdr));
-  }
-  for (int i = 0; i < PntExCount; ++i) {
-    const TJwwEntPntEx& e = PntExList[static_cast<std::size_t>(i)];
-    ExtentAdd(e.X, e.Y, GroupScaleDivisor(e.Hdr));
-  }
-  for (int i = 0; i < TxtCount; ++i) {
-    const TJwwEntTxt& e = TxtList[static_cast<std::size_t>(i)];
-    const double s = GroupScaleDivisor(e.Hdr);
-    ExtentAdd(e.X, e.Y, s);
-    double w = 0.0, h = 0.0;
-    if (ImageTextSize(e.Text, w, h)) ExtentAdd(e.X + w, e.Y + h, s);
-  }
-  for (int i = 0; i < DimCount; ++i) {
-    const TJwwEntDim& e = DimList[static_cast<std::size_t>(i)];
-    const double s = GroupScaleDivisor(e.Hdr);
-    ExtentAdd(e.Line.X1, e.Line.Y1, s);
-    ExtentAdd(e.Line.X2, e.Line.Y2, s);
-    ExtentAdd(e.Text.X, e.Text.Y, s);
-  }
-  for (int i = 0; i < Sl2Count; ++i) {
-    const TJwwEntSl2& e = Sl2List[static_cast<std::size_t>(i)];
-    const double s = GroupScaleDivisor(e.Hdr);
-    ExtentAdd(e.X1, e.Y1, s);
-    ExtentAdd(e.X2, e.Y2, s);
-  }
-  for (int i = 0; i < Sl3Count; ++i) {
-    const TJwwEntSl3& e = Sl3List[static_cast<std::size_t>(i)];
-    const double s = GroupScaleDivisor(e.Hdr);
-    ExtentAdd(e.X1, e.Y1, s);
-    ExtentAdd(e.X2, e.Y2, s);
-    ExtentAdd(e.X3, e.Y3, s);
-  }
-  for (int i = 0; i < Sl4Count; ++i) {
-    const TJwwEntSl4& e = Sl4List[static_cast<std::size_t>(i)];
-    const double s = GroupScaleDivisor(e.Hdr);
-    ExtentAdd(e.X1, e.Y1, s);
-    ExtentAdd(e.X2, e.Y2, s);
-    ExtentAdd(e.X3, e.Y3, s);
-    ExtentAdd(e.X4, e.Y4, s);
-  }
-  for (int i = 0; i < ScCount; ++i) AddSolidArc(ScList[static_cast<std::size_t>(i)]);
-  for (int i = 0; i < SeCount; ++i) AddSolidArc(SeList[static_cast<std::size_t>(i)]);
-  for (int i = 0; i < SoCount; ++i) AddSolidArc(SoList[static_cast<std::size_t>(i)]);
-  for (int i = 0; i < SgCount; ++i) AddSolidArc(SgList[static_cast<std::size_t>(i)]);
+TWorldBox ComputeExtents(const TDrawing& d) {
+  // The box starts at the first record of the first list that has one (block references give
+  // none); the lists' order only matters for a start point that is not added again (a curve's
+  // centre), and every such list comes before or after all the others in kind order.
+  std::optional<TWorldBox> box;
+  ForEachEntityList(d, [&](const char*, int kind, const auto& list) {
+    if (box || list.empty() || kind == kKindBlk) return;
+    const TDPoint p = StartPoint(list.front());
+    ExtentInit(box.emplace(), p.X, p.Y, d.GroupScaleDivisor(list.front().Hdr));
+  });
+  // Nothing gives a start point (an empty drawing, or blocks only): the empty drawing's box.
+  if (!box) return kEmptyDrawingBox;
+  TWorldBox b = *box;
+  if (d.EntOrderCount() == 0)
+    b = kEmptyDrawingBox;
+  else if (d.EntOrderCount() == 1)
+    b = {b.Left - 100.0, b.Bottom - 100.0, b.Right + 100.0, b.Top + 100.0};
+  ForEachEntityList(d, [&](const char*, int, const auto& list) {
+    for (const auto& e : list) AddRecord(b, d.GroupScaleDivisor(e.Hdr), e);
+  });
+  return b;
 }
 
 }  // namespace sxf

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "globals/UnitGval.h"
 #include "graphics/Curves.h"
 #include "graphics/Primitives.h"
 #include "graphics/clipping.h"
@@ -26,10 +25,10 @@ const std::string kMarkFace = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\
 // The mark of a counted record: its centre in the file's units (FileX, FileY) and divided by
 // the group scale (X, Y).
 template <typename TRow>
-TLineTypeMark Mark(const typename TRow::Entity& e, int index) {
+TLineTypeMark Mark(const TDrawing& d, const typename TRow::Entity& e, int index) {
   const TJwwEntHdr& head = TRow::Head(e);
   const TDPoint p = TRow::MarkPoint(e);
-  const double s = GroupScaleDivisor(head);
+  const double s = d.GroupScaleDivisor(head);
   TLineTypeMark m;
   m.Number = ShownLineTypeNumber(head.LType);
   m.List = TRow::Name;
@@ -46,46 +45,35 @@ TLineTypeMark Mark(const typename TRow::Entity& e, int index) {
 
 // Walks the counted lists in drawing order, each in index order, handing every marked record
 // to onMark; near(list, count) gives the records of a list to look at (nullptr: all of them).
-// stop() is asked after the 1st, 11th, 21st, ... record looked at of each list and after each
-// list; true ends the walk. False when stop() ended it.
+// stop() is asked as VisitPollingBreak asks it, list by list; true ends the walk. False when
+// stop() ended it.
 template <typename OnMark, typename Stop, typename Near>
-bool WalkMarks(OnMark onMark, Stop stop, Near near) {
+bool WalkMarks(const TDrawing& d, OnMark onMark, Stop stop, Near near) {
   return ForEachCountedList([&](auto row) {
     using TRow = decltype(row);
-    const auto& list = TRow::List();
+    const auto& list = TRow::List(d);
     const auto visit = [&](int i) {
       const auto& e = list[static_cast<std::size_t>(i)];
-      if (IsUserLineType(TRow::Head(e).LType)) onMark(Mark<TRow>(e, i));
+      if (IsUserLineType(TRow::Head(e).LType)) onMark(Mark<TRow>(d, e, i));
     };
-    const int count = TRow::Count();
-    if (const std::vector<int>* some = near(list.data(), count)) {
-      int looked = 0;
-      for (int i : *some) {
-        visit(i);
-        if (looked++ % 10 == 0 && stop()) return false;
-      }
-      return !stop();
-    }
-    for (int i = 0; i < count; ++i) {
-      visit(i);
-      if (i % 10 == 0 && stop()) return false;
-    }
-    return !stop();
+    const int count = TEntityLists::Count(list);
+    return VisitPollingBreak(near(list.data(), count), count, visit, stop);
   });
 }
 
 }  // namespace
 
-void ForEachLineTypeMark(const std::function<void(const TLineTypeMark&)>& onMark) {
+void ForEachLineTypeMark(const TDrawing& drawing,
+                         const std::function<void(const TLineTypeMark&)>& onMark) {
   // Every record of every list, none skipped by the drawing index.
   WalkMarks(
-      onMark, [] { return false; },
+      drawing, onMark, [] { return false; },
       [](const void*, int) -> const std::vector<int>* { return nullptr; });
 }
 
-std::vector<TLineTypeMark> CollectLineTypeMarks() {
+std::vector<TLineTypeMark> CollectLineTypeMarks(const TDrawing& drawing) {
   std::vector<TLineTypeMark> marks;
-  ForEachLineTypeMark([&marks](const TLineTypeMark& m) { marks.push_back(m); });
+  ForEachLineTypeMark(drawing, [&marks](const TLineTypeMark& m) { marks.push_back(m); });
   return marks;
 }
 
@@ -101,17 +89,19 @@ namespace {
 // a later mark whose box reaches them is drawn there too.
 class TMarkCover {
  public:
+  explicit TMarkCover(const TView& view) noexcept : view_(view) {}
+
   // False when the marks are too small or too large, or the surface too large, to be sure.
   // The rows firstRow .. endRow - 1 of the surface are the ones that count.
   bool Start(double m, int firstRow, int endRow) {
-    radius_ = std::fabs(m) * ViewScale;
-    if (!(radius_ >= 2.0 && radius_ <= 64.0) || ViewWidth <= 0 || ViewHeight <= 0 ||
-        ViewWidth > 16384 || ViewHeight > 16384)
+    radius_ = std::fabs(m) * view_.ViewScale;
+    if (!(radius_ >= 2.0 && radius_ <= 64.0) || view_.ViewWidth <= 0 || view_.ViewHeight <= 0 ||
+        view_.ViewWidth > 16384 || view_.ViewHeight > 16384)
       return false;
     m_ = m;
-    firstRow_ = std::clamp(firstRow, 0, ViewHeight);
-    endRow_ = std::clamp(endRow, firstRow_, ViewHeight);
-    words_ = (static_cast<std::size_t>(ViewWidth) + 63) / 64;
+    firstRow_ = std::clamp(firstRow, 0, view_.ViewHeight);
+    endRow_ = std::clamp(endRow, firstRow_, view_.ViewHeight);
+    words_ = (static_cast<std::size_t>(view_.ViewWidth) + 63) / 64;
     bits_.assign(words_ * static_cast<std::size_t>(endRow_ - firstRow_), 0);
     return true;
   }
@@ -119,8 +109,9 @@ class TMarkCover {
   // Walked from the last mark to the first: true when the mark at (x, y) leaves a pixel;
   // such a mark's white box then covers what lies before it.
   bool Shows(double x, double y) {
-    const TPixelPoint c = WorldToScreen(x, y);
-    const int reach = static_cast<int>(std::ceil(radius_)) + ViewPixels(kMarkRingPenPixels) + 1;
+    const TPixelPoint c = WorldToScreen(view_, x, y);
+    const int reach =
+        static_cast<int>(std::ceil(radius_)) + view_.ViewPixels(kMarkRingPenPixels) + 1;
     const bool shows =
         !Covered(static_cast<long long>(c.X) - reach, static_cast<long long>(c.Y) - reach,
                  static_cast<long long>(c.X) + reach, static_cast<long long>(c.Y) + reach);
@@ -133,15 +124,15 @@ class TMarkCover {
   // column and bottom row left out), where it is drawn as a box.
   void CoverBox(double x, double y) {
     const double h = 0.8 * m_;
-    if (SegmentVisibility(x - h, y - h, x + h, y + h, ViewLeft, ViewBottom, ViewRight, ViewTop) !=
-        ClipInside)
+    if (SegmentVisibility(x - h, y - h, x + h, y + h, view_.ViewLeft, view_.ViewBottom,
+                          view_.ViewRight, view_.ViewTop) != ClipInside)
       return;
-    const TPixelPoint a = WorldToScreen(x - h, y - h);
-    const TPixelPoint b = WorldToScreen(x + h, y + h);
+    const TPixelPoint a = WorldToScreen(view_, x - h, y - h);
+    const TPixelPoint b = WorldToScreen(view_, x + h, y + h);
     const long long x0 = std::min(a.X, b.X), x1 = std::max(a.X, b.X);
     const long long y0 = std::min(a.Y, b.Y), y1 = std::max(a.Y, b.Y);
     if (x1 - x0 <= 2 || y1 - y0 <= 2) return;
-    const long long left = std::max(0LL, x0), right = std::min<long long>(x1, ViewWidth) - 1;
+    const long long left = std::max(0LL, x0), right = std::min<long long>(x1, view_.ViewWidth) - 1;
     for (long long py = std::max<long long>(firstRow_, y0); py < std::min<long long>(y1, endRow_);
          ++py)
       ForRow(left, right, py, [](std::uint64_t& word, std::uint64_t mask) {
@@ -151,7 +142,7 @@ class TMarkCover {
   }
 
   bool Covered(long long x0, long long y0, long long x1, long long y1) {
-    if (x0 < 0 || y0 < 0 || x1 >= ViewWidth || y1 >= ViewHeight) return false;
+    if (x0 < 0 || y0 < 0 || x1 >= view_.ViewWidth || y1 >= view_.ViewHeight) return false;
     for (long long py = std::max<long long>(y0, firstRow_);
          py <= std::min<long long>(y1, endRow_ - 1); ++py)
       if (!ForRow(x0, x1, py,
@@ -176,6 +167,7 @@ class TMarkCover {
     return true;
   }
 
+  const TView& view_;
   double radius_ = 0, m_ = 0;
   int firstRow_ = 0, endRow_ = 0;
   std::size_t words_ = 0;
@@ -191,16 +183,16 @@ bool& HiddenMarksSkipped() {
 
 void SetHiddenMarksSkipped(bool on) { HiddenMarksSkipped() = on; }
 
-int MarkRadiusPixels() noexcept { return ViewPixels(kMarkRadiusPixels); }
+int MarkRadiusPixels(const TView& view) noexcept { return view.ViewPixels(kMarkRadiusPixels); }
 
-bool DrawLineTypeMarks(TCanvas& c, double m) {
+bool DrawLineTypeMarks(TCanvas& c, const TView& view, const TDrawing& drawing, double m) {
   if (CheckUserBreak()) return false;
   // A mark lies inside its record's box (the middle of a line, a point of a curve) and draws
   // within its ring (radius m, a 3-pixel pen) and its number's cells (within m of the point):
   // in a small view only the records within 1.5 m and a few pixels of it are looked at.
-  const double reach = std::fabs(m) * ViewScale * 1.5 + 8.0;
-  const auto near = [reach](const void* list, int count) {
-    return std::isfinite(reach) ? RecordsNearView(list, count, reach) : nullptr;
+  const double reach = std::fabs(m) * view.ViewScale * 1.5 + 8.0;
+  const auto near = [reach, &view](const void* list, int count) {
+    return std::isfinite(reach) ? RecordsNearView(view, list, count, reach) : nullptr;
   };
   // First the marks themselves, then, from the last, which of them leave a pixel.
   struct TPlace {
@@ -209,12 +201,13 @@ bool DrawLineTypeMarks(TCanvas& c, double m) {
   };
   std::vector<TPlace> places;
   WalkMarks(
+      drawing,
       [&places](const TLineTypeMark& mark) {
         places.push_back({mark.Number, mark.X, mark.Y});
       },
       [] { return false; }, near);
   std::vector<bool> shows(places.size(), true);
-  TMarkCover cover;
+  TMarkCover cover(view);
   if (HiddenMarksSkipped() && cover.Start(m, c.FirstRow, c.EndRow))
     for (std::size_t i = places.size(); i-- > 0;) shows[i] = cover.Shows(places[i].X, places[i].Y);
   // A band of the picture leaves out, as it leaves out a covered mark, every mark wholly above
@@ -222,20 +215,22 @@ bool DrawLineTypeMarks(TCanvas& c, double m) {
   // left open.
   if (c.FirstRow != std::numeric_limits<int>::min() ||
       c.EndRow != std::numeric_limits<int>::max()) {
-    const double reachPixels = std::fabs(m) * ViewScale * 1.2 + 8.0;
+    const double reachPixels = std::fabs(m) * view.ViewScale * 1.2 + 8.0;
     if (std::isfinite(reachPixels))
       for (std::size_t i = 0; i < places.size(); ++i) {
-        const double y = (places[i].Y - ViewBottom) * ViewScale;  // up from the bottom row
-        const double row = ViewHeight - y;
+        const double y =
+            (places[i].Y - view.ViewBottom) * view.ViewScale;  // up from the bottom row
+        const double row = view.ViewHeight - y;
         if (row + reachPixels < c.FirstRow || row - reachPixels >= c.EndRow) shows[i] = false;
       }
   }
 
   std::size_t next = 0;
   const bool finished = WalkMarks(
+      drawing,
       [&](const TLineTypeMark&) {
         const TPlace& p = places[next];
-        if (shows[next]) DrawLineTypeMark(c, std::to_string(p.Number), p.X, p.Y, m);
+        if (shows[next]) DrawLineTypeMark(c, view, std::to_string(p.Number), p.X, p.Y, m);
         ++next;
       },
       [] { return CheckUserBreak(); }, near);
@@ -245,43 +240,44 @@ bool DrawLineTypeMarks(TCanvas& c, double m) {
     for (std::size_t i = 0; i < next; ++i)
       if (!shows[i]) {
         for (std::size_t k = i; k < next; ++k)
-          DrawLineTypeMark(c, std::to_string(places[k].Number), places[k].X, places[k].Y, m);
+          DrawLineTypeMark(c, view, std::to_string(places[k].Number), places[k].X, places[k].Y, m);
         break;
       }
   }
   return finished;
 }
 
-void DrawLineTypeMark(TCanvas& c, const std::string& text, double x, double y, double m) {
+void DrawLineTypeMark(TCanvas& c, const TView& view, const std::string& text, double x, double y,
+                      double m) {
   const TColor white = RgbColor(255, 255, 255);
   c.Pen.Color = white;
   c.Pen.Width = 1;
   c.Pen.Style = TPenStyle::Solid;
   c.Brush.Color = white;
   c.Brush.Style = TBrushStyle::Solid;
-  DrawWorldRect(c, x - 0.8 * m, y - 0.8 * m, x + 0.8 * m, y + 0.8 * m);
+  DrawWorldRect(c, view, x - 0.8 * m, y - 0.8 * m, x + 0.8 * m, y + 0.8 * m);
   c.Pen.Color = RgbColor(255, 0, 0);
   c.Pen.Style = TPenStyle::Solid;
-  c.Pen.Width = ViewPixels(kMarkRingPenPixels);
-  DrawWorldEllipse(c, x, y, m, 1.0, 0.0);
+  c.Pen.Width = view.ViewPixels(kMarkRingPenPixels);
+  DrawWorldEllipse(c, view, x, y, m, 1.0, 0.0);
   // Solid red digits: smoothed, ten-pixel digits come out pink and thin. On a screen of
   // higher dpi the font's strokes stay one pixel wide; the digits are drawn again one pixel
   // right and down as often as the scale is whole, so their strokes grow with the mark.
-  const int strokes = std::max(1, RoundHalfAway(static_cast<double>(ViewDpi) / kDesignDpi));
-  const double pixel = ViewScale > 0.0 ? 1.0 / ViewScale : 0.0;
+  const int strokes = std::max(1, RoundHalfAway(static_cast<double>(view.ViewDpi) / kDesignDpi));
+  const double pixel = view.ViewScale > 0.0 ? 1.0 / view.ViewScale : 0.0;
   for (int dy = 0; dy < strokes; ++dy)
     for (int dx = 0; dx < strokes; ++dx)
-      DrawTextRun(c, 0, kMarkFace, x - 0.5 * m + dx * pixel, y - 0.5 * m - dy * pixel, 0.0, m, m,
-                  0.0, text, true);
+      DrawTextRun(c, view, 0, kMarkFace, x - 0.5 * m + dx * pixel, y - 0.5 * m - dy * pixel, 0.0, m,
+                  m, 0.0, text, true);
 }
 
-void DrawCurrentLineTypeMark(TCanvas& c, const TLineTypeMark& mark, double m) {
+void DrawCurrentLineTypeMark(TCanvas& c, const TView& view, const TLineTypeMark& mark, double m) {
   c.Pen.Color = RgbColor(0, 64, 255);
   c.Pen.Style = TPenStyle::Solid;
-  c.Pen.Width = ViewPixels(kWalkRingPenPixels);
+  c.Pen.Width = view.ViewPixels(kWalkRingPenPixels);
   c.Brush.Style = TBrushStyle::Clear;
-  DrawWorldEllipse(c, mark.X, mark.Y, 1.6 * m, 1.0, 0.0);
-  DrawLineTypeMark(c, std::to_string(mark.Number), mark.X, mark.Y, m);
+  DrawWorldEllipse(c, view, mark.X, mark.Y, 1.6 * m, 1.0, 0.0);
+  DrawLineTypeMark(c, view, std::to_string(mark.Number), mark.X, mark.Y, m);
 }
 
 }  // namespace sxf

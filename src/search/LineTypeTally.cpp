@@ -30,12 +30,11 @@ void WriteTallyHeadings(TTallyGrid& grid) {
 }
 
 void ForEachCountedEntity(
+    const TEntityLists& lists,
     const std::function<void(int column, int ltype, const TJwwEntHdr& head)>& visit) {
-  ForEachCountedList([&visit](auto row) {
+  ForEachCountedList([&lists, &visit](auto row) {
     using TRow = decltype(row);
-    const auto& list = TRow::List();
-    for (int i = 0; i < TRow::Count(); ++i) {
-      const auto& e = list[static_cast<std::size_t>(i)];
+    for (const auto& e : TRow::List(lists)) {
       const TJwwEntHdr& h = TRow::Head(e);
       if (IsUserLineType(h.LType)) visit(TRow::Column(e), h.LType, h);
     }
@@ -62,18 +61,19 @@ void FillTallyCells(TTallyGrid& grid, const TTallyCounts& counts) {
     grid.Cell(c, kTallyTotalRow) = std::to_string(columnSums[c]);
 }
 
-void TallyLineTypes(TTallyGrid& grid) {
+void TallyLineTypes(TTallyGrid& grid, const TEntityLists& lists) {
   // Counting in integers gives the same cells as incrementing the cell texts one by one:
   // a cell's text is always the decimal of its count, and StrToIntOr0 reads it back exactly.
   TTallyCounts counts{};
-  ForEachCountedEntity(
-      [&counts](int column, int ltype, const TJwwEntHdr&) { ++CountOf(counts, column, ltype); });
+  ForEachCountedEntity(lists, [&counts](int column, int ltype, const TJwwEntHdr&) {
+    ++CountOf(counts, column, ltype);
+  });
   FillTallyCells(grid, counts);
 }
 
-std::vector<TLayerTally> TallyByLayer() {
+std::vector<TLayerTally> TallyByLayer(const TEntityLists& lists) {
   std::map<std::pair<int, int>, TTallyCounts> layers;
-  ForEachCountedEntity([&layers](int column, int ltype, const TJwwEntHdr& h) {
+  ForEachCountedEntity(lists, [&layers](int column, int ltype, const TJwwEntHdr& h) {
     ++CountOf(layers[{h.Group, h.Layer}], column, ltype);
   });
   std::vector<TLayerTally> out;
@@ -88,10 +88,20 @@ std::vector<TLayerTally> TallyByLayer() {
   return out;
 }
 
-TTallyGrid BuildTallyGrid() {
+long long CountedEntitiesInBlocks(const TDrawing& drawing) {
+  long long inside = 0;
+  for (const TDrawingBlock& block : drawing.File.Blocks) {
+    long long own = 0;
+    ForEachCountedEntity(block.Contents, [&own](int, int, const TJwwEntHdr&) { ++own; });
+    inside += own * (static_cast<long long>(block.Direct) + block.Nested);
+  }
+  return inside;
+}
+
+TTallyGrid BuildTallyGrid(const TEntityLists& lists) {
   TTallyGrid grid;
   WriteTallyHeadings(grid);
-  TallyLineTypes(grid);
+  TallyLineTypes(grid, lists);
   return grid;
 }
 

@@ -51,16 +51,16 @@ TTextRows TallyRows(const TTallyGrid& grid) {
   return rows;
 }
 
-std::string GroupNameOf(int group) {
-  return group >= 0 && static_cast<std::size_t>(group) < GroupName.size()
-             ? GroupName[static_cast<std::size_t>(group)]
+std::string GroupNameOf(const TDrawing& drawing, int group) {
+  return group >= 0 && static_cast<std::size_t>(group) < drawing.GroupName.size()
+             ? drawing.GroupName[static_cast<std::size_t>(group)]
              : std::string();
 }
 
-std::string LayerNameOf(int group, int layer) {
+std::string LayerNameOf(const TDrawing& drawing, int group, int layer) {
   if (group < 0 || layer < 0 || layer >= 16) return {};
   const std::size_t k = static_cast<std::size_t>(group) * 16 + static_cast<std::size_t>(layer);
-  return k < LayerName.size() ? LayerName[k] : std::string();
+  return k < drawing.LayerName.size() ? drawing.LayerName[k] : std::string();
 }
 
 std::string ReportNumber(double v) {
@@ -69,14 +69,15 @@ std::string ReportNumber(double v) {
   return buffer;
 }
 
-TTextRows MarkRows() {
+TTextRows MarkRows(const TDrawing& drawing) {
   TTextRows rows{{"number", "kind", "group", "group_name", "layer", "layer_name", "file_x",
                   "file_y", "x", "y", "list", "index"}};
-  for (const TLineTypeMark& m : CollectLineTypeMarks()) {
+  for (const TLineTypeMark& m : CollectLineTypeMarks(drawing)) {
     rows.push_back({std::to_string(m.Number), KindHeading(m.Column), std::to_string(m.Group),
-                    GroupNameOf(m.Group), std::to_string(m.Layer), LayerNameOf(m.Group, m.Layer),
-                    ReportNumber(m.FileX), ReportNumber(m.FileY), ReportNumber(m.X),
-                    ReportNumber(m.Y), m.List, std::to_string(m.Index)});
+                    GroupNameOf(drawing, m.Group), std::to_string(m.Layer),
+                    LayerNameOf(drawing, m.Group, m.Layer), ReportNumber(m.FileX),
+                    ReportNumber(m.FileY), ReportNumber(m.X), ReportNumber(m.Y), m.List,
+                    std::to_string(m.Index)});
   }
   return rows;
 }

@@ -21,12 +21,12 @@ TTextRows TallyRows(const TTallyGrid& grid);
 // line type 17..32, the kind in the grid's words, the layer group and its name, the layer and
 // its name, the position in the file's units (before the group scale) and in world units, the
 // list and the index in it.
-TTextRows MarkRows();
+TTextRows MarkRows(const TDrawing& drawing);
 
 // The names the file gave a layer group and a layer (Shift-JIS); empty when it gave none or
 // the numbers are out of range.
-std::string GroupNameOf(int group);
-std::string LayerNameOf(int group, int layer);
+std::string GroupNameOf(const TDrawing& drawing, int group);
+std::string LayerNameOf(const TDrawing& drawing, int group, int layer);
 
 // A coordinate as the report prints it: at most 15 significant digits, so that a world
 // position computed through the group scale does not show its last bit's noise.

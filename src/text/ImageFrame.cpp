@@ -29,10 +29,10 @@ std::optional<TImageText> ParseImageText(std::string_view text) {
   return image;
 }
 
-void DrawImageEntity(TCanvas& c, int colorOverride, const TJwwEntTxt& e) {
+void DrawImageEntity(TCanvas& c, const TView& view, int colorOverride, const TJwwEntTxt& e,
+                     double s) {
   const std::optional<TImageText> image = ParseImageText(e.Text);
   if (!image) return;
-  const double s = GroupScaleDivisor(e.Hdr);
   const double x0 = e.X / s;
   const double y0 = e.Y / s;
   const double x1 = x0 + image->Fields[0];
@@ -43,7 +43,7 @@ void DrawImageEntity(TCanvas& c, int colorOverride, const TJwwEntTxt& e) {
     c.Pen.Color = static_cast<TColor>(colorOverride);
     c.Brush.Color = static_cast<TColor>(colorOverride);
   }
-  DrawWorldRect(c, x0, y0, x1, y1);
+  DrawWorldRect(c, view, x0, y0, x1, y1);
 }
 
 }  // namespace sxf

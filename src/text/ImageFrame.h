@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "globals/View.h"
 #include "graphics/Canvas.h"
 #include "model/JwwGaibu2.h"
 
@@ -26,7 +27,9 @@ std::optional<TImageText> ParseImageText(std::string_view text);
 
 // The frame of an image text: its corner (X, Y) divided by the group scale, its size f1 x f2
 // not divided, outlined with the text's colour and filled with a backward diagonal hatch.
+// divisor is the record's group-scale divisor (TDrawing::GroupScaleDivisor).
 // colorOverride >= 0 replaces the colour of pen and brush. Other texts draw nothing.
-void DrawImageEntity(TCanvas& c, int colorOverride, const TJwwEntTxt& text);
+void DrawImageEntity(TCanvas& c, const TView& view, int colorOverride, const TJwwEntTxt& text,
+                     double divisor);
 
 }  // namespace sxf

@@ -347,9 +347,10 @@ namespace {
 // The escape walk's state and its moves.
 class TEscapeWalk {
  public:
-  TEscapeWalk(TCanvas& c, int style, const std::string& face, double x, double y, double a,
-              double h, double w, double d)
+  TEscapeWalk(TCanvas& c, const TView& view, int style, const std::string& face, double x, double y,
+              double a, double h, double w, double d)
       : c_(c),
+        view_(view),
         style_(style),
         face_(face),
         a_(a),
@@ -464,11 +465,11 @@ class TEscapeWalk {
 
  private:
   void Finish() {
-    if (!run_.empty()) DrawTextRun(c_, runStyle_, face_, px_, py_, a_, h_, w_, d_, run_);
+    if (!run_.empty()) DrawTextRun(c_, view_, runStyle_, face_, px_, py_, a_, h_, w_, d_, run_);
   }
 
   void Flush() {
-    DrawTextRun(c_, runStyle_, face_, px_, py_, a_, h_, w_, d_, run_);
+    DrawTextRun(c_, view_, runStyle_, face_, px_, py_, a_, h_, w_, d_, run_);
     Advance(static_cast<double>(run_.size()) * (w_ + d_) / 2.0);
     run_.clear();
     runStyle_ = nextStyle_;
@@ -487,7 +488,7 @@ class TEscapeWalk {
   void Draw(std::string_view ch, double back, double up, double h, double w, double d) {
     const double qx = px_ + back * std::cos(a_ + kPiD) + up * std::cos(a_ + kPiD / 2.0);
     const double qy = py_ + back * std::sin(a_ + kPiD) + up * std::sin(a_ + kPiD / 2.0);
-    DrawTextRun(c_, runStyle_, face_, qx, qy, a_, h, w, d, ch);
+    DrawTextRun(c_, view_, runStyle_, face_, qx, qy, a_, h, w, d, ch);
   }
 
   void Overlay(std::string_view ch, bool twoByte) {
@@ -526,6 +527,7 @@ class TEscapeWalk {
   }
 
   TCanvas& c_;
+  const TView& view_;
   const int style_;
   const std::string& face_;
   const double a_, h_, w_, d_;
@@ -541,14 +543,14 @@ class TEscapeWalk {
 
 }  // namespace
 
-void DrawEscapedText(TCanvas& c, int styleBits, const std::string& face, double x, double y,
-                     double angle, double height, double width, double spacing,
+void DrawEscapedText(TCanvas& c, const TView& view, int styleBits, const std::string& face,
+                     double x, double y, double angle, double height, double width, double spacing,
                      std::string_view text) {
-  TEscapeWalk(c, styleBits, face, x, y, angle, height, width, spacing).Walk(text);
+  TEscapeWalk(c, view, styleBits, face, x, y, angle, height, width, spacing).Walk(text);
 }
 
-void DrawSpecialText(TCanvas& c, int styleBits, const std::string& face, double x, double y,
-                     double angle, double height, double width, double spacing,
+void DrawSpecialText(TCanvas& c, const TView& view, int styleBits, const std::string& face,
+                     double x, double y, double angle, double height, double width, double spacing,
                      std::string_view text) {
   // A copy only where spacing marks may change the text.
   std::string marked;
@@ -560,11 +562,11 @@ void DrawSpecialText(TCanvas& c, int styleBits, const std::string& face, double 
   }
   std::string expanded;
   if (ExpandSpecialCode(t, CurrentTextLocale(), expanded)) {
-    DrawTextRun(c, styleBits, face, x, y, angle, height, width, spacing, expanded);
+    DrawTextRun(c, view, styleBits, face, x, y, angle, height, width, spacing, expanded);
   } else if ((t.size() >= 2 && t[0] == '%' && t[1] == '%') || t.find('^') == std::string::npos) {
-    DrawTextRun(c, styleBits, face, x, y, angle, height, width, spacing, t);
+    DrawTextRun(c, view, styleBits, face, x, y, angle, height, width, spacing, t);
   } else {
-    DrawEscapedText(c, styleBits, face, x, y, angle, height, width, spacing, t);
+    DrawEscapedText(c, view, styleBits, face, x, y, angle, height, width, spacing, t);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "globals/View.h"
 #include "graphics/Canvas.h"
 #include "text/TextLocale.h"
 
@@ -24,14 +25,14 @@ bool ExpandSpecialCode(std::string_view text, const TTextLocale& locale, std::st
 
 // The escape walk: runs of characters with their styles and colours, and overlays, each
 // written by DrawTextRun from (x, y) along the angle (radians).
-void DrawEscapedText(TCanvas& c, int styleBits, const std::string& face, double x, double y,
-                     double angle, double height, double width, double spacing,
+void DrawEscapedText(TCanvas& c, const TView& view, int styleBits, const std::string& face,
+                     double x, double y, double angle, double height, double width, double spacing,
                      std::string_view text);
 
 // Spacing marks, then codes, then escapes: a text as DrawTextString hands it on after fixing
 // its direction.
-void DrawSpecialText(TCanvas& c, int styleBits, const std::string& face, double x, double y,
-                     double angle, double height, double width, double spacing,
+void DrawSpecialText(TCanvas& c, const TView& view, int styleBits, const std::string& face,
+                     double x, double y, double angle, double height, double width, double spacing,
                      std::string_view text);
 
 // A number in the shortest general form with up to 15 significant digits, with the given

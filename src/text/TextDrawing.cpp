@@ -27,8 +27,8 @@ struct TCellTurn {
   double DownX, DownY;  // down the cell: the direction angle - pi/2
 };
 
-void DrawCellChar(TCanvas& c, int alignment, double x, double y, double height, double width,
-                  double angle, const TCellTurn& turn, std::string_view character);
+void DrawCellChar(TCanvas& c, const TView& view, int alignment, double x, double y, double height,
+                  double width, double angle, const TCellTurn& turn, std::string_view character);
 
 }  // namespace
 
@@ -44,9 +44,9 @@ bool IsImageText(std::string_view text) noexcept {
   return text.substr(0, 4) == "^@BM" && text.find(',') != std::string_view::npos;
 }
 
-void DrawTextEntity(TCanvas& c, int colorOverride, const TJwwEntTxt& e) {
+void DrawTextEntity(TCanvas& c, const TView& view, int colorOverride, const TJwwEntTxt& e,
+                    double s) {
   if (IsImageText(e.Text)) return;
-  const double s = GroupScaleDivisor(e.Hdr);
   SetEntityPen(c, e.Hdr.Color, 1);
   if (colorOverride >= 0) {
     c.Pen.Color = static_cast<TColor>(colorOverride);
@@ -76,25 +76,25 @@ void DrawTextEntity(TCanvas& c, int colorOverride, const TJwwEntTxt& e) {
   const double height = vertical ? e.W : e.H;
   const double width = vertical ? e.H : e.W;
   if (vertical) {
-    DrawTextString(c, 0, "@" + e.FontName, sx, sy, ex, ey, height, width, e.D, e.Text);
+    DrawTextString(c, view, 0, "@" + e.FontName, sx, sy, ex, ey, height, width, e.D, e.Text);
   } else {
-    DrawTextString(c, 0, e.FontName, sx, sy, ex, ey, height, width, e.D, e.Text);
+    DrawTextString(c, view, 0, e.FontName, sx, sy, ex, ey, height, width, e.D, e.Text);
   }
 }
 
-void DrawTextString(TCanvas& c, int styleBits, const std::string& face, double sx, double sy,
-                    double ex, double ey, double height, double width, double spacing,
-                    std::string_view text) {
+void DrawTextString(TCanvas& c, const TView& view, int styleBits, const std::string& face,
+                    double sx, double sy, double ex, double ey, double height, double width,
+                    double spacing, std::string_view text) {
   if (text.empty()) return;
-  const double hp = std::fabs(height) * ViewScale;
-  const double wp = std::fabs(width) * ViewScale;
+  const double hp = std::fabs(height) * view.ViewScale;
+  const double wp = std::fabs(width) * view.ViewScale;
   // Negated tests so that a NaN size also takes the line.
   const bool asCharacters = std::fabs(height) >= 1e-10 && std::fabs(width) >= 1e-10 &&
                             hp >= kMinTextPixels && hp <= kMaxTextPixels && wp >= kMinTextPixels &&
                             wp <= kMaxTextPixels;
   if (!asCharacters) {
     c.Pen.Width = 3;
-    DrawWorldSegment(c, sx, sy, ex, ey);
+    DrawWorldSegment(c, view, sx, sy, ex, ey);
     return;
   }
   double a = VectorAngle(ex - sx, ey - sy);
@@ -105,16 +105,16 @@ void DrawTextString(TCanvas& c, int styleBits, const std::string& face, double s
     ExchangeDoubles(sx, ex);
     ExchangeDoubles(sy, ey);
   }
-  DrawSpecialText(c, styleBits, face, sx, sy, a, height, width, spacing, text);
+  DrawSpecialText(c, view, styleBits, face, sx, sy, a, height, width, spacing, text);
 }
 
-void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, double y, double angle,
-                 double height, double width, double spacing, std::string_view text,
-                 bool nonAntialiased) {
+void DrawTextRun(TCanvas& c, const TView& view, int styleBits, std::string_view face, double x,
+                 double y, double angle, double height, double width, double spacing,
+                 std::string_view text, bool nonAntialiased) {
   TLogFont font;
   font.NonAntialiased = nonAntialiased;
-  font.Height = RoundHalfEven(std::fabs(height) * ViewScale);
-  font.Width = RoundHalfEven(std::fabs(width) * ViewScale / 2.0);
+  font.Height = RoundHalfEven(std::fabs(height) * view.ViewScale);
+  font.Width = RoundHalfEven(std::fabs(width) * view.ViewScale / 2.0);
   font.Escapement = RoundHalfEven(angle / kPiD * 1800.0);
   font.Orientation = 0;
   font.Weight = (styleBits & kStyleBold) != 0 ? 700 : 400;
@@ -142,7 +142,7 @@ void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, dou
   while (i < text.size()) {
     const std::size_t n = IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
     const std::string_view character = text.substr(i, n);
-    DrawCellChar(c, 0, x, y, height, width, angle, turn, character);
+    DrawCellChar(c, view, 0, x, y, height, width, angle, turn, character);
     const double step = n == 1 ? (width + spacing) / 2.0 : width + spacing;
     x += cosA * step;
     y += sinA * step;
@@ -150,15 +150,16 @@ void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, dou
   }
 }
 
-void DrawTextChar(TCanvas& c, int alignment, double x, double y, double height, double width,
-                  double angle, std::string_view /*face*/, std::string_view character) {
-  DrawCellChar(c, alignment, x, y, height, width, angle, TCellTurn(angle), character);
+void DrawTextChar(TCanvas& c, const TView& view, int alignment, double x, double y, double height,
+                  double width, double angle, std::string_view /*face*/,
+                  std::string_view character) {
+  DrawCellChar(c, view, alignment, x, y, height, width, angle, TCellTurn(angle), character);
 }
 
 namespace {
 
-void DrawCellChar(TCanvas& c, int alignment, double x, double y, double height, double width,
-                  double angle, const TCellTurn& turn, std::string_view character) {
+void DrawCellChar(TCanvas& c, const TView& view, int alignment, double x, double y, double height,
+                  double width, double angle, const TCellTurn& turn, std::string_view character) {
   if (character.empty()) return;
   if (height < 0.0) {
     height = -height;
@@ -190,13 +191,14 @@ void DrawCellChar(TCanvas& c, int alignment, double x, double y, double height, 
   const double p2y = p0y + height * downY;
   const double p3x = p1x + height * downX;
   const double p3y = p1y + height * downY;
-  const auto inView = [](double px, double py) {
-    return PointVisibility(px, py, ViewLeft, ViewBottom, ViewRight, ViewTop) == ClipInside;
+  const auto inView = [&view](double px, double py) {
+    return PointVisibility(px, py, view.ViewLeft, view.ViewBottom, view.ViewRight, view.ViewTop) ==
+           ClipInside;
   };
   if (!inView(p0x, p0y) && !inView(p1x, p1y) && !inView(p2x, p2y) && !inView(p3x, p3y)) return;
-  const int px = RoundHalfEven((p0x - ViewLeft) * ViewScale);
-  const long long py =
-      static_cast<long long>(ViewHeight) - RoundHalfEven((p0y - ViewBottom) * ViewScale);
+  const int px = RoundHalfEven((p0x - view.ViewLeft) * view.ViewScale);
+  const long long py = static_cast<long long>(view.ViewHeight) -
+                       RoundHalfEven((p0y - view.ViewBottom) * view.ViewScale);
   c.TextOut(px,
             static_cast<int>(py < -2147483648LL ? -2147483648LL
                                                 : (py > 2147483647LL ? 2147483647LL : py)),

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "globals/View.h"
 #include "graphics/Canvas.h"
 #include "model/JwwGaibu2.h"
 
@@ -35,26 +36,28 @@ int RoundHalfEven(double x) noexcept;
 bool IsImageText(std::string_view text) noexcept;
 
 // One text record, or the value text of a dimension. colorOverride >= 0 replaces the record's
-// colour (pen and font colour); -1 keeps it.
-void DrawTextEntity(TCanvas& c, int colorOverride, const TJwwEntTxt& text);
+// colour (pen and font colour); -1 keeps it. divisor is the record's group-scale divisor
+// (TDrawing::GroupScaleDivisor).
+void DrawTextEntity(TCanvas& c, const TView& view, int colorOverride, const TJwwEntTxt& text,
+                    double divisor);
 
 // A text from (sx, sy) towards (ex, ey) with character height, width (of a two-byte
 // character) and spacing in sheet units. Too small or too large on screen: a 3-pixel line.
-void DrawTextString(TCanvas& c, int styleBits, const std::string& face, double sx, double sy,
-                    double ex, double ey, double height, double width, double spacing,
-                    std::string_view text);
+void DrawTextString(TCanvas& c, const TView& view, int styleBits, const std::string& face,
+                    double sx, double sy, double ex, double ey, double height, double width,
+                    double spacing, std::string_view text);
 
 // Characters from the lower-left corner (x, y) of the first cell along the angle (radians),
 // in one font. A face starting with "@@" is drawn with the rest of the name, turned half a
 // revolution, each character hanging back from one full width after its own start.
-void DrawTextRun(TCanvas& c, int styleBits, std::string_view face, double x, double y, double angle,
-                 double height, double width, double spacing, std::string_view text,
-                 bool nonAntialiased = false);
+void DrawTextRun(TCanvas& c, const TView& view, int styleBits, std::string_view face, double x,
+                 double y, double angle, double height, double width, double spacing,
+                 std::string_view text, bool nonAntialiased = false);
 
 // One character (one or two bytes) at the reference point (x, y) with the given alignment
 // (0..8: rows bottom, middle, top of three columns left, centre, right); written only when a
 // corner of its cell is inside the view.
-void DrawTextChar(TCanvas& c, int alignment, double x, double y, double height, double width,
-                  double angle, std::string_view face, std::string_view character);
+void DrawTextChar(TCanvas& c, const TView& view, int alignment, double x, double y, double height,
+                  double width, double angle, std::string_view face, std::string_view character);
 
 }  // namespace sxf

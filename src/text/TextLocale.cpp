@@ -77,7 +77,13 @@ double EncodeDateTime(int year, int month, int day, int hour, int minute, int se
 
 double TPlainTextLocale::Now() const {
   const std::time_t now = std::time(nullptr);
-  const std::tm* local = std::localtime(&now);
+  // The bands of a drawing may ask at once: the reentrant form, with a result of its own.
+  std::tm parts{};
+#if defined(_WIN32)
+  const std::tm* local = localtime_s(&parts, &now) == 0 ? &parts : nullptr;
+#else
+  const std::tm* local = localtime_r(&now, &parts);
+#endif
   if (local == nullptr) return 0.0;
   return EncodeDateTime(local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour,
                         local->tm_min, local->tm_sec);

@@ -1,6 +1,7 @@
 #include "win32app/Win32Form.h"
 
 #include <imm.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <optional>
@@ -32,9 +33,9 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 std::wstring Wide(const std::string& sjis) { return ShiftJisToWide(sjis); }
 
 // The form's keys as Windows names them.
-constexpr TFormKeyCodes kWin32Keys = {VK_PRIOR, VK_NEXT,  VK_INSERT, VK_END,  VK_HOME,
-                                      VK_LEFT,  VK_RIGHT, VK_UP,     VK_DOWN, VK_ESCAPE,
-                                      VK_F3,    VK_F1,    'C',       'S'};
+constexpr TFormKeyCodes kWin32Keys = {VK_PRIOR, VK_NEXT, VK_INSERT, VK_END,    VK_HOME, VK_LEFT,
+                                      VK_RIGHT, VK_UP,   VK_DOWN,   VK_ESCAPE, VK_F3,   VK_F1,
+                                      'C',      'S',     'O',       VK_F5};
 
 // A system resource's number (IDC_ARROW and the like are spelled for the A calls).
 LPCWSTR ResourceW(LPCSTR id) noexcept { return reinterpret_cast<LPCWSTR>(id); }
@@ -101,6 +102,7 @@ bool TWin32Form::Create(int showCommand) {
                           Px(TDesignLengths::DesignWidth), Px(TDesignLengths::DesignHeight),
                           nullptr, nullptr, instance_, this);
   if (!Form1) return false;
+  DragAcceptFiles(Form1, TRUE);  // a drawing file dropped on the window is opened
   if (const int dpi = DpiOfWindow(Form1); dpi != dpi_) {
     dpi_ = dpi;  // created on a monitor of another scale than the primary one
     SetWindowPos(Form1, nullptr, 0, 0, Px(TDesignLengths::DesignWidth),
@@ -445,6 +447,17 @@ LRESULT TWin32Form::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
       if (ShowHandOverMenu(reinterpret_cast<HWND>(wp), lp)) return 0;
       break;
+    case WM_DROPFILES: {
+      const auto drop = reinterpret_cast<HDROP>(wp);
+      std::wstring name;
+      if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+        name.resize(DragQueryFileW(drop, 0, nullptr, 0) + 1);
+        name.resize(DragQueryFileW(drop, 0, name.data(), static_cast<UINT>(name.size())));
+      }
+      DragFinish(drop);
+      if (!name.empty()) form_.OpenDrawingFile(WideToUtf8(name.c_str()));
+      return 0;
+    }
     case kQueuedDrawingMessage:
       drawingQueued_ = false;
       // A posted message comes before the paints still due: the panel, the grid and the help

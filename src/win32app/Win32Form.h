@@ -31,6 +31,8 @@ class TWin32Form final : public TFormFrontEnd {
   TWin32Form(const TWin32Form&) = delete;
   TWin32Form& operator=(const TWin32Form&) = delete;
 
+  // The drawing file (UTF-8) shown at start instead of JWC_TEMP.TXT; before Create.
+  void OpenAtStart(std::string utf8) { form_.SetStartFile(std::move(utf8)); }
   // Creates the window and its controls (hidden), runs FormCreate and FormShow, shows it.
   bool Create(int showCommand);
   HWND Handle() const noexcept { return Form1; }
@@ -91,6 +93,8 @@ class TWin32Form final : public TFormFrontEnd {
   // ---- Handing over (Win32HandOver.cpp) ----
   bool PutOnClipboard(const std::string& utf8) override;
   std::string AskSaveFileName(const std::string& folder, const std::string& name) override;
+  std::string AskOpenFileName(const std::string& folder) override;
+  bool FileExists(const std::string& utf8) const override;
   std::unique_ptr<TRasterSurface> CreatePictureSurface(int width, int height) override;
   std::string Utf8OfShiftJis(const std::string& sjis) const override;
   void HighlightTallyCell(int row, int column) override;

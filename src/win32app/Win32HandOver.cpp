@@ -116,6 +116,35 @@ std::string TWin32Form::AskSaveFileName(const std::string& folder, const std::st
   return AskSaveFileNameWithDialog(Form1, SaveDialogTitle(JapaneseMessages()), folder, name);
 }
 
+std::string TWin32Form::AskOpenFileName(const std::string& folder) {
+  const bool japanese = JapaneseMessages();
+  std::wstring file(32768, L'\0');  // room for a long path
+  const std::wstring initialFolder = Utf8ToWide(folder);
+  const std::wstring title = ShiftJisToWide(OpenDialogTitle(japanese));
+  // "name (*.jww;*.jws)\0*.jww;*.jws\0\0"
+  std::wstring filter = ShiftJisToWide(OpenDialogFilter(japanese)) + L" (*.jww;*.jws)";
+  filter += L'\0';
+  filter += L"*.jww;*.jws";
+  filter += L'\0';
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Form1;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = initialFolder.c_str();
+  dialog.lpstrTitle = title.c_str();
+  dialog.Flags =
+      OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&dialog)) return {};
+  return WideToUtf8(file.c_str());
+}
+
+bool TWin32Form::FileExists(const std::string& utf8) const {
+  const DWORD attributes = GetFileAttributesW(Utf8ToWide(utf8).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 std::unique_ptr<TRasterSurface> TWin32Form::CreatePictureSurface(int width, int height) {
   return CreateRasterSurface(width, height);
 }

@@ -1,6 +1,7 @@
-// sxf-usertype-finder.exe: the window. It takes no arguments; it reads JWC_TEMP.TXT from its
-// own folder and keeps its settings in the .dat file beside itself. --version prints the
-// version on the console it was started from.
+// sxf-usertype-finder.exe: the window. Started without arguments, as the host starts it, it
+// reads JWC_TEMP.TXT from its own folder; given a path, that drawing file. It keeps its
+// settings in the .dat file beside itself. --version prints the version on the console it was
+// started from.
 
 #include <string>
 #include <vector>
@@ -41,6 +42,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   sxf::InstallSystemTextLocale();
   const std::string programFile = sxf::ProgramFilePath();
   sxf::TWin32Form form(instance, sxf::ProgramFolderPath(), sxf::SettingsFileName(programFile));
+  if (const std::vector<std::string> args = sxf::ProgramArguments(); args.size() == 1)
+    form.OpenAtStart(args[0]);
   if (!form.Create(showCommand)) return 1;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -30,53 +30,57 @@ TEST(DrawingIndex, PaintsTheSamePixelsAsVisitingEveryRecord) {
   constexpr int kWidth = 640, kHeight = 400;
   int indexedViews = 0;
   for (unsigned seed : {1u, 2u, 3u}) {
-    test::MakeRandomDrawing(test::TRandomProfile::OddValues, seed, 6000);
-    BuildDrawingIndex();
+    const TDrawing drawing = test::MakeRandomDrawing(test::TRandomProfile::OddValues, seed, 6000);
+    BuildDrawingIndex(drawing);
+    TView view;
     const struct {
       double zoom, panX, panY;  // pan in view widths and heights
     } views[] = {{1, 0, 0},       {3, 0.2, -0.1},  {10, 0, 0}, {10, -1.3, 0.7},
                  {40, 0.45, 0.3}, {200, 0.1, 0.1}, {7, 3.0, 0}};
     for (const auto& v : views) {
-      test::ZoomAndPan(kWidth, kHeight, v.zoom, v.panX, v.panY);
+      test::ZoomAndPan(view, drawing, kWidth, kHeight, v.zoom, v.panX, v.panY);
       SetDrawingIndexAreaShare(0.0);
-      const QImage everyRecord = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
+      const QImage everyRecord = test::DrawPreviewImage<TQtCanvas>(view, drawing, kWidth, kHeight);
       SetDrawingIndexAreaShare(1e9);
-      if (RecordsNearView(LinList.data(), LinCount) != nullptr) ++indexedViews;
-      const QImage indexed = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
+      if (RecordsNearView(view, drawing.LinList.data(), drawing.LinCount()) != nullptr)
+        ++indexedViews;
+      const QImage indexed = test::DrawPreviewImage<TQtCanvas>(view, drawing, kWidth, kHeight);
       EXPECT_TRUE(indexed == everyRecord)
           << "seed " << seed << " zoom " << v.zoom << " pan " << v.panX << ", " << v.panY;
     }
+    ClearDrawingIndex(drawing);
   }
   EXPECT_GE(indexedViews, 15);
   SetDrawingIndexAreaShare(0.25);
-  ClearDrawingIndex();
-  InitJwwModel();
   GraAttr.reset();
 }
 
 TEST(DrawingIndex, GridsAreBuiltForTheFirstSmallViewAndMatchTheirList) {
-  test::MakeRandomDrawing(test::TRandomProfile::OddValues, 4, 2000);
-  PrepareDrawingIndex();
+  const TDrawing drawing = test::MakeRandomDrawing(test::TRandomProfile::OddValues, 4, 2000);
+  PrepareDrawingIndex(drawing, ComputeExtents(drawing));
   const std::size_t registered = DrawingIndexBytes();
-  FitViewToDrawing(100, 100);
-  EXPECT_EQ(RecordsNearView(LinList.data(), LinCount), nullptr);  // the whole drawing shows
+  TView view;
+  FitViewToDrawing(view, ComputeExtents(drawing), 100, 100);
+  EXPECT_EQ(RecordsNearView(view, drawing.LinList.data(), drawing.LinCount()),
+            nullptr);  // the whole drawing shows
   EXPECT_EQ(DrawingIndexBytes(), registered);
-  ViewScale *= 50;
-  CentreViewOn(ViewLeft, ViewBottom);
-  EXPECT_NE(RecordsNearView(LinList.data(), LinCount), nullptr);
+  view.ViewScale *= 50;
+  CentreViewOn(view, view.ViewLeft, view.ViewBottom);
+  EXPECT_NE(RecordsNearView(view, drawing.LinList.data(), drawing.LinCount()), nullptr);
   EXPECT_GT(DrawingIndexBytes(), registered);
-  EXPECT_EQ(RecordsNearView(LinList.data(), LinCount - 1), nullptr);
-  ClearDrawingIndex();
-  EXPECT_EQ(RecordsNearView(LinList.data(), LinCount), nullptr);
-  InitJwwModel();
+  EXPECT_EQ(RecordsNearView(view, drawing.LinList.data(), drawing.LinCount() - 1), nullptr);
+  ClearDrawingIndex(drawing);
+  EXPECT_EQ(RecordsNearView(view, drawing.LinList.data(), drawing.LinCount()), nullptr);
 }
 
 // The preview drawn by one canvas per band, on the band threads.
-QImage DrawBandedImage(int width, int height, const std::vector<TBand>& bands) {
+QImage DrawBandedImage(const TView& view, const TDrawing& drawing, int width, int height,
+                       const std::vector<TBand>& bands) {
   QImage image(width, height, QImage::Format_RGB32);
   auto canvases = MakeBandCanvases(image, bands);
-  EXPECT_TRUE(DrawInBands(CanvasPointers(canvases),
-                          [=](TCanvas& c) { return DrawPreview(c, width, height); }));
+  EXPECT_TRUE(DrawInBands(CanvasPointers(canvases), [&](TCanvas& c) {
+    return DrawPreview(c, view, drawing, width, height);
+  }));
   canvases.clear();
   return image;
 }
@@ -93,26 +97,28 @@ TEST(DrawingInBands, PaintsTheSamePixelsAsOneCanvas) {
   const auto tiled = std::filesystem::temp_directory_path() / "sxf-bands-tiled.txt";
   ASSERT_TRUE(bench::WriteTiledDrawing(
       std::string(std::getenv("SXF_SAMPLES")) + "/floor-plan/JWC_TEMP.TXT", 20000, tiled.string()));
-  for (const int drawing : {0, 1}) {
-    if (drawing == 0)
-      test::MakeRandomDrawing(test::TRandomProfile::OddValues, 5, 6000);
-    else
-      ASSERT_TRUE(LoadJwcTempFile(tiled.string()));
-    BuildDrawingIndex();
+  for (const int which : {0, 1}) {
+    const TJwcLoad load =
+        which == 0 ? TJwcLoad{test::MakeRandomDrawing(test::TRandomProfile::OddValues, 5, 6000),
+                              {.ReadToEnd = true}}
+                   : ReadJwcTempFile(tiled.string());
+    ASSERT_TRUE(load.Result.ReadToEnd);
+    const TDrawing& drawing = load.Drawing;
+    BuildDrawingIndex(drawing);
+    TView view;
     const struct {
       double zoom, panX, panY;
     } views[] = {{1, 0, 0}, {3.16, 0, 0}, {10, 0, 0}, {10, 0.31, -0.22}, {60, -0.4, 0.1}};
     for (const auto& v : views) {
-      test::ZoomAndPan(kWidth, kHeight, v.zoom, v.panX, v.panY);
-      const QImage one = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
+      test::ZoomAndPan(view, drawing, kWidth, kHeight, v.zoom, v.panX, v.panY);
+      const QImage one = test::DrawPreviewImage<TQtCanvas>(view, drawing, kWidth, kHeight);
       for (const auto& bands : layouts)
-        EXPECT_TRUE(DrawBandedImage(kWidth, kHeight, bands) == one)
-            << "drawing " << drawing << " zoom " << v.zoom << " bands " << bands.size();
+        EXPECT_TRUE(DrawBandedImage(view, drawing, kWidth, kHeight, bands) == one)
+            << "drawing " << which << " zoom " << v.zoom << " bands " << bands.size();
     }
+    ClearDrawingIndex(drawing);
   }
   std::filesystem::remove(tiled);
-  ClearDrawingIndex();
-  InitJwwModel();
   GraAttr.reset();
 }
 

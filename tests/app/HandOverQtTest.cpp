@@ -87,13 +87,14 @@ TEST_F(HandOverQtTest, CtrlCAndCtrlShiftCPutTheReportsRowsOnTheClipboard) {
 
 TEST_F(HandOverQtTest, CtrlSSavesTheReportsPictureOfTheViewAndItsRowsOrSaysWhyNot) {
   QTest::keyClick(form_->StringGrid1, Qt::Key_PageUp);  // a view of its own, not fit-all
-  const double view[4] = {ViewLeft, ViewBottom, ViewRight, ViewTop};
+  const TView zoomed = View();
   AnswerSaveDialog(QString::fromStdString(Path("saved")));
   QTest::keyClick(form_->StringGrid1, Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(ViewLeft, view[0]) << "the view stays";
+  EXPECT_EQ(View().ViewLeft, zoomed.ViewLeft) << "the view stays";
 
   char box[160];
-  std::snprintf(box, sizeof box, "%.17g,%.17g,%.17g,%.17g", view[0], view[1], view[2], view[3]);
+  std::snprintf(box, sizeof box, "%.17g,%.17g,%.17g,%.17g", zoomed.ViewLeft, zoomed.ViewBottom,
+                zoomed.ViewRight, zoomed.ViewTop);
   const int w = form_->PaintBox1->width(), h = form_->PaintBox1->height();
   ASSERT_EQ(Run("'" + std::string(report_) + "' '" + sample_ + "' --png '" + Path("report.png") +
                 "' --size " + std::to_string(w) + "x" + std::to_string(h) + " --view " + box +

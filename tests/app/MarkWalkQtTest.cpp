@@ -27,13 +27,14 @@ class MarkWalkQtTest : public test::SampleFormTest {
  protected:
   void SetUp() override {
     ShowSample("sxf-walk-", "0\r\n0\r\n900\r\n600\r\n250\r\n");
-    marks_ = CollectLineTypeMarks();
+    marks_ = CollectLineTypeMarks(Drawing());
   }
   void Key(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(form_->StringGrid1, Qt::Key_F3, modifiers);  // the key preview sees it anywhere
   }
-  static bool InView(const TLineTypeMark& m) {
-    return m.X > ViewLeft && m.X < ViewRight && m.Y > ViewBottom && m.Y < ViewTop;
+  bool InView(const TLineTypeMark& m) const {
+    const TView& v = View();
+    return m.X > v.ViewLeft && m.X < v.ViewRight && m.Y > v.ViewBottom && m.Y < v.ViewTop;
   }
   std::string Status() const { return form_->LabelA1->text().toStdString(); }
   static std::string NothingToWalk() {
@@ -45,12 +46,12 @@ class MarkWalkQtTest : public test::SampleFormTest {
 
 TEST_F(MarkWalkQtTest, F3StepsThroughEveryMarkInOrderAndWraps) {
   ASSERT_EQ(marks_.size(), 12u);
-  const double fitScale = ViewScale;
+  const double fitScale = View().ViewScale;
   for (std::size_t i = 0; i <= marks_.size(); ++i) {
     Key();
     const TLineTypeMark& m = marks_[i % marks_.size()];
     EXPECT_TRUE(InView(m)) << "step " << i;
-    EXPECT_GT(ViewScale, fitScale) << "step " << i;
+    EXPECT_GT(View().ViewScale, fitScale) << "step " << i;
     const std::string expected = std::to_string(i % marks_.size() + 1) + " / 12  ";
     EXPECT_EQ(Status().substr(0, expected.size()), expected) << Status();
   }
@@ -58,10 +59,10 @@ TEST_F(MarkWalkQtTest, F3StepsThroughEveryMarkInOrderAndWraps) {
   Key(Qt::ShiftModifier);
   EXPECT_EQ(Status().substr(0, 8), "12 / 12 ");
   // Each step saves the view: the previous view is the one before the step.
-  const double left = ViewLeft, scale = ViewScale;
+  const double left = View().ViewLeft, scale = View().ViewScale;
   Key();
-  EXPECT_EQ(SavedViewLeft, left);
-  EXPECT_EQ(SavedViewScale, scale);
+  EXPECT_EQ(Views().SavedView.ViewLeft, left);
+  EXPECT_EQ(Views().SavedView.ViewScale, scale);
   EXPECT_EQ(Status().substr(0, 7), "1 / 12 ");
   EXPECT_TRUE(InView(marks_[0]));
   // Any other navigation ends the walk and its status.
@@ -84,10 +85,10 @@ TEST_F(MarkWalkQtTest, ADoubleClickOnACountWalksThatLineTypeAndKind) {
   Key();
   EXPECT_EQ(Status().substr(0, 6), "1 / 2 ");
   // An empty cell moves nothing and says so.
-  const double scale = ViewScale;
+  const double scale = View().ViewScale;
   form_->StringGrid1DblClick(2, kTallyLine);  // type 18: nothing
   EXPECT_EQ(Status(), NothingToWalk());
-  EXPECT_EQ(ViewScale, scale);
+  EXPECT_EQ(View().ViewScale, scale);
 }
 
 TEST_F(MarkWalkQtTest, DoubleClicksOnTotalsWalkTheirMarksAndTheCurrentOneIsSetApart) {
@@ -111,7 +112,7 @@ TEST_F(MarkWalkQtTest, DoubleClicksOnTotalsWalkTheirMarksAndTheCurrentOneIsSetAp
   };
   for (const auto& c : cases) {
     QTest::keyClick(form_->StringGrid1, Qt::Key_Home);
-    const double scale = ViewScale;
+    const double scale = View().ViewScale;
     QTableWidgetItem* item = form_->StringGrid1->item(c.row, c.column);
     form_->StringGrid1->scrollToItem(item);
     const QRect cell = form_->StringGrid1->visualItemRect(item);
@@ -120,7 +121,7 @@ TEST_F(MarkWalkQtTest, DoubleClicksOnTotalsWalkTheirMarksAndTheCurrentOneIsSetAp
     QTest::mouseDClick(form_->StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
     const bool walks = c.status[0] == '1';
     EXPECT_EQ(Status().substr(0, c.status.size()), c.status) << c.row << "," << c.column;
-    EXPECT_EQ(ViewScale != scale, walks) << c.row << "," << c.column;
+    EXPECT_EQ(View().ViewScale != scale, walks) << c.row << "," << c.column;
     EXPECT_EQ(blue() > 50, walks) << c.row << "," << c.column;
     EXPECT_EQ(item->background().style() != Qt::NoBrush, walks) << "the walked cell is set apart";
   }

@@ -36,8 +36,12 @@ class NavigationQtTest : public test::SampleFormTest {
   }
   QPoint Device(QPoint p) const { return {box_->DevicePixel(p.x()), box_->DevicePixel(p.y())}; }
   // The world point under a widget position, the form's pixels being the screen's.
-  double WorldX(QPoint p) const { return ViewLeft + box_->DevicePixel(p.x()) / ViewScale; }
-  double WorldY(QPoint p) const { return ViewTop - box_->DevicePixel(p.y()) / ViewScale; }
+  double WorldX(QPoint p) const {
+    return View().ViewLeft + box_->DevicePixel(p.x()) / View().ViewScale;
+  }
+  double WorldY(QPoint p) const {
+    return View().ViewTop - box_->DevicePixel(p.y()) / View().ViewScale;
+  }
   // Presses the buttons one after the other at from, moves and releases them at to.
   void Drag(std::initializer_list<Qt::MouseButton> buttons, QPoint from, QPoint to) {
     for (Qt::MouseButton b : buttons) QTest::mousePress(box_, b, Qt::NoModifier, from);
@@ -50,27 +54,27 @@ class NavigationQtTest : public test::SampleFormTest {
 
 TEST_F(NavigationQtTest, WheelStepsAboutTheCursorComeBack) {
   const QPoint at(70, 90);
-  const double scale = ViewScale, wx = WorldX(at), wy = WorldY(at);
+  const double scale = View().ViewScale, wx = WorldX(at), wy = WorldY(at);
   Wheel(at, -120);  // towards the user: zoom in
-  EXPECT_NEAR(ViewScale, scale * 1.5, 1e-12 * scale);
+  EXPECT_NEAR(View().ViewScale, scale * 1.5, 1e-12 * scale);
   EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(form_->EditA));
   Wheel(at, -120);
   Wheel(at, 120);
   Wheel(at, 120);
-  EXPECT_NEAR(ViewScale, scale, 1e-12 * scale);
+  EXPECT_NEAR(View().ViewScale, scale, 1e-12 * scale);
   EXPECT_NEAR(WorldX(at), wx, 1e-9);
   EXPECT_NEAR(WorldY(at), wy, 1e-9);
 }
 
 TEST_F(NavigationQtTest, TwoButtonClickAndThinDragReCentreWithoutZooming) {
   for (QPoint to : {QPoint(100, 80), QPoint(200, 83)}) {
-    const double scale = ViewScale;
+    const double scale = View().ViewScale;
     const QPoint from(100, 80);
     const double wx = WorldX(from), wy = WorldY(from);
     Drag({Qt::LeftButton, Qt::RightButton}, from, to);
-    EXPECT_DOUBLE_EQ(ViewScale, scale);
-    EXPECT_NEAR((ViewLeft + ViewRight) / 2, wx, 1e-9);
-    EXPECT_NEAR((ViewBottom + ViewTop) / 2, wy, 1e-9);
+    EXPECT_DOUBLE_EQ(View().ViewScale, scale);
+    EXPECT_NEAR((View().ViewLeft + View().ViewRight) / 2, wx, 1e-9);
+    EXPECT_NEAR((View().ViewBottom + View().ViewTop) / 2, wy, 1e-9);
     EXPECT_EQ(form_->Nav.ButtonFlags, 0);
   }
 }
@@ -78,20 +82,20 @@ TEST_F(NavigationQtTest, TwoButtonClickAndThinDragReCentreWithoutZooming) {
 TEST_F(NavigationQtTest, RightDownBoxFitsExactlyAndLeftDownToggles) {
   const QPoint from(50, 40), to(250, 140);
   const double x0 = WorldX(from), y0 = WorldY(from), x1 = WorldX(to), y1 = WorldY(to);
-  const double fitted = ViewScale;
+  const double fitted = View().ViewScale;
   Drag({Qt::RightButton, Qt::LeftButton}, from, to);
   const double w = box_->SurfaceSize().width(), h = box_->SurfaceSize().height();
-  EXPECT_DOUBLE_EQ(ViewScale, std::min(w / (x1 - x0), h / (y0 - y1)));
-  EXPECT_NEAR((ViewLeft + ViewRight) / 2, (x0 + x1) / 2, 1e-9);
+  EXPECT_DOUBLE_EQ(View().ViewScale, std::min(w / (x1 - x0), h / (y0 - y1)));
+  EXPECT_NEAR((View().ViewLeft + View().ViewRight) / 2, (x0 + x1) / 2, 1e-9);
   Drag({Qt::LeftButton, Qt::RightButton}, QPoint(250, 40), QPoint(50, 140));  // left and down
-  EXPECT_DOUBLE_EQ(ViewScale, fitted);
+  EXPECT_DOUBLE_EQ(View().ViewScale, fitted);
   Drag({Qt::LeftButton, Qt::RightButton}, QPoint(250, 40), QPoint(50, 140));
-  EXPECT_NE(ViewScale, fitted);
+  EXPECT_NE(View().ViewScale, fitted);
 }
 
 TEST_F(NavigationQtTest, MiddleDragMovesTheViewByTheWorldDistanceUnderTheCursor) {
   const QPoint from(100, 100), to(180, 60);
-  const double wx = WorldX(from), wy = WorldY(from), scale = ViewScale;
+  const double wx = WorldX(from), wy = WorldY(from), scale = View().ViewScale;
   QTest::mousePress(box_, Qt::MiddleButton, Qt::NoModifier, from);
   ASSERT_TRUE(form_->Nav.DragImageValid);
   const QImage picture = *form_->ViewImage;
@@ -101,7 +105,7 @@ TEST_F(NavigationQtTest, MiddleDragMovesTheViewByTheWorldDistanceUnderTheCursor)
             picture.pixel(Device(from) + QPoint(3, 3)));
   QTest::mouseRelease(box_, Qt::MiddleButton, Qt::NoModifier, to);
   EXPECT_FALSE(form_->Nav.DragImageValid);
-  EXPECT_DOUBLE_EQ(ViewScale, scale);
+  EXPECT_DOUBLE_EQ(View().ViewScale, scale);
   EXPECT_NEAR(WorldX(to), wx, 1e-9);
   EXPECT_NEAR(WorldY(to), wy, 1e-9);
 }
@@ -119,24 +123,24 @@ TEST_F(NavigationQtTest, TheBandDrawnAndErasedLeavesThePictureUnchanged) {
 
 TEST_F(NavigationQtTest, KeysActWhereverTheFocusIsAndArrowsOnlyOverThePreview) {
   form_->StringGrid1->setFocus();
-  const double scale = ViewScale;
+  const double scale = View().ViewScale;
   QCursor::setPos(form_->mapToGlobal(QPoint(form_->width() - 5, 5)));  // over the side panel
   form_->StringGrid1->setCurrentCell(3, 3);
   QTest::keyClick(form_->StringGrid1, Qt::Key_PageUp);
-  EXPECT_NEAR(ViewScale, scale * 1.5, 1e-12 * scale);
+  EXPECT_NEAR(View().ViewScale, scale * 1.5, 1e-12 * scale);
   QTest::keyClick(form_->StringGrid1, Qt::Key_Down);
   // The grid did not move its current cell: the keys were swallowed.
   EXPECT_EQ(form_->StringGrid1->currentRow(), 3);
-  const double left = ViewLeft, width = ViewRight - ViewLeft;
+  const double left = View().ViewLeft, width = View().ViewRight - View().ViewLeft;
   QTest::keyClick(form_->StringGrid1, Qt::Key_Right);
-  EXPECT_EQ(ViewLeft, left);  // cursor outside the preview
+  EXPECT_EQ(View().ViewLeft, left);  // cursor outside the preview
   QCursor::setPos(box_->mapToGlobal(QPoint(10, 10)));
   QTest::keyClick(form_->Memo1, Qt::Key_Right);
-  EXPECT_NEAR(ViewLeft, left + width / 2, 1e-9);
+  EXPECT_NEAR(View().ViewLeft, left + width / 2, 1e-9);
   QTest::keyClick(form_->Memo1, Qt::Key_Left, Qt::ShiftModifier);
-  EXPECT_NEAR(ViewLeft, left + width / 2 - width / 10, 1e-9);
+  EXPECT_NEAR(View().ViewLeft, left + width / 2 - width / 10, 1e-9);
   QTest::keyClick(form_->EditA, Qt::Key_Home);
-  EXPECT_DOUBLE_EQ(ViewScale, scale);
+  EXPECT_DOUBLE_EQ(View().ViewScale, scale);
 }
 
 }  // namespace

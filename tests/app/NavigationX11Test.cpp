@@ -66,23 +66,26 @@ TEST(NavigationX11, WheelStepAndMiddleDragThroughTheServer) {
   ASSERT_TRUE(WaitFor([&] { return form->ViewImage.has_value() && form->isActiveWindow(); }) ||
               form->ViewImage.has_value());
   TPaintBox* box = form->PaintBox1;
+  const TView& view = form->Form.Views.View;
 
   // One wheel step towards the user (button 5) over the preview: zoom in about the cursor.
   const QPoint at(120, 90);
   MovePointer(d, box->mapToGlobal(at));
   ASSERT_TRUE(WaitFor([&] { return box->mapFromGlobal(QCursor::pos()) == at; }));
-  const double scale = ViewScale;
-  const double wx = ViewLeft + at.x() / ViewScale, wy = ViewTop - at.y() / ViewScale;
+  const double scale = view.ViewScale;
+  const double wx = view.ViewLeft + at.x() / view.ViewScale,
+               wy = view.ViewTop - at.y() / view.ViewScale;
   Button(d, 5, true);
   Button(d, 5, false);
-  ASSERT_TRUE(WaitFor([&] { return ViewScale != scale; }));
-  EXPECT_NEAR(ViewScale, scale * 1.5, 1e-12 * scale);
-  EXPECT_NEAR(ViewLeft + at.x() / ViewScale, wx, 1e-9);
-  EXPECT_NEAR(ViewTop - at.y() / ViewScale, wy, 1e-9);
+  ASSERT_TRUE(WaitFor([&] { return view.ViewScale != scale; }));
+  EXPECT_NEAR(view.ViewScale, scale * 1.5, 1e-12 * scale);
+  EXPECT_NEAR(view.ViewLeft + at.x() / view.ViewScale, wx, 1e-9);
+  EXPECT_NEAR(view.ViewTop - at.y() / view.ViewScale, wy, 1e-9);
 
   // A middle-button drag: the world point under the press ends under the release.
   const QPoint to(200, 40);
-  const double px = ViewLeft + at.x() / ViewScale, py = ViewTop - at.y() / ViewScale;
+  const double px = view.ViewLeft + at.x() / view.ViewScale,
+               py = view.ViewTop - at.y() / view.ViewScale;
   Button(d, 2, true);
   ASSERT_TRUE(WaitFor([&] { return form->Nav.DragImageValid; }));
   MovePointer(d, box->mapToGlobal(QPoint(160, 60)));
@@ -90,9 +93,9 @@ TEST(NavigationX11, WheelStepAndMiddleDragThroughTheServer) {
   ASSERT_TRUE(WaitFor([&] { return box->mapFromGlobal(QCursor::pos()) == to; }));
   Button(d, 2, false);
   ASSERT_TRUE(WaitFor([&] { return !form->Nav.DragImageValid; }));
-  EXPECT_NEAR(ViewLeft + to.x() / ViewScale, px, 1e-9);
-  EXPECT_NEAR(ViewTop - to.y() / ViewScale, py, 1e-9);
-  EXPECT_NEAR(ViewScale, scale * 1.5, 1e-12 * scale);
+  EXPECT_NEAR(view.ViewLeft + to.x() / view.ViewScale, px, 1e-9);
+  EXPECT_NEAR(view.ViewTop - to.y() / view.ViewScale, py, 1e-9);
+  EXPECT_NEAR(view.ViewScale, scale * 1.5, 1e-12 * scale);
 
   form->close();
   form.reset();

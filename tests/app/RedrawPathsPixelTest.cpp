@@ -61,10 +61,9 @@ class RedrawPaths : public ::testing::Test {
     SetUserBreakSource(nullptr);
     SetDrawingIndexAreaShare(0.25);
     ClearDrawingIndex();
-    InitJwwModel();
-    LayerGroupScale.fill(1.0);
     GraAttr.reset();
   }
+  TView view;
 };
 
 TEST_F(RedrawPaths, IndexedTextsDimensionsAndMarksPaintTheSamePixelsAsEveryRecord) {
@@ -76,21 +75,23 @@ TEST_F(RedrawPaths, IndexedTextsDimensionsAndMarksPaintTheSamePixelsAsEveryRecor
   int indexedTextViews = 0, marksSeen = 0;
   for (TKind kind : {TKind::Light, TKind::Dense}) {
     for (unsigned seed : {1u, 2u}) {
-      test::MakeRandomDrawing(kind, seed, 5000);
-      PrepareDrawingIndex();
+      const TDrawing drawing = test::MakeRandomDrawing(kind, seed, 5000);
+      PrepareDrawingIndex(drawing, ComputeExtents(drawing));
       for (const auto& v : views) {
-        test::ZoomAndPan(kWidth, kHeight, v.zoom, v.panX, v.panY);
+        test::ZoomAndPan(view, drawing, kWidth, kHeight, v.zoom, v.panX, v.panY);
         SetDrawingIndexAreaShare(0.0);
-        const QImage everyRecord = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
+        const QImage everyRecord =
+            test::DrawPreviewImage<TQtCanvas>(view, drawing, kWidth, kHeight);
         SetDrawingIndexAreaShare(1e9);
-        if (const auto* near = RecordsNearView(TxtList.data(), TxtCount))
-          if (near->size() < TxtList.size()) ++indexedTextViews;
-        const QImage indexed = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
+        if (const auto* near = RecordsNearView(view, drawing.TxtList.data(), drawing.TxtCount()))
+          if (near->size() < drawing.TxtList.size()) ++indexedTextViews;
+        const QImage indexed = test::DrawPreviewImage<TQtCanvas>(view, drawing, kWidth, kHeight);
         EXPECT_TRUE(indexed == everyRecord)
             << (kind == TKind::Dense ? "dense" : "light") << " seed " << seed << " zoom " << v.zoom
             << " pan " << v.panX << ", " << v.panY;
       }
-      marksSeen += static_cast<int>(CollectLineTypeMarks().size());
+      marksSeen += static_cast<int>(CollectLineTypeMarks(drawing).size());
+      ClearDrawingIndex(drawing);
     }
   }
   EXPECT_GE(indexedTextViews, 8);
@@ -108,16 +109,12 @@ TEST_F(RedrawPaths, ARecordLeftOutByTheIndexPaintsNothingInTheView) {
   };
   const char* texts[] = {"ROOM 101", "\x95\x94\x89\xAE 12", "W=1200 H=2100 SD-03", "ab"};
   int leftOut = 0, painted = 0;
-  QImage blank(kSide, kSide, QImage::Format_RGB32);
-  {
-    InitJwwModel();
-    ViewWidth = ViewHeight = kSide;
-    ViewScale = 1.0;
-    CentreViewOn(-300, -300);
-    blank = test::DrawPreviewImage<TQtCanvas>(kSide, kSide);
-  }
+  view.ViewWidth = view.ViewHeight = kSide;
+  view.ViewScale = 1.0;
+  CentreViewOn(view, -300, -300);
+  const QImage blank = test::DrawPreviewImage<TQtCanvas>(view, TDrawing(), kSide, kSide);
   for (int trial = 0; trial < 150; ++trial) {
-    InitJwwModel();
+    TDrawing drawing;
     const bool dimension = trial % 3 == 0;
     const bool markedLine = trial % 3 == 1;
     TJwwEntTxt t;
@@ -139,46 +136,44 @@ TEST_F(RedrawPaths, ARecordLeftOutByTheIndexPaintsNothingInTheView) {
       d.Line.X1 = -1, d.Line.X2 = 1, d.Line.Y1 = d.Line.Y2 = 0;  // its mark reaches beyond it
       d.Text = t;
       d.Text.TextCode = 2;
-      DimList.push_back(d);
-      DimCount = 1;
+      drawing.DimList.push_back(d);
     } else if (markedLine) {
       TJwwEntLin e;
       e.Hdr.LType = 47 + trial % 16;
       e.X1 = e.Y1 = -1, e.X2 = e.Y2 = 1;  // its mark reaches well beyond it
-      LinList.push_back(e);
-      LinCount = 1;
+      drawing.LinList.push_back(e);
     } else {
-      TxtList.push_back(t);
-      TxtCount = 1;
+      drawing.TxtList.push_back(t);
     }
-    const void* list = dimension    ? static_cast<const void*>(DimList.data())
-                       : markedLine ? static_cast<const void*>(LinList.data())
-                                    : TxtList.data();
-    BuildDrawingIndex();
+    const void* list = dimension    ? static_cast<const void*>(drawing.DimList.data())
+                       : markedLine ? static_cast<const void*>(drawing.LinList.data())
+                                    : drawing.TxtList.data();
+    BuildDrawingIndex(drawing);
     for (const double scale : {4.0, 1.0}) {
       for (int k = 0; k < 80; ++k) {
         // Views of kSide pixels marching in from far left and far below of the record.
-        ViewWidth = ViewHeight = kSide;
-        ViewScale = scale;
+        view.ViewWidth = view.ViewHeight = kSide;
+        view.ViewScale = scale;
         const double away = -150.0 + 3.6 * (k / 2);
         const double along = uniform(-40, 40);
         if (k % 2 == 0)
-          CentreViewOn(away, along);
+          CentreViewOn(view, away, along);
         else
-          CentreViewOn(along, away);
+          CentreViewOn(view, along, away);
         SetDrawingIndexAreaShare(0.0);
-        const QImage everyRecord = test::DrawPreviewImage<TQtCanvas>(kSide, kSide);
+        const QImage everyRecord = test::DrawPreviewImage<TQtCanvas>(view, drawing, kSide, kSide);
         // Views where the record paints something (the origin's cross lies further in).
         if (everyRecord != blank) ++painted;
         SetDrawingIndexAreaShare(1e9);
-        const std::vector<int>* near = RecordsNearView(list, 1);
+        const std::vector<int>* near = RecordsNearView(view, list, 1);
         if (near == nullptr || !near->empty()) continue;
         ++leftOut;
-        const QImage indexed = test::DrawPreviewImage<TQtCanvas>(kSide, kSide);
+        const QImage indexed = test::DrawPreviewImage<TQtCanvas>(view, drawing, kSide, kSide);
         EXPECT_TRUE(indexed == everyRecord)
             << "trial " << trial << " view " << k << " at scale " << scale;
       }
     }
+    ClearDrawingIndex(drawing);
   }
   EXPECT_GT(leftOut, 300);
   EXPECT_GT(painted, 300);
@@ -190,12 +185,13 @@ TEST_F(RedrawPaths, ARecordLeftOutByTheIndexPaintsNothingInTheView) {
 TEST_F(RedrawPaths, LeavingOutHiddenMarksPaintsWhatEveryMarkPaints) {
   constexpr int kWidth = 400, kHeight = 260;
   for (TKind kind : {TKind::Light, TKind::Dense}) {
-    test::MakeRandomDrawing(kind, 5, 12000);
+    const TDrawing drawing = test::MakeRandomDrawing(kind, 5, 12000);
     for (const double zoom : {1.0, 3.0, 20.0}) {
-      FitViewToDrawing(kWidth, kHeight);
-      const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
-      ViewScale *= zoom;
-      CentreViewOn(cx, cy);
+      FitViewToDrawing(view, ComputeExtents(drawing), kWidth, kHeight);
+      const double cx = (view.ViewLeft + view.ViewRight) / 2,
+                   cy = (view.ViewBottom + view.ViewTop) / 2;
+      view.ViewScale *= zoom;
+      CentreViewOn(view, cx, cy);
       for (const bool sprites : {true, false}) {
         QImage images[2];
         for (const bool skip : {false, true}) {
@@ -204,7 +200,7 @@ TEST_F(RedrawPaths, LeavingOutHiddenMarksPaintsWhatEveryMarkPaints) {
           image = QImage(kWidth, kHeight, QImage::Format_RGB32);
           TQtCanvas canvas(image);
           canvas.TextSpritesOn = sprites;
-          DrawPreview(canvas, kWidth, kHeight);
+          DrawPreview(canvas, view, drawing, kWidth, kHeight);
           canvas.Flush();
         }
         EXPECT_TRUE(images[0] == images[1]) << (kind == TKind::Dense ? "dense" : "light")
@@ -214,14 +210,14 @@ TEST_F(RedrawPaths, LeavingOutHiddenMarksPaintsWhatEveryMarkPaints) {
   }
   // The marks alone with a break half-way through their walk: the marks up to it, as if each
   // were drawn.
-  test::MakeRandomDrawing(TKind::Dense, 6, 12000);
-  FitViewToDrawing(kWidth, kHeight);
+  const TDrawing dense = test::MakeRandomDrawing(TKind::Dense, 6, 12000);
+  FitViewToDrawing(view, ComputeExtents(dense), kWidth, kHeight);
   int walkPolls = 0;
   SetUserBreakSource([&walkPolls] { return ++walkPolls < 0; });
   {
     QImage scratch(8, 8, QImage::Format_RGB32);
     TQtCanvas counting(scratch);
-    DrawLineTypeMarks(counting, kMarkRadiusPixels / ViewScale);
+    DrawLineTypeMarks(counting, view, dense, kMarkRadiusPixels / view.ViewScale);
   }
   ASSERT_GT(walkPolls, 100);
   QImage images[2];
@@ -233,7 +229,7 @@ TEST_F(RedrawPaths, LeavingOutHiddenMarksPaintsWhatEveryMarkPaints) {
     image = QImage(kWidth, kHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
     TQtCanvas canvas(image);
-    EXPECT_FALSE(DrawLineTypeMarks(canvas, kMarkRadiusPixels / ViewScale));
+    EXPECT_FALSE(DrawLineTypeMarks(canvas, view, dense, kMarkRadiusPixels / view.ViewScale));
     canvas.Flush();
   }
   EXPECT_TRUE(images[0] == images[1]);
@@ -242,14 +238,16 @@ TEST_F(RedrawPaths, LeavingOutHiddenMarksPaintsWhatEveryMarkPaints) {
 TEST_F(RedrawPaths, OneStepPixelLinesPaintWhatTheThreeCallsPaint) {
   constexpr int kWidth = 480, kHeight = 300;
   for (TKind kind : {TKind::Light, TKind::Dense}) {
-    test::MakeRandomDrawing(kind, 3, 4000);
+    const TDrawing drawing = test::MakeRandomDrawing(kind, 3, 4000);
     for (const double zoom : {1.0, 6.0, 60.0}) {
-      FitViewToDrawing(kWidth, kHeight);
-      const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
-      ViewScale *= zoom;
-      CentreViewOn(cx, cy);
-      const QImage oneStep = test::DrawPreviewImage<TQtCanvas>(kWidth, kHeight);
-      const QImage threeCalls = test::DrawPreviewImage<TThreeCallCanvas>(kWidth, kHeight);
+      FitViewToDrawing(view, ComputeExtents(drawing), kWidth, kHeight);
+      const double cx = (view.ViewLeft + view.ViewRight) / 2,
+                   cy = (view.ViewBottom + view.ViewTop) / 2;
+      view.ViewScale *= zoom;
+      CentreViewOn(view, cx, cy);
+      const QImage oneStep = test::DrawPreviewImage<TQtCanvas>(view, drawing, kWidth, kHeight);
+      const QImage threeCalls =
+          test::DrawPreviewImage<TThreeCallCanvas>(view, drawing, kWidth, kHeight);
       EXPECT_TRUE(oneStep == threeCalls)
           << (kind == TKind::Dense ? "dense" : "light") << " zoom " << zoom;
     }

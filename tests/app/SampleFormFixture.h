@@ -40,6 +40,11 @@ class SampleFormTest : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
 
+  // The window's views and its drawing.
+  const TWindowViews& Views() const { return form_->Form.Views; }
+  const TView& View() const { return form_->Form.Views.View; }
+  const TDrawing& Drawing() const { return form_->Form.Drawing(); }
+
   std::filesystem::path dir_;
   std::unique_ptr<TForm1> form_;
 };

@@ -205,7 +205,7 @@ TEST_F(FormTest, MissingDrawingShowsZeroTotalsAndNew) {
     EXPECT_EQ(form->StringGrid1->item(r, 7)->text(), "0");
   }
   for (int c = 1; c <= 7; ++c) EXPECT_EQ(form->StringGrid1->item(17, c)->text(), "0");
-  EXPECT_EQ(EntOrderCount, 0);
+  EXPECT_EQ(form->Form.Drawing().EntOrderCount(), 0);
 }
 
 // What was read is said in the status strip (a failure in red and in the middle of the
@@ -538,8 +538,9 @@ TEST_F(FormTest, TheWindowDrawsItsDesignAtTheScreensScale) {
       if (qGray(label.pixel(x, y)) < 128) top = std::min(top, y), bottom = std::max(bottom, y);
   EXPECT_NEAR(bottom - top + 1, 12 * r, 2.0);  // the 13-pixel font's ink
   // A mark's ring: red from its centre's right, out to its radius and half its pen.
-  const TLineTypeMark mark = CollectLineTypeMarks().front();
-  const TPixelPoint c = WorldToScreen(mark.X, mark.Y);
+  const TDrawing& drawing = form->Form.Drawing();
+  const TLineTypeMark mark = CollectLineTypeMarks(drawing).front();
+  const TPixelPoint c = WorldToScreen(form->Form.Views.View, mark.X, mark.Y);
   const QImage& preview = *form->ViewImage;
   int outer = 0;
   for (int d = 0; d < 40 * r; ++d)
@@ -548,9 +549,9 @@ TEST_F(FormTest, TheWindowDrawsItsDesignAtTheScreensScale) {
   EXPECT_NEAR(outer, 11.5 * r, 2.0);
   // The report's --png --scale of the same size.
   const std::string png = (dir_ / "report.png").string();
-  ASSERT_EQ(
-      WritePreviewPng(png, preview.width(), preview.height(), std::nullopt, DpiOfScaleFactor(r)),
-      "");
+  ASSERT_EQ(WritePreviewPng(drawing, png, preview.width(), preview.height(), std::nullopt,
+                            DpiOfScaleFactor(r)),
+            "");
   EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32),
             preview.convertToFormat(QImage::Format_RGB32));
 }
@@ -559,15 +560,16 @@ TEST_F(FormTest, ResizingKeepsTheViewsCentreAndScale) {
   CopySample("floor-plan");
   auto form = Show();
   PaintFirstPicture(*form);
-  const double scale = ViewScale;
-  const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2;
+  const TView& view = form->Form.Views.View;
+  const double scale = view.ViewScale;
+  const double cx = (view.ViewLeft + view.ViewRight) / 2, cy = (view.ViewBottom + view.ViewTop) / 2;
   ResizeOuter(*form, 900, 700);
-  EXPECT_EQ(ViewWidth, form->PaintBox1->SurfaceSize().width());
-  EXPECT_EQ(ViewHeight, form->PaintBox1->SurfaceSize().height());
-  EXPECT_DOUBLE_EQ(ViewScale, scale);
-  EXPECT_NEAR((ViewLeft + ViewRight) / 2, cx, 1e-9);
-  EXPECT_NEAR((ViewBottom + ViewTop) / 2, cy, 1e-9);
-  EXPECT_NEAR(ViewRight - ViewLeft, ViewWidth / ViewScale, 1e-9);
+  EXPECT_EQ(view.ViewWidth, form->PaintBox1->SurfaceSize().width());
+  EXPECT_EQ(view.ViewHeight, form->PaintBox1->SurfaceSize().height());
+  EXPECT_DOUBLE_EQ(view.ViewScale, scale);
+  EXPECT_NEAR((view.ViewLeft + view.ViewRight) / 2, cx, 1e-9);
+  EXPECT_NEAR((view.ViewBottom + view.ViewTop) / 2, cy, 1e-9);
+  EXPECT_NEAR(view.ViewRight - view.ViewLeft, view.ViewWidth / view.ViewScale, 1e-9);
 }
 
 }  // namespace

@@ -23,13 +23,14 @@
 #include "model/JwwGaibu2.h"
 #include "support/ModelTestSupport.h"
 #include "globals/UnitGval.h"
+#include "preview/PreviewPicture.h"
+#include "search/Extents.h"
 #include "search/LineTypeTally.h"
 
 namespace sxf {
 namespace {
 
 using ReportTest = test::FreshModel;
-using test::Parse;
 
 TEST(FormatDouble, ShortestRoundTripWithAPoint) {
   EXPECT_EQ(FormatDouble(5.0), "5.0");
@@ -51,7 +52,7 @@ TEST(FormatDouble, ShortestRoundTripWithAPoint) {
 TEST_F(ReportTest, JsonHasFileCountsTallyAndEntities) {
   Parse({"file=C:\\\x90\x7D\x96\xCA\\a.jww", "lt47", "0 0 1 1", "lc10 255", "sl 0 0 1 1", "msg",
          "0 0 4 0", "cs 2 0 1 0 \"\x87\x40"});
-  const std::string json = FormatReportJson(BuildTallyGrid(), {true, true});
+  const std::string json = FormatReportJson(drawing, BuildTallyGrid(drawing), {true, true});
   EXPECT_NE(json.find("\"file\":\"C:\\\\図面\\\\a.jww\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"read_to_end\":true"), std::string::npos);
   EXPECT_NE(json.find("\"counts\":{\"Lin\":1,\"Cir\":0,"), std::string::npos);
@@ -73,7 +74,7 @@ TEST_F(ReportTest, JsonHasFileCountsTallyAndEntities) {
 
 TEST_F(ReportTest, TextAndCsvShowTheGridCells) {
   Parse({"lt62", "0 0 1 1"});
-  const TTallyGrid grid = BuildTallyGrid();
+  const TTallyGrid grid = BuildTallyGrid(drawing);
   const std::string csv = FormatTallyCsv(grid);
   EXPECT_EQ(csv.substr(0, csv.find('\n')), "No.,線分,円,円弧,楕円,楕円弧,寸法線,計");
   EXPECT_NE(csv.find("\n32,1,,,,,,1\n"), std::string::npos);
@@ -121,17 +122,19 @@ TEST_F(ReportTest, CsvQuotesACellOnlyWhereItMust) {
       {"Walls", "Walls"},   {"a\"b", "\"a\"\"b\""}, {"\"", "\"\"\"\""},   {"a,b", "\"a,b\""},
       {"a\rb", "\"a\rb\""}, {"a\nb", "\"a\nb\""},   {"a b;c'", "a b;c'"}, {"", ""}};
   for (const auto& c : cases) {
-    InitJwwModel();
+    Reset();
     Parse({"ly3", "lt47", "0 0 10 0"});
-    LayerName[3] = c.Name;
-    EXPECT_NE(FormatMarksCsv().find("\n17,線分,0,,3," + std::string(c.Cell) + ",5,0,5,0,Lin,0\n"),
-              std::string::npos)
+    drawing.LayerName[3] = c.Name;
+    EXPECT_NE(
+        FormatMarksCsv(drawing).find("\n17,線分,0,,3," + std::string(c.Cell) + ",5,0,5,0,Lin,0\n"),
+        std::string::npos)
         << c.Name;
-    EXPECT_NE(FormatLayerTalliesCsv().find("\n0,,3," + std::string(c.Cell) + ",17,1,,,,,,1\n"),
-              std::string::npos)
+    EXPECT_NE(
+        FormatLayerTalliesCsv(drawing).find("\n0,,3," + std::string(c.Cell) + ",17,1,,,,,,1\n"),
+        std::string::npos)
         << c.Name;
     if (*c.Name != '\0') {
-      EXPECT_NE(FormatMarksText().find(" /" + std::string(c.Name) + "  file (5, 0)"),
+      EXPECT_NE(FormatMarksText(drawing).find(" /" + std::string(c.Name) + "  file (5, 0)"),
                 std::string::npos)
           << c.Name;
     }
@@ -153,12 +156,14 @@ TEST_F(ReportTest, EveryKindHasItsListNameAndWord) {
   for (const auto& n : names) EXPECT_STREQ(KindListName(n.Kind), n.Name) << n.Kind;
 
   // The random text holds every kind but dimensions: one is added at its end.
-  ParseJwcText(test::RandomDrawingText(11, 300000) + "msg\r\n2 2 12 2\r\ncs 5 3 1 0 \"10\r\n");
-  ResetJwwCurrentState();
-  const std::string json = FormatReportJson(BuildTallyGrid(), {true, true});
-  const int counts[] = {LinCount,   CirCount, ArcCount, TxtCount, PntCount,
-                        PntExCount, DimCount, BlkCount, Sl2Count, Sl3Count,
-                        Sl4Count,   ScCount,  SeCount,  SoCount,  SgCount};
+  reader.ParseText(test::RandomDrawingText(11, 300000) + "msg\r\n2 2 12 2\r\ncs 5 3 1 0 \"10\r\n");
+  reader.ResetCurrentState();
+  const std::string json = FormatReportJson(drawing, BuildTallyGrid(drawing), {true, true});
+  const int counts[] = {drawing.LinCount(), drawing.CirCount(), drawing.ArcCount(),
+                        drawing.TxtCount(), drawing.PntCount(), drawing.PntExCount(),
+                        drawing.DimCount(), drawing.BlkCount(), drawing.Sl2Count(),
+                        drawing.Sl3Count(), drawing.Sl4Count(), drawing.ScCount(),
+                        drawing.SeCount(),  drawing.SoCount(),  drawing.SgCount()};
   std::string countsMember = "\"counts\":{";
   for (int k = 0; k < 15; ++k) {
     const std::string name = names[k].Name;
@@ -171,16 +176,17 @@ TEST_F(ReportTest, EveryKindHasItsListNameAndWord) {
     EXPECT_GT(counts[k], 0) << name;
     EXPECT_EQ(found, static_cast<std::size_t>(counts[k])) << name;
   }
-  EXPECT_NE(json.find(countsMember + "\"EntOrder\":" + std::to_string(EntOrderCount) + "}"),
-            std::string::npos)
+  EXPECT_NE(
+      json.find(countsMember + "\"EntOrder\":" + std::to_string(drawing.EntOrderCount()) + "}"),
+      std::string::npos)
       << countsMember;
 
   // One mark of every column of the grid, in drawing order.
-  InitJwwModel();
+  Reset();
   Parse({"lt47", "0 0 10 4", "lt48", "ci 0 0 5", "lt49", "ci 0 0 10 90 180 1 0", "lt50",
          "ci 0 0 10 0 0 0.5 0", "lt51", "ci 0 0 10 90 180 0.5 90", "msg", "lt52", "2 2 12 2", "lt1",
          "cs 5 3 1 0 \"10"});
-  const std::string csv = FormatMarksCsv();
+  const std::string csv = FormatMarksCsv(drawing);
   const char* const rows[] = {"\n17,線分,", "\n18,円,",     "\n19,円弧,",
                               "\n20,楕円,", "\n21,楕円弧,", "\n22,寸法線,"};
   const char* const lists[] = {",Lin,0\n", ",Cir,0\n", ",Arc,0\n",
@@ -212,7 +218,9 @@ TEST(ReportOptions, ArgumentsToOptionsOrAProblem) {
       {{"a", "-h"}, "", "a|text|000||800x600 0|10"},
       {{"--version"}, "", "|text|000||800x600 0|01"},
       {{}, "no FILE given", nullptr},
-      {{"a", "b"}, "only one FILE may be given", nullptr},
+      {{"a", "b", "--format", "csv"}, "", "a|csv|000||800x600 0|00"},  // the summary of both
+      {{"a", "b", "--marks"}, "--marks goes with one FILE", nullptr},
+      {{"a", "b", "--png", "o.png"}, "--png goes with one FILE", nullptr},
       {{"a", "--bogus", "--help"}, "unknown option --bogus", nullptr},
       {{"a", "--png=o.png"}, "unknown option --png=o.png", nullptr},
       {{"a", "--format"}, "--format needs a value", nullptr},
@@ -306,29 +314,21 @@ TEST(ReportOptions, DisplayScales) {
 namespace sxf {
 namespace {
 
-TEST(ReportSideEffects, TheJsonLeavesTheSharedExtentsAndAFailedPictureLeavesNoAttributes) {
-  InitJwwModel();
-  ParseJwwLine("0 0 100 50");
-  ParseJwwLine("10 10 20 20");
-  ExtentLeft = 1;
-  ExtentBottom = 2;
-  ExtentRight = 3;
-  ExtentTop = 4;
-  const std::string json = FormatReportJson(BuildTallyGrid(), {true, false, true});
+TEST(ReportSideEffects, TheJsonHasTheExtentsAndAFailedPictureLeavesNoAttributes) {
+  const TDrawing drawing = ParseJwcText("0 0 100 50\n10 10 20 20\n");
+  const std::string json = FormatReportJson(drawing, BuildTallyGrid(drawing), {true, false, true});
   EXPECT_NE(json.find("\"extents\":[0.0,0.0,100.0,50.0]"), std::string::npos) << json;
-  EXPECT_EQ((std::array<double, 4>{ExtentLeft, ExtentBottom, ExtentRight, ExtentTop}),
-            (std::array<double, 4>{1, 2, 3, 4}));
   GraAttr.reset();
-  EXPECT_FALSE(WritePreviewPng("/nonexistent/folder/x.png", 20, 20).empty());
+  EXPECT_FALSE(WritePreviewPng(drawing, "/nonexistent/folder/x.png", 20, 20).empty());
   EXPECT_FALSE(GraAttr);
-  EXPECT_FALSE(WritePreviewPng("/tmp/never.png", 1 << 20, 1 << 20).empty());  // no such picture
+  EXPECT_FALSE(
+      WritePreviewPng(drawing, "/tmp/never.png", 1 << 20, 1 << 20).empty());  // no such picture
   EXPECT_FALSE(GraAttr);
 }
 
 // --view: the box fills the picture in its limiting direction, centred, with no margin.
 TEST(ReportSideEffects, APictureOfABoxShowsThatBoxAsAZoomToItWould) {
-  InitJwwModel();
-  ParseJwwLine("0 0 100 50");
+  const TDrawing drawing = ParseJwcText("0 0 100 50");
   const std::string png = (std::filesystem::temp_directory_path() / "sxf-view-test.png").string();
   const struct {
     TWorldBox Box;
@@ -339,9 +339,12 @@ TEST(ReportSideEffects, APictureOfABoxShowsThatBoxAsAZoomToItWould) {
       {{30, 10, 40, 50}, {2.5, -5, 10, 75, 50}},
   };
   for (const auto& c : cases) {
-    ASSERT_EQ(WritePreviewPng(png, 200, 100, c.Box), "");
-    EXPECT_EQ((std::array<double, 5>{ViewScale, ViewLeft, ViewBottom, ViewRight, ViewTop}), c.View)
-        << c.Box[0] << "," << c.Box[1] << "," << c.Box[2] << "," << c.Box[3];
+    ASSERT_EQ(WritePreviewPng(drawing, png, 200, 100, c.Box), "");
+    const TView view = PictureView(ComputeExtents(drawing), 200, 100, c.Box, kDesignDpi);
+    EXPECT_EQ((std::array<double, 5>{view.ViewScale, view.ViewLeft, view.ViewBottom, view.ViewRight,
+                                     view.ViewTop}),
+              c.View)
+        << c.Box.Left << "," << c.Box.Bottom << "," << c.Box.Right << "," << c.Box.Top;
   }
   std::filesystem::remove(png);
 }
@@ -352,27 +355,28 @@ TEST(ReportSideEffects, APictureOfABoxShowsThatBoxAsAZoomToItWould) {
 namespace sxf {
 namespace {
 
-TEST(ReportBeyondTheGrid, MarksLayersAndTheBlocksLine) {
-  InitJwwModel();
-  test::Parse({"hs 1 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg1", "lgn Plan", "ly3", "lyn Walls",
-               "lt47", "0 0 1000 0", "lt50", "ci 500 0 100", "lt1", "5 5 6 6", "lg2", "ly0", "lt62",
-               "0 0 2 2"});
+using ReportBeyondTheGrid = test::FreshModel;
+
+TEST_F(ReportBeyondTheGrid, MarksLayersAndTheBlocksLine) {
+  Parse({"hs 1 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg1", "lgn Plan", "ly3", "lyn Walls", "lt47",
+         "0 0 1000 0", "lt50", "ci 500 0 100", "lt1", "5 5 6 6", "lg2", "ly0", "lt62", "0 0 2 2"});
   // One CSV line per mark (under the heading), in the file's units and in world units. The
   // names are as the reader keeps them, with the blank after the key.
-  const std::string csv = FormatMarksCsv();
+  const std::string csv = FormatMarksCsv(drawing);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
   EXPECT_NE(csv.find("\n17,線分,1, Plan,3, Walls,500,0,5,0,Lin,0\n"), std::string::npos) << csv;
   EXPECT_NE(csv.find("\n20,円,1, Plan,3, Walls,600,0,6,0,Cir,0\n"), std::string::npos) << csv;
-  const std::string json = FormatReportJson(BuildTallyGrid(), {true, false, true, true});
+  const std::string json =
+      FormatReportJson(drawing, BuildTallyGrid(drawing), {true, false, true, true});
   EXPECT_NE(json.find("\"layers\":[\n{\"group\":1,\"group_name\":\" "
                       "Plan\",\"layer\":3,\"layer_name\":\" Walls\""),
             std::string::npos)
       << json;
   EXPECT_NE(json.find("\"blocks_not_searched\":0"), std::string::npos);
-  EXPECT_EQ(BlocksNotSearchedLine(true), "");
+  EXPECT_EQ(BlocksNotSearchedLine(drawing, true), "");
   // The per-layer CSV row for row: one heading, then each layer's 17 rows in layer order.
   std::vector<std::string> rows;
-  std::istringstream layers(FormatLayerTalliesCsv());
+  std::istringstream layers(FormatLayerTalliesCsv(drawing));
   for (std::string line; std::getline(layers, line);) rows.push_back(line);
   ASSERT_EQ(rows.size(), 1u + 2 * 17);
   const std::pair<std::size_t, const char*> exact[] = {
@@ -385,9 +389,10 @@ TEST(ReportBeyondTheGrid, MarksLayersAndTheBlocksLine) {
       {33, "2,,0,,32,1,,,,,,1"},
       {34, "2,,0,,計,1,0,0,0,0,0,1"}};
   for (const auto& [row, text] : exact) EXPECT_EQ(rows[row], text) << row;
-  ParseJwwLine("BL 10 10 door");
-  EXPECT_EQ(BlocksNotSearchedLine(true), "ブロック 1 個の中は検索していません\n");
-  EXPECT_EQ(BlocksNotSearchedLine(false).substr(0, 36), "The insides of 1 block were not sear");
+  reader.ParseLine("BL 10 10 door");
+  EXPECT_EQ(BlocksNotSearchedLine(drawing, true), "ブロック 1 個の中は検索していません\n");
+  EXPECT_EQ(BlocksNotSearchedLine(drawing, false).substr(0, 36),
+            "The insides of 1 block were not sear");
 }
 
 }  // namespace
@@ -410,19 +415,17 @@ TEST(ReportJsonStream, ChunksMakeTheWholeText) {
       EXPECT_GT(drawings.back().size(), 100u) << name;
     }
   }
-  for (const std::string& drawing : drawings) {
-    InitJwwModel();
-    ParseJwcText(drawing);
-    ResetJwwCurrentState();
-    const TTallyGrid grid = BuildTallyGrid();
+  for (const std::string& text : drawings) {
+    const TDrawing drawing = ParseJwcText(text);
+    const TTallyGrid grid = BuildTallyGrid(drawing);
     for (const TJsonReportOptions options : {TJsonReportOptions{true, true, true, true},
                                              TJsonReportOptions{false, false, true, false}}) {
-      const std::string whole = FormatReportJson(grid, options);
+      const std::string whole = FormatReportJson(drawing, grid, options);
       for (std::size_t chunk : {std::size_t{1}, std::size_t{7}, std::size_t{4096}}) {
         std::string streamed;
         std::size_t pieces = 0;
         WriteReportJson(
-            grid, options,
+            drawing, grid, options,
             [&](std::string_view piece) {
               EXPECT_FALSE(piece.empty());
               streamed += piece;

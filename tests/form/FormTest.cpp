@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <thread>
 #include <functional>
@@ -132,7 +133,7 @@ class TFakeFrontEnd final : public TFormFrontEnd {
 };
 
 // Key codes of a made-up toolkit.
-constexpr TFormKeyCodes kKeys = {33, 34, 45, 35, 36, 37, 39, 38, 40, 27, 114, 112, 67, 83};
+constexpr TFormKeyCodes kKeys = {33, 34, 45, 35, 36, 37, 39, 38, 40, 27, 114, 112, 67, 83, 79, 116};
 constexpr int kKeyHome = 36, kKeyEscape = 27, kKeyF3 = 114, kKeyLeft = 37, kKeyA = 65, kKeyF1 = 112,
               kKeyC = 67, kKeyS = 83;
 
@@ -143,6 +144,7 @@ struct TFormFixture : ::testing::Test {
        ::testing::UnitTest::GetInstance()->current_test_info()->name());
   TFakeFrontEnd ui;
   TFormBehaviour form{ui, folder.string() + "/", (folder / "finder.dat").string(), kKeys};
+  const TView& view = form.Views.View;
   TFormFixture() { fs::create_directories(folder); }
   ~TFormFixture() override {
     std::error_code ec;
@@ -166,7 +168,7 @@ TEST_F(TFormFixture, WithoutFilesShowsDefaultsDrawsAtFirstPaintAndWritesSettings
   EXPECT_EQ(ui.Tally.Cell(7, 17), "0");
   EXPECT_EQ(ui.Drawings, 0) << "show sets the view but draws nothing";
   // An empty drawing: -100..100 fitted into the 381 x 368 preview.
-  EXPECT_DOUBLE_EQ(ViewScale, 368.0 / 200.0 * 0.9);
+  EXPECT_DOUBLE_EQ(view.ViewScale, 368.0 / 200.0 * 0.9);
 
   form.PaintBox1Paint();  // the first paint draws the drawing and stores it
   EXPECT_EQ(ui.Drawings, 1);
@@ -200,8 +202,8 @@ TEST_F(TFormFixture, OnAScaledScreenTheDefaultsAndMinimumsAreTheScreensPixels) {
   form.FormShow();
   EXPECT_EQ(ui.Rect, (TWindowRect{0, 0, 713, 713}));
   EXPECT_EQ(ui.Panel, 300);
-  EXPECT_EQ(ViewDpi, 144);
-  EXPECT_EQ(MarkRadiusPixels(), 15);
+  EXPECT_EQ(view.ViewDpi, 144);
+  EXPECT_EQ(MarkRadiusPixels(view), 15);
   ui.Rect = {5, 6, 300, 150};
   form.FormResize();
   EXPECT_EQ(ui.Rect, (TWindowRect{5, 6, 713, 300}));
@@ -215,7 +217,6 @@ TEST_F(TFormFixture, OnAScaledScreenTheDefaultsAndMinimumsAreTheScreensPixels) {
   EXPECT_EQ(ui.Rect, (TWindowRect{10, 20, 800, 600}));
   EXPECT_EQ(ui.Panel, 250);
   again.FormClose();
-  ViewDpi = 96;
 }
 
 TEST_F(TFormFixture, ReadsTheDrawingAndSettingsFromItsFolder) {
@@ -227,7 +228,7 @@ TEST_F(TFormFixture, ReadsTheDrawingAndSettingsFromItsFolder) {
   EXPECT_EQ(ui.Rect, (TWindowRect{10, 20, 800, 600}));
   EXPECT_EQ(ui.Panel, 250);
   EXPECT_EQ(ui.FileCaption, "C:\\a.jww");
-  EXPECT_EQ(LinCount, 1);
+  EXPECT_EQ(form.Drawing().LinCount(), 1);
   EXPECT_EQ(ui.Tally.Cell(1, 1), "1");  // line type 47 is shown as 17
   form.FormClose();
 }
@@ -235,17 +236,18 @@ TEST_F(TFormFixture, ReadsTheDrawingAndSettingsFromItsFolder) {
 TEST_F(TFormFixture, ResizeKeepsTheMinimumSizeAndTheViewCentre) {
   form.FormCreate();
   form.FormShow();
-  const double cx = (ViewLeft + ViewRight) / 2, cy = (ViewBottom + ViewTop) / 2, scale = ViewScale;
+  const double cx = (view.ViewLeft + view.ViewRight) / 2, cy = (view.ViewBottom + view.ViewTop) / 2,
+               scale = view.ViewScale;
   ui.Rect = {5, 6, 300, 150};
   ui.PreviewW = 500;
   ui.PreviewH = 100;
   form.FormResize();
   EXPECT_EQ(ui.Rect, (TWindowRect{5, 6, 475, 200}));
   EXPECT_EQ(form.Settings.WinWidth, 475);
-  EXPECT_EQ(ViewWidth, 500);
-  EXPECT_DOUBLE_EQ(ViewScale, scale);
-  EXPECT_DOUBLE_EQ((ViewLeft + ViewRight) / 2, cx);
-  EXPECT_DOUBLE_EQ((ViewBottom + ViewTop) / 2, cy);
+  EXPECT_EQ(view.ViewWidth, 500);
+  EXPECT_DOUBLE_EQ(view.ViewScale, scale);
+  EXPECT_DOUBLE_EQ((view.ViewLeft + view.ViewRight) / 2, cx);
+  EXPECT_DOUBLE_EQ((view.ViewBottom + view.ViewTop) / 2, cy);
   EXPECT_EQ(ui.Drawings, 0);
   form.FormClose();
 }
@@ -260,7 +262,7 @@ struct TShownFormFixture : TFormFixture {
     form.PaintBox1Paint();
   }
   ~TShownFormFixture() override { form.FormClose(); }
-  double CentreX() const { return (ViewLeft + ViewRight) / 2; }
+  double CentreX() const { return (view.ViewLeft + view.ViewRight) / 2; }
 };
 
 TEST_F(TShownFormFixture, KeyTableActsOnlyOnTheFormsKeysAndOnlyOnceShown) {
@@ -327,7 +329,7 @@ TEST_F(TShownFormFixture, DoubleClickOnACellWalksWhatItCounts) {
   for (const auto& c : cases) {
     form.EndMarkWalk();
     ASSERT_TRUE(form.FormKeyDown(kKeyHome, false));
-    const double scale = ViewScale;
+    const double scale = view.ViewScale;
     ui.StatusCaption = "unchanged";
     form.StringGrid1DblClick(c.row, c.column);
     const std::string where = std::to_string(c.row) + "," + std::to_string(c.column);
@@ -335,7 +337,7 @@ TEST_F(TShownFormFixture, DoubleClickOnACellWalksWhatItCounts) {
       EXPECT_EQ(ui.StatusCaption, "unchanged") << where;
     else
       EXPECT_EQ(ui.StatusCaption.substr(0, std::string_view(c.status).size()), c.status) << where;
-    EXPECT_EQ(ViewScale != scale, c.moves) << where;
+    EXPECT_EQ(view.ViewScale != scale, c.moves) << where;
     EXPECT_EQ(form.MarkWalk.Active(), c.moves) << where;
     EXPECT_EQ(ui.HighlightRow, c.moves ? c.row : -1) << where;
     EXPECT_EQ(ui.HighlightColumn, c.moves ? c.column : -1) << where;
@@ -496,14 +498,14 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
 
 TEST_F(TShownFormFixture, WheelAndPressesEndTheWalkOnlyWhenTheyAct) {
   ASSERT_TRUE(form.FormKeyDown(kKeyF3, false));
-  const double scale = ViewScale;
+  const double scale = view.ViewScale;
   ui.CursorX = -5;  // outside the preview: unhandled, the walk goes on
   EXPECT_FALSE(form.FormMouseWheel(-120, -5, 10));
   EXPECT_FALSE(form.FormMouseWheel(0, 10, 10));
   EXPECT_TRUE(form.MarkWalk.Active());
-  EXPECT_EQ(ViewScale, scale);
+  EXPECT_EQ(view.ViewScale, scale);
   EXPECT_TRUE(form.FormMouseWheel(-120, 10, 10));  // towards the user: zooms in
-  EXPECT_GT(ViewScale, scale);
+  EXPECT_GT(view.ViewScale, scale);
   EXPECT_FALSE(form.MarkWalk.Active());
   EXPECT_EQ(ui.StatusCaption, "");
   EXPECT_EQ(ui.Focused, 1);
@@ -522,7 +524,7 @@ TEST_F(TShownFormFixture, CtrlCCopiesTheTableCtrlShiftCTheMarksAndTheStripSaysSo
     std::string clipboard, status;
   } cases[] = {
       {false, true, true, TabSeparatedText(TallyRows(form.Tally())), "Copied the tally table"},
-      {true, true, true, TabSeparatedText(MarkRows()), "Copied the list of 3 marks"},
+      {true, true, true, TabSeparatedText(MarkRows(form.Drawing())), "Copied the list of 3 marks"},
       {false, true, false, "", "The clipboard cannot be used"},
   };
   for (const auto& c : cases) {
@@ -537,17 +539,20 @@ TEST_F(TShownFormFixture, CtrlCCopiesTheTableCtrlShiftCTheMarksAndTheStripSaysSo
 
 TEST_F(TShownFormFixture, CtrlSWritesThePictureAndBothTablesOrNoFileAtAll) {
   ASSERT_TRUE(form.FormKeyDown(kKeyF3, false));  // a zoomed view, which the save keeps
-  const std::array<double, 5> view{ViewScale, ViewLeft, ViewBottom, ViewRight, ViewTop};
+  const TView zoomed = view;
   ui.SaveAnswer = (folder / "out").string();
   EXPECT_TRUE(form.FormKeyDown(kKeyS, false, true));
   EXPECT_EQ(ui.AskedFolder, folder.string() + "/");
   EXPECT_EQ(ui.AskedName, "JWC_TEMP.png") << "a drawing without a file name";
   EXPECT_EQ(ui.StatusCaption, "Saved out.png, out-tally.csv and out-marks.csv");
-  EXPECT_EQ((std::array<double, 5>{ViewScale, ViewLeft, ViewBottom, ViewRight, ViewTop}), view);
+  EXPECT_EQ(
+      (std::array{view.ViewScale, view.ViewLeft, view.ViewBottom, view.ViewRight, view.ViewTop}),
+      (std::array{zoomed.ViewScale, zoomed.ViewLeft, zoomed.ViewBottom, zoomed.ViewRight,
+                  zoomed.ViewTop}));
   EXPECT_GT(std::stoi(Read("out.png")), 10) << "the picture was drawn";
   const std::string bom(kUtf8ByteOrderMark);
   EXPECT_EQ(Read("out-tally.csv"), bom + CsvText(TallyRows(form.Tally())));
-  EXPECT_EQ(Read("out-marks.csv"), bom + CsvText(MarkRows()));
+  EXPECT_EQ(Read("out-marks.csv"), bom + CsvText(MarkRows(form.Drawing())));
 
   // A folder that takes no file, or a cancelled dialog: nothing new, not even a partial file.
   const auto files = [&] {
@@ -640,23 +645,22 @@ namespace {
 // A walk zooms a tiny entity to four mark diameters of fit-all each way, at any dpi: the
 // mark's diameter, not its radius, and the marks' pixels at that dpi.
 TEST(ZoomViewToMark, ATinyEntityGetsFourMarkDiametersOfFitAllEachWay) {
-  InitJwwModel();
+  TDrawing drawing;
   TJwwEntLin line;
   line.Hdr.LType = 47;
   line.X1 = 5, line.Y1 = 5, line.X2 = 5.001, line.Y2 = 5;
-  LinList.push_back(line);
-  LinCount = 1;
-  ExtentLeft = ExtentBottom = -100, ExtentRight = ExtentTop = 100;
+  drawing.LinList.push_back(line);
+  const TWorldBox extents{-100, -100, 100, 100};
   for (const int dpi : {96, 144}) {
-    ViewDpi = dpi;
-    ZoomViewToMark(CollectLineTypeMarks().front(), 400, 300);
+    TWindowViews views;
+    TView& view = views.View;
+    view.ViewDpi = dpi;
+    ZoomViewToMark(views, drawing, extents, CollectLineTypeMarks(drawing).front(), 400, 300);
     const double fitAll = 0.9 * 300 / 200.0;
     const double side = 4 * 2 * ScaleForDpi(10, dpi) / fitAll;  // world units
-    EXPECT_DOUBLE_EQ(ViewScale, 0.9 * 300 / side) << dpi;
-    EXPECT_NEAR((ViewLeft + ViewRight) / 2, 5.0005, 1e-9);
+    EXPECT_DOUBLE_EQ(view.ViewScale, 0.9 * 300 / side) << dpi;
+    EXPECT_NEAR((view.ViewLeft + view.ViewRight) / 2, 5.0005, 1e-9);
   }
-  ViewDpi = 96;
-  InitJwwModel();
 }
 
 }  // namespace

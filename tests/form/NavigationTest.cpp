@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "globals/UnitGval.h"
 #include "support/RecordingCanvas.h"
 #include "support/ViewTestSupport.h"
 
@@ -46,30 +45,27 @@ class TFakeHost final : public TNavigationHost {
 
 class NavigationTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetViewState();
-    // World 0..400 x 0..300 at one pixel per unit; the previous view is recognisable.
-    test::SetView(0, 0, 1, 400, 300);
-    SavedViewScale = 7;
-    ExtentLeft = 10, ExtentBottom = 20, ExtentRight = 110, ExtentTop = 60;
-  }
-  struct TView {
+  // World 0..400 x 0..300 at one pixel per unit; the previous view is recognisable.
+  void SetUp() override { views = {test::MakeView(0, 0, 1, 400, 300), {.ViewScale = 7}}; }
+  struct TEdges {
     double Left, Bottom, Right, Top, Scale;
   };
-  static TView View() { return {ViewLeft, ViewBottom, ViewRight, ViewTop, ViewScale}; }
-  static void ExpectView(const TView& v, const char* what) {
-    EXPECT_NEAR(ViewLeft, v.Left, 1e-9) << what;
-    EXPECT_NEAR(ViewBottom, v.Bottom, 1e-9) << what;
-    EXPECT_NEAR(ViewRight, v.Right, 1e-9) << what;
-    EXPECT_NEAR(ViewTop, v.Top, 1e-9) << what;
-    EXPECT_NEAR(ViewScale, v.Scale, 1e-12) << what;
+  TEdges View() const {
+    return {view.ViewLeft, view.ViewBottom, view.ViewRight, view.ViewTop, view.ViewScale};
   }
-  static void ExpectSavedView(const TView& v) {
-    EXPECT_EQ(SavedViewLeft, v.Left);
-    EXPECT_EQ(SavedViewBottom, v.Bottom);
-    EXPECT_EQ(SavedViewRight, v.Right);
-    EXPECT_EQ(SavedViewTop, v.Top);
-    EXPECT_EQ(SavedViewScale, v.Scale);
+  void ExpectView(const TEdges& v, const char* what) const {
+    EXPECT_NEAR(view.ViewLeft, v.Left, 1e-9) << what;
+    EXPECT_NEAR(view.ViewBottom, v.Bottom, 1e-9) << what;
+    EXPECT_NEAR(view.ViewRight, v.Right, 1e-9) << what;
+    EXPECT_NEAR(view.ViewTop, v.Top, 1e-9) << what;
+    EXPECT_NEAR(view.ViewScale, v.Scale, 1e-12) << what;
+  }
+  void ExpectSavedView(const TEdges& v) const {
+    EXPECT_EQ(views.SavedView.ViewLeft, v.Left);
+    EXPECT_EQ(views.SavedView.ViewBottom, v.Bottom);
+    EXPECT_EQ(views.SavedView.ViewRight, v.Right);
+    EXPECT_EQ(views.SavedView.ViewTop, v.Top);
+    EXPECT_EQ(views.SavedView.ViewScale, v.Scale);
   }
   // A gesture of buttons pressed at (x0, y0) and released at (x1, y1).
   void Gesture(int buttons, int x0, int y0, int x1, int y1) {
@@ -81,19 +77,22 @@ class NavigationTest : public ::testing::Test {
     nav_.MouseUp(x1, y1);
   }
 
+  TWindowViews views;
+  TView& view = views.View;
+  const TWorldBox extents{10, 20, 110, 60};
   TFakeHost host_;
-  TNavigation nav_{host_};
+  TNavigation nav_{host_, views, extents};
 };
 
 TEST_F(NavigationTest, WheelStepsKeepTheWorldPointUnderTheCursorAndComeBack) {
   const int sx = 100 + 80, sy = 50 + 60;  // preview pixel (80, 60): world (80, 240)
-  const TView start = View();
+  const TEdges start = View();
   ASSERT_TRUE(nav_.MouseWheel(true, sx, sy));
   ExpectSavedView(start);
-  EXPECT_DOUBLE_EQ(ViewScale, 1.5);
+  EXPECT_DOUBLE_EQ(view.ViewScale, 1.5);
   ASSERT_TRUE(nav_.MouseWheel(true, sx, sy));
-  EXPECT_NEAR(PixelToWorldX(80), 80, 1e-9);
-  EXPECT_NEAR(PixelToWorldY(60), 240, 1e-9);
+  EXPECT_NEAR(PixelToWorldX(views, 80), 80, 1e-9);
+  EXPECT_NEAR(PixelToWorldY(views, 60), 240, 1e-9);
   ASSERT_TRUE(nav_.MouseWheel(false, sx, sy));
   ASSERT_TRUE(nav_.MouseWheel(false, sx, sy));
   ExpectView(start, "two steps in, two out");
@@ -103,11 +102,10 @@ TEST_F(NavigationTest, WheelStepsKeepTheWorldPointUnderTheCursorAndComeBack) {
 }
 
 TEST_F(NavigationTest, WheelOutsideThePreviewIsLeftUnhandled) {
-  const TView start = View();
+  const TEdges start = View();
   // The preview's screen rectangle is 100..500 x 50..350, both ends inclusive.
   EXPECT_TRUE(nav_.MouseWheel(true, 500, 350));
-  ViewLeft = start.Left, ViewBottom = start.Bottom, ViewRight = start.Right, ViewTop = start.Top;
-  ViewScale = start.Scale;
+  view = test::MakeView(0, 0, 1, 400, 300);
   host_.Calls.clear();
   for (auto [x, y] : {std::pair{99, 200}, {501, 200}, {300, 49}, {300, 351}}) {
     EXPECT_FALSE(nav_.MouseWheel(true, x, y)) << x << ", " << y;
@@ -121,7 +119,7 @@ TEST_F(NavigationTest, KeysZoomPanCentreAndFit) {
     TNavKey key;
     bool shift;
     int cursorX, cursorY;
-    TView expected;  // from the start view 0..400 x 0..300 at scale 1
+    TEdges expected;  // from the start view 0..400 x 0..300 at scale 1
     const char* call;
   } cases[] = {
       // Page Up zooms about the preview's centre (200, 150) wherever the cursor is.
@@ -168,7 +166,7 @@ TEST_F(NavigationTest, KeysZoomPanCentreAndFit) {
 TEST_F(NavigationTest, TwoButtonGestures) {
   const struct {
     int x0, y0, x1, y1;
-    TView expected;
+    TEdges expected;
     std::vector<std::string> calls;
   } cases[] = {
       // A click, and a drag of 100 right and 3 down: both re-centre on the press point.
@@ -198,7 +196,7 @@ TEST_F(NavigationTest, TwoButtonGestures) {
 }
 
 TEST_F(NavigationTest, SwapTogglesAndSingleButtonsDoNothing) {
-  const TView start = View();
+  const TEdges start = View();
   Gesture(kShiftLeftButton | kShiftRightButton, 300, 100, 100, 200);
   Gesture(kShiftLeftButton | kShiftRightButton, 300, 100, 100, 200);
   ExpectView(start, "swapped twice");
@@ -235,9 +233,9 @@ TEST_F(NavigationTest, MiddleDragMovesTheWorldPointUnderTheCursor) {
   nav_.MouseMove(130, 90);
   nav_.MouseUp(160, 80);
   // World (100, 200) was under the press point and is now under the release point.
-  EXPECT_NEAR(PixelToWorldX(160), 100, 1e-9);
-  EXPECT_NEAR(PixelToWorldY(80), 200, 1e-9);
-  EXPECT_DOUBLE_EQ(ViewScale, 1);
+  EXPECT_NEAR(PixelToWorldX(views, 160), 100, 1e-9);
+  EXPECT_NEAR(PixelToWorldY(views, 80), 200, 1e-9);
+  EXPECT_DOUBLE_EQ(view.ViewScale, 1);
   EXPECT_FALSE(nav_.DragImageValid);
   EXPECT_EQ(host_.Calls,
             (std::vector<std::string>{"TakeDragImage", "FocusEditA", "ShowDragImageAt 30 -10",
@@ -249,24 +247,23 @@ TEST_F(NavigationTest, MiddleDragMovesTheWorldPointUnderTheCursor) {
   nav_.MouseMove(10, 10);
   nav_.MouseUp(10, 0);
   EXPECT_EQ(host_.Calls, (std::vector<std::string>{"TakeDragImage", "FocusEditA", "Redraw"}));
-  EXPECT_NEAR(PixelToWorldX(170), 100, 1e-9);
+  EXPECT_NEAR(PixelToWorldX(views, 170), 100, 1e-9);
 }
 
 TEST_F(NavigationTest, BoxesAndResizeKeepTheirInvariants) {
   // A degenerate box is floored at 0.001 units: the scale comes from the floor.
-  ZoomViewToBox(5, 5, 5, 5, 400, 300);
-  EXPECT_DOUBLE_EQ(ViewScale, 300 / 0.001);
-  EXPECT_NEAR((ViewLeft + ViewRight) / 2, 5, 1e-9);
+  ZoomViewToBox(views, 5, 5, 5, 5, 400, 300);
+  EXPECT_DOUBLE_EQ(view.ViewScale, 300 / 0.001);
+  EXPECT_NEAR((view.ViewLeft + view.ViewRight) / 2, 5, 1e-9);
   // Resizing keeps the centre and the scale; edges follow the new size; no save.
-  test::SetView(0, 0, 2, 400, 300);
-  SavedViewScale = 7;
-  AdjustViewToPreviewSize(600, 100);
-  EXPECT_EQ(ViewWidth, 600);
-  EXPECT_DOUBLE_EQ(ViewScale, 2);
-  EXPECT_DOUBLE_EQ(ViewRight - ViewLeft, 300);
-  EXPECT_DOUBLE_EQ((ViewLeft + ViewRight) / 2, 100);
-  EXPECT_DOUBLE_EQ((ViewBottom + ViewTop) / 2, 75);
-  EXPECT_EQ(SavedViewScale, 7);
+  views = {test::MakeView(0, 0, 2, 400, 300), {.ViewScale = 7}};
+  AdjustViewToPreviewSize(views, 600, 100);
+  EXPECT_EQ(view.ViewWidth, 600);
+  EXPECT_DOUBLE_EQ(view.ViewScale, 2);
+  EXPECT_DOUBLE_EQ(view.ViewRight - view.ViewLeft, 300);
+  EXPECT_DOUBLE_EQ((view.ViewLeft + view.ViewRight) / 2, 100);
+  EXPECT_DOUBLE_EQ((view.ViewBottom + view.ViewTop) / 2, 75);
+  EXPECT_EQ(views.SavedView.ViewScale, 7);
 }
 
 }  // namespace

@@ -12,18 +12,18 @@ namespace sxf {
 namespace {
 
 TEST(WorldToScreen, RoundsEachAxisHalfAwayFromZero) {
-  test::SetView(0, 0, 2, 100, 100);
-  EXPECT_EQ(WorldToScreen(1.25, 0.25), (TPixelPoint{3, 99}));  // 2.5 -> 3, 0.5 -> 1
-  EXPECT_EQ(WorldToScreen(-1.25, -0.25), (TPixelPoint{-3, 101}));
-  EXPECT_EQ(WorldToScreen(1.2, 0.7), (TPixelPoint{2, 99}));  // 2.4 -> 2, 1.4 -> 1
+  const TView view = test::MakeView(0, 0, 2, 100, 100);
+  EXPECT_EQ(WorldToScreen(view, 1.25, 0.25), (TPixelPoint{3, 99}));  // 2.5 -> 3, 0.5 -> 1
+  EXPECT_EQ(WorldToScreen(view, -1.25, -0.25), (TPixelPoint{-3, 101}));
+  EXPECT_EQ(WorldToScreen(view, 1.2, 0.7), (TPixelPoint{2, 99}));  // 2.4 -> 2, 1.4 -> 1
   // Saturation: NaN gives 0, huge values the 32-bit ends.
-  EXPECT_EQ(WorldToScreen(std::nan(""), 0).X, 0);
-  EXPECT_EQ(WorldToScreen(1e300, 0).X, std::numeric_limits<int>::max());
-  EXPECT_EQ(WorldToScreen(-std::numeric_limits<double>::infinity(), 0).X,
+  EXPECT_EQ(WorldToScreen(view, std::nan(""), 0).X, 0);
+  EXPECT_EQ(WorldToScreen(view, 1e300, 0).X, std::numeric_limits<int>::max());
+  EXPECT_EQ(WorldToScreen(view, -std::numeric_limits<double>::infinity(), 0).X,
             std::numeric_limits<int>::min());
   // y = ViewHeight - R(...) must not overflow either.
-  EXPECT_EQ(WorldToScreen(0, -1e300).Y, std::numeric_limits<int>::max());
-  EXPECT_EQ(WorldToScreen(0, 1e300).Y, 100 - std::numeric_limits<int>::max());
+  EXPECT_EQ(WorldToScreen(view, 0, -1e300).Y, std::numeric_limits<int>::max());
+  EXPECT_EQ(WorldToScreen(view, 0, 1e300).Y, 100 - std::numeric_limits<int>::max());
 }
 
 TEST(ClipOutcode, EdgesAndTheToleranceCountAsOutside) {

@@ -23,11 +23,12 @@ using test::TRecordingCanvas;
 class CurvesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::ResetDrawingState();
-    test::SetView(-50, -50, 1000, 100000, 100000);
+    test::ResetDrawingState(view);
+    test::SetView(view, -50, -50, 1000, 100000, 100000);
   }
   TDPoint World(int px, int py) const {
-    return {ViewLeft + px / ViewScale, ViewBottom + (ViewHeight - py) / ViewScale};
+    return {view.ViewLeft + px / view.ViewScale,
+            view.ViewBottom + (view.ViewHeight - py) / view.ViewScale};
   }
   // The world points the segments went through: each segment's start, then the last end.
   std::vector<TDPoint> Vertices() const {
@@ -39,10 +40,11 @@ class CurvesTest : public ::testing::Test {
     return out;
   }
   TRecordingCanvas c;
+  TView view;
 };
 
 TEST_F(CurvesTest, EllipseHas72SegmentsWithEveryVertexOnTheCurve) {
-  DrawWorldEllipse(c, 3, 4, 10, 0.5, DegToRad(30));
+  DrawWorldEllipse(c, view, 3, 4, 10, 0.5, DegToRad(30));
   const auto v = Vertices();
   ASSERT_EQ(v.size(), 73u);
   const double t = DegToRad(30);
@@ -59,7 +61,7 @@ TEST_F(CurvesTest, EllipseHas72SegmentsWithEveryVertexOnTheCurve) {
 
 TEST_F(CurvesTest, ArcRuleNormalisesAnglesAndFindsFullCurves) {
   // 350 to 10 degrees: a 20-degree sweep counter-clockwise through 0.
-  DrawArcDegrees(c, 0, 0, 10, 350, 10, 1, 0);
+  DrawArcDegrees(c, view, 0, 0, 10, 350, 10, 1, 0);
   auto v = Vertices();
   ASSERT_EQ(v.size(), 73u);
   EXPECT_NEAR(v.front().X, 10 * std::cos(DegToRad(350)), 1e-3);
@@ -70,7 +72,7 @@ TEST_F(CurvesTest, ArcRuleNormalisesAnglesAndFindsFullCurves) {
   // Start angles of -90 and 630 are both 270.
   for (double start : {-90.0, 630.0}) {
     c.Commands.clear();
-    DrawArcDegrees(c, 0, 0, 10, start, start + 45, 1, 0);
+    DrawArcDegrees(c, view, 0, 0, 10, start, start + 45, 1, 0);
     v = Vertices();
     EXPECT_NEAR(v.front().X, 0.0, 1e-3) << start;
     EXPECT_NEAR(v.front().Y, -10.0, 1e-3) << start;
@@ -78,7 +80,7 @@ TEST_F(CurvesTest, ArcRuleNormalisesAnglesAndFindsFullCurves) {
   // Equal angles, or a difference of whole turns: the full curve from angle 0.
   for (double end : {45.0, 405.0, -675.0}) {
     c.Commands.clear();
-    DrawArcDegrees(c, 0, 0, 10, 45, end, 1, 0);
+    DrawArcDegrees(c, view, 0, 0, 10, 45, end, 1, 0);
     v = Vertices();
     ASSERT_EQ(v.size(), 73u);
     EXPECT_NEAR(v.front().X, 10.0, 1e-3) << end;
@@ -86,7 +88,7 @@ TEST_F(CurvesTest, ArcRuleNormalisesAnglesAndFindsFullCurves) {
   }
   // Flatness 0.5, tilt 90: the long axis along y.
   c.Commands.clear();
-  DrawArcDegrees(c, 0, 0, 10, 0, 90, 0.5, 90);
+  DrawArcDegrees(c, view, 0, 0, 10, 0, 90, 0.5, 90);
   v = Vertices();
   EXPECT_NEAR(v.front().X, 0.0, 1e-3);
   EXPECT_NEAR(v.front().Y, 10.0, 1e-3);
@@ -96,12 +98,12 @@ TEST_F(CurvesTest, ArcRuleNormalisesAnglesAndFindsFullCurves) {
 
 TEST_F(CurvesTest, HugeOrInfiniteAnglesEndAndDrawSafely) {
   // Adding 360 to 1e20 no longer changes it: the loops must not run forever.
-  DrawArcDegrees(c, 0, 0, 10, 1e20, 1e20 + 90, 1, 0);
+  DrawArcDegrees(c, view, 0, 0, 10, 1e20, 1e20 + 90, 1, 0);
   EXPECT_EQ(c.Only<TLineTo>().size(), 72u);
   c.Commands.clear();
-  DrawArcDegrees(c, 0, 0, 10, -1e308, 1e308, 1, 0);  // the sweep overflows to infinity
-  DrawArcDegrees(c, 0, 0, 10, std::numeric_limits<double>::infinity(), 0, 1, 0);
-  DrawArcDegrees(c, 0, 0, 10, 0, std::nan(""), 1, 0);
+  DrawArcDegrees(c, view, 0, 0, 10, -1e308, 1e308, 1, 0);  // the sweep overflows to infinity
+  DrawArcDegrees(c, view, 0, 0, 10, std::numeric_limits<double>::infinity(), 0, 1, 0);
+  DrawArcDegrees(c, view, 0, 0, 10, 0, std::nan(""), 1, 0);
   EXPECT_TRUE(c.Commands.empty());
   EXPECT_EQ(NormalizeDegrees(-90), 270.0);
   EXPECT_EQ(NormalizeDegrees(720), 0.0);
@@ -114,14 +116,14 @@ TEST_F(CurvesTest, HugeOrInfiniteAnglesEndAndDrawSafely) {
 // What a curve must draw: the 72 segments between the points at start, start + step, ...
 // (the angle accumulated), each through DrawWorldSegment.
 template <typename PointAt>
-TRecordingCanvas PlainSegments(PointAt pointAt, double start, double step) {
+TRecordingCanvas PlainSegments(const TView& view, PointAt pointAt, double start, double step) {
   TRecordingCanvas plain;
   double theta = start;
   TDPoint previous = pointAt(theta);
   for (int k = 1; k <= 72; ++k) {
     theta += step;
     const TDPoint p = pointAt(theta);
-    DrawWorldSegment(plain, previous.X, previous.Y, p.X, p.Y);
+    DrawWorldSegment(plain, view, previous.X, previous.Y, p.X, p.Y);
     previous = p;
   }
   return plain;
@@ -134,7 +136,8 @@ TEST_F(CurvesTest, ShortcutsDrawWhatThePlainSegmentsDraw) {
   std::mt19937 rng(5);
   std::uniform_real_distribution<double> centre(-60, 60), size(0, 1), angle(-7, 7);
   for (const double scale : {0.3, 3.0, 40.0}) {
-    test::SetView(-50, -50, scale, static_cast<int>(100 * scale), static_cast<int>(100 * scale));
+    test::SetView(view, -50, -50, scale, static_cast<int>(100 * scale),
+                  static_cast<int>(100 * scale));
     for (int n = 0; n < 400; ++n) {
       const double cx = centre(rng), cy = centre(rng);
       const double r = std::pow(10.0, 3 * size(rng) - 2.5);  // 0.003 .. 3
@@ -142,13 +145,13 @@ TEST_F(CurvesTest, ShortcutsDrawWhatThePlainSegmentsDraw) {
                    sweep = angle(rng);
       const auto at = [&](double t) { return EllipsePoint(cx, cy, r, flatness, tilt, t); };
       TRecordingCanvas fast;
-      DrawWorldEllipseArc(fast, cx, cy, r, flatness, tilt, start, sweep);
-      ASSERT_EQ(fast.Commands, PlainSegments(at, start, sweep / 72).Commands)
+      DrawWorldEllipseArc(fast, view, cx, cy, r, flatness, tilt, start, sweep);
+      ASSERT_EQ(fast.Commands, PlainSegments(view, at, start, sweep / 72).Commands)
           << cx << " " << cy << " " << r << " scale " << scale;
       // The whole curve, from the table of its angles.
       fast.Commands.clear();
-      DrawWorldEllipse(fast, cx, cy, r, flatness, tilt);
-      ASSERT_EQ(fast.Commands, PlainSegments(at, 0.0, kCurveStep).Commands)
+      DrawWorldEllipse(fast, view, cx, cy, r, flatness, tilt);
+      ASSERT_EQ(fast.Commands, PlainSegments(view, at, 0.0, kCurveStep).Commands)
           << "whole " << cx << " " << cy << " " << r;
     }
   }
@@ -164,12 +167,13 @@ TEST_F(CurvesTest, TurnedArcPointsDrawWhatTheirAnglesDraw) {
   std::uniform_real_distribution<double> unit(0, 1);
   const double kQuarter = 1.5707963267948966;
   for (const double scale : {0.7, 9.0, 250.0}) {
-    test::SetView(-50, -50, scale, static_cast<int>(100 * scale), static_cast<int>(100 * scale));
+    test::SetView(view, -50, -50, scale, static_cast<int>(100 * scale),
+                  static_cast<int>(100 * scale));
     for (int n = 0; n < 6000; ++n) {
       double cx = -60 + 120 * unit(rng), cy = -60 + 120 * unit(rng);
       if (n % 2 == 0) {  // on a pixel's edge
-        cx = ViewLeft + (std::floor((cx - ViewLeft) * scale) + 0.5) / scale;
-        cy = ViewBottom + (std::floor((cy - ViewBottom) * scale) + 0.5) / scale;
+        cx = view.ViewLeft + (std::floor((cx - view.ViewLeft) * scale) + 0.5) / scale;
+        cy = view.ViewBottom + (std::floor((cy - view.ViewBottom) * scale) + 0.5) / scale;
       }
       const double r = std::pow(10.0, 4 * unit(rng) - 2);  // 0.01 .. 100
       const bool touching = n % 9 == 1 || n % 9 == 4 || n % 9 == 5 || n % 9 == 7;
@@ -178,12 +182,12 @@ TEST_F(CurvesTest, TurnedArcPointsDrawWhatTheirAnglesDraw) {
       const double tilt = n % 4 == 0 || touching || alongEdge ? 0.0 : 7 * unit(rng);
       switch (n % 9) {
         // A round arc whose quarter points touch an edge of the view.
-        case 1: cx = ViewLeft + r; break;
-        case 4: cx = ViewRight - r; break;
-        case 5: cy = ViewBottom + r; break;
-        case 7: cy = ViewTop - r; break;
+        case 1: cx = view.ViewLeft + r; break;
+        case 4: cx = view.ViewRight - r; break;
+        case 5: cy = view.ViewBottom + r; break;
+        case 7: cy = view.ViewTop - r; break;
         // A flat one along the bottom edge, inside by less than its points' margin.
-        case 8: cy = ViewBottom + 5e-12 * (1 + r); break;
+        case 8: cy = view.ViewBottom + 5e-12 * (1 + r); break;
         default: break;
       }
       const double start = n % 5 < 2 ? kQuarter * std::floor(4 * unit(rng)) : 7 * unit(rng);
@@ -191,8 +195,8 @@ TEST_F(CurvesTest, TurnedArcPointsDrawWhatTheirAnglesDraw) {
           n % 5 < 3 ? kQuarter * (1 + std::floor(4 * unit(rng))) : -7 + 14 * unit(rng);
       const auto at = [&](double t) { return EllipsePoint(cx, cy, r, flatness, tilt, t); };
       TRecordingCanvas fast;
-      DrawWorldEllipseArc(fast, cx, cy, r, flatness, tilt, start, sweep);
-      ASSERT_EQ(fast.Commands, PlainSegments(at, start, sweep / 72).Commands)
+      DrawWorldEllipseArc(fast, view, cx, cy, r, flatness, tilt, start, sweep);
+      ASSERT_EQ(fast.Commands, PlainSegments(view, at, start, sweep / 72).Commands)
           << cx << " " << cy << " " << r << " " << start << " " << sweep << " scale " << scale;
     }
   }
@@ -220,19 +224,19 @@ TEST_F(CurvesTest, ArcSegmentsCutByTheViewFollowThePointsOfTheirAngles) {
     theta += step;
     const TDPoint after = curve.At(theta);
     const double bottom = (top.Y + std::max(before.Y, after.Y)) / 2 - 100;
-    test::SetView(0, bottom, 1.0, 100, 100);
+    test::SetView(view, 0, bottom, 1.0, 100, 100);
     // Where the clipping cuts the chosen segment, computed as it does, put at 10.5 pixels
     // from the left edge (the difference of two doubles within a factor of two is exact).
     const TDPoint& from = n % 2 == 0 ? before : top;
     const TDPoint& to = n % 2 == 0 ? top : after;
-    const double cut = (ViewTop - from.Y) * (to.X - from.X) / (to.Y - from.Y) + from.X;
-    test::SetView(cut - 10.5, bottom, 1.0, 100, 100);
-    ASSERT_EQ(cut - ViewLeft, 10.5);
-    ASSERT_EQ(ViewOutcode(top.X, top.Y), 8);
+    const double cut = (view.ViewTop - from.Y) * (to.X - from.X) / (to.Y - from.Y) + from.X;
+    test::SetView(view, cut - 10.5, bottom, 1.0, 100, 100);
+    ASSERT_EQ(cut - view.ViewLeft, 10.5);
+    ASSERT_EQ(ViewOutcode(view, top.X, top.Y), 8);
     TRecordingCanvas fast;
-    DrawWorldEllipseArc(fast, curve.Cx, curve.Cy, r, 1.0, 0.0, start, sweep);
-    ASSERT_EQ(fast.Commands,
-              PlainSegments([&](double t) { return curve.At(t); }, start, step).Commands)
+    DrawWorldEllipseArc(fast, view, curve.Cx, curve.Cy, r, 1.0, 0.0, start, sweep);
+    const auto at = [&](double t) { return curve.At(t); };
+    ASSERT_EQ(fast.Commands, PlainSegments(view, at, start, step).Commands)
         << "r " << r << " sweep " << sweep << " n " << n;
   }
 }
@@ -244,39 +248,39 @@ TEST_F(CurvesTest, WholeCurvesMappedInOneBatchDrawWhatTheirPointsDraw) {
   std::mt19937 rng(23);
   std::uniform_real_distribution<double> unit(0, 1);
   for (const double scale : {0.45, 6.0, 333.0}) {
-    test::SetView(-37.25, 12.5, scale, static_cast<int>(100 * scale),
+    test::SetView(view, -37.25, 12.5, scale, static_cast<int>(100 * scale),
                   static_cast<int>(100 * scale));
     for (int n = 0; n < 6000; ++n) {
-      double cx = ViewLeft + 100 * unit(rng), cy = ViewBottom + 100 * unit(rng);
+      double cx = view.ViewLeft + 100 * unit(rng), cy = view.ViewBottom + 100 * unit(rng);
       if (n % 2 == 0) {  // on a pixel's edge
-        cx = ViewLeft + (std::floor((cx - ViewLeft) * scale) + 0.5) / scale;
-        cy = ViewBottom + (std::floor((cy - ViewBottom) * scale) + 0.5) / scale;
+        cx = view.ViewLeft + (std::floor((cx - view.ViewLeft) * scale) + 0.5) / scale;
+        cy = view.ViewBottom + (std::floor((cy - view.ViewBottom) * scale) + 0.5) / scale;
       }
       const double r = std::pow(10.0, 3 * unit(rng) - 2) / (n % 7 == 0 ? 1 : scale / 10);
       const double flatness = n % 3 == 0 ? 0.0 : (n % 3 == 1 ? 1.0 : 2 * unit(rng));
       const double tilt = n % 4 == 0 ? 0.0 : 7 * unit(rng);
       const auto at = [&](double t) { return EllipsePoint(cx, cy, r, flatness, tilt, t); };
       TRecordingCanvas fast;
-      DrawWorldEllipse(fast, cx, cy, r, flatness, tilt);
-      ASSERT_EQ(fast.Commands, PlainSegments(at, 0.0, kCurveStep).Commands)
+      DrawWorldEllipse(fast, view, cx, cy, r, flatness, tilt);
+      ASSERT_EQ(fast.Commands, PlainSegments(view, at, 0.0, kCurveStep).Commands)
           << cx << " " << cy << " " << r << " " << flatness << " " << tilt << " scale " << scale;
     }
   }
 }
 
 TEST_F(CurvesTest, ZeroRadiusPaintsTheCentrePixel) {
-  DrawWorldEllipse(c, 1, 1, 0, 1, 0);
+  DrawWorldEllipse(c, view, 1, 1, 0, 1, 0);
   const auto pixels = c.Only<test::TSetPixel>();
   ASSERT_EQ(pixels.size(), 72u);
-  for (const auto& p : pixels) EXPECT_EQ((TPixelPoint{p.X, p.Y}), WorldToScreen(1, 1));
+  for (const auto& p : pixels) EXPECT_EQ((TPixelPoint{p.X, p.Y}), WorldToScreen(view, 1, 1));
 }
 
 TEST_F(CurvesTest, ACurveOutsideTheViewDrawsNothing) {
-  DrawWorldEllipse(c, 500, 500, 10, 1, 0);
+  DrawWorldEllipse(c, view, 500, 500, 10, 1, 0);
   EXPECT_TRUE(c.Commands.empty());
   // Half in view: only the segments inside are drawn, clipped.
-  test::SetView(0, -50, 10, 1000, 1000);
-  DrawWorldEllipse(c, 0, 0, 10, 1, 0);
+  test::SetView(view, 0, -50, 10, 1000, 1000);
+  DrawWorldEllipse(c, view, 0, 0, 10, 1, 0);
   const auto lines = c.Only<TLineTo>();
   EXPECT_GT(lines.size(), 30u);
   EXPECT_LT(lines.size(), 40u);

@@ -18,13 +18,14 @@ using test::TSetPixel;
 
 class PrimitivesTest : public ::testing::Test {
  protected:
-  void SetUp() override { test::ResetDrawingState(); }
+  void SetUp() override { test::ResetDrawingState(view); }
   TRecordingCanvas c;
+  TView view;
 };
 
 TEST_F(PrimitivesTest, ZeroLengthSegmentPaintsItsOnePixel) {
   SetEntityPen(c, 2, 1);
-  DrawWorldSegment(c, 10, 10, 10, 10);
+  DrawWorldSegment(c, view, 10, 10, 10, 10);
   const std::vector<test::TCommand> expected = {TMoveTo{10, 90}, TLineTo{10, 90, c.Pen},
                                                 TSetPixel{10, 90, RgbColor(0, 0, 0)}};
   EXPECT_EQ(c.Commands, expected);
@@ -32,9 +33,9 @@ TEST_F(PrimitivesTest, ZeroLengthSegmentPaintsItsOnePixel) {
 
 TEST_F(PrimitivesTest, SegmentsAreClippedBeforeTheyAreMapped) {
   SetEntityPen(c, 2, 1);
-  DrawWorldSegment(c, -50, 50, 50, 50);  // enters at the left edge
-  DrawWorldSegment(c, 0, 100, 50, 100);  // on the top edge: not drawn
-  DrawWorldSegment(c, 200, 0, 300, 50);  // outside
+  DrawWorldSegment(c, view, -50, 50, 50, 50);  // enters at the left edge
+  DrawWorldSegment(c, view, 0, 100, 50, 100);  // on the top edge: not drawn
+  DrawWorldSegment(c, view, 200, 0, 300, 50);  // outside
   const std::vector<test::TCommand> expected = {TMoveTo{0, 50}, TLineTo{50, 50, c.Pen},
                                                 TSetPixel{50, 50, RgbColor(0, 0, 0)}};
   EXPECT_EQ(c.Commands, expected);
@@ -134,14 +135,14 @@ TEST_F(PrimitivesTest, EveryLineTypeIsSolidOrDotted) {
 
 TEST_F(PrimitivesTest, PolylinesDrawOnlyTheirVisibleRuns) {
   SetWorldPoints(c, {{10, 10}});
-  DrawWorldPolyline(c);  // one point: nothing
+  DrawWorldPolyline(c, view);  // one point: nothing
   SetWorldPoints(c, {{10, 110}, {50, 120}, {90, 130}});
-  DrawWorldPolyline(c);  // all above the top edge: nothing
+  DrawWorldPolyline(c, view);  // all above the top edge: nothing
   EXPECT_TRUE(c.Commands.empty());
 
   // Inside, out through the right edge, back in, inside again.
   SetWorldPoints(c, {{10, 50}, {50, 50}, {150, 50}, {50, 60}, {20, 60}});
-  DrawWorldPolyline(c);
+  DrawWorldPolyline(c, view);
   const auto runs = c.Only<TPolyline>();
   ASSERT_EQ(runs.size(), 3u) << ::testing::PrintToString(c.Commands);
   EXPECT_EQ(runs[0].Points, (std::vector<TPixelPoint>{{10, 50}, {50, 50}, {100, 50}}));
@@ -151,28 +152,28 @@ TEST_F(PrimitivesTest, PolylinesDrawOnlyTheirVisibleRuns) {
 
   c.Commands.clear();
   SetWorldPoints(c, {{10, 150}, {20, 130}, {30, 50}});  // only the last point is inside
-  DrawWorldPolyline(c);
+  DrawWorldPolyline(c, view);
   EXPECT_EQ(c.Only<TPolyline>().size(), 1u);
 }
 
 TEST_F(PrimitivesTest, PolygonsAndTheTenThousandPixelRule) {
   SetWorldPoints(c, {{10, 10}, {20, 20}});
-  DrawWorldPolygon(c);  // two points: nothing
+  DrawWorldPolygon(c, view);  // two points: nothing
   EXPECT_TRUE(c.Commands.empty());
 
   SetWorldPoints(c, {{10, 10}, {20, 10}, {20, 20}});
-  DrawWorldPolygon(c);
+  DrawWorldPolygon(c, view);
   ASSERT_EQ(c.Only<TPolygon>().size(), 1u);
   EXPECT_EQ(c.Only<TPolygon>()[0].Points, (std::vector<TPixelPoint>{{10, 90}, {20, 90}, {20, 80}}));
 
   // First edge 10 000 pixels long: still filled. Just over: a clipped, unfilled outline.
   c.Commands.clear();
   SetWorldPoints(c, {{-5000, 50}, {5000, 50}, {50, 60}});
-  DrawWorldPolygon(c);
+  DrawWorldPolygon(c, view);
   EXPECT_EQ(c.Only<TPolygon>().size(), 1u);
   c.Commands.clear();
   SetWorldPoints(c, {{-5000, 50}, {5000.5, 50}, {50, 60}});
-  DrawWorldPolygon(c);
+  DrawWorldPolygon(c, view);
   EXPECT_TRUE(c.Only<TPolygon>().empty());
   EXPECT_FALSE(c.Only<TPolyline>().empty());
   EXPECT_EQ(c.Points.WorldPointCount, 4);  // closed by a copy of the first point
@@ -180,13 +181,13 @@ TEST_F(PrimitivesTest, PolygonsAndTheTenThousandPixelRule) {
 
 TEST_F(PrimitivesTest, WorldRectangles) {
   SetPlainPen(c, 0, 0, 1);
-  DrawWorldRect(c, 10, 10, 30, 20);  // inside: one box
+  DrawWorldRect(c, view, 10, 10, 30, 20);  // inside: one box
   ASSERT_EQ(c.Only<TRectangle>().size(), 1u);
   EXPECT_EQ(c.Only<TRectangle>()[0].Y1, 90);
-  DrawWorldRect(c, 90, 90, 110, 110);  // partly visible: a polygon
+  DrawWorldRect(c, view, 90, 90, 110, 110);  // partly visible: a polygon
   EXPECT_EQ(c.Only<TPolygon>().size(), 1u);
   EXPECT_EQ(c.Points.WorldPointCount, 0);
-  DrawWorldRect(c, 110, 10, 130, 20);  // outside
+  DrawWorldRect(c, view, 110, 10, 130, 20);  // outside
   EXPECT_EQ(c.Commands.size(), 2u);
 }
 

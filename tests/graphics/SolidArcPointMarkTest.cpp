@@ -24,11 +24,12 @@ using test::TRecordingCanvas;
 class ShapesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::ResetDrawingState();
-    test::SetView(-50, -50, 1000, 100000, 100000);
+    test::ResetDrawingState(view);
+    test::SetView(view, -50, -50, 1000, 100000, 100000);
   }
   TDPoint World(const TPixelPoint& p) const {
-    return {ViewLeft + p.X / ViewScale, ViewBottom + (ViewHeight - p.Y) / ViewScale};
+    return {view.ViewLeft + p.X / view.ViewScale,
+            view.ViewBottom + (view.ViewHeight - p.Y) / view.ViewScale};
   }
   std::vector<TPixelPoint> OnlyPolygon() const {
     const auto polygons = c.Only<TPolygon>();
@@ -36,37 +37,40 @@ class ShapesTest : public ::testing::Test {
     return polygons.empty() ? std::vector<TPixelPoint>{} : polygons[0].Points;
   }
   TRecordingCanvas c;
+  TView view;
 };
 
 const double kHalfPi = 1.5707963267948966;
 
 TEST_F(ShapesTest, ScModesGiveEllipseSectorSegmentAndTangentShapes) {
-  DrawSolidArc(c, TSolidArcKind::Sc, 0, 0, 10, 1, 0, 1.0, 0.5, 100);  // angles ignored
+  DrawSolidArc(c, view, TSolidArcKind::Sc, 0, 0, 10, 1, 0, 1.0, 0.5, 100);  // angles ignored
   auto points = OnlyPolygon();
   ASSERT_EQ(points.size(), 72u);
   EXPECT_NEAR(World(points[0]).X, 10.0, 1e-3);
   EXPECT_NEAR(World(points[18]).Y, 10.0, 1e-3);
 
   c.Commands.clear();
-  DrawSolidArc(c, TSolidArcKind::Sc, 0, 0, 10, 1, 0, 0, kHalfPi, 0);  // quarter pie
+  DrawSolidArc(c, view, TSolidArcKind::Sc, 0, 0, 10, 1, 0, 0, kHalfPi, 0);  // quarter pie
   points = OnlyPolygon();
   ASSERT_EQ(points.size(), 74u);
   EXPECT_NEAR(World(points.back()).X, 0.0, 1e-3);
   EXPECT_NEAR(World(points.back()).Y, 0.0, 1e-3);
 
   c.Commands.clear();
-  DrawSolidArc(c, TSolidArcKind::Sc, 0, 0, 10, 1, 0, 0, kHalfPi, 5);  // up to the chord
+  DrawSolidArc(c, view, TSolidArcKind::Sc, 0, 0, 10, 1, 0, 0, kHalfPi, 5);  // up to the chord
   EXPECT_EQ(OnlyPolygon().size(), 73u);
 
   c.Commands.clear();
-  DrawSolidArc(c, TSolidArcKind::Sc, 0, 0, 10, 1, 0, 0, kHalfPi, 3);  // tangents meet at (10, 10)
+  DrawSolidArc(c, view, TSolidArcKind::Sc, 0, 0, 10, 1, 0, 0, kHalfPi,
+               3);  // tangents meet at (10, 10)
   points = OnlyPolygon();
   ASSERT_EQ(points.size(), 74u);
   EXPECT_NEAR(World(points.back()).X, 10.0, 1e-3);
   EXPECT_NEAR(World(points.back()).Y, 10.0, 1e-3);
 
   c.Commands.clear();
-  DrawSolidArc(c, TSolidArcKind::Sc, 2, 3, 10, 1, 0, 0, 2 * kHalfPi, 3);  // parallel: the centre
+  DrawSolidArc(c, view, TSolidArcKind::Sc, 2, 3, 10, 1, 0, 0, 2 * kHalfPi,
+               3);  // parallel: the centre
   points = OnlyPolygon();
   ASSERT_EQ(points.size(), 74u);
   EXPECT_NEAR(World(points.back()).X, 2.0, 1e-3);
@@ -101,7 +105,7 @@ TEST_F(ShapesTest, ScTangentModesCloseWhereTheEndTangentsMeet) {
   for (const int mode : {1, 2, 3, 4, 6, 99, 101, -1, -100}) {
     for (const auto& a : arcs) {
       c.Commands.clear();
-      DrawSolidArc(c, TSolidArcKind::Sc, 2, 3, 10, a.flatness, a.tilt * deg, a.start * deg,
+      DrawSolidArc(c, view, TSolidArcKind::Sc, 2, 3, 10, a.flatness, a.tilt * deg, a.start * deg,
                    a.sweep * deg, mode);
       const auto points = OnlyPolygon();
       ASSERT_EQ(points.size(), 74u) << "mode " << mode;
@@ -118,20 +122,20 @@ TEST_F(ShapesTest, ScTangentModesCloseWhereTheEndTangentsMeet) {
   } others[] = {{0, 74}, {5, 73}, {100, 72}};
   for (const auto& o : others) {
     c.Commands.clear();
-    DrawSolidArc(c, TSolidArcKind::Sc, 2, 3, 10, 1, 20 * deg, 30 * deg, 60 * deg, o.mode);
+    DrawSolidArc(c, view, TSolidArcKind::Sc, 2, 3, 10, 1, 20 * deg, 30 * deg, 60 * deg, o.mode);
     EXPECT_EQ(OnlyPolygon().size(), o.count) << "mode " << o.mode;
   }
 }
 
 TEST_F(ShapesTest, SeIsAnOutlineOrAnOpenArc) {
-  DrawSolidArc(c, TSolidArcKind::Se, 0, 0, 10, 0.5, 0, 1.0, 1.0, 100);
+  DrawSolidArc(c, view, TSolidArcKind::Se, 0, 0, 10, 0.5, 0, 1.0, 1.0, 100);
   auto runs = c.Only<TPolyline>();
   ASSERT_EQ(runs.size(), 1u);
   ASSERT_EQ(runs[0].Points.size(), 73u);
   EXPECT_NEAR(World(runs[0].Points.back()).X, 10.0, 1e-3);  // closed at 360 degrees
   EXPECT_TRUE(c.Only<TPolygon>().empty());
   c.Commands.clear();
-  DrawSolidArc(c, TSolidArcKind::Se, 0, 0, 10, 1, 0, 0, kHalfPi, 0);
+  DrawSolidArc(c, view, TSolidArcKind::Se, 0, 0, 10, 1, 0, 0, kHalfPi, 0);
   runs = c.Only<TPolyline>();
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_NEAR(World(runs[0].Points.back()).Y, 10.0, 1e-3);
@@ -139,26 +143,26 @@ TEST_F(ShapesTest, SeIsAnOutlineOrAnOpenArc) {
 
 TEST_F(ShapesTest, RingsRunOutAlongTheOuterArcAndBackAlongTheInner) {
   // sg keeps the band 2 wide on both axes: inner flatness (5 - 10) / 8 + 1 = 0.375.
-  DrawSolidArc(c, TSolidArcKind::Sg, 0, 0, 10, 0.5, 0, 0, 2 * kHalfPi, 8);
+  DrawSolidArc(c, view, TSolidArcKind::Sg, 0, 0, 10, 0.5, 0, 0, 2 * kHalfPi, 8);
   auto points = OnlyPolygon();
   ASSERT_EQ(points.size(), 146u);
   EXPECT_NEAR(World(points[36]).Y, 5.0, 1e-3);       // outer top: 10 * 0.5
   EXPECT_NEAR(World(points[73 + 36]).Y, 3.0, 1e-3);  // inner top: 8 * 0.375
   EXPECT_NEAR(World(points[73]).X, -8.0, 1e-3);      // inner run starts at start + sweep
   c.Commands.clear();
-  DrawSolidArc(c, TSolidArcKind::So, 0, 0, 10, 0.5, 0, 0, 2 * kHalfPi, 8);
+  DrawSolidArc(c, view, TSolidArcKind::So, 0, 0, 10, 0.5, 0, 0, 2 * kHalfPi, 8);
   points = OnlyPolygon();
   EXPECT_NEAR(World(points[73 + 36]).Y, 4.0, 1e-3);  // so: 8 * 0.5
   c.Commands.clear();
-  DrawSolidArc(c, TSolidArcKind::Sg, 0, 0, 10, 0.5, 0, 0, kHalfPi, 0);  // inner radius 0
+  DrawSolidArc(c, view, TSolidArcKind::Sg, 0, 0, 10, 0.5, 0, 0, kHalfPi, 0);  // inner radius 0
   points = OnlyPolygon();
   EXPECT_NEAR(World(points.back()).X, 0.0, 1e-3);
 }
 
 TEST_F(ShapesTest, PointMarkArrowheads) {
   // 100 pixels per unit: a 15-unit arrowhead stays below the 10 000-pixel outline rule.
-  test::SetView(-500, -500, 100, 100000, 100000);
-  DrawPointMark(c, 1, 1, 2, 1, 0, 2, 0);
+  test::SetView(view, -500, -500, 100, 100000, 100000);
+  DrawPointMark(c, view, 1, 1, 2, 1, 0, 2, 0);
   auto points = OnlyPolygon();
   ASSERT_EQ(points.size(), 3u);
   EXPECT_NEAR(World(points[0]).X, 1.0, 1e-2);                       // tip on the point
@@ -168,13 +172,13 @@ TEST_F(ShapesTest, PointMarkArrowheads) {
   EXPECT_EQ(c.Only<TPolygon>()[0].Pen.Color, RgbColor(0, 0, 0));
 
   c.Commands.clear();
-  DrawPointMark(c, 6, 0, 0, 2, DegToRad(90), 102, 0);  // scaled, turned, filled in its colour
+  DrawPointMark(c, view, 6, 0, 0, 2, DegToRad(90), 102, 0);  // scaled, turned, filled in its colour
   points = OnlyPolygon();
   EXPECT_NEAR(World(points[1]).Y, -15.0, 1e-2);
   EXPECT_EQ(c.Only<TPolygon>()[0].Brush.Color, RgbColor(255, 0, 0));
 
   c.Commands.clear();
-  DrawPointMark(c, 11, 0, 0, 0, 0, 2, 0);  // scale 0 counts as 1; outline only
+  DrawPointMark(c, view, 11, 0, 0, 0, 0, 2, 0);  // scale 0 counts as 1; outline only
   points = OnlyPolygon();
   EXPECT_NEAR(World(points[1]).X, -7.5, 1e-2);
   EXPECT_EQ(c.Only<TPolygon>()[0].Brush.Style, TBrushStyle::Clear);
@@ -182,19 +186,19 @@ TEST_F(ShapesTest, PointMarkArrowheads) {
 
 TEST_F(ShapesTest, PlainPointsAreDotsOfAtLeastOnePixel) {
   // Colour 1: pen width 0.1, dot size 0.2: radius 0.25.
-  DrawPointMark(c, 0, 0, 0, 1, 0, 1, 0);
+  DrawPointMark(c, view, 0, 0, 0, 1, 0, 1, 0);
   auto moves = c.Only<test::TMoveTo>();
   ASSERT_EQ(moves.size(), 72u);
   EXPECT_NEAR(World({moves[0].X, moves[0].Y}).X, 0.25, 1e-3);
   // A line width of 50 hundredths: 0.25 + 0.2.
   c.Commands.clear();
-  DrawPointMark(c, 0, 0, 0, 1, 0, 1, 50);
+  DrawPointMark(c, view, 0, 0, 0, 1, 0, 1, 50);
   moves = c.Only<test::TMoveTo>();
   EXPECT_NEAR(World({moves[0].X, moves[0].Y}).X, 0.45, 1e-3);
   // At 2 pixels per unit 0.25 units is half a pixel: the dot grows to one pixel.
-  test::SetView(-50, -50, 2, 200, 200);
+  test::SetView(view, -50, -50, 2, 200, 200);
   c.Commands.clear();
-  DrawPointMark(c, 0, 0, 0, 1, 0, 1, 0);
+  DrawPointMark(c, view, 0, 0, 0, 1, 0, 1, 0);
   const auto lines = c.Only<test::TLineTo>();
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(c.Only<test::TMoveTo>()[0].X, 101);  // centre pixel 100, radius 1
@@ -204,7 +208,7 @@ TEST_F(ShapesTest, CodesThreeFourAndSevenLookAlike) {
   std::vector<std::vector<test::TCommand>> drawn;
   for (int code : {3, 4, 7, -2, 99}) {
     c.Commands.clear();
-    DrawPointMark(c, code, 1, 1, 2, 0.3, 5, 0);
+    DrawPointMark(c, view, code, 1, 1, 2, 0.3, 5, 0);
     drawn.push_back(c.Commands);
   }
   for (const auto& d : drawn) EXPECT_EQ(d, drawn[0]);
@@ -240,7 +244,7 @@ TBox DrawnBox(const TRecordingCanvas& c, const std::function<TDPoint(const TPixe
 
 // The size of every mark code at scale 2, drawn along the mark angle and turned a quarter.
 TEST_F(ShapesTest, EveryMarkCodeHasItsSize) {
-  test::SetView(-100, -100, 500, 100000, 100000);                     // 1/500 unit per pixel
+  test::SetView(view, -100, -100, 500, 100000, 100000);               // 1/500 unit per pixel
   constexpr double arrow = 15.0, half = 2.5, t = 3.5355339059327378;  // 1.25 * sqrt(2) * 2
   constexpr double starX = 2.1650635094610966;                        // 2.5 * cos 30
   constexpr double triX = 2.8867513459481287, triLow = 1.6666666666666667,
@@ -278,7 +282,7 @@ TEST_F(ShapesTest, EveryMarkCodeHasItsSize) {
   for (const auto& k : cases) {
     for (const bool turned : {false, true}) {
       c.Commands.clear();
-      DrawPointMark(c, k.code, 1, 2, 2, turned ? kHalfPi : 0.0, 2, 0);
+      DrawPointMark(c, view, k.code, 1, 2, 2, turned ? kHalfPi : 0.0, 2, 0);
       // A quarter turn maps (x, y) to (-y, x).
       const TBox e = turned ? TBox{-k.box.Top, k.box.Left, -k.box.Bottom, k.box.Right} : k.box;
       const TBox b = DrawnBox(c, world, {1, 2});
@@ -293,7 +297,7 @@ TEST_F(ShapesTest, EveryMarkCodeHasItsSize) {
 
 // The stroked marks end to end, scaled by 2, turned by 30 degrees and placed at (1, 2).
 TEST_F(ShapesTest, StrokedMarksJoinTheirOwnPoints) {
-  test::SetView(-100, -100, 500, 100000, 100000);
+  test::SetView(view, -100, -100, 500, 100000, 100000);
   const double deg = kHalfPi / 90.0;
   const auto at = [deg](double u, double v) {  // mark frame, units of k = 2
     return TDPoint{1 + 2 * (u * std::cos(30 * deg) - v * std::sin(30 * deg)),
@@ -325,7 +329,7 @@ TEST_F(ShapesTest, StrokedMarksJoinTheirOwnPoints) {
   };
   for (const auto& k : cases) {
     c.Commands.clear();
-    DrawPointMark(c, k.code, 1, 2, 2, 30 * deg, 2, 0);
+    DrawPointMark(c, view, k.code, 1, 2, 2, 30 * deg, 2, 0);
     const auto moves = c.Only<test::TMoveTo>();
     const auto lines = c.Only<test::TLineTo>();
     ASSERT_EQ(moves.size(), k.segments.size()) << "code " << k.code;
@@ -342,7 +346,7 @@ TEST_F(ShapesTest, StrokedMarksJoinTheirOwnPoints) {
 
   // Code 8: two quarter arcs of 72 segments, from (t, t) into the point and from (-t, -t) into it.
   c.Commands.clear();
-  DrawPointMark(c, 8, 1, 2, 2, 30 * deg, 2, 0);
+  DrawPointMark(c, view, 8, 1, 2, 2, 30 * deg, 2, 0);
   const auto moves = c.Only<test::TMoveTo>();
   const auto lines = c.Only<test::TLineTo>();
   ASSERT_EQ(lines.size(), 144u);
@@ -361,7 +365,7 @@ TEST_F(ShapesTest, StrokedMarksJoinTheirOwnPoints) {
 // The filled marks: the arrowhead and square of codes 1 and 2 are white inside, those of
 // codes 6 and 5 take the entity's colour, and code 11 is an outline only.
 TEST_F(ShapesTest, FilledMarksTakeTheirOwnBrush) {
-  test::SetView(-100, -100, 500, 100000, 100000);
+  test::SetView(view, -100, -100, 500, 100000, 100000);
   const TColor red = RgbColor(255, 0, 0), white = RgbColor(255, 255, 255);
   const struct {
     int code;
@@ -375,7 +379,7 @@ TEST_F(ShapesTest, FilledMarksTakeTheirOwnBrush) {
   for (const auto& k : cases) {
     c.Commands.clear();
     c.Brush = TBrush{white, TBrushStyle::Clear};
-    DrawPointMark(c, k.code, 1, 2, 2, 0, 102, 0);
+    DrawPointMark(c, view, k.code, 1, 2, 2, 0, 102, 0);
     const auto polygons = c.Only<TPolygon>();
     ASSERT_EQ(polygons.size(), 1u) << "code " << k.code;
     EXPECT_EQ(polygons[0].Brush.Style, k.style) << "code " << k.code;
@@ -394,7 +398,7 @@ TEST_F(ShapesTest, StrokedMarksUseSegments) {
   } cases[] = {{9, 2}, {10, 1}, {-1, 3}, {-4, 2}, {-5, 4}, {-6, 3}, {-7, 2}, {8, 144}};
   for (const auto& k : cases) {
     c.Commands.clear();
-    DrawPointMark(c, k.code, 0, 0, 1, 0, 2, 0);
+    DrawPointMark(c, view, k.code, 0, 0, 1, 0, 2, 0);
     EXPECT_EQ(c.Only<test::TLineTo>().size(), k.segments) << k.code;
     EXPECT_TRUE(c.Only<TPolygon>().empty()) << k.code;
   }

@@ -27,9 +27,9 @@ struct TSegments {
   std::vector<double> X1;
   friend bool operator==(const TSegments&, const TSegments&) = default;
 };
-TSegments Segments() {
+TSegments Segments(const TDrawing& drawing) {
   TSegments s;
-  for (const TJwwEntLin& l : LinList) s.X1.push_back(l.X1);
+  for (const TJwwEntLin& l : drawing.LinList) s.X1.push_back(l.X1);
   return s;
 }
 
@@ -65,14 +65,12 @@ TEST(ReaderLimits, ChunkedReadingMatchesLineByLineAtEveryBound) {
   text += "299.5 0 0 0";  // a last line without its end
   const std::string path = test::WriteTempFile(text);
   for (std::size_t maxLine : {1u, 2u, 3u, 5u, 8u, 9u, 10u, 13u, 16u, 31u, 64u, 1000u}) {
-    InitJwwModel();
-    for (const std::string& line : ReferenceLines(text, maxLine)) ParseJwwLine(line);
-    const TSegments expected = Segments();
-    InitJwwModel();
-    const TJwcLoadResult r = ReadJwcTempFile(path, {1 << 20, maxLine});
-    EXPECT_TRUE(r.ReadToEnd) << maxLine;
-    EXPECT_EQ(Segments(), expected) << "line bound " << maxLine;
-    if (maxLine >= 64) { EXPECT_GT(LinCount, 250); }
+    TJwcReader byLine;
+    for (const std::string& line : ReferenceLines(text, maxLine)) byLine.ParseLine(line);
+    const TJwcLoad load = ReadJwcTempFile(path, {1 << 20, maxLine});
+    EXPECT_TRUE(load.Result.ReadToEnd) << maxLine;
+    EXPECT_EQ(Segments(load.Drawing), Segments(byLine.Drawing())) << "line bound " << maxLine;
+    if (maxLine >= 64) { EXPECT_GT(load.Drawing.LinCount(), 250); }
   }
   std::filesystem::remove(path);
 }
@@ -81,11 +79,11 @@ TEST(ReaderLimits, ALineIsCutAtOneMebibyteAndTheRestDropped) {
   const std::string rest = " 7 8 9";  // would make four fields if it were not dropped
   const std::string text = "file=" + std::string(kMaxJwcLineBytes, 'a') + rest + "\n1 2 3 4\n";
   const std::string path = test::WriteTempFile(text);
-  InitJwwModel();
-  EXPECT_TRUE(LoadJwcTempFile(path));
-  EXPECT_EQ(JwwFileName, std::string(kMaxJwcLineBytes - 5, 'a'));
-  ASSERT_EQ(LinCount, 1);
-  EXPECT_EQ(LinList[0].X1, 1.0);
+  const TJwcLoad load = ReadJwcTempFile(path);
+  EXPECT_TRUE(load.Result.ReadToEnd);
+  EXPECT_EQ(load.Drawing.JwwFileName, std::string(kMaxJwcLineBytes - 5, 'a'));
+  ASSERT_EQ(load.Drawing.LinCount(), 1);
+  EXPECT_EQ(load.Drawing.LinList[0].X1, 1.0);
   std::filesystem::remove(path);
 }
 
@@ -100,12 +98,12 @@ TEST(ReaderLimits, ReadingStopsPastTheSizeBoundAndKeepsWhatWasRead) {
   } cases[] = {
       {text.size(), true, 30}, {text.size() - 1, false, 29}, {80, false, 10}, {79, false, 9}};
   for (const TCase& c : cases) {
-    InitJwwModel();
-    const TJwcLoadResult r = ReadJwcTempFile(path, {c.Limit, 64});
+    const TJwcLoad load = ReadJwcTempFile(path, {c.Limit, 64});
+    const TJwcLoadResult& r = load.Result;
     EXPECT_EQ(r.ReadToEnd, c.ReadToEnd) << c.Limit;
     EXPECT_EQ(r.Problem, c.ReadToEnd ? TJwcLoadProblem::None : TJwcLoadProblem::TooLarge);
     EXPECT_EQ(r.BytesRead, c.Limit);
-    EXPECT_EQ(LinCount, c.Lines) << c.Limit;
+    EXPECT_EQ(load.Drawing.LinCount(), c.Lines) << c.Limit;
     if (!c.ReadToEnd) {
       EXPECT_NE(DescribeJwcLoadProblem(r).find("larger than 1024 MiB"), std::string::npos);
     }
@@ -121,8 +119,7 @@ TEST(ReaderLimits, OnlyRegularFilesAreRead) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path :
        {fifo.string(), std::string("/dev/zero"), std::filesystem::temp_directory_path().string()}) {
-    InitJwwModel();
-    auto pending = std::async(std::launch::async, [&] {
+    auto pending = std::async(std::launch::async, [&path] {
       return ReadJwcTempFile(path, {4096, 64});
     });
     if (pending.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
@@ -132,12 +129,13 @@ TEST(ReaderLimits, OnlyRegularFilesAreRead) {
       ADD_FAILURE() << path << " blocked the reader";
       continue;
     }
-    const TJwcLoadResult r = pending.get();
+    const TJwcLoad load = pending.get();
+    const TJwcLoadResult& r = load.Result;
     EXPECT_TRUE(r.Exists) << path;
     EXPECT_FALSE(r.ReadToEnd) << path;
     EXPECT_EQ(r.Problem, TJwcLoadProblem::NotRegularFile) << path;
     EXPECT_EQ(r.BytesRead, 0u) << path;
-    EXPECT_EQ(EntOrderCount, 0);
+    EXPECT_EQ(load.Drawing.EntOrderCount(), 0);
   }
   std::filesystem::remove(fifo);
 }
@@ -149,11 +147,11 @@ TEST(ReaderLimits, LinesEndedByLoneCrsReadAsFastAsLinesEndedByLf) {
     std::string text;
     for (int i = 0; i < 300000; ++i) text += "1 2 3 4" + eol;
     const std::string path = test::WriteTempFile(text);
-    InitJwwModel();
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(LoadJwcTempFile(path));
+    const TJwcLoad load = ReadJwcTempFile(path);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(LinCount, 300000);
+    EXPECT_TRUE(load.Result.ReadToEnd);
+    EXPECT_EQ(load.Drawing.LinCount(), 300000);
     std::filesystem::remove(path);
     return took.count();
   };
@@ -163,17 +161,19 @@ TEST(ReaderLimits, LinesEndedByLoneCrsReadAsFastAsLinesEndedByLf) {
 }
 
 TEST(ReaderLimits, CountersSaturate) {
-  InitJwwModel();
-  JwwReader.PlCount = INT_MAX - 1;
-  test::Parse({"pl", "0 0 1 1", "pl", "0 0 1 1", "pl", "0 0 1 1"});
-  EXPECT_EQ(JwwReader.PlCount, INT_MAX);
-  ASSERT_EQ(LinCount, 3);
-  EXPECT_EQ(LinList[0].PlNo, INT_MAX);
-  EXPECT_EQ(LinList[2].PlNo, INT_MAX);
-  HpCount = INT_MAX - 1;
-  test::Parse({"hp1 0 0", "hp2 0 0", "hp3 0 0"});
-  EXPECT_EQ(HpCount, INT_MAX);
-  EXPECT_TRUE(HpList[3].Used);
+  TJwcReader reader;
+  TDrawing& drawing = reader.Drawing();
+  reader.State().PlCount = INT_MAX - 1;
+  for (const char* line : {"pl", "0 0 1 1", "pl", "0 0 1 1", "pl", "0 0 1 1"})
+    reader.ParseLine(line);
+  EXPECT_EQ(reader.State().PlCount, INT_MAX);
+  ASSERT_EQ(drawing.LinCount(), 3);
+  EXPECT_EQ(drawing.LinList[0].PlNo, INT_MAX);
+  EXPECT_EQ(drawing.LinList[2].PlNo, INT_MAX);
+  drawing.HpCount = INT_MAX - 1;
+  for (const char* line : {"hp1 0 0", "hp2 0 0", "hp3 0 0"}) reader.ParseLine(line);
+  EXPECT_EQ(drawing.HpCount, INT_MAX);
+  EXPECT_TRUE(drawing.HpList[3].Used);
 }
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -198,8 +198,8 @@ TEST(ReaderLimits, OutOfMemoryStopsTheReaderAndKeepsAConsistentModel) {
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    InitJwwModel();
-    LinList.shrink_to_fit();
+    TJwcReader reader;
+    const TDrawing& drawing = reader.Drawing();
     rlimit limit{};
     ::getrlimit(RLIMIT_AS, &limit);
     long pages = 0;
@@ -210,12 +210,13 @@ TEST(ReaderLimits, OutOfMemoryStopsTheReaderAndKeepsAConsistentModel) {
     limit.rlim_cur =
         static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (96u << 20);
     if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(3);
-    const TJwcLoadResult r = ReadJwcTempFile(path);
-    const bool consistent = EntOrder.size() == static_cast<std::size_t>(EntOrderCount) &&
-                            LinList.size() == static_cast<std::size_t>(LinCount) &&
-                            LinCount == EntOrderCount;
+    const TJwcLoadResult r = reader.ReadFile(path);
+    const bool consistent =
+        drawing.EntOrder.size() == static_cast<std::size_t>(drawing.EntOrderCount()) &&
+        drawing.LinList.size() == static_cast<std::size_t>(drawing.LinCount()) &&
+        drawing.LinCount() == drawing.EntOrderCount();
     if (r.Problem != TJwcLoadProblem::OutOfMemory || r.ReadToEnd) ::_exit(4);
-    ::_exit(consistent && LinCount > 100000 ? 0 : 5);
+    ::_exit(consistent && drawing.LinCount() > 100000 ? 0 : 5);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -23,43 +23,48 @@ namespace {
 // The whole model as text, doubles as their bit patterns.
 class TSnapshot {
  public:
-  std::string Take() {
+  std::string Take(const TDrawing& drawing, const TJwwReaderState& r) {
     s_.clear();
-    for (const TJwwEntRef& r : EntOrder) Row(r.Kind, r.Index);
-    Row(EntOrderCount, static_cast<int>(EntOrder.size()));
-    for (const auto& e : LinList) Lin(e);
-    for (const auto& e : CirList) Row(e.Hdr, e.Cx, e.Cy, e.R);
-    for (const auto& e : ArcList)
+    for (const TJwwEntRef& e : drawing.EntOrder) Row(e.Kind, e.Index);
+    Row(drawing.EntOrderCount(), static_cast<int>(drawing.EntOrder.size()));
+    for (const auto& e : drawing.LinList) Lin(e);
+    for (const auto& e : drawing.CirList) Row(e.Hdr, e.Cx, e.Cy, e.R);
+    for (const auto& e : drawing.ArcList)
       Row(e.Hdr, e.Cx, e.Cy, e.R, e.StartAngle, e.EndAngle, e.Flatness, e.Tilt);
-    for (const auto& e : TxtList) Txt(e);
-    for (const auto& e : PntList) Row(e.Hdr, e.X, e.Y);
-    for (const auto& e : PntExList) Row(e.Hdr, e.X, e.Y, e.Scale, e.Angle, e.Code);
-    for (const auto& e : DimList) {
+    for (const auto& e : drawing.TxtList) Txt(e);
+    for (const auto& e : drawing.PntList) Row(e.Hdr, e.X, e.Y);
+    for (const auto& e : drawing.PntExList) Row(e.Hdr, e.X, e.Y, e.Scale, e.Angle, e.Code);
+    for (const auto& e : drawing.DimList) {
       Row(e.Hdr);
       Lin(e.Line);
       Txt(e.Text);
     }
-    for (const auto& e : BlkList) Row(e.Hdr, e.X, e.Y, e.Name);
-    for (const auto& e : Sl2List) Row(e.Hdr, e.Rgb, e.X1, e.Y1, e.X2, e.Y2);
-    for (const auto& e : Sl3List) Row(e.Hdr, e.Rgb, e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3);
-    for (const auto& e : Sl4List) Row(e.Hdr, e.Rgb, e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3, e.X4, e.Y4);
-    for (const auto* list : {&ScList, &SeList})
+    for (const auto& e : drawing.BlkList) Row(e.Hdr, e.X, e.Y, e.Name);
+    for (const auto& e : drawing.Sl2List) Row(e.Hdr, e.Rgb, e.X1, e.Y1, e.X2, e.Y2);
+    for (const auto& e : drawing.Sl3List) Row(e.Hdr, e.Rgb, e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3);
+    for (const auto& e : drawing.Sl4List)
+      Row(e.Hdr, e.Rgb, e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3, e.X4, e.Y4);
+    for (const auto* list : {&drawing.ScList, &drawing.SeList})
       for (const auto& e : *list)
         Row(e.Hdr, e.Rgb, e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle, e.SweepAngle,
             e.ArcMode);
-    for (const auto* list : {&SoList, &SgList})
+    for (const auto* list : {&drawing.SoList, &drawing.SgList})
       for (const auto& e : *list)
         Row(e.Hdr, e.Rgb, e.Cx, e.Cy, e.R, e.Flatness, e.Tilt, e.StartAngle, e.SweepAngle, e.R2);
-    Row(LinCount, CirCount, ArcCount, TxtCount, PntCount, PntExCount, DimCount, BlkCount, Sl2Count,
-        Sl3Count, Sl4Count, ScCount, SeCount, SoCount, SgCount, HpCount);
-    Row(JwwFileName, NoGroupScale, PaperSizeX, PaperSizeY, HkValue, HnX1, HnY1, HnX2, HnY2);
-    for (double v : LayerGroupScale) Row(v);
-    for (const TJwwTextKind& k : TextKinds) Row(k.W, k.H, k.D, k.Color);
-    for (int v : HostRgb) Row(v);
-    for (std::size_t g = 0; g < GroupState.size(); ++g) Row(GroupState[g], GroupName[g]);
-    for (std::size_t l = 0; l < LayerState.size(); ++l) Row(LayerState[l], LayerName[l]);
-    for (const TJwwHp& hp : HpList) Row(hp.Used, hp.X, hp.Y, hp.Kind);
-    const TJwwReaderState& r = JwwReader;
+    Row(drawing.LinCount(), drawing.CirCount(), drawing.ArcCount(), drawing.TxtCount(),
+        drawing.PntCount(), drawing.PntExCount(), drawing.DimCount(), drawing.BlkCount(),
+        drawing.Sl2Count(), drawing.Sl3Count(), drawing.Sl4Count(), drawing.ScCount(),
+        drawing.SeCount(), drawing.SoCount(), drawing.SgCount(), drawing.HpCount);
+    Row(drawing.JwwFileName, drawing.NoGroupScale, drawing.PaperSizeX, drawing.PaperSizeY,
+        drawing.HkValue, drawing.HnX1, drawing.HnY1, drawing.HnX2, drawing.HnY2);
+    for (double v : drawing.LayerGroupScale) Row(v);
+    for (const TJwwTextKind& k : drawing.TextKinds) Row(k.W, k.H, k.D, k.Color);
+    for (int v : drawing.HostRgb) Row(v);
+    for (std::size_t g = 0; g < drawing.GroupState.size(); ++g)
+      Row(drawing.GroupState[g], drawing.GroupName[g]);
+    for (std::size_t l = 0; l < drawing.LayerState.size(); ++l)
+      Row(drawing.LayerState[l], drawing.LayerName[l]);
+    for (const TJwwHp& hp : drawing.HpList) Row(hp.Used, hp.X, hp.Y, hp.Kind);
     Row(r.CurGroup, r.CurLayer, r.CurColor, r.CurLType, r.CurLWidth, r.CurTextKind, r.FreeTextW,
         r.FreeTextH, r.FreeTextD, r.FreeTextColor, r.CurBasePoint, r.CurFontName, r.CurPointColor,
         r.CurRgb, r.CurHp, r.CurZFlags, r.PlCount, r.InPolyline, r.InDimension);
@@ -100,33 +105,32 @@ class TSnapshot {
 
 // The plain path: CR LF, LF and a lone CR end a line, each line cut to maxLine bytes, every
 // line's fields copied.
-std::string ReadThePlainWay(std::string_view text, std::size_t maxLine) {
-  InitJwwModel();
+std::string ReadThePlainWay(TJwcReader& reader, std::string_view text, std::size_t maxLine) {
   TJwwFields fields;
   std::size_t at = 0;
   while (at < text.size()) {
     std::size_t end = text.find_first_of("\r\n", at);
     if (end == std::string_view::npos) end = text.size();
     fields.SplitCopying(text.substr(at, std::min(end - at, maxLine)));
-    ParseJwwFields(fields);
+    reader.ParseFields(fields);
     at = end + 1;
     if (end < text.size() && text[end] == '\r' && at < text.size() && text[at] == '\n') ++at;
   }
-  return TSnapshot().Take();
+  return TSnapshot().Take(reader.Drawing(), reader.State());
 }
 
 std::string ReadFromFile(const std::string& path, std::size_t maxLine) {
-  InitJwwModel();
+  TJwcReader reader;
   TJwcReadLimits limits;
   limits.MaxLineBytes = maxLine;
-  EXPECT_TRUE(ReadJwcTempFile(path, limits).ReadToEnd);
-  return TSnapshot().Take();
+  EXPECT_TRUE(reader.ReadFile(path, limits).ReadToEnd);
+  return TSnapshot().Take(reader.Drawing(), reader.State());
 }
 
 std::string ReadFromMemory(std::string_view text, std::size_t maxLine) {
-  InitJwwModel();
-  ParseJwcText(text, maxLine);
-  return TSnapshot().Take();
+  TJwcReader reader;
+  reader.ParseText(text, maxLine);
+  return TSnapshot().Take(reader.Drawing(), reader.State());
 }
 
 // Drawings of 3 MB, so that the lists get their room from the share read after the first
@@ -136,8 +140,9 @@ TEST(ReaderPaths, FilesReadAsTheirLinesReadOneByOne) {
     const std::string text = test::RandomDrawingText(seed, 3u << 20);
     const std::string path = test::WriteTempFile(text);
     for (std::size_t maxLine : {kMaxJwcLineBytes, std::size_t{64}, std::size_t{17}}) {
-      const std::string plain = ReadThePlainWay(text, maxLine);
-      if (maxLine == kMaxJwcLineBytes) { ASSERT_GT(EntOrderCount, 10000); }
+      TJwcReader plainReader;
+      const std::string plain = ReadThePlainWay(plainReader, text, maxLine);
+      if (maxLine == kMaxJwcLineBytes) { ASSERT_GT(plainReader.Drawing().EntOrderCount(), 10000); }
       EXPECT_TRUE(plain == ReadFromFile(path, maxLine)) << "seed " << seed << " bound " << maxLine;
       EXPECT_TRUE(plain == ReadFromMemory(text, maxLine))
           << "seed " << seed << " bound " << maxLine;

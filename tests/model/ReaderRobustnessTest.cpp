@@ -16,29 +16,32 @@
 namespace sxf {
 namespace {
 
-// Every order entry points at an existing record, and the counts add up.
-void ExpectConsistentModel() {
-  ASSERT_EQ(static_cast<std::size_t>(EntOrderCount), EntOrder.size());
-  const int sizes[16] = {0,          LinCount, CirCount, ArcCount, TxtCount, PntCount,
-                         PntExCount, DimCount, BlkCount, Sl2Count, Sl3Count, Sl4Count,
-                         ScCount,    SeCount,  SoCount,  SgCount};
+// Every order entry points at an existing record, the counts add up, and the reader's current
+// layer is a layer.
+void ExpectConsistentModel(TJwcReader& reader) {
+  const TDrawing& drawing = reader.Drawing();
+  ASSERT_EQ(static_cast<std::size_t>(drawing.EntOrderCount()), drawing.EntOrder.size());
+  int sizes[16] = {};
+  ForEachEntityList(drawing, [&sizes](const char*, int kind, const auto& list) {
+    sizes[kind] = TEntityLists::Count(list);
+  });
   int total = 0;
   for (int k = 1; k <= 15; ++k) total += sizes[k];
-  EXPECT_EQ(total, EntOrderCount);
-  for (const TJwwEntRef& ref : EntOrder) {
+  EXPECT_EQ(total, drawing.EntOrderCount());
+  for (const TJwwEntRef& ref : drawing.EntOrder) {
     ASSERT_GE(ref.Kind, 1);
     ASSERT_LE(ref.Kind, 15);
     ASSERT_GE(ref.Index, 0);
     ASSERT_LT(ref.Index, sizes[ref.Kind]);
   }
-  for (const TJwwEntTxt& t : TxtList) {
+  for (const TJwwEntTxt& t : drawing.TxtList) {
     EXPECT_LE(t.Text.size(), 255u);
     EXPECT_LE(t.FontName.size(), 255u);
   }
-  EXPECT_GE(JwwReader.CurGroup, 0);
-  EXPECT_LE(JwwReader.CurGroup, 15);
-  EXPECT_GE(JwwReader.CurLayer, 0);
-  EXPECT_LE(JwwReader.CurLayer, 15);
+  EXPECT_GE(reader.State().CurGroup, 0);
+  EXPECT_LE(reader.State().CurGroup, 15);
+  EXPECT_GE(reader.State().CurLayer, 0);
+  EXPECT_LE(reader.State().CurLayer, 15);
 }
 
 std::string RandomBytes(std::mt19937& rng, std::size_t n, std::string_view alphabet = {}) {
@@ -74,9 +77,9 @@ TEST(ReaderRobustness, RandomBytesAndRandomKeyedLines) {
     }
     text += RandomBytes(rng, 2000);
     const std::string path = test::WriteTempFile(text);
-    InitJwwModel();
-    EXPECT_TRUE(LoadJwcTempFile(path));
-    ExpectConsistentModel();
+    TJwcReader reader;
+    EXPECT_TRUE(reader.ReadFile(path).ReadToEnd);
+    ExpectConsistentModel(reader);
     std::filesystem::remove(path);
   }
 }
@@ -94,10 +97,11 @@ TEST(ReaderRobustness, NulBytesLoneLeadBytesAndTruncatedFiles) {
       "msg",
       "ci 1 2",
   };
-  InitJwwModel();
-  for (const std::string& l : lines) ParseJwwLine(l);
-  ExpectConsistentModel();
-  EXPECT_EQ(LinCount, 1);  // the NUL is dropped: "0 0\0 1 1" still has four fields
+  TJwcReader reader;
+  for (const std::string& l : lines) reader.ParseLine(l);
+  ExpectConsistentModel(reader);
+  EXPECT_EQ(reader.Drawing().LinCount(),
+            1);  // the NUL is dropped: "0 0\0 1 1" still has four fields
 }
 
 TEST(ReaderRobustness, TruncatedFilesKeepWhatTheyHold) {
@@ -106,53 +110,56 @@ TEST(ReaderRobustness, TruncatedFilesKeepWhatTheyHold) {
   std::ifstream in(std::string(samples) + "/floor-plan/JWC_TEMP.TXT", std::ios::binary);
   const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_GT(whole.size(), 1000u);
-  InitJwwModel();
-  ASSERT_TRUE(LoadJwcTempFile(std::string(samples) + "/floor-plan/JWC_TEMP.TXT"));
-  const int complete = EntOrderCount;
+  const TJwcLoad load = ReadJwcTempFile(std::string(samples) + "/floor-plan/JWC_TEMP.TXT");
+  ASSERT_TRUE(load.Result.ReadToEnd);
+  const int complete = load.Drawing.EntOrderCount();
   int atPreviousLineEnd = 0;
   for (std::size_t cut = 0; cut <= whole.size(); cut += 3) {
     const std::string path = test::WriteTempFile(std::string_view(whole).substr(0, cut));
-    InitJwwModel();
-    EXPECT_TRUE(LoadJwcTempFile(path));
-    ExpectConsistentModel();
+    TJwcReader reader;
+    EXPECT_TRUE(reader.ReadFile(path).ReadToEnd);
+    ExpectConsistentModel(reader);
+    const int count = reader.Drawing().EntOrderCount();
     // Only the cut line can read differently from its whole self: at most one entity more.
-    EXPECT_LE(EntOrderCount, complete + 1);
+    EXPECT_LE(count, complete + 1);
     if (cut >= 2 && whole.compare(cut - 2, 2, "\r\n") == 0) {
       // Cut at a line end: whole lines only, and never fewer entities than before.
-      EXPECT_GE(EntOrderCount, atPreviousLineEnd);
-      atPreviousLineEnd = EntOrderCount;
+      EXPECT_GE(count, atPreviousLineEnd);
+      atPreviousLineEnd = count;
     }
     std::filesystem::remove(path);
   }
 }
 
 TEST(ReaderRobustness, HugeLinesAndManyFields) {
-  InitJwwModel();
+  TJwcReader reader;
+  const TDrawing& drawing = reader.Drawing();
   std::string longLine(1000000, 'x');
-  ParseJwwLine(longLine);
+  reader.ParseLine(longLine);
   std::string longText = "ch 0 0 1 0 \"" + std::string(1000000, '\x82');  // lead bytes only
-  ParseJwwLine(longText);
+  reader.ParseLine(longText);
   std::string manyFields = "sl";
   for (int i = 0; i < 5000; ++i) manyFields += " " + std::to_string(i % 7);
-  ParseJwwLine(manyFields);
+  reader.ParseLine(manyFields);
   std::string manyNames = "lgn";
   for (int i = 0; i < 5000; ++i) manyNames += " n";
-  ParseJwwLine(manyNames);
-  ExpectConsistentModel();
-  ASSERT_EQ(TxtCount, 1);
-  EXPECT_EQ(TxtList[0].Text.size(), 255u);
-  EXPECT_EQ(Sl4Count + Sl3Count + Sl2Count, 1);
-  EXPECT_EQ(GroupName[0].size(), 399u * 2);  // 399 further fields, each " n"
+  reader.ParseLine(manyNames);
+  ExpectConsistentModel(reader);
+  ASSERT_EQ(drawing.TxtCount(), 1);
+  EXPECT_EQ(drawing.TxtList[0].Text.size(), 255u);
+  EXPECT_EQ(drawing.Sl4Count() + drawing.Sl3Count() + drawing.Sl2Count(), 1);
+  EXPECT_EQ(drawing.GroupName[0].size(), 399u * 2);  // 399 further fields, each " n"
 
   // The same through a file, with a line that straddles the read buffer's end.
   std::string text = "file=" + std::string(1500000, 'p') + "\r\n";  // cut at 1 MiB
   for (int i = 0; i < 100000; ++i) text += std::to_string(i) + " 0 0 1\r\n";
   const std::string path = test::WriteTempFile(text);
-  InitJwwModel();
-  EXPECT_TRUE(LoadJwcTempFile(path));
-  EXPECT_EQ(JwwFileName.size(), kMaxJwcLineBytes - 5);
-  ASSERT_EQ(LinCount, 100000);
-  for (int i = 0; i < LinCount; ++i) ASSERT_EQ(LinList[static_cast<std::size_t>(i)].X1, i);
+  const TJwcLoad load = ReadJwcTempFile(path);
+  EXPECT_TRUE(load.Result.ReadToEnd);
+  EXPECT_EQ(load.Drawing.JwwFileName.size(), kMaxJwcLineBytes - 5);
+  ASSERT_EQ(load.Drawing.LinCount(), 100000);
+  for (int i = 0; i < load.Drawing.LinCount(); ++i)
+    ASSERT_EQ(load.Drawing.LinList[static_cast<std::size_t>(i)].X1, i);
   std::filesystem::remove(path);
 }
 

@@ -14,14 +14,14 @@ namespace sxf {
 namespace {
 
 using ReaderRules = test::FreshModel;
-using test::Parse;
 
 // The kinds of the entities read so far, as list names joined by blanks.
-std::string Kinds() {
+std::string Kinds(const TDrawing& drawing) {
   static const char* const kNames[16] = {"?",   "Lin", "Cir", "Arc", "Txt", "Pnt", "PntEx", "Dim",
                                          "Blk", "Sl2", "Sl3", "Sl4", "Sc",  "Se",  "So",    "Sg"};
   std::string out;
-  for (const TJwwEntRef& r : EntOrder) out += std::string(out.empty() ? "" : " ") + kNames[r.Kind];
+  for (const TJwwEntRef& r : drawing.EntOrder)
+    out += std::string(out.empty() ? "" : " ") + kNames[r.Kind];
   return out;
 }
 
@@ -84,9 +84,9 @@ TEST_F(ReaderRules, EntityRulesAtTheirFieldCountBounds) {
       {"1 2 3 4 ", ""},  // a blank at the end opens a fifth, empty field
   };
   for (const auto& c : cases) {
-    InitJwwModel();
-    ParseJwwLine(c.Line);
-    EXPECT_EQ(Kinds(), c.Kinds) << '"' << c.Line << '"';
+    Reset();
+    reader.ParseLine(c.Line);
+    EXPECT_EQ(Kinds(drawing), c.Kinds) << '"' << c.Line << '"';
   }
 }
 
@@ -94,32 +94,32 @@ TEST_F(ReaderRules, HeaderRulesAtTheirFieldCountBounds) {
   std::string hs = "hs";
   for (int i = 1; i <= 15; ++i) hs += " " + std::to_string(i + 1);
   Parse({hs});  // 16 fields: one too few
-  EXPECT_EQ(LayerGroupScale[0], 1.0);
+  EXPECT_EQ(drawing.LayerGroupScale[0], 1.0);
   Parse({hs + " 17"});
-  EXPECT_EQ(LayerGroupScale[0], 2.0);
-  EXPECT_EQ(LayerGroupScale[15], 17.0);
+  EXPECT_EQ(drawing.LayerGroupScale[0], 2.0);
+  EXPECT_EQ(drawing.LayerGroupScale[15], 17.0);
 
   std::string hcw = "hcw";
   for (int i = 1; i <= 9; ++i) hcw += " " + std::to_string(i * 10);
   Parse({hcw});
-  EXPECT_EQ(TextKinds[1].W, 3.0);
+  EXPECT_EQ(drawing.TextKinds[1].W, 3.0);
   Parse({hcw + " 100"});
-  EXPECT_EQ(TextKinds[1].W, 10.0);
-  EXPECT_EQ(TextKinds[10].W, 100.0);
+  EXPECT_EQ(drawing.TextKinds[1].W, 10.0);
+  EXPECT_EQ(drawing.TextKinds[10].W, 100.0);
 
   Parse({"hrgb 1 2 3 4 5 6 7"});
-  EXPECT_EQ(HostRgb[0], 0);
+  EXPECT_EQ(drawing.HostRgb[0], 0);
   Parse({"hrgb 1 2 3 4 5 6 7 8"});
-  EXPECT_EQ(HostRgb[0], 1);
-  EXPECT_EQ(HostRgb[7], 8);
+  EXPECT_EQ(drawing.HostRgb[0], 1);
+  EXPECT_EQ(drawing.HostRgb[7], 8);
 
   Parse({"hzs 5", "hk"});
-  EXPECT_EQ(PaperSizeX, 1189.0);
-  EXPECT_EQ(HkValue, 0.0);
+  EXPECT_EQ(drawing.PaperSizeX, 1189.0);
+  EXPECT_EQ(drawing.HkValue, 0.0);
   Parse({"hzs 5 6", "hk 7", "hn 1 2 3 4"});
-  EXPECT_EQ(PaperSizeY, 6.0);
-  EXPECT_EQ(HkValue, 7.0);
-  EXPECT_EQ(HnY2, 4.0);
+  EXPECT_EQ(drawing.PaperSizeY, 6.0);
+  EXPECT_EQ(drawing.HkValue, 7.0);
+  EXPECT_EQ(drawing.HnY2, 4.0);
 }
 
 TEST_F(ReaderRules, SolidReductionsTakeTheirStepsInOrder) {
@@ -144,18 +144,21 @@ TEST_F(ReaderRules, SolidReductionsTakeTheirStepsInOrder) {
       {"sl 0 0 5 0 5 5 0 5", kKindSl4, {0, 0, 5, 0, 5, 5, 0, 5}},
   };
   for (const TCase& c : cases) {
-    InitJwwModel();
-    ParseJwwLine(c.Line);
-    ASSERT_EQ(EntOrderCount, 1) << c.Line;
-    EXPECT_EQ(EntOrder[0].Kind, c.Kind) << c.Line;
+    Reset();
+    reader.ParseLine(c.Line);
+    ASSERT_EQ(drawing.EntOrderCount(), 1) << c.Line;
+    EXPECT_EQ(drawing.EntOrder[0].Kind, c.Kind) << c.Line;
     std::vector<double> got;
-    if (Sl2Count) got = {Sl2List[0].X1, Sl2List[0].Y1, Sl2List[0].X2, Sl2List[0].Y2};
-    if (Sl3Count)
-      got = {Sl3List[0].X1, Sl3List[0].Y1, Sl3List[0].X2,
-             Sl3List[0].Y2, Sl3List[0].X3, Sl3List[0].Y3};
-    if (Sl4Count)
-      got = {Sl4List[0].X1, Sl4List[0].Y1, Sl4List[0].X2, Sl4List[0].Y2,
-             Sl4List[0].X3, Sl4List[0].Y3, Sl4List[0].X4, Sl4List[0].Y4};
+    if (drawing.Sl2Count())
+      got = {drawing.Sl2List[0].X1, drawing.Sl2List[0].Y1, drawing.Sl2List[0].X2,
+             drawing.Sl2List[0].Y2};
+    if (drawing.Sl3Count())
+      got = {drawing.Sl3List[0].X1, drawing.Sl3List[0].Y1, drawing.Sl3List[0].X2,
+             drawing.Sl3List[0].Y2, drawing.Sl3List[0].X3, drawing.Sl3List[0].Y3};
+    if (drawing.Sl4Count())
+      got = {drawing.Sl4List[0].X1, drawing.Sl4List[0].Y1, drawing.Sl4List[0].X2,
+             drawing.Sl4List[0].Y2, drawing.Sl4List[0].X3, drawing.Sl4List[0].Y3,
+             drawing.Sl4List[0].X4, drawing.Sl4List[0].Y4};
     EXPECT_EQ(got, c.Corners) << c.Line;
   }
 }
@@ -171,20 +174,22 @@ TEST_F(ReaderRules, EveryAttributeLineEndsAPolylineRun) {
                {"z1", false},   {"hhp2", false},   {"hp3 1 1", false}, {"bz", false},
                {"hk 1", false}, {"1 1 2 2", false}};
   for (const auto& c : cases) {
-    InitJwwModel();
+    Reset();
     Parse({"pl", "0 0 1 1", c.Line, "0 0 2 2"});
-    ASSERT_GE(LinCount, 2) << c.Line;
-    EXPECT_EQ(LinList[0].PlNo, 1) << c.Line;
-    EXPECT_EQ(LinList[static_cast<std::size_t>(LinCount - 1)].PlNo, c.Ends ? 0 : 1) << c.Line;
+    ASSERT_GE(drawing.LinCount(), 2) << c.Line;
+    EXPECT_EQ(drawing.LinList[0].PlNo, 1) << c.Line;
+    EXPECT_EQ(drawing.LinList[static_cast<std::size_t>(drawing.LinCount() - 1)].PlNo,
+              c.Ends ? 0 : 1)
+        << c.Line;
   }
 }
 
 TEST_F(ReaderRules, ResetRestoresEveryCurrentValueAndNothingElse) {
   Parse({"lg3", "ly4", "lc10 77", "lt48", "lw9", "cn0 5 6 7 8", "cc5", "cn$Font", "pn6", "pl", "z2",
          "hhp4", "msg", "1 2 3 4"});
-  ResetJwwCurrentState();
+  reader.ResetCurrentState();
   const TJwwReaderState start{};
-  const TJwwReaderState& r = JwwReader;
+  const TJwwReaderState& r = reader.State();
   EXPECT_EQ(r.CurGroup, start.CurGroup);
   EXPECT_EQ(r.CurLayer, start.CurLayer);
   EXPECT_EQ(r.CurColor, start.CurColor);
@@ -211,13 +216,13 @@ TEST_F(ReaderRules, ResetRestoresEveryCurrentValueAndNothingElse) {
 
 TEST_F(ReaderRules, AGroupScaleOfZeroIsStoredAndDividesAsOne) {
   Parse({"hs 0 abc 2 2 2 2 2 2 2 2 2 2 2 2 2 2", "lg1", "4 6 8 10"});
-  EXPECT_EQ(LayerGroupScale[0], 0.0);
-  EXPECT_EQ(LayerGroupScale[1], 0.0);
-  EXPECT_EQ(LayerGroupScale[2], 2.0);
-  EXPECT_EQ(GroupScaleDivisor(LinList[0].Hdr), 1.0);
+  EXPECT_EQ(drawing.LayerGroupScale[0], 0.0);
+  EXPECT_EQ(drawing.LayerGroupScale[1], 0.0);
+  EXPECT_EQ(drawing.LayerGroupScale[2], 2.0);
+  EXPECT_EQ(drawing.GroupScaleDivisor(drawing.LinList[0].Hdr), 1.0);
   TJwwEntHdr g2;
   g2.Group = 2;
-  EXPECT_EQ(GroupScaleDivisor(g2), 2.0);
+  EXPECT_EQ(drawing.GroupScaleDivisor(g2), 2.0);
 }
 
 TEST_F(ReaderRules, ShiftJisEdgesOfTexts) {
@@ -233,10 +238,10 @@ TEST_F(ReaderRules, ShiftJisEdgesOfTexts) {
       {"ch 0 0 1 0 \"a\tb\"c=d", "ab\"c=d"},
   };
   for (const auto& c : cases) {
-    InitJwwModel();
-    ParseJwwLine(c.Line);
-    ASSERT_EQ(TxtCount, 1) << c.Line;
-    EXPECT_EQ(TxtList[0].Text, c.Text) << c.Line;
+    Reset();
+    reader.ParseLine(c.Line);
+    ASSERT_EQ(drawing.TxtCount(), 1) << c.Line;
+    EXPECT_EQ(drawing.TxtList[0].Text, c.Text) << c.Line;
   }
 }
 

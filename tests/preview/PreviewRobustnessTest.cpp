@@ -10,7 +10,7 @@
 #include "preview/Preview.h"
 #include "globals/UnitGval.h"
 #include "support/RecordingCanvas.h"
-#include "support/ModelTestSupport.h"
+#include "search/Extents.h"
 
 namespace sxf {
 namespace {
@@ -27,7 +27,7 @@ TEST(PreviewRobustness, ExtremeDrawingsDrawWithoutFault) {
   GraAttr = std::make_unique<TgraAttribute>();
   std::mt19937 rng(99);
   for (int round = 0; round < 60; ++round) {
-    InitJwwModel();
+    TJwcReader reader;
     for (int line = 0; line < 80; ++line) {
       std::string text = kKeys[rng() % std::size(kKeys)];
       const int fields = static_cast<int>(rng() % 18);
@@ -35,15 +35,17 @@ TEST(PreviewRobustness, ExtremeDrawingsDrawWithoutFault) {
         if (!text.empty()) text += ' ';
         text += kNumbers[rng() % std::size(kNumbers)];
       }
-      ParseJwwLine(text);
+      reader.ParseLine(text);
     }
+    const TDrawing& drawing = reader.Drawing();
     for (const auto& [w, h] : {std::pair{381, 368}, std::pair{1, 1}, std::pair{0, 0}}) {
-      FitViewToDrawing(w, h);
-      ASSERT_TRUE(std::isfinite(ViewScale) && ViewScale > 0.0) << ViewScale;
-      ASSERT_LT(ViewLeft, ViewRight);
-      ASSERT_LT(ViewBottom, ViewTop);
+      TView view;
+      FitViewToDrawing(view, ComputeExtents(drawing), w, h);
+      ASSERT_TRUE(std::isfinite(view.ViewScale) && view.ViewScale > 0.0) << view.ViewScale;
+      ASSERT_LT(view.ViewLeft, view.ViewRight);
+      ASSERT_LT(view.ViewBottom, view.ViewTop);
       test::TRecordingCanvas c;
-      DrawPreview(c, w, h);
+      DrawPreview(c, view, drawing, w, h);
       EXPECT_FALSE(c.Commands.empty());  // at least the clearing
     }
   }

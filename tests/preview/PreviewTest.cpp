@@ -4,67 +4,68 @@
 
 #include "globals/UnitGval.h"
 #include "support/RecordingCanvas.h"
+#include "search/Extents.h"
 #include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {
 
-using PreviewTest = test::FreshModel;
-using test::Parse;
+class PreviewTest : public test::FreshModel {
+ protected:
+  TView view;
+};
 
 TEST_F(PreviewTest, FitAllOfAnEmptyDrawing) {
-  ViewScale = 7;
-  ViewLeft = 1;
-  FitViewToDrawing(381, 368);
-  EXPECT_DOUBLE_EQ(ViewScale, 368.0 / 200.0 * 0.9);
-  EXPECT_DOUBLE_EQ(ViewLeft + ViewRight, 0.0);
-  EXPECT_DOUBLE_EQ(ViewBottom + ViewTop, 0.0);
-  EXPECT_DOUBLE_EQ(ViewTop - ViewBottom, 368 / ViewScale);
-  EXPECT_EQ(ViewWidth, 381);
-  EXPECT_EQ(SavedViewScale, 7);  // the view it replaced
-  EXPECT_EQ(SavedViewLeft, 1);
+  view.ViewScale = 7;
+  view.ViewLeft = 1;
+  FitViewToDrawing(view, ComputeExtents(drawing), 381, 368);
+  EXPECT_DOUBLE_EQ(view.ViewScale, 368.0 / 200.0 * 0.9);
+  EXPECT_DOUBLE_EQ(view.ViewLeft + view.ViewRight, 0.0);
+  EXPECT_DOUBLE_EQ(view.ViewBottom + view.ViewTop, 0.0);
+  EXPECT_DOUBLE_EQ(view.ViewTop - view.ViewBottom, 368 / view.ViewScale);
+  EXPECT_EQ(view.ViewWidth, 381);
+  EXPECT_EQ(view.ViewHeight, 368);
 }
 
-// Fit-all keeps the whole view it replaces, every edge and the scale, for the previous-view key.
-TEST_F(PreviewTest, FitAllSavesEveryValueOfTheViewItReplaces) {
+// Fit-all depends on the extents and the preview's size alone: whatever view it replaces (the
+// window keeps that one as its previous view before fitting), every edge and the scale come
+// out the same, and the dpi stays the view's.
+TEST_F(PreviewTest, FitAllIsTheSameWhateverViewItReplaces) {
   Parse({"0 0 40 30"});
-  ViewLeft = -11.5;
-  ViewBottom = -22.25;
-  ViewRight = 33.75;
-  ViewTop = 44.125;
-  ViewScale = 5.5;
-  FitViewToDrawing(400, 300);
-  EXPECT_EQ(SavedViewLeft, -11.5);
-  EXPECT_EQ(SavedViewBottom, -22.25);
-  EXPECT_EQ(SavedViewRight, 33.75);
-  EXPECT_EQ(SavedViewTop, 44.125);
-  EXPECT_EQ(SavedViewScale, 5.5);
-  // A second fit saves the first fit's view, not the one before it.
-  const double left = ViewLeft, bottom = ViewBottom, right = ViewRight, top = ViewTop,
-               scale = ViewScale;
-  FitViewToDrawing(200, 100);
-  EXPECT_EQ(SavedViewLeft, left);
-  EXPECT_EQ(SavedViewBottom, bottom);
-  EXPECT_EQ(SavedViewRight, right);
-  EXPECT_EQ(SavedViewTop, top);
-  EXPECT_EQ(SavedViewScale, scale);
+  const TWorldBox extents = ComputeExtents(drawing);
+  TView fresh;
+  FitViewToDrawing(fresh, extents, 400, 300);
+  view = {-11.5, -22.25, 33.75, 44.125, 5.5, 10, 20, 144};
+  FitViewToDrawing(view, extents, 400, 300);
+  EXPECT_EQ(view.Box(), fresh.Box());
+  EXPECT_EQ(view.ViewScale, fresh.ViewScale);
+  EXPECT_EQ(view.ViewWidth, 400);
+  EXPECT_EQ(view.ViewHeight, 300);
+  EXPECT_EQ(view.ViewDpi, 144);
+  // A second fit to another size starts from the first fit's view: again as from nothing.
+  fresh = TView();
+  FitViewToDrawing(fresh, extents, 200, 100);
+  FitViewToDrawing(view, extents, 200, 100);
+  EXPECT_EQ(view.Box(), fresh.Box());
+  EXPECT_EQ(view.ViewScale, fresh.ViewScale);
 }
 
 TEST_F(PreviewTest, FitAllOfAZeroWidthDrawingTakesTheScaleFromItsHeight) {
   Parse({"5 0 5 10", "5 20 5 40"});
-  FitViewToDrawing(400, 300);
-  EXPECT_DOUBLE_EQ(ViewScale, 300.0 / 40.0 * 0.9);
-  EXPECT_DOUBLE_EQ((ViewLeft + ViewRight) / 2, 5.0);
-  FitViewToDrawing(0, 0);  // a squeezed preview keeps a positive scale
-  EXPECT_GT(ViewScale, 0.0);
-  EXPECT_LT(ViewLeft, ViewRight);
+  const TWorldBox extents = ComputeExtents(drawing);
+  FitViewToDrawing(view, extents, 400, 300);
+  EXPECT_DOUBLE_EQ(view.ViewScale, 300.0 / 40.0 * 0.9);
+  EXPECT_DOUBLE_EQ((view.ViewLeft + view.ViewRight) / 2, 5.0);
+  FitViewToDrawing(view, extents, 0, 0);  // a squeezed preview keeps a positive scale
+  EXPECT_GT(view.ViewScale, 0.0);
+  EXPECT_LT(view.ViewLeft, view.ViewRight);
 }
 
 TEST_F(PreviewTest, EmptyDrawingShowsFrameAndOriginCrossOnly) {
   GraAttr = std::make_unique<TgraAttribute>();
-  FitViewToDrawing(381, 368);
+  FitViewToDrawing(view, ComputeExtents(drawing), 381, 368);
   test::TRecordingCanvas c;
-  EXPECT_TRUE(DrawPreview(c, 381, 368));
+  EXPECT_TRUE(DrawPreview(c, view, drawing, 381, 368));
   const auto rects = c.Only<test::TRectangle>();
   ASSERT_EQ(rects.size(), 2u);
   EXPECT_EQ(rects[0].Brush.Color, RgbColor(255, 255, 255));  // the clearing
@@ -90,15 +91,15 @@ namespace {
 TEST_F(PreviewTest, ExtentsWithoutAUsableViewFallBackToAHundredUnits) {
   // Two points at the same far place: the 1e-10 floor gives a view doubles cannot hold.
   Parse({"pt 1e8 5", "pt 1e8 5"});
-  FitViewToDrawing(381, 368);
-  EXPECT_TRUE(UsableView());
-  EXPECT_DOUBLE_EQ((ViewLeft + ViewRight) / 2, 1e8);
-  EXPECT_DOUBLE_EQ(ViewScale, 368.0 / 200.0 * 0.9);
+  FitViewToDrawing(view, ComputeExtents(drawing), 381, 368);
+  EXPECT_TRUE(UsableView(view));
+  EXPECT_DOUBLE_EQ((view.ViewLeft + view.ViewRight) / 2, 1e8);
+  EXPECT_DOUBLE_EQ(view.ViewScale, 368.0 / 200.0 * 0.9);
   // A group scale near 0 sends the extents beyond the double range.
-  InitJwwModel();
+  Reset();
   Parse({"hs 1e-308 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "pt 1e300 1e300", "pt -1e300 -1e300"});
-  FitViewToDrawing(381, 368);
-  EXPECT_TRUE(UsableView());
+  FitViewToDrawing(view, ComputeExtents(drawing), 381, 368);
+  EXPECT_TRUE(UsableView(view));
 }
 
 }  // namespace

@@ -1,18 +1,26 @@
-// Drawing in bands: how a picture is cut, and what the threads do with the user's break.
+// Drawing on several threads: how a picture is cut into bands and what the threads do with the
+// user's break.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <bit>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
+#include "globals/UnitGval.h"
 #include "render/BandCanvases.h"
 #include "render/Bands.h"
 #include "render/UserBreak.h"
 #include "support/RecordingCanvas.h"
+#include "support/ViewTestSupport.h"
 
 namespace sxf {
 namespace {

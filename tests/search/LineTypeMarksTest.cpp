@@ -14,7 +14,6 @@
 namespace sxf {
 namespace {
 
-using test::Parse;
 using test::TLineTo;
 using test::TRectangle;
 using test::TSetFont;
@@ -54,7 +53,7 @@ TEST_F(LineTypeMarksTest, WhereEachKindIsMarked) {
          "2 2 12 2",
          "lt1",
          "cs 5 3 1 0 \"10"});
-  const auto marks = CollectLineTypeMarks();
+  const auto marks = CollectLineTypeMarks(drawing);
   ASSERT_EQ(marks.size(), 7u);
   ExpectMark(marks[0], 17, "Lin", 1, 5, 2);
   ExpectMark(marks[1], 32, "Lin", 2, 5, 2);
@@ -69,15 +68,15 @@ TEST_F(LineTypeMarksTest, WhereEachKindIsMarked) {
 TEST_F(LineTypeMarksTest, GroupScaleAppliesToMarksAsToTheDrawing) {
   Parse({"hs 1 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg1", "lt47", "0 0 1000 0", "lt48",
          "ci 500 0 100"});
-  auto marks = CollectLineTypeMarks();
+  auto marks = CollectLineTypeMarks(drawing);
   ASSERT_EQ(marks.size(), 2u);
   ExpectMark(marks[0], 17, "Lin", 0, 5, 0);
   ExpectMark(marks[1], 18, "Cir", 0, 6, 0);
 }
 
 TEST_F(LineTypeMarksTest, AMarkIsARedRingAroundAWhiteSquareWithTheNumber) {
-  test::SetView(0, 0, 1, 100, 100);
-  DrawLineTypeMark(c, "17", 50, 50, 10);
+  test::SetView(view, 0, 0, 1, 100, 100);
+  DrawLineTypeMark(c, view, "17", 50, 50, 10);
   const auto rects = c.Only<TRectangle>();
   ASSERT_EQ(rects.size(), 1u);
   EXPECT_EQ(rects[0].X1, 42);
@@ -106,8 +105,8 @@ TEST_F(LineTypeMarksTest, MarksKeepTheirPixelSizeAtAnyZoom) {
   Parse({"lt47", "-1 0 1 0"});
   for (const double scale : {0.5, 3.0, 40.0}) {
     c.Commands.clear();
-    test::SetView(-50 / scale, -50 / scale, scale, 100, 100);
-    EXPECT_TRUE(DrawLineTypeMarks(c, kMarkRadiusPixels / ViewScale));
+    test::SetView(view, -50 / scale, -50 / scale, scale, 100, 100);
+    EXPECT_TRUE(DrawLineTypeMarks(c, view, drawing, kMarkRadiusPixels / view.ViewScale));
     const auto rects = c.Only<TRectangle>();
     ASSERT_EQ(rects.size(), 1u);
     EXPECT_EQ(rects[0].X2 - rects[0].X1, 16) << scale;
@@ -119,12 +118,12 @@ TEST_F(LineTypeMarksTest, ABreakLeavesTheRemainingMarksUndrawn) {
   for (int i = 0; i < 25; ++i) Parse({"lt47", "10 10 20 20"});
   int polls = 0;
   SetUserBreakSource([&] { return ++polls >= 3; });  // at start, after 0, after 10
-  EXPECT_FALSE(DrawLineTypeMarks(c, 10.0));
+  EXPECT_FALSE(DrawLineTypeMarks(c, view, drawing, 10.0));
   EXPECT_EQ(c.Only<TRectangle>().size(), 11u);
 
   c.Commands.clear();
   SetUserBreakSource([] { return true; });
-  EXPECT_FALSE(DrawLineTypeMarks(c, 10.0));
+  EXPECT_FALSE(DrawLineTypeMarks(c, view, drawing, 10.0));
   EXPECT_TRUE(c.Commands.empty());
 }
 
@@ -140,15 +139,15 @@ TEST_F(LineTypeMarksTest, GeneratedDrawingsAgreeWithAPlainComputation) {
     std::string list;
     double x, y;
   };
-  for (int drawing = 0; drawing < 20; ++drawing) {
-    InitJwwModel();
+  for (int round = 0; round < 20; ++round) {
+    Reset();
     std::string hs = "hs";
     std::array<double, 16> scale{};
     for (double& s : scale) {
       s = std::pow(10.0, static_cast<int>(rng() % 4));
       hs += " " + std::to_string(s);
     }
-    ParseJwwLine(hs);
+    reader.ParseLine(hs);
     std::vector<Expected> lines, circles, arcs, dims;
     for (int i = 0; i < 200; ++i) {
       const int lt = ltype(rng);
@@ -161,12 +160,12 @@ TEST_F(LineTypeMarksTest, GeneratedDrawingsAgreeWithAPlainComputation) {
       switch (kind(rng)) {
         case 0:
           std::snprintf(buf, sizeof buf, "%.17g %.17g %.17g %.17g", a, b, p, q);
-          ParseJwwLine(buf);
+          reader.ParseLine(buf);
           if (marked) lines.push_back({lt - 30, "Lin", (a + p) / 2 / s, (b + q) / 2 / s});
           break;
         case 1:
           std::snprintf(buf, sizeof buf, "ci %.17g %.17g %.17g", a, b, std::fabs(p));
-          ParseJwwLine(buf);
+          reader.ParseLine(buf);
           if (marked) circles.push_back({lt - 30, "Cir", (a + std::fabs(p)) / s, b / s});
           break;
         case 2: {
@@ -174,7 +173,7 @@ TEST_F(LineTypeMarksTest, GeneratedDrawingsAgreeWithAPlainComputation) {
                        tilt = b / 7;
           std::snprintf(buf, sizeof buf, "ci %.17g %.17g %.17g %.17g %.17g %.17g %.17g", a, b, r,
                         start, start + 45, flat, tilt);
-          ParseJwwLine(buf);
+          reader.ParseLine(buf);
           const double th = start / 180 * M_PI, t = tilt / 180 * M_PI;
           const double x =
               a + r * std::cos(th) * std::cos(t) - r * flat * std::sin(th) * std::sin(t);
@@ -193,13 +192,13 @@ TEST_F(LineTypeMarksTest, GeneratedDrawingsAgreeWithAPlainComputation) {
     std::vector<Expected> expected = lines;
     for (const auto* v : {&circles, &arcs, &dims})
       expected.insert(expected.end(), v->begin(), v->end());
-    const auto marks = CollectLineTypeMarks();
+    const auto marks = CollectLineTypeMarks(drawing);
     ASSERT_EQ(marks.size(), expected.size());
     // Per layer: every layer listed holds a counted entity, and the layers' cells add up to
     // the whole drawing's grid, cell by cell.
-    const TTallyGrid whole = BuildTallyGrid();
+    const TTallyGrid whole = BuildTallyGrid(drawing);
     std::array<std::array<long long, kTallyColumns>, kTallyRows> sum{};
-    for (const TLayerTally& layer : TallyByLayer()) {
+    for (const TLayerTally& layer : TallyByLayer(drawing)) {
       EXPECT_NE(layer.Grid.Cell(kTallyTotal, 17), "0");
       for (int r = 1; r < kTallyRows; ++r)
         for (int col = 1; col < kTallyColumns; ++col)
@@ -242,10 +241,10 @@ TEST(LineTypeMarksAndTally, AgreeCellByCellOnGeneratedDrawings) {
   for (const auto profile :
        {test::TRandomProfile::Light, test::TRandomProfile::Dense, test::TRandomProfile::OddValues})
     for (const unsigned seed : {1u, 2u}) {
-      test::MakeRandomDrawing(profile, seed, 3000);
-      const TTallyGrid grid = BuildTallyGrid();
+      const TDrawing drawing = test::MakeRandomDrawing(profile, seed, 3000);
+      const TTallyGrid grid = BuildTallyGrid(drawing);
       int marks[kTallyRows][kTallyColumns] = {};
-      for (const TLineTypeMark& m : CollectLineTypeMarks()) ++marks[m.Number - 16][m.Column];
+      for (const TLineTypeMark& m : CollectLineTypeMarks(drawing)) ++marks[m.Number - 16][m.Column];
       int total = 0;
       for (int row = 1; row < kTallyRows - 1; ++row)
         for (int column = 1; column < kTallyColumns - 1; ++column) {
@@ -255,7 +254,6 @@ TEST(LineTypeMarksAndTally, AgreeCellByCellOnGeneratedDrawings) {
         }
       EXPECT_GT(total, 300) << "seed " << seed;
     }
-  InitJwwModel();
 }
 
 }  // namespace

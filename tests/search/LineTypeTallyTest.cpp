@@ -10,7 +10,6 @@ namespace sxf {
 namespace {
 
 using TallyTest = test::FreshModel;
-using test::Parse;
 
 // Row and column totals agree with the count cells, whatever the model holds.
 void ExpectTotalsAgree(const TTallyGrid& g) {
@@ -30,7 +29,7 @@ void ExpectTotalsAgree(const TTallyGrid& g) {
 }
 
 TEST_F(TallyTest, EmptyModelHasEmptyCountsAndZeroTotals) {
-  const TTallyGrid g = BuildTallyGrid();
+  const TTallyGrid g = BuildTallyGrid(drawing);
   EXPECT_EQ(g.Cell(0, 0), "No.");
   EXPECT_EQ(g.Cell(1, 0), "\x90\xFC\x95\xAA");          // 線分
   EXPECT_EQ(g.Cell(6, 0), "\x90\xA1\x96\x40\x90\xFC");  // 寸法線
@@ -48,7 +47,7 @@ TEST_F(TallyTest, EmptyModelHasEmptyCountsAndZeroTotals) {
 TEST_F(TallyTest, CountsTheSixteenUserTypesOnly) {
   Parse({"lt47", "0 0 1 1", "lt62", "0 0 1 1", "lt46", "0 0 1 1", "lt63", "0 0 1 1", "lt9",
          "0 0 1 1", "lt50", "ci 0 0 1", "ch 0 0 1 0 \"t", "pt 1 1", "sl 0 0 1 1", "BL 0 0 b"});
-  const TTallyGrid g = BuildTallyGrid();
+  const TTallyGrid g = BuildTallyGrid(drawing);
   EXPECT_EQ(g.Cell(kTallyLine, 1), "1");
   EXPECT_EQ(g.Cell(kTallyLine, 16), "1");
   EXPECT_EQ(g.Cell(kTallyCircle, 4), "1");
@@ -88,7 +87,7 @@ TEST_F(TallyTest, ArcsAndDimensionsGoToTheirColumns) {
          // A dimension counts by its line's type, not by its own head's.
          "msg", "lt55", "0 0 10 0", "lt1", "cs 5 0 1 0 \"10", "msg", "lt1", "0 0 10 0", "lt55",
          "cs 5 0 1 0 \"10"});
-  const TTallyGrid g = BuildTallyGrid();
+  const TTallyGrid g = BuildTallyGrid(drawing);
   EXPECT_EQ(g.Cell(kTallyCircle, 2), "1");
   EXPECT_EQ(g.Cell(kTallyArc, 2), "1");
   EXPECT_EQ(g.Cell(kTallyEllipse, 2), "1");
@@ -101,10 +100,10 @@ TEST_F(TallyTest, ArcsAndDimensionsGoToTheirColumns) {
 
 TEST_F(TallyTest, TotalsAgreeOnAMixedDrawing) {
   for (int i = 0; i < 3000; ++i) {
-    ParseJwwLine("lt" + std::to_string(40 + i % 30));
-    ParseJwwLine(i % 3 == 0 ? "0 0 1 1" : (i % 3 == 1 ? "ci 0 0 1" : "ci 0 0 1 0 45 0.7 0"));
+    reader.ParseLine("lt" + std::to_string(40 + i % 30));
+    reader.ParseLine(i % 3 == 0 ? "0 0 1 1" : (i % 3 == 1 ? "ci 0 0 1" : "ci 0 0 1 0 45 0.7 0"));
   }
-  const TTallyGrid g = BuildTallyGrid();
+  const TTallyGrid g = BuildTallyGrid(drawing);
   ExpectTotalsAgree(g);
   EXPECT_EQ(g.Cell(kTallyTotal, 17), "1600");  // 16 of every 30 types
 }

@@ -5,46 +5,43 @@
 
 #include <array>
 
-#include "globals/UnitGval.h"
-#include "support/ModelTestSupport.h"
 #include "search/Extents.h"
 
 namespace sxf {
 namespace {
 
-using SweepAndTilt = test::FreshModel;
 using Box = std::array<double, 4>;
 
 Box ArcBox(double start, double end) {
-  ExtentInit(0, 0, 1);
-  ExtentAddArc(0, 0, 10, start, end, 1, 0, 1);
-  return {ExtentLeft, ExtentBottom, ExtentRight, ExtentTop};
+  TWorldBox box;
+  ExtentInit(box, 0, 0, 1);
+  ExtentAddArc(box, 0, 0, 10, start, end, 1, 0, 1);
+  return {box.Left, box.Bottom, box.Right, box.Top};
 }
 
-TEST_F(SweepAndTilt, ExtentsTakeASweepOfExactly1e8AsFull) {
+TEST(SweepAndTilt, ExtentsTakeASweepOfExactly1e8AsFull) {
   // Full: the four quadrant points. An arc from 0 to a hair past 0 adds only its ends.
   EXPECT_EQ(ArcBox(0, 1e-8), (Box{-10, -10, 10, 10}));
   EXPECT_EQ(ArcBox(0, 2e-8)[0], 0.0);
   EXPECT_LT(ArcBox(0, 2e-8)[3], 1e-6);
 }
 
-TEST_F(SweepAndTilt, ArcSolidTiltsAreRadians) {
+TEST(SweepAndTilt, ArcSolidTiltsAreRadians) {
   // A whole ellipse solid, semi-axes 10 and 5, tilted by pi/2 radians: standing upright.
-  test::Parse({"pt 0 0", "sc 0 0 10 0.5 1.5707963267948966 0 6.283185307179586 100",
-               "so 100 0 10 0.5 1.5707963267948966 0 6.283185307179586 2"});
-  ComputeExtents();
-  EXPECT_NEAR(ExtentLeft, -5.0, 1e-9);
-  EXPECT_NEAR(ExtentTop, 10.0, 1e-9);
-  EXPECT_NEAR(ExtentBottom, -10.0, 1e-9);
-  EXPECT_NEAR(ExtentRight, 105.0, 1e-9);
+  const TWorldBox extents = ComputeExtents(
+      ParseJwcText("pt 0 0\nsc 0 0 10 0.5 1.5707963267948966 0 6.283185307179586 100\n"
+                   "so 100 0 10 0.5 1.5707963267948966 0 6.283185307179586 2\n"));
+  EXPECT_NEAR(extents.Left, -5.0, 1e-9);
+  EXPECT_NEAR(extents.Top, 10.0, 1e-9);
+  EXPECT_NEAR(extents.Bottom, -10.0, 1e-9);
+  EXPECT_NEAR(extents.Right, 105.0, 1e-9);
 }
 
-TEST_F(SweepAndTilt, ArcTiltsAreDegrees) {
-  test::Parse({"pt 0 0", "ci 0 0 10 0 0 0.5 90"});
-  ComputeExtents();
-  EXPECT_NEAR(ExtentLeft, -5.0, 1e-9);
-  EXPECT_NEAR(ExtentRight, 5.0, 1e-9);
-  EXPECT_NEAR(ExtentTop, 10.0, 1e-9);
+TEST(SweepAndTilt, ArcTiltsAreDegrees) {
+  const TWorldBox extents = ComputeExtents(ParseJwcText("pt 0 0\nci 0 0 10 0 0 0.5 90\n"));
+  EXPECT_NEAR(extents.Left, -5.0, 1e-9);
+  EXPECT_NEAR(extents.Right, 5.0, 1e-9);
+  EXPECT_NEAR(extents.Top, 10.0, 1e-9);
 }
 
 }  // namespace

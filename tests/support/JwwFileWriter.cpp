@@ -1,9 +1,12 @@
 #include "support/JwwFileWriter.h"
 
+#include "util/MyFunc.h"
+
 #include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <algorithm>
 #include <map>
 
 namespace sxf::test {
@@ -179,12 +182,28 @@ class TWriter {
     F64(y);
     U32(0);
   }
+  // Radians r that the reader turns back into exactly these degrees as (from + r) in degrees,
+  // where some value a few units in the last place from the plain product does: the
+  // interchange text and the file then hold the same drawing.
+  static double Radians(double degrees, double from = 0.0) {
+    const auto back = [from](double r) { return (from + r) * 180.0 / static_cast<double>(kPi); };
+    const double guess = degrees * kDegToRad - from;
+    if (back(guess) == degrees) return guess;
+    double up = guess, down = guess;
+    for (int n = 0; n < 64; ++n) {
+      up = std::nextafter(up, INFINITY);
+      down = std::nextafter(down, -INFINITY);
+      if (back(up) == degrees) return up;
+      if (back(down) == degrees) return down;
+    }
+    return guess;
+  }
   void Arc(const TJwwEntHdr& h, double cx, double cy, double r, double startDeg, double endDeg,
            double flatness, double tiltDeg, bool whole) {
     Common(h, h.LType);
-    for (double v : {cx, cy, r, startDeg * kDegToRad, (endDeg - startDeg) * kDegToRad,
-                     tiltDeg * kDegToRad, flatness})
-      F64(v);
+    const double start = Radians(startDeg);
+    const double sweep = Radians(endDeg, start);  // the reader's end is start + sweep
+    for (double v : {cx, cy, r, start, sweep, Radians(tiltDeg), flatness}) F64(v);
     U32(whole ? 1 : 0);
   }
   void Solid(const TJwwEntHdr& h, int penStyle, int rgb, std::initializer_list<double> v) {
@@ -211,8 +230,7 @@ class TWriter {
         case kKindArc: {
           const TJwwEntArc& a = l.ArcList[i];
           Tag("CDataEnko");
-          Arc(a.Hdr, a.Cx, a.Cy, a.R, a.StartAngle, a.EndAngle, a.Flatness, a.Tilt,
-              a.EndAngle - a.StartAngle == 360.0);
+          Arc(a.Hdr, a.Cx, a.Cy, a.R, a.StartAngle, a.EndAngle, a.Flatness, a.Tilt, false);
           break;
         }
         case kKindTxt:
@@ -300,6 +318,40 @@ class TWriter {
 
 std::string WriteJwwFile(const TJwwDrawingFile& file, const TJwwWriteOptions& options) {
   return TWriter(options).Write(file);
+}
+
+TJwwDrawingFile DrawingFileOf(const TDrawing& drawing) {
+  TJwwDrawingFile file;
+  file.Version = 700;
+  file.LayerGroupScale = drawing.LayerGroupScale;
+  file.TextKinds = drawing.TextKinds;
+  for (std::size_t g = 0; g < 16; ++g) {
+    file.GroupState[g] = drawing.GroupState[g];
+    file.GroupName[g] = drawing.GroupName[g];
+  }
+  for (std::size_t l = 0; l < 256; ++l) {
+    file.LayerState[l] = drawing.LayerState[l];
+    file.LayerName[l] = drawing.LayerName[l];
+  }
+  file.Top = drawing;  // the lists and the order they were read in
+  // The arc- and ring-shaped solids other than "sc" have no record of their own in the file.
+  std::erase_if(file.Top.EntOrder, [](const TJwwEntRef& ref) {
+    return ref.Kind == kKindSe || ref.Kind == kKindSo || ref.Kind == kKindSg;
+  });
+  file.Top.SeList.clear(), file.Top.SoList.clear(), file.Top.SgList.clear();
+  // A reference names its definition by number: an empty definition per name referred to.
+  for (const TJwwEntBlk& b : drawing.BlkList) {
+    auto def = std::find_if(file.Blocks.begin(), file.Blocks.end(),
+                            [&b](const TJwwBlockDef& d) { return d.Name == b.Name; });
+    if (def == file.Blocks.end()) {
+      def = file.Blocks.insert(file.Blocks.end(), TJwwBlockDef{});
+      def->Number = static_cast<int>(file.Blocks.size());
+      def->Name = b.Name;
+      def->Referenced = true;
+    }
+    file.TopPlacements.push_back({1, 1, 0, def->Number});
+  }
+  return file;
 }
 
 }  // namespace sxf::test

@@ -18,4 +18,8 @@ struct TJwwWriteOptions {
 
 std::string WriteJwwFile(const TJwwDrawingFile& file, const TJwwWriteOptions& options = {});
 
+// A drawing's records and header (group scales, names, states, text kinds) as a drawing file
+// holds them, with no block definitions: the same drawing in the host's other format.
+TJwwDrawingFile DrawingFileOf(const TDrawing& drawing);
+
 }  // namespace sxf::test

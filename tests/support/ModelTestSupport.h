@@ -1,6 +1,6 @@
 #pragma once
-// Shared set-up for tests that read drawings: a fresh model per test, lines fed straight to
-// the interpreter, and temporary interchange files.
+// Shared set-up for tests that read drawings: a fresh reader and drawing per test, lines fed
+// straight to the interpreter, and temporary interchange files.
 
 #include <gtest/gtest.h>
 
@@ -17,18 +17,18 @@ namespace sxf::test {
 
 class FreshModel : public ::testing::Test {
  protected:
-  void SetUp() override { InitJwwModel(); }
+  TJwcReader reader;
+  TDrawing& drawing = reader.Drawing();  // the reader's drawing, which tests may fill directly
+
+  // An empty drawing and the reader's start state again.
+  void Reset() { reader = TJwcReader(); }
+  void Parse(std::initializer_list<std::string> lines) {
+    for (const std::string& line : lines) reader.ParseLine(line);
+  }
 };
 
-inline void Parse(std::initializer_list<std::string> lines) {
-  for (const std::string& line : lines) ParseJwwLine(line);
-}
-
-// Sets every list's count to its size, after a test has pushed records straight into the lists.
-void SyncListCounts();
-
 // Calls visit with every record's head in every list, a dimension's line and text heads too.
-void ForEveryHead(const std::function<void(TJwwEntHdr&)>& visit);
+void ForEveryHead(TDrawing& drawing, const std::function<void(TJwwEntHdr&)>& visit);
 
 // Writes bytes to a new file in the temporary folder and returns its path.
 std::string WriteTempFile(std::string_view bytes);

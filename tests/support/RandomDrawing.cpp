@@ -25,8 +25,8 @@ constexpr TFigure kOddFigures[] = {TFigure::Line,   TFigure::Line,      TFigure:
 
 }  // namespace
 
-void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
-  InitJwwModel();
+TDrawing MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
+  TDrawing drawing;
   std::mt19937 rng(seed);
   auto uniform = [&rng](double lo, double hi) {
     return std::uniform_real_distribution<double>(lo, hi)(rng);
@@ -34,11 +34,11 @@ void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
   const bool odd = profile == TRandomProfile::OddValues;
   const bool dense = profile == TRandomProfile::Dense;
   if (odd) {
-    LayerGroupScale[1] = 2.0;
-    LayerGroupScale[2] = 0.5;
+    drawing.LayerGroupScale[1] = 2.0;
+    drawing.LayerGroupScale[2] = 0.5;
   } else if (!dense) {
-    LayerGroupScale[0] = 100.0;
-    LayerGroupScale[1] = 50.0;
+    drawing.LayerGroupScale[0] = 100.0;
+    drawing.LayerGroupScale[1] = 50.0;
   }
   auto head = [&](TJwwEntHdr& h) {
     h.Group = static_cast<int>(rng() % (odd ? 4 : 2));
@@ -91,7 +91,7 @@ void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
     };
     switch (figure) {
       case TFigure::Line:
-        add(LinList, [&](TJwwEntLin& e) {
+        add(drawing.LinList, [&](TJwwEntLin& e) {
           if (odd) {
             e.X1 = x, e.Y1 = y, e.X2 = x + uniform(-size, size), e.Y2 = y + uniform(-size, size);
             if (rng() % 200 == 0) e.X2 = NAN;
@@ -102,10 +102,10 @@ void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
         });
         break;
       case TFigure::Circle:
-        add(CirList, [&](TJwwEntCir& e) { e.Cx = x, e.Cy = y, e.R = size / 2; });
+        add(drawing.CirList, [&](TJwwEntCir& e) { e.Cx = x, e.Cy = y, e.R = size / 2; });
         break;
       case TFigure::Arc:
-        add(ArcList, [&](TJwwEntArc& e) {
+        add(drawing.ArcList, [&](TJwwEntArc& e) {
           e.Cx = x, e.Cy = y, e.R = size / 2, e.StartAngle = uniform(0, 360),
           e.EndAngle = uniform(0, 720);
           e.Flatness = rng() % 2 ? 1.0 : uniform(0.2, 3.0);
@@ -115,30 +115,31 @@ void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
       case TFigure::Text: {
         TJwwEntTxt t;
         text(t, x, y);
-        TxtList.push_back(t);
+        drawing.TxtList.push_back(t);
         break;
       }
       case TFigure::Points:
-        add(PntExList, [&](TJwwEntPntEx& e) {
+        add(drawing.PntExList, [&](TJwwEntPntEx& e) {
           e.X = x, e.Y = y, e.Scale = uniform(0, 3), e.Angle = uniform(0, 360);
           e.Code = static_cast<int>(rng() % 19) - 7;
         });
-        add(PntList, [&](TJwwEntPnt& p) { p.X = y, p.Y = x; });
+        add(drawing.PntList, [&](TJwwEntPnt& p) { p.X = y, p.Y = x; });
         break;
       case TFigure::Solids:
-        add(Sl3List, [&](TJwwEntSl3& e) {
+        add(drawing.Sl3List, [&](TJwwEntSl3& e) {
           e.X1 = x, e.Y1 = y, e.X2 = x + size, e.Y2 = y, e.X3 = x, e.Y3 = y + size / 2;
         });
-        add(Sl2List, [&](TJwwEntSl2& f) { f.X1 = x, f.Y1 = y, f.X2 = x - size, f.Y2 = y + 3; });
+        add(drawing.Sl2List,
+            [&](TJwwEntSl2& f) { f.X1 = x, f.Y1 = y, f.X2 = x - size, f.Y2 = y + 3; });
         break;
       case TFigure::SolidArcs:
-        add(ScList, [&](TJwwEntSlArc& e) {
+        add(drawing.ScList, [&](TJwwEntSlArc& e) {
           e.Cx = x, e.Cy = y, e.R = size / 3, e.Flatness = uniform(0.3, 1.5),
           e.Tilt = uniform(0, 3);
           e.StartAngle = uniform(0, 6), e.SweepAngle = uniform(0.1, 6.3),
           e.ArcMode = rng() % 2 ? 100 : 0;
         });
-        add(SoList, [&](TJwwEntSlArc2& r) {
+        add(drawing.SoList, [&](TJwwEntSlArc2& r) {
           r.Cx = x, r.Cy = y, r.R = size / 3, r.R2 = size / 5, r.Flatness = 1, r.StartAngle = 0,
           r.SweepAngle = 3;
         });
@@ -153,12 +154,12 @@ void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records) {
           text(e.Text, x + uniform(-0.1, 0.1) * sheetX, y + uniform(-0.1, 0.1) * sheetY);
           e.Text.TextCode = 2;
         }
-        DimList.push_back(e);
+        drawing.DimList.push_back(e);
         break;
       }
     }
   }
-  SyncListCounts();
+  return drawing;
 }
 
 std::string RandomDrawingText(std::uint32_t seed, std::size_t bytes) {

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/JwwGaibu2.h"
+
 namespace sxf::test {
 
 enum class TRandomProfile {
@@ -23,9 +25,9 @@ enum class TRandomProfile {
   OddValues,
 };
 
-// Empties the model and fills it with `records` random records (a few more: some cases add a
-// pair), the list counts set; the same seed gives the same drawing.
-void MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records);
+// A drawing of `records` random records (a few more: some cases add a pair); the same seed
+// gives the same drawing.
+TDrawing MakeRandomDrawing(TRandomProfile profile, unsigned seed, int records);
 
 // A drawing of every kind of line the reader knows, in random order, with the numbers, texts
 // and stray bytes files hold: exponents of three digits, long fractions, invalid numbers,

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "model/JwwGaibu2.h"
 #include "support/RecordingCanvas.h"
 #include "support/ViewTestSupport.h"
-#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {
@@ -37,13 +37,11 @@ TEST(ParseImageText, FieldsAndTheirDefaults) {
   EXPECT_FALSE(ParseImageText("x^@BMpic,20"));
 }
 
-class ImageFrameTest : public test::FreshModel {
+class ImageFrameTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    test::FreshModel::SetUp();
-    test::ResetDrawingState();
-  }
+  void SetUp() override { test::ResetDrawingState(view); }
   test::TRecordingCanvas c;
+  TView view;
 };
 
 TEST_F(ImageFrameTest, AHatchedFrameOfThePicturesSizeAtItsCorner) {
@@ -52,7 +50,7 @@ TEST_F(ImageFrameTest, AHatchedFrameOfThePicturesSizeAtItsCorner) {
   e.X = 10;
   e.Y = 20;
   e.Text = "^@BMa.bmp,30,10";
-  DrawImageEntity(c, -1, e);
+  DrawImageEntity(c, view, -1, e, 1.0);
   const auto rects = c.Only<TRectangle>();
   ASSERT_EQ(rects.size(), 1u);
   EXPECT_EQ(rects[0].X1, 10);
@@ -66,11 +64,12 @@ TEST_F(ImageFrameTest, AHatchedFrameOfThePicturesSizeAtItsCorner) {
 
   // The group scale moves the corner but leaves the size.
   c.Commands.clear();
-  LayerGroupScale[1] = 100.0;
+  TDrawing drawing;
+  drawing.LayerGroupScale[1] = 100.0;
   e.Hdr.Group = 1;
   e.X = 1000;
   e.Y = 2000;
-  DrawImageEntity(c, RgbColor(9, 8, 7), e);
+  DrawImageEntity(c, view, RgbColor(9, 8, 7), e, drawing.GroupScaleDivisor(e.Hdr));
   ASSERT_EQ(c.Only<TRectangle>().size(), 1u);
   const TRectangle r = c.Only<TRectangle>()[0];
   EXPECT_EQ((std::array<int, 4>{r.X1, r.Y1, r.X2, r.Y2}), (std::array<int, 4>{10, 80, 40, 70}));
@@ -83,7 +82,7 @@ TEST_F(ImageFrameTest, TextsThatAreNotPicturesDrawNothing) {
   e.Hdr.Color = 3;
   for (const char* text : {"^@BMpic", "plain", "", "^@BMp,abc"}) {
     e.Text = text;
-    DrawImageEntity(c, -1, e);
+    DrawImageEntity(c, view, -1, e, 1.0);
   }
   // Only the last is a picture, of no size: nothing visible is drawn.
   EXPECT_TRUE(c.Only<TRectangle>().empty());

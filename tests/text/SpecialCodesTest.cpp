@@ -8,7 +8,6 @@
 #include "globals/UnitGval.h"
 #include "support/RecordingCanvas.h"
 #include "support/ViewTestSupport.h"
-#include "support/ModelTestSupport.h"
 #include "text/TextDrawing.h"
 
 namespace sxf {
@@ -44,12 +43,11 @@ class TPinnedLocale final : public TTextLocale {
   std::string DecimalSeparator() const override { return Japanese ? "." : ","; }
 };
 
-class SpecialCodesTest : public test::FreshModel {
+class SpecialCodesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::FreshModel::SetUp();
-    test::ResetDrawingState();
-    test::SetView(0, 0, 2, 400, 100);
+    test::ResetDrawingState(view);
+    test::SetView(view, 0, 0, 2, 400, 100);
     ResetTextEnvironment();
     locale_ = std::make_shared<TPinnedLocale>();
     SetTextLocale(locale_);
@@ -70,7 +68,7 @@ class SpecialCodesTest : public test::FreshModel {
   }
   // Draws a text from x 10 along the x axis, height and width 4, spacing 1 unless given.
   void Draw(const std::string& text, double w = 4, double d = 1) {
-    DrawTextString(c, 0, "F", 10, 10, 200, 10, 4, w, d, text);
+    DrawTextString(c, view, 0, "F", 10, 10, 200, 10, 4, w, d, text);
   }
   std::vector<int> Xs() const {
     std::vector<int> xs;
@@ -79,6 +77,7 @@ class SpecialCodesTest : public test::FreshModel {
   }
   std::shared_ptr<TPinnedLocale> locale_;
   test::TRecordingCanvas c;
+  TView view;
 };
 
 TEST_F(SpecialCodesTest, HalfWidthDotAtTheEndSpreadsTheCharacters) {

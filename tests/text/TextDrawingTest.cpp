@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "model/JwwGaibu2.h"
 #include "support/RecordingCanvas.h"
 #include "support/ViewTestSupport.h"
-#include "support/ModelTestSupport.h"
 
 namespace sxf {
 namespace {
@@ -20,12 +20,9 @@ constexpr double kPi = 3.14159265358979323846;
 const std::string kA2 = "\x82\xA0";
 const std::string kKan = "\x8A\xBF";
 
-class TextDrawingTest : public test::FreshModel {
+class TextDrawingTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    test::FreshModel::SetUp();
-    test::ResetDrawingState();
-  }
+  void SetUp() override { test::ResetDrawingState(view); }
   static TJwwEntTxt Text(std::string text, double x, double y, double w, double h, double d) {
     TJwwEntTxt e;
     e.Hdr.Color = 1;
@@ -41,6 +38,7 @@ class TextDrawingTest : public test::FreshModel {
   }
   std::vector<TTextOut> Outs() const { return c.Only<TTextOut>(); }
   test::TRecordingCanvas c;
+  TView view;
 };
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
@@ -54,8 +52,8 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
 }
 
 TEST_F(TextDrawingTest, OneByteCharactersStepHalfOfWidthPlusSpacing) {
-  test::SetView(0, 0, 2, 200, 100);
-  DrawTextEntity(c, -1, Text("AB", 10, 10, 4, 4, 1));
+  test::SetView(view, 0, 0, 2, 200, 100);
+  DrawTextEntity(c, view, -1, Text("AB", 10, 10, 4, 4, 1), 1.0);
   const auto outs = Outs();
   ASSERT_EQ(outs.size(), 2u);
   // Cells' upper-left corners: x0 and x0 + (4 + 1) / 2, top at y0 + 4.
@@ -74,8 +72,8 @@ TEST_F(TextDrawingTest, OneByteCharactersStepHalfOfWidthPlusSpacing) {
 }
 
 TEST_F(TextDrawingTest, TwoByteThenOneByteStepsWidthPlusSpacingThenHalf) {
-  test::SetView(0, 0, 1, 200, 100);
-  DrawTextEntity(c, -1, Text(kA2 + "AB", 10, 10, 10, 10, 2));
+  test::SetView(view, 0, 0, 1, 200, 100);
+  DrawTextEntity(c, view, -1, Text(kA2 + "AB", 10, 10, 10, 10, 2), 1.0);
   const auto outs = Outs();
   ASSERT_EQ(outs.size(), 3u);
   EXPECT_EQ(outs[0].X, 10);
@@ -85,7 +83,7 @@ TEST_F(TextDrawingTest, TwoByteThenOneByteStepsWidthPlusSpacingThenHalf) {
 }
 
 TEST_F(TextDrawingTest, BasePointOffsetsComeFromTheStoredText) {
-  test::SetView(0, 0, 2, 200, 100);
+  test::SetView(view, 0, 0, 2, 200, 100);
   struct Case {
     int base;
     double x, y;  // the first cell's lower-left corner
@@ -97,7 +95,7 @@ TEST_F(TextDrawingTest, BasePointOffsetsComeFromTheStoredText) {
     c.Commands.clear();
     TJwwEntTxt e = Text("AB", 20, 10, 4, 4, 1);
     e.BasePoint = k.base;
-    DrawTextEntity(c, -1, e);
+    DrawTextEntity(c, view, -1, e, 1.0);
     const auto outs = Outs();
     ASSERT_EQ(outs.size(), 2u) << k.base;
     EXPECT_EQ(outs[0].X, RoundHalfEven(k.x * 2)) << k.base;
@@ -107,15 +105,15 @@ TEST_F(TextDrawingTest, BasePointOffsetsComeFromTheStoredText) {
   c.Commands.clear();
   TJwwEntTxt code = Text("$j", 20, 10, 4, 4, 0);
   code.BasePoint = 2;
-  DrawTextEntity(c, -1, code);
+  DrawTextEntity(c, view, -1, code, 1.0);
   ASSERT_FALSE(Outs().empty());
   EXPECT_EQ(Outs()[0].X, 32);  // (20 - 4) * 2
 }
 
 TEST_F(TextDrawingTest, PositionsAndSizesRoundHalfToEven) {
-  test::SetView(0, 0, 1, 200, 100);
+  test::SetView(view, 0, 0, 1, 200, 100);
   // x 2.5 -> 2 (the world-to-pixel mapping would give 3); height 10.5 -> 10; width 13 / 2 -> 6.
-  DrawTextEntity(c, -1, Text("A", 2.5, 10, 13, 10.5, 0));
+  DrawTextEntity(c, view, -1, Text("A", 2.5, 10, 13, 10.5, 0), 1.0);
   ASSERT_EQ(Outs().size(), 1u);
   EXPECT_EQ(Outs()[0].X, 2);
   EXPECT_EQ(Outs()[0].Y, 100 - 20);  // 10 + 10.5 = 20.5 -> 20
@@ -125,7 +123,7 @@ TEST_F(TextDrawingTest, PositionsAndSizesRoundHalfToEven) {
 }
 
 TEST_F(TextDrawingTest, EscapementInTenthsOfADegree) {
-  test::SetView(-50, -50, 1, 100, 100);
+  test::SetView(view, -50, -50, 1, 100, 100);
   struct Case {
     double dx, dy;
     int escapement;
@@ -136,20 +134,20 @@ TEST_F(TextDrawingTest, EscapementInTenthsOfADegree) {
     TJwwEntTxt e = Text("A", 0, 0, 10, 10, 0);
     e.DirX = k.dx;
     e.DirY = k.dy;
-    DrawTextEntity(c, -1, e);
+    DrawTextEntity(c, view, -1, e, 1.0);
     ASSERT_FALSE(c.Only<TSetFont>().empty());
     EXPECT_EQ(c.Only<TSetFont>()[0].Font.Escapement, k.escapement) << k.dx << "," << k.dy;
   }
 }
 
 TEST_F(TextDrawingTest, VerticalTextExchangesWidthAndHeightAndTakesTheAtFace) {
-  test::SetView(-50, -50, 2, 200, 200);
+  test::SetView(view, -50, -50, 2, 200, 200);
   TJwwEntTxt e = Text(kA2 + kKan, 0, 0, 3, 5, 0);
   e.TextCode = 1;
   e.DirX = 0;
   e.DirY = -10;
   e.BasePoint = 2;  // dx = -L, and L is now the record's height
-  DrawTextEntity(c, -1, e);
+  DrawTextEntity(c, view, -1, e, 1.0);
   const TLogFont f = c.Only<TSetFont>()[0].Font;
   EXPECT_EQ(f.FaceName, "@F");
   EXPECT_EQ(f.Height, 6);  // W 3 at scale 2
@@ -165,8 +163,8 @@ TEST_F(TextDrawingTest, VerticalTextExchangesWidthAndHeightAndTakesTheAtFace) {
 }
 
 TEST_F(TextDrawingTest, DoubleAtFaceTurnsHalfARevolutionAndMovesTheStart) {
-  test::SetView(0, 0, 1, 100, 100);
-  DrawTextRun(c, 0, "@@N", 10, 10, 0.0, 8, 6, 0, "AB");
+  test::SetView(view, 0, 0, 1, 100, 100);
+  DrawTextRun(c, view, 0, "@@N", 10, 10, 0.0, 8, 6, 0, "AB");
   const TLogFont f = c.Only<TSetFont>()[0].Font;
   EXPECT_EQ(f.FaceName, "N");
   EXPECT_EQ(f.Escapement, 1800);
@@ -178,13 +176,13 @@ TEST_F(TextDrawingTest, DoubleAtFaceTurnsHalfARevolutionAndMovesTheStart) {
   EXPECT_EQ(outs[1].X, 19);
   // Turned past a full revolution: 2700 + 1800 - 3600.
   c.Commands.clear();
-  DrawTextRun(c, 0, "@@N", 50, 50, 3 * kPi / 2, 8, 6, 0, "A");
+  DrawTextRun(c, view, 0, "@@N", 50, 50, 3 * kPi / 2, 8, 6, 0, "A");
   EXPECT_EQ(c.Only<TSetFont>()[0].Font.Escapement, 900);
 }
 
 TEST_F(TextDrawingTest, NegativeWidthRunsBackFromTheEndPointUpsideDown) {
-  test::SetView(0, 0, 1, 100, 100);
-  DrawTextString(c, 0, "F", 20, 50, 40, 50, 10, -10, 2, "AB");
+  test::SetView(view, 0, 0, 1, 100, 100);
+  DrawTextString(c, view, 0, "F", 20, 50, 40, 50, 10, -10, 2, "AB");
   const TLogFont f = c.Only<TSetFont>()[0].Font;
   EXPECT_EQ(f.Escapement, 1800);
   EXPECT_EQ(f.Width, 5);
@@ -198,19 +196,19 @@ TEST_F(TextDrawingTest, NegativeWidthRunsBackFromTheEndPointUpsideDown) {
 }
 
 TEST_F(TextDrawingTest, NegativeHeightHangsTheCellsBelowTheBaseLine) {
-  test::SetView(0, 0, 1, 100, 100);
-  DrawTextString(c, 0, "F", 20, 50, 40, 50, -10, 10, 0, "A");
+  test::SetView(view, 0, 0, 1, 100, 100);
+  DrawTextString(c, view, 0, "F", 20, 50, 40, 50, -10, 10, 0, "A");
   ASSERT_EQ(Outs().size(), 1u);
   EXPECT_EQ(Outs()[0].Y, 50);  // the upper edge on the base line
   EXPECT_EQ(c.Only<TSetFont>()[0].Font.Height, 10);
   // Alignment rows swap: top-row alignment 8 with a negative height anchors like 2.
   c.Commands.clear();
-  DrawTextChar(c, 8, 20, 50, -10, 10, 0.0, "F", "A");
+  DrawTextChar(c, view, 8, 20, 50, -10, 10, 0.0, "F", "A");
   ASSERT_EQ(Outs().size(), 1u);
   EXPECT_EQ(Outs()[0].X, 15);
   EXPECT_EQ(Outs()[0].Y, 100 - 60);
   c.Commands.clear();
-  DrawTextChar(c, 4, 20, 50, -10, 10, 0.0, "F", "A");  // the middle row stays
+  DrawTextChar(c, view, 4, 20, 50, -10, 10, 0.0, "F", "A");  // the middle row stays
   EXPECT_EQ(Outs()[0].Y, 100 - 55);
 }
 
@@ -224,8 +222,8 @@ TEST_F(TextDrawingTest, SizeRuleDrawsTooSmallOrTooLargeTextsAsAThickLine) {
         Case{10, 5.99, false}, Case{10, 6, true}, Case{10, 1000.01, false}, Case{-6, -6, true},
         Case{0, 10, false}, Case{NAN, 10, false}}) {
     c.Commands.clear();
-    test::SetView(0, 0, 1, 100, 100);
-    DrawTextString(c, 0, "F", 10, 10, 60, 10, k.height, k.width, 0, "A");
+    test::SetView(view, 0, 0, 1, 100, 100);
+    DrawTextString(c, view, 0, "F", 10, 10, 60, 10, k.height, k.width, 0, "A");
     const bool font = !c.Only<TSetFont>().empty();
     EXPECT_EQ(font, k.characters) << k.height << " x " << k.width;
     if (!k.characters) {
@@ -236,46 +234,47 @@ TEST_F(TextDrawingTest, SizeRuleDrawsTooSmallOrTooLargeTextsAsAThickLine) {
   }
   // The same rule in pixels: height 2.9 at scale 2 is a line, 3 is characters.
   c.Commands.clear();
-  test::SetView(0, 0, 2, 100, 100);
-  DrawTextString(c, 0, "F", 10, 10, 20, 10, 2.9, 5, 0, "A");
+  test::SetView(view, 0, 0, 2, 100, 100);
+  DrawTextString(c, view, 0, "F", 10, 10, 20, 10, 2.9, 5, 0, "A");
   EXPECT_TRUE(c.Only<TSetFont>().empty());
-  DrawTextString(c, 0, "F", 10, 10, 20, 10, 3, 5, 0, "A");
+  DrawTextString(c, view, 0, "F", 10, 10, 20, 10, 3, 5, 0, "A");
   EXPECT_FALSE(c.Only<TSetFont>().empty());
 }
 
 TEST_F(TextDrawingTest, ACellIsWrittenWhenOneCornerIsInView) {
-  test::SetView(0, 0, 1, 100, 100);
+  test::SetView(view, 0, 0, 1, 100, 100);
   // Two-byte cell 10 wide: from x -5 its right corners are inside.
-  DrawTextChar(c, 0, -5, 50, 10, 10, 0.0, "F", kA2);
+  DrawTextChar(c, view, 0, -5, 50, 10, 10, 0.0, "F", kA2);
   EXPECT_EQ(Outs().size(), 1u);
   // From x -10 the right corners lie on the left edge, which counts as outside.
   c.Commands.clear();
-  DrawTextChar(c, 0, -10, 50, 10, 10, 0.0, "F", kA2);
+  DrawTextChar(c, view, 0, -10, 50, 10, 10, 0.0, "F", kA2);
   EXPECT_TRUE(Outs().empty());
   // The view wholly inside one huge cell: no corner inside, not written.
   c.Commands.clear();
-  DrawTextChar(c, 0, -500, -500, 2000, 2000, 0.0, "F", kA2);
+  DrawTextChar(c, view, 0, -500, -500, 2000, 2000, 0.0, "F", kA2);
   EXPECT_TRUE(Outs().empty());
   c.Commands.clear();
-  DrawTextChar(c, 0, 5, 5, 10, 10, 0.0, "F", "");
+  DrawTextChar(c, view, 0, 5, 5, 10, 10, 0.0, "F", "");
   EXPECT_TRUE(c.Commands.empty());
 }
 
 TEST_F(TextDrawingTest, ImageTextsAreLeftToTheImagePass) {
-  test::SetView(0, 0, 1, 100, 100);
-  DrawTextEntity(c, -1, Text("^@BMa,1", 10, 10, 10, 10, 0));
+  test::SetView(view, 0, 0, 1, 100, 100);
+  DrawTextEntity(c, view, -1, Text("^@BMa,1", 10, 10, 10, 10, 0), 1.0);
   EXPECT_TRUE(c.Commands.empty());
-  DrawTextEntity(c, -1, Text("^@BMab", 10, 10, 10, 10, 0));
+  DrawTextEntity(c, view, -1, Text("^@BMab", 10, 10, 10, 10, 0), 1.0);
   EXPECT_EQ(Outs().size(), 6u);
 }
 
 TEST_F(TextDrawingTest, GroupScaleDividesThePointAndDirectionButNotTheSizes) {
-  test::SetView(0, 0, 1, 200, 100);
-  LayerGroupScale[2] = 10.0;
+  test::SetView(view, 0, 0, 1, 200, 100);
+  TDrawing drawing;
+  drawing.LayerGroupScale[2] = 10.0;
   TJwwEntTxt e = Text("A", 200, 100, 10, 10, 0);
   e.Hdr.Group = 2;
   e.DirX = 1000;  // to x 120 after the division
-  DrawTextEntity(c, -1, e);
+  DrawTextEntity(c, view, -1, e, drawing.GroupScaleDivisor(e.Hdr));
   ASSERT_EQ(Outs().size(), 1u);
   EXPECT_EQ(Outs()[0].X, 20);
   EXPECT_EQ(Outs()[0].Y, 100 - 20);
@@ -283,14 +282,14 @@ TEST_F(TextDrawingTest, GroupScaleDividesThePointAndDirectionButNotTheSizes) {
 }
 
 TEST_F(TextDrawingTest, StylesAndColourOverride) {
-  test::SetView(0, 0, 1, 100, 100);
-  DrawTextRun(c, kStyleBold | kStyleItalic | kStyleUnderline | kStyleStrikeOut, "F", 10, 10, 0.0,
-              10, 10, 0, "");
+  test::SetView(view, 0, 0, 1, 100, 100);
+  DrawTextRun(c, view, kStyleBold | kStyleItalic | kStyleUnderline | kStyleStrikeOut, "F", 10, 10,
+              0.0, 10, 10, 0, "");
   const TLogFont f = c.Only<TSetFont>()[0].Font;  // an empty run still makes its font
   EXPECT_EQ(f.Weight, 700);
   EXPECT_TRUE(f.Italic && f.Underline && f.StrikeOut);
   c.Commands.clear();
-  DrawTextEntity(c, RgbColor(1, 2, 3), Text("A", 10, 10, 10, 10, 0));
+  DrawTextEntity(c, view, RgbColor(1, 2, 3), Text("A", 10, 10, 10, 10, 0), 1.0);
   ASSERT_EQ(Outs().size(), 1u);
   EXPECT_EQ(Outs()[0].Color, RgbColor(1, 2, 3));
 }

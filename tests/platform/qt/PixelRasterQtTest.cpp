@@ -16,6 +16,7 @@
 #include "support/ViewTestSupport.h"
 #include "model/JwwGaibu2.h"
 #include "preview/Preview.h"
+#include "search/Extents.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace sxf {
@@ -378,20 +379,20 @@ TEST(PixelRasterVsQPainter, ImagesBeyondTheRasterisersReachUseQPainter) {
 // rasteriser and with QPainter's batches, at fit-all, zoomed in and zoomed in off-centre.
 TEST(PixelRasterVsQPainter, PreviewsOfAGeneratedDrawingAreIdentical) {
   GraAttr = std::make_unique<TgraAttribute>();
-  InitJwwModel();
+  TJwcReader reader;
   std::mt19937 rng(77);
   auto uniform = [&](double lo, double hi) {
     return std::uniform_real_distribution<double>(lo, hi)(rng);
   };
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  ParseJwwLine("hs 100 100 50 50 1 1 1 1 1 1 1 1 1 1 1 1");
+  reader.ParseLine("hs 100 100 50 50 1 1 1 1 1 1 1 1 1 1 1 1");
   char line[200];
   for (int i = 0; i < 20000; ++i) {
     if (i % 50 == 0) {
-      ParseJwwLine(("lg" + std::to_string(pick(0, 5))).c_str());
-      ParseJwwLine(("lc" + std::to_string(pick(1, 9))).c_str());
+      reader.ParseLine(("lg" + std::to_string(pick(0, 5))).c_str());
+      reader.ParseLine(("lc" + std::to_string(pick(1, 9))).c_str());
       const int type = pick(0, 3) == 0 ? pick(47, 62) : pick(1, 9);
-      ParseJwwLine(("lt" + std::to_string(type)).c_str());
+      reader.ParseLine(("lt" + std::to_string(type)).c_str());
     }
     const double x = uniform(0, 2000), y = uniform(0, 1200);
     const int kind = pick(0, 9);
@@ -405,32 +406,28 @@ TEST(PixelRasterVsQPainter, PreviewsOfAGeneratedDrawingAreIdentical) {
                     pick(0, 359), pick(360, 700), uniform(0.3, 1.0), pick(0, 89));
     else
       std::snprintf(line, sizeof line, "pt %.6f %.6f", x, y);
-    ParseJwwLine(line);
+    reader.ParseLine(line);
   }
+  const TDrawing& drawing = reader.Drawing();
   constexpr int w = 480, h = 320;
-  const auto fit = [] { FitViewToDrawing(w, h); };
-  const auto zoomed = [] {
-    FitViewToDrawing(w, h);
-    ViewScale *= 8.0;
-    CentreViewOn(1000.0, 600.0);
-  };
-  const auto offCentre = [] {
-    FitViewToDrawing(w, h);
-    ViewScale *= 40.0;
-    CentreViewOn(333.3, 987.6);
-  };
-  int view = 0;
-  for (const auto& setView : {+fit, +zoomed, +offCentre}) {
-    setView();
+  TView fit;
+  FitViewToDrawing(fit, ComputeExtents(drawing), w, h);
+  TView zoomed = fit, offCentre = fit;
+  zoomed.ViewScale *= 8.0;
+  CentreViewOn(zoomed, 1000.0, 600.0);
+  offCentre.ViewScale *= 40.0;
+  CentreViewOn(offCentre, 333.3, 987.6);
+  int n = 0;
+  for (const TView& view : {fit, zoomed, offCentre}) {
     QImage ours(w, h, QImage::Format_RGB32), theirs(w, h, QImage::Format_RGB32);
     {
       TQtCanvas c(ours);
-      DrawPreview(c, w, h);
+      DrawPreview(c, view, drawing, w, h);
     }
     {
       TQtCanvas c(theirs);
       c.SetOnePixelPensThroughQPainter(true);
-      DrawPreview(c, w, h);
+      DrawPreview(c, view, drawing, w, h);
     }
     long differ = 0, painted = 0;
     for (int y = 0; y < h; ++y)
@@ -438,11 +435,10 @@ TEST(PixelRasterVsQPainter, PreviewsOfAGeneratedDrawingAreIdentical) {
         differ += ours.pixel(x, y) != theirs.pixel(x, y);
         painted += theirs.pixel(x, y) != 0xFFFFFFFFu;
       }
-    EXPECT_EQ(differ, 0) << "view " << view;
-    EXPECT_GT(painted, w * h / 50) << "view " << view;  // the drawing is there
-    ++view;
+    EXPECT_EQ(differ, 0) << "view " << n;
+    EXPECT_GT(painted, w * h / 50) << "view " << n;  // the drawing is there
+    ++n;
   }
-  FreeJwwModel();
 }
 
 }  // namespace

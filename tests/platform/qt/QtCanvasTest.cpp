@@ -7,6 +7,7 @@
 #include <random>
 
 #include "preview/Preview.h"
+#include "search/Extents.h"
 #include "graphics/Primitives.h"
 #include "model/JwwGaibu2.h"
 #include "support/ViewTestSupport.h"
@@ -31,13 +32,13 @@ int CountNonWhite(const QImage& image) {
 }
 
 TEST(QtCanvas, ZeroLengthSegmentPaintsOnePixel) {
-  test::ResetDrawingState();
-  test::SetView(0, 0, 1, 20, 20);
+  GraAttr = std::make_unique<TgraAttribute>();
+  const TView view = test::MakeView(0, 0, 1, 20, 20);
   QImage image = WhiteImage();
   {
     TQtCanvas c(image);
     SetEntityPen(c, 2, 1);
-    DrawWorldSegment(c, 5, 5, 5, 5);
+    DrawWorldSegment(c, view, 5, 5, 5, 5);
   }
   EXPECT_EQ(CountNonWhite(image), 1);
   EXPECT_EQ(image.pixel(5, 15), kBlack);
@@ -169,27 +170,28 @@ namespace {
 // Hostile numbers reach QPainter only as clamped pixels: nothing may crash or hang.
 TEST(QtCanvas, ExtremeDrawingsPaintSafely) {
   GraAttr = std::make_unique<TgraAttribute>();
-  InitJwwModel();
+  TJwcReader reader;
   for (const char* line :
        {"0 0 1e308 -1e308", "ci 1e300 0 1e300", "ci 0 0 1e20 0 90 1e10 45", "lc10 255",
         "sl -1e300 0 1e300 0 0 1e300 5 5", "sc 0 0 1e200 1 0 0 3 2", "sg 0 0 1e9 5 0 0 6.3 0",
         "pt 1e19 1e19 1e30 0 1", "lc3", "sl 0 0 1e9 0 1e9 1e9 0 1e9", "0 0 10 10"})
-    ParseJwwLine(line);
+    reader.ParseLine(line);
+  const TDrawing& drawing = reader.Drawing();
+  TView view;
   for (const auto& [w, h] : {std::pair{200, 150}, std::pair{1, 1}}) {
     QImage image(w, h, QImage::Format_RGB32);
-    FitViewToDrawing(w, h);
+    FitViewToDrawing(view, ComputeExtents(drawing), w, h);
     {
       TQtCanvas c(image);
-      EXPECT_TRUE(DrawPreview(c, w, h));
+      EXPECT_TRUE(DrawPreview(c, view, drawing, w, h));
     }
-    test::SetView(-1e6, -1e6, 1e-4, w, h);  // and zoomed out far
+    test::SetView(view, -1e6, -1e6, 1e-4, w, h);  // and zoomed out far
     {
       TQtCanvas c(image);
-      DrawPreview(c, w, h);
+      DrawPreview(c, view, drawing, w, h);
     }
     EXPECT_EQ(image.size(), QSize(w, h));
   }
-  FreeJwwModel();
 }
 
 }  // namespace

@@ -96,15 +96,15 @@ TEST(QtText, EscapementTurnsTheCellCounterClockwiseAboutThePixel) {
 TEST(QtText, MarkDigitsAreSolidRedAndTellApartAtEveryScale) {
   std::map<char, int> inkAt96;
   for (const int dpi : {96, 144, 192}) {
-    test::ResetDrawingState();
+    GraAttr = std::make_unique<TgraAttribute>();
     const int size = 4 * ScaleForDpi(10, dpi);
-    test::SetView(0, 0, 1, size, size);
-    ViewDpi = dpi;
+    TView view = test::MakeView(0, 0, 1, size, size);
+    view.ViewDpi = dpi;
     const auto mark = [&](const std::string& text, bool sprites = true) {
       QImage image = Blank(size, size);
       TQtCanvas c(image);
       c.TextSpritesOn = sprites;
-      DrawLineTypeMark(c, text, size / 2, size / 2, MarkRadiusPixels());
+      DrawLineTypeMark(c, view, text, size / 2, size / 2, MarkRadiusPixels(view));
       return image;
     };
     const QImage plain = mark("");
@@ -132,19 +132,18 @@ TEST(QtText, MarkDigitsAreSolidRedAndTellApartAtEveryScale) {
     }
     EXPECT_EQ(patterns.size(), 10u) << dpi;
   }
-  ViewDpi = 96;
 }
 
 TEST(QtText, AVerticalFaceStandsItsKanjiUprightOneBelowTheOther) {
-  test::ResetDrawingState();
-  test::SetView(0, 0, 1, 200, 200);
+  GraAttr = std::make_unique<TgraAttribute>();
+  const TView view = test::MakeView(0, 0, 1, 200, 200);
   QImage vertical = Blank();
   QImage turned = Blank();
   {
     TQtCanvas c(vertical);
-    DrawTextRun(c, 0, "@" + kGothic, 100, 150, 3 * kPi / 2, 40, 40, 0, kIchi + kIchi);
+    DrawTextRun(c, view, 0, "@" + kGothic, 100, 150, 3 * kPi / 2, 40, 40, 0, kIchi + kIchi);
     TQtCanvas d(turned);
-    DrawTextRun(d, 0, kGothic, 100, 150, 3 * kPi / 2, 40, 40, 0, kIchi + kIchi);
+    DrawTextRun(d, view, 0, kGothic, 100, 150, 3 * kPi / 2, 40, 40, 0, kIchi + kIchi);
   }
   // Cells: x 100..140, y 50..90 and 90..130 in pixels.
   const QRect first = Ink(vertical, QRect(95, 45, 50, 45));
@@ -183,13 +182,13 @@ TEST(QtText, OneFontPerDistinctRecord) {
 }
 
 TEST(QtText, AMarkIsARedRingAroundAWhiteSquareWithRedDigits) {
-  test::ResetDrawingState();
-  test::SetView(0, 0, 1, 100, 100);
+  GraAttr = std::make_unique<TgraAttribute>();
+  const TView view = test::MakeView(0, 0, 1, 100, 100);
   QImage image = Blank(100, 100, Qt::blue);
   const QRgb blue = 0xFF0000FF;
   {
     TQtCanvas c(image);
-    DrawLineTypeMark(c, "17", 50, 50, 10);  // pixel (50, 50)
+    DrawLineTypeMark(c, view, "17", 50, 50, 10);  // pixel (50, 50)
   }
   const QRgb red = 0xFFFF0000;
   const QRgb white = 0xFFFFFFFF;

@@ -32,7 +32,7 @@
 #include "model/JwwGaibu2.h"
 #include "preview/Preview.h"
 #include "render/Bands.h"
-#include "render/DrawingIndex.h"
+#include "search/Extents.h"
 #include "support/GdiLineTable.h"
 #include "support/ModelTestSupport.h"
 
@@ -289,26 +289,28 @@ TEST(DibCanvas, BandedPreviewEqualsOneCanvas) {
                {"1 %", 0.01, 0.5, 0.5},
                {"10 % off-centre", 0.1, 0.2, 0.7}};
   for (std::size_t d = 0; d < std::size(drawings); ++d) {
-    ASSERT_TRUE(drawings[d]());  // the tiler reads with the model and frees it
-    ClearDrawingIndex();
-    InitJwwModel();
-    ASSERT_TRUE(LoadJwcTempFile(path));
+    ASSERT_TRUE(drawings[d]());
+    const TJwcLoad load = ReadJwcTempFile(path);
+    ASSERT_TRUE(load.Result.ReadToEnd);
+    const TDrawing& drawing = load.Drawing;
+    const TWorldBox extents = ComputeExtents(drawing);
     if (!GraAttr) GraAttr = std::make_unique<TgraAttribute>();
-    for (const auto& view : views) {
-      FitViewToDrawing(kW, kH);
-      ViewScale /= std::sqrt(view.Share);
-      CentreViewOn(ExtentLeft + view.Across * (ExtentRight - ExtentLeft),
-                   ExtentBottom + view.Up * (ExtentTop - ExtentBottom));
+    for (const auto& v : views) {
+      TView view;
+      FitViewToDrawing(view, extents, kW, kH);
+      view.ViewScale /= std::sqrt(v.Share);
+      CentreViewOn(view, extents.Left + v.Across * (extents.Right - extents.Left),
+                   extents.Bottom + v.Up * (extents.Top - extents.Bottom));
       TDibSurface one(kW, kH);
       {
         TDibCanvas canvas(one);
-        DrawPreview(canvas, kW, kH);
+        DrawPreview(canvas, view, drawing, kW, kH);
       }
       // A picture worth comparing: a good part of it drawn on.
       EXPECT_GT(std::count_if(one.Pixels(), one.Pixels() + kW * kH,
                               [](std::uint32_t p) { return (p & 0xFFFFFF) != 0xFFFFFF; }),
                 kW * kH / 50)
-          << "drawing " << d << ", " << view.Name;
+          << "drawing " << d << ", " << v.Name;
       for (const int n : {2, 3, 8}) {
         TDibSurface surface(kW, kH);
         const std::vector<TBand> bands = SplitIntoBands(kH, n);
@@ -316,19 +318,18 @@ TEST(DibCanvas, BandedPreviewEqualsOneCanvas) {
         ASSERT_EQ(owned.size(), static_cast<std::size_t>(n));
         std::vector<TCanvas*> canvases;
         for (auto& c : owned) canvases.push_back(c.get());
-        EXPECT_TRUE(DrawInBands(canvases, [](TCanvas& c) { return DrawPreview(c, kW, kH); }));
+        EXPECT_TRUE(DrawInBands(canvases,
+                                [&](TCanvas& c) { return DrawPreview(c, view, drawing, kW, kH); }));
         owned.clear();
         const std::uint32_t* a = one.Pixels();
         const std::uint32_t* b = surface.Pixels();
         const int differing = static_cast<int>(
             std::inner_product(a, a + kW * kH, b, 0, std::plus<>(), std::not_equal_to<>()));
-        EXPECT_EQ(differing, 0) << "drawing " << d << ", " << view.Name << ", " << n << " bands";
+        EXPECT_EQ(differing, 0) << "drawing " << d << ", " << v.Name << ", " << n << " bands";
       }
     }
   }
   std::remove(path.c_str());
-  ClearDrawingIndex();
-  InitJwwModel();
 }
 
 }  // namespace

@@ -41,14 +41,14 @@ class WideFileNameTest : public ::testing::Test {
 
 TEST_F(WideFileNameTest, TheDrawingIsReadByItsUtf8Name) {
   Write("JWC_TEMP.TXT", "lc1\r\nlt47\r\n 0 0 10 0\r\n 20 0 30 0\r\n");
-  InitJwwModel();
-  EXPECT_TRUE(LoadJwcTempFile(utf8Folder_ + "JWC_TEMP.TXT"));
-  EXPECT_EQ(LinCount, 2);
-  InitJwwModel();
-  EXPECT_FALSE(LoadJwcTempFile(utf8Folder_ + "MISSING.TXT"));
-  EXPECT_FALSE(LoadJwcTempFile(utf8Folder_)) << "a folder is not read";
-  EXPECT_EQ(LinCount, 0);
-  FreeJwwModel();
+  const TJwcLoad read = ReadJwcTempFile(utf8Folder_ + "JWC_TEMP.TXT");
+  EXPECT_TRUE(read.Result.ReadToEnd);
+  EXPECT_EQ(read.Drawing.LinCount(), 2);
+  for (const std::string& name : {utf8Folder_ + "MISSING.TXT", utf8Folder_}) {
+    const TJwcLoad none = ReadJwcTempFile(name);
+    EXPECT_FALSE(none.Result.ReadToEnd) << name;  // a folder is not read
+    EXPECT_EQ(none.Drawing.LinCount(), 0) << name;
+  }
 }
 
 TEST_F(WideFileNameTest, TheSettingsFileIsWrittenAndReadByItsUtf8Name) {
@@ -65,9 +65,7 @@ TEST(WideFileName, ANameThatIsNotUtf8OpensNothingAndThrowsNothing) {
   EXPECT_EQ(ReadSettings(bad), TWindowSettings{});
   EXPECT_FALSE(WriteSettings(bad, TWindowSettings{}));
   EXPECT_EQ(SettingsFileName("C:\\\xFF.exe"), "");
-  InitJwwModel();
-  EXPECT_FALSE(LoadJwcTempFile(bad));
-  FreeJwwModel();
+  EXPECT_FALSE(ReadJwcTempFile(bad).Result.ReadToEnd);
 }
 
 }  // namespace
