@@ -21,6 +21,7 @@
 #include "model/JwwGaibu2.h"
 #include "render/UserBreak.h"
 #include "search/ReportRows.h"
+#include "support/JwwFileWriter.h"
 
 namespace sxf {
 namespace {
@@ -109,6 +110,7 @@ class TFakeFrontEnd final : public TFormFrontEnd {
     if (ClipboardWorks) Clipboard = utf8;
     return ClipboardWorks;
   }
+  bool FileExists(const std::string& utf8) const override { return fs::is_regular_file(utf8); }
   std::string AskSaveFileName(const std::string& folder, const std::string& name) override {
     AskedFolder = folder;
     AskedName = name;
@@ -644,6 +646,50 @@ namespace {
 
 // A walk zooms a tiny entity to four mark diameters of fit-all each way, at any dpi: the
 // mark's diameter, not its radius, and the marks' pixels at that dpi.
+// A drawing file is counted inside its blocks, and the strip says how many counted entities
+// lie there; the host's file that names such a drawing offers F5, which reads it.
+TEST_F(TFormFixture, ADrawingFileIsCountedInsideItsBlocksAndF5ReadsTheOneTheHostNames) {
+  TJwwDrawingFile file;
+  file.Version = 700;
+  file.LayerGroupScale.fill(1.0);
+  TJwwBlockDef def;
+  def.Number = 1, def.Name = "door", def.Referenced = true;
+  TJwwEntLin line;
+  line.Hdr.LType = 47, line.Hdr.Color = 1, line.X2 = 10;
+  def.Contents.LinList.push_back(line);
+  def.Contents.EntOrder.push_back({kKindLin, 0});
+  file.Blocks.push_back(def);
+  for (double x : {0.0, 50.0}) {
+    TJwwEntBlk ref;
+    ref.X = x, ref.Name = "door";
+    file.Top.EntOrder.push_back({kKindBlk, file.Top.BlkCount()});
+    file.Top.BlkList.push_back(ref);
+    file.TopPlacements.push_back({1, 1, 0, 1});
+  }
+  const fs::path saved = folder / "plan.jww";
+  std::ofstream(saved, std::ios::binary) << test::WriteJwwFile(file);
+  // The host hands over the two references only, and names the saved drawing.
+  std::ofstream(folder / "JWC_TEMP.TXT", std::ios::binary)
+      << "file=" << saved.string() << "\r\nBL 0 0 door\r\nBL 50 0 door\r\n";
+  form.FormCreate();
+  form.FormShow();
+  EXPECT_EQ(form.Tally().Cell(kTallyTotal, kTallyTotalRow), "0");
+  EXPECT_NE(ui.Notice.find("F5: search the saved " + saved.string()), std::string::npos)
+      << ui.Notice;
+  EXPECT_TRUE(form.FormKeyDown(116, false));
+  EXPECT_EQ(form.Tally().Cell(kTallyTotal, kTallyTotalRow), "2");
+  EXPECT_EQ(CollectLineTypeMarks(form.Drawing()).size(), 2u);
+  EXPECT_EQ(ui.Notice, "User line types inside blocks: 2");
+  EXPECT_FALSE(ui.NoticeAlert);
+  // The same file cut short: a failure that says how far reading got, in red.
+  std::string bytes = test::WriteJwwFile(file);
+  std::ofstream(saved, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() - 40);
+  form.OpenDrawingFile(saved.string());
+  EXPECT_TRUE(ui.NoticeAlert);
+  EXPECT_EQ(ui.Notice.rfind("Cannot read plan.jww: ", 0), 0u) << ui.Notice;
+  form.FormClose();
+}
+
 TEST(ZoomViewToMark, ATinyEntityGetsFourMarkDiametersOfFitAllEachWay) {
   TDrawing drawing;
   TJwwEntLin line;
