@@ -490,7 +490,7 @@ void TFormBehaviour::CopyTally() {
 void TFormBehaviour::CopyMarks() {
   if (!Shown) return;
   const auto convert = [this](const std::string& cell) { return Utf8Cell(cell); };
-  const TTextRows rows = MarkRows(drawing_);
+  const TTextRows rows = CheckSheetMarkRows(drawing_, ui_.JapaneseMessages());
   const bool copied = ui_.PutOnClipboard(TabSeparatedText(rows, convert));
   keyHelpLine_ = -1;
   ui_.SetStatusCaption(CopiedText(THandOver::CopyMarks, static_cast<int>(rows.size()) - 1, copied,
@@ -516,7 +516,8 @@ void TFormBehaviour::SaveFiles() {
   files.AddBytes(names.Tally,
                  std::string(kUtf8ByteOrderMark) + CsvText(TallyRows(tally_), convert));
   files.AddBytes(names.Marks,
-                 std::string(kUtf8ByteOrderMark) + CsvText(MarkRows(drawing_), convert));
+                 std::string(kUtf8ByteOrderMark) +
+                     CsvText(CheckSheetMarkRows(drawing_, ui_.JapaneseMessages()), convert));
   const std::optional<TWriteFailure> failure = files.Commit();
   // Names are shown without their folder, in the message's encoding.
   const auto shown = [this](const std::string& utf8) {

@@ -82,6 +82,56 @@ TTextRows MarkRows(const TDrawing& drawing) {
   return rows;
 }
 
+std::string CheckSheetNumber(double v) {
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%.3f", v);
+  std::string text = buffer;
+  if (text.find_first_of("0123456789") == std::string::npos) return text;  // inf, nan
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+  }
+  return text == "-0" ? "0" : text;
+}
+
+namespace {
+
+// The interchange text writes a name after its key and one blank ("lgn name"); the reader keeps
+// that blank in front of the name. A drawing file's names come as stored.
+std::string NameAsWritten(const TDrawing& drawing, std::string name) {
+  if (!drawing.FromDrawingFile() && !name.empty() && name.front() == ' ') name.erase(0, 1);
+  return name;
+}
+
+}  // namespace
+
+TTextRows CheckSheetMarkRows(const TDrawing& drawing, bool japanese) {
+  TTextRows rows;
+  if (japanese)
+    rows.push_back({"\x90\xFC\x8E\xED",                 // 線種 (17..32, as the grid numbers them)
+                    "\x8E\xED\x97\xDE",                 // 種類
+                    "\x83O\x83\x8B\x81[\x83v",          // グループ
+                    "\x83O\x83\x8B\x81[\x83v\x96\xBC",  // グループ名
+                    "\x83\x8C\x83"
+                    "C\x83\x84",  // レイヤ
+                    "\x83\x8C\x83"
+                    "C\x83\x84\x96\xBC",  // レイヤ名
+                    "X (\x90}\x96\xCA)",  // X (図面)
+                    "Y (\x90}\x96\xCA)",  // Y (図面)
+                    "X", "Y"});
+  else
+    rows.push_back({"Line type", "Kind", "Group", "Group name", "Layer", "Layer name",
+                    "X (drawing)", "Y (drawing)", "X", "Y"});
+  for (const TLineTypeMark& m : CollectLineTypeMarks(drawing)) {
+    rows.push_back({std::to_string(m.Number), KindHeading(m.Column), std::to_string(m.Group),
+                    NameAsWritten(drawing, GroupNameOf(drawing, m.Group)), std::to_string(m.Layer),
+                    NameAsWritten(drawing, LayerNameOf(drawing, m.Group, m.Layer)),
+                    CheckSheetNumber(m.FileX), CheckSheetNumber(m.FileY), CheckSheetNumber(m.X),
+                    CheckSheetNumber(m.Y)});
+  }
+  return rows;
+}
+
 std::string CsvText(const TTextRows& rows, const TCellConvert& convert) {
   return Joined(rows, ',', convert, CsvCell);
 }

@@ -23,6 +23,15 @@ TTextRows TallyRows(const TTallyGrid& grid);
 // list and the index in it.
 TTextRows MarkRows(const TDrawing& drawing);
 
+// The same marks as a person checks them off on paper, for the window's clipboard and saved
+// list: headings in the window's language, the names as the file writes them, positions
+// rounded to three decimals of the drawing's unit (CheckSheetNumber), and no list or index,
+// which mean nothing to a reader. The report keeps MarkRows, whose text scripts read.
+TTextRows CheckSheetMarkRows(const TDrawing& drawing, bool japanese);
+
+// A position to three decimals, trailing zeros and a bare point dropped, and never "-0".
+std::string CheckSheetNumber(double v);
+
 // The names the file gave a layer group and a layer (Shift-JIS); empty when it gave none or
 // the numbers are out of range.
 std::string GroupNameOf(const TDrawing& drawing, int group);

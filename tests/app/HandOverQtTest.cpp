@@ -73,7 +73,8 @@ TEST_F(HandOverQtTest, CtrlCAndCtrlShiftCPutTheReportsRowsOnTheClipboard) {
   const struct {
     Qt::KeyboardModifiers keys;
     const char* part;
-  } copies[] = {{Qt::ControlModifier, "tally"}, {Qt::ControlModifier | Qt::ShiftModifier, "marks"}};
+  } copies[] = {{Qt::ControlModifier, "tally"},
+                {Qt::ControlModifier | Qt::ShiftModifier, "checksheet"}};
   for (const auto& c : copies) {
     QApplication::clipboard()->clear();
     // On the grid, whose own Ctrl+C would copy its current cell.
@@ -106,7 +107,7 @@ TEST_F(HandOverQtTest, CtrlSSavesTheReportsPictureOfTheViewAndItsRowsOrSaysWhyNo
   EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32),
             reported.convertToFormat(QImage::Format_RGB32));
   EXPECT_EQ(SameRows("csv", Path("saved-tally.csv"), "tally"), 0);
-  EXPECT_EQ(SameRows("csv", Path("saved-marks.csv"), "marks"), 0);
+  EXPECT_EQ(SameRows("csv", Path("saved-marks.csv"), "checksheet"), 0);
 
   // A read-only folder. Root writes into any folder whatever its mode, so there the folder is
   // a read-only file system, where one can be mounted.

@@ -254,11 +254,12 @@ TEST_F(TFormFixture, ResizeKeepsTheMinimumSizeAndTheViewCentre) {
   form.FormClose();
 }
 
-// Three marked segments: two of line type 17 and one of 18, far apart.
+// Three marked segments: two of line type 17 and one of 18, far apart, in a named group.
 struct TShownFormFixture : TFormFixture {
   TShownFormFixture() {
     std::ofstream(folder / "JWC_TEMP.TXT", std::ios::binary)
-        << "lc1\r\nlt47\r\n 0 0 10 0\r\n 1000 0 1010 0\r\nlt48\r\n 0 500 10 500\r\n";
+        << "lgn 1F plan\r\nlc1\r\nlt47\r\n 0 0 10 0\r\n 1000 0 1010 0\r\nlt48\r\n 0 500 10 "
+           "500.4567\r\n";
     form.FormCreate();
     form.FormShow();
     form.PaintBox1Paint();
@@ -469,7 +470,7 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
       EXPECT_EQ(f.ReadNotice().Outcome, c.outcome) << c.what;
       EXPECT_EQ(front.NoticeAlert, alert) << c.what;
       EXPECT_EQ(front.StatusCaption, "") << c.what;
-      if (c.outcome == TReadOutcome::Missing) {  // the folder looked in
+      if (c.outcome == TReadOutcome::Missing) {                // the folder looked in
         EXPECT_NE(front.Notice.find(dir.string() + "/"), std::string::npos) << front.Notice;
       }
       if (japanese) {
@@ -521,21 +522,42 @@ TEST_F(TShownFormFixture, WheelAndPressesEndTheWalkOnlyWhenTheyAct) {
 }
 
 TEST_F(TShownFormFixture, CtrlCCopiesTheTableCtrlShiftCTheMarksAndTheStripSaysSo) {
+  // The marks as a check sheet: headings in the window's language, the group's name without
+  // the blank after its key, a midpoint at 500.22835 to three decimals.
+  const std::string line = KindHeading(kTallyLine);
+  const std::string marks = "\t" + line + "\t0\t1F plan\t0\t\t5\t0\t5\t0\n17\t" + line +
+                            "\t0\t1F plan\t0\t\t1005\t0\t1005\t0\n18\t" + line +
+                            "\t0\t1F plan\t0\t\t5\t500.228\t5\t500.228\n";
+  // 線種 種類 グループ グループ名 レイヤ レイヤ名 X (図面) Y (図面) X Y
+  const std::string japaneseHeadings =
+      "\x90\xFC\x8E\xED\t\x8E\xED\x97\xDE\t\x83O\x83\x8B\x81[\x83v\t\x83O\x83\x8B\x81["
+      "\x83v\x96\xBC\t"
+      "\x83\x8C\x83"
+      "C\x83\x84\t\x83\x8C\x83"
+      "C\x83\x84\x96\xBC\tX (\x90}\x96\xCA)\tY (\x90}\x96\xCA)\tX\tY";
   const struct {
-    bool shift, ctrl, works;
+    bool shift, ctrl, works, japanese;
     std::string clipboard, status;
   } cases[] = {
-      {false, true, true, TabSeparatedText(TallyRows(form.Tally())), "Copied the tally table"},
-      {true, true, true, TabSeparatedText(MarkRows(form.Drawing())), "Copied the list of 3 marks"},
-      {false, true, false, "", "The clipboard cannot be used"},
+      {false, true, true, false, TabSeparatedText(TallyRows(form.Tally())),
+       "Copied the tally table"},
+      {true, true, true, false,
+       "Line type\tKind\tGroup\tGroup name\tLayer\tLayer name\tX (drawing)\tY (drawing)\tX\tY\n17" +
+           marks,
+       "Copied the list of 3 marks"},
+      {true, true, true, true, japaneseHeadings + "\n17" + marks,
+       CopiedText(THandOver::CopyMarks, 3, true, true)},
+      {false, true, false, false, "", "The clipboard cannot be used"},
   };
   for (const auto& c : cases) {
     ui.Clipboard.clear();
     ui.ClipboardWorks = c.works;
+    ui.Japanese = c.japanese;
     EXPECT_TRUE(form.FormKeyDown(kKeyC, c.shift, c.ctrl));
     EXPECT_EQ(ui.Clipboard, c.clipboard);
     EXPECT_EQ(ui.StatusCaption, c.status);
   }
+  ui.Japanese = false;
   EXPECT_FALSE(form.FormKeyDown(kKeyC, false, false)) << "C alone is no copy";
 }
 
@@ -554,7 +576,7 @@ TEST_F(TShownFormFixture, CtrlSWritesThePictureAndBothTablesOrNoFileAtAll) {
   EXPECT_GT(std::stoi(Read("out.png")), 10) << "the picture was drawn";
   const std::string bom(kUtf8ByteOrderMark);
   EXPECT_EQ(Read("out-tally.csv"), bom + CsvText(TallyRows(form.Tally())));
-  EXPECT_EQ(Read("out-marks.csv"), bom + CsvText(MarkRows(form.Drawing())));
+  EXPECT_EQ(Read("out-marks.csv"), bom + CsvText(CheckSheetMarkRows(form.Drawing(), false)));
 
   // A folder that takes no file, or a cancelled dialog: nothing new, not even a partial file.
   const auto files = [&] {

@@ -7,7 +7,9 @@ same_rows.py KIND FILE REPORT PART
   FILE    the file to check
   REPORT  the report's output of --format csv --marks
   PART    tally (its first 18 rows) or marks (the rows after the first blank line, up to the
-          next blank line or the one-cell line about blocks)
+          next blank line or the one-cell line about blocks); checksheet: the marks as the window
+          lists them, headings aside: without list and index, names without the blank the
+          interchange text puts after their key, positions to three decimals
 Exits 0 when the rows are equal cell for cell, else 1 with the first difference.
 """
 import csv
@@ -36,6 +38,22 @@ else:
         if len(row) <= 1:
             break
         expected.append(row)
+
+
+def check_sheet_number(cell):
+    text = "%.3f" % float(cell)
+    if "." in text:
+        text = text.rstrip("0").rstrip(".")
+    return "0" if text == "-0" else text
+
+
+if part == "checksheet":
+    expected = [expected[0][:10]] + [
+        [r[0], r[1], r[2], r[3][1:] if r[3].startswith(" ") else r[3], r[4],
+         r[5][1:] if r[5].startswith(" ") else r[5]] + [check_sheet_number(c) for c in r[6:10]]
+        for r in expected[1:]]
+    if len(rows) > 0 and len(rows[0]) == 10:
+        expected[0] = rows[0]  # the headings are in the window's language
 
 if rows != expected:
     for i, (a, b) in enumerate(zip(rows, expected)):

@@ -25,7 +25,7 @@ status_shot() {
 
 status=0
 xdotool windowactivate --sync "$id" || true
-for part in tally marks; do
+for part in tally checksheet; do
   if [ "$part" = tally ]; then xdotool key ctrl+c; else xdotool key ctrl+shift+c; fi
   sleep 1
   wine "$dump" "$work/$part-unicode.txt" "$work/$part-ansi.txt" || { echo "no text on the clipboard"; status=1; }
@@ -64,7 +64,7 @@ d=$(compare -metric AE "$base.png" "$work/report.png" null: 2>&1 || true)
 echo "saved picture vs the report's of view $view: $d pixels differ"
 [ "$d" = "0" ] || status=1
 python3 "$same_rows" csv "$base-tally.csv" "$work/report.csv" tally || status=1
-python3 "$same_rows" csv "$base-marks.csv" "$work/report.csv" marks || status=1
+python3 "$same_rows" csv "$base-marks.csv" "$work/report.csv" checksheet || status=1
 
 # A read-only folder: a read-only file system, since root writes into any folder.
 mkdir -p "$work/read-only"
