@@ -130,9 +130,35 @@ bool TDibCanvas::BesideRows(std::span<const TPixelPoint> points) const noexcept 
   return high->Y + reach < rowBegin || low->Y - reach >= rowEnd;
 }
 
+bool TDibCanvas::FilledBox(int x1, int y1, int x2, int y2) {
+  if (Pen.Style != TPenStyle::Solid || !OnePixelPen() || Pen.Mode != TPenMode::Copy ||
+      Brush.Style != TBrushStyle::Solid)
+    return false;
+  const int left = std::min(x1, x2), right = std::max(x1, x2);
+  const int top = std::min(y1, y2), bottom = std::max(y1, y2);
+  if (right - left < 3 || bottom - top < 3 || left < 0 || top < 0 || right > buffer_.Width ||
+      bottom > buffer_.Height)
+    return false;
+  BeforeDirectWrite();
+  const std::uint32_t pen = ToPixel(Pen.Color), fill = ToPixel(Brush.Color);
+  const long long rowBegin = std::max(top, buffer_.RowBegin());
+  const long long rowEnd =
+      std::min<long long>(bottom, static_cast<long long>(buffer_.RowBegin()) + buffer_.RowCount());
+  for (long long y = rowBegin; y < rowEnd; ++y) {
+    std::uint32_t* row = buffer_.Bits + y * buffer_.Stride;
+    if (y == top || y == bottom - 1) {
+      std::fill(row + left, row + right, pen);
+    } else {
+      row[left] = row[right - 1] = pen;
+      std::fill(row + left + 1, row + right - 1, fill);
+    }
+  }
+  return true;
+}
+
 void TDibCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   const TPixelPoint corners[] = {{x1, y1}, {x2, y2}};
-  if (BesideRows(corners)) return;
+  if (BesideRows(corners) || FilledBox(x1, y1, x2, y2)) return;
   Gdi().Rectangle(x1, y1, x2, y2);
   AfterGdi();
 }

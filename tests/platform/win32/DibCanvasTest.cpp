@@ -153,6 +153,8 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
               } else if (kind < 18) {
                 c.Brush.Style = TBrushStyle::Clear;
                 c.Rectangle(x1 % kW, y1 % kH, x2 % kW, y2 % kH);
+              } else if (kind < 20) {
+                c.Rectangle(x1 % (kW + 8), y1 % (kH + 8), x2 % (kW + 8), y2 % (kH + 8));
               } else {
                 c.Pen.Width = 2 + op % 5;
                 c.MoveTo(x1 % kW, y1 % kH);
