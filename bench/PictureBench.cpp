@@ -2,8 +2,9 @@
 // canvas on Windows), drawn in bands as the report's --png draws it; no benchmark library,
 // so that the Windows build runs the same program under Wine.
 //
-//   picture-bench stages FILE WxH SCALE [RUNS]  the fit-all picture at display scale SCALE,
-//                                               whole and one stage at a time
+//   picture-bench stages FILE WxH SCALE [RUNS [STAGE]]
+//                                               the fit-all picture at display scale SCALE,
+//                                               whole and one stage at a time (or that one)
 //   picture-bench views FILE [RUNS]             views of 1, 10 and 100 % of the extents' area
 //                                               into 1920 x 1080 at 100 % and its 2880 x 1620
 //                                               at 150 %, with the drawing index (the
@@ -44,7 +45,11 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
+// The stage the command line names, or empty for every one.
+std::string onlyStage;
+
 void PrintRow(const std::string& name, int runs, const std::function<void()>& run) {
+  if (!onlyStage.empty() && name.rfind(onlyStage + " ", 0) != 0) return;
   std::vector<double> ms;
   const auto time = [&] {
     const auto start = TClock::now();
@@ -187,7 +192,7 @@ int ReadAndCount(const char* file, int runs) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: picture-bench stages FILE WxH SCALE [RUNS]\n"
+               "usage: picture-bench stages FILE WxH SCALE [RUNS [STAGE]]\n"
                "       picture-bench views FILE [RUNS]\n"
                "       picture-bench read FILE [RUNS]\n");
   return 2;
@@ -206,6 +211,7 @@ int main(int argc, char** argv) {
     int width = 0, height = 0;
     if (std::sscanf(argv[3], "%dx%d", &width, &height) != 2 || width < 1 || height < 1)
       return Usage();
+    if (argc > 6) onlyStage = argv[6];
     return Stages(argv[2], width, height, std::atof(argv[4]), runsAt(5));
   }
   if (what == "views") return Views(argv[2], runsAt(3));
