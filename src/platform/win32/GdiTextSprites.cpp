@@ -39,9 +39,23 @@ TGdiTextSprites::TScratch* TGdiTextSprites::ScratchFor(long long cell) {
 
 void TGdiTextSprites::Render(TScratch& scratch, const TLogFont& font, bool wide,
                              std::string_view text, TColor colour, bool opaque, TColor cellColour,
-                             std::uint32_t background) {
+                             const TBox* box, std::span<const std::uint32_t> fill) {
   auto* bits = const_cast<std::uint32_t*>(scratch.Surface->Pixels());  // after GdiFlush
-  std::fill(bits, bits + scratch.Side() * scratch.Side(), background);
+  const int side = scratch.Side();
+  if (!box) {
+    std::fill(bits, bits + side * side, fill[0]);
+  } else {
+    // Only the box: the text writes nothing beyond it.
+    const int width = box->Right - box->Left + 1;
+    for (int dy = box->Top; dy <= box->Bottom; ++dy) {
+      std::uint32_t* row =
+          bits + static_cast<std::ptrdiff_t>(dy + scratch.Reach) * side + box->Left + scratch.Reach;
+      if (fill.size() == 1)
+        std::fill(row, row + width, fill[0]);
+      else
+        std::copy_n(fill.begin() + static_cast<std::ptrdiff_t>(dy - box->Top) * width, width, row);
+    }
+  }
   TGdiCanvas& canvas = *scratch.Canvas;
   canvas.UseWideText(wide);
   canvas.SetFont(font);
@@ -52,32 +66,45 @@ void TGdiTextSprites::Render(TScratch& scratch, const TLogFont& font, bool wide,
   GdiFlush();
 }
 
+std::vector<std::uint32_t> TGdiTextSprites::BoxPixels(const TScratch& scratch, const TBox& box) {
+  const std::uint32_t* bits = scratch.Surface->Pixels();
+  const int side = scratch.Side(), width = box.Right - box.Left + 1;
+  std::vector<std::uint32_t> pixels;
+  pixels.reserve(static_cast<std::size_t>(width) *
+                 static_cast<std::size_t>(box.Bottom - box.Top + 1));
+  for (int dy = box.Top; dy <= box.Bottom; ++dy) {
+    const std::uint32_t* row =
+        bits + static_cast<std::ptrdiff_t>(dy + scratch.Reach) * side + box.Left + scratch.Reach;
+    pixels.insert(pixels.end(), row, row + width);
+  }
+  return pixels;
+}
+
 TGdiTextSprites::TInk TGdiTextSprites::MakeInk(TScratch& scratch, const TBox& box,
                                                const TLogFont& font, bool wide,
                                                std::string_view text, TColor colour, bool opaque,
                                                TColor cellColour) {
+  // Everything the text writes lies in its footprint (white on black showed each pixel it
+  // touches), so the footprint alone is looked at.
   TInk ink;
-  const int side = scratch.Side();
-  const std::size_t count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
-  const auto picture = [&](std::uint32_t fill) {
-    Render(scratch, font, wide, text, colour, opaque, cellColour, fill);
-    const std::uint32_t* bits = scratch.Surface->Pixels();
-    return std::vector<std::uint32_t>(bits, bits + count);
+  const int width = box.Right - box.Left + 1;
+  const auto picture = [&](std::span<const std::uint32_t> fill) {
+    Render(scratch, font, wide, text, colour, opaque, cellColour, &box, fill);
+    return BoxPixels(scratch, box);
   };
-  const std::vector<std::uint32_t> onWhite = picture(0xFFFFFF), onBlack = picture(0);
+  const std::uint32_t white = 0xFFFFFF, black = 0;
+  const std::vector<std::uint32_t> onWhite = picture({&white, 1}), onBlack = picture({&black, 1});
   const std::uint32_t text24 = ToPixel(colour);
 
   // Each pixel's table, shared by the pixels of the same ends.
   std::unordered_map<std::uint64_t, std::uint16_t> tableOf;
   bool constant = true;
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = 0; i < onWhite.size(); ++i) {
     const std::uint32_t high = onWhite[i], low = onBlack[i];
     if (high == 0xFFFFFFu && low == 0) continue;  // not written
-    const int dy = static_cast<int>(i / static_cast<std::size_t>(side)) - scratch.Reach,
-              dx = static_cast<int>(i % static_cast<std::size_t>(side)) - scratch.Reach;
-    if (dx < box.Left || dx > box.Right || dy < box.Top || dy > box.Bottom ||
-        (high | low) > 0xFFFFFFu)
-      return ink;
+    if ((high | low) > 0xFFFFFFu) return ink;
+    const int dy = box.Top + static_cast<int>(i / static_cast<std::size_t>(width)),
+              dx = box.Left + static_cast<int>(i % static_cast<std::size_t>(width));
     constant = constant && high == low;
     const std::uint64_t ends = static_cast<std::uint64_t>(high) << 32 | low;
     auto level = tableOf.find(ends);
@@ -112,10 +139,10 @@ TGdiTextSprites::TInk TGdiTextSprites::MakeInk(TScratch& scratch, const TBox& bo
       ink.Runs.push_back({dy, dx, 1});
   }
 
-  // The model against GDI on two backgrounds of noise, every pixel of the scratch.
+  // The model against GDI on two backgrounds of noise.
   std::uint32_t seed = 0x9E3779B9u ^ text24;
   for (int round = 0; round < 2; ++round) {
-    std::vector<std::uint32_t> noise(count);
+    std::vector<std::uint32_t> noise(onWhite.size());
     for (std::uint32_t& v : noise) {
       seed = seed * 1664525u + 1013904223u;
       v = seed >> 8;
@@ -123,20 +150,11 @@ TGdiTextSprites::TInk TGdiTextSprites::MakeInk(TScratch& scratch, const TBox& bo
     std::vector<std::uint32_t> expected = noise;
     std::size_t p = 0;
     for (const TRun& run : ink.Runs) {
-      const std::size_t at = static_cast<std::size_t>(run.Dy + scratch.Reach) * side +
-                             static_cast<std::size_t>(run.Dx + scratch.Reach);
+      const std::size_t at = static_cast<std::size_t>(run.Dy - box.Top) * width +
+                             static_cast<std::size_t>(run.Dx - box.Left);
       for (int k = 0; k < run.Length; ++k, ++p) expected[at + k] = Blend(ink, p, noise[at + k]);
     }
-    auto* bits = const_cast<std::uint32_t*>(scratch.Surface->Pixels());  // after GdiFlush
-    std::copy(noise.begin(), noise.end(), bits);
-    TGdiCanvas& canvas = *scratch.Canvas;
-    canvas.UseWideText(wide);
-    canvas.SetFont(font);
-    canvas.FontColor = colour;
-    canvas.Brush =
-        opaque ? TBrush{cellColour, TBrushStyle::Solid} : TBrush{cellColour, TBrushStyle::Clear};
-    canvas.TextOut(scratch.Reach, scratch.Reach, text);
-    if (!std::equal(expected.begin(), expected.end(), scratch.Surface->Pixels())) return ink;
+    if (picture(noise) != expected) return ink;
   }
   if (constant) {
     ink.Levels.clear();
@@ -172,13 +190,20 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
   TScratch* scratch = ScratchFor(cell);
   auto foot = footprints_.find(key_);
   if (foot == footprints_.end()) {
+    // A text met for the first time is left to GDI: one that does not recur (a zoomed view's
+    // texts) is not worth the scratch pictures that keeping it takes.
     if (footprints_.size() >= 8192) footprints_.clear();
+    footprints_.emplace(key_, TBox{0, 0, -1, -1, false, false});
+    return false;
+  }
+  if (!foot->second.Found) {
     TBox box;
     if (!scratch) {
       box.Usable = false;
     } else {
       // White on black: every pixel the text touches is not black.
-      Render(*scratch, font, wide, text, 0xFFFFFF, opaque, 0xFFFFFF, 0);
+      const std::uint32_t black = 0;
+      Render(*scratch, font, wide, text, 0xFFFFFF, opaque, 0xFFFFFF, nullptr, {&black, 1});
       const int side = scratch->Side();
       const std::uint32_t* bits = scratch->Surface->Pixels();
       for (int sy = 0; sy < side; ++sy) {
@@ -199,7 +224,7 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
         box.Left -= reach, box.Right -= reach, box.Top -= reach, box.Bottom -= reach;
       }
     }
-    foot = footprints_.emplace(key_, box).first;
+    foot->second = box;
   }
   const TBox box = foot->second;
   if (!box.Usable) return false;
@@ -257,18 +282,9 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
   auto pix = pixels_.find(key_);
   if (pix == pixels_.end()) {
     if (pixels_.size() >= 16384) pixels_.clear();
-    Render(*scratch, font, wide, text, colour, opaque, brush.Color, background);
+    Render(*scratch, font, wide, text, colour, opaque, brush.Color, &box, {&background, 1});
     ++rendered_;
-    const std::uint32_t* bits = scratch->Surface->Pixels();
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(static_cast<std::size_t>(width) *
-                   static_cast<std::size_t>(box.Bottom - box.Top + 1));
-    const int side = scratch->Side(), reach = scratch->Reach;
-    for (int sy = box.Top; sy <= box.Bottom; ++sy) {
-      const std::uint32_t* row =
-          bits + static_cast<std::ptrdiff_t>(sy + reach) * side + box.Left + reach;
-      pixels.insert(pixels.end(), row, row + width);
-    }
+    std::vector<std::uint32_t> pixels = BoxPixels(*scratch, box);
     pix = pixels_.emplace(key_, std::move(pixels)).first;
   }
   const std::uint32_t* from = pix->second.data() + (first - top) * width;

@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -60,6 +61,7 @@ class TGdiTextSprites {
   struct TBox {
     int Left = 0, Top = 0, Right = -1, Bottom = -1;  // inclusive, relative to (x, y)
     bool Usable = true;                              // false: the ink reached the scratch's border
+    bool Found = true;                               // false: met once, not looked at yet
     bool Empty() const noexcept { return Right < Left; }
   };
   // The pixels a text writes on any background: runs relative to (x, y), row by row; for each
@@ -94,9 +96,14 @@ class TGdiTextSprites {
   // The scratch for texts whose cell reaches this far, made on first use; null when GDI
   // refuses it.
   TScratch* ScratchFor(long long cell);
-  // Draws text at the scratch's centre on a scratch filled with background.
+  // Draws text at the scratch's centre, on the whole scratch filled with fill[0] (box null),
+  // or on the box (relative to the centre) filled with fill[0] or, given a pixel for each of
+  // its pixels row by row, with those.
   static void Render(TScratch& scratch, const TLogFont& font, bool wide, std::string_view text,
-                     TColor colour, bool opaque, TColor cellColour, std::uint32_t background);
+                     TColor colour, bool opaque, TColor cellColour, const TBox* box,
+                     std::span<const std::uint32_t> fill);
+  // The box's pixels (relative to the centre) row by row.
+  static std::vector<std::uint32_t> BoxPixels(const TScratch& scratch, const TBox& box);
   static TInk MakeInk(TScratch& scratch, const TBox& box, const TLogFont& font, bool wide,
                       std::string_view text, TColor colour, bool opaque, TColor cellColour);
 
