@@ -111,12 +111,27 @@ void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
       return;
     }
   }
+  if (!OnePixelPen() || Pen.Style == TPenStyle::Clear || points.size() < 2) {
+    for (std::size_t i = 1; i < points.size(); ++i)
+      PixelLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+    return;
+  }
+  // What PixelLine does for each segment, with the pen set once.
+  BeforeDirectWrite();
+  const std::uint32_t colour = ToPixel(Pen.Color);
+  raster_.SetPen(colour, Pen.Style, Pen.Mode);
+  raster_.SetBackground(Brush.Style == TBrushStyle::Solid, ToPixel(Brush.Color));
+  TPixelPoint from{Clamp(points[0].X), Clamp(points[0].Y)};
   for (std::size_t i = 1; i < points.size(); ++i) {
     // A line of no length after the first one-pixel line only writes the pixel the line
     // before ended on, in the same colour: nothing changes.
-    if (i > 1 && points[i] == points[i - 1] && OnePixelPen()) continue;
-    PixelLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+    if (i > 1 && points[i] == points[i - 1]) continue;
+    const TPixelPoint to{Clamp(points[i].X), Clamp(points[i].Y)};
+    raster_.Line(from.X, from.Y, to.X, to.Y);
+    raster_.Put(to.X, to.Y, colour);
+    from = to;
   }
+  position_ = from;
 }
 
 bool TDibCanvas::BesideRows(std::span<const TPixelPoint> points) const noexcept {
