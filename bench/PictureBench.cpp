@@ -8,7 +8,8 @@
 //   picture-bench views FILE [RUNS]             views of 1, 10 and 100 % of the extents' area
 //                                               into 1920 x 1080 at 100 % and its 2880 x 1620
 //                                               at 150 %, with the drawing index (the
-//                                               tiled floor plan of make-drawing --tile)
+//                                               tiled floor plan of make-drawing --tile), each
+//                                               drawn again on one surface
 //   picture-bench read FILE [RUNS]              reading FILE and counting its line types
 //
 // Each row gives the wall milliseconds of RUNS runs (5 unless told) after one not counted:
@@ -172,9 +173,13 @@ int Views(const char* file, int runs) {
       sxf::ViewScale = std::sqrt(1.0 * width * height / (percent / 100.0 * w * h));
       sxf::CentreViewOn((sxf::ExtentLeft + sxf::ExtentRight) / 2,
                         (sxf::ExtentBottom + sxf::ExtentTop) / 2);
+      // One surface for the row, drawn anew each run, as the window redraws its picture.
+      const auto surface = sxf::CreateRasterSurface(width, height);
+      if (!surface) return 1;
+      const std::vector<sxf::TBand> bands = sxf::PictureBands(height);
       PrintRow("TiledView/" + std::to_string(percent) + "/" + std::to_string(scale), runs, [&] {
-        DrawOnSurface(width, height,
-                      [&](sxf::TCanvas& c) { return sxf::DrawPreview(c, width, height); });
+        sxf::DrawInBands(surface->BandCanvases(bands),
+                         [&](sxf::TCanvas& c) { return sxf::DrawPreview(c, width, height); });
       });
     }
   return 0;
