@@ -5,7 +5,7 @@
 //   picture-bench stages FILE WxH SCALE [RUNS [STAGE]]
 //                                               the fit-all picture at display scale SCALE,
 //                                               whole and one stage at a time (or that one)
-//   picture-bench views FILE [RUNS]             views of 1, 10 and 100 % of the extents' area
+//   picture-bench views FILE [RUNS [VIEW]]      views of 1, 10 and 100 % of the extents' area
 //                                               into 1920 x 1080 at 100 % and its 2880 x 1620
 //                                               at 150 %, with the drawing index (the
 //                                               tiled floor plan of make-drawing --tile), each
@@ -46,11 +46,11 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
-// The stage the command line names, or empty for every one.
+// The stage or view the command line names (lines, TiledView/10/150), or empty for every one.
 std::string onlyStage;
 
 void PrintRow(const std::string& name, int runs, const std::function<void()>& run) {
-  if (!onlyStage.empty() && name.rfind(onlyStage + " ", 0) != 0) return;
+  if (!onlyStage.empty() && name != onlyStage && name.rfind(onlyStage + " ", 0) != 0) return;
   std::vector<double> ms;
   const auto time = [&] {
     const auto start = TClock::now();
@@ -198,7 +198,7 @@ int ReadAndCount(const char* file, int runs) {
 int Usage() {
   std::fprintf(stderr,
                "usage: picture-bench stages FILE WxH SCALE [RUNS [STAGE]]\n"
-               "       picture-bench views FILE [RUNS]\n"
+               "       picture-bench views FILE [RUNS [VIEW]]\n"
                "       picture-bench read FILE [RUNS]\n");
   return 2;
 }
@@ -219,7 +219,10 @@ int main(int argc, char** argv) {
     if (argc > 6) onlyStage = argv[6];
     return Stages(argv[2], width, height, std::atof(argv[4]), runsAt(5));
   }
-  if (what == "views") return Views(argv[2], runsAt(3));
+  if (what == "views") {
+    if (argc > 4) onlyStage = argv[4];
+    return Views(argv[2], runsAt(3));
+  }
   if (what == "read") return ReadAndCount(argv[2], runsAt(3));
   return Usage();
 }
