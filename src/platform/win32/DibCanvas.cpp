@@ -111,6 +111,15 @@ void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
       return;
     }
   }
+  if (!OnePixelPen() && Pen.Style == TPenStyle::Solid && Pen.Mode == TPenMode::Copy &&
+      points.size() >= 2) {
+    // A wide pen's curve (the marks' rings) in one step where its shape recurs.
+    BeforeDirectWrite();
+    if (widePens_.DrawChain(buffer_, Pen.Width, points, ToPixel(Pen.Color))) {
+      position_ = {Clamp(points.back().X), Clamp(points.back().Y)};
+      return;
+    }
+  }
   if (!OnePixelPen() || Pen.Style == TPenStyle::Clear || points.size() < 2) {
     for (std::size_t i = 1; i < points.size(); ++i)
       PixelLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);

@@ -155,6 +155,14 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
                 c.Rectangle(x1 % kW, y1 % kH, x2 % kW, y2 % kH);
               } else if (kind < 20) {
                 c.Rectangle(x1 % (kW + 8), y1 % (kH + 8), x2 % (kW + 8), y2 % (kH + 8));
+              } else if (kind < 22) {
+                // A wide ring of one shape at many places, as the marks draw theirs.
+                c.Pen.Width = 2 + op % 5;
+                const int cx = x1 % kW, cy = y1 % kH;
+                const std::vector<TPixelPoint> ring{
+                    {cx, cy},         {cx + 3, cy + 1}, {cx + 5, cy + 4}, {cx + 5, cy + 4},
+                    {cx + 1, cy + 9}, {cx - 3, cy + 5}, {cx, cy}};
+                c.PixelLines(ring);
               } else {
                 c.Pen.Width = 2 + op % 5;
                 c.MoveTo(x1 % kW, y1 % kH);
