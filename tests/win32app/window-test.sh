@@ -2,10 +2,10 @@
 # The Win32 window under Wine on a virtual X server with openbox: it starts on the sample,
 # its preview is pixel for pixel the GDI picture of the report tool at the same size, it
 # writes its settings file on close and keeps the placement it was given (no drift).
-# Run inside xvfb-run:  window-test.sh FINDER REPORT SAMPLE WORKDIR [LINUX_REPORT]
+# Run inside xvfb-run:  window-test.sh FINDER REPORT SAMPLE WORKDIR LINUX_REPORT POST_CLOSE
 set -eu
 . "$(dirname "$0")/wine-window.sh"
-finder="$1"; report="$2"; sample="$3"; work="$4"; linux_report="${5:-}"
+finder="$1"; report="$2"; sample="$3"; work="$4"; linux_report="${5:-}"; post_close="$6"
 export LC_ALL=ja_JP.UTF-8  # a Japanese system: code page 932
 rm -rf "$work"
 place_program "$work/run" "$finder" "$sample" "100 50 600 500 250"
@@ -40,7 +40,7 @@ start_window "$work/run"
 sleep 2
 xdotool windowminimize --sync "$id" || true
 sleep 1
-wine taskkill /im sxf-usertype-finder.exe >/dev/null 2>&1 || true  # WM_CLOSE, not a kill
+wine "$post_close" || echo "no window to close"  # WM_CLOSE, not a kill
 wait $app || true
 actual=$(od -c < "$work/run/sxf-usertype-finder.dat")
 if [ "$expected" != "$actual" ]; then

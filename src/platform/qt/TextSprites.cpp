@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <shared_mutex>
 
 #include "platform/qt/CharacterKey.h"
 #include "platform/qt/QtRgb.h"
@@ -24,7 +26,53 @@ void RenderAt(QImage& scratch, int reach, QRgb colour, const TTextSprites::TRend
   render(p);
 }
 
+// Every band's footprints: a character's depends on its font record and character alone (the
+// key), so the first band to meet one finds it and the others take it from here.
+struct TSharedFootprints {
+  std::shared_mutex Lock;
+  std::unordered_map<std::string, TTextSprites::TFootprint> Boxes;
+};
+
+TSharedFootprints& SharedFootprints() {
+  static TSharedFootprints shared;
+  return shared;
+}
+
+// The pixels the character touches, white on black, relative to its pixel; not usable where
+// they reach the scratch's border and may have been cut off.
+TTextSprites::TFootprint FindFootprint(int reach, const TTextSprites::TRender& render) {
+  QImage scratch = Scratch(reach, qRgb(0, 0, 0));
+  RenderAt(scratch, reach, qRgb(255, 255, 255), render);
+  const int side = scratch.width();
+  int left = side, top = side, right = -1, bottom = -1;
+  for (int sy = 0; sy < side; ++sy) {
+    const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(sy));
+    for (int sx = 0; sx < side; ++sx)
+      if ((row[sx] & 0xFFFFFF) != 0) {
+        left = std::min(left, sx), right = std::max(right, sx);
+        top = std::min(top, sy), bottom = std::max(bottom, sy);
+      }
+  }
+  if (right < 0) return {QRect(), true};
+  const bool usable = left > 0 && top > 0 && right < side - 1 && bottom < side - 1;
+  return {QRect(QPoint(left - reach, top - reach), QPoint(right - reach, bottom - reach)), usable};
+}
+
 }  // namespace
+
+TTextSprites::TFootprint TTextSprites::SharedFootprint(const std::string& key, int reach,
+                                                       const TRender& render) {
+  TSharedFootprints& shared = SharedFootprints();
+  {
+    std::shared_lock read(shared.Lock);
+    const auto it = shared.Boxes.find(key);
+    if (it != shared.Boxes.end()) return it->second;
+  }
+  const TFootprint found = FindFootprint(reach, render);
+  std::unique_lock write(shared.Lock);
+  if (shared.Boxes.size() >= 65536) shared.Boxes.clear();
+  return shared.Boxes.emplace(key, found).first->second;
+}
 
 bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
                         std::string_view character, TColor colour, int reach, const TRender& render,
@@ -35,21 +83,9 @@ bool TTextSprites::Draw(QImage& image, int x, int y, const TLogFont& font,
   auto foot = footprints_.find(key_);
   if (foot == footprints_.end()) {
     if (footprints_.size() >= 8192) footprints_.clear();
-    // White on black: every pixel the character touches is not black.
-    QImage scratch = Scratch(reach, qRgb(0, 0, 0));
-    RenderAt(scratch, reach, qRgb(255, 255, 255), render);
-    QRect box;
-    for (int sy = 0; sy < scratch.height(); ++sy) {
-      const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(sy));
-      for (int sx = 0; sx < scratch.width(); ++sx)
-        if ((row[sx] & 0xFFFFFF) != 0) box |= QRect(sx - reach, sy - reach, 1, 1);
-    }
-    // Ink on the scratch's border may have been cut off: not a case to keep.
-    if (!box.isEmpty() && (box.left() <= -reach || box.top() <= -reach || box.right() >= reach ||
-                           box.bottom() >= reach))
-      return false;
-    foot = footprints_.emplace(key_, TFootprint{box}).first;
+    foot = footprints_.emplace(key_, SharedFootprint(key_, reach, render)).first;
   }
+  if (!foot->second.Usable) return false;
   const QRect box = foot->second.Box;
   if (box.isEmpty()) return true;  // nothing to write (a blank)
   const QRect whole = box.translated(x, y);
@@ -114,16 +150,18 @@ TTextSprites::TInk TTextSprites::MakeInk(const QRect& box, QRgb colour, int reac
     RenderAt(scratches[i], reach, colour, render);
   }
   const QRect inside = box.translated(reach, reach);
-  for (int sy = 0; sy < scratches[0].height(); ++sy) {
+  const int side = scratches[0].width();
+  for (int sy = 0; sy < side; ++sy) {
     const auto* first = reinterpret_cast<const QRgb*>(scratches[0].constScanLine(sy));
     const auto* second = reinterpret_cast<const QRgb*>(scratches[1].constScanLine(sy));
-    for (int sx = 0; sx < scratches[0].width(); ++sx) {
+    for (int sx = 0; sx < side; ++sx) {
       const bool covered = first[sx] == colour;
       if ((!covered && first[sx] != backgrounds[0]) ||
           second[sx] != (covered ? colour : backgrounds[1]))
         return ink;
       if (!covered) continue;
-      if (!inside.contains(sx, sy)) return ink;
+      if (sx < inside.left() || sx > inside.right() || sy < inside.top() || sy > inside.bottom())
+        return ink;
       if (!ink.Runs.empty() && ink.Runs.back().Row == sy - inside.top() &&
           ink.Runs.back().Left + ink.Runs.back().Length == sx - inside.left())
         ++ink.Runs.back().Length;

@@ -44,10 +44,16 @@ class TTextSprites {
   // Solid characters written from the pixels they cover.
   int InkWrites() const noexcept { return inkWrites_; }
 
- private:
+  // The pixels a character touches: Box relative to (x, y), empty when it has no ink; not
+  // Usable where they reach beyond the scratch. Found once for every band of every picture
+  // (under a lock), kept by each band for the lookups that follow.
   struct TFootprint {
-    QRect Box;  // relative to (x, y); empty when the character has no ink
+    QRect Box;
+    bool Usable = true;
   };
+
+ private:
+  static TFootprint SharedFootprint(const std::string& key, int reach, const TRender& render);
   // The runs of pixels a character that is not smoothed covers, relative to its footprint's
   // corner; Usable false where the scratch pictures did not show pixels of two colours only.
   struct TRun {

@@ -111,12 +111,36 @@ void TDibCanvas::PixelLines(std::span<const TPixelPoint> points) {
       return;
     }
   }
+  if (!OnePixelPen() && Pen.Style == TPenStyle::Solid && Pen.Mode == TPenMode::Copy &&
+      points.size() >= 2) {
+    // A wide pen's curve (the marks' rings) in one step where its shape recurs.
+    BeforeDirectWrite();
+    if (widePens_.DrawChain(buffer_, Pen.Width, points, ToPixel(Pen.Color))) {
+      position_ = {Clamp(points.back().X), Clamp(points.back().Y)};
+      return;
+    }
+  }
+  if (!OnePixelPen() || Pen.Style == TPenStyle::Clear || points.size() < 2) {
+    for (std::size_t i = 1; i < points.size(); ++i)
+      PixelLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+    return;
+  }
+  // What PixelLine does for each segment, with the pen set once.
+  BeforeDirectWrite();
+  const std::uint32_t colour = ToPixel(Pen.Color);
+  raster_.SetPen(colour, Pen.Style, Pen.Mode);
+  raster_.SetBackground(Brush.Style == TBrushStyle::Solid, ToPixel(Brush.Color));
+  TPixelPoint from{Clamp(points[0].X), Clamp(points[0].Y)};
   for (std::size_t i = 1; i < points.size(); ++i) {
     // A line of no length after the first one-pixel line only writes the pixel the line
     // before ended on, in the same colour: nothing changes.
-    if (i > 1 && points[i] == points[i - 1] && OnePixelPen()) continue;
-    PixelLine(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+    if (i > 1 && points[i] == points[i - 1]) continue;
+    const TPixelPoint to{Clamp(points[i].X), Clamp(points[i].Y)};
+    raster_.Line(from.X, from.Y, to.X, to.Y);
+    raster_.Put(to.X, to.Y, colour);
+    from = to;
   }
+  position_ = from;
 }
 
 bool TDibCanvas::BesideRows(std::span<const TPixelPoint> points) const noexcept {
@@ -130,9 +154,35 @@ bool TDibCanvas::BesideRows(std::span<const TPixelPoint> points) const noexcept 
   return high->Y + reach < rowBegin || low->Y - reach >= rowEnd;
 }
 
+bool TDibCanvas::FilledBox(int x1, int y1, int x2, int y2) {
+  if (Pen.Style != TPenStyle::Solid || !OnePixelPen() || Pen.Mode != TPenMode::Copy ||
+      Brush.Style != TBrushStyle::Solid)
+    return false;
+  const int left = std::min(x1, x2), right = std::max(x1, x2);
+  const int top = std::min(y1, y2), bottom = std::max(y1, y2);
+  if (right - left < 3 || bottom - top < 3 || left < 0 || top < 0 || right > buffer_.Width ||
+      bottom > buffer_.Height)
+    return false;
+  BeforeDirectWrite();
+  const std::uint32_t pen = ToPixel(Pen.Color), fill = ToPixel(Brush.Color);
+  const long long rowBegin = std::max(top, buffer_.RowBegin());
+  const long long rowEnd =
+      std::min<long long>(bottom, static_cast<long long>(buffer_.RowBegin()) + buffer_.RowCount());
+  for (long long y = rowBegin; y < rowEnd; ++y) {
+    std::uint32_t* row = buffer_.Bits + y * buffer_.Stride;
+    if (y == top || y == bottom - 1) {
+      std::fill(row + left, row + right, pen);
+    } else {
+      row[left] = row[right - 1] = pen;
+      std::fill(row + left + 1, row + right - 1, fill);
+    }
+  }
+  return true;
+}
+
 void TDibCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   const TPixelPoint corners[] = {{x1, y1}, {x2, y2}};
-  if (BesideRows(corners)) return;
+  if (BesideRows(corners) || FilledBox(x1, y1, x2, y2)) return;
   Gdi().Rectangle(x1, y1, x2, y2);
   AfterGdi();
 }

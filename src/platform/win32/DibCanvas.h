@@ -75,6 +75,11 @@ class TDibCanvas final : public TCanvas {
   // The pen's pixels along these points (filled between them or not) all lie above or all
   // below the rows written, so that GDI would write nothing there: its call can be left out.
   bool BesideRows(std::span<const TPixelPoint> points) const noexcept;
+  // A rectangle of a solid one-pixel copy-mode pen around a solid brush, written as GDI
+  // writes it (the box's pixels less its right column and bottom row, the outermost ones the
+  // pen's); false where GDI must draw it (other pens and brushes, boxes thinner than three
+  // pixels or not wholly on the surface).
+  bool FilledBox(int x1, int y1, int x2, int y2);
   // A wide LineTo from the current position through the sprites; false where GDI must draw it.
   bool WideLineFromSprites(TPixelPoint to);
 

@@ -11,12 +11,15 @@ namespace sxf {
 
 namespace {
 
-constexpr int kSide = 2 * TGdiTextSprites::kMaxReach + 1;
-
 void AppendInt(std::string& key, int v) {
   char bytes[sizeof v];
   std::memcpy(bytes, &v, sizeof v);
   key.append(bytes, sizeof v);
+}
+
+// 0x00BBGGRR to the DIB's 0x00RRGGBB.
+std::uint32_t ToPixel(TColor c) noexcept {
+  return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
 
 }  // namespace
@@ -24,25 +27,143 @@ void AppendInt(std::string& key, int v) {
 TGdiTextSprites::TGdiTextSprites() = default;
 TGdiTextSprites::~TGdiTextSprites() = default;
 
-bool TGdiTextSprites::Ready() {
-  if (!scratch_) {
-    scratch_ = std::make_unique<TDibSurface>(kSide, kSide);
-    if (scratch_->Valid()) canvas_ = std::make_unique<TGdiCanvas>(scratch_->Dc());
+TGdiTextSprites::TScratch* TGdiTextSprites::ScratchFor(long long cell) {
+  TScratch& scratch = cell <= kSmallReach ? small_ : large_;
+  if (!scratch.Surface) {
+    scratch.Surface = std::make_unique<TDibSurface>(scratch.Side(), scratch.Side());
+    if (scratch.Surface->Valid())
+      scratch.Canvas = std::make_unique<TGdiCanvas>(scratch.Surface->Dc());
   }
-  return canvas_ != nullptr;
+  return scratch.Canvas ? &scratch : nullptr;
 }
 
-void TGdiTextSprites::Render(const TLogFont& font, bool wide, std::string_view text, TColor colour,
-                             bool opaque, TColor cellColour, std::uint32_t background) {
-  auto* bits = const_cast<std::uint32_t*>(scratch_->Pixels());  // after GdiFlush
-  std::fill(bits, bits + kSide * kSide, background);
-  canvas_->UseWideText(wide);
-  canvas_->SetFont(font);
-  canvas_->FontColor = colour;
-  canvas_->Brush =
+void TGdiTextSprites::Render(TScratch& scratch, const TLogFont& font, bool wide,
+                             std::string_view text, TColor colour, bool opaque, TColor cellColour,
+                             const TBox* box, std::span<const std::uint32_t> fill) {
+  auto* bits = const_cast<std::uint32_t*>(scratch.Surface->Pixels());  // after GdiFlush
+  const int side = scratch.Side();
+  if (!box) {
+    std::fill(bits, bits + side * side, fill[0]);
+  } else {
+    // Only the box: the text writes nothing beyond it.
+    const int width = box->Right - box->Left + 1;
+    for (int dy = box->Top; dy <= box->Bottom; ++dy) {
+      std::uint32_t* row =
+          bits + static_cast<std::ptrdiff_t>(dy + scratch.Reach) * side + box->Left + scratch.Reach;
+      if (fill.size() == 1)
+        std::fill(row, row + width, fill[0]);
+      else
+        std::copy_n(fill.begin() + static_cast<std::ptrdiff_t>(dy - box->Top) * width, width, row);
+    }
+  }
+  TGdiCanvas& canvas = *scratch.Canvas;
+  canvas.UseWideText(wide);
+  canvas.SetFont(font);
+  canvas.FontColor = colour;
+  canvas.Brush =
       opaque ? TBrush{cellColour, TBrushStyle::Solid} : TBrush{cellColour, TBrushStyle::Clear};
-  canvas_->TextOut(kMaxReach, kMaxReach, text);
+  canvas.TextOut(scratch.Reach, scratch.Reach, text);
   GdiFlush();
+}
+
+std::vector<std::uint32_t> TGdiTextSprites::BoxPixels(const TScratch& scratch, const TBox& box) {
+  const std::uint32_t* bits = scratch.Surface->Pixels();
+  const int side = scratch.Side(), width = box.Right - box.Left + 1;
+  std::vector<std::uint32_t> pixels;
+  pixels.reserve(static_cast<std::size_t>(width) *
+                 static_cast<std::size_t>(box.Bottom - box.Top + 1));
+  for (int dy = box.Top; dy <= box.Bottom; ++dy) {
+    const std::uint32_t* row =
+        bits + static_cast<std::ptrdiff_t>(dy + scratch.Reach) * side + box.Left + scratch.Reach;
+    pixels.insert(pixels.end(), row, row + width);
+  }
+  return pixels;
+}
+
+TGdiTextSprites::TInk TGdiTextSprites::MakeInk(TScratch& scratch, const TBox& box,
+                                               const TLogFont& font, bool wide,
+                                               std::string_view text, TColor colour, bool opaque,
+                                               TColor cellColour) {
+  // Everything the text writes lies in its footprint (white on black showed each pixel it
+  // touches), so the footprint alone is looked at.
+  TInk ink;
+  const int width = box.Right - box.Left + 1;
+  const auto picture = [&](std::span<const std::uint32_t> fill) {
+    Render(scratch, font, wide, text, colour, opaque, cellColour, &box, fill);
+    return BoxPixels(scratch, box);
+  };
+  const std::uint32_t white = 0xFFFFFF, black = 0;
+  const std::vector<std::uint32_t> onWhite = picture({&white, 1}), onBlack = picture({&black, 1});
+  const std::uint32_t text24 = ToPixel(colour);
+
+  // Each pixel's table, shared by the pixels of the same ends.
+  std::unordered_map<std::uint64_t, std::uint16_t> tableOf;
+  bool constant = true;
+  for (std::size_t i = 0; i < onWhite.size(); ++i) {
+    const std::uint32_t high = onWhite[i], low = onBlack[i];
+    if (high == 0xFFFFFFu && low == 0) continue;  // not written
+    if ((high | low) > 0xFFFFFFu) return ink;
+    const int dy = box.Top + static_cast<int>(i / static_cast<std::size_t>(width)),
+              dx = box.Left + static_cast<int>(i % static_cast<std::size_t>(width));
+    constant = constant && high == low;
+    const std::uint64_t ends = static_cast<std::uint64_t>(high) << 32 | low;
+    auto level = tableOf.find(ends);
+    if (level == tableOf.end()) {
+      if (ink.Tables.size() >= 0xFFFF) return ink;
+      TChannelTable table;
+      for (int channel = 0; channel < 3; ++channel) {
+        const int shift = 8 * channel;
+        const int t = static_cast<int>((text24 >> shift) & 0xFF),
+                  hi = static_cast<int>((high >> shift) & 0xFF),
+                  lo = static_cast<int>((low >> shift) & 0xFF);
+        for (int d = 0; d < 256; ++d) {
+          int out = t;
+          if (hi == lo)
+            out = hi;
+          else if (d > t)
+            out = t + (d - t) * (hi - t) / (255 - t);
+          else if (d < t)
+            out = t - (t - d) * (t - lo) / t;
+          table[static_cast<std::size_t>(256 * channel + d)] = static_cast<std::uint8_t>(out);
+        }
+      }
+      ink.Tables.push_back(table);
+      level = tableOf.emplace(ends, static_cast<std::uint16_t>(ink.Tables.size() - 1)).first;
+    }
+    ink.Levels.push_back(level->second);
+    ink.Values.push_back(high);
+    if (!ink.Runs.empty() && ink.Runs.back().Dy == dy &&
+        ink.Runs.back().Dx + ink.Runs.back().Length == dx)
+      ++ink.Runs.back().Length;
+    else
+      ink.Runs.push_back({dy, dx, 1});
+  }
+
+  // The model against GDI on two backgrounds of noise.
+  std::uint32_t seed = 0x9E3779B9u ^ text24;
+  for (int round = 0; round < 2; ++round) {
+    std::vector<std::uint32_t> noise(onWhite.size());
+    for (std::uint32_t& v : noise) {
+      seed = seed * 1664525u + 1013904223u;
+      v = seed >> 8;
+    }
+    std::vector<std::uint32_t> expected = noise;
+    std::size_t p = 0;
+    for (const TRun& run : ink.Runs) {
+      const std::size_t at = static_cast<std::size_t>(run.Dy - box.Top) * width +
+                             static_cast<std::size_t>(run.Dx - box.Left);
+      for (int k = 0; k < run.Length; ++k, ++p) expected[at + k] = Blend(ink, p, noise[at + k]);
+    }
+    if (picture(noise) != expected) return ink;
+  }
+  if (constant) {
+    ink.Levels.clear();
+    ink.Tables.clear();
+  } else {
+    ink.Values.clear();
+  }
+  ink.Usable = true;
+  return ink;
 }
 
 bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogFont& font,
@@ -50,8 +171,8 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
   // GDI places a turned character by cutting its offset from (x, y) to whole pixels, which
   // moves it by a pixel where the point it cuts lies left of or above the surface's origin:
   // the text must stand far enough in for every point of its cell to lie inside, here as at
-  // the scratch's centre. A cell of the default height (0) is taken at the reach's limit.
-  const long long cell = font.Height == 0 ? kMaxReach
+  // the scratch's centre. A cell of the default height (0) is taken at the small reach.
+  const long long cell = font.Height == 0 ? kSmallReach
                                           : 2LL * std::abs(static_cast<long long>(font.Height)) +
                                                 2LL * std::abs(static_cast<long long>(font.Width));
   if (cell > kMaxReach || x < cell || y < cell) return false;
@@ -60,39 +181,50 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
   for (const int v :
        {font.Height, font.Width, font.Escapement, font.Orientation, font.Weight, font.CharSet,
         (font.Italic ? 1 : 0) | (font.Underline ? 2 : 0) | (font.StrikeOut ? 4 : 0) |
-            (wide ? 8 : 0) | (opaque ? 16 : 0),
+            (wide ? 8 : 0) | (opaque ? 16 : 0) | (font.NonAntialiased ? 32 : 0),
         static_cast<int>(font.FaceName.size()), static_cast<int>(text.size())})
     AppendInt(key_, v);
   key_ += font.FaceName;
   key_ += text;
 
+  TScratch* scratch = ScratchFor(cell);
   auto foot = footprints_.find(key_);
   if (foot == footprints_.end()) {
+    // A text met for the first time is left to GDI: one that does not recur (a zoomed view's
+    // texts) is not worth the scratch pictures that keeping it takes.
     if (footprints_.size() >= 8192) footprints_.clear();
+    footprints_.emplace(key_, TBox{0, 0, -1, -1, false, false});
+    return false;
+  }
+  if (!foot->second.Found) {
     TBox box;
-    if (!Ready()) {
+    if (!scratch) {
       box.Usable = false;
     } else {
       // White on black: every pixel the text touches is not black.
-      Render(font, wide, text, 0xFFFFFF, opaque, 0xFFFFFF, 0);
-      const std::uint32_t* bits = scratch_->Pixels();
-      for (int sy = 0; sy < kSide; ++sy)
-        for (int sx = 0; sx < kSide; ++sx) {
-          if ((bits[sy * kSide + sx] & 0xFFFFFF) == 0) continue;
+      const std::uint32_t black = 0;
+      Render(*scratch, font, wide, text, 0xFFFFFF, opaque, 0xFFFFFF, nullptr, {&black, 1});
+      const int side = scratch->Side();
+      const std::uint32_t* bits = scratch->Surface->Pixels();
+      for (int sy = 0; sy < side; ++sy) {
+        const std::uint32_t* row = bits + static_cast<std::ptrdiff_t>(sy) * side;
+        for (int sx = 0; sx < side; ++sx) {
+          if ((row[sx] & 0xFFFFFF) == 0) continue;
           if (box.Empty()) box = TBox{sx, sy, sx, sy, true};
           box.Left = std::min(box.Left, sx);
           box.Right = std::max(box.Right, sx);
           box.Top = std::min(box.Top, sy);
           box.Bottom = std::max(box.Bottom, sy);
         }
+      }
       // Ink on the scratch's border may have been cut off: not a case to keep.
       if (!box.Empty()) {
-        box.Usable = box.Left > 0 && box.Top > 0 && box.Right < kSide - 1 && box.Bottom < kSide - 1;
-        box.Left -= kMaxReach, box.Right -= kMaxReach, box.Top -= kMaxReach,
-            box.Bottom -= kMaxReach;
+        box.Usable = box.Left > 0 && box.Top > 0 && box.Right < side - 1 && box.Bottom < side - 1;
+        const int reach = scratch->Reach;
+        box.Left -= reach, box.Right -= reach, box.Top -= reach, box.Bottom -= reach;
       }
     }
-    foot = footprints_.emplace(key_, box).first;
+    foot->second = box;
   }
   const TBox box = foot->second;
   if (!box.Usable) return false;
@@ -109,9 +241,36 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
   const long long last = std::min<long long>(
       bottom, static_cast<long long>(target.RowBegin()) + target.RowCount() - 1);
   if (first > last) return true;
+  const auto rowAt = [&](long long ty) { return target.Bits + ty * target.Stride + left; };
+
+  AppendInt(key_, static_cast<int>(colour));
+  AppendInt(key_, opaque ? static_cast<int>(brush.Color) : -1);
+  auto ink = inks_.find(key_);
+  if (ink == inks_.end()) {
+    if (inks_.size() >= 8192) inks_.clear();
+    ink = inks_.emplace(key_, MakeInk(*scratch, box, font, wide, text, colour, opaque, brush.Color))
+              .first;
+  }
+  if (const TInk& written = ink->second; written.Usable) {
+    std::size_t p = 0;
+    for (const TRun& run : written.Runs) {
+      const long long ty = static_cast<long long>(y) + run.Dy;
+      if (ty >= first && ty <= last) {
+        std::uint32_t* row = target.Bits + ty * target.Stride + x + run.Dx;
+        if (written.Tables.empty())
+          std::memcpy(row, written.Values.data() + p,
+                      static_cast<std::size_t>(run.Length) * sizeof(std::uint32_t));
+        else
+          for (int k = 0; k < run.Length; ++k) row[k] = Blend(written, p + k, row[k]);
+      }
+      p += static_cast<std::size_t>(run.Length);
+    }
+    ++written_;
+    ++inked_;
+    return true;
+  }
 
   // The background must be one colour under the footprint's rows written.
-  const auto rowAt = [&](long long ty) { return target.Bits + ty * target.Stride + left; };
   const std::uint32_t background = rowAt(first)[0];
   for (long long ty = first; ty <= last; ++ty) {
     const std::uint32_t* row = rowAt(ty);
@@ -119,22 +278,13 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
       if (row[i] != background) return false;
   }
 
-  AppendInt(key_, static_cast<int>(colour));
-  AppendInt(key_, opaque ? static_cast<int>(brush.Color) : -1);
   AppendInt(key_, static_cast<int>(background));
   auto pix = pixels_.find(key_);
   if (pix == pixels_.end()) {
     if (pixels_.size() >= 16384) pixels_.clear();
-    Render(font, wide, text, colour, opaque, brush.Color, background);
+    Render(*scratch, font, wide, text, colour, opaque, brush.Color, &box, {&background, 1});
     ++rendered_;
-    const std::uint32_t* bits = scratch_->Pixels();
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(static_cast<std::size_t>(width) *
-                   static_cast<std::size_t>(box.Bottom - box.Top + 1));
-    for (int sy = box.Top; sy <= box.Bottom; ++sy) {
-      const std::uint32_t* row = bits + (sy + kMaxReach) * kSide + box.Left + kMaxReach;
-      pixels.insert(pixels.end(), row, row + width);
-    }
+    std::vector<std::uint32_t> pixels = BoxPixels(*scratch, box);
     pix = pixels_.emplace(key_, std::move(pixels)).first;
   }
   const std::uint32_t* from = pix->second.data() + (first - top) * width;

@@ -1,6 +1,7 @@
 #include "platform/win32/GdiWidePenSprites.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/win32/DibSurface.h"
@@ -84,6 +85,88 @@ bool TGdiWidePenSprites::Draw(const TPixelBuffer& target, int width, int x1, int
     if (static_cast<unsigned>(y1 + s.Dy - rowBegin) >= rows) continue;
     std::uint32_t* p =
         target.Bits + static_cast<std::ptrdiff_t>(y1 + s.Dy) * target.Stride + (x1 + s.Dx);
+    std::fill(p, p + s.Length, value);
+  }
+  return true;
+}
+
+TGdiWidePenSprites::TSprite TGdiWidePenSprites::MakeChain(int width,
+                                                          std::span<const TPixelPoint> points) {
+  TSprite chain;
+  chain.Usable = false;
+  // The strokes drawn with value 1 on a buffer around the points, far enough from its edges for
+  // every stroke the sprites take.
+  int left = 0, top = 0, right = 0, bottom = 0;
+  for (const TPixelPoint p : points) {
+    left = std::min(left, p.X - points[0].X), right = std::max(right, p.X - points[0].X);
+    top = std::min(top, p.Y - points[0].Y), bottom = std::max(bottom, p.Y - points[0].Y);
+  }
+  const int pad = kMaxReach + 2;
+  const int w = right - left + 2 * pad + 1, h = bottom - top + 2 * pad + 1;
+  std::vector<std::uint32_t> bits(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0u);
+  const TPixelBuffer local{bits.data(), w, h, w};
+  const auto at = [&](TPixelPoint p) {
+    return TPixelPoint{p.X - points[0].X - left + pad, p.Y - points[0].Y - top + pad};
+  };
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const TPixelPoint a = at(points[i - 1]), b = at(points[i]);
+    if (!Draw(local, width, a.X, a.Y, b.X, b.Y, 1)) return chain;
+    bits[static_cast<std::size_t>(b.Y) * static_cast<std::size_t>(w) +
+         static_cast<std::size_t>(b.X)] = 1;
+  }
+  for (int sy = 0; sy < h; ++sy) {
+    const std::uint32_t* row = bits.data() + static_cast<std::ptrdiff_t>(sy) * w;
+    for (int sx = 0; sx < w;) {
+      if (row[sx] == 0) {
+        ++sx;
+        continue;
+      }
+      int end = sx;
+      while (end < w && row[end] != 0) ++end;
+      const TSpan span{sy + top - pad, sx + left - pad, end - sx};
+      if (chain.Spans.empty()) chain.Left = span.Dx, chain.Top = span.Dy, chain.Right = span.Dx;
+      chain.Left = std::min(chain.Left, span.Dx);
+      chain.Right = std::max(chain.Right, span.Dx + span.Length - 1);
+      chain.Bottom = span.Dy;
+      chain.Spans.push_back(span);
+      sx = end;
+    }
+  }
+  chain.Usable = true;
+  return chain;
+}
+
+bool TGdiWidePenSprites::DrawChain(const TPixelBuffer& target, int width,
+                                   std::span<const TPixelPoint> points, std::uint32_t value) {
+  if (width <= 1 || width > 255 || points.size() < 2 || points.size() > 4096) return false;
+  // The key: the width and each point from the first; chains of far points are not kept.
+  key_.assign(reinterpret_cast<const char*>(&width), sizeof width);
+  for (const TPixelPoint p : points) {
+    const long long dx = static_cast<long long>(p.X) - points[0].X,
+                    dy = static_cast<long long>(p.Y) - points[0].Y;
+    if (std::llabs(dx) > 4096 || std::llabs(dy) > 4096) return false;
+    const std::int16_t d[] = {static_cast<std::int16_t>(dx), static_cast<std::int16_t>(dy)};
+    key_.append(reinterpret_cast<const char*>(d), sizeof d);
+  }
+  auto it = chains_.find(key_);
+  if (it == chains_.end()) {
+    if (chains_.size() >= 4096) chains_.clear();
+    it = chains_.emplace(key_, MakeChain(width, points)).first;
+  }
+  const TSprite& chain = it->second;
+  if (!chain.Usable) return false;
+  const TPixelPoint origin = points[0];
+  if (static_cast<long long>(origin.X) + chain.Left < 1 ||
+      static_cast<long long>(origin.Y) + chain.Top < 1 ||
+      static_cast<long long>(origin.X) + chain.Right >= target.Width - 1 ||
+      static_cast<long long>(origin.Y) + chain.Bottom >= target.Height - 1)
+    return false;
+  const int rowBegin = target.RowBegin();
+  const unsigned rows = target.RowCount();
+  for (const TSpan& s : chain.Spans) {
+    if (static_cast<unsigned>(origin.Y + s.Dy - rowBegin) >= rows) continue;
+    std::uint32_t* p = target.Bits + static_cast<std::ptrdiff_t>(origin.Y + s.Dy) * target.Stride +
+                       (origin.X + s.Dx);
     std::fill(p, p + s.Length, value);
   }
   return true;

@@ -9,9 +9,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "graphics/Canvas.h"
 #include "graphics/PixelRaster.h"
 
 namespace sxf {
@@ -36,6 +39,14 @@ class TGdiWidePenSprites {
   bool Draw(const TPixelBuffer& target, int width, int x1, int y1, int x2, int y2,
             std::uint32_t value);
 
+  // Writes value into the pixels of a chain of such strokes from each point to the next and
+  // the end pixel of each (what MoveTo, LineTo and SetPixel of the end write for each
+  // segment), in one step where the same chain shape recurs (the marks' rings): the same
+  // conditions as Draw for every stroke, and the whole chain a pixel in from target's edges;
+  // false, with nothing written, otherwise.
+  bool DrawChain(const TPixelBuffer& target, int width, std::span<const TPixelPoint> points,
+                 std::uint32_t value);
+
  private:
   struct TSpan {
     int Dy, Dx, Length;
@@ -46,10 +57,14 @@ class TGdiWidePenSprites {
     bool Usable = true;  // false: the stroke reached the scratch's border
   };
   TSprite Make(int width, int dx, int dy);
+  // The chain's pixels relative to its first point, from the strokes' sprites.
+  TSprite MakeChain(int width, std::span<const TPixelPoint> points);
 
   std::unique_ptr<TDibSurface> scratch_;
   std::unique_ptr<TGdiCanvas> canvas_;
   std::unordered_map<std::uint64_t, TSprite> sprites_;
+  std::unordered_map<std::string, TSprite> chains_;
+  std::string key_;
 };
 
 }  // namespace sxf

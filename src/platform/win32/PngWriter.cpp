@@ -32,21 +32,24 @@ std::string EncodePng(int width, int height, const std::uint32_t* pixels) {
   const std::size_t w = static_cast<std::size_t>(width);
   const std::size_t h = static_cast<std::size_t>(height);
   // Each row: filter byte 0 (none), then R, G, B.
-  std::vector<unsigned char> raw;
-  raw.reserve(h * (1 + 3 * w));
+  std::vector<unsigned char> raw(h * (1 + 3 * w));
+  unsigned char* out = raw.data();
   for (std::size_t y = 0; y < h; ++y) {
-    raw.push_back(0);
+    *out++ = 0;
     for (std::size_t x = 0; x < w; ++x) {
       const std::uint32_t p = pixels[y * w + x];
-      raw.push_back(static_cast<unsigned char>((p >> 16) & 0xFF));
-      raw.push_back(static_cast<unsigned char>((p >> 8) & 0xFF));
-      raw.push_back(static_cast<unsigned char>(p & 0xFF));
+      out[0] = static_cast<unsigned char>((p >> 16) & 0xFF);
+      out[1] = static_cast<unsigned char>((p >> 8) & 0xFF);
+      out[2] = static_cast<unsigned char>(p & 0xFF);
+      out += 3;
     }
   }
+  // The fastest level: a preview's picture of 2880 x 1620 takes a quarter of the time level 6
+  // takes, for a file less than twice as large.
   uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
   std::string packed(packedSize, '\0');
   if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, raw.data(),
-                static_cast<uLong>(raw.size()), 6) != Z_OK)
+                static_cast<uLong>(raw.size()), 1) != Z_OK)
     return {};
   packed.resize(packedSize);
 

@@ -153,6 +153,16 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
               } else if (kind < 18) {
                 c.Brush.Style = TBrushStyle::Clear;
                 c.Rectangle(x1 % kW, y1 % kH, x2 % kW, y2 % kH);
+              } else if (kind < 20) {
+                c.Rectangle(x1 % (kW + 8), y1 % (kH + 8), x2 % (kW + 8), y2 % (kH + 8));
+              } else if (kind < 22) {
+                // A wide ring of one shape at many places, as the marks draw theirs.
+                c.Pen.Width = 2 + op % 5;
+                const int cx = x1 % kW, cy = y1 % kH;
+                const std::vector<TPixelPoint> ring{
+                    {cx, cy},         {cx + 3, cy + 1}, {cx + 5, cy + 4}, {cx + 5, cy + 4},
+                    {cx + 1, cy + 9}, {cx - 3, cy + 5}, {cx, cy}};
+                c.PixelLines(ring);
               } else {
                 c.Pen.Width = 2 + op % 5;
                 c.MoveTo(x1 % kW, y1 % kH);
@@ -217,15 +227,19 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
       "\x8a\xbf", "\x82\xa0", "\x81\x5b", "\x88\xea", "\x81\x40"};        // 漢 あ ー 一, blank
   std::mt19937 rng(932);
   const TGdiTextSprites& sprites = BandDrawingCaches(0).Texts;
-  const long long written = sprites.Written(), rendered = sprites.Rendered();
+  const long long written = sprites.Written(), rendered = sprites.Rendered(),
+                  inked = sprites.Inked();
   for (const bool wide : {false, true}) {
     if (!wide && !AnsiCodePageIsShiftJis()) continue;
     for (int round = 0; round < 24; ++round) {
-      constexpr int kW = 160, kH = 120;
+      // Every sixth round large characters (smoothed under Wine) on a larger picture.
+      const bool large = round % 6 == 5;
+      const int kW = large ? 480 : 160, kH = large ? 360 : 120;
       TPair pair(rng, kW, kH);
       pair.UseWideText(wide);
       TLogFont font;
-      font.Height = static_cast<int>(rng() % 30) + 6;
+      font.Height = static_cast<int>(rng() % 30) + (large ? 40 : 6);
+      font.NonAntialiased = rng() % 3 == 0;
       font.Width = rng() % 3 == 0 ? 0 : static_cast<int>(rng() % 12) + 3;
       font.Escapement = rng() % 2 == 0 ? 0 : static_cast<int>(rng() % 3600);
       font.Italic = rng() % 5 == 0;
@@ -253,13 +267,16 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
           << "wide " << wide << " face " << ShiftJisToUtf8(font.FaceName);
       EXPECT_EQ(pair.Difference(), "")
           << "wide " << wide << " height " << font.Height << " width " << font.Width
-          << " escapement " << font.Escapement << " face " << ShiftJisToUtf8(font.FaceName)
-          << " brush " << static_cast<int>(brush.Style) << " at " << log.str();
+          << " escapement " << font.Escapement << " solid " << font.NonAntialiased << " face "
+          << ShiftJisToUtf8(font.FaceName) << " brush " << static_cast<int>(brush.Style) << " at "
+          << log.str();
     }
   }
-  // Many characters came from the cache, some of them without drawing them again.
+  // Many characters came from the cache, some of them without drawing them again, some on
+  // backgrounds of several colours.
   EXPECT_GT(sprites.Written() - written, 100);
   EXPECT_GT(sprites.Written() - written, sprites.Rendered() - rendered);
+  EXPECT_GT(sprites.Inked() - inked, 50);
 }
 
 // A whole preview drawn in 2, 3 and 8 bands on threads of their own is the one canvas's

@@ -1,9 +1,13 @@
-# Cross build for 32-bit Windows with Debian's MinGW-w64 (posix thread model), run under Wine.
-#   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
+# Cross build for 64-bit Windows with Debian's MinGW-w64 (posix thread model), run under Wine.
+#   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+# 64-bit, not 32-bit: the 32-bit build turns every double into a 64-bit integer (each rounded
+# segment end, each pixel of a curve) through the x87 unit, saving and loading its control
+# word each time; here it is one SSE2 instruction. Doubles are IEEE doubles rounded after every
+# operation, as on the Linux build.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
-set(SXF_MINGW_TRIPLE i686-w64-mingw32)
+set(SXF_MINGW_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_C_COMPILER ${SXF_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${SXF_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${SXF_MINGW_TRIPLE}-windres)
@@ -22,8 +26,3 @@ find_program(SXF_WINE wine)
 if(SXF_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${SXF_WINE})
 endif()
-
-# Doubles are IEEE doubles, rounded after every operation, as on the 64-bit build: the x87
-# unit's 80-bit intermediates would round twice and move pixels and parsed numbers.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
