@@ -41,7 +41,7 @@ void DrawPixelBox(TCanvas& c, int x1, int y1, int x2, int y2);
 void FlushPolyline(TCanvas& c);
 void FlushPolygon(TCanvas& c);
 
-// ---- World operations (current view) ----
+// ---- World operations (in the view given) ----
 void DrawWorldSegment(TCanvas& c, const TView& view, double x1, double y1, double x2, double y2);
 // Axis-parallel rectangle from two opposite corners.
 void DrawWorldRect(TCanvas& c, const TView& view, double x1, double y1, double x2, double y2);

@@ -34,7 +34,7 @@ inline int ViewOutcode(const TView& view, double x, double y) noexcept {
 // the product is formed in double precision; NaN gives 0 and values beyond the 32-bit range
 // saturate.
 inline TPixelPoint WorldToScreen(const TView& view, double x, double y) noexcept {
-  // The subtraction from view.ViewHeight saturates too.
+  // The subtraction from ViewHeight saturates too.
   const long long py = static_cast<long long>(view.ViewHeight) -
                        RoundHalfAway((y - view.ViewBottom) * view.ViewScale);
   return {RoundHalfAway((x - view.ViewLeft) * view.ViewScale),

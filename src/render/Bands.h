@@ -3,7 +3,7 @@
 // band's canvas runs the whole drawing, in the usual order and with the same view, but writes
 // only the band's rows. The picture is then the same, pixel for pixel, as one canvas's.
 //
-// While the bands draw, the view and the model are shared and read by every thread; nothing
+// While the bands draw, the view and the drawing are shared and read by every thread; nothing
 // may change them. What a drawing writes on its way (pens, fonts, point lists, caches) belongs
 // to each band's canvas.
 

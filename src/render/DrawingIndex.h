@@ -1,5 +1,5 @@
 #pragma once
-// A grid index over the records of each entity list of the model, so that a redraw of a view
+// A grid index over the records of each entity list of a drawing, so that a redraw of a view
 // much smaller than the drawing visits only the records near the view instead of every one.
 // Boxes are in world units (coordinates divided by each record's group scale). The renderer
 // still draws each list in index order, so the picture is the same with or without it.

@@ -1,6 +1,6 @@
 #pragma once
 // The line-type tally: how many line segments, circles, arcs, ellipses, elliptic arcs and
-// dimension lines of the model use each SXF user line type (host codes 47..62, shown as
+// dimension lines of a drawing use each SXF user line type (host codes 47..62, shown as
 // 17..32). The grid's cells are Shift-JIS text, exactly as the window shows them.
 
 #include <array>
