@@ -62,6 +62,18 @@ TReadNotice DescribeRead(const TJwcLoadResult& load, int entityCount, int userTy
                        : " (looked in " + folder + ")";
     return {TReadOutcome::Missing, text, true};
   }
+  if (load.NotText)
+    return {
+        TReadOutcome::NotText,
+        japanese
+            ? name +
+                  " \x82\xCD\x83"
+                  "e\x83L\x83X\x83g\x82\xC5\x82\xCD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81i"
+                  "\x8AO\x95\x94\x95\xCF\x8C`\x82\xCC\x8C\xF0\x8A\xB7\x83t\x83@\x83"
+                  "C\x83\x8B\x82\xC5\x82\xCD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81j"
+            // はテキストではありません（外部変形の交換ファイルではありません）
+            : name + " is not text: it is not an interchange file",
+        true};
   if (load.Problem != TJwcLoadProblem::None || !load.ReadToEnd)
     return {
         TReadOutcome::Unreadable,

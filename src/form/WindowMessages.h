@@ -13,6 +13,7 @@ enum class TReadOutcome {
   Drawing,      // read, with entities drawn in a user line type: nothing to say
   NoUserTypes,  // read, with entities, none in a user line type
   NoEntity,     // read (or read in part) without one entity: not a drawing the host wrote
+  NotText,      // bytes that are no text (a program, an image): not read at all
   Missing,      // no file
   Unreadable,   // not a regular file, or opening or reading it failed
 };

@@ -172,7 +172,7 @@ TDrawingLoad LoadDrawing(const std::string& path) {
     const TJwcLoadResult& r = read.Result;
     load.ReadToEnd = r.ReadToEnd;
     load.NothingRead = !r.Exists || r.Problem == TJwcLoadProblem::NotRegularFile ||
-                       r.Problem == TJwcLoadProblem::CannotOpen ||
+                       r.Problem == TJwcLoadProblem::CannotOpen || r.NotText ||
                        (!r.ReadToEnd && r.BytesRead == 0);
     load.Problem = DescribeJwcLoadProblem(r);
   } catch (const std::bad_alloc&) {

@@ -33,7 +33,7 @@ struct TFileCloser {
 };
 using TFile = std::unique_ptr<std::FILE, TFileCloser>;
 
-// Splits a stream of chunks into lines for ParseJwwLine: CR LF, LF and a lone CR each end a
+// Splits a stream of chunks into lines for the reader: CR LF, LF and a lone CR each end a
 // line. A line longer than the limit is cut there and the rest of it dropped.
 class TLineSplitter {
  public:
@@ -217,6 +217,11 @@ TJwcLoadResult TJwcReader::ReadFile(const std::string& path, const TJwcReadLimit
         want = static_cast<std::size_t>(limits.MaxFileBytes - total);
       const std::size_t got =
           want > 0 ? std::fread(buffer.data() + filled, 1, want, file.get()) : 0;
+      if (total == 0 && !LooksLikeText(std::string_view(buffer.data(), got))) {
+        result.NotText = true;
+        result.BytesRead = got;
+        return result;
+      }
       filled += got;
       total += got;
       result.BytesRead = static_cast<std::size_t>(total);
@@ -259,6 +264,16 @@ TJwcLoadResult TJwcReader::ReadFile(const std::string& path, const TJwcReadLimit
   return result;
 }
 
+bool LooksLikeText(std::string_view head) noexcept {
+  head = head.substr(0, kTextCheckBytes);
+  std::size_t control = 0;
+  for (const char ch : head) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A) ++control;
+  }
+  return control * 16 <= head.size();
+}
+
 void TJwcReader::ParseText(std::string_view text, std::size_t maxLine) {
   TReadProgressScope progress(*this, text.size());
   TLineSplitter(*this, progress.Progress(), maxLine > 0 ? maxLine : 1)
@@ -279,6 +294,7 @@ TDrawing ParseJwcText(std::string_view text, std::size_t maxLine) {
 }
 
 std::string DescribeJwcLoadProblem(const TJwcLoadResult& result) {
+  if (result.NotText) return "not text: it is not an interchange file";
   const std::string after = " after " + std::to_string(result.BytesRead) + " bytes";
   switch (result.Problem) {
     case TJwcLoadProblem::None: return {};

@@ -380,7 +380,18 @@ struct TJwcLoadResult {
   int Error = 0;           // errno of the failure, 0 when none
   std::size_t BytesRead = 0;
   TJwcLoadProblem Problem = TJwcLoadProblem::None;
+  // The file's first bytes are no text (LooksLikeText): nothing of it was interpreted, since
+  // whatever lines a program or an image falls into would be counted as a drawing.
+  bool NotText = false;
 };
+
+// Whether a file that begins with these bytes can be interchange text: among the first
+// kTextCheckBytes, at most one in sixteen is a control byte (NUL included) other than the line
+// ends, tab, form feed and end-of-file mark. Shift-JIS never puts a control byte inside a
+// character, so a program, an image or UTF-16 text has far more; a stray byte in a text does
+// not cost the drawing.
+inline constexpr std::size_t kTextCheckBytes = std::size_t{64} << 10;  // 64 KiB
+bool LooksLikeText(std::string_view head) noexcept;
 class TJwwFields;
 
 // Reads interchange text into a drawing of its own, a line at a time, keeping the current

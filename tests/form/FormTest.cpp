@@ -446,7 +446,7 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
       {"empty", [](const fs::path& p) { std::ofstream(p, std::ios::binary); },
        TReadOutcome::NoEntity, "JWC_TEMP.TXT holds no entity at all", true},
       {"binary", [&](const fs::path& p) { std::ofstream(p, std::ios::binary) << binary; },
-       TReadOutcome::NoEntity, "JWC_TEMP.TXT holds no entity at all", false},
+       TReadOutcome::NotText, "JWC_TEMP.TXT is not text: it is not an interchange file", true},
       {"no user types",
        [](const fs::path& p) { std::ofstream(p, std::ios::binary) << "lt1\r\n 0 0 10 0\r\n"; },
        TReadOutcome::NoUserTypes, "No entity is drawn with a user line type", true},
@@ -470,6 +470,7 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
       EXPECT_EQ(f.ReadNotice().Outcome, c.outcome) << c.what;
       EXPECT_EQ(front.NoticeAlert, alert) << c.what;
       EXPECT_EQ(front.StatusCaption, "") << c.what;
+      EXPECT_EQ(front.FileCaption, "(\x90V\x8BK)") << c.what;  // (新規): none of them names one
       if (c.outcome == TReadOutcome::Missing) {                // the folder looked in
         EXPECT_NE(front.Notice.find(dir.string() + "/"), std::string::npos) << front.Notice;
       }
