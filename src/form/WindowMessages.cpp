@@ -151,12 +151,13 @@ std::string NothingToWalkText(bool japanese) {
 }
 
 std::string DrawingStoppedText(bool japanese) {
+  // Home fits the whole drawing: the stopped view itself is not drawn again.
   return japanese
              ? "\x95`\x89\xE6\x82\xF0\x92\x86\x92"
                "f\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81iHome "
-               "\x82\xC5\x95`\x82\xAB\x92\xBC\x82\xB5\x82\xDC\x82\xB7\x81j"  // 描画を中断しました（Home
-                                                                             // で描き直します）
-             : "Drawing stopped (Home draws it again)";
+               "\x82\xC5\x91S\x91\xCC\x82\xF0\x95`\x82\xAB\x92\xBC\x82\xB5\x82\xDC\x82\xB7\x81j"
+             // 描画を中断しました（Home で全体を描き直します）
+             : "Drawing stopped (Home redraws the whole drawing)";
 }
 
 std::string KeyHelpLine(int index, bool japanese) {

@@ -642,6 +642,9 @@ TEST_F(TShownFormFixture, ALongDrawingShowsItsProgressAndGivesTheBreakSourceBack
   const int progress = ui.Progress;
   EXPECT_FALSE(CheckUserBreak());
   EXPECT_EQ(ui.Progress, progress) << "the form's own source is gone after the drawing";
+  SetUserBreakSource([] { return true; });  // Escape: the strip says what Home will draw
+  EXPECT_FALSE(form.Redraw());
+  EXPECT_EQ(ui.StatusCaption, "Drawing stopped (Home redraws the whole drawing)");
   SetUserBreakSource(nullptr);
 }
 
