@@ -228,8 +228,8 @@ TEST_F(FormTest, TheStatusStripSaysWhatWasReadAndF1ShowsTheKeys) {
       {"a folder", "C", [this] { fs::create_directory(dir_ / "JWC_TEMP.TXT"); },
        "Cannot read JWC_TEMP.TXT: not a regular file (folders, devices and FIFOs are not read)",
        true},
-      {"binary", "C", [&] { Write("JWC_TEMP.TXT", binary); }, "JWC_TEMP.TXT holds no entity at all",
-       true},
+      {"binary", "ja_JP.UTF-8", [&] { Write("JWC_TEMP.TXT", binary); },
+       "JWC_TEMP.TXT はテキストではありません（外部変形の交換ファイルではありません）", true},
       {"no user types", "ja_JP.UTF-8", [this] { Write("JWC_TEMP.TXT", "lt1\r\n 0 0 10 0\r\n"); },
        "ユーザー線種の図形はありません", false},
   };
