@@ -78,6 +78,14 @@ std::unique_ptr<TRasterSurface> TForm1::CreatePictureSurface(int width, int heig
 
 std::string TForm1::Utf8OfShiftJis(const std::string& sjis) const { return ShiftJisToUtf8(sjis); }
 
+void TForm1::ShowBusy(bool busy) {
+  // Over every window of the program, so that the cursor says so wherever it is.
+  if (busy)
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QGuiApplication::restoreOverrideCursor();
+}
+
 void TForm1::HighlightTallyCell(int row, int column) {
   // The cell's own background back, heading colour or none.
   if (QTableWidgetItem* old = StringGrid1->item(highlightRow_, highlightColumn_))

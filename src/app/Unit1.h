@@ -165,6 +165,7 @@ class TForm1 : public QWidget, private TFormFrontEnd {
   std::unique_ptr<TRasterSurface> CreatePictureSurface(int width, int height) override;
   std::string Utf8OfShiftJis(const std::string& sjis) const override;
   void HighlightTallyCell(int row, int column) override;
+  void ShowBusy(bool busy) override;
   // The side panel's context menu (the grid and the help text): the three hand-over actions.
   void InstallHandOverMenu();
   void ShowHandOverMenu(QWidget* over, const QPoint& at);

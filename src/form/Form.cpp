@@ -479,10 +479,31 @@ void TFormBehaviour::EndMarkWalk() {
   if (highlightShown_) Redraw();
 }
 
+namespace {
+
+// The busy sign for the length of a scope: a cursor change costs nothing, so it is shown for
+// every copy and save rather than timed, and taken away however the work ends.
+class TBusySign {
+ public:
+  explicit TBusySign(TFormFrontEnd& ui) : ui_(ui) { ui_.ShowBusy(true); }
+  ~TBusySign() { ui_.ShowBusy(false); }
+  TBusySign(const TBusySign&) = delete;
+  TBusySign& operator=(const TBusySign&) = delete;
+
+ private:
+  TFormFrontEnd& ui_;
+};
+
+}  // namespace
+
 void TFormBehaviour::CopyTally() {
   if (!Shown) return;
   const auto convert = [this](const std::string& cell) { return Utf8Cell(cell); };
-  const bool copied = ui_.PutOnClipboard(TabSeparatedText(TallyRows(tally_), convert));
+  bool copied = false;
+  {
+    const TBusySign busy(ui_);
+    copied = ui_.PutOnClipboard(TabSeparatedText(TallyRows(tally_), convert));
+  }
   keyHelpLine_ = -1;
   ui_.SetStatusCaption(CopiedText(THandOver::CopyTally, 0, copied, ui_.JapaneseMessages()));
 }
@@ -490,8 +511,13 @@ void TFormBehaviour::CopyTally() {
 void TFormBehaviour::CopyMarks() {
   if (!Shown) return;
   const auto convert = [this](const std::string& cell) { return Utf8Cell(cell); };
-  const TTextRows rows = CheckSheetMarkRows(drawing_, ui_.JapaneseMessages());
-  const bool copied = ui_.PutOnClipboard(TabSeparatedText(rows, convert));
+  TTextRows rows;
+  bool copied = false;
+  {
+    const TBusySign busy(ui_);
+    rows = CheckSheetMarkRows(drawing_, ui_.JapaneseMessages());
+    copied = ui_.PutOnClipboard(TabSeparatedText(rows, convert));
+  }
   keyHelpLine_ = -1;
   ui_.SetStatusCaption(CopiedText(THandOver::CopyMarks, static_cast<int>(rows.size()) - 1, copied,
                                   ui_.JapaneseMessages()));
@@ -502,6 +528,7 @@ void TFormBehaviour::SaveFiles() {
   const std::string chosen =
       ui_.AskSaveFileName(programFolder_, Utf8Cell(SuggestedPictureName(drawing_.JwwFileName)));
   if (chosen.empty()) return;
+  std::optional<TBusySign> busy(std::in_place, ui_);  // the picture and the lists take a while
   const TSavedFileNames names = SavedFileNames(chosen);
   // The picture of the report's --png at this size with the view's edges as its box.
   const int width = ui_.PreviewWidth(), height = ui_.PreviewHeight();
@@ -519,6 +546,7 @@ void TFormBehaviour::SaveFiles() {
                  std::string(kUtf8ByteOrderMark) +
                      CsvText(CheckSheetMarkRows(drawing_, ui_.JapaneseMessages()), convert));
   const std::optional<TWriteFailure> failure = files.Commit();
+  busy.reset();
   // Names are shown without their folder, in the message's encoding.
   const auto shown = [this](const std::string& utf8) {
     return ui_.MessageTextOfFileName(utf8.substr(utf8.find_last_of("/\\") + 1));

@@ -156,6 +156,9 @@ class TFormFrontEnd {
     return false;
   }
   virtual std::string Utf8OfShiftJis(const std::string& sjis) const { return sjis; }
+  // The wait cursor over the window while a copy or a save works (true), then the cursor as
+  // it was (false); every true is followed by one false.
+  virtual void ShowBusy(bool busy) { (void)busy; }
   // Sets grid cell (row, column) apart from the others, or none for -1; one cell at a time.
   virtual void HighlightTallyCell(int row, int column) {
     (void)row;

@@ -98,6 +98,7 @@ class TWin32Form final : public TFormFrontEnd {
   std::unique_ptr<TRasterSurface> CreatePictureSurface(int width, int height) override;
   std::string Utf8OfShiftJis(const std::string& sjis) const override;
   void HighlightTallyCell(int row, int column) override;
+  void ShowBusy(bool busy) override;
 
  private:
   static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
@@ -138,6 +139,7 @@ class TWin32Form final : public TFormFrontEnd {
   TWin32PaintBox paintBox_;
   TWin32SplitterBar splitter_;
   TWin32TallyGrid tallyGrid_;
+  HCURSOR cursorBeforeBusy_ = nullptr;  // put back when the copy or save is done
   std::unique_ptr<TDibCanvas> canvas_;  // over the paint box's surface while a drawing runs
   std::vector<std::unique_ptr<TDibCanvas>> bandCanvases_;  // or one per band of it
   std::unique_ptr<TDibSurface> viewImage_;

@@ -155,6 +155,15 @@ std::string TWin32Form::Utf8OfShiftJis(const std::string& sjis) const {
 
 void TWin32Form::HighlightTallyCell(int row, int column) { tallyGrid_.Highlight(row, column); }
 
+void TWin32Form::ShowBusy(bool busy) {
+  // The work runs on the window's thread, so no WM_SETCURSOR puts the arrow back meanwhile;
+  // the next one after it sets the cursor of whatever the mouse is over.
+  if (busy)
+    cursorBeforeBusy_ = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+  else
+    SetCursor(cursorBeforeBusy_);
+}
+
 bool TWin32Form::ShowHandOverMenu(HWND source, LPARAM lp) {
   // The side panel only: the preview's right button is a gesture.
   const HWND panel[] = {StringGrid1, Memo1, Panel2, Panel3, Label1, Label2};

@@ -52,6 +52,7 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   bool ClipboardWorks = true;
   std::string SaveAnswer, AskedFolder, AskedName;  // the save dialog
   int HighlightRow = -1, HighlightColumn = -1;
+  std::string Busy;  // '+' shown, '-' taken away
 
   TWindowRect WindowRect() const override { return Rect; }
   int WindowDpi() const override { return Dpi; }
@@ -128,6 +129,7 @@ class TFakeFrontEnd final : public TFormFrontEnd {
   std::unique_ptr<TRasterSurface> CreatePictureSurface(int, int) override {
     return std::make_unique<TSurface>();
   }
+  void ShowBusy(bool busy) override { Busy += busy ? '+' : '-'; }
   void HighlightTallyCell(int row, int column) override {
     HighlightRow = row;
     HighlightColumn = column;
@@ -554,9 +556,11 @@ TEST_F(TShownFormFixture, CtrlCCopiesTheTableCtrlShiftCTheMarksAndTheStripSaysSo
     ui.Clipboard.clear();
     ui.ClipboardWorks = c.works;
     ui.Japanese = c.japanese;
+    ui.Busy.clear();
     EXPECT_TRUE(form.FormKeyDown(kKeyC, c.shift, c.ctrl));
     EXPECT_EQ(ui.Clipboard, c.clipboard);
     EXPECT_EQ(ui.StatusCaption, c.status);
+    EXPECT_EQ(ui.Busy, "+-") << c.status;  // the wait cursor, taken away even on a failure
   }
   ui.Japanese = false;
   EXPECT_FALSE(form.FormKeyDown(kKeyC, false, false)) << "C alone is no copy";
@@ -586,12 +590,15 @@ TEST_F(TShownFormFixture, CtrlSWritesThePictureAndBothTablesOrNoFileAtAll) {
   };
   const auto before = files();
   ui.SaveAnswer = (folder / "missing" / "x.png").string();
+  EXPECT_EQ(ui.Busy, "+-");
   form.SaveFiles();
   EXPECT_EQ(ui.StatusCaption.substr(0, 17), "Cannot save x.png") << ui.StatusCaption;
+  EXPECT_EQ(ui.Busy, "+-+-") << "the wait cursor is taken away after a failure too";
   ui.SaveAnswer.clear();
   ui.StatusCaption = "unchanged";
   form.SaveFiles();
   EXPECT_EQ(ui.StatusCaption, "unchanged");
+  EXPECT_EQ(ui.Busy, "+-+-") << "no wait for a cancelled dialog";
   EXPECT_EQ(files(), before);
 }
 
