@@ -209,6 +209,17 @@ std::string KeyHelpLine(int index, bool japanese) {
                                                                                            // 描画を止める
                                                                                            // F1:
                                                                                            // 次の説明
+      "Ctrl+O: \x90}\x96\xCA\x83t\x83@\x83"
+      "C\x83\x8B\x82\xF0\x8AJ\x82\xAD  F5: "
+      "\x95\xDB\x91\xB6\x8D\xCF\x82\xDD\x82\xCC\x90}\x96\xCA\x82\xF0\x83u\x83\x8D\x83"
+      "b\x83N\x82\xCC\x92\x86\x82\xDC\x82\xC5\x8C\x9F\x8D\xF5\x81i\x88\xC4\x93\xE0\x82\xAA\x8Fo\x82"
+      "\xBD\x82\xC6\x82\xAB\x81j",  // Ctrl+O: 図面ファイルを開く  F5:
+                                    // 保存済みの図面をブロックの中まで検索（案内が出たとき）
+      "\x89"
+      "E\x82\xCC\x83p\x83l\x83\x8B\x82\xCD\x8D\xB6\x82\xCC\x8B\xAB\x8A"
+      "E\x82\xF0\x83h\x83\x89\x83"
+      "b\x83O\x82\xB7\x82\xE9\x82\xC6\x8DL\x82\xAA\x82\xE8\x82\xDC\x82\xB7\x81i\x95\x5C\x82\xCC\x91"
+      "S\x97\xF1\x82\xAA\x8C\xA9\x82\xA6\x82\xDC\x82\xB7\x81j",  // 右のパネルは左の境界をドラッグすると広がります（表の全列が見えます）
   };
   static const char* const kEnglish[kKeyHelpLineCount] = {
       "Wheel: zoom about the cursor  Page Up / Page Down: zoom about the centre",
@@ -220,6 +231,8 @@ std::string KeyHelpLine(int index, bool japanese) {
       "Ctrl+C: copy the table  Ctrl+Shift+C: copy the list of marks  Ctrl+S: save the picture and "
       "tables",
       "Hold Esc: stop a drawing  F1: the next hint",
+      "Ctrl+O: open a drawing file  F5: search the saved drawing, blocks included (when offered)",
+      "Drag the right panel's left border to widen it: the grid shows every column",
   };
   if (index < 0 || index >= kKeyHelpLineCount) return {};
   return std::to_string(index + 1) + "/" + std::to_string(kKeyHelpLineCount) + "  " +

@@ -50,7 +50,7 @@ std::string SavedDrawingOfferText(const std::string& name, bool japanese);
 std::string DrawingStoppedText(bool japanese);
 
 // The keys and gestures, one status line each; F1 shows them one after the other.
-inline constexpr int kKeyHelpLineCount = 7;
+inline constexpr int kKeyHelpLineCount = 9;
 std::string KeyHelpLine(int index, bool japanese);
 
 // ---- Handing over the table, the list of marks and the picture ----
