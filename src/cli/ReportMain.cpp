@@ -5,8 +5,6 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <filesystem>
-#include <system_error>
 #include <thread>
 #include <cstdio>
 #include <cstdlib>
@@ -90,10 +88,7 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 
 // Several files, or a folder: the summary.
 bool SummaryWanted(const sxf::TReportOptions& options) {
-  if (options.Files.size() > 1) return true;
-  std::error_code error;
-  const std::u8string name(options.File.begin(), options.File.end());
-  return std::filesystem::is_directory(std::filesystem::path(name), error);
+  return options.Files.size() > 1 || sxf::IsFolder(options.File);
 }
 
 int Summary(const sxf::TReportOptions& options) {

@@ -57,6 +57,11 @@ std::string CountText(long long n) { return std::to_string(n); }
 
 }  // namespace
 
+bool IsFolder(const std::string& name) {
+  std::error_code error;
+  return fs::is_directory(PathOf(name), error);
+}
+
 std::vector<TSummaryRow> CollectDrawingFiles(const std::vector<std::string>& names) {
   std::vector<TSummaryRow> rows;
   for (const std::string& name : names) {

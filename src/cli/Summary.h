@@ -24,6 +24,9 @@ struct TSummaryRow {
   long long InBlocks = 0;                         // of the total, those drawn inside blocks
 };
 
+// True for the name (UTF-8) of a folder: a delivery to summarise.
+bool IsFolder(const std::string& name);
+
 // The files to report on: each file named as it is, each folder's drawing files (.jww, .jws)
 // below it in name order. A name that is neither, or a folder without a drawing file, gets a
 // row of its own with the error.

@@ -1,9 +1,8 @@
 #include "model/DrawingFiles.h"
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
-#include <memory>
 #include <new>
 #include <utility>
 
@@ -15,54 +14,26 @@ namespace sxf {
 
 namespace {
 
-struct TFileCloser {
-  void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
-
-// UTF-16 code units of a UTF-8 text; a character beyond the Basic Multilingual Plane becomes a
-// surrogate pair.
-std::u16string Utf16OfUtf8(std::string_view utf8) {
-  std::u16string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
-    int more = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    unsigned cp = more > 0 ? b & (0x3Fu >> more) : b;
-    ++i;
-    for (; more > 0 && i < utf8.size(); --more, ++i)
-      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3Fu);
-    if (cp >= 0x10000 && cp <= 0x10FFFF) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp & 0xFFFF);
-    }
-  }
-  return out;
+// A UTF-8 name as the file system takes it (wide on Windows).
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 // The first bytes of a regular file, or nothing when it is none or cannot be opened (a FIFO is
 // never opened: that would wait for a writer).
 std::string FirstBytes(const std::string& path, std::size_t count) {
   std::error_code error;
-  const std::u8string name(path.begin(), path.end());
-  if (!std::filesystem::is_regular_file(std::filesystem::path(name), error)) return {};
-#if defined(_WIN32)
-  const std::u16string wide = Utf16OfUtf8(path);
-  std::unique_ptr<std::FILE, TFileCloser> f(
-      _wfopen(reinterpret_cast<const wchar_t*>(wide.c_str()), L"rb"));
-#else
-  std::unique_ptr<std::FILE, TFileCloser> f(std::fopen(path.c_str(), "rb"));
-#endif
-  if (!f) return {};
+  if (!std::filesystem::is_regular_file(PathOf(path), error)) return {};
+  std::ifstream in(PathOf(path), std::ios::binary);
   std::string bytes(count, '\0');
-  bytes.resize(std::fread(bytes.data(), 1, count, f.get()));
+  in.read(bytes.data(), static_cast<std::streamsize>(count));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
   return bytes;
 }
 
 // A path (UTF-8) as the interchange text names the drawing: Shift-JIS.
-std::string ShiftJisPath(std::string_view utf8) {
-  const std::u16string units = Utf16OfUtf8(utf8);
+std::string ShiftJisPath(const std::string& utf8) {
+  const std::u16string units = PathOf(utf8).u16string();
   std::string little;
   for (const char16_t u : units) {
     little += static_cast<char>(u & 0xFF);
