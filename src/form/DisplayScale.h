@@ -20,7 +20,9 @@ struct TDesignLengths {
   static constexpr int LabelHeight = 13;     // Label1, Label2
   static constexpr int Label2Left = 8, Label2Top = 16;
   static constexpr int Label1Width = 112;
-  static constexpr int MemoHeight = 144;           // Memo1
+  static constexpr int MemoHeight = 144;           // Memo1 as designed
+  static constexpr int MemoMinHeight = 32;         // below two lines of help it is hidden
+  static constexpr int GridRows = 18;              // heading, 17 to 32 and the total
   static constexpr int GridColumnWidth = 44;       // StringGrid1's default column width
   static constexpr int GridFirstColumnWidth = 24;  // column 0
   static constexpr int GridRowHeight = 24;
@@ -31,5 +33,26 @@ struct TDesignLengths {
 
 // A design length on a screen of dpi pixels per inch.
 inline int DesignPixels(int length, int dpi) noexcept { return ScaleForDpi(length, dpi); }
+
+// The side panel below its file name: the grid and, under it, the help box.
+struct TPanelSplit {
+  int GridHeight = 0;
+  int MemoTop = 0;
+  int MemoHeight = 0;  // 0: the help box is hidden
+  friend bool operator==(const TPanelSplit&, const TPanelSplit&) = default;
+};
+
+// The tally grid comes first: it gets gridWanted pixels (every row, its frame and any scroll
+// bar of its own) of the room between gridTop and bottom, and the help box takes what is left.
+// A help box lower than memoMin shows nothing worth reading, so its room goes to the grid.
+inline TPanelSplit SplitPanel(int gridTop, int bottom, int gridWanted, int memoMin) noexcept {
+  const int room = bottom > gridTop ? bottom - gridTop : 0;
+  const int left = room - (gridWanted > 0 ? gridWanted : 0);
+  TPanelSplit s;
+  s.MemoHeight = left >= memoMin && left > 0 ? left : 0;
+  s.GridHeight = room - s.MemoHeight;
+  s.MemoTop = gridTop + s.GridHeight;
+  return s;
+}
 
 }  // namespace sxf

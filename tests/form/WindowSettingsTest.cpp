@@ -1,4 +1,5 @@
 #include "form/WindowSettings.h"
+#include "form/DisplayScale.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,23 @@ TEST(LimitSettingsToScreen, SizesAndPanelFitTheScreenPositionsStay) {
     LimitSettingsToScreen(s, c.screenWidth, c.screenHeight, c.dpi);
     EXPECT_EQ(s, c.expected) << c.screenWidth << " x " << c.screenHeight;
   }
+}
+
+TEST(SplitPanel, TheGridKeepsItsRowsAndTheHelpBoxTakesWhatIsLeft) {
+  const struct {
+    int gridTop, bottom, gridWanted, memoMin;
+    TPanelSplit expected;
+  } cases[] = {
+      {41, 700, 469, 30, {469, 510, 190}},   // tall: the help box grows beyond its design height
+      {41, 540, 469, 30, {469, 510, 30}},    // just its least height left
+      {41, 539, 469, 30, {498, 539, 0}},     // one pixel less: hidden, the grid takes the rest
+      {41, 300, 469, 30, {259, 300, 0}},     // short: the grid shrinks only once the box is gone
+      {41, 20, 469, 30, {0, 41, 0}},         // no room at all
+      {62, 1000, 705, 45, {705, 767, 233}},  // the same at 150 %
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SplitPanel(c.gridTop, c.bottom, c.gridWanted, c.memoMin), c.expected)
+        << c.gridTop << " " << c.bottom << " " << c.gridWanted;
 }
 
 TEST(SettingsFileName, ReplacesOrAppendsTheExtension) {
