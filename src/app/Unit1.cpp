@@ -144,9 +144,10 @@ void TForm1::CreateControls() {
   Memo1->setObjectName("Memo1");
   Memo1->setReadOnly(true);
   Memo1->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
-  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // The help wraps at the box's width: nothing of it lies beyond a sideways scroll.
+  Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   Memo1->setTabChangesFocus(true);
   SetBackground(Memo1->viewport(), QColor(187, 235, 244), QPalette::Base);
   SetBackground(Memo1, QColor(187, 235, 244), QPalette::Base);
@@ -216,8 +217,10 @@ void TForm1::LayoutControls() {
   // A narrower window takes its width from the panel too, down to the preview's minimum.
   panelWidth_ = std::clamp(panelWidth_, kPanelMinSize,
                            std::max(kPanelMinSize, w - kSplitterWidth - kPanelMinSize));
-  const int bodyHeight = std::max(0, h - kStatusHeight);
-  LabelA1->setGeometry(0, bodyHeight, w, kStatusHeight);
+  // The strip is as high as designed, or higher where its font needs it: never a cut line.
+  const int status = std::max(kStatusHeight, LabelA1->fontMetrics().height() + 2);
+  const int bodyHeight = std::max(0, h - status);
+  LabelA1->setGeometry(0, bodyHeight, w, status);
   AlignStatus();
   const int panelLeft = w - panelWidth_;
   Panel2->setGeometry(panelLeft, 0, panelWidth_, bodyHeight);
@@ -229,9 +232,19 @@ void TForm1::LayoutControls() {
   constexpr int kBevel = 1;
   const int gridTop = kBevel + TDesignLengths::PanelTopHeight;
   Panel3->setGeometry(kBevel, kBevel, innerWidth, TDesignLengths::PanelTopHeight);
-  const int memoTop = std::max(gridTop, bodyHeight - kBevel - TDesignLengths::MemoHeight);
-  Memo1->setGeometry(kBevel, memoTop, innerWidth, std::max(0, bodyHeight - kBevel - memoTop));
-  StringGrid1->setGeometry(kBevel, gridTop, innerWidth, std::max(0, memoTop - gridTop));
+  const TPanelSplit split = SplitPanel(gridTop, bodyHeight - kBevel, GridWantedHeight(innerWidth),
+                                       TDesignLengths::MemoMinHeight);
+  Memo1->setGeometry(kBevel, split.MemoTop, innerWidth, split.MemoHeight);
+  Memo1->setVisible(split.MemoHeight > 0);
+  StringGrid1->setGeometry(kBevel, gridTop, innerWidth, split.GridHeight);
+}
+
+int TForm1::GridWantedHeight(int width) const {
+  const int frame = 2 * StringGrid1->frameWidth();
+  int wanted = frame + StringGrid1->verticalHeader()->length();
+  if (StringGrid1->horizontalHeader()->length() > width - frame)
+    wanted += StringGrid1->horizontalScrollBar()->sizeHint().height();
+  return wanted;
 }
 
 void TForm1::SetWindowRect(const TWindowRect& r) {

@@ -109,6 +109,9 @@ class TForm1 : public QWidget, private TFormFrontEnd {
  private:
   void CreateControls();
   void LayoutControls();
+  // The grid's height with all its rows, its frame and, when its columns are wider than
+  // width, its horizontal scroll bar.
+  int GridWantedHeight(int width) const;
   // Outer window rectangle (frame included) where the platform knows it.
   QRect OuterGeometry() const;
   // Puts the frame's top-left corner at the rectangle's and sizes the client area so that the

@@ -7,7 +7,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -121,10 +123,15 @@ TEST_F(FormTest, ControlsHaveTheirNamesParentsColoursAndDesignGeometry) {
     QWidget* parent;
     QRect geometry;
   } controls[] = {
-      {"LabelA1", form.get(), {0, 368, 585, 24}},  {"PaintBox1", form.get(), {0, 0, 381, 368}},
-      {"Splitter1", form.get(), {381, 0, 3, 368}}, {"Panel2", form.get(), {384, 0, 201, 368}},
-      {"Panel3", form->Panel2, {1, 1, 199, 40}},   {"Label1", form->Panel3, {0, 0, 112, 13}},
-      {"Memo1", form->Panel2, {1, 223, 199, 144}}, {"StringGrid1", form->Panel2, {1, 41, 199, 182}},
+      {"LabelA1", form.get(), {0, 368, 585, 24}},
+      {"PaintBox1", form.get(), {0, 0, 381, 368}},
+      {"Splitter1", form.get(), {381, 0, 3, 368}},
+      {"Panel2", form.get(), {384, 0, 201, 368}},
+      {"Panel3", form->Panel2, {1, 1, 199, 40}},
+      {"Label1", form->Panel3, {0, 0, 112, 13}},
+      // The grid comes first: too low for all its rows, it takes the help box's room too.
+      {"Memo1", form->Panel2, {1, 367, 199, 0}},
+      {"StringGrid1", form->Panel2, {1, 41, 199, 326}},
       {"EditA", form->Panel2, {216, 400, 25, 21}},
   };
   for (const auto& c : controls) {
@@ -155,7 +162,9 @@ TEST_F(FormTest, ControlsHaveTheirNamesParentsColoursAndDesignGeometry) {
   EXPECT_EQ(QFontInfo(form->StringGrid1->font()).family(), QStringLiteral("IPAGothic"));
 
   EXPECT_TRUE(form->Memo1->isReadOnly());
-  EXPECT_EQ(form->Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_FALSE(form->Memo1->isVisible());
+  EXPECT_EQ(form->Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+  EXPECT_EQ(form->Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
   EXPECT_EQ(form->Memo1->focusPolicy(), Qt::ClickFocus);
   const QStringList help = form->Memo1->toPlainText().split('\n');
   ASSERT_EQ(help.size(), 12);
@@ -342,6 +351,13 @@ TEST_F(FormTest, TheWindowKeepsItsMinimumSize) {
   EXPECT_EQ(form->Settings.WinHeight, 200);
   ResizeOuter(*form, 900, 700);
   EXPECT_EQ(form->Settings.WinWidth, 900);
+  // Tall enough: every row of the grid, and the help box below it with the rest, wrapped.
+  QTableWidget& grid = *form->StringGrid1;
+  EXPECT_LE(grid.rowViewportPosition(17) + grid.rowHeight(17), grid.viewport()->height());
+  EXPECT_TRUE(form->Memo1->isVisible());
+  EXPECT_EQ(form->Memo1->geometry().top(), grid.geometry().bottom() + 1);
+  EXPECT_EQ(form->Memo1->geometry().bottom() + 2, form->Panel2->height());
+  EXPECT_FALSE(form->Memo1->horizontalScrollBar()->isVisible());
   // The splitter never squeezes either side below its minimum.
   form->SetPanelWidth(5);
   EXPECT_EQ(form->Panel2->width(), TForm1::kPanelMinSize);
@@ -362,9 +378,9 @@ TEST_F(FormTest, KeysReachTheFormFirstAndEditAHoldsTheFocus) {
 
 TEST_F(FormTest, TheWindowIsPaintedBeforeThePreviewsFirstDrawing) {
   CopySample("floor-plan");
-  TPaintCounter memoPaints, gridPaints;
+  TPaintCounter namePaints, gridPaints;
   auto form = std::make_unique<TForm1>(Location());
-  form->Memo1->viewport()->installEventFilter(&memoPaints);
+  form->Panel3->installEventFilter(&namePaints);
   form->StringGrid1->viewport()->installEventFilter(&gridPaints);
   // What the screen shows when the preview's drawing begins.
   bool drawingStarted = false, blankPreview = false;
@@ -372,7 +388,7 @@ TEST_F(FormTest, TheWindowIsPaintedBeforeThePreviewsFirstDrawing) {
   form->BeforeFirstDrawing = [&] {
     drawingStarted = true;
     EXPECT_FALSE(form->ViewImage.has_value());
-    EXPECT_GT(memoPaints.paints, 0);
+    EXPECT_GT(namePaints.paints, 0);
     EXPECT_GT(gridPaints.paints, 0);
     gridTotal = form->StringGrid1->item(17, 7)->text();
     const QImage& surface = form->PaintBox1->Surface();
