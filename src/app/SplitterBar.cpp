@@ -1,10 +1,24 @@
 #include "app/SplitterBar.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
 
 namespace sxf {
 
 TSplitterBar::TSplitterBar(QWidget* parent) : QWidget(parent) { setCursor(Qt::SplitHCursor); }
+
+// The platform style's own splitter handle: a bar with its grip, so that it shows it can be
+// dragged.
+void TSplitterBar::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QStyleOption option;
+  option.initFrom(this);
+  option.state |= QStyle::State_Horizontal;
+  if (dragging_) option.state |= QStyle::State_Sunken;
+  painter.fillRect(rect(), palette().color(QPalette::Button));
+  style()->drawControl(QStyle::CE_Splitter, &option, &painter, this);
+}
 
 void TSplitterBar::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
