@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/AppIcon.h"
+#include "app/Translations.h"
 #include "app/Unit1.h"
 #include "form/WindowSettings.h"
 #include "platform/qt/Fonts.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(sxf::ApplicationTitle());
   QApplication::setWindowIcon(sxf::ApplicationIcon());
   sxf::InstallFontSubstitutions();
+  sxf::InstallQtTranslations();
   sxf::InstallSystemTextLocale();
   sxf::SetUserBreakSource(sxf::EscapeKeyQuery());
 

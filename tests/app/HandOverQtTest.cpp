@@ -12,9 +12,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cerrno>
 #include <cstdio>
@@ -23,6 +25,7 @@
 #include <unistd.h>
 
 #include "app/PaintBox.h"
+#include "app/Translations.h"
 #include "app/SampleFormFixture.h"
 #include "form/WindowMessages.h"
 #include "globals/UnitGval.h"
@@ -131,6 +134,26 @@ TEST_F(HandOverQtTest, CtrlSSavesTheReportsPictureOfTheViewAndItsRowsOrSaysWhyNo
   EXPECT_TRUE(fs::is_empty(readOnly));
   if (mounted) Run("umount '" + readOnly.string() + "'");
   fs::permissions(readOnly, fs::perms::owner_all);
+}
+
+TEST_F(HandOverQtTest, OnAJapaneseSystemTheSaveDialogSpeaksJapanese) {
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+  QTranslator* translator = InstallQtTranslations();
+  ASSERT_NE(translator, nullptr) << "Qt's Japanese translation is not installed";
+  QStringList buttons;
+  QTimer::singleShot(50, [&buttons] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      for (const QPushButton* b : dialog->findChildren<QPushButton*>()) buttons << b->text();
+      dialog->reject();
+    }
+  });
+  QTest::keyClick(form_->StringGrid1, Qt::Key_S, Qt::ControlModifier);  // the save dialog
+  QApplication::removeTranslator(translator);
+  delete translator;
+  QLocale::setDefault(QLocale::c());
+  EXPECT_TRUE(buttons.contains(QString::fromUtf8("保存(&S)")) ||
+              buttons.contains(QString::fromUtf8("保存")))
+      << buttons.join(' ').toStdString();
 }
 
 TEST_F(HandOverQtTest, TheSidePanelsMenuOffersTheThreeWithTheirKeys) {
