@@ -60,50 +60,30 @@ const char* const kHelpLines[kFormHelpLineCount] = {
 // that an empty preview is never taken for a drawing without user line types. The form's
 // face at 16 design pixels, 8 per one-byte character (its cell is as wide as its bytes).
 void DrawNoticeInPreview(TCanvas& c, int dpi, int width, int height, const std::string& text) {
-  const int cellHeight = DesignPixels(16, dpi), halfWidth = DesignPixels(8, dpi),
-            pad = DesignPixels(8, dpi);
-  // A notice wider than the preview (a long folder name) goes on as many lines as it takes,
-  // broken between characters, so that none of it is cut off.
-  const std::size_t fit = static_cast<std::size_t>(std::max(2, (width - 2 * pad - 4) / halfWidth));
-  std::vector<std::string_view> lines;
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t end = i;
-    while (end < text.size()) {
-      const std::size_t n = CharLength(text, end);
-      if (end + n - i > fit) break;
-      end += n;
-    }
-    lines.push_back(std::string_view(text).substr(i, end - i));
-    i = end;
-  }
-  std::size_t longest = 0;
-  for (const std::string_view line : lines) longest = std::max(longest, line.size());
-  const int textWidth = static_cast<int>(longest) * halfWidth;
-  const int textHeight = static_cast<int>(lines.size()) * cellHeight;
-  const int left = std::max(2, (width - textWidth) / 2);
-  const int top = std::max(2, (height - textHeight) / 2);
+  const TNoticeLayout n = LayOutNotice(text, dpi, width, height);
   SetPlainPen(c, RgbColor(255, 0, 0), 0, 1);
   c.Brush.Color = RgbColor(255, 255, 255);
   c.Brush.Style = TBrushStyle::Solid;
-  c.Rectangle(left - pad, top - pad, left + textWidth + pad, top + textHeight + pad);
+  c.Rectangle(n.Left - n.Pad, n.Top - n.Pad, n.Left + n.TextWidth + n.Pad,
+              n.Top + n.TextHeight + n.Pad);
   TLogFont font;
-  font.Height = cellHeight;
-  font.Width = halfWidth;
+  font.Height = n.CellHeight;
+  font.Width = n.HalfWidth;
   font.FaceName = "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
   font.NonAntialiased = true;
   c.SetFont(font);
   c.FontColor = RgbColor(255, 0, 0);
   c.Brush.Style = TBrushStyle::Clear;
-  int y = top;
-  for (const std::string_view line : lines) {
-    int x = left;
+  int y = n.Top;
+  for (const std::string_view line : n.Lines) {
+    int x = n.Left;
     for (std::size_t i = 0; i < line.size();) {
-      const std::size_t n = CharLength(line, i);
-      c.TextOut(x, y, line.substr(i, n));
-      x += static_cast<int>(n) * halfWidth;
-      i += n;
+      const std::size_t len = CharLength(line, i);
+      c.TextOut(x, y, line.substr(i, len));
+      x += static_cast<int>(len) * n.HalfWidth;
+      i += len;
     }
-    y += cellHeight;
+    y += n.CellHeight;
   }
 }
 

@@ -1,7 +1,10 @@
 #include "form/WindowMessages.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "util/MyFunc.h"
 
 namespace sxf {
 
@@ -336,6 +339,91 @@ std::string SaveFailedText(const std::string& file, int error, const std::string
   return japanese ? "\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1: " + file + " (" +
                         why + ")"  // 保存できません:
                   : "Cannot save " + file + ": " + why;
+}
+
+namespace {
+
+// Where a notice's line may break: after a separator, or where one kind of character meets
+// another.
+enum class TCharKind { Separator, Word, Kana, Kanji, Other };
+
+TCharKind KindOf(std::string_view ch) noexcept {
+  const auto b0 = static_cast<unsigned char>(ch[0]);
+  if (ch.size() == 1) {
+    if (b0 == ' ' || b0 == '/' || b0 == '\\' || b0 == ':') return TCharKind::Separator;
+    if ((b0 >= '0' && b0 <= '9') || (b0 >= 'A' && b0 <= 'Z') || (b0 >= 'a' && b0 <= 'z') ||
+        b0 == '_' || b0 == '.' || b0 == '-')
+      return TCharKind::Word;
+    if (b0 >= 0xA1 && b0 <= 0xDF) return TCharKind::Kana;  // one-byte katakana
+    return TCharKind::Other;
+  }
+  const unsigned code = b0 << 8 | static_cast<unsigned char>(ch[1]);
+  switch (code) {
+    case 0x8140:  // ideographic space
+    case 0x8141:  // 、
+    case 0x8142:  // 。
+    case 0x8146:  // ：
+    case 0x815E:  // ／
+    case 0x815F:  // ＼
+      return TCharKind::Separator;
+    case 0x815B:  // ー, part of a katakana word
+      return TCharKind::Kana;
+    default: break;
+  }
+  if (code >= 0x824F && code <= 0x829A) return TCharKind::Word;  // full-width letters, digits
+  if (code >= 0x829F && code <= 0x8396) return TCharKind::Kana;  // hiragana, katakana
+  if (code >= 0x889F) return TCharKind::Kanji;
+  return TCharKind::Other;
+}
+
+}  // namespace
+
+std::vector<std::string_view> BreakNoticeLines(std::string_view text, std::size_t fit) {
+  fit = std::max<std::size_t>(fit, 2);
+  std::vector<std::string_view> lines;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    // The characters that fit, and the last place of each kind of break among them.
+    std::size_t end = i, afterSeparator = 0, kindChange = 0;
+    TCharKind before = TCharKind::Other;
+    while (end < text.size()) {
+      const std::size_t n = CharLength(text, end);
+      if (end + n - i > fit) break;
+      const TCharKind kind = KindOf(text.substr(end, n));
+      if (end > i && kind != before && before != TCharKind::Separator) kindChange = end;
+      end += n;
+      if (kind == TCharKind::Separator) afterSeparator = end;
+      before = kind;
+    }
+    if (end < text.size()) {
+      const std::size_t least = i + (end - i + 1) / 2;
+      if (afterSeparator >= least)
+        end = afterSeparator;
+      else if (kindChange >= least)
+        end = kindChange;
+    }
+    lines.push_back(text.substr(i, end - i));
+    i = end;
+  }
+  return lines;
+}
+
+TNoticeLayout LayOutNotice(std::string_view text, int dpi, int width, int height) {
+  TNoticeLayout n;
+  n.CellHeight = ScaleForDpi(16, dpi);
+  n.HalfWidth = ScaleForDpi(8, dpi);
+  n.Pad = ScaleForDpi(8, dpi);
+  // The room inside the box's pad and frame; a notice wider than the preview (a long folder
+  // name) goes on as many lines as it takes, so that none of it is cut off.
+  const int room = (width - 2 * n.Pad - 4) / n.HalfWidth;
+  n.Lines = BreakNoticeLines(text, static_cast<std::size_t>(std::max(2, room)));
+  std::size_t longest = 0;
+  for (const std::string_view line : n.Lines) longest = std::max(longest, line.size());
+  n.TextWidth = static_cast<int>(longest) * n.HalfWidth;
+  n.TextHeight = static_cast<int>(n.Lines.size()) * n.CellHeight;
+  n.Left = std::max(2, (width - n.TextWidth) / 2);
+  n.Top = std::max(2, (height - n.TextHeight) / 2);
+  return n;
 }
 
 }  // namespace sxf

@@ -4,6 +4,8 @@
 // English as the front end's language says.
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/JwwGaibu2.h"
 
@@ -52,6 +54,24 @@ std::string DrawingStoppedText(bool japanese);
 // The keys and gestures, one status line each; F1 shows them one after the other.
 inline constexpr int kKeyHelpLineCount = 9;
 std::string KeyHelpLine(int index, bool japanese);
+
+// ---- The notice of a failure, in the middle of the preview ----
+
+// The notice's lines, each at most fit half-width cells (a two-byte character takes two).
+// A line too long breaks after its last separator (a blank, a path's slash or backslash, a
+// colon, "、" or "。"), else at its last change between kanji, kana and letters or digits,
+// else between any two characters; a break that would leave less than half the line falls
+// to the next of these. A text that fits stays one line.
+std::vector<std::string_view> BreakNoticeLines(std::string_view text, std::size_t fit);
+
+// Where the notice goes in a preview of width x height at dpi: its lines, the text's top
+// left and size, and the box around it (pad beyond the text on each side), inside the preview.
+struct TNoticeLayout {
+  std::vector<std::string_view> Lines;
+  int CellHeight = 0, HalfWidth = 0, Pad = 0;
+  int Left = 0, Top = 0, TextWidth = 0, TextHeight = 0;
+};
+TNoticeLayout LayOutNotice(std::string_view text, int dpi, int width, int height);
 
 // ---- Handing over the table, the list of marks and the picture ----
 

@@ -10,10 +10,12 @@
 #include <array>
 #include <fstream>
 #include <thread>
+#include <tuple>
 #include <functional>
 
 #include "form/MarkWalk.h"
 #include "form/Navigation.h"
+#include "form/WindowMessages.h"
 #include "globals/UnitGval.h"
 #include "search/LineTypeMarks.h"
 #include "search/LineTypeTally.h"
@@ -211,6 +213,17 @@ TEST_F(TFormFixture, OnAScaledScreenTheDefaultsAndMinimumsAreTheScreensPixels) {
   ui.Rect = {5, 6, 300, 150};
   form.FormResize();
   EXPECT_EQ(ui.Rect, (TWindowRect{5, 6, 713, 300}));
+  // Moved to a screen at 100 % and back: the minimums and the marks follow the screen's scale,
+  // never the one the window had before.
+  for (const auto& [dpi, minimum, radius] : {std::tuple{96, TWindowRect{5, 6, 475, 200}, 10},
+                                             std::tuple{144, TWindowRect{5, 6, 713, 300}, 15}}) {
+    ui.Dpi = dpi;
+    ui.Rect = {5, 6, 100, 100};
+    form.FormResize();
+    EXPECT_EQ(ui.Rect, minimum) << dpi;
+    EXPECT_EQ(view.ViewDpi, dpi);
+    EXPECT_EQ(MarkRadiusPixels(view), radius) << dpi;
+  }
   ui.Panel = 20;
   form.FormClose();
   EXPECT_EQ(Read("finder.dat"), "5\r\n6\r\n713\r\n300\r\n150\r\n");
@@ -721,6 +734,49 @@ TEST_F(TFormFixture, ADrawingFileIsCountedInsideItsBlocksAndF5ReadsTheOneTheHost
   EXPECT_TRUE(ui.NoticeAlert);
   EXPECT_EQ(ui.Notice.rfind("Cannot read plan.jww: ", 0), 0u) << ui.Notice;
   form.FormClose();
+}
+
+TEST(Notice, BreaksAfterSeparatorsThenBetweenKindsOnlyWhereItMustAndStaysInsideThePreview) {
+  const struct {
+    const char* text;
+    std::size_t fit;
+    const char* lines;  // joined by '|'
+  } breaks[] = {
+      {"abc def", 7, "abc def"},  // as wide as the room: one line
+      {"abcdefghij", 4, "abcd|efgh|ij"},
+      // JWC_TEMP.TXT がありません（フォルダ /home/op/チェック用/）: after the path's separator,
+      // not inside the word
+      {"JWC_TEMP.TXT \x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x69\x83\x74\x83"
+       "\x48\x83\x8B\x83\x5F /home/op/\x83\x60\x83\x46\x83\x62\x83\x4E\x97\x70/\x81j",
+       48,
+       "JWC_TEMP.TXT \x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x69\x83\x74\x83\x48"
+       "\x83\x8B\x83\x5F /home/op/|\x83\x60\x83\x46\x83\x62\x83\x4E\x97\x70/\x81j"},
+      // チェック用図面: where katakana meet kanji
+      {"\x83\x60\x83\x46\x83\x62\x83\x4E\x97\x70\x90\x7D\x96\xCA", 12,
+       "\x83\x60\x83\x46\x83\x62\x83\x4E|\x97\x70\x90\x7D\x96\xCA"},
+      {"a/bcdefghijk", 6, "a/bcde|fghijk"},  // a separator too early is no place to break
+  };
+  for (const auto& b : breaks) {
+    std::string joined;
+    for (const std::string_view line : BreakNoticeLines(b.text, b.fit))
+      joined += (joined.empty() ? "" : "|") + std::string(line);
+    EXPECT_EQ(joined, b.lines) << b.text;
+  }
+  // The box with its pad and frame lies inside the preview at 100 and 150 %; a text just as
+  // wide as the room stays on one line.
+  for (const int dpi : {96, 144}) {
+    const int width = 400 * dpi / 96, height = 200 * dpi / 96;
+    const int room = (width - 2 * DesignPixels(8, dpi) - 4) / DesignPixels(8, dpi);
+    for (const std::string& text : {std::string(room, 'x'), std::string(3 * room + 5, 'y')}) {
+      const TNoticeLayout n = LayOutNotice(text, dpi, width, height);
+      EXPECT_EQ(n.Lines.size(), text.size() == static_cast<std::size_t>(room) ? 1u : 4u) << dpi;
+      EXPECT_GE(n.Left - n.Pad, 0) << dpi;
+      EXPECT_LT(n.Left + n.TextWidth + n.Pad, width) << dpi;
+      EXPECT_GE(n.Top - n.Pad, 0) << dpi;
+      EXPECT_LT(n.Top + n.TextHeight + n.Pad, height) << dpi;
+      EXPECT_EQ(n.CellHeight, DesignPixels(16, dpi));
+    }
+  }
 }
 
 TEST(ZoomViewToMark, ATinyEntityGetsFourMarkDiametersOfFitAllEachWay) {
