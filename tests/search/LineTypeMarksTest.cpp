@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "render/UserBreak.h"
 #include "support/DrawingFixture.h"
@@ -99,6 +101,16 @@ TEST_F(LineTypeMarksTest, AMarkIsARedRingAroundAWhiteSquareWithTheNumber) {
   ASSERT_EQ(digits.size(), 2u);
   EXPECT_EQ(digits[0], (TTextOut{45, 45, "1", RgbColor(255, 0, 0)}));
   EXPECT_EQ(digits[1], (TTextOut{50, 45, "7", RgbColor(255, 0, 0)}));
+
+  // At 150 % each digit is drawn again one pixel right, one down and both: its strokes grow
+  // towards the lower right, inside the ring, never up or left.
+  c.Commands.clear();
+  view.ViewDpi = 144;
+  DrawLineTypeMark(c, view, "5", 50.2, 50.2, 15);
+  const auto strokes = c.Only<TTextOut>();
+  std::vector<std::pair<int, int>> offsets;
+  for (const TTextOut& t : strokes) offsets.emplace_back(t.X - strokes[0].X, t.Y - strokes[0].Y);
+  EXPECT_EQ(offsets, (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {0, 1}, {1, 1}}));
 }
 
 TEST_F(LineTypeMarksTest, MarksKeepTheirPixelSizeAtAnyZoom) {
