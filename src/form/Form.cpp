@@ -331,7 +331,8 @@ bool TFormBehaviour::Redraw() {
   highlightShown_ = current.has_value();
   ui_.EndPreviewDrawing();
   ui_.StoreViewImage();  // a failed copy leaves it absent: the next paint draws anew
-  if (!complete) {
+  // A held Escape stops nothing in an empty drawing: the strip keeps what the read said.
+  if (!complete && !drawing_.EntOrder.empty()) {
     keyHelpLine_ = -1;
     ui_.SetStatusCaption(DrawingStoppedText(ui_.JapaneseMessages()));
     stoppedShown_ = true;

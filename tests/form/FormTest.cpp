@@ -510,6 +510,13 @@ TEST_F(TFormFixture, TheReadOutcomeIsSaidInTheStatusStripAndAFailureInThePreview
         }
       EXPECT_EQ(written, alert ? front.Notice : (c.outcome == TReadOutcome::Drawing ? "17" : ""))
           << c.what;
+      // Escape held over a file that gave nothing to draw stops nothing: the strip stays.
+      SetUserBreakSource([] { return true; });
+      f.Redraw();
+      SetUserBreakSource(nullptr);
+      EXPECT_EQ(front.StatusCaption == "",
+                c.outcome != TReadOutcome::Drawing && c.outcome != TReadOutcome::NoUserTypes)
+          << c.what;
       f.FormClose();
     }
   }
