@@ -58,6 +58,21 @@ int DpiOfWindow(HWND hwnd) {
 // The side panel's bevel and the controls' one-pixel insets stay one pixel at every scale.
 constexpr int kBevel = 1;
 
+// Design pixels above and below the status strip's text at the least.
+constexpr int kStatusMargin = 2;
+
+// The height of font's character cell (ascent and descent) in control's pixels.
+int FontCellHeight(HWND control, HFONT font) {
+  HDC dc = GetDC(control);
+  if (!dc) return 0;
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  const int height = GetTextMetricsW(dc, &metrics) ? static_cast<int>(metrics.tmHeight) : 0;
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return height;
+}
+
 }  // namespace
 
 TWin32Form::TWin32Form(HINSTANCE instance, std::string programFolder, std::string settingsFile)
@@ -159,10 +174,9 @@ void TWin32Form::CreateControls() {
     if (i > 0) help += L"\r\n";
     help += Wide(FormHelpLines()[i]);
   }
-  Memo1 =
-      make(L"EDIT", help.c_str(),
-           ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL,
-           Panel2, 1, 223, 199, 144, WS_EX_CLIENTEDGE);
+  // The help wraps its lines to the box's width: no horizontal scrolling.
+  Memo1 = make(L"EDIT", help.c_str(), ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
+               Panel2, 1, 223, 199, 144, WS_EX_CLIENTEDGE);
   tallyGrid_.Create(instance_, Panel2);
   StringGrid1 = tallyGrid_.Handle();
   tallyGrid_.OnDoubleClick = [this](int row, int column) {
@@ -183,7 +197,7 @@ void TWin32Form::LayoutControls() {
   GetClientRect(Form1, &rc);
   const int w = static_cast<int>(rc.right);
   const int h = static_cast<int>(rc.bottom);
-  const int status = Px(TDesignLengths::StatusHeight);
+  const int status = StatusHeight();
   const int splitter = Px(kSplitterWidth);
   const int side = Px(kMinSplitterSide);
   const int body = std::max(0, h - status);
@@ -192,7 +206,8 @@ void TWin32Form::LayoutControls() {
   const int panelLeft = w - panel;
   const int inner = std::max(0, panel - 2 * kBevel);
   const int gridTop = kBevel + Px(TDesignLengths::PanelTopHeight);
-  const int memoTop = std::max(gridTop, body - kBevel - Px(TDesignLengths::MemoHeight));
+  const TPanelSplit split = SplitPanel(gridTop, body - kBevel, tallyGrid_.WantedHeight(inner),
+                                       Px(TDesignLengths::MemoMinHeight));
   MoveWindow(LabelA1, 0, body, w, status, TRUE);
   MoveWindow(Panel2, panelLeft, 0, panel, body, TRUE);
   MoveWindow(Splitter1, panelLeft - splitter, 0, splitter, body, TRUE);
@@ -201,8 +216,9 @@ void TWin32Form::LayoutControls() {
   MoveWindow(Label1, 0, 0, Px(TDesignLengths::Label1Width), Px(TDesignLengths::LabelHeight), TRUE);
   SetWindowPos(Label2, nullptr, Px(TDesignLengths::Label2Left), Px(TDesignLengths::Label2Top), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  MoveWindow(Memo1, kBevel, memoTop, inner, std::max(0, body - kBevel - memoTop), TRUE);
-  MoveWindow(StringGrid1, kBevel, gridTop, inner, std::max(0, memoTop - gridTop), TRUE);
+  MoveWindow(Memo1, kBevel, split.MemoTop, inner, split.MemoHeight, TRUE);
+  ShowWindow(Memo1, split.MemoHeight > 0 ? SW_SHOWNA : SW_HIDE);
+  MoveWindow(StringGrid1, kBevel, gridTop, inner, split.GridHeight, TRUE);
   tallyGrid_.UpdateScrollBars();
   // A static control keeps the pixels it had where its size changed: the centred status text
   // would show at its old place as well.
@@ -218,6 +234,8 @@ void TWin32Form::ApplyFont() {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
   tallyGrid_.SetFont(font_, dpi_);
   SizeFileNameLabel();
+  statusHeight_ = std::max(Px(TDesignLengths::StatusHeight),
+                           FontCellHeight(LabelA1, font_) + 2 * Px(kStatusMargin));
   if (old) DeleteObject(old);
 }
 
@@ -328,7 +346,10 @@ void TWin32Form::ShowStatus() {
   InvalidateRect(LabelA1, nullptr, TRUE);  // the colour may change with the same text
 }
 
-void TWin32Form::ShowTally(const TTallyGrid& grid) { tallyGrid_.Show(grid); }
+void TWin32Form::ShowTally(const TTallyGrid& grid) {
+  tallyGrid_.Show(grid);
+  LayoutControls();  // wider numbers may need the grid's horizontal scroll bar
+}
 
 int TWin32Form::PreviewWidth() const { return paintBox_.Width(); }
 int TWin32Form::PreviewHeight() const { return paintBox_.Height(); }
@@ -512,9 +533,14 @@ bool TWin32Form::PreviewMessage(const MSG& msg) {
   if (msg.message == WM_KEYDOWN)
     return form_.FormKeyDown(static_cast<int>(msg.wParam), GetKeyState(VK_SHIFT) < 0,
                              GetKeyState(VK_CONTROL) < 0);
-  // The wheel's position is on the screen.
-  return form_.FormMouseWheel(GET_WHEEL_DELTA_WPARAM(msg.wParam), LowSigned(msg.lParam),
-                              HighSigned(msg.lParam));
+  // The wheel's position is on the screen. Over the preview it zooms; over the grid or the
+  // help text it scrolls that, wherever the focus is (it stays on the hidden focus holder).
+  const POINT at{LowSigned(msg.lParam), HighSigned(msg.lParam)};
+  if (form_.FormMouseWheel(GET_WHEEL_DELTA_WPARAM(msg.wParam), at.x, at.y)) return true;
+  const HWND under = WindowFromPoint(at);
+  if (under != StringGrid1 && under != Memo1) return false;
+  SendMessageW(under, WM_MOUSEWHEEL, msg.wParam, msg.lParam);
+  return true;
 }
 
 void TWin32Form::PaintBox1MouseDown(WPARAM wp, int x, int y, bool doubleClick) {

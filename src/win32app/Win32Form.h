@@ -112,8 +112,12 @@ class TWin32Form final : public TFormFrontEnd {
   int Px(int length) const noexcept { return DesignPixels(length, dpi_); }
   void CreateControls();
   void LayoutControls();
-  // The form's font at the window's dpi, given to every control; the labels sized to it.
+  // The form's font at the window's dpi, given to every control; the labels and the status
+  // strip sized to it.
   void ApplyFont();
+  // The status strip's height: its font's cell with a margin above and below, and never
+  // lower than its design height.
+  int StatusHeight() const noexcept { return statusHeight_; }
   void SizeFileNameLabel();
   // A move to a monitor of newDpi: suggested is the rectangle the system proposes for it.
   void DpiChanged(int newDpi, const RECT& suggested);
@@ -151,6 +155,7 @@ class TWin32Form final : public TFormFrontEnd {
   int splitterStartWidth_ = 0;  // the panel's width as the splitter was pressed
 
   HFONT font_ = nullptr;
+  int statusHeight_ = TDesignLengths::StatusHeight;  // pixels, ApplyFont's
   HBRUSH statusBrush_ = nullptr;
   HBRUSH memoBrush_ = nullptr;
   HBRUSH whiteBrush_ = nullptr;

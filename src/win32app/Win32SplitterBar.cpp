@@ -1,5 +1,7 @@
 #include "win32app/Win32SplitterBar.h"
 
+#include <algorithm>
+
 #include "win32app/WindowClass.h"
 
 namespace sxf {
@@ -7,6 +9,7 @@ namespace sxf {
 namespace {
 
 constexpr const wchar_t* kSplitterClass = L"SxfSplitter";
+constexpr int kGripDots = 8;
 
 int CursorX() {
   POINT p{};
@@ -32,8 +35,40 @@ LRESULT CALLBACK TWin32SplitterBar::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
   return self->OnMessage(msg, wp, lp);
 }
 
+void TWin32SplitterBar::Paint(HDC dc) const {
+  RECT rc{};
+  GetClientRect(hwnd_, &rc);
+  FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_LEFT | BF_RIGHT);
+  // The grip: a column of dots at the bar's middle, as wide as a third of the bar's face.
+  const int face = static_cast<int>(rc.right) - 2;
+  const int dot = std::max(1, face / 3);
+  const int left = (static_cast<int>(rc.right) - dot) / 2;
+  const int dots = std::min(kGripDots, static_cast<int>(rc.bottom) / (2 * dot));
+  const int top = (static_cast<int>(rc.bottom) - (2 * dots - 1) * dot) / 2;
+  for (int i = 0; i < dots; ++i) {
+    const RECT d{left, top + 2 * i * dot, left + dot, top + (2 * i + 1) * dot};
+    FillRect(dc, &d, GetSysColorBrush(COLOR_BTNSHADOW));
+  }
+}
+
 LRESULT TWin32SplitterBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      Paint(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND: return 1;
+    case WM_SETCURSOR:
+      // Over the bar, whatever a parent or a busy state set before.
+      if (LOWORD(lp) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEWE)));
+        return TRUE;
+      }
+      break;
     case WM_LBUTTONDOWN:
       pressX_ = CursorX();
       if (OnPress) OnPress();

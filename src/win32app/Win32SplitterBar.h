@@ -1,6 +1,7 @@
 #pragma once
 // The bar between the preview and the side panel on the Windows API: dragging it with the left
-// button changes the panel's width.
+// button changes the panel's width. It is drawn as a raised bar in the system's colours with a
+// dotted grip at its middle, and shows the sizing cursor.
 
 #include <functional>
 
@@ -21,6 +22,7 @@ class TWin32SplitterBar {
  private:
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC dc) const;
 
   HWND hwnd_ = nullptr;
   int pressX_ = 0;  // screen x of the press

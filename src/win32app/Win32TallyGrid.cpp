@@ -26,6 +26,15 @@ int VisibleCells(int extent, int fixed, int first, int count, const TSize& size)
   return std::max(1, n);
 }
 
+// A system metric at dpi (Windows 10 1607 and later), else at the system's dpi, which is every
+// monitor's on older Windows.
+int MetricAtDpi(int index, int dpi) {
+  using TGetSystemMetricsForDpi = int(WINAPI*)(int, UINT);
+  static const auto forDpi = reinterpret_cast<TGetSystemMetricsForDpi>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  return forDpi ? forDpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
+}
+
 }  // namespace
 
 TWin32TallyGrid::~TWin32TallyGrid() {
@@ -127,6 +136,39 @@ void TWin32TallyGrid::Highlight(int row, int column) {
   InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+void TWin32TallyGrid::Wheel(int delta) {
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  if (lines == 0 || delta == 0) return;
+  RECT rc{};
+  GetClientRect(hwnd_, &rc);
+  const int page =
+      VisibleCells(rc.bottom, rowHeight_, topRow_, kTallyRows, [this](int) { return rowHeight_; });
+  const int perNotch = lines == WHEEL_PAGESCROLL ? page : static_cast<int>(std::min(lines, 100u));
+  // A smooth wheel's small turns add up to a row: WHEEL_DELTA / perNotch of delta each.
+  const int perRow = std::max(1, WHEEL_DELTA / perNotch);
+  if ((wheelRest_ < 0) != (delta < 0)) wheelRest_ = 0;  // turned back: start afresh
+  wheelRest_ += delta;
+  const int rows = wheelRest_ / perRow;
+  wheelRest_ %= perRow;
+  if (rows == 0) return;
+  const int before = topRow_;
+  topRow_ -= rows;  // turned away from the user: the rows above come into sight
+  UpdateScrollBars();
+  if (topRow_ == before)
+    wheelRest_ = 0;  // at an end it stops, and keeps no rest
+  else
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+int TWin32TallyGrid::WantedHeight(int width) const {
+  int columns = -kGridLine;  // the last column's line may fall outside
+  for (int c = 0; c < kTallyColumns; ++c) columns += ColumnWidth(c) + kGridLine;
+  const int edgeX = MetricAtDpi(SM_CXEDGE, dpi_), edgeY = MetricAtDpi(SM_CYEDGE, dpi_);
+  const int scrollBar = columns > width - 2 * edgeX ? MetricAtDpi(SM_CYHSCROLL, dpi_) : 0;
+  return 2 * edgeY + kTallyRows * (rowHeight_ + kGridLine) + scrollBar;
+}
+
 void TWin32TallyGrid::Scroll(int bar, WPARAM wp) {
   SCROLLINFO si{};
   si.cbSize = sizeof(si);
@@ -225,6 +267,7 @@ LRESULT TWin32TallyGrid::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: return 1;
     case WM_VSCROLL: Scroll(SB_VERT, wp); return 0;
     case WM_HSCROLL: Scroll(SB_HORZ, wp); return 0;
+    case WM_MOUSEWHEEL: Wheel(GET_WHEEL_DELTA_WPARAM(wp)); return 0;
     case WM_SIZE: UpdateScrollBars(); return 0;
     case WM_LBUTTONDBLCLK: {
       int column = 0, row = 0;

@@ -32,6 +32,12 @@ class TWin32TallyGrid {
   void UpdateScrollBars();
   // Sets cell (row, column) apart, scrolled into view; none for -1.
   void Highlight(int row, int column);
+  // The wheel turned by delta (WHEEL_DELTA a notch, positive away from the user): the rows
+  // scroll by the system's lines a notch, and stop at either end.
+  void Wheel(int delta);
+  // The control's height that shows every row: its frame, the rows and, when the columns are
+  // wider than width (the control's outer width), the horizontal scroll bar.
+  int WantedHeight(int width) const;
 
   // A double click on cell (row, column).
   std::function<void(int row, int column)> OnDoubleClick;
@@ -60,6 +66,7 @@ class TWin32TallyGrid {
   int topRow_ = 1;      // first scrolled row shown below the fixed row
   int leftColumn_ = 1;  // first scrolled column shown right of the fixed column
   int highlightRow_ = -1, highlightColumn_ = -1;
+  int wheelRest_ = 0;  // wheel delta not yet worth a row (smooth wheels turn less than a notch)
   HBRUSH highlight_ = nullptr;
 };
 

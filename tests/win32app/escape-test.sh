@@ -15,31 +15,29 @@ start_window_manager
 (cd "$work" && exec wine sxf-usertype-finder.exe) &
 app=$!
 id=""
-for _ in $(seq 1 120); do
+for _ in $(seq 1 600); do
   id=$(xdotool search --name "vexo_SXF" 2>/dev/null | head -1 || true)
   [ -n "$id" ] && break
-  sleep 0.25
+  sleep 0.05
 done
 [ -n "$id" ] || { echo "the window did not appear"; exit 1; }
 # Held as the window appears, before the first drawing, which a faster program might finish
-# before a later press.
+# before a later press, and until the strip says the drawing stopped (the drawing has user
+# line types: the strip is empty until then).
 start=$(date +%s)
 xdotool keydown Escape
-sleep 1
-xdotool keyup Escape
-# The drawing has user line types: the strip is empty until it says the drawing stopped.
 window_geometry
 ink=0
-for _ in $(seq 1 16); do
-  import -window "$id" "$work/window.png"
+strip_inked() {
+  import -window "$id" "$work/window.png" 2>/dev/null || return 1  # not mapped yet
   ink=$(convert "$work/window.png" -crop "${w}x24+0+$((h - 24))" +repage -colorspace gray -threshold 50% \
     -format '%[fx:int((1 - mean) * w * h)]' info:)
-  [ "$ink" -gt 30 ] && break
-  sleep 0.25
-done
+  [ "${ink:-0}" -gt 30 ]
+}
+poll 30 strip_inked || true
+xdotool keyup Escape
 echo "$ink dark pixels in the status strip after Escape"
-xdotool windowactivate --sync "$id" key alt+F4 || true
-wait $app || true
+close_window
 took=$(($(date +%s) - start))
 echo "closed ${took} s after Escape"
 [ -f "$work/sxf-usertype-finder.dat" ] || { echo "no settings file written"; exit 1; }

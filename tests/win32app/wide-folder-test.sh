@@ -13,11 +13,11 @@ for locale in en_US.UTF-8 ja_JP.UTF-8; do
   run="$work/$locale/ツール é ŋ"
   place_program "$run" "$finder" "$sample" "60 40 640 480 220"
   export LC_ALL=$locale
-  start_window_painted "$run" 220
-  import -window root "$work/$locale.png"
-  convert "$work/$locale.png" -crop "${pw}x${ph}+${x}+${y}" +repage "$work/$locale-preview.png"
-  xdotool windowactivate --sync "$id" key alt+F4 || true
-  wait $app || true
+  # Waits for the preview to be the report's picture of the drawing beside the program.
+  start_window_painted "$run" 220 "$report"
+  cp "$work/screen.png" "$work/$locale.png"
+  cp "$work/preview.png" "$work/$locale-preview.png"
+  close_window
 
   # The report reads the drawing and writes its picture by names outside the code page too.
   wine "$report" "$run/JWC_TEMP.TXT" --png "$work/$locale/ツール é ŋ.png" --size "${pw}x${ph}" >/dev/null

@@ -9,12 +9,26 @@ place_program() {
   printf '%s\r\n' $4 > "$1/sxf-usertype-finder.dat"
 }
 
-# start_window_manager: openbox, as on every desktop, stopped when the test ends.
+# poll SECONDS COMMAND...: runs COMMAND until it succeeds, every 0.2 s; fails when SECONDS
+# have passed first. The tests wait for a state with it, never for a fixed time, which a busy
+# machine outruns.
+poll() {
+  poll_end=$(($(date +%s) + $1))
+  shift
+  until "$@"; do
+    [ "$(date +%s)" -lt "$poll_end" ] || return 1
+    sleep 0.2
+  done
+}
+
+# start_window_manager: openbox, as on every desktop, stopped when the test ends; returns once
+# it manages the screen.
 start_window_manager() {
   openbox >/dev/null 2>&1 &
   wm=$!
   trap 'kill $wm 2>/dev/null || true' EXIT
-  sleep 1
+  poll 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+    echo "openbox has not said that it runs in 30 s; going on"
 }
 
 # begin_test WORK: WORK made afresh and the window manager started; status, what the test
@@ -55,14 +69,49 @@ window_geometry() {
   h=$(echo "$info" | sed -n 's/.*Height: *//p')
 }
 
-# start_window_painted DIR PANEL: start_window DIR, then 3 s for the first paint, and the
-# window's place (window_geometry) with pw, ph: the preview's size, left of the PANEL-pixel
-# panel and the 3-pixel splitter, above the 24-pixel status strip.
+# start_window_painted DIR PANEL REPORT: start_window DIR and the window's place
+# (window_geometry) with pw, ph: the preview's size, left of the PANEL-pixel panel and the
+# 3-pixel splitter, above the 24-pixel status strip; then waits until the preview is the
+# picture of DIR's JWC_TEMP.TXT by the Windows REPORT at that size, in $work/expected.png. The
+# screen is left in $work/screen.png and the preview in $work/preview.png; diff says how many
+# pixels differ, and the test fails at once when they still do after 60 s.
 start_window_painted() {
   start_window "$1"
-  sleep 3  # the first paint
   window_geometry
   pw=$((w - $2 - 3)); ph=$((h - 24))
+  wine "$3" "$1/JWC_TEMP.TXT" --png "$work/expected.png" --size "${pw}x${ph}" >/dev/null
+  poll 60 preview_is "$work/expected.png" ||
+    { echo "the preview is not the report's picture: $diff pixels differ"; exit 1; }
+}
+
+# preview_is PNG: a screenshot in $work/screen.png, its preview (pw x ph at x, y) in
+# $work/preview.png; true when that is PNG, with diff the number of pixels that differ.
+preview_is() {
+  import -window root "$work/screen.png"
+  convert "$work/screen.png" -crop "${pw}x${ph}+${x}+${y}" +repage "$work/preview.png"
+  diff=$(compare -metric AE "$work/preview.png" "$1" null: 2>&1 || true)
+  [ "$diff" = "0" ]
+}
+
+# screen_settles: waits (20 s at most) until two screenshots 0.3 s apart are alike, and leaves
+# the last in $work/screen.png.
+screen_settles() {
+  import -window root "$work/settle-a.png"
+  poll 20 screen_alike_again || true
+  cp "$work/settle-a.png" "$work/screen.png"
+}
+screen_alike_again() {
+  sleep 0.3
+  import -window root "$work/settle-b.png"
+  same=$(compare -metric AE "$work/settle-a.png" "$work/settle-b.png" null: 2>&1 || true)
+  mv "$work/settle-b.png" "$work/settle-a.png"
+  [ "$same" = "0" ]
+}
+
+# close_window: Alt+F4 to the window, and waits for its process.
+close_window() {
+  xdotool windowactivate --sync "$id" key alt+F4 || true
+  wait $app || true
 }
 
 # use_dpi_prefix DPI: Wine's screen at DPI pixels per inch (144 is Windows' 150 %), in a prefix
@@ -70,7 +119,9 @@ start_window_painted() {
 # keep their 96 dpi. Sets WINEPREFIX.
 use_dpi_prefix() {
   dpi_prefix="$WINEPREFIX-dpi$1"
-  if [ ! -f "$dpi_prefix/dpi-$1" ]; then
+  # Made anew when the tests' prefix has other font mappings (scripts/build-windows adds them).
+  if [ ! -f "$dpi_prefix/dpi-$1" ] ||
+     [ "$(font_mappings "$WINEPREFIX")" != "$(font_mappings "$dpi_prefix")" ]; then
     rm -rf "$dpi_prefix"
     cp -a "$WINEPREFIX" "$dpi_prefix"
     for key in 'HKCU\Control Panel\Desktop' \
@@ -81,4 +132,9 @@ use_dpi_prefix() {
     touch "$dpi_prefix/dpi-$1"
   fi
   export WINEPREFIX="$dpi_prefix"
+}
+
+# font_mappings PREFIX: the prefix's face replacements, as its user.reg lists them.
+font_mappings() {
+  sed -n '/^\[Software\\\\Wine\\\\Fonts\\\\Replacements\]/,/^$/p' "$1/user.reg" 2>/dev/null | grep '^"' || true
 }
