@@ -34,6 +34,13 @@ struct TDesignLengths {
 // A design length on a screen of dpi pixels per inch.
 inline int DesignPixels(int length, int dpi) noexcept { return ScaleForDpi(length, dpi); }
 
+// A length in a window's pixels at fromDpi, on its move to a screen of toDpi: as large to the
+// eye as before (a panel 300 pixels wide at 144 dpi is 200 at 96).
+inline int RescaleForDpi(int length, int fromDpi, int toDpi) noexcept {
+  if (fromDpi <= 0 || length < 0) return length;
+  return static_cast<int>((static_cast<long long>(length) * toDpi + fromDpi / 2) / fromDpi);
+}
+
 // The side panel below its file name: the grid and, under it, the help box.
 struct TPanelSplit {
   int GridHeight = 0;

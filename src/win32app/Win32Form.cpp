@@ -240,7 +240,7 @@ void TWin32Form::ApplyFont() {
 }
 
 void TWin32Form::DpiChanged(int newDpi, const RECT& suggested) {
-  panelWidth_ = MulDiv(panelWidth_, newDpi, dpi_);
+  panelWidth_ = RescaleForDpi(panelWidth_, dpi_, newDpi);
   dpi_ = newDpi;
   ApplyFont();
   // The window placed from the settings keeps their size: it is in the screen's pixels.

@@ -127,6 +127,17 @@ TEST(SplitPanel, TheGridKeepsItsRowsAndTheHelpBoxTakesWhatIsLeft) {
         << c.gridTop << " " << c.bottom << " " << c.gridWanted;
 }
 
+TEST(RescaleForDpi, AMoveToAnotherScreenKeepsTheLengthToTheEye) {
+  const struct {
+    int length, from, to, expected;
+  } cases[] = {
+      {200, 96, 144, 300}, {300, 144, 96, 200}, {250, 144, 120, 208},
+      {201, 96, 96, 201},  {0, 96, 192, 0},     {5, 0, 144, 5},  // no scale known: as it was
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(RescaleForDpi(c.length, c.from, c.to), c.expected) << c.from << " -> " << c.to;
+}
+
 TEST(SettingsFileName, ReplacesOrAppendsTheExtension) {
   EXPECT_EQ(SettingsFileName("/opt/tool/sxf-usertype-finder"), "/opt/tool/sxf-usertype-finder.dat");
   EXPECT_EQ(SettingsFileName("/opt/tool/finder.exe"), "/opt/tool/finder.dat");
