@@ -105,15 +105,13 @@ LRESULT TWin32PaintBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // OnPaint may put anything on the whole surface: all of it goes to the screen, not only
       // what the system found out of date (after an enlargement, the new strips).
       InvalidateRect(hwnd_, nullptr, FALSE);
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      Surface();
-      inPaint_ = true;
-      if (OnPaint) OnPaint();
-      inPaint_ = false;
-      ShowOn(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
+      return PaintWindow(hwnd_, [this](HDC dc) {
+        Surface();
+        inPaint_ = true;
+        if (OnPaint) OnPaint();
+        inPaint_ = false;
+        ShowOn(dc);
+      });
     }
     default: break;
   }

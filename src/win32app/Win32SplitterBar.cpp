@@ -54,13 +54,7 @@ void TWin32SplitterBar::Paint(HDC dc) const {
 
 LRESULT TWin32SplitterBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      Paint(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
+    case WM_PAINT: return PaintWindow(hwnd_, [this](HDC dc) { Paint(dc); });
     case WM_ERASEBKGND: return 1;
     case WM_SETCURSOR:
       // Over the bar, whatever a parent or a busy state set before.

@@ -257,13 +257,7 @@ LRESULT CALLBACK TWin32TallyGrid::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 
 LRESULT TWin32TallyGrid::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      Paint(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
+    case WM_PAINT: return PaintWindow(hwnd_, [this](HDC dc) { Paint(dc); });
     case WM_ERASEBKGND: return 1;
     case WM_VSCROLL: Scroll(SB_VERT, wp); return 0;
     case WM_HSCROLL: Scroll(SB_HORZ, wp); return 0;

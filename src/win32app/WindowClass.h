@@ -1,6 +1,6 @@
 #pragma once
 // What every window class of the Win32 window shares: registering a class, finding the object
-// behind a window handle, and reading a mouse message's coordinates.
+// behind a window handle, painting, and reading a mouse message's coordinates.
 
 #include "platform/win32/WindowsApi.h"
 
@@ -34,6 +34,16 @@ T* AttachedOwner(HWND hwnd, UINT msg, LPARAM lp) {
     return self;
   }
   return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+// Answers WM_PAINT: paint(dc) between BeginPaint and EndPaint.
+template <typename Paint>
+LRESULT PaintWindow(HWND hwnd, Paint&& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  paint(dc);
+  EndPaint(hwnd, &ps);
+  return 0;
 }
 
 // A mouse message's signed client coordinates (negative left of or above the window while
