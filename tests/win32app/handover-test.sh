@@ -39,6 +39,12 @@ for part in tally checksheet; do
   [ -f "$work/$part-unicode.txt" ] || { echo "no text on the clipboard"; status=1; continue; }
   python3 "$same_rows" tsv "$work/$part-unicode.txt" "$work/report.csv" "$part" || status=1
   python3 "$same_rows" tsv-cp932 "$work/$part-ansi.txt" "$work/report.csv" "$part" || status=1
+  # Windows programs paste lines ended by CR LF, in both formats.
+  for f in "$work/$part-unicode.txt" "$work/$part-ansi.txt"; do
+    python3 -c 'import sys; b = open(sys.argv[1], "rb").read()
+sys.exit(0 if b.endswith(b"\r\n") and b.count(b"\n") == b.count(b"\r\n") else 1)' "$f" ||
+      { echo "$f: lines not ended by CR LF"; status=1; }
+  done
 done
 
 # wait_dialog: the save dialog's window, in id_dialog.
