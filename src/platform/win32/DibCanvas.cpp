@@ -24,7 +24,8 @@ TDibCanvas::TDibCanvas(TDibSurface& surface)
       buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width()},
       raster_(buffer_),
       sprites_(BandDrawingCaches(0).Texts),
-      widePens_(BandDrawingCaches(0).WidePens) {}
+      widePens_(BandDrawingCaches(0).WidePens),
+      polygons_(BandDrawingCaches(0).Polygons) {}
 
 TDibCanvas::TDibCanvas(TDibSurface& surface, TBand band, int cacheSet)
     : band_(std::make_unique<TDibSurface>(surface, band.Top, band.Bottom)),
@@ -36,7 +37,8 @@ TDibCanvas::TDibCanvas(TDibSurface& surface, TBand band, int cacheSet)
               surface.Width(), valid_ ? band.Top : 0, valid_ ? band.Bottom : 0},
       raster_(buffer_),
       sprites_(BandDrawingCaches(cacheSet).Texts),
-      widePens_(BandDrawingCaches(cacheSet).WidePens) {
+      widePens_(BandDrawingCaches(cacheSet).WidePens),
+      polygons_(BandDrawingCaches(cacheSet).Polygons) {
   if (valid_) FirstRow = band.Top, EndRow = band.Bottom;
 }
 
@@ -195,6 +197,8 @@ void TDibCanvas::Polyline(std::span<const TPixelPoint> points) {
 
 void TDibCanvas::Polygon(std::span<const TPixelPoint> points) {
   if (BesideRows(points)) return;
+  BeforeDirectWrite();
+  if (polygons_.Draw(buffer_, Pen, Brush, points)) return;
   Gdi().Polygon(points);
   AfterGdi();
 }
