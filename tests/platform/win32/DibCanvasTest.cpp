@@ -168,8 +168,8 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
                 c.MoveTo(x1 % kW, y1 % kH);
                 c.LineTo(x1 % kW + x2 % 13, y1 % kH + y2 % 13);
               } else {
-                // Small solids filled in the pen's colour, as a zoomed-out view draws them by
-                // the thousand: a few shapes at many places, some crossing themselves.
+                // Small solids, as a zoomed-out view draws them by the thousand: a few shapes
+                // at many places, some crossing themselves, filled in the pen's colour or not.
                 if (kind < 26) c.Brush = TBrush{pen.Color, TBrushStyle::Solid};
                 const int cx = x1 % kW, cy = y1 % kH, s = 1 + op % 4;
                 const std::vector<TPixelPoint> shape{{cx, cy},
@@ -271,6 +271,7 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
           c.Brush = brush;
           c.TextOut(x, y, ch);
           c.TextOut(x + 71, y + 37, ch);
+          c.TextOut(-font.Height / 2, y, ch);  // cut by the left edge
         });
       }
       EXPECT_EQ(pair.BandDifference(), "")
