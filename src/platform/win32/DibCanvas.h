@@ -3,7 +3,7 @@
 // but without a GDI call for the operations the tool makes by the hundred thousand:
 // one-pixel pens are written by the core's rasteriser with GDI's pixel rules for cosmetic
 // pens (graphics/GdiPixelRaster.h), single pixels directly, short segments of wide solid pens
-// in copy mode, small polygons of one colour and characters on a one-coloured background from
+// in copy mode, small solid polygons and characters on a one-coloured background from
 // the shared sprites. Other wide pens, outlined and filled shapes and every other character go
 // through a TGdiCanvas on the surface's device context; GDI's work is flushed before pixels are
 // written directly after it.

@@ -1,6 +1,7 @@
 #include "platform/win32/GdiPolygonSprites.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
@@ -12,6 +13,9 @@ namespace {
 // The scratch: the first point at its centre, a border of two pixels beyond the reach.
 constexpr int kCentre = TGdiPolygonSprites::kMaxReach + 2;
 constexpr int kSide = 2 * kCentre + 1;
+
+// The scratch's pen and brush: every pixel of the shape is one of them, the rest stays black.
+constexpr std::uint32_t kPenPixel = 0xFFFFFF, kFillPixel = 0x808080;
 
 // 0x00BBGGRR to the DIB's 0x00RRGGBB.
 std::uint32_t ToPixel(TColor c) noexcept {
@@ -38,8 +42,8 @@ TGdiPolygonSprites::TSprite TGdiPolygonSprites::Make(std::span<const TPixelPoint
   std::uint32_t* bits = scratch_->Bits();
   GdiFlush();
   std::fill(bits, bits + kSide * kSide, 0u);
-  canvas_->Pen = TPen{0xFFFFFF, 1, TPenStyle::Solid, TPenMode::Copy};
-  canvas_->Brush = TBrush{0xFFFFFF, TBrushStyle::Solid};
+  canvas_->Pen = TPen{kPenPixel, 1, TPenStyle::Solid, TPenMode::Copy};
+  canvas_->Brush = TBrush{kFillPixel, TBrushStyle::Solid};
   canvas_->Polygon(moved);
   GdiFlush();
   ++made_;
@@ -50,10 +54,12 @@ TGdiPolygonSprites::TSprite TGdiPolygonSprites::Make(std::span<const TPixelPoint
         ++sx;
         continue;
       }
+      const std::uint32_t value = row[sx];
+      if (value != kPenPixel && value != kFillPixel) sprite.Usable = false;
       int end = sx;
-      while (end < kSide && row[end] != 0) ++end;
+      while (end < kSide && row[end] == value) ++end;
       if (sy == 0 || sy == kSide - 1 || sx == 0 || end == kSide) sprite.Usable = false;
-      sprite.Spans.push_back({sy - kCentre, sx - kCentre, end - sx});
+      sprite.Spans.push_back({sy - kCentre, sx - kCentre, end - sx, value == kFillPixel});
       sx = end;
     }
   }
@@ -63,19 +69,19 @@ TGdiPolygonSprites::TSprite TGdiPolygonSprites::Make(std::span<const TPixelPoint
 bool TGdiPolygonSprites::Draw(const TPixelBuffer& target, const TPen& pen, const TBrush& brush,
                               std::span<const TPixelPoint> points) {
   if (points.size() < 3 || pen.Width > 1 || pen.Style != TPenStyle::Solid ||
-      pen.Mode != TPenMode::Copy || brush.Style != TBrushStyle::Solid || brush.Color != pen.Color)
+      pen.Mode != TPenMode::Copy || brush.Style != TBrushStyle::Solid)
     return false;
-  // The key: every point relative to the first, a byte each way. The shape's pixels lie in
-  // the box of its points, which must stand two pixels in from target's edges.
+  // The canvas hands GDI points clamped to +-kPixelLimit: a shape beyond that is left to it.
   const TPixelPoint origin = points[0];
+  if (std::abs(origin.X) > TGdiCanvas::kPixelLimit || std::abs(origin.Y) > TGdiCanvas::kPixelLimit)
+    return false;
+  // The key: every point relative to the first, a byte each way.
   key_.resize(2 * points.size());
   for (std::size_t i = 0; i < points.size(); ++i) {
     const TPixelPoint p = points[i];
     const long long dx = static_cast<long long>(p.X) - origin.X,
                     dy = static_cast<long long>(p.Y) - origin.Y;
-    if (dx < -kMaxReach || dx > kMaxReach || dy < -kMaxReach || dy > kMaxReach || p.X < 2 ||
-        p.Y < 2 || p.X >= target.Width - 2 || p.Y >= target.Height - 2)
-      return false;
+    if (dx < -kMaxReach || dx > kMaxReach || dy < -kMaxReach || dy > kMaxReach) return false;
     key_[2 * i] = static_cast<char>(dx);
     key_[2 * i + 1] = static_cast<char>(dy);
   }
@@ -86,14 +92,19 @@ bool TGdiPolygonSprites::Draw(const TPixelBuffer& target, const TPen& pen, const
   }
   const TSprite& sprite = it->second;
   if (!sprite.Usable) return false;
-  const std::uint32_t value = ToPixel(pen.Color);
-  const int rowBegin = target.RowBegin();
-  const unsigned rows = target.RowCount();
+  const std::uint32_t penValue = ToPixel(pen.Color), fillValue = ToPixel(brush.Color);
+  // Only target's columns and the rows it writes: GDI cuts a shape at the surface's edges as
+  // it cuts any drawing.
+  const long long rowBegin = target.RowBegin(), rowEnd = rowBegin + target.RowCount();
   for (const TSpan& s : sprite.Spans) {
-    if (static_cast<unsigned>(origin.Y + s.Dy - rowBegin) >= rows) continue;
-    std::uint32_t* p = target.Bits + static_cast<std::ptrdiff_t>(origin.Y + s.Dy) * target.Stride +
-                       (origin.X + s.Dx);
-    std::fill(p, p + s.Length, value);
+    const long long row = static_cast<long long>(origin.Y) + s.Dy;
+    if (row < rowBegin || row >= rowEnd) continue;
+    const long long from = std::max(0LL, static_cast<long long>(origin.X) + s.Dx);
+    const long long to =
+        std::min<long long>(target.Width, static_cast<long long>(origin.X) + s.Dx + s.Length);
+    if (from < to)
+      std::fill(target.Bits + row * target.Stride + from, target.Bits + row * target.Stride + to,
+                s.Fill ? fillValue : penValue);
   }
   return true;
 }

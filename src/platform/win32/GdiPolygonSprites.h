@@ -2,10 +2,10 @@
 // Small filled polygons without a GDI call each. A zoomed-out view of a large drawing fills
 // tens of thousands of solids a few pixels across (arc solids, triangles, quadrilaterals), and
 // GDI makes a region of each, tens of microseconds under Wine. A polygon outlined with a solid
-// one-pixel pen and filled with a solid brush of the same colour has pixels that depend only on
-// its points relative to the first: it is drawn once by a TGdiCanvas into a scratch DIB section,
-// kept as spans relative to its first point and written again wherever the same shape recurs,
-// in any colour.
+// one-pixel pen and filled with a solid brush has pixels that depend only on its points
+// relative to the first: it is drawn once by a TGdiCanvas into a scratch DIB section, kept as
+// spans of the pen's and of the brush's pixels relative to its first point and written again
+// wherever the same shape recurs, in any colours.
 
 #include <cstdint>
 #include <memory>
@@ -33,10 +33,10 @@ class TGdiPolygonSprites {
   TGdiPolygonSprites& operator=(const TGdiPolygonSprites&) = delete;
 
   // Writes the pixels TGdiCanvas::Polygon writes for these points with this pen and brush,
-  // in the rows target writes; false, with nothing written, where the cache does not take the
-  // polygon: fewer than three points, a pen that is not solid, one pixel wide and in copy mode,
-  // a brush that is not solid in the pen's colour, too large a shape, or one within two pixels
-  // of target's edges.
+  // in target's columns and the rows it writes; false, with nothing written, where the cache
+  // does not take the polygon: fewer than three points, a pen that is not solid, one pixel
+  // wide and in copy mode, a brush that is not solid, too large a shape, or one beyond the
+  // canvas's clamp (TGdiCanvas::kPixelLimit).
   bool Draw(const TPixelBuffer& target, const TPen& pen, const TBrush& brush,
             std::span<const TPixelPoint> points);
 
@@ -46,6 +46,7 @@ class TGdiPolygonSprites {
  private:
   struct TSpan {
     int Dy, Dx, Length;
+    bool Fill;  // the brush's pixels; else the pen's
   };
   struct TSprite {
     std::vector<TSpan> Spans;
