@@ -13,6 +13,22 @@ namespace {
 
 constexpr int kSide = 2 * TGdiWidePenSprites::kMaxReach + 1;
 
+// Writes value into the spans at origin, into the rows target writes and its columns only.
+template <typename Span>
+void FillSpans(const TPixelBuffer& target, const std::vector<Span>& spans, long long x, long long y,
+               std::uint32_t value) {
+  const long long rowBegin = target.RowBegin(), rowEnd = rowBegin + target.RowCount();
+  for (const Span& s : spans) {
+    const long long row = y + s.Dy;
+    if (row < rowBegin || row >= rowEnd) continue;
+    const long long from = std::max(0LL, x + s.Dx);
+    const long long to = std::min<long long>(target.Width, x + s.Dx + s.Length);
+    if (from < to)
+      std::fill(target.Bits + row * target.Stride + from, target.Bits + row * target.Stride + to,
+                value);
+  }
+}
+
 }  // namespace
 
 TGdiWidePenSprites::TGdiWidePenSprites() = default;
@@ -74,19 +90,7 @@ bool TGdiWidePenSprites::Draw(const TPixelBuffer& target, int width, int x1, int
   }
   const TSprite& sprite = it->second;
   if (!sprite.Usable) return false;
-  // A pixel in from every edge: GDI's strokes are only known to move with their ends there.
-  if (static_cast<long long>(x1) + sprite.Left < 1 || static_cast<long long>(y1) + sprite.Top < 1 ||
-      static_cast<long long>(x1) + sprite.Right >= target.Width - 1 ||
-      static_cast<long long>(y1) + sprite.Bottom >= target.Height - 1)
-    return false;
-  const int rowBegin = target.RowBegin();
-  const unsigned rows = target.RowCount();
-  for (const TSpan& s : sprite.Spans) {
-    if (static_cast<unsigned>(y1 + s.Dy - rowBegin) >= rows) continue;
-    std::uint32_t* p =
-        target.Bits + static_cast<std::ptrdiff_t>(y1 + s.Dy) * target.Stride + (x1 + s.Dx);
-    std::fill(p, p + s.Length, value);
-  }
+  FillSpans(target, sprite.Spans, x1, y1, value);
   return true;
 }
 
@@ -155,20 +159,11 @@ bool TGdiWidePenSprites::DrawChain(const TPixelBuffer& target, int width,
   }
   const TSprite& chain = it->second;
   if (!chain.Usable) return false;
+  // The canvas hands GDI points clamped to +-kPixelLimit: a chain beyond that is left to it.
   const TPixelPoint origin = points[0];
-  if (static_cast<long long>(origin.X) + chain.Left < 1 ||
-      static_cast<long long>(origin.Y) + chain.Top < 1 ||
-      static_cast<long long>(origin.X) + chain.Right >= target.Width - 1 ||
-      static_cast<long long>(origin.Y) + chain.Bottom >= target.Height - 1)
+  if (std::abs(origin.X) > TGdiCanvas::kPixelLimit || std::abs(origin.Y) > TGdiCanvas::kPixelLimit)
     return false;
-  const int rowBegin = target.RowBegin();
-  const unsigned rows = target.RowCount();
-  for (const TSpan& s : chain.Spans) {
-    if (static_cast<unsigned>(origin.Y + s.Dy - rowBegin) >= rows) continue;
-    std::uint32_t* p = target.Bits + static_cast<std::ptrdiff_t>(origin.Y + s.Dy) * target.Stride +
-                       (origin.X + s.Dx);
-    std::fill(p, p + s.Length, value);
-  }
+  FillSpans(target, chain.Spans, origin.X, origin.Y, value);
   return true;
 }
 
