@@ -179,15 +179,21 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
   const bool turned = font.Escapement != 0 || font.Orientation != 0;
   if (cell > kMaxReach || (turned && (x < cell || y < cell))) return false;
   const bool opaque = brush.Style == TBrushStyle::Solid;
-  key_.clear();
-  for (const int v :
-       {font.Height, font.Width, font.Escapement, font.Orientation, font.Weight, font.CharSet,
-        (font.Italic ? 1 : 0) | (font.Underline ? 2 : 0) | (font.StrikeOut ? 4 : 0) |
-            (wide ? 8 : 0) | (opaque ? 16 : 0) | (font.NonAntialiased ? 32 : 0),
-        static_cast<int>(font.FaceName.size()), static_cast<int>(text.size())})
-    AppendInt(key_, v);
-  key_ += font.FaceName;
-  key_ += text;
+  // The key, written in place: appends one by one cost as much as the look-up.
+  const int head[] = {font.Height,
+                      font.Width,
+                      font.Escapement,
+                      font.Orientation,
+                      font.Weight,
+                      font.CharSet,
+                      (font.Italic ? 1 : 0) | (font.Underline ? 2 : 0) | (font.StrikeOut ? 4 : 0) |
+                          (wide ? 8 : 0) | (opaque ? 16 : 0) | (font.NonAntialiased ? 32 : 0),
+                      static_cast<int>(font.FaceName.size()),
+                      static_cast<int>(text.size())};
+  key_.resize(sizeof head + font.FaceName.size() + text.size());
+  std::memcpy(key_.data(), head, sizeof head);
+  std::memcpy(key_.data() + sizeof head, font.FaceName.data(), font.FaceName.size());
+  std::memcpy(key_.data() + sizeof head + font.FaceName.size(), text.data(), text.size());
 
   TScratch* scratch = ScratchFor(cell);
   auto foot = footprints_.find(key_);

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/PixelFill.h"
 
 namespace sxf {
 
@@ -24,8 +26,8 @@ void FillSpans(const TPixelBuffer& target, const std::vector<Span>& spans, long 
     const long long from = std::max(0LL, x + s.Dx);
     const long long to = std::min<long long>(target.Width, x + s.Dx + s.Length);
     if (from < to)
-      std::fill(target.Bits + row * target.Stride + from, target.Bits + row * target.Stride + to,
-                value);
+      FillPixels(target.Bits + row * target.Stride + from, target.Bits + row * target.Stride + to,
+                 value);
   }
 }
 
@@ -144,13 +146,19 @@ bool TGdiWidePenSprites::DrawChain(const TPixelBuffer& target, int width,
                                    std::span<const TPixelPoint> points, std::uint32_t value) {
   if (width <= 1 || width > 255 || points.size() < 2 || points.size() > 4096) return false;
   // The key: the width and each point from the first; chains of far points are not kept.
-  key_.assign(reinterpret_cast<const char*>(&width), sizeof width);
+  // Written in place: a ring has some seventy points, and an append each costs more than the
+  // look-up.
+  key_.resize(sizeof width + points.size() * 2 * sizeof(std::int16_t));
+  char* at = key_.data();
+  std::memcpy(at, &width, sizeof width);
+  at += sizeof width;
   for (const TPixelPoint p : points) {
     const long long dx = static_cast<long long>(p.X) - points[0].X,
                     dy = static_cast<long long>(p.Y) - points[0].Y;
     if (std::llabs(dx) > 4096 || std::llabs(dy) > 4096) return false;
     const std::int16_t d[] = {static_cast<std::int16_t>(dx), static_cast<std::int16_t>(dy)};
-    key_.append(reinterpret_cast<const char*>(d), sizeof d);
+    std::memcpy(at, d, sizeof d);
+    at += sizeof d;
   }
   auto it = chains_.find(key_);
   if (it == chains_.end()) {
