@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/DrawingCaches.h"
+#include "platform/win32/PixelFill.h"
 
 namespace sxf {
 
@@ -173,10 +174,10 @@ bool TDibCanvas::FilledBox(int x1, int y1, int x2, int y2) {
   for (long long y = rowBegin; y < rowEnd; ++y) {
     std::uint32_t* row = buffer_.Bits + y * buffer_.Stride;
     if (y == top || y == bottom - 1) {
-      std::fill(row + left, row + right, pen);
+      FillPixels(row + left, row + right, pen);
     } else {
       row[left] = row[right - 1] = pen;
-      std::fill(row + left + 1, row + right - 1, fill);
+      FillPixels(row + left + 1, row + right - 1, fill);
     }
   }
   return true;

@@ -5,6 +5,7 @@
 
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/PixelFill.h"
 
 namespace sxf {
 
@@ -103,8 +104,8 @@ bool TGdiPolygonSprites::Draw(const TPixelBuffer& target, const TPen& pen, const
     const long long to =
         std::min<long long>(target.Width, static_cast<long long>(origin.X) + s.Dx + s.Length);
     if (from < to)
-      std::fill(target.Bits + row * target.Stride + from, target.Bits + row * target.Stride + to,
-                s.Fill ? fillValue : penValue);
+      FillPixels(target.Bits + row * target.Stride + from, target.Bits + row * target.Stride + to,
+                 s.Fill ? fillValue : penValue);
   }
   return true;
 }
