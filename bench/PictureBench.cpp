@@ -10,6 +10,8 @@
 //                                               at 150 %, with the drawing index (the
 //                                               tiled floor plan of make-drawing --tile), each
 //                                               drawn again on one surface
+//   picture-bench view-stages FILE [RUNS [VIEW]]
+//                                               those views whole and one stage at a time
 //   picture-bench read FILE [RUNS]              reading FILE and counting its line types
 //
 // Each row gives the wall milliseconds of RUNS runs (5 unless told) after one not counted:
@@ -85,6 +87,11 @@ enum : unsigned {
   kTexts = 8,
   kPoints = 16,
 };
+constexpr std::pair<const char*, unsigned> kStages[] = {{"lines", kLines},
+                                                        {"curves", kCurves},
+                                                        {"solids", kSolids},
+                                                        {"texts", kTexts},
+                                                        {"points", kPoints}};
 
 // The drawing with only the lists of the stage keep drawn (the block references stay: they
 // draw nothing).
@@ -128,12 +135,7 @@ int Stages(const char* file, int width, int height, double scale, int runs) {
       return true;
     });
   });
-  const std::pair<const char*, unsigned> stages[] = {{"lines", kLines},
-                                                     {"curves", kCurves},
-                                                     {"solids", kSolids},
-                                                     {"texts", kTexts},
-                                                     {"points", kPoints}};
-  for (const auto& [name, keep] : stages) {
+  for (const auto& [name, keep] : kStages) {
     const sxf::TDrawing stage = OnlyStage(drawing, keep);
     PrintRow(name + at, runs, [&] {
       DrawOnSurface(stage, width, height, [&](sxf::TCanvas& c) {
@@ -156,12 +158,51 @@ int Stages(const char* file, int width, int height, double scale, int runs) {
   return 0;
 }
 
-int Views(const char* file, int runs) {
+// The rows of one view: the whole picture, or (split) the paper and each stage's lists alone
+// and the marks alone, as Stages times them, each on the same surface as the whole.
+void ViewRows(const std::string& name, const sxf::TDrawing& drawing,
+              const std::vector<std::pair<std::string, sxf::TDrawing>>& stages,
+              const sxf::TView& view, int width, int height, int runs, bool split) {
+  // One surface for the row, drawn anew each run, as the window redraws its picture.
+  const auto surface = sxf::CreateRasterSurface(width, height);
+  if (!surface) {
+    std::fprintf(stderr, "picture-bench: no surface of %dx%d\n", width, height);
+    std::exit(1);
+  }
+  const std::vector<sxf::TBand> bands = sxf::PictureBands(drawing, height);
+  const auto row = [&](const std::string& rowName, const std::function<bool(sxf::TCanvas&)>& draw) {
+    PrintRow(rowName, runs, [&] { sxf::DrawInBands(surface->BandCanvases(bands), draw); });
+  };
+  if (split) {
+    row(name + " paper", [&](sxf::TCanvas& c) {
+      sxf::ClearCanvas(c, width, height);
+      return true;
+    });
+    for (const auto& [stageName, stage] : stages)
+      row(name + " " + stageName, [&](sxf::TCanvas& c) {
+        sxf::ClearCanvas(c, width, height);
+        return sxf::RenderDrawing(c, view, stage);
+      });
+    row(name + " marks", [&](sxf::TCanvas& c) {
+      sxf::ClearCanvas(c, width, height);
+      return sxf::DrawLineTypeMarks(c, view, drawing, sxf::MarkRadiusPixels(view) / view.ViewScale);
+    });
+  }
+  row(split ? name + " whole" : name,
+      [&](sxf::TCanvas& c) { return sxf::DrawPreview(c, view, drawing, width, height); });
+}
+
+int Views(const char* file, int runs, bool split) {
   sxf::TDrawing drawing;
   if (!Load(file, drawing)) return 1;
   const sxf::TWorldBox extents = sxf::ComputeExtents(drawing);
   sxf::BuildDrawingIndex(drawing);
   sxf::SetDrawingIndexAreaShare(0.25);
+  std::vector<std::pair<std::string, sxf::TDrawing>> stages;
+  if (split) {
+    for (const auto& [name, keep] : kStages) stages.emplace_back(name, OnlyStage(drawing, keep));
+    for (const auto& stage : stages) sxf::BuildDrawingIndex(stage.second);
+  }
   for (const int percent : {1, 10, 100})
     for (const int scale : {100, 150}) {
       const int width = 1920 * scale / 100, height = 1080 * scale / 100;
@@ -172,15 +213,8 @@ int Views(const char* file, int runs) {
       view.ViewScale = std::sqrt(1.0 * width * height / (percent / 100.0 * w * h));
       sxf::CentreViewOn(view, (extents.Left + extents.Right) / 2,
                         (extents.Bottom + extents.Top) / 2);
-      // One surface for the row, drawn anew each run, as the window redraws its picture.
-      const auto surface = sxf::CreateRasterSurface(width, height);
-      if (!surface) return 1;
-      const std::vector<sxf::TBand> bands = sxf::PictureBands(drawing, height);
-      PrintRow("TiledView/" + std::to_string(percent) + "/" + std::to_string(scale), runs, [&] {
-        sxf::DrawInBands(surface->BandCanvases(bands), [&](sxf::TCanvas& c) {
-          return sxf::DrawPreview(c, view, drawing, width, height);
-        });
-      });
+      ViewRows("TiledView/" + std::to_string(percent) + "/" + std::to_string(scale), drawing,
+               stages, view, width, height, runs, split);
     }
   return 0;
 }
@@ -198,6 +232,7 @@ int Usage() {
   std::fprintf(stderr,
                "usage: picture-bench stages FILE WxH SCALE [RUNS [STAGE]]\n"
                "       picture-bench views FILE [RUNS [VIEW]]\n"
+               "       picture-bench view-stages FILE [RUNS [VIEW]]\n"
                "       picture-bench read FILE [RUNS]\n");
   return 2;
 }
@@ -218,9 +253,9 @@ int main(int argc, char** argv) {
     if (argc > 6) onlyStage = argv[6];
     return Stages(argv[2], width, height, std::atof(argv[4]), runsAt(5));
   }
-  if (what == "views") {
+  if (what == "views" || what == "view-stages") {
     if (argc > 4) onlyStage = argv[4];
-    return Views(argv[2], runsAt(3));
+    return Views(argv[2], runsAt(3), what == "view-stages");
   }
   if (what == "read") return ReadAndCount(argv[2], runsAt(3));
   return Usage();

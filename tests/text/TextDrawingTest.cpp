@@ -46,6 +46,11 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(RoundHalfEven(3.5), 4);
   EXPECT_EQ(RoundHalfEven(-2.5), -2);
   EXPECT_EQ(RoundHalfEven(2.5000001), 3);
+  EXPECT_EQ(RoundHalfEven(0.49999999999999994), 0);  // the double just below a half
+  EXPECT_EQ(RoundHalfEven(-1.5), -2);
+  EXPECT_EQ(RoundHalfEven(-0.4), 0);
+  EXPECT_EQ(RoundHalfEven(2147483646.5), 2147483646);
+  EXPECT_EQ(RoundHalfEven(-2147483647.5), -2147483647 - 1);
   EXPECT_EQ(RoundHalfEven(NAN), 0);
   EXPECT_EQ(RoundHalfEven(1e300), 2147483647);
   EXPECT_EQ(RoundHalfEven(-1e300), -2147483647 - 1);

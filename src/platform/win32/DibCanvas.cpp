@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/DrawingCaches.h"
+#include "platform/win32/PixelFill.h"
 
 namespace sxf {
 
@@ -24,7 +25,8 @@ TDibCanvas::TDibCanvas(TDibSurface& surface)
       buffer_{surface.Bits(), surface.Width(), surface.Height(), surface.Width()},
       raster_(buffer_),
       sprites_(BandDrawingCaches(0).Texts),
-      widePens_(BandDrawingCaches(0).WidePens) {}
+      widePens_(BandDrawingCaches(0).WidePens),
+      polygons_(BandDrawingCaches(0).Polygons) {}
 
 TDibCanvas::TDibCanvas(TDibSurface& surface, TBand band, int cacheSet)
     : band_(std::make_unique<TDibSurface>(surface, band.Top, band.Bottom)),
@@ -36,7 +38,8 @@ TDibCanvas::TDibCanvas(TDibSurface& surface, TBand band, int cacheSet)
               surface.Width(), valid_ ? band.Top : 0, valid_ ? band.Bottom : 0},
       raster_(buffer_),
       sprites_(BandDrawingCaches(cacheSet).Texts),
-      widePens_(BandDrawingCaches(cacheSet).WidePens) {
+      widePens_(BandDrawingCaches(cacheSet).WidePens),
+      polygons_(BandDrawingCaches(cacheSet).Polygons) {
   if (valid_) FirstRow = band.Top, EndRow = band.Bottom;
 }
 
@@ -171,10 +174,10 @@ bool TDibCanvas::FilledBox(int x1, int y1, int x2, int y2) {
   for (long long y = rowBegin; y < rowEnd; ++y) {
     std::uint32_t* row = buffer_.Bits + y * buffer_.Stride;
     if (y == top || y == bottom - 1) {
-      std::fill(row + left, row + right, pen);
+      FillPixels(row + left, row + right, pen);
     } else {
       row[left] = row[right - 1] = pen;
-      std::fill(row + left + 1, row + right - 1, fill);
+      FillPixels(row + left + 1, row + right - 1, fill);
     }
   }
   return true;
@@ -195,6 +198,8 @@ void TDibCanvas::Polyline(std::span<const TPixelPoint> points) {
 
 void TDibCanvas::Polygon(std::span<const TPixelPoint> points) {
   if (BesideRows(points)) return;
+  BeforeDirectWrite();
+  if (polygons_.Draw(buffer_, Pen, Brush, points)) return;
   Gdi().Polygon(points);
   AfterGdi();
 }

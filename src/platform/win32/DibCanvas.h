@@ -3,9 +3,10 @@
 // but without a GDI call for the operations the tool makes by the hundred thousand:
 // one-pixel pens are written by the core's rasteriser with GDI's pixel rules for cosmetic
 // pens (graphics/GdiPixelRaster.h), single pixels directly, short segments of wide solid pens
-// in copy mode and characters on a one-coloured background from the shared sprites. Other
-// wide pens, outlined and filled shapes and every other character go through a TGdiCanvas on the
-// surface's device context; GDI's work is flushed before pixels are written directly after it.
+// in copy mode, small solid polygons and characters on a one-coloured background from
+// the shared sprites. Other wide pens, outlined and filled shapes and every other character go
+// through a TGdiCanvas on the surface's device context; GDI's work is flushed before pixels are
+// written directly after it.
 //
 // A one-pixel LineTo depends on nothing but the pen, the brush (a solid one makes the gaps
 // of dotted styles opaque in its colour) and the two ends: GDI starts the dot pattern afresh
@@ -20,6 +21,7 @@
 #include "graphics/GdiPixelRaster.h"
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/GdiPolygonSprites.h"
 #include "platform/win32/GdiTextSprites.h"
 #include "platform/win32/GdiWidePenSprites.h"
 #include "render/Bands.h"
@@ -91,6 +93,7 @@ class TDibCanvas final : public TCanvas {
   TGdiPixelRaster raster_;
   TGdiTextSprites& sprites_;
   TGdiWidePenSprites& widePens_;
+  TGdiPolygonSprites& polygons_;
   std::thread::id maker_ = std::this_thread::get_id();
   TLogFont font_;
   TPixelPoint position_;

@@ -170,22 +170,30 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
                            bool wide, std::string_view text, TColor colour, const TBrush& brush) {
   // GDI places a turned character by cutting its offset from (x, y) to whole pixels, which
   // moves it by a pixel where the point it cuts lies left of or above the surface's origin:
-  // the text must stand far enough in for every point of its cell to lie inside, here as at
-  // the scratch's centre. A cell of the default height (0) is taken at the small reach.
+  // a turned text must stand far enough in for every point of its cell to lie inside, here as
+  // at the scratch's centre. A text that is not turned has whole offsets only and may stand
+  // anywhere. A cell of the default height (0) is taken at the small reach.
   const long long cell = font.Height == 0 ? kSmallReach
                                           : 2LL * std::abs(static_cast<long long>(font.Height)) +
                                                 2LL * std::abs(static_cast<long long>(font.Width));
-  if (cell > kMaxReach || x < cell || y < cell) return false;
+  const bool turned = font.Escapement != 0 || font.Orientation != 0;
+  if (cell > kMaxReach || (turned && (x < cell || y < cell))) return false;
   const bool opaque = brush.Style == TBrushStyle::Solid;
-  key_.clear();
-  for (const int v :
-       {font.Height, font.Width, font.Escapement, font.Orientation, font.Weight, font.CharSet,
-        (font.Italic ? 1 : 0) | (font.Underline ? 2 : 0) | (font.StrikeOut ? 4 : 0) |
-            (wide ? 8 : 0) | (opaque ? 16 : 0) | (font.NonAntialiased ? 32 : 0),
-        static_cast<int>(font.FaceName.size()), static_cast<int>(text.size())})
-    AppendInt(key_, v);
-  key_ += font.FaceName;
-  key_ += text;
+  // The key, written in place: appends one by one cost as much as the look-up.
+  const int head[] = {font.Height,
+                      font.Width,
+                      font.Escapement,
+                      font.Orientation,
+                      font.Weight,
+                      font.CharSet,
+                      (font.Italic ? 1 : 0) | (font.Underline ? 2 : 0) | (font.StrikeOut ? 4 : 0) |
+                          (wide ? 8 : 0) | (opaque ? 16 : 0) | (font.NonAntialiased ? 32 : 0),
+                      static_cast<int>(font.FaceName.size()),
+                      static_cast<int>(text.size())};
+  key_.resize(sizeof head + font.FaceName.size() + text.size());
+  std::memcpy(key_.data(), head, sizeof head);
+  std::memcpy(key_.data() + sizeof head, font.FaceName.data(), font.FaceName.size());
+  std::memcpy(key_.data() + sizeof head + font.FaceName.size(), text.data(), text.size());
 
   TScratch* scratch = ScratchFor(cell);
   auto foot = footprints_.find(key_);
@@ -233,15 +241,20 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
                   top = static_cast<long long>(y) + box.Top;
   const long long right = static_cast<long long>(x) + box.Right,
                   bottom = static_cast<long long>(y) + box.Bottom;
-  if (left < 0 || top < 0 || right >= target.Width || bottom >= target.Height) return false;
+  if (turned && (left < 0 || top < 0 || right >= target.Width || bottom >= target.Height))
+    return false;
   const int width = box.Right - box.Left + 1;
-  // The footprint's rows that target writes. Every pixel of a character depends on its own
-  // background only, so rows elsewhere (another band's) do not matter.
-  const long long first = std::max<long long>(top, target.RowBegin());
+  // The footprint's pixels that target writes: GDI cuts a text at the surface's edges as it
+  // cuts any drawing. Every pixel of a character depends on its own background only, so
+  // pixels elsewhere (beyond the edges, another band's rows) do not matter.
+  const long long first = std::max<long long>({top, 0, target.RowBegin()});
   const long long last = std::min<long long>(
-      bottom, static_cast<long long>(target.RowBegin()) + target.RowCount() - 1);
-  if (first > last) return true;
-  const auto rowAt = [&](long long ty) { return target.Bits + ty * target.Stride + left; };
+      {bottom, static_cast<long long>(target.RowBegin()) + target.RowCount() - 1});
+  const long long shownLeft = std::max(left, 0LL);
+  const long long shownRight = std::min<long long>(right, target.Width - 1);
+  if (first > last || shownLeft > shownRight) return true;
+  const auto shown = static_cast<std::size_t>(shownRight - shownLeft + 1);
+  const auto rowAt = [&](long long ty) { return target.Bits + ty * target.Stride + shownLeft; };
 
   AppendInt(key_, static_cast<int>(colour));
   AppendInt(key_, opaque ? static_cast<int>(brush.Color) : -1);
@@ -255,13 +268,19 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
     std::size_t p = 0;
     for (const TRun& run : written.Runs) {
       const long long ty = static_cast<long long>(y) + run.Dy;
-      if (ty >= first && ty <= last) {
-        std::uint32_t* row = target.Bits + ty * target.Stride + x + run.Dx;
+      const long long tx = static_cast<long long>(x) + run.Dx;
+      // The run's pixels k0 .. k1 - 1 that lie inside.
+      const long long k0 = std::max(0LL, shownLeft - tx);
+      const long long k1 = std::min<long long>(run.Length, shownRight + 1 - tx);
+      if (ty >= first && ty <= last && k0 < k1) {
+        std::uint32_t* row = target.Bits + ty * target.Stride + tx;
+        const auto from = p + static_cast<std::size_t>(k0);
         if (written.Tables.empty())
-          std::memcpy(row, written.Values.data() + p,
-                      static_cast<std::size_t>(run.Length) * sizeof(std::uint32_t));
+          std::memcpy(row + k0, written.Values.data() + from,
+                      static_cast<std::size_t>(k1 - k0) * sizeof(std::uint32_t));
         else
-          for (int k = 0; k < run.Length; ++k) row[k] = Blend(written, p + k, row[k]);
+          for (long long k = k0; k < k1; ++k)
+            row[k] = Blend(written, p + static_cast<std::size_t>(k), row[k]);
       }
       p += static_cast<std::size_t>(run.Length);
     }
@@ -270,11 +289,11 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
     return true;
   }
 
-  // The background must be one colour under the footprint's rows written.
+  // The background must be one colour under the footprint's pixels written.
   const std::uint32_t background = rowAt(first)[0];
   for (long long ty = first; ty <= last; ++ty) {
     const std::uint32_t* row = rowAt(ty);
-    for (int i = 0; i < width; ++i)
+    for (std::size_t i = 0; i < shown; ++i)
       if (row[i] != background) return false;
   }
 
@@ -287,9 +306,9 @@ bool TGdiTextSprites::Draw(const TPixelBuffer& target, int x, int y, const TLogF
     std::vector<std::uint32_t> pixels = BoxPixels(*scratch, box);
     pix = pixels_.emplace(key_, std::move(pixels)).first;
   }
-  const std::uint32_t* from = pix->second.data() + (first - top) * width;
+  const std::uint32_t* from = pix->second.data() + (first - top) * width + (shownLeft - left);
   for (long long ty = first; ty <= last; ++ty, from += width)
-    std::memcpy(rowAt(ty), from, static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+    std::memcpy(rowAt(ty), from, shown * sizeof(std::uint32_t));
   ++written_;
   return true;
 }

@@ -47,7 +47,9 @@ class TGdiTextSprites {
   // Writes text at (x, y) into target as TGdiCanvas::TextOut writes it with this font
   // record, text calls (wide or not), font colour and brush (a solid brush paints the cell
   // in its colour), when every pixel it touches in the rows target writes has one colour;
-  // false, with nothing written, otherwise. Target pixels are 0x00RRGGBB words.
+  // false, with nothing written, otherwise. A text that is not turned may reach beyond
+  // target's edges, and only its pixels inside are written; a turned one must lie inside.
+  // Target pixels are 0x00RRGGBB words.
   bool Draw(const TPixelBuffer& target, int x, int y, const TLogFont& font, bool wide,
             std::string_view text, TColor colour, const TBrush& brush);
 

@@ -3,15 +3,33 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/PixelFill.h"
 
 namespace sxf {
 
 namespace {
 
 constexpr int kSide = 2 * TGdiWidePenSprites::kMaxReach + 1;
+
+// Writes value into the spans at origin, into the rows target writes and its columns only.
+template <typename Span>
+void FillSpans(const TPixelBuffer& target, const std::vector<Span>& spans, long long x, long long y,
+               std::uint32_t value) {
+  const long long rowBegin = target.RowBegin(), rowEnd = rowBegin + target.RowCount();
+  for (const Span& s : spans) {
+    const long long row = y + s.Dy;
+    if (row < rowBegin || row >= rowEnd) continue;
+    const long long from = std::max(0LL, x + s.Dx);
+    const long long to = std::min<long long>(target.Width, x + s.Dx + s.Length);
+    if (from < to)
+      FillPixels(target.Bits + row * target.Stride + from, target.Bits + row * target.Stride + to,
+                 value);
+  }
+}
 
 }  // namespace
 
@@ -74,19 +92,7 @@ bool TGdiWidePenSprites::Draw(const TPixelBuffer& target, int width, int x1, int
   }
   const TSprite& sprite = it->second;
   if (!sprite.Usable) return false;
-  // A pixel in from every edge: GDI's strokes are only known to move with their ends there.
-  if (static_cast<long long>(x1) + sprite.Left < 1 || static_cast<long long>(y1) + sprite.Top < 1 ||
-      static_cast<long long>(x1) + sprite.Right >= target.Width - 1 ||
-      static_cast<long long>(y1) + sprite.Bottom >= target.Height - 1)
-    return false;
-  const int rowBegin = target.RowBegin();
-  const unsigned rows = target.RowCount();
-  for (const TSpan& s : sprite.Spans) {
-    if (static_cast<unsigned>(y1 + s.Dy - rowBegin) >= rows) continue;
-    std::uint32_t* p =
-        target.Bits + static_cast<std::ptrdiff_t>(y1 + s.Dy) * target.Stride + (x1 + s.Dx);
-    std::fill(p, p + s.Length, value);
-  }
+  FillSpans(target, sprite.Spans, x1, y1, value);
   return true;
 }
 
@@ -140,13 +146,19 @@ bool TGdiWidePenSprites::DrawChain(const TPixelBuffer& target, int width,
                                    std::span<const TPixelPoint> points, std::uint32_t value) {
   if (width <= 1 || width > 255 || points.size() < 2 || points.size() > 4096) return false;
   // The key: the width and each point from the first; chains of far points are not kept.
-  key_.assign(reinterpret_cast<const char*>(&width), sizeof width);
+  // Written in place: a ring has some seventy points, and an append each costs more than the
+  // look-up.
+  key_.resize(sizeof width + points.size() * 2 * sizeof(std::int16_t));
+  char* at = key_.data();
+  std::memcpy(at, &width, sizeof width);
+  at += sizeof width;
   for (const TPixelPoint p : points) {
     const long long dx = static_cast<long long>(p.X) - points[0].X,
                     dy = static_cast<long long>(p.Y) - points[0].Y;
     if (std::llabs(dx) > 4096 || std::llabs(dy) > 4096) return false;
     const std::int16_t d[] = {static_cast<std::int16_t>(dx), static_cast<std::int16_t>(dy)};
-    key_.append(reinterpret_cast<const char*>(d), sizeof d);
+    std::memcpy(at, d, sizeof d);
+    at += sizeof d;
   }
   auto it = chains_.find(key_);
   if (it == chains_.end()) {
@@ -155,20 +167,11 @@ bool TGdiWidePenSprites::DrawChain(const TPixelBuffer& target, int width,
   }
   const TSprite& chain = it->second;
   if (!chain.Usable) return false;
+  // The canvas hands GDI points clamped to +-kPixelLimit: a chain beyond that is left to it.
   const TPixelPoint origin = points[0];
-  if (static_cast<long long>(origin.X) + chain.Left < 1 ||
-      static_cast<long long>(origin.Y) + chain.Top < 1 ||
-      static_cast<long long>(origin.X) + chain.Right >= target.Width - 1 ||
-      static_cast<long long>(origin.Y) + chain.Bottom >= target.Height - 1)
+  if (std::abs(origin.X) > TGdiCanvas::kPixelLimit || std::abs(origin.Y) > TGdiCanvas::kPixelLimit)
     return false;
-  const int rowBegin = target.RowBegin();
-  const unsigned rows = target.RowCount();
-  for (const TSpan& s : chain.Spans) {
-    if (static_cast<unsigned>(origin.Y + s.Dy - rowBegin) >= rows) continue;
-    std::uint32_t* p = target.Bits + static_cast<std::ptrdiff_t>(origin.Y + s.Dy) * target.Stride +
-                       (origin.X + s.Dx);
-    std::fill(p, p + s.Length, value);
-  }
+  FillSpans(target, chain.Spans, origin.X, origin.Y, value);
   return true;
 }
 

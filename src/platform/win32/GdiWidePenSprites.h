@@ -33,17 +33,17 @@ class TGdiWidePenSprites {
   TGdiWidePenSprites& operator=(const TGdiWidePenSprites&) = delete;
 
   // Writes value into the pixels TGdiCanvas::LineTo from (x1, y1) to (x2, y2) writes with a
-  // solid copy-mode pen width (> 1) pixels wide, when the whole stroke lies inside target at
-  // least a pixel from its edges; false, with nothing written, otherwise. Only the rows
-  // target writes are written.
+  // solid copy-mode pen width (> 1) pixels wide; false, with nothing written, for a stroke
+  // the sprites do not take. Only target's columns and the rows it writes are written: GDI
+  // cuts a stroke at the surface's edges as it cuts any drawing.
   bool Draw(const TPixelBuffer& target, int width, int x1, int y1, int x2, int y2,
             std::uint32_t value);
 
   // Writes value into the pixels of a chain of such strokes from each point to the next and
   // the end pixel of each (what MoveTo, LineTo and SetPixel of the end write for each
   // segment), in one step where the same chain shape recurs (the marks' rings): the same
-  // conditions as Draw for every stroke, and the whole chain a pixel in from target's edges;
-  // false, with nothing written, otherwise.
+  // conditions as Draw for every stroke, and points within the canvas's clamp
+  // (TGdiCanvas::kPixelLimit); false, with nothing written, otherwise.
   bool DrawChain(const TPixelBuffer& target, int width, std::span<const TPixelPoint> points,
                  std::uint32_t value);
 

@@ -132,7 +132,7 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
             const TBrush fill{static_cast<TColor>(rng() & 0xFFFFFF), brush};
             const int x1 = Coordinate(rng, kW), y1 = Coordinate(rng, kH);
             const int x2 = Coordinate(rng, kW), y2 = Coordinate(rng, kH);
-            const unsigned kind = rng() % 24;
+            const unsigned kind = rng() % 27;
             log << kind << ":" << x1 << "," << y1 << "," << x2 << "," << y2 << " ";
             pair.Both([&](TCanvas& c) {
               c.Pen = pen;
@@ -163,10 +163,20 @@ TEST(DibCanvas, RandomSegmentsMatchGdiForEveryStyleModeAndBackground) {
                     {cx, cy},         {cx + 3, cy + 1}, {cx + 5, cy + 4}, {cx + 5, cy + 4},
                     {cx + 1, cy + 9}, {cx - 3, cy + 5}, {cx, cy}};
                 c.PixelLines(ring);
-              } else {
+              } else if (kind < 24) {
                 c.Pen.Width = 2 + op % 5;
                 c.MoveTo(x1 % kW, y1 % kH);
                 c.LineTo(x1 % kW + x2 % 13, y1 % kH + y2 % 13);
+              } else {
+                // Small solids, as a zoomed-out view draws them by the thousand: a few shapes
+                // at many places, some crossing themselves, filled in the pen's colour or not.
+                if (kind < 26) c.Brush = TBrush{pen.Color, TBrushStyle::Solid};
+                const int cx = x1 % kW, cy = y1 % kH, s = 1 + op % 4;
+                const std::vector<TPixelPoint> shape{{cx, cy},
+                                                     {cx + 3 * s, cy + s},
+                                                     {cx + s, cy + (kind == 24 ? 4 : -2) * s},
+                                                     {cx - 2 * s, cy + 3 * s}};
+                c.Polygon(shape);
               }
             });
           }
@@ -261,6 +271,7 @@ TEST(DibCanvas, CachedCharactersMatchTextOut) {
           c.Brush = brush;
           c.TextOut(x, y, ch);
           c.TextOut(x + 71, y + 37, ch);
+          c.TextOut(-font.Height / 2, y, ch);  // cut by the left edge
         });
       }
       EXPECT_EQ(pair.BandDifference(), "")
