@@ -118,12 +118,14 @@ close_window() {
 # of its own beside the tests' one (copied from it once, then kept), so that the other tests
 # keep their 96 dpi. Sets WINEPREFIX.
 use_dpi_prefix() {
-  dpi_prefix="$WINEPREFIX-dpi$1"
+  # Always beside the tests' own prefix, however many scales a test goes through.
+  base_prefix="${base_prefix:-$WINEPREFIX}"
+  dpi_prefix="$base_prefix-dpi$1"
   # Made anew when the tests' prefix has other font mappings (scripts/build-windows adds them).
   if [ ! -f "$dpi_prefix/dpi-$1" ] ||
-     [ "$(font_mappings "$WINEPREFIX")" != "$(font_mappings "$dpi_prefix")" ]; then
+     [ "$(font_mappings "$base_prefix")" != "$(font_mappings "$dpi_prefix")" ]; then
     rm -rf "$dpi_prefix"
-    cp -a "$WINEPREFIX" "$dpi_prefix"
+    cp -a "$base_prefix" "$dpi_prefix"
     for key in 'HKCU\Control Panel\Desktop' \
                'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
       WINEPREFIX="$dpi_prefix" wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
