@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/PixelFill.h"
 
@@ -25,45 +24,28 @@ std::uint32_t ToPixel(TColor c) noexcept {
 
 }  // namespace
 
-TGdiPolygonSprites::TGdiPolygonSprites() = default;
+TGdiPolygonSprites::TGdiPolygonSprites() : scratch_(kSide) {}
 TGdiPolygonSprites::~TGdiPolygonSprites() = default;
 
 TGdiPolygonSprites::TSprite TGdiPolygonSprites::Make(std::span<const TPixelPoint> points) {
   TSprite sprite;
-  if (!scratch_) {
-    scratch_ = std::make_unique<TDibSurface>(kSide, kSide);
-    if (scratch_->Valid()) canvas_ = std::make_unique<TGdiCanvas>(scratch_->Dc());
-  }
-  if (!canvas_) {
-    sprite.Usable = false;
-    return sprite;
-  }
   std::vector<TPixelPoint> moved(points.begin(), points.end());
   for (TPixelPoint& p : moved) p = {p.X - points[0].X + kCentre, p.Y - points[0].Y + kCentre};
-  std::uint32_t* bits = scratch_->Bits();
-  GdiFlush();
-  std::fill(bits, bits + kSide * kSide, 0u);
-  canvas_->Pen = TPen{kPenPixel, 1, TPenStyle::Solid, TPenMode::Copy};
-  canvas_->Brush = TBrush{kFillPixel, TBrushStyle::Solid};
-  canvas_->Polygon(moved);
-  GdiFlush();
-  ++made_;
-  for (int sy = 0; sy < kSide; ++sy) {
-    const std::uint32_t* row = bits + sy * kSide;
-    for (int sx = 0; sx < kSide;) {
-      if (row[sx] == 0) {
-        ++sx;
-        continue;
-      }
-      const std::uint32_t value = row[sx];
-      if (value != kPenPixel && value != kFillPixel) sprite.Usable = false;
-      int end = sx;
-      while (end < kSide && row[end] == value) ++end;
-      if (sy == 0 || sy == kSide - 1 || sx == 0 || end == kSide) sprite.Usable = false;
-      sprite.Spans.push_back({sy - kCentre, sx - kCentre, end - sx, value == kFillPixel});
-      sx = end;
-    }
-  }
+  const bool drawn = scratch_.Draw(
+      [&](TGdiCanvas& canvas) {
+        canvas.Pen = TPen{kPenPixel, 1, TPenStyle::Solid, TPenMode::Copy};
+        canvas.Brush = TBrush{kFillPixel, TBrushStyle::Solid};
+        canvas.Polygon(moved);
+      },
+      [&](int sy, int sx, int end, std::uint32_t value) {
+        if (value != kPenPixel && value != kFillPixel) sprite.Usable = false;
+        if (sy == 0 || sy == kSide - 1 || sx == 0 || end == kSide) sprite.Usable = false;
+        sprite.Spans.push_back({sy - kCentre, sx - kCentre, end - sx, value == kFillPixel});
+      });
+  if (drawn)
+    ++made_;
+  else
+    sprite.Usable = false;
   return sprite;
 }
 

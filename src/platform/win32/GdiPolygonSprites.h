@@ -16,11 +16,9 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/PixelRaster.h"
+#include "platform/win32/GdiScratch.h"
 
 namespace sxf {
-
-class TDibSurface;
-class TGdiCanvas;
 
 class TGdiPolygonSprites {
  public:
@@ -54,8 +52,7 @@ class TGdiPolygonSprites {
   };
   TSprite Make(std::span<const TPixelPoint> points);
 
-  std::unique_ptr<TDibSurface> scratch_;
-  std::unique_ptr<TGdiCanvas> canvas_;
+  TGdiScratch scratch_;
   std::unordered_map<std::string, TSprite> sprites_;
   std::string key_;
   long long made_ = 0;

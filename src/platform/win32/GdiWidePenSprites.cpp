@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/win32/DibSurface.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/PixelFill.h"
 
@@ -33,47 +32,29 @@ void FillSpans(const TPixelBuffer& target, const std::vector<Span>& spans, long 
 
 }  // namespace
 
-TGdiWidePenSprites::TGdiWidePenSprites() = default;
+TGdiWidePenSprites::TGdiWidePenSprites() : scratch_(kSide) {}
 TGdiWidePenSprites::~TGdiWidePenSprites() = default;
 
 TGdiWidePenSprites::TSprite TGdiWidePenSprites::Make(int width, int dx, int dy) {
   TSprite sprite;
-  if (!scratch_) {
-    scratch_ = std::make_unique<TDibSurface>(kSide, kSide);
-    if (scratch_->Valid()) canvas_ = std::make_unique<TGdiCanvas>(scratch_->Dc());
-  }
-  if (!canvas_) {
-    sprite.Usable = false;
-    return sprite;
-  }
-  std::uint32_t* bits = scratch_->Bits();
-  GdiFlush();
-  std::fill(bits, bits + kSide * kSide, 0u);
-  canvas_->Pen = TPen{0xFFFFFF, width, TPenStyle::Solid, TPenMode::Copy};
-  canvas_->MoveTo(kMaxReach, kMaxReach);
-  canvas_->LineTo(kMaxReach + dx, kMaxReach + dy);
-  GdiFlush();
-  for (int sy = 0; sy < kSide; ++sy) {
-    const std::uint32_t* row = bits + sy * kSide;
-    for (int sx = 0; sx < kSide;) {
-      if (row[sx] == 0) {
-        ++sx;
-        continue;
-      }
-      int end = sx;
-      while (end < kSide && row[end] != 0) ++end;
-      if (sy == 0 || sy == kSide - 1 || sx == 0 || end == kSide) sprite.Usable = false;
-      const TSpan span{sy - kMaxReach, sx - kMaxReach, end - sx};
-      if (sprite.Spans.empty()) {
-        sprite.Left = span.Dx, sprite.Top = span.Dy, sprite.Right = span.Dx + span.Length - 1;
-      }
-      sprite.Left = std::min(sprite.Left, span.Dx);
-      sprite.Right = std::max(sprite.Right, span.Dx + span.Length - 1);
-      sprite.Bottom = span.Dy;
-      sprite.Spans.push_back(span);
-      sx = end;
-    }
-  }
+  const bool drawn = scratch_.Draw(
+      [&](TGdiCanvas& canvas) {
+        canvas.Pen = TPen{0xFFFFFF, width, TPenStyle::Solid, TPenMode::Copy};
+        canvas.MoveTo(kMaxReach, kMaxReach);
+        canvas.LineTo(kMaxReach + dx, kMaxReach + dy);
+      },
+      [&](int sy, int sx, int end, std::uint32_t) {
+        if (sy == 0 || sy == kSide - 1 || sx == 0 || end == kSide) sprite.Usable = false;
+        const TSpan span{sy - kMaxReach, sx - kMaxReach, end - sx};
+        if (sprite.Spans.empty()) {
+          sprite.Left = span.Dx, sprite.Top = span.Dy, sprite.Right = span.Dx + span.Length - 1;
+        }
+        sprite.Left = std::min(sprite.Left, span.Dx);
+        sprite.Right = std::max(sprite.Right, span.Dx + span.Length - 1);
+        sprite.Bottom = span.Dy;
+        sprite.Spans.push_back(span);
+      });
+  if (!drawn) sprite.Usable = false;
   return sprite;
 }
 

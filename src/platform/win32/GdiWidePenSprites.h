@@ -16,11 +16,9 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/PixelRaster.h"
+#include "platform/win32/GdiScratch.h"
 
 namespace sxf {
-
-class TDibSurface;
-class TGdiCanvas;
 
 class TGdiWidePenSprites {
  public:
@@ -60,8 +58,7 @@ class TGdiWidePenSprites {
   // The chain's pixels relative to its first point, from the strokes' sprites.
   TSprite MakeChain(int width, std::span<const TPixelPoint> points);
 
-  std::unique_ptr<TDibSurface> scratch_;
-  std::unique_ptr<TGdiCanvas> canvas_;
+  TGdiScratch scratch_;
   std::unordered_map<std::uint64_t, TSprite> sprites_;
   std::unordered_map<std::string, TSprite> chains_;
   std::string key_;
