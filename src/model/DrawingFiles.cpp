@@ -69,16 +69,7 @@ void LoadDrawingFile(const std::string& path, TDrawingLoad& load) {
   if (load.NothingRead) return;
   d.File.Version = file.Version;
   d.JwwFileName = ShiftJisPath(path);
-  d.LayerGroupScale = file.LayerGroupScale;
-  d.TextKinds = file.TextKinds;
-  for (std::size_t g = 0; g < 16; ++g) {
-    d.GroupState[g] = file.GroupState[g];
-    d.GroupName[g] = file.GroupName[g];
-  }
-  for (std::size_t l = 0; l < 256; ++l) {
-    d.LayerState[l] = file.LayerState[l];
-    d.LayerName[l] = file.LayerName[l];
-  }
+  CopyLayerTables(file, d);
   d.File.TopRecords[0] = file.Top.EntOrderCount();
   ForEachEntityList(file.Top, [&d](const char*, int kind, const auto& list) {
     d.File.TopRecords[static_cast<std::size_t>(kind)] = TEntityLists::Count(list);

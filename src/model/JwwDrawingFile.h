@@ -70,6 +70,22 @@ struct TJwwDrawingFile {
   int ImageCount = 0;       // pictures stored in the file (version 700 on); skipped
 };
 
+// The values a drawing and its file both keep of the layer groups and layers (scales,
+// states, names) and of the text kinds, from either to the other.
+template <typename From, typename To>
+void CopyLayerTables(const From& from, To& to) {
+  to.LayerGroupScale = from.LayerGroupScale;
+  to.TextKinds = from.TextKinds;
+  for (std::size_t g = 0; g < 16; ++g) {
+    to.GroupState[g] = from.GroupState[g];
+    to.GroupName[g] = from.GroupName[g];
+  }
+  for (std::size_t l = 0; l < 256; ++l) {
+    to.LayerState[l] = from.LayerState[l];
+    to.LayerName[l] = from.LayerName[l];
+  }
+}
+
 enum class TJwwFileProblem {
   None,
   Missing,         // no such file

@@ -323,16 +323,7 @@ std::string WriteJwwFile(const TJwwDrawingFile& file, const TJwwWriteOptions& op
 TJwwDrawingFile DrawingFileOf(const TDrawing& drawing) {
   TJwwDrawingFile file;
   file.Version = 700;
-  file.LayerGroupScale = drawing.LayerGroupScale;
-  file.TextKinds = drawing.TextKinds;
-  for (std::size_t g = 0; g < 16; ++g) {
-    file.GroupState[g] = drawing.GroupState[g];
-    file.GroupName[g] = drawing.GroupName[g];
-  }
-  for (std::size_t l = 0; l < 256; ++l) {
-    file.LayerState[l] = drawing.LayerState[l];
-    file.LayerName[l] = drawing.LayerName[l];
-  }
+  CopyLayerTables(drawing, file);
   file.Top = drawing;  // the lists and the order they were read in
   // The arc- and ring-shaped solids other than "sc" have no record of their own in the file.
   std::erase_if(file.Top.EntOrder, [](const TJwwEntRef& ref) {
